@@ -1,0 +1,23 @@
+// Output and fatal errors shared by every layer.
+#pragma once
+
+#include "base/string.h"
+
+// Marks an omitted optional numeric argument, and the coordinates of a touch that is up.
+constexpr int kNoArg = -3717;
+
+constexpr int kExitQuit = 0;
+constexpr int kExitError = -1;
+
+// The text as UTF-8 plus a newline on standard output, flushed.
+void kvPrint(const String& text);
+void kvDebugLog(const String& text);
+
+// An empty text ends the process at once with status 0 (the quit path); any other text is
+// reported as "Brisko Runtime Error : " + text and ends the process with status -1.
+[[noreturn]] void kvError(const String& text);
+
+// The program's throwable type; one escaping a host event ends the program through Die.
+struct BriskoThrowable {
+  virtual ~BriskoThrowable() = default;
+};
