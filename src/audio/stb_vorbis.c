@@ -1,0 +1,2 @@
+// The one translation unit that compiles the Ogg Vorbis decoder.
+#include <stb/stb_vorbis.h>
