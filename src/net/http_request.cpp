@@ -58,10 +58,7 @@ void HttpRequest::OnConnectComplete(bool connected, Socket& connection) {
 }
 
 void HttpRequest::SendHead(Socket& connection) {
-  lines.push_back(String());
-  lines.push_back(String());
-  const String head = String::Join("\r\n", lines);
-  lines.clear();
+  const String head = TakeRequestHead();
   // A head longer than the usual buffer gets a buffer of its own rather than being cut.
   if (head.Length() > sendBuffer->Length())
     sendBuffer = std::make_shared<DataBuffer>(head.Length());
@@ -71,6 +68,14 @@ void HttpRequest::SendHead(Socket& connection) {
   if (connection.IsConnected()) {
     connection.ReceiveAsync(receiveBuffer, 0, kReceiveBufferSize, shared_from_this());
   }
+}
+
+String HttpRequest::TakeRequestHead() {
+  lines.push_back(String());
+  lines.push_back(String());
+  const String head = String::Join("\r\n", lines);
+  lines.clear();
+  return head;
 }
 
 void HttpRequest::OnSendComplete(DataBuffer&, int, int, Socket& connection) {

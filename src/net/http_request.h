@@ -53,6 +53,9 @@ class HttpRequest : public IOnConnectComplete,
   void OnSendComplete(DataBuffer& data, int offset, int count, Socket& socket) override;
   void OnReceiveComplete(DataBuffer& data, int offset, int count, Socket& socket) override;
 
+  // The request head lines joined with CR LF and ended by an empty line; the lines are then
+  // emptied, ready to collect the response head.
+  String TakeRequestHead();
   // Takes count new response bytes that were received at offset of the receive buffer and
   // returns the offset for the next receive (which runs to the end of the buffer), or
   // kFinished. Zero or negative counts (the server closed, or a socket error) finish.
