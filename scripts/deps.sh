@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick
-  sox vorbis-tools python3
+  sox vorbis-tools python3 python3-xlib
 )
 
 missing=()

@@ -17,6 +17,10 @@ void kvDebugLog(const String& text);
 // reported as "Brisko Runtime Error : " + text and ends the process with status -1.
 [[noreturn]] void kvError(const String& text);
 
+// Flushes the output and ends the process with the status, running no destructors: worker
+// threads and device libraries may still be running.
+[[noreturn]] void kvExit(int status);
+
 // The program's throwable type; one escaping a host event ends the program through Die.
 struct BriskoThrowable {
   virtual ~BriskoThrowable() = default;

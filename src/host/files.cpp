@@ -122,7 +122,7 @@ std::optional<ByteBuffer> LoadData(const String& path) {
   return bytes;
 }
 
-int SaveState(const String& state) {
+int WriteStateFile(const String& state) {
   const std::string temp = std::string(kStateFile) + ".tmp";
   const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return kSaveCannotCreate;
@@ -133,7 +133,7 @@ int SaveState(const String& state) {
   return kSaveShortWrite;
 }
 
-String LoadState() {
+String ReadStateFile() {
   return LoadString(kStateFile);
 }
 

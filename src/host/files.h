@@ -37,8 +37,8 @@ constexpr int kSaveShortWrite = -2;
 // Writes the state as UTF-8 through a temporary file that replaces the old state file only
 // once it is complete on disk: 0 on success, -1 when it cannot be created, -2 when the write
 // fails (the previous state file is then left as it was).
-int SaveState(const String& state);
-String LoadState();
+int WriteStateFile(const String& state);
+String ReadStateFile();
 
 // Hands the URL (8-bit characters) to the desktop's opener without a shell.
 void OpenUrl(const String& url);

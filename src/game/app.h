@@ -1,0 +1,78 @@
+// The application module the game stands on: the App base class, the delegate that creates
+// the devices and calls the App hooks, and the application functions.
+#pragma once
+
+#include <vector>
+
+#include "base/string.h"
+#include "host/kv_game.h"
+
+class gxtkGraphics;
+class gxtkAudio;
+class InputDevice;
+
+struct DisplayMode {
+  int width = 0;
+  int height = 0;
+};
+
+class App {
+ public:
+  // A second App is a runtime error.
+  App();
+  virtual ~App();
+
+  virtual void OnCreate() {}
+  virtual void OnSuspend() {}
+  virtual void OnResume() {}
+  virtual void OnUpdate() {}
+  virtual void OnRender() {}
+  void OnResize() {}
+  void OnLoading() {}
+  void OnClose();
+  void OnBack();
+};
+
+class GameDelegate : public KvGameDelegate {
+ public:
+  // Creates the devices not already given, then the game's OnCreate.
+  void StartGame() override;
+  void SuspendGame() override;
+  void ResumeGame() override;
+  void UpdateGame() override;
+  void RenderGame() override;
+  void KeyEvent(int event, int data) override;
+  void MouseEvent(int event, int data, float x, float y) override;
+  void TouchEvent(int event, int data, float x, float y) override;
+  void MotionEvent(int event, int data, float x, float y, float z) override;
+  void DiscardGraphics() override;
+
+  gxtkGraphics* _graphics = nullptr;
+  gxtkAudio* _audio = nullptr;
+  InputDevice* _input = nullptr;
+};
+
+extern App* _app;
+extern GameDelegate* _delegate;
+extern KvGame* _game;
+extern int _updateRate;
+extern int _devWidth;
+extern int _devHeight;
+extern std::vector<DisplayMode> _displayModes;
+extern DisplayMode _desktopMode;
+
+void SetUpdateRate(int hertz);
+int UpdateRate();
+int Millisecs();
+[[noreturn]] void EndApp();
+int DeviceWidth();
+int DeviceHeight();
+void ValidateDeviceWindow(bool notify);
+// Display modes of the monitor, one per size, in the order the host lists them.
+void EnumDisplayModes();
+void SaveState(const String& state);
+String LoadState();
+
+// Every framework and game global to its start value; then the game object is created.
+void kvInit();
+void kvMain();

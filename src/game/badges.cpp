@@ -1,0 +1,4 @@
+// Badge notifications.
+#include "game/my_app.h"
+
+void MyApp::ShowBadges() {}

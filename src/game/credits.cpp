@@ -1,0 +1,4 @@
+// The credits box.
+#include "game/my_app.h"
+
+void MyApp::CreditBox() {}

@@ -1,0 +1,6 @@
+// The level-select menu and the options panel.
+#include "game/my_app.h"
+
+void MyApp::Menu() {}
+void MyApp::LoadMenu() {}
+void MyApp::OptionBox() {}

@@ -1,0 +1,220 @@
+// The whole game: one object holding every piece of game state in plain fields and
+// fixed-size arrays, split across files by concern (one section below per file).
+#pragma once
+
+#include <array>
+
+#include "base/runtime.h"
+#include "game/app.h"
+
+class Image;
+class Sound;
+class HttpRequest;
+
+// Screen modes served by OnUpdate while no assets are loading.
+enum ScreenModes {
+  ModeMenu = 1,
+  ModeLoadMenu = 2,
+  ModeOuyaQuit = 4,
+  ModeInGame = 10,
+  ModeLoadGame = 11,
+};
+
+// Game keys asked through PlayKey.
+enum GameKeys {
+  kGameUp = 0,
+  kGameLeft = 3,
+  kGameRight = 5,
+  kGameDown = 8,
+  kGameA = 10,
+  kGameB = 11,
+  kGameX = 12,
+  kGameY = 13,
+  kGameL1 = 14,
+  kGameR1 = 15,
+  kGameBack = 99,
+};
+
+constexpr int kStarFloats = 5100;
+constexpr int kImageSlots = 100;
+constexpr int kImageInfoInts = 300;
+constexpr int kToastSlots = 15;
+constexpr int kBadgeSlots = 256;
+constexpr int kPadKeys = 20;
+constexpr int kSettings = 25;
+constexpr int kLevelRecordInts = 55550;
+constexpr int kChannelIds = 33;
+constexpr int kDrawListFloats = 37500;
+constexpr int kTouchSlots = 10;
+constexpr int kSoundSlots = 200;
+constexpr int kPlayerFloats = 512;
+constexpr int kWorldInts = 2006000;
+constexpr int kObjectFloats = 2500;
+constexpr int kParticleFloats = 5100;
+constexpr int kMatrixInts = 100;
+constexpr int kToyTrailFloats = 512;
+constexpr int kSoundModeSetting = 5;
+// Updates per second while playing and while the window is out of focus.
+constexpr int kUpdateRate = 60;
+constexpr int kSuspendedUpdateRate = 5;
+
+class MyApp : public App {
+ public:
+  MyApp();
+
+  // ---- Screen flow (screen_flow.cpp) ----
+  void OnCreate() override;
+  void OnUpdate() override;
+  void OnSuspend() override;
+  void OnResume() override;
+  void LoadGame();
+  void InGame();
+
+  // ---- Draw list (draw_list.cpp) ----
+  void OnRender() override;
+  void ResetDraw();
+  void Alpha(float alpha);
+  void DrawImg(int slot, float x, float y, int frame);
+  void Text(float x, float y, const String& text, float alignX = 0, float alignY = 0,
+            int fontOffset = 0);
+
+  // ---- Loader (loader.cpp) ----
+  void Reload();
+  void Loader();
+
+  // ---- World (world.cpp) ----
+  void BuildWorld();
+
+  // ---- Rooms and backdrops (rooms.cpp) ----
+  void ResetStars(int count);
+
+  // ---- Play (play.cpp) ----
+  void Game();
+
+  // ---- Controls (controls.cpp) ----
+  int PlayKey(int key, int analog, int player);
+  // Draws the image and reports a touch inside its drawn extent.
+  int Button(int image, float x, float y, int frame);
+  int FullscreenFlip();
+  // The per-update input work after the screens: iCade characters, pad keys, tilt.
+  void UpdateControls();
+
+  // ---- Game audio (game_audio.cpp) ----
+  void PlaySFX(int id, float volume = 1.0f, float rate = 1.0f, float pan = 0.0f);
+
+  // ---- Menu and options (menu.cpp) ----
+  void Menu();
+  void LoadMenu();
+  void OptionBox();
+
+  // ---- Pause, game over and quit confirmation (pause.cpp) ----
+  void PauseMenu();
+  void GameOver();
+  void OuyaQuit();
+
+  // ---- Save data (save_data.cpp) ----
+  void Save();
+  void Load();
+
+  // ---- Badges (badges.cpp) ----
+  void ShowBadges();
+
+  // ---- Credits (credits.cpp) ----
+  void CreditBox();
+
+  // ---- Visit report (visit_report.cpp) ----
+
+  // ---- Fields ----
+  int ControlStyle = 0;
+  int Fullscreen = 0;
+  int LogoSoundDone = 0;
+  int StarCount = 100;
+  std::array<float, kStarFloats> Stars{};
+  int MenuLevel = 0;
+  float MenuScroll = 0;
+  HttpRequest* Request = nullptr;
+  int ScreenMode = 0;
+  int LastDevWidth = 0, LastDevHeight = 0;
+  float TiltZeroX = 0, TiltZeroY = 0;
+  float ClearRed = 0, ClearGreen = 0, ClearBlue = 0, ClearAlpha = 0;
+  int ImageLevel = 0;
+  float ImageScale = 0;
+  std::array<Image*, kImageSlots> Images{};
+  std::array<int, kImageInfoInts> ImageInfo{};
+  int FontImage = 0;
+  int LoadStep = 0;
+  int Level = 0;
+  int MenuIntro = 0;
+  int Paused = 0;
+  int PauseDir = 0;
+  int PauseY = 0;
+  int Loop = 0;
+  std::array<int, kToastSlots> ToastBadge{};
+  std::array<int, kToastSlots> ToastTimer{};
+  std::array<bool, kBadgeSlots> BadgeGot{};
+  std::array<int, kPadKeys> PadKeys{};
+  std::array<int, kSettings> Settings{};
+  std::array<int, kLevelRecordInts> LevelRecords{};
+  std::array<int, kChannelIds> ChannelIds{};
+  int RenderMillisecs = 0, RenderRate = 0, SmoothRenderRate = 0;
+  float ScaleX = 0, ScaleY = 0;
+  int FitMode = 0;
+  int Landscape = 0;
+  int DrawCount = 0;
+  std::array<float, kDrawListFloats> DrawList{};
+  int CharCode = 0;
+  int HudHidden = 0;
+  int MusicPlaying = 0;
+  int LastMillisecs = 0, FrameRate = 0, SmoothFrameRate = 0;
+  int PointerX = 0, LastPointerX = 0, PointerY = 0, LastPointerY = 0;
+  int PointerWasDown = 0, PointerDown = 0, PointerHit = 0;
+  std::array<int, kTouchSlots> TouchOn{};
+  std::array<int, kTouchSlots> TouchPosX{};
+  std::array<int, kTouchSlots> TouchPosY{};
+  int PointerActive = 0;
+  int KeyLatch = 0;
+  int CreditsOpen = 0, OptionsOpen = 0, SidePanelOpen = 0;
+  float DrawSizeX = 0, DrawSizeY = 0, DrawRot = 0;
+  float DrawRed = 0, DrawGreen = 0, DrawBlue = 0, DrawAlpha = 0;
+  int DrawBlend = 0;
+  float SidePanelWidth = 0;
+  int NextChannel = 0;
+  std::array<Sound*, kSoundSlots> Sounds{};
+  int StickOriginX = 0, StickOriginY = 0;
+  int PinchActive = 0;
+  std::array<float, kPlayerFloats> Player{};
+  int Score = 0;
+  int ExitState = 0;
+  int SpinAngle = 0;
+  float CamX = 0, CamTargetX = 0, CamY = 0, CamTargetY = 0;
+  float TileSize = 31.0f;
+  float AnalogX = 0, AnalogY = 0, KeyAnalogY = 0, KeyAnalogX = 0;
+  std::array<int, kWorldInts> World{};
+  std::array<float, kObjectFloats> Objects{};
+  int PinchSpread = 0;
+  int ParticleCount = 250;
+  std::array<float, kParticleFloats> Particles{};
+  int Lives = 0;
+  int LevelIntro = 0;
+  int GameOverTimer = 0;
+  std::array<int, kMatrixInts> Matrix{};
+  std::array<float, kToyTrailFloats> ToyTrail{};
+  int CreditsSlide = 0;
+  int OptionsSlide = 0;
+  int PadX = 0, PadY = 0;
+  float PadScale = 0;
+  float TiltX = 0, TiltY = 0, SmoothTiltX = 0, SmoothTiltY = 0;
+
+ private:
+  void ReadFunctionKeys();
+  void TrackFrameRate();
+  void MirrorPointer();
+  void UpdateKeyLatch();
+  bool AnyPlayKeyHeld();
+  void RunScreen();
+  void SlidePanels();
+  void DrawDebugOverlay();
+  void ComeBackPaused();
+  void ClearPadKeys();
+  void RequestPause();
+};

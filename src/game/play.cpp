@@ -1,0 +1,4 @@
+// The gameplay loop.
+#include "game/my_app.h"
+
+void MyApp::Game() {}

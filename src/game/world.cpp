@@ -1,0 +1,4 @@
+// World generation.
+#include "game/my_app.h"
+
+void MyApp::BuildWorld() {}

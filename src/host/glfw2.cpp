@@ -1,0 +1,319 @@
+#include "host/glfw2.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+int glfwGraphicsSeq = 0;
+
+namespace glfw2 {
+namespace {
+
+constexpr const char* kInitialTitle = "Zorvane";
+
+struct KeyPair {
+  int key3;
+  int key2;
+};
+
+// Special keys; printable keys share their codes between the two versions.
+constexpr KeyPair kSpecialKeys[] = {
+    {GLFW_KEY_ESCAPE, KEY_ESC},
+    {GLFW_KEY_ENTER, KEY_ENTER},
+    {GLFW_KEY_TAB, KEY_TAB},
+    {GLFW_KEY_BACKSPACE, KEY_BACKSPACE},
+    {GLFW_KEY_INSERT, KEY_INSERT},
+    {GLFW_KEY_DELETE, KEY_DEL},
+    {GLFW_KEY_RIGHT, KEY_RIGHT},
+    {GLFW_KEY_LEFT, KEY_LEFT},
+    {GLFW_KEY_DOWN, KEY_DOWN},
+    {GLFW_KEY_UP, KEY_UP},
+    {GLFW_KEY_PAGE_UP, KEY_PAGEUP},
+    {GLFW_KEY_PAGE_DOWN, KEY_PAGEDOWN},
+    {GLFW_KEY_HOME, KEY_HOME},
+    {GLFW_KEY_END, KEY_END},
+    {GLFW_KEY_CAPS_LOCK, KEY_CAPS_LOCK},
+    {GLFW_KEY_SCROLL_LOCK, KEY_SCROLL_LOCK},
+    {GLFW_KEY_NUM_LOCK, KEY_KP_NUM_LOCK},
+    {GLFW_KEY_PAUSE, KEY_PAUSE},
+    {GLFW_KEY_KP_DECIMAL, KEY_KP_DECIMAL},
+    {GLFW_KEY_KP_DIVIDE, KEY_KP_DIVIDE},
+    {GLFW_KEY_KP_MULTIPLY, KEY_KP_MULTIPLY},
+    {GLFW_KEY_KP_SUBTRACT, KEY_KP_SUBTRACT},
+    {GLFW_KEY_KP_ADD, KEY_KP_ADD},
+    {GLFW_KEY_KP_ENTER, KEY_KP_ENTER},
+    {GLFW_KEY_KP_EQUAL, KEY_KP_EQUAL},
+    {GLFW_KEY_LEFT_SHIFT, KEY_LSHIFT},
+    {GLFW_KEY_LEFT_CONTROL, KEY_LCTRL},
+    {GLFW_KEY_LEFT_ALT, KEY_LALT},
+    {GLFW_KEY_LEFT_SUPER, KEY_LSUPER},
+    {GLFW_KEY_RIGHT_SHIFT, KEY_RSHIFT},
+    {GLFW_KEY_RIGHT_CONTROL, KEY_RCTRL},
+    {GLFW_KEY_RIGHT_ALT, KEY_RALT},
+    {GLFW_KEY_RIGHT_SUPER, KEY_RSUPER},
+    {GLFW_KEY_MENU, KEY_MENU},
+};
+
+struct State {
+  GLFWwindow* window = nullptr;
+  int refreshRate = 0;
+  bool resizable = true;
+  bool keyRepeat = false;
+  KeyFun key = nullptr;
+  CharFun character = nullptr;
+  MouseButtonFun mouseButton = nullptr;
+  MousePosFun mousePos = nullptr;
+  WindowCloseFun windowClose = nullptr;
+};
+State state;
+
+void OnKey3(GLFWwindow*, int key, int, int action, int) {
+  if (action == GLFW_REPEAT) {
+    if (!state.keyRepeat) return;
+    action = GLFW_PRESS;
+  }
+  const int key2 = KeyFrom3(key);
+  if (state.key && key2 != KEY_UNKNOWN) state.key(key2, action == GLFW_PRESS ? PRESS : RELEASE);
+}
+
+void OnChar3(GLFWwindow*, unsigned int codepoint) {
+  if (state.character) state.character(static_cast<int>(codepoint), PRESS);
+}
+
+void OnMouseButton3(GLFWwindow*, int button, int action, int) {
+  if (state.mouseButton) state.mouseButton(button, action == GLFW_PRESS ? PRESS : RELEASE);
+}
+
+void OnCursorPos3(GLFWwindow*, double x, double y) {
+  if (state.mousePos) state.mousePos(static_cast<int>(x), static_cast<int>(y));
+}
+
+void OnClose3(GLFWwindow* window) {
+  if (state.windowClose && state.windowClose() == 0) glfwSetWindowShouldClose(window, GLFW_FALSE);
+}
+
+void InstallCallbacks(GLFWwindow* window) {
+  glfwSetKeyCallback(window, OnKey3);
+  glfwSetCharCallback(window, OnChar3);
+  glfwSetMouseButtonCallback(window, OnMouseButton3);
+  glfwSetCursorPosCallback(window, OnCursorPos3);
+  glfwSetWindowCloseCallback(window, OnClose3);
+}
+
+VidMode ToVidMode(const GLFWvidmode& mode) {
+  return {mode.width, mode.height, mode.redBits, mode.blueBits, mode.greenBits};
+}
+
+}  // namespace
+
+int KeyFrom3(int key3) {
+  if (key3 >= GLFW_KEY_SPACE && key3 <= GLFW_KEY_GRAVE_ACCENT) return key3;
+  if (key3 >= GLFW_KEY_F1 && key3 <= GLFW_KEY_F25) return KEY_F1 + (key3 - GLFW_KEY_F1);
+  if (key3 >= GLFW_KEY_KP_0 && key3 <= GLFW_KEY_KP_9) return KEY_KP_0 + (key3 - GLFW_KEY_KP_0);
+  for (const auto& pair : kSpecialKeys)
+    if (pair.key3 == key3) return pair.key2;
+  return KEY_UNKNOWN;
+}
+
+int KeyTo3(int key2) {
+  if (key2 >= KEY_SPACE && key2 <= GLFW_KEY_GRAVE_ACCENT) return key2;
+  if (key2 >= KEY_F1 && key2 <= KEY_F25) return GLFW_KEY_F1 + (key2 - KEY_F1);
+  if (key2 >= KEY_KP_0 && key2 <= KEY_KP_9) return GLFW_KEY_KP_0 + (key2 - KEY_KP_0);
+  for (const auto& pair : kSpecialKeys)
+    if (pair.key2 == key2) return pair.key3;
+  return GLFW_KEY_UNKNOWN;
+}
+
+bool Init() {
+  return glfwInit() == GLFW_TRUE;
+}
+
+void Terminate() {
+  glfwTerminate();
+  state.window = nullptr;
+}
+
+void OpenWindowHint(int target, int hint) {
+  if (target == REFRESH_RATE) state.refreshRate = hint;
+  if (target == WINDOW_NO_RESIZE) state.resizable = hint == 0;
+}
+
+int OpenWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+               int stencil, int mode) {
+  CloseWindow();
+  glfwDefaultWindowHints();
+  glfwWindowHint(GLFW_RED_BITS, red);
+  glfwWindowHint(GLFW_GREEN_BITS, green);
+  glfwWindowHint(GLFW_BLUE_BITS, blue);
+  glfwWindowHint(GLFW_ALPHA_BITS, alpha);
+  glfwWindowHint(GLFW_DEPTH_BITS, depth);
+  glfwWindowHint(GLFW_STENCIL_BITS, stencil);
+  glfwWindowHint(GLFW_REFRESH_RATE, state.refreshRate > 0 ? state.refreshRate : GLFW_DONT_CARE);
+  glfwWindowHint(GLFW_RESIZABLE, state.resizable ? GLFW_TRUE : GLFW_FALSE);
+  // Like 2.7, hints apply to one opening only.
+  state.refreshRate = 0;
+  state.resizable = true;
+  GLFWmonitor* monitor = mode == FULLSCREEN ? glfwGetPrimaryMonitor() : nullptr;
+  state.window = glfwCreateWindow(width, height, kInitialTitle, monitor, nullptr);
+  ++glfwGraphicsSeq;
+  if (!state.window) return 0;
+  glfwMakeContextCurrent(state.window);
+  InstallCallbacks(state.window);
+  return 1;
+}
+
+void CloseWindow() {
+  if (!state.window) return;
+  glfwDestroyWindow(state.window);
+  state.window = nullptr;
+}
+
+void SetWindowTitle(const char* title) {
+  if (state.window) glfwSetWindowTitle(state.window, title);
+}
+
+void SetWindowPos(int x, int y) {
+  if (state.window) glfwSetWindowPos(state.window, x, y);
+}
+
+void GetWindowSize(int* width, int* height) {
+  *width = *height = 0;
+  if (state.window) glfwGetWindowSize(state.window, width, height);
+}
+
+int GetWindowParam(int param) {
+  if (!state.window) return 0;
+  switch (param) {
+    case OPENED:
+      return !glfwWindowShouldClose(state.window);
+    case ACTIVE:
+      return glfwGetWindowAttrib(state.window, GLFW_FOCUSED);
+    case ICONIFIED:
+      return glfwGetWindowAttrib(state.window, GLFW_ICONIFIED);
+    default:
+      return 0;
+  }
+}
+
+void GetDesktopMode(VidMode* mode) {
+  *mode = {};
+  GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+  const GLFWvidmode* desktop = monitor ? glfwGetVideoMode(monitor) : nullptr;
+  if (desktop) *mode = ToVidMode(*desktop);
+}
+
+int GetVideoModes(VidMode* list, int maxCount) {
+  GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+  int count = 0;
+  const GLFWvidmode* modes = monitor ? glfwGetVideoModes(monitor, &count) : nullptr;
+  if (!modes) return 0;
+  count = std::min(count, maxCount);
+  for (int i = 0; i < count; ++i) list[i] = ToVidMode(modes[i]);
+  return count;
+}
+
+void SwapInterval(int interval) {
+  if (state.window) glfwSwapInterval(interval);
+}
+
+void SwapBuffers() {
+  if (state.window) glfwSwapBuffers(state.window);
+}
+
+void PollEvents() {
+  glfwPollEvents();
+}
+
+void WaitEvents() {
+  glfwWaitEvents();
+}
+
+double GetTime() {
+  return glfwGetTime();
+}
+
+void Sleep(double seconds) {
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+void Enable(int token) {
+  if (token == KEY_REPEAT) state.keyRepeat = true;
+  if (token == MOUSE_CURSOR && state.window)
+    glfwSetInputMode(state.window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
+}
+
+void Disable(int token) {
+  if (token == KEY_REPEAT) state.keyRepeat = false;
+  if (token == MOUSE_CURSOR && state.window)
+    glfwSetInputMode(state.window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
+}
+
+int GetKey(int key2) {
+  const int key3 = KeyTo3(key2);
+  if (!state.window || key3 == GLFW_KEY_UNKNOWN) return RELEASE;
+  return glfwGetKey(state.window, key3) == GLFW_PRESS ? PRESS : RELEASE;
+}
+
+void GetMousePos(int* x, int* y) {
+  double fx = 0, fy = 0;
+  if (state.window) glfwGetCursorPos(state.window, &fx, &fy);
+  *x = static_cast<int>(fx);
+  *y = static_cast<int>(fy);
+}
+
+int GetJoystickParam(int joy, int param) {
+  if (!glfwJoystickPresent(joy)) return 0;
+  int count = 0;
+  switch (param) {
+    case PRESENT:
+      return 1;
+    case AXES:
+      glfwGetJoystickAxes(joy, &count);
+      return count;
+    case BUTTONS:
+      glfwGetJoystickButtons(joy, &count);
+      return count;
+    default:
+      return 0;
+  }
+}
+
+int GetJoystickPos(int joy, float* pos, int numAxes) {
+  int count = 0;
+  const float* axes = glfwGetJoystickAxes(joy, &count);
+  if (!axes) return 0;
+  count = std::min(count, numAxes);
+  // 2.7 reports stick y positive up; GLFW 3 reports it positive down.
+  for (int i = 0; i < count; ++i) pos[i] = i % 2 == 1 ? -axes[i] : axes[i];
+  return count;
+}
+
+int GetJoystickButtons(int joy, unsigned char* buttons, int numButtons) {
+  int count = 0;
+  const unsigned char* state3 = glfwGetJoystickButtons(joy, &count);
+  if (!state3) return 0;
+  count = std::min(count, numButtons);
+  for (int i = 0; i < count; ++i) buttons[i] = state3[i] == GLFW_PRESS ? PRESS : RELEASE;
+  return count;
+}
+
+void SetKeyCallback(KeyFun callback) {
+  state.key = callback;
+}
+void SetCharCallback(CharFun callback) {
+  state.character = callback;
+}
+void SetMouseButtonCallback(MouseButtonFun callback) {
+  state.mouseButton = callback;
+}
+void SetMousePosCallback(MousePosFun callback) {
+  state.mousePos = callback;
+}
+void SetWindowCloseCallback(WindowCloseFun callback) {
+  state.windowClose = callback;
+}
+
+}  // namespace glfw2

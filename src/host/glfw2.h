@@ -1,0 +1,139 @@
+// The single-window GLFW 2.7 interface the host is written against, on top of GLFW 3:
+// one implicit window, 2.7 key numbering, close requests the host can refuse, and a
+// context sequence number that rises with every opened window.
+#pragma once
+
+// Number of the current OpenGL context; surfaces rebuild their textures when it changes.
+extern int glfwGraphicsSeq;
+
+namespace glfw2 {
+
+constexpr int RELEASE = 0;
+constexpr int PRESS = 1;
+
+constexpr int WINDOW = 0x00010001;
+constexpr int FULLSCREEN = 0x00010002;
+
+// Window parameters.
+constexpr int OPENED = 0x00020001;
+constexpr int ACTIVE = 0x00020002;
+constexpr int ICONIFIED = 0x00020003;
+
+// Window hints.
+constexpr int REFRESH_RATE = 0x0002000B;
+constexpr int WINDOW_NO_RESIZE = 0x00020012;
+
+// Enable/Disable tokens.
+constexpr int MOUSE_CURSOR = 0x00030001;
+constexpr int KEY_REPEAT = 0x00030005;
+
+// Joystick parameters.
+constexpr int PRESENT = 0x00050001;
+constexpr int AXES = 0x00050002;
+constexpr int BUTTONS = 0x00050003;
+
+// Key codes: printable keys are their upper-case character, special keys start above 256.
+constexpr int KEY_UNKNOWN = -1;
+constexpr int KEY_SPACE = 32;
+constexpr int KEY_SPECIAL = 256;
+constexpr int KEY_ESC = 257;
+constexpr int KEY_F1 = 258;
+constexpr int KEY_F25 = 282;
+constexpr int KEY_UP = 283;
+constexpr int KEY_DOWN = 284;
+constexpr int KEY_LEFT = 285;
+constexpr int KEY_RIGHT = 286;
+constexpr int KEY_LSHIFT = 287;
+constexpr int KEY_RSHIFT = 288;
+constexpr int KEY_LCTRL = 289;
+constexpr int KEY_RCTRL = 290;
+constexpr int KEY_LALT = 291;
+constexpr int KEY_RALT = 292;
+constexpr int KEY_TAB = 293;
+constexpr int KEY_ENTER = 294;
+constexpr int KEY_BACKSPACE = 295;
+constexpr int KEY_INSERT = 296;
+constexpr int KEY_DEL = 297;
+constexpr int KEY_PAGEUP = 298;
+constexpr int KEY_PAGEDOWN = 299;
+constexpr int KEY_HOME = 300;
+constexpr int KEY_END = 301;
+constexpr int KEY_KP_0 = 302;
+constexpr int KEY_KP_9 = 311;
+constexpr int KEY_KP_DIVIDE = 312;
+constexpr int KEY_KP_MULTIPLY = 313;
+constexpr int KEY_KP_SUBTRACT = 314;
+constexpr int KEY_KP_ADD = 315;
+constexpr int KEY_KP_DECIMAL = 316;
+constexpr int KEY_KP_EQUAL = 317;
+constexpr int KEY_KP_ENTER = 318;
+constexpr int KEY_KP_NUM_LOCK = 319;
+constexpr int KEY_CAPS_LOCK = 320;
+constexpr int KEY_SCROLL_LOCK = 321;
+constexpr int KEY_PAUSE = 322;
+constexpr int KEY_LSUPER = 323;
+constexpr int KEY_RSUPER = 324;
+constexpr int KEY_MENU = 325;
+constexpr int KEY_LAST = KEY_MENU;
+
+// Colour bits in the order GLFW 2.7 stores them: red, blue, green.
+struct VidMode {
+  int Width;
+  int Height;
+  int RedBits;
+  int BlueBits;
+  int GreenBits;
+};
+
+using KeyFun = void (*)(int key, int action);
+using CharFun = void (*)(int character, int action);
+using MouseButtonFun = void (*)(int button, int action);
+using MousePosFun = void (*)(int x, int y);
+// Returns 0 to keep the window open.
+using WindowCloseFun = int (*)();
+
+// The 2.7 key code of a GLFW 3 key, KEY_UNKNOWN when 2.7 has none; and back.
+int KeyFrom3(int key3);
+int KeyTo3(int key2);
+
+bool Init();
+void Terminate();
+
+void OpenWindowHint(int target, int hint);
+// Closes the current window and context first; bumps glfwGraphicsSeq. Returns 1 when open.
+int OpenWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+               int stencil, int mode);
+void CloseWindow();
+void SetWindowTitle(const char* title);
+void SetWindowPos(int x, int y);
+void GetWindowSize(int* width, int* height);
+// OPENED: a window exists and was not asked to close; ACTIVE: it has the focus.
+int GetWindowParam(int param);
+
+void GetDesktopMode(VidMode* mode);
+int GetVideoModes(VidMode* list, int maxCount);
+
+void SwapInterval(int interval);
+void SwapBuffers();
+void PollEvents();
+void WaitEvents();
+double GetTime();
+void Sleep(double seconds);
+
+void Enable(int token);
+void Disable(int token);
+
+int GetKey(int key2);
+void GetMousePos(int* x, int* y);
+
+int GetJoystickParam(int joy, int param);
+int GetJoystickPos(int joy, float* pos, int numAxes);
+int GetJoystickButtons(int joy, unsigned char* buttons, int numButtons);
+
+void SetKeyCallback(KeyFun callback);
+void SetCharCallback(CharFun callback);
+void SetMouseButtonCallback(MouseButtonFun callback);
+void SetMousePosCallback(MousePosFun callback);
+void SetWindowCloseCallback(WindowCloseFun callback);
+
+}  // namespace glfw2

@@ -1,0 +1,71 @@
+// The desktop host: owns the window, the clock and the fixed-rate frame loop.
+#pragma once
+
+#include "host/glfw2.h"
+#include "host/kv_game.h"
+
+// At most this many updates run in one pass of the frame loop; a longer backlog is dropped.
+constexpr int kMaxUpdatesPerPass = 4;
+constexpr int kWindowWidth = 640;
+constexpr int kWindowHeight = 480;
+constexpr int kMaxVideoModes = 1024;
+
+class KvGlfwGame : public KvGame {
+ public:
+  KvGlfwGame();
+  ~KvGlfwGame() override;
+
+  static KvGlfwGame* _glfwGame;
+
+  void SetUpdateRate(int hertz) override;
+  int Millisecs() override;
+  void SetMouseVisible(bool visible) override;
+  int GetDeviceWidth() override;
+  int GetDeviceHeight() override;
+  void SetDeviceWindow(int width, int height, int flags) override;
+  std::vector<KvDisplayMode> GetDisplayModes() override;
+  KvDisplayMode GetDesktopMode() override;
+  void SetSwapInterval(int interval) override;
+
+  // Closes the current window and opens a new one (a new OpenGL context).
+  virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
+                             int depth, int stencil, bool fullscreen);
+  virtual KvGlfwVideoMode GetGlfwDesktopMode();
+  virtual std::vector<KvGlfwVideoMode> GetGlfwVideoModes();
+  // Opens the first window, starts the game and runs the frame loop while the window is open.
+  virtual void Run();
+
+  // One pass: render, sleep until due, take events, follow the focus, run the due updates.
+  void FramePass();
+
+ protected:
+  // What the frame loop needs of the platform; tests replace these with a fake clock.
+  virtual double Now() { return glfw2::GetTime(); }
+  virtual void SleepFor(double seconds) { glfw2::Sleep(seconds); }
+  virtual void SwapBuffers() { glfw2::SwapBuffers(); }
+  virtual void PollEvents() { glfw2::PollEvents(); }
+  virtual void WaitEvents() { glfw2::WaitEvents(); }
+  virtual bool WindowActive() { return glfw2::GetWindowParam(glfw2::ACTIVE) != 0; }
+  virtual bool WindowOpened() { return glfw2::GetWindowParam(glfw2::OPENED) != 0; }
+
+  double updatePeriod = 0.0;
+  // Due time of the next update; 0 means the schedule restarts from the current time.
+  double nextUpdate = 0.0;
+  int swapInterval = -1;
+
+ private:
+  void FollowFocus();
+  void RunDueUpdates();
+  void ReleaseHeldKeys();
+  static void OnKey(int key, int action);
+  static void OnChar(int character, int action);
+  static void OnMouseButton(int button, int action);
+  static void OnMousePos(int x, int y);
+  static int OnWindowClose();
+};
+
+// The game's host; its Main is the program's entry.
+class KvBriskoGame : public KvGlfwGame {
+ public:
+  static int Main(int argc, char** argv);
+};

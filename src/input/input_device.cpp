@@ -1,0 +1,217 @@
+#include "input/input_device.h"
+
+namespace {
+
+InputDevice* device = nullptr;
+
+bool IsKey(int key) {
+  return key >= 1 && key < kKeyCount;
+}
+bool IsFinger(int finger) {
+  return finger >= 0 && finger < kTouchCount;
+}
+bool IsStick(int index, int unit) {
+  return index >= 0 && index < 2 && unit >= 0 && unit < kJoystickCount;
+}
+
+// The left mouse button and the first touch are one key seen two ways.
+int MirrorOf(int key) {
+  if (key == kKeyMouseLeft) return kKeyTouchBase;
+  if (key == kKeyTouchBase) return kKeyMouseLeft;
+  return 0;
+}
+
+}  // namespace
+
+void InputDevice::PutKeyHit(int key) {
+  if (keyHitQueueLength == kHitQueueSize) return;
+  ++keyHit[key];
+  keyHitQueue[keyHitQueueLength++] = key;
+}
+
+void InputDevice::PressKey(int key) {
+  if (!IsKey(key) || keyDown[key]) return;
+  keyDown[key] = true;
+  PutKeyHit(key);
+  if (const int mirror = MirrorOf(key)) {
+    keyDown[mirror] = true;
+    PutKeyHit(mirror);
+  }
+}
+
+void InputDevice::ReleaseKey(int key) {
+  if (!IsKey(key) || !keyDown[key]) return;
+  keyDown[key] = false;
+  if (const int mirror = MirrorOf(key)) keyDown[mirror] = false;
+}
+
+void InputDevice::KeyEvent(int event, int data) {
+  switch (event) {
+    case kEventKeyDown:
+      PressKey(data);
+      break;
+    case kEventKeyUp:
+      ReleaseKey(data);
+      break;
+    case kEventChar:
+      if (charPut < kCharQueueSize) charQueue[charPut++] = data;
+      break;
+    default:
+      break;
+  }
+}
+
+void InputDevice::StorePointer(int finger, float x, float y) {
+  if (!IsFinger(finger)) return;
+  touchX[finger] = x;
+  touchY[finger] = y;
+  if (finger == 0) {
+    mouseX = x;
+    mouseY = y;
+  }
+}
+
+void InputDevice::MouseEvent(int event, int data, float x, float y) {
+  switch (event) {
+    case kEventMouseDown:
+      PressKey(data + 1);
+      StorePointer(0, x, y);
+      break;
+    case kEventMouseUp:
+      ReleaseKey(data + 1);
+      break;
+    case kEventMouseMove:
+      StorePointer(0, x, y);
+      break;
+    default:
+      break;
+  }
+}
+
+void InputDevice::TouchEvent(int event, int data, float x, float y) {
+  if (!IsFinger(data)) return;
+  switch (event) {
+    case kEventTouchDown:
+      PressKey(kKeyTouchBase + data);
+      StorePointer(data, x, y);
+      break;
+    case kEventTouchUp:
+      ReleaseKey(kKeyTouchBase + data);
+      break;
+    case kEventTouchMove:
+      StorePointer(data, x, y);
+      break;
+    default:
+      break;
+  }
+}
+
+void InputDevice::MotionEvent(int event, int, float x, float y, float z) {
+  if (event != kEventMotion) return;
+  accelX = x;
+  accelY = y;
+  accelZ = z;
+}
+
+void InputDevice::BeginUpdate() {
+  for (int j = 0; j < kJoystickCount; ++j) {
+    JoyState& joy = joyStates[j];
+    if (!KvGame::_game->PollJoystick(j, joy.axisX, joy.axisY, joy.axisZ, joy.buttons)) return;
+    for (int b = 0; b < kJoyButtons; ++b) {
+      const int key = kKeyJoyBase + kJoyButtons * j + b;
+      if (joy.buttons[b] && !keyDown[key]) {
+        keyDown[key] = true;
+        PutKeyHit(key);
+      } else if (!joy.buttons[b]) {
+        keyDown[key] = false;
+      }
+    }
+  }
+}
+
+void InputDevice::EndUpdate() {
+  for (int i = 0; i < keyHitQueueLength; ++i) keyHit[keyHitQueue[i]] = 0;
+  keyHitQueueLength = 0;
+  charGet = 0;
+  charPut = 0;
+}
+
+int InputDevice::SetKeyboardEnabled(bool enabled) {
+  KvGame::_game->SetKeyboardEnabled(enabled);
+  return 1;
+}
+
+int InputDevice::KeyDown(int key) const {
+  return IsKey(key) && keyDown[key] ? 1 : 0;
+}
+
+int InputDevice::KeyHit(int key) const {
+  return IsKey(key) ? keyHit[key] : 0;
+}
+
+int InputDevice::GetChar() {
+  if (charGet == charPut) return 0;
+  return charQueue[charGet++];
+}
+
+void SetInputDevice(InputDevice* input) {
+  device = input;
+}
+InputDevice* GetInputDevice() {
+  return device;
+}
+
+int KeyDown(int key) {
+  return device->KeyDown(key);
+}
+int KeyHit(int key) {
+  return device->KeyHit(key);
+}
+int GetChar() {
+  return device->GetChar();
+}
+float MouseX() {
+  return device->mouseX;
+}
+float MouseY() {
+  return device->mouseY;
+}
+int MouseDown(int button) {
+  return KeyDown(button + 1);
+}
+int MouseHit(int button) {
+  return KeyHit(button + 1);
+}
+int TouchDown(int finger) {
+  return KeyDown(kKeyTouchBase + finger);
+}
+float TouchX(int finger) {
+  return IsFinger(finger) ? device->touchX[finger] : 0;
+}
+float TouchY(int finger) {
+  return IsFinger(finger) ? device->touchY[finger] : 0;
+}
+int JoyDown(int button, int unit) {
+  return KeyDown(kKeyJoyBase | (unit * kJoyButtons) | button);
+}
+int JoyHit(int button, int unit) {
+  return KeyHit(kKeyJoyBase | (unit * kJoyButtons) | button);
+}
+float JoyX(int index, int unit) {
+  return IsStick(index, unit) ? device->joyStates[unit].axisX[index] : 0;
+}
+float JoyY(int index, int unit) {
+  return IsStick(index, unit) ? device->joyStates[unit].axisY[index] : 0;
+}
+float AccelX() {
+  return device->accelX;
+}
+float AccelY() {
+  return device->accelY;
+}
+int EnableKeyboard() {
+  return device->SetKeyboardEnabled(true);
+}
+int DisableKeyboard() {
+  return device->SetKeyboardEnabled(false);
+}

@@ -1,0 +1,85 @@
+// The input device: one table of key states the game polls once per update, fed by the
+// host's keyboard, mouse and touch events and by joystick polling.
+#pragma once
+
+#include <array>
+
+#include "host/kv_game.h"
+
+constexpr int kKeyCount = 512;
+constexpr int kHitQueueSize = 33;
+constexpr int kCharQueueSize = 32;
+constexpr int kTouchCount = 32;
+constexpr int kJoystickCount = 4;
+constexpr int kKeyMouseLeft = 1;
+constexpr int kKeyJoyBase = 256;
+constexpr int kJoyButtons = 32;
+constexpr int kKeyTouchBase = 384;
+
+struct JoyState {
+  JoyAxes axisX{};
+  JoyAxes axisY{};
+  JoyAxes axisZ{};
+  JoyButtons buttons{};
+};
+
+class InputDevice {
+ public:
+  virtual ~InputDevice() = default;
+
+  virtual void KeyEvent(int event, int data);
+  virtual void MouseEvent(int event, int data, float x, float y);
+  virtual void TouchEvent(int event, int data, float x, float y);
+  virtual void MotionEvent(int event, int data, float x, float y, float z);
+  // Polls the joysticks in slot order, stopping at the first empty slot.
+  virtual void BeginUpdate();
+  // Hit counts and characters live for one update.
+  virtual void EndUpdate();
+  void PutKeyHit(int key);
+  int SetKeyboardEnabled(bool enabled);
+
+  int KeyDown(int key) const;
+  int KeyHit(int key) const;
+  int GetChar();
+
+  std::array<JoyState, kJoystickCount> joyStates{};
+  std::array<bool, kKeyCount> keyDown{};
+  int keyHitQueueLength = 0;
+  std::array<int, kHitQueueSize> keyHitQueue{};
+  std::array<int, kKeyCount> keyHit{};
+  int charGet = 0;
+  int charPut = 0;
+  std::array<int, kCharQueueSize> charQueue{};
+  float mouseX = 0, mouseY = 0;
+  std::array<float, kTouchCount> touchX{};
+  std::array<float, kTouchCount> touchY{};
+  float accelX = 0, accelY = 0, accelZ = 0;
+
+ private:
+  void PressKey(int key);
+  void ReleaseKey(int key);
+  void StorePointer(int finger, float x, float y);
+};
+
+// The input module: the device set once at start-up and the queries the game makes.
+void SetInputDevice(InputDevice* device);
+InputDevice* GetInputDevice();
+
+int KeyDown(int key);
+int KeyHit(int key);
+int GetChar();
+float MouseX();
+float MouseY();
+int MouseDown(int button);
+int MouseHit(int button);
+int TouchDown(int finger);
+float TouchX(int finger);
+float TouchY(int finger);
+int JoyDown(int button, int unit);
+int JoyHit(int button, int unit);
+float JoyX(int index, int unit);
+float JoyY(int index, int unit);
+float AccelX();
+float AccelY();
+int EnableKeyboard();
+int DisableKeyboard();

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test; exits non-zero on any failure.
+#   ./test.sh            everything: unit, gl, audio, net, e2e (build/), unit under
+#                        ASan+UBSan (build-asan/), fuzz (build-fuzz/, clang)
+#   ./test.sh -L unit    only the tests with that CTest label, in build/
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/deps.sh
+
+JOBS=$(nproc)
+export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+export CTEST_OUTPUT_ON_FAILURE=1
+
+configure_and_build() {  # dir, then cmake options
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j"$JOBS"
+}
+
+# Tests that need a display get a private Xvfb server.
+with_display() {
+  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$@"
+}
+
+status=0
+configure_and_build build
+if [ $# -gt 0 ]; then
+  with_display ctest --test-dir build --timeout 300 "$@" || status=1
+  exit $status
+fi
+
+echo "== all tests =="
+with_display ctest --test-dir build --timeout 300 -j"$JOBS" || status=1
+
+echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
+configure_and_build build-asan -DZV_SANITIZE=ON -DZV_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan -L unit --timeout 300 -j"$JOBS" || status=1
+
+echo "== fuzz targets (bounded runs) =="
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DZV_FUZZ=ON -DZV_BENCH=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-fuzz -j"$JOBS" --target fuzz_all
+ctest --test-dir build-fuzz -L fuzz --timeout 300 || status=1
+
+if [ $status -ne 0 ]; then
+  echo "Some tests FAILED"
+else
+  echo "All tests passed"
+fi
+exit $status

@@ -1,0 +1,134 @@
+// The game's creation, update dispatch, suspend and resume, run without a window.
+#include <gtest/gtest.h>
+
+#include "child_process.h"
+#include "game/globals.h"
+#include "headless_game.h"
+
+namespace {
+constexpr int kKeyF1 = 112;
+constexpr int kKeyF2 = 113;
+constexpr int kKeyF4 = 115;
+}  // namespace
+
+TEST(ScreenFlow, CreationStartsTheLoaderThenTheMenu) {
+  HeadlessGame game;
+  MyApp& app = game.app();
+  EXPECT_EQ(app.ScreenMode, ModeMenu);
+  EXPECT_EQ(app.MenuLevel, 1000);
+  EXPECT_EQ(app.MenuIntro, -32);
+  EXPECT_EQ(app.Settings[kSoundModeSetting], 1);
+  EXPECT_EQ(app.ChannelIds[32], 32);
+  EXPECT_EQ(UpdateRate(), kUpdateRate);
+  EXPECT_EQ(game.host().UpdateRate(), kUpdateRate);
+  EXPECT_GT(app.LoadStep, 0);
+  game.StepUntilLoaded();
+  EXPECT_EQ(app.LoadStep, 0);
+  EXPECT_EQ(app.ScreenMode, ModeMenu);
+}
+
+TEST(ScreenFlow, FunctionKeysToggleTheOverlayAndTheHud) {
+  HeadlessGame game;
+  game.StepUntilLoaded();
+  MyApp& app = game.app();
+  game.TapKey(kKeyF1);
+  game.TapKey(kKeyF2);
+  EXPECT_EQ(DebugMode, 1);
+  EXPECT_EQ(app.HudHidden, 1);
+  game.TapKey(kKeyF1);
+  EXPECT_EQ(DebugMode, 0);
+}
+
+TEST(ScreenFlow, QuitKeysEndTheProgramQuietly) {
+  for (int key : {kKeyF4, int{kKeyWindowClose}}) {
+    const auto result = RunInChild([key] {
+      HeadlessGame game;
+      game.StepUntilLoaded();
+      game.TapKey(key);
+      kvPrint("still running");
+    });
+    EXPECT_EQ(result.status, 0) << key;
+    EXPECT_EQ(result.output.find("still running"), std::string::npos) << key;
+  }
+}
+
+TEST(ScreenFlow, LevelSizeSetsTheEnemyAndWeaponKinds) {
+  HeadlessGame game;
+  MyApp& app = game.app();
+  const struct {
+    int level, bads, weaps;
+  } cases[] = {{1, 2, 2}, {7, 3, 3}, {8, 4, 3}, {14, 5, 4}, {20, 5, 6}, {1000, 5, 6}};
+  for (const auto& c : cases) {
+    app.Level = c.level;
+    app.LoadGame();
+    EXPECT_EQ(MaxBads, c.bads) << c.level;
+    EXPECT_EQ(MaxWeaps, c.weaps) << c.level;
+    EXPECT_EQ(app.ScreenMode, ModeInGame);
+    EXPECT_EQ(app.Lives, 3);
+    EXPECT_EQ(app.LevelIntro, 90);
+  }
+}
+
+TEST(ScreenFlow, SuspendingALevelComesBackPausedAndTheMenuDoesNot) {
+  HeadlessGame game;
+  game.StepUntilLoaded();
+  MyApp& app = game.app();
+  game.host().SuspendGame();
+  EXPECT_EQ(app.Paused, 0);
+  EXPECT_EQ(UpdateRate(), kSuspendedUpdateRate);
+  game.host().ResumeGame();
+  EXPECT_EQ(app.Paused, 0);
+  EXPECT_EQ(UpdateRate(), kUpdateRate);
+
+  app.ScreenMode = ModeLoadGame;
+  game.Step();
+  ASSERT_EQ(app.ScreenMode, ModeInGame);
+  game.host().SuspendGame();
+  game.Step(5);  // no update runs while suspended
+  EXPECT_EQ(app.Paused, 1);
+  EXPECT_EQ(app.PauseDir, 1);
+  EXPECT_EQ(app.PauseY, 270);
+  game.host().ResumeGame();
+  EXPECT_EQ(app.Paused, 1);
+  EXPECT_EQ(UpdateRate(), kUpdateRate);
+}
+
+TEST(ScreenFlow, PanelsSlideOverThirtyUpdates) {
+  HeadlessGame game;
+  game.StepUntilLoaded();
+  MyApp& app = game.app();
+  app.CreditsOpen = 1;
+  game.Step(40);
+  EXPECT_EQ(app.CreditsSlide, 30);
+  app.CreditsOpen = 0;
+  game.Step(10);
+  EXPECT_EQ(app.CreditsSlide, 20);
+
+  app.SidePanelOpen = 1;
+  game.Step(200);
+  EXPECT_FLOAT_EQ(app.SidePanelWidth, jscrw - 140);
+  app.SidePanelOpen = 0;
+  game.Step(200);
+  EXPECT_EQ(app.SidePanelWidth, 0);
+}
+
+TEST(ScreenFlow, ThePointerIsMirroredInGameUnits) {
+  HeadlessGame game;
+  game.StepUntilLoaded();
+  MyApp& app = game.app();
+  app.ScaleX = app.ScaleY = 2.0f;
+  game.MouseMove(100, 50);
+  game.Step();
+  EXPECT_EQ(app.PointerX, 50);
+  EXPECT_EQ(app.PointerY, 25);
+  EXPECT_EQ(app.TouchPosX[1], kNoArg);
+  game.MouseButton(0, true);
+  game.MouseMove(120, 60);
+  game.Step();
+  EXPECT_EQ(app.PointerDown, 1);
+  EXPECT_EQ(app.PointerHit, 1);
+  // No jump on the press: the previous position is the new one.
+  EXPECT_EQ(app.LastPointerX, app.PointerX);
+  EXPECT_EQ(app.TouchOn[0], 1);
+  EXPECT_EQ(app.TouchPosX[0], 60);
+}

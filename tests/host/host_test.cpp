@@ -1,0 +1,125 @@
+// The host's start-up rules, fatal paths and display modes.
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include "base/runtime.h"
+#include "child_process.h"
+#include "game/app.h"
+#include "host/kv_game.h"
+#include "host/signals.h"
+
+namespace {
+
+class ModesHost : public KvGame {
+ public:
+  std::vector<KvDisplayMode> GetDisplayModes() override { return modes; }
+  KvDisplayMode GetDesktopMode() override { return desktop; }
+  int GetDeviceWidth() override { return 640; }
+  int GetDeviceHeight() override { return 480; }
+  std::vector<KvDisplayMode> modes;
+  KvDisplayMode desktop;
+};
+
+class ThrowingDelegate : public KvGameDelegate {
+ public:
+  void UpdateGame() override { throw BriskoThrowable(); }
+};
+
+}  // namespace
+
+TEST(Host, DisplayModesAreListedOncePerSizeInFirstSeenOrder) {
+  ModesHost host;
+  kvInit();
+  host.modes = {{800, 600, 16}, {1024, 768}, {800, 600, 32}, {640, 480}, {1024, 768, 0, 75}};
+  host.desktop = {1920, 1080};
+  EnumDisplayModes();
+  ASSERT_EQ(_displayModes.size(), 3u);
+  EXPECT_EQ(_displayModes[0].width, 800);
+  EXPECT_EQ(_displayModes[1].height, 768);
+  EXPECT_EQ(_displayModes[2].width, 640);
+  EXPECT_EQ(_desktopMode.width, 1920);
+  // No desktop mode: the window's size stands in.
+  host.modes.clear();
+  host.desktop = {};
+  ValidateDeviceWindow(false);
+  EnumDisplayModes();
+  EXPECT_TRUE(_displayModes.empty());
+  EXPECT_EQ(_desktopMode.width, 640);
+  EXPECT_EQ(_desktopMode.height, 480);
+}
+
+TEST(Host, DateFillsAsManyFieldsAsTheArrayHolds) {
+  KvGame host;
+  std::vector<int> three(3, -5), eight(8, -5), none;
+  host.GetDate(three);
+  host.GetDate(eight);
+  host.GetDate(none);
+  EXPECT_GE(three[0], 2024);
+  EXPECT_GE(three[1], 1);
+  EXPECT_LE(three[1], 12);
+  EXPECT_GE(three[2], 1);
+  EXPECT_EQ(eight[6], 0);
+  EXPECT_EQ(eight[7], -5);
+}
+
+TEST(Host, EventsReachTheDelegateOnlyOnceStartedAndNotSuspended) {
+  class Counting : public KvGameDelegate {
+   public:
+    void UpdateGame() override { ++updates; }
+    void KeyEvent(int, int) override { ++keys; }
+    int updates = 0, keys = 0;
+  } delegate;
+  KvGame host;
+  host.SetDelegate(&delegate);
+  host.UpdateGame();
+  host.KeyEvent(kEventKeyDown, 65);
+  EXPECT_EQ(delegate.updates + delegate.keys, 0);
+  host.StartGame();
+  host.SuspendGame();
+  host.UpdateGame();
+  host.KeyEvent(kEventKeyDown, 65);
+  EXPECT_EQ(delegate.updates, 0);
+  EXPECT_EQ(delegate.keys, 1);
+  host.ResumeGame();
+  host.UpdateGame();
+  EXPECT_EQ(delegate.updates, 1);
+}
+
+TEST(Host, AnEscapingThrowableEndsTheProgram) {
+  const auto result = RunInChild([] {
+    KvGame host;
+    ThrowingDelegate delegate;
+    host.SetDelegate(&delegate);
+    host.StartGame();
+    host.UpdateGame();
+  });
+  EXPECT_EQ(result.status, 255);
+  EXPECT_EQ(result.output, "Brisko Runtime Error : Uncaught Brisko Exception\n");
+}
+
+TEST(Host, ASecondAppIsARuntimeError) {
+  const auto result = RunInChild([] {
+    KvGame host;
+    kvInit();
+    new App();
+    new App();
+  });
+  EXPECT_EQ(result.status, 255);
+  EXPECT_EQ(result.output, "Brisko Runtime Error : App has already been created\n\n");
+}
+
+TEST(Host, FatalSignalsBecomeRuntimeErrors) {
+  const std::pair<int, const char*> cases[] = {{SIGFPE, "Floating point exception"},
+                                               {SIGSEGV, "Memory access violation"},
+                                               {SIGILL, "Illegal instruction"}};
+  for (const auto& [signal, message] : cases) {
+    const auto result = RunInChild([signal = signal] {
+      InstallSignalHandlers();
+      std::raise(signal);
+    });
+    EXPECT_EQ(result.status, 255) << message;
+    EXPECT_EQ(result.output, std::string("Brisko Runtime Error : ") + message + "\n\n");
+  }
+  EXPECT_STREQ(SignalMessage(SIGTERM), "Unknown signal");
+}

@@ -1,0 +1,44 @@
+// The game without a window: MyApp and its devices stepped update by update with scripted
+// input and a fake clock, behaving as in the window.
+#pragma once
+
+#include <memory>
+
+#include "game/my_app.h"
+#include "host/kv_game.h"
+
+class HeadlessHost : public KvGame {
+ public:
+  int Millisecs() override { return millisecs; }
+  int GetDeviceWidth() override { return width; }
+  int GetDeviceHeight() override { return height; }
+
+  int millisecs = 0;
+  int width = 640;
+  int height = 480;
+};
+
+class HeadlessGame {
+ public:
+  HeadlessGame();
+  ~HeadlessGame();
+
+  MyApp& app() { return *app_; }
+  HeadlessHost& host() { return host_; }
+
+  // Runs updates, advancing the clock by one update period each.
+  void Step(int updates = 1);
+  // Runs updates until the loader has finished (at most limit updates).
+  void StepUntilLoaded(int limit = 100);
+  void KeyDown(int key);
+  void KeyUp(int key);
+  // Down in one update, up before the next.
+  void TapKey(int key);
+  void TypeChar(int character);
+  void MouseMove(float x, float y);
+  void MouseButton(int button, bool down);
+
+ private:
+  HeadlessHost host_;
+  std::unique_ptr<MyApp> app_;
+};
