@@ -2,13 +2,13 @@
 
 #include "host/files.h"
 
-std::shared_ptr<Sound> LoadSound(const String& path) {
+std::unique_ptr<Sound> LoadSound(const String& path) {
   auto sample = AudioDevice()->LoadSample(FixDataPath(path));
   if (sample == nullptr) return nullptr;
-  return std::make_shared<Sound>(std::move(sample));
+  return std::make_unique<Sound>(std::move(sample));
 }
 
-int PlaySound(const std::shared_ptr<Sound>& sound, int channel, int flags) {
+int PlaySound(const Sound* sound, int channel, int flags) {
   if (sound != nullptr && sound->sample != nullptr) {
     AudioDevice()->PlaySample(sound->sample, channel, flags);
   }

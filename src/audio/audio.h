@@ -12,10 +12,11 @@ class Sound {
   std::shared_ptr<gxtkSample> sample;
 };
 
-// The path is an asset name; null when the file cannot be loaded.
-std::shared_ptr<Sound> LoadSound(const String& path);
+// The path is an asset name; null when the file cannot be loaded. A channel playing the
+// sound keeps its sample alive after the Sound itself is gone.
+std::unique_ptr<Sound> LoadSound(const String& path);
 // Plays nothing for a null sound.
-int PlaySound(const std::shared_ptr<Sound>& sound, int channel, int flags = 0);
+int PlaySound(const Sound* sound, int channel, int flags = 0);
 int StopChannel(int channel);
 int PauseChannel(int channel);
 int ResumeChannel(int channel);

@@ -1,5 +1,7 @@
 #include "audio/audio_decode.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cstdint>
@@ -15,97 +17,89 @@ static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
-constexpr uint32_t kPcmCompression = 1;
-constexpr uint32_t kPcmFormatSize = 16;
-constexpr uint32_t kMinBitsPerSample = 8;
 constexpr int kOggChunkFrames = 4096;
+constexpr int kFirstArenaBytes = 256 * 1024;
+constexpr int kLastArenaBytes = 32 * 1024 * 1024;
 
-// Little-endian fields from a byte span. A read that would pass the end fails and
-// leaves the reader where it was, so a size field can never send it outside the file.
-class ByteReader {
- public:
-  explicit ByteReader(std::span<const unsigned char> bytes) : bytes_(bytes) {}
+constexpr std::string_view kOggCapture = "OggS";
+constexpr size_t kOggPageHeader = 27;
+constexpr size_t kOggSegmentCountAt = 26;
+constexpr size_t kOggCrcAt = 22;
+constexpr uint32_t kOggCrcPolynomial = 0x04c11db7;
 
-  bool Take(uint64_t count, std::span<const unsigned char>& out) {
-    if (count > bytes_.size() - at_) return false;
-    out = bytes_.subspan(at_, static_cast<size_t>(count));
-    at_ += static_cast<size_t>(count);
-    return true;
-  }
-  bool Skip(uint64_t count) {
-    std::span<const unsigned char> skipped;
-    return Take(count, skipped);
-  }
-  bool ReadTag(std::string_view& tag) {
-    std::span<const unsigned char> bytes;
-    if (!Take(4, bytes)) return false;
-    tag = std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return true;
-  }
-  bool Expect(std::string_view wanted) {
-    std::string_view tag;
-    return ReadTag(tag) && tag == wanted;
-  }
-  bool ReadU16(uint32_t& value) { return ReadLittleEndian(2, value); }
-  bool ReadU32(uint32_t& value) { return ReadLittleEndian(4, value); }
+using CrcTable = std::array<uint32_t, 256>;
 
- private:
-  bool ReadLittleEndian(int count, uint32_t& value) {
-    std::span<const unsigned char> bytes;
-    if (!Take(count, bytes)) return false;
-    value = 0;
-    for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
-    return true;
-  }
-
-  std::span<const unsigned char> bytes_;
-  size_t at_ = 0;
-};
-
-// A chunk of odd size is followed by one pad byte.
-uint64_t PaddedSize(uint32_t size) {
-  return uint64_t{size} + (size & 1);
-}
-
-struct WavFormat {
-  int channels = 0;
-  int bytesPerSample = 0;
-  int hertz = 0;
-};
-
-// The RIFF header and the "fmt " chunk, which must come first. Headers whose numbers make
-// no sense (no channels, under 8 bits, a rate beyond int) are refused rather than divided by.
-std::optional<WavFormat> ReadWavFormat(ByteReader& in) {
-  if (!in.Expect("RIFF") || !in.Skip(4) || !in.Expect("WAVE") || !in.Expect("fmt ")) return {};
-  uint32_t size = 0, compression = 0, channels = 0, hertz = 0, bits = 0;
-  if (!in.ReadU32(size) || size < kPcmFormatSize) return {};
-  if (!in.ReadU16(compression) || compression != kPcmCompression) return {};
-  // The byte rate and block align between the rate and the bit count are not needed.
-  if (!in.ReadU16(channels) || !in.ReadU32(hertz) || !in.Skip(6) || !in.ReadU16(bits)) return {};
-  if (!in.Skip(PaddedSize(size) - kPcmFormatSize)) return {};
-  if (channels == 0 || bits < kMinBitsPerSample || hertz == 0 || hertz > INT_MAX) return {};
-  return WavFormat{static_cast<int>(channels), static_cast<int>(bits / 8), static_cast<int>(hertz)};
-}
-
-// Skips other chunks up to the "data" chunk; nothing when it is missing or cut short.
-std::optional<std::span<const unsigned char>> FindWavData(ByteReader& in) {
-  for (;;) {
-    std::string_view tag;
-    uint32_t size = 0;
-    if (!in.ReadTag(tag) || !in.ReadU32(size)) return {};
-    if (tag == "data") {
-      std::span<const unsigned char> body;
-      if (!in.Take(size, body)) return {};
-      return body;
+constexpr CrcTable MakeOggCrcTable() {
+  CrcTable table{};
+  for (uint32_t i = 0; i < 256; ++i) {
+    uint32_t crc = i << 24;
+    for (int bit = 0; bit < 8; ++bit) {
+      crc = (crc & 0x80000000u) ? (crc << 1) ^ kOggCrcPolynomial : crc << 1;
     }
-    if (!in.Skip(PaddedSize(size))) return {};
+    table[i] = crc;
   }
+  return table;
+}
+
+// The page checksum, computed with the checksum field itself taken as zero.
+uint32_t OggPageCrc(std::span<const unsigned char> page) {
+  static constexpr CrcTable table = MakeOggCrcTable();
+  uint32_t crc = 0;
+  for (size_t i = 0; i < page.size(); ++i) {
+    const unsigned char byte = (i >= kOggCrcAt && i < kOggCrcAt + 4) ? 0 : page[i];
+    crc = (crc << 8) ^ table[((crc >> 24) ^ byte) & 0xff];
+  }
+  return crc;
+}
+
+uint32_t ReadLittleEndian32(std::span<const unsigned char> bytes) {
+  return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
+         uint32_t{bytes[3]} << 24;
+}
+
+// The size of the intact page at the start of the bytes, or 0.
+size_t OggPageSize(std::span<const unsigned char> bytes) {
+  if (bytes.size() < kOggPageHeader) return 0;
+  if (std::string_view(reinterpret_cast<const char*>(bytes.data()), 4) != kOggCapture) return 0;
+  const size_t segments = bytes[kOggSegmentCountAt];
+  if (bytes.size() < kOggPageHeader + segments) return 0;
+  size_t size = kOggPageHeader + segments;
+  for (size_t i = 0; i < segments; ++i) size += bytes[kOggPageHeader + i];
+  if (bytes.size() < size) return 0;
+  const auto page = bytes.first(size);
+  return OggPageCrc(page) == ReadLittleEndian32(page.subspan(kOggCrcAt, 4)) ? size : 0;
+}
+
+// stb_vorbis checks no page checksums and misbehaves on some damaged headers, so a file is
+// only handed to it when it is whole: intact pages from its first byte to its last.
+bool OggPagesIntact(std::span<const unsigned char> file) {
+  while (!file.empty()) {
+    const size_t page = OggPageSize(file);
+    if (page == 0) return false;
+    file = file.subspan(page);
+  }
+  return true;
 }
 
 struct VorbisCloser {
   void operator()(stb_vorbis* decoder) const { stb_vorbis_close(decoder); }
 };
 using VorbisDecoder = std::unique_ptr<stb_vorbis, VorbisCloser>;
+
+// The decoder takes all its memory from an arena of ours, because on some damaged setup
+// headers it gives up without freeing what it had allocated itself. An arena too small for
+// a file's setup is retried larger, up to a bound that also refuses absurd headers.
+VorbisDecoder OpenVorbis(std::span<const unsigned char> file, std::vector<char>& arena) {
+  for (int bytes = kFirstArenaBytes; bytes <= kLastArenaBytes; bytes *= 2) {
+    arena.assign(static_cast<size_t>(bytes), 0);
+    const stb_vorbis_alloc alloc{arena.data(), bytes};
+    int error = 0;
+    VorbisDecoder decoder(
+        stb_vorbis_open_memory(file.data(), static_cast<int>(file.size()), &error, &alloc));
+    if (decoder || error != VORBIS_outofmem) return decoder;
+  }
+  return nullptr;
+}
 
 // Decodes every frame, keeping a whole chunk of room free before each call so that no
 // frame is ever cut short by the buffer's end.
@@ -127,27 +121,11 @@ std::vector<short> DecodeAllFrames(stb_vorbis* decoder, int channels) {
 
 }  // namespace
 
-std::optional<ByteBuffer> LoadWAV(std::span<const unsigned char> file, int& length, int& channels,
-                                  int& bytesPerSample, int& hertz) {
-  ByteReader in(file);
-  const auto format = ReadWavFormat(in);
-  if (!format) return {};
-  const auto data = FindWavData(in);
-  if (!data) return {};
-  length =
-      static_cast<int>(data->size() / (uint64_t{1} * format->channels * format->bytesPerSample));
-  channels = format->channels;
-  bytesPerSample = format->bytesPerSample;
-  hertz = format->hertz;
-  return ByteBuffer(data->begin(), data->end());
-}
-
 std::optional<ByteBuffer> LoadOGG(std::span<const unsigned char> file, int& length, int& channels,
                                   int& bytesPerSample, int& hertz) {
-  if (file.size() > INT_MAX) return {};
-  int error = 0;
-  VorbisDecoder decoder(
-      stb_vorbis_open_memory(file.data(), static_cast<int>(file.size()), &error, nullptr));
+  if (file.size() > INT_MAX || file.empty() || !OggPagesIntact(file)) return {};
+  std::vector<char> arena;
+  const VorbisDecoder decoder = OpenVorbis(file, arena);
   if (!decoder) return {};
   const stb_vorbis_info info = stb_vorbis_get_info(decoder.get());
   if (info.channels <= 0) return {};

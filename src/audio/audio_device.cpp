@@ -39,7 +39,8 @@ gxtkSample::~gxtkSample() {
 
 void gxtkSample::Discard() {
   if (buffer == 0) return;
-  discarded.push_back(buffer);
+  // Once the device is gone its buffers went with it; the name could now be another's.
+  if (gxtkAudio::audio != nullptr) discarded.push_back(buffer);
   buffer = 0;
 }
 
@@ -95,12 +96,12 @@ gxtkAudio::~gxtkAudio() {
   FlushDiscarded();
   // Whatever is left belonged to this device and goes with it.
   discarded.clear();
+  audio = nullptr;
   if (alcContext != nullptr) {
     alcMakeContextCurrent(nullptr);
     alcDestroyContext(alcContext);
   }
   if (alcDevice != nullptr) alcCloseDevice(alcDevice);
-  if (audio == this) audio = nullptr;
 }
 
 bool gxtkAudio::Open() {

@@ -1,0 +1,308 @@
+// The device on OpenAL Soft's "wave" backend, which mixes in real time into a file.
+#include "audio/audio_device.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <thread>
+
+#include "audio/audio.h"
+#include "sound_files.h"
+
+namespace {
+
+using soundtest::TempDir;
+
+constexpr int kHertz = 44100;
+constexpr int kOutputChannels = 2;
+// OpenAL Soft allows this many sources; the music channel takes one at construction.
+constexpr int kSourceLimit = 4;
+constexpr int kSilence = 200;  // loudest output sample still counted as silence
+constexpr double kToneSeconds = 0.2;
+constexpr double kBlipSeconds = 0.05;
+
+// Made once per process: OpenAL Soft reads its configuration at its first call.
+struct DeviceFiles {
+  DeviceFiles() {
+    std::filesystem::create_directory(OutputDir());
+    const std::string config = dir.File("alsoft.conf");
+    std::ofstream(config) << "[general]\ndrivers = wave\nchannels = stereo\n"
+                          << "sample-type = int16\nfrequency = " << kHertz
+                          << "\nsources = " << kSourceLimit << "\nhrtf = false\n"
+                          << "[wave]\nfile = " << Output() << "\n";
+    setenv("ALSOFT_CONF", config.c_str(), 1);
+    setenv("ALSOFT_DRIVERS", "wave", 1);  // the environment's choice would win over the file
+    tone = soundtest::MakeWav(dir, "tone.wav", kHertz, 16, 1, kToneSeconds);
+    blip = soundtest::MakeWav(dir, "blip.wav", kHertz, 8, 1, kBlipSeconds, "-e unsigned-integer");
+    tune = soundtest::MakeOgg(dir, "tune.ogg", kHertz, 2, 0.5);
+  }
+  std::filesystem::path OutputDir() const { return dir.Path() / "out"; }
+  std::string Output() const { return (OutputDir() / "mix.wav").string(); }
+
+  TempDir dir;
+  std::string tone, blip, tune;
+};
+
+const DeviceFiles& Files() {
+  static const DeviceFiles files;
+  return files;
+}
+
+void Wait(double seconds) {
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// The interleaved 16-bit frames of the backend's file (its header sizes are ignored, since
+// the file may still be growing).
+std::vector<int16_t> ReadMix(const std::string& path) {
+  const soundtest::Bytes bytes = soundtest::ReadFile(path);
+  size_t at = 12;
+  while (at + 8 <= bytes.size()) {
+    const std::string_view tag(reinterpret_cast<const char*>(&bytes[at]), 4);
+    uint32_t size = 0;
+    std::memcpy(&size, &bytes[at + 4], 4);
+    if (tag == "data") {
+      std::vector<int16_t> samples((bytes.size() - at - 8) / 2);
+      std::memcpy(samples.data(), &bytes[at + 8], samples.size() * 2);
+      return samples;
+    }
+    at += 8 + size + (size & 1);
+  }
+  ADD_FAILURE() << "no data chunk in " << path;
+  return {};
+}
+
+struct Loudness {
+  int first = -1, last = -1;  // frames
+  int Frames() const { return first < 0 ? 0 : last - first + 1; }
+};
+
+Loudness FindSound(const std::vector<int16_t>& samples) {
+  Loudness found;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    if (std::abs(samples[i]) <= kSilence) continue;
+    const int frame = static_cast<int>(i / kOutputChannels);
+    if (found.first < 0) found.first = frame;
+    found.last = frame;
+  }
+  return found;
+}
+
+class OpenAlDevice : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Files();
+    audio_ = std::make_unique<gxtkAudio>();
+    SetAudioDevice(audio_.get());
+  }
+  void TearDown() override { CloseDevice(); }
+
+  void CloseDevice() {
+    SetAudioDevice(nullptr);
+    audio_.reset();
+  }
+  // Closing the device completes its output file.
+  std::vector<int16_t> CloseAndReadMix() {
+    CloseDevice();
+    return ReadMix(Files().Output());
+  }
+  ALint SourceState(int channel) {
+    ALint state = 0;
+    alGetSourcei(audio_->channels[channel].source, AL_SOURCE_STATE, &state);
+    return state;
+  }
+
+  std::unique_ptr<gxtkAudio> audio_;
+};
+
+TEST_F(OpenAlDevice, APlayedSampleSoundsForItsLength) {
+  const auto tone = audio_->LoadSample(String(Files().tone));
+  ASSERT_NE(tone, nullptr);
+  ASSERT_EQ(audio_->PlaySample(tone, 0, 0), 0);
+  EXPECT_EQ(audio_->ChannelState(0), kChannelPlaying);
+  Wait(kToneSeconds + 0.3);
+  EXPECT_EQ(audio_->ChannelState(0), kChannelStopped);
+
+  const Loudness sound = FindSound(CloseAndReadMix());
+  EXPECT_NEAR(sound.Frames(), kToneSeconds * kHertz, kToneSeconds * kHertz * 0.02);
+}
+
+TEST_F(OpenAlDevice, AStoppedChannelFallsSilent) {
+  const auto tone = audio_->LoadSample(String(Files().tone));
+  ASSERT_EQ(audio_->PlaySample(tone, 3, 1), 0);
+  Wait(0.1);
+  audio_->StopChannel(3);
+  EXPECT_EQ(audio_->ChannelState(3), kChannelStopped);
+  Wait(0.4);
+
+  const std::vector<int16_t> mix = CloseAndReadMix();
+  const Loudness sound = FindSound(mix);
+  const int totalFrames = static_cast<int>(mix.size() / kOutputChannels);
+  EXPECT_GT(sound.Frames(), 0);
+  EXPECT_GT(totalFrames - sound.last, 0.3 * kHertz) << "sound went on after the stop";
+}
+
+TEST_F(OpenAlDevice, ChannelsRunThroughTheirStates) {
+  const auto blip = audio_->LoadSample(String(Files().blip));
+  const auto tone = audio_->LoadSample(String(Files().tone));
+  audio_->PlaySample(blip, 1, 0);
+  audio_->PlaySample(blip, 2, 1);
+  Wait(kBlipSeconds + 0.15);
+
+  // The one-shot has ended; pausing or resuming it changes nothing.
+  EXPECT_EQ(audio_->ChannelState(1), kChannelStopped);
+  audio_->PauseChannel(1);
+  audio_->ResumeChannel(1);
+  EXPECT_EQ(audio_->ChannelState(1), kChannelStopped);
+
+  // The looping one plays on until stopped.
+  EXPECT_EQ(audio_->ChannelState(2), kChannelPlaying);
+  audio_->PauseChannel(2);
+  EXPECT_EQ(audio_->ChannelState(2), kChannelPaused);
+  EXPECT_EQ(SourceState(2), AL_PAUSED);
+  audio_->ResumeChannel(2);
+  EXPECT_EQ(audio_->ChannelState(2), kChannelPlaying);
+
+  // Playing over it restarts the channel with the new sample.
+  audio_->PlaySample(tone, 2, 0);
+  EXPECT_EQ(audio_->channels[2].sample, tone);
+  EXPECT_EQ(audio_->ChannelState(2), kChannelPlaying);
+  audio_->StopChannel(2);
+  EXPECT_EQ(audio_->ChannelState(2), kChannelStopped);
+}
+
+TEST_F(OpenAlDevice, SuspendAndResumeKeepWhatTheGamePaused) {
+  const auto tone = audio_->LoadSample(String(Files().tone));
+  audio_->PlaySample(tone, 0, 1);
+  audio_->PlaySample(tone, 1, 1);
+  audio_->PauseChannel(1);
+
+  audio_->Suspend();
+  EXPECT_EQ(SourceState(0), AL_PAUSED);
+  EXPECT_EQ(audio_->ChannelState(0), kChannelPlaying);
+  audio_->Resume();
+  EXPECT_EQ(SourceState(0), AL_PLAYING);
+  EXPECT_EQ(SourceState(1), AL_PAUSED);
+  EXPECT_EQ(audio_->ChannelState(1), kChannelPaused);
+}
+
+TEST_F(OpenAlDevice, TakesTheSourceOfTheFirstFinishedChannelWhenOpenAlHasNoMore) {
+  const auto blip = audio_->LoadSample(String(Files().blip));
+  const auto tone = audio_->LoadSample(String(Files().tone));
+  // Music holds one source; channels 0..2 take the rest.
+  audio_->PlaySample(blip, 0, 0);
+  audio_->PlaySample(blip, 1, 0);
+  audio_->PlaySample(tone, 2, 1);
+  Wait(kBlipSeconds + 0.15);
+  const ALuint first = audio_->channels[0].source;
+  const ALuint second = audio_->channels[1].source;
+
+  ASSERT_EQ(audio_->PlaySample(tone, 3, 1), 0);
+  EXPECT_EQ(audio_->channels[3].source, first);
+  EXPECT_EQ(audio_->channels[0].source, 0u);
+  ASSERT_EQ(audio_->PlaySample(tone, 4, 1), 0);
+  EXPECT_EQ(audio_->channels[4].source, second);
+
+  // Every channel with a source is still playing.
+  EXPECT_EQ(audio_->PlaySample(tone, 5, 0), -1);
+  EXPECT_EQ(audio_->ChannelState(5), kChannelStopped);
+}
+
+TEST_F(OpenAlDevice, PanPlacesTheSourceOnACircleAhead) {
+  const auto position = [&](int channel) {
+    ALfloat x = 9, y = 9, z = 9;
+    alGetSource3f(audio_->channels[channel].source, AL_POSITION, &x, &y, &z);
+    return std::vector<float>{x, y, z};
+  };
+  // Works on a channel that never played.
+  audio_->SetPan(7, 0);
+  EXPECT_EQ(position(7), (std::vector<float>{0, 0, -1}));
+  audio_->SetPan(7, 1);
+  const auto right = position(7);
+  EXPECT_NEAR(right[0], 0.841f, 1e-3);
+  EXPECT_NEAR(right[2], -0.540f, 1e-3);
+  audio_->SetPan(7, -1);
+  EXPECT_NEAR(position(7)[0], -0.841f, 1e-3);
+}
+
+TEST_F(OpenAlDevice, RatesAndVolumesStayWithTheChannel) {
+  const auto tone = audio_->LoadSample(String(Files().tone));
+  audio_->SetRate(6, 1.5f);
+  audio_->SetVolume(6, 0.25f);
+  audio_->PlaySample(tone, 6, 0);
+  ALfloat pitch = 0, gain = 0;
+  alGetSourcef(audio_->channels[6].source, AL_PITCH, &pitch);
+  alGetSourcef(audio_->channels[6].source, AL_GAIN, &gain);
+  EXPECT_FLOAT_EQ(pitch, 1.5f);
+  EXPECT_FLOAT_EQ(gain, 0.25f);
+}
+
+TEST_F(OpenAlDevice, MusicPlaysOnItsOwnChannelThroughTheModule) {
+  EXPECT_EQ(PlayMusic(String(Files().tune), 1), 0);
+  EXPECT_EQ(MusicState(), kChannelPlaying);
+  PauseMusic();
+  EXPECT_EQ(MusicState(), kChannelPaused);
+  ResumeMusic();
+  SetMusicVolume(0.5f);
+  EXPECT_EQ(MusicState(), kChannelPlaying);
+
+  // A missing tune still stops the one that was playing.
+  EXPECT_EQ(PlayMusic(String(Files().dir.File("missing.ogg")), 1), -1);
+  EXPECT_EQ(MusicState(), kChannelStopped);
+
+  const auto sound = LoadSound(String(Files().blip));
+  ASSERT_NE(sound, nullptr);
+  EXPECT_EQ(LoadSound(String(Files().dir.File("missing.wav"))), nullptr);
+  PlaySound(sound.get(), 4);
+  EXPECT_EQ(ChannelState(4), kChannelPlaying);
+  PlaySound(nullptr, 4);
+  StopChannel(4);
+  EXPECT_EQ(ChannelState(4), kChannelStopped);
+}
+
+TEST_F(OpenAlDevice, ADiscardedBufferIsDeletedOnceNoSourceHoldsIt) {
+  const auto tone = audio_->LoadSample(String(Files().tone));
+  const auto blip = audio_->LoadSample(String(Files().blip));
+  audio_->PlaySample(tone, 0, 1);
+  audio_->PlaySample(blip, 1, 0);
+  const ALuint looping = tone->buffer;
+  const ALuint ended = blip->buffer;
+  tone->Discard();
+  blip->Discard();
+  EXPECT_EQ(tone->buffer, 0u);
+  Wait(kBlipSeconds + 0.15);
+
+  FlushDiscarded();
+  EXPECT_FALSE(alIsBuffer(ended)) << "the ended one-shot let go of its buffer";
+  EXPECT_TRUE(alIsBuffer(looping)) << "still playing";
+
+  audio_->PlaySample(audio_->LoadSample(String(Files().blip)), 0, 0);
+  FlushDiscarded();
+  EXPECT_FALSE(alIsBuffer(looping));
+}
+
+TEST(AudioDeviceWithoutSound, PrintsTheErrorAndPlaysNothing) {
+  const DeviceFiles& files = Files();
+  std::filesystem::remove_all(files.OutputDir());  // the backend cannot create its file
+  testing::internal::CaptureStdout();
+  {
+    gxtkAudio audio;
+    const auto sample = audio.LoadSample(String(files.tone));
+    EXPECT_EQ(audio.PlaySample(sample, 0, 0), -1);
+    EXPECT_EQ(audio.ChannelState(0), kChannelStopped);
+    audio.SetPan(0, 1);
+    audio.Suspend();
+    audio.Resume();
+    audio.PlayMusic(String(files.tune), 1);
+    EXPECT_EQ(audio.MusicState(), kChannelStopped);
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "OpenAl error: alcOpenDevice failed\n");
+  std::filesystem::create_directory(files.OutputDir());
+}
+
+}  // namespace

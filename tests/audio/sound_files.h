@@ -1,0 +1,78 @@
+// Sound files for the audio tests, made at run time by sox and oggenc in a private folder.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace soundtest {
+
+using Bytes = std::vector<unsigned char>;
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zv_audio_XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Runs a shell command quietly; the test fails when it does not succeed.
+inline void Run(const std::string& command) {
+  const int status = std::system((command + " >/dev/null 2>&1").c_str());
+  ASSERT_EQ(status, 0) << command;
+}
+
+// A sine tone from sox; extra options such as "-e unsigned-integer" go before the file.
+inline std::string MakeWav(const TempDir& dir, const std::string& name, int hertz, int bits,
+                           int channels, double seconds, const std::string& options = "") {
+  const std::string path = dir.File(name);
+  Run("sox -n -r " + std::to_string(hertz) + " -b " + std::to_string(bits) + " -c " +
+      std::to_string(channels) + " " + options + " '" + path + "' synth " +
+      std::to_string(seconds) + " sine 440 vol 0.5");
+  return path;
+}
+
+// A 16-bit tone from sox, encoded by oggenc.
+inline std::string MakeOgg(const TempDir& dir, const std::string& name, int hertz, int channels,
+                           double seconds, const std::string& signal = "sine 440 vol 0.5") {
+  const std::string wav = dir.File(name + ".source.wav");
+  const std::string ogg = dir.File(name);
+  Run("sox -n -r " + std::to_string(hertz) + " -b 16 -c " + std::to_string(channels) + " '" + wav +
+      "' synth " + std::to_string(seconds) + " " + signal);
+  Run("oggenc -Q -o '" + ogg + "' '" + wav + "'");
+  return ogg;
+}
+
+inline Bytes ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFile(const std::string& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace soundtest
