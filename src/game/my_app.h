@@ -142,7 +142,15 @@ class MyApp : public App {
   std::array<Image*, kImageSlots> Images{};
   std::array<int, kImageInfoInts> ImageInfo{};
   int FontImage = 0;
+  // Loads effect id from "sfx/" and its three-digit number; a missing file leaves no sound.
+  void LoadSFX(int id);
+  // Plays on the next of 24 rotating channels while the sound setting has effects on.
   int LoadStep = 0;
+  // Starts "sfx/" + name + ".ogg" while the sound setting has music on; stops the last tune.
+  void PlayTune(const String& name, int loop);
+  void StopTune();
+  // Frees every loaded effect; the game owns them until then.
+  void DiscardSounds();
   int Level = 0;
   int MenuIntro = 0;
   int Paused = 0;
