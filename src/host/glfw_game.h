@@ -26,6 +26,9 @@ class KvGlfwGame : public KvGame {
   std::vector<KvDisplayMode> GetDisplayModes() override;
   KvDisplayMode GetDesktopMode() override;
   void SetSwapInterval(int interval) override;
+  // Reads joystick slot port through the window library (joystick.cpp).
+  bool PollJoystick(int port, JoyAxes& axisX, JoyAxes& axisY, JoyAxes& axisZ,
+                    JoyButtons& buttons) override;
 
   // Closes the current window and opens a new one (a new OpenGL context).
   virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,

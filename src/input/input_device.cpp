@@ -10,8 +10,25 @@ bool IsKey(int key) {
 bool IsFinger(int finger) {
   return finger >= 0 && finger < kTouchCount;
 }
+bool IsMouseButton(int button) {
+  return button >= 0 && button < kMouseButtons;
+}
+bool IsJoyButton(int button, int unit) {
+  return button >= 0 && button < kJoyButtons && unit >= 0 && unit < kJoystickCount;
+}
 bool IsStick(int index, int unit) {
-  return index >= 0 && index < 2 && unit >= 0 && unit < kJoystickCount;
+  return index >= 0 && index < kJoySticks && unit >= 0 && unit < kJoystickCount;
+}
+
+// Out-of-range buttons and fingers must not alias another device's key codes.
+int MouseKey(int button) {
+  return IsMouseButton(button) ? kKeyMouseLeft + button : 0;
+}
+int TouchKey(int finger) {
+  return IsFinger(finger) ? kKeyTouchBase + finger : 0;
+}
+int JoyKey(int button, int unit) {
+  return IsJoyButton(button, unit) ? kKeyJoyBase | (unit * kJoyButtons) | button : 0;
 }
 
 // The left mouse button and the first touch are one key seen two ways.
@@ -24,7 +41,7 @@ int MirrorOf(int key) {
 }  // namespace
 
 void InputDevice::PutKeyHit(int key) {
-  if (keyHitQueueLength == kHitQueueSize) return;
+  if (!IsKey(key) || keyHitQueueLength == kHitQueueSize) return;
   ++keyHit[key];
   keyHitQueue[keyHitQueueLength++] = key;
 }
@@ -74,11 +91,11 @@ void InputDevice::StorePointer(int finger, float x, float y) {
 void InputDevice::MouseEvent(int event, int data, float x, float y) {
   switch (event) {
     case kEventMouseDown:
-      PressKey(data + 1);
+      PressKey(MouseKey(data));
       StorePointer(0, x, y);
       break;
     case kEventMouseUp:
-      ReleaseKey(data + 1);
+      ReleaseKey(MouseKey(data));
       break;
     case kEventMouseMove:
       StorePointer(0, x, y);
@@ -92,11 +109,11 @@ void InputDevice::TouchEvent(int event, int data, float x, float y) {
   if (!IsFinger(data)) return;
   switch (event) {
     case kEventTouchDown:
-      PressKey(kKeyTouchBase + data);
+      PressKey(TouchKey(data));
       StorePointer(data, x, y);
       break;
     case kEventTouchUp:
-      ReleaseKey(kKeyTouchBase + data);
+      ReleaseKey(TouchKey(data));
       break;
     case kEventTouchMove:
       StorePointer(data, x, y);
@@ -177,13 +194,13 @@ float MouseY() {
   return device->mouseY;
 }
 int MouseDown(int button) {
-  return KeyDown(button + 1);
+  return KeyDown(MouseKey(button));
 }
 int MouseHit(int button) {
-  return KeyHit(button + 1);
+  return KeyHit(MouseKey(button));
 }
 int TouchDown(int finger) {
-  return KeyDown(kKeyTouchBase + finger);
+  return KeyDown(TouchKey(finger));
 }
 float TouchX(int finger) {
   return IsFinger(finger) ? device->touchX[finger] : 0;
@@ -192,10 +209,10 @@ float TouchY(int finger) {
   return IsFinger(finger) ? device->touchY[finger] : 0;
 }
 int JoyDown(int button, int unit) {
-  return KeyDown(kKeyJoyBase | (unit * kJoyButtons) | button);
+  return KeyDown(JoyKey(button, unit));
 }
 int JoyHit(int button, int unit) {
-  return KeyHit(kKeyJoyBase | (unit * kJoyButtons) | button);
+  return KeyHit(JoyKey(button, unit));
 }
 float JoyX(int index, int unit) {
   return IsStick(index, unit) ? device->joyStates[unit].axisX[index] : 0;

@@ -12,8 +12,10 @@ constexpr int kCharQueueSize = 32;
 constexpr int kTouchCount = 32;
 constexpr int kJoystickCount = 4;
 constexpr int kKeyMouseLeft = 1;
+constexpr int kMouseButtons = 3;
 constexpr int kKeyJoyBase = 256;
 constexpr int kJoyButtons = 32;
+constexpr int kJoySticks = 2;
 constexpr int kKeyTouchBase = 384;
 
 struct JoyState {
@@ -35,6 +37,7 @@ class InputDevice {
   virtual void BeginUpdate();
   // Hit counts and characters live for one update.
   virtual void EndUpdate();
+  // Counts a press unless the hit queue is full; the held state is the caller's.
   void PutKeyHit(int key);
   int SetKeyboardEnabled(bool enabled);
 
@@ -65,6 +68,8 @@ class InputDevice {
 void SetInputDevice(InputDevice* device);
 InputDevice* GetInputDevice();
 
+// Keys outside 1..511, mouse buttons outside 0..2, fingers outside 0..31, joystick buttons
+// outside 0..31 and units outside 0..3 read as 0.
 int KeyDown(int key);
 int KeyHit(int key);
 int GetChar();
