@@ -61,6 +61,15 @@ TEST_F(FilesTest, SchemesMapOntoFoldersOfTheWorkingDirectory) {
   EXPECT_EQ(OpenFile("brisko://other/x", "rb"), nullptr);
 }
 
+TEST_F(FilesTest, WithoutADataFolderHereTheOneBesideTheProgramIsUsed) {
+  const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() / "internal";
+  fs::create_directories(beside);
+  EXPECT_EQ(PathToFilePath("brisko://internal/x.png"), String((beside / "x.png").string()));
+  fs::create_directory("internal");
+  EXPECT_EQ(PathToFilePath("brisko://internal/x.png"), String("./internal/x.png"));
+  fs::remove_all(beside);
+}
+
 TEST_F(FilesTest, TextDecodingFollowsTheByteOrderMark) {
   Write("le.txt", std::string("\xFF\xFE"
                               "A\0\xE9\0",
