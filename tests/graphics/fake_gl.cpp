@@ -1,0 +1,83 @@
+#include "fake_gl.h"
+
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "host/glfw2.h"
+
+namespace {
+int BytesPerPixel(GLenum format) {
+  switch (format) {
+    case GL_LUMINANCE:
+      return 1;
+    case GL_LUMINANCE_ALPHA:
+      return 2;
+    case GL_RGB:
+      return 3;
+    default:
+      return 4;
+  }
+}
+}  // namespace
+
+FakeGl::FakeGl() : savedSeq(glfwGraphicsSeq) {
+  SetGlDriver(this);
+  glfwGraphicsSeq = savedSeq + 1;
+}
+
+FakeGl::~FakeGl() {
+  SetGlDriver(nullptr);
+  glfwGraphicsSeq = savedSeq;
+}
+
+void FakeGl::BeginFrame(int, int, const void*, int) {
+  ++frames;
+}
+
+void FakeGl::BlendFunc(GLenum source, GLenum destination) {
+  blends.emplace_back(source, destination);
+}
+
+void FakeGl::EnableScissor(int x, int y, int width, int height) {
+  scissors.push_back({true, x, y, width, height});
+}
+
+void FakeGl::Clear(float red, float green, float blue) {
+  clears.push_back({red, green, blue});
+}
+
+void FakeGl::DrawArrays(GLenum mode, int first, int count) {
+  draws.push_back({mode, first, count, false, texturing, bound});
+}
+
+void FakeGl::DrawElements(GLenum mode, int count, const GLushort*) {
+  draws.push_back({mode, 0, count, true, texturing, bound});
+}
+
+void FakeGl::ReadPixels(int, int y, int width, int height, void* bgra) {
+  readY = y;
+  auto* out = static_cast<int*>(bgra);
+  for (int r = 0; r < height; ++r) {
+    for (int c = 0; c < width; ++c) out[r * width + c] = r << 16 | c;
+  }
+}
+
+GLuint FakeGl::CreateTexture() {
+  bound = nextTexture++;
+  return bound;
+}
+
+bool FakeGl::AllocateTexture(GLenum, int width, int height) {
+  const bool powers = std::has_single_bit(static_cast<unsigned>(width)) &&
+                      std::has_single_bit(static_cast<unsigned>(height));
+  if (refuseNonPowerOfTwo && !powers) return false;
+  allocations.emplace_back(width, height);
+  return true;
+}
+
+void FakeGl::UploadTexture(int x, int y, int width, int height, GLenum format, const void* pixels) {
+  const auto* bytes = static_cast<const unsigned char*>(pixels);
+  const size_t size = static_cast<size_t>(width) * height * BytesPerPixel(format);
+  uploads.push_back({bound, x, y, width, height, {bytes, bytes + size}});
+}

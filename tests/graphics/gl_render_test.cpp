@@ -1,0 +1,183 @@
+// Pixels drawn by the renderer in a real window (Xvfb + Mesa) and read back.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "graphics/graphics.h"
+#include "host/glfw2.h"
+#include "image_files.h"
+
+namespace {
+
+constexpr int kSize = 64;
+
+struct Rgb {
+  int r;
+  int g;
+  int b;
+};
+
+class GlRenderTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ready = getenv("DISPLAY") && glfw2::Init(); }
+  static void TearDownTestSuite() {
+    if (ready) glfw2::Terminate();
+  }
+  void SetUp() override {
+    if (!ready) GTEST_SKIP() << "no X display";
+    ASSERT_TRUE(OpenWindow());
+    SetGraphicsDevice(&graphics);
+    Begin();
+  }
+  void TearDown() override {
+    if (!ready) return;
+    EndRender();
+    SetGraphicsDevice(nullptr);
+    glfw2::CloseWindow();
+  }
+
+  static bool OpenWindow() {
+    glfw2::OpenWindowHint(glfw2::WINDOW_NO_RESIZE, 1);
+    return glfw2::OpenWindow(kSize, kSize, 8, 8, 8, 8, 0, 0, glfw2::WINDOW) == 1;
+  }
+  void Begin() {
+    graphics.BeginRender();
+    BeginRender();
+  }
+  Rgb Pixel(int x, int y) {
+    std::vector<int> pixel(1);
+    graphics.ReadPixels(pixel, x, y, 1, 1, 0, 1);
+    const auto p = static_cast<unsigned>(pixel[0]);
+    return {static_cast<int>(p >> 16 & 255), static_cast<int>(p >> 8 & 255),
+            static_cast<int>(p & 255)};
+  }
+  void ExpectPixel(int x, int y, Rgb want) {
+    const Rgb got = Pixel(x, y);
+    EXPECT_NEAR(got.r, want.r, 1) << "at " << x << "," << y;
+    EXPECT_NEAR(got.g, want.g, 1) << "at " << x << "," << y;
+    EXPECT_NEAR(got.b, want.b, 1) << "at " << x << "," << y;
+  }
+
+  static inline bool ready = false;
+  gxtkGraphics graphics{kSize, kSize};
+  TempImageDir dir;
+};
+
+TEST_F(GlRenderTest, FilledRectangleCoversExactlyItsPixels) {
+  graphics.Cls(0, 0, 0);
+  SetColor(200, 100, 50);
+  DrawRect(10, 20, 8, 4);
+  ExpectPixel(10, 20, {200, 100, 50});
+  ExpectPixel(17, 23, {200, 100, 50});
+  ExpectPixel(18, 23, {0, 0, 0});
+  ExpectPixel(10, 24, {0, 0, 0});
+  ExpectPixel(9, 19, {0, 0, 0});
+}
+
+TEST_F(GlRenderTest, ReadPixelsGivesTheTopRowFirst) {
+  graphics.Cls(0, 0, 0);
+  SetColor(255, 0, 0);
+  DrawRect(0, 0, kSize, 1);
+  std::vector<int> rows(2);
+  graphics.ReadPixels(rows, 5, 0, 1, 2, 0, 1);
+  EXPECT_EQ(static_cast<unsigned>(rows[0]) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(static_cast<unsigned>(rows[1]) & 0xFFFFFF, 0u);
+}
+
+TEST_F(GlRenderTest, TranslucentColourBlendsOverTheBackground) {
+  graphics.Cls(0, 0, 255);
+  SetColor(255, 0, 0);
+  SetAlpha(0.5f);
+  DrawRect(0, 0, 16, 16);
+  // Source 127 premultiplied, destination kept by 1 - 127/255.
+  ExpectPixel(8, 8, {127, 0, 128});
+}
+
+TEST_F(GlRenderTest, AdditiveBlendAddsTheColours) {
+  graphics.Cls(100, 0, 0);
+  SetBlend(kBlendAdditive);
+  SetColor(100, 50, 0);
+  DrawRect(0, 0, 16, 16);
+  ExpectPixel(8, 8, {200, 50, 0});
+}
+
+TEST_F(GlRenderTest, ScissorLimitsClearsAndDrawingWithYFromTheTop) {
+  graphics.Cls(0, 0, 0);
+  SetScissor(10, 4, 20, 6);
+  graphics.Cls(255, 255, 255);
+  SetColor(0, 255, 0);
+  DrawRect(0, 0, kSize, kSize);
+  SetScissor(0, 0, kSize, kSize);
+  ExpectPixel(10, 4, {0, 255, 0});
+  ExpectPixel(29, 9, {0, 255, 0});
+  ExpectPixel(30, 9, {0, 0, 0});
+  ExpectPixel(10, 10, {0, 0, 0});
+  ExpectPixel(10, 3, {0, 0, 0});
+}
+
+TEST_F(GlRenderTest, TexturedQuadShowsItsTexels) {
+  std::unique_ptr<gxtkSurface> surface = graphics.CreateSurface(2, 2);
+  const std::vector<int> texels = {static_cast<int>(0xFFFF0000), static_cast<int>(0xFF00FF00),
+                                   static_cast<int>(0xFF0000FF), static_cast<int>(0x80FFFFFF)};
+  graphics.WritePixels2(surface.get(), texels, 0, 0, 2, 2, 0, 2);
+  graphics.Cls(0, 0, 0);
+  SetColor(255, 255, 255);
+  SetMatrix(4, 0, 0, 4, 8, 8);  // each texel becomes 4 x 4 pixels
+  GetGraphicsContext().Validate();
+  graphics.DrawSurface(surface.get(), 0, 0);
+  ExpectPixel(9, 9, {255, 0, 0});
+  ExpectPixel(13, 9, {0, 255, 0});
+  ExpectPixel(9, 13, {0, 0, 255});
+  ExpectPixel(13, 13, {128, 128, 128});  // half-transparent white over black
+  ExpectPixel(16, 16, {0, 0, 0});
+}
+
+TEST_F(GlRenderTest, RotatedImageTurnsAboutItsHandle) {
+  // Left half red, right half green; the handle in the middle.
+  std::vector<unsigned char> pixels;
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      const unsigned char red = x < 4 ? 255 : 0;
+      pixels.insert(pixels.end(), {red, static_cast<unsigned char>(255 - red), 0, 255});
+    }
+  }
+  const std::string path = dir.WritePng("halves.png", 8, 8, 4, pixels);
+  std::unique_ptr<Image> image(LoadImage2(path.c_str(), 8, 8, 1, Image::HandleCentered));
+  ASSERT_TRUE(image);
+  graphics.Cls(0, 0, 0);
+  DrawImage2(image.get(), 32, 32, 90, 2, 2, 0);
+  // A quarter turn counter-clockwise takes the left half below the handle.
+  ExpectPixel(32, 36, {255, 0, 0});
+  ExpectPixel(32, 28, {0, 255, 0});
+  ExpectPixel(24, 32, {255, 0, 0});
+  ExpectPixel(24, 31, {0, 255, 0});
+  ExpectPixel(39, 39, {255, 0, 0});
+  ExpectPixel(32, 40, {0, 0, 0});
+  ExpectPixel(23, 32, {0, 0, 0});
+}
+
+TEST_F(GlRenderTest, TexturesAreRebuiltAfterTheWindowIsReopened) {
+  const std::string path = dir.WritePng("cyan.png", 4, 4, 4, SolidRgba(4, 4, 0, 255, 255, 255));
+  std::unique_ptr<Image> image(LoadImage(path.c_str(), 1, 0));
+  ASSERT_TRUE(image);
+  const int firstSeq = image->surface->seq;
+  EndRender();
+  ASSERT_TRUE(OpenWindow());
+  Begin();
+  graphics.Cls(0, 0, 0);
+  DrawImage(image.get(), 4, 4, 0);
+  ExpectPixel(5, 5, {0, 255, 255});
+  EXPECT_EQ(image->surface->seq, glfwGraphicsSeq);
+  EXPECT_NE(image->surface->seq, firstSeq);
+}
+
+TEST_F(GlRenderTest, CountersSeeTheBatches) {
+  for (int i = 0; i < 300; ++i) DrawRect(static_cast<float>(i % kSize), 0, 1, 1);
+  graphics.EndRender();
+  EXPECT_EQ(graphics.lastFrameStats.drawCalls, 2);
+  EXPECT_EQ(graphics.lastFrameStats.flushes, 2);
+}
+
+}  // namespace
