@@ -1,19 +1,250 @@
 // The draw list: records appended during the update, replayed by the render.
+#include <cmath>
+
+#include "game/app.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "graphics/graphics.h"
 
 namespace {
 constexpr int kRecordFloats = 15;
 constexpr int kLastRecordStart = kDrawListFloats - kRecordFloats - 1;
+constexpr float kRectRecord = -3717;
+constexpr float kOvalRecord = -3716;
+constexpr float kLineRecord = -3715;
+constexpr float kWhite = 255.0f;
+constexpr float kPortraitShrink = 1.5f;
+constexpr int kSmoothing = 10;
+constexpr float kDegreesToRadians = 0.017453292f;
+constexpr float kMaxFrameNumber = 1e6f;
+
+// Text layout.
+constexpr int kFirstGlyphCode = 32;
+constexpr int kNullGlyph = -kFirstGlyphCode;
+constexpr int kLastGlyph = 127;
+constexpr int kButtonMark = 172;  // the character ¬: the next letter names a button
+constexpr int kMeasuredButtonAdjust = 2;
+constexpr int kButtonAdjust = 4;
+constexpr int kWideButtonAdjust = 6;
+constexpr int kKeyboardGlyphOffset = 16;
+constexpr int kKeyboardControls = 0;
+
+float SinDeg(float degrees) {
+  return std::sin(degrees * kDegreesToRadians);
+}
+
+float CosDeg(float degrees) {
+  return std::cos(degrees * kDegreesToRadians);
+}
+
+// Frame numbers of a record, -1 for values no frame can have.
+int FrameIndex(float value) {
+  return value >= 0 && value < kMaxFrameNumber ? static_cast<int>(value) : -1;
+}
+
+// Narrow and wide letters of the font, by glyph number; other glyphs keep the fallback.
+int GlyphAdjust(int glyph, int fallback) {
+  switch (glyph + kFirstGlyphCode) {
+    case 'w':
+    case 'm':
+      return 2;
+    case 'W':
+    case 'M':
+      return 1;
+    case 'i':
+    case 'f':
+    case 'l':
+      return -3;
+    case 'j':
+    case 's':
+    case 'k':
+    case 'r':
+    case 'z':
+    case 't':
+    case 'n':
+      return -1;
+    default:
+      return fallback;
+  }
+}
+
+struct ButtonGlyph {
+  int glyph;
+  int adjust;
+};
+
+// The controller-button glyph a letter after ¬ stands for.
+ButtonGlyph ButtonFor(int letter) {
+  switch (letter) {
+    case 'J':
+      return {96, kButtonAdjust};
+    case 'K':
+      return {97, kButtonAdjust};
+    case 'L':
+      return {98, kButtonAdjust};
+    case 'I':
+      return {99, kButtonAdjust};
+    case 'U':
+      return {100, kWideButtonAdjust};
+    case 'O':
+      return {101, kWideButtonAdjust};
+    case 'Q':
+      return {102, kButtonAdjust};
+    case 'E':
+      return {103, kButtonAdjust};
+    case 'F':
+      return {104, kButtonAdjust};
+    case 'W':
+      return {105, kButtonAdjust};
+    case 'S':
+      return {106, kButtonAdjust};
+    case 'A':
+      return {107, kButtonAdjust};
+    case 'D':
+      return {108, kButtonAdjust};
+    default:
+      return {letter - kFirstGlyphCode, kButtonAdjust};
+  }
+}
+
+// Appends one record stamped with the current draw state; a full list drops it.
+void Append(MyApp& app, float kind, float x, float y, float sizeX, float sizeY, float frame) {
+  if (app.DrawCount > kLastRecordStart) return;
+  float* record = &app.DrawList[static_cast<size_t>(app.DrawCount)];
+  record[0] = kind;
+  record[1] = x;
+  record[2] = y;
+  record[3] = app.DrawRot;
+  record[4] = sizeX;
+  record[5] = sizeY;
+  record[6] = frame;
+  record[7] = app.DrawAlpha;
+  record[10] = app.DrawRed;
+  record[11] = app.DrawGreen;
+  record[12] = app.DrawBlue;
+  record[13] = static_cast<float>(app.DrawBlend);
+  app.DrawCount += kRecordFloats;
+}
+
+void TrackRenderRate(MyApp& app) {
+  const int now = Millisecs();
+  if (now <= app.RenderMillisecs) return;
+  app.RenderRate = 1000 / (now - app.RenderMillisecs);
+  app.SmoothRenderRate = (app.SmoothRenderRate * (kSmoothing - 1) + app.RenderRate) / kSmoothing;
+  app.RenderMillisecs = now;
+}
+
+// A filled rectangle one pixel beyond every edge stands in for a clear.
+void ClearScreen(const MyApp& app) {
+  ::SetColor(app.ClearRed, app.ClearGreen, app.ClearBlue);
+  ::SetAlpha(app.ClearAlpha);
+  ::DrawRect(-1, -1, static_cast<float>(_devWidth + 2), static_cast<float>(_devHeight + 2));
+  ::SetColor(kWhite, kWhite, kWhite);
+  ::SetAlpha(1);
+}
+
+// A new device size needs the image set for its resolution.
+void ReloadOnDeviceChange(MyApp& app) {
+  if (_devWidth == app.LastDevWidth && _devHeight == app.LastDevHeight) return;
+  app.LoadStep = 1;
+  app.LastDevWidth = _devWidth;
+  app.LastDevHeight = _devHeight;
+}
 }  // namespace
 
-void MyApp::OnRender() {}
+void MyApp::OnRender() {
+  TrackRenderRate(*this);
+  ClearScreen(*this);
+  ReloadOnDeviceChange(*this);
+  FitScreen();
+  ReplayDrawList();
+}
+
+void MyApp::FitScreen() {
+  // A device without area (a minimised window) keeps the last fit rather than dividing by 0.
+  if (_devWidth <= 0 || _devHeight <= 0) return;
+  const auto width = static_cast<float>(_devWidth);
+  const auto height = static_cast<float>(_devHeight);
+  const float shrink = _devWidth < _devHeight ? kPortraitShrink : 1.0f;
+  ScaleX = (width - 2 * overscan) / (rawscrw * shrink);
+  ScaleY = (height - 2 * overscan) / (rawscrh * shrink);
+  float scale = 0;
+  if (ScaleX >= ScaleY) {
+    FitMode = 1;
+    scale = width / (rawscrw * shrink);
+    ScaleY = ScaleX;
+  } else {
+    FitMode = 2;
+    scale = height / (rawscrh * shrink);
+    ScaleX = ScaleY;
+  }
+  jscrw = width / scale;
+  jscrh = height / scale;
+  Landscape = jscrh <= jscrw ? 1 : 0;
+}
+
+void MyApp::ReplayDrawList() {
+  const float left = overscan;
+  const float top =
+      _devWidth > 0 ? overscan * static_cast<float>(_devHeight) / static_cast<float>(_devWidth) : 0;
+  for (int at = 0; at < DrawCount - (kRecordFloats - 1); at += kRecordFloats) {
+    const float* r = &DrawList[static_cast<size_t>(at)];
+    ::SetAlpha(r[7]);
+    ::SetColor(r[10], r[11], r[12]);
+    // Blending is always alpha here; sending it again would cut the batch at every record.
+    if (GetGraphicsContext().blend != kBlendAlpha) ::SetBlend(kBlendAlpha);
+    const float x = r[1] * ScaleX + left;
+    const float y = r[2] * ScaleY + top;
+    const float kind = r[0];
+    if (kind == kRectRecord) {
+      ::DrawRect(x, y, r[4] * ScaleX, r[5] * ScaleY);
+    } else if (kind == kOvalRecord) {
+      ::DrawEllipse(x, y, r[4] * ScaleX, r[5] * ScaleY);
+    } else if (kind == kLineRecord) {
+      ::DrawLine(x, y, r[4] * ScaleX + left, r[5] * ScaleY + top);
+    } else if (kind > -1 && kind < kImageSlots) {
+      Image* image = Images[static_cast<size_t>(kind)];
+      if (image) {
+        ::DrawImage2(image, x, y, r[3], r[4] * ScaleX * ImageScale, r[5] * ScaleY * ImageScale,
+                     FrameIndex(r[6]));
+      }
+    }
+  }
+}
+
+void MyApp::CLS2D(float red, float green, float blue, float alpha) {
+  if (red > kNoArg) {
+    ClearRed = red;
+    ClearGreen = green;
+    ClearBlue = blue;
+    if (alpha > kNoArg) ClearAlpha = alpha;
+  }
+  ResetDraw();
+  DrawCount = 0;
+}
 
 void MyApp::ResetDraw() {
   DrawSizeX = DrawSizeY = 1.0f;
   DrawRot = 0;
-  DrawRed = DrawGreen = DrawBlue = 255.0f;
+  DrawRed = DrawGreen = DrawBlue = kWhite;
   DrawAlpha = 1.0f;
   DrawBlend = 1;
+}
+
+void MyApp::SetSize(float sizeX, float sizeY) {
+  DrawSizeX = sizeX;
+  DrawSizeY = sizeY > kNoArg ? sizeY : sizeX;
+}
+
+void MyApp::SetCol(float red, float green, float blue, float alpha) {
+  DrawRed = red;
+  DrawGreen = green;
+  DrawBlue = blue;
+  if (alpha > kNoArg) DrawAlpha = alpha;
+}
+
+void MyApp::SetRot(float angle) {
+  DrawRot = -angle;
 }
 
 void MyApp::Alpha(float alpha) {
@@ -21,21 +252,86 @@ void MyApp::Alpha(float alpha) {
 }
 
 void MyApp::DrawImg(int slot, float x, float y, int frame) {
-  if (DrawCount > kLastRecordStart) return;
-  float* record = &DrawList[DrawCount];
-  record[0] = static_cast<float>(slot);
-  record[1] = x;
-  record[2] = y;
-  record[3] = DrawRot;
-  record[4] = DrawSizeX;
-  record[5] = DrawSizeY;
-  record[6] = static_cast<float>(frame);
-  record[7] = DrawAlpha;
-  record[10] = DrawRed;
-  record[11] = DrawGreen;
-  record[12] = DrawBlue;
-  record[13] = static_cast<float>(DrawBlend);
-  DrawCount += kRecordFloats;
+  Append(*this, static_cast<float>(slot), x, y, DrawSizeX, DrawSizeY, static_cast<float>(frame));
 }
 
-void MyApp::Text(float, float, const String&, float, float, int) {}
+void MyApp::Rect(float x, float y, float width, float height) {
+  Append(*this, kRectRecord, x, y, width, height, 0);
+}
+
+void MyApp::Oval(float x, float y, float xRadius, float yRadius) {
+  Append(*this, kOvalRecord, x, y, xRadius, yRadius, 0);
+}
+
+void MyApp::Line(float x1, float y1, float x2, float y2) {
+  Append(*this, kLineRecord, x1, y1, x2, y2, 0);
+}
+
+void MyApp::Text(float x, float y, const String& text, float alignX, float alignY, int fontOffset) {
+  // The text is laid out as if it began with a space, without building that string.
+  const int length = text.Length() + 1;
+  const auto charAt = [&](int i) { return i == 0 ? ' ' : text[i - 1]; };
+  const auto cellWidth = static_cast<float>(ImageInfo[static_cast<size_t>(FontImage) * 3]);
+  const auto cellHeight = static_cast<float>(ImageInfo[static_cast<size_t>(FontImage) * 3 + 1]);
+
+  float measured = 0;
+  for (int i = 0; i < length - 1; ++i) {
+    int adjust = 0;
+    if (charAt(i) == kButtonMark) {
+      adjust = kMeasuredButtonAdjust;
+      ++i;
+    } else {
+      adjust = GlyphAdjust(charAt(i) - kFirstGlyphCode, 0);
+    }
+    measured = std::trunc(measured + (cellWidth + static_cast<float>(adjust)) * DrawSizeX);
+  }
+
+  const float angle = -DrawRot;
+  const float lineHeight = cellHeight * DrawSizeY;
+  const float lift = (alignY - 1) * 0.5f;
+  const float startX =
+      x + SinDeg(angle - 90) * measured * 0.5f * alignX + SinDeg(angle) * lineHeight * lift;
+  const float startY =
+      y - CosDeg(angle - 90) * measured * 0.5f * alignX - CosDeg(angle) * lineHeight * lift;
+  const float alongX = SinDeg(90 - DrawRot);
+  const float alongY = -CosDeg(90 - DrawRot);
+  const float downX = SinDeg(180 - DrawRot);
+  const float downY = -CosDeg(180 - DrawRot);
+
+  float penX = startX;
+  float penY = startY;
+  int line = 0;
+  for (int i = 0; i < length; ++i) {
+    const int code = charAt(i);
+    ButtonGlyph glyph{code - kFirstGlyphCode, 0};
+    if (code == kButtonMark) {
+      if (i + 1 == length) break;  // a trailing mark names no button
+      glyph = ButtonFor(charAt(++i));
+      if (ControlStyle == kKeyboardControls) glyph.glyph += kKeyboardGlyphOffset;
+    } else if (code == '\\' && i + 1 < length && charAt(i + 1) == 'n') {
+      ++i;
+      ++line;
+      const float down = static_cast<float>(line) * lineHeight;
+      // One cell in, where the leading space leaves the first line.
+      const float in = cellWidth * DrawSizeX;
+      penX = startX + down * downX + in * alongX;
+      penY = startY + down * downY + in * alongY;
+      continue;
+    }
+    if (glyph.glyph == kNullGlyph) continue;
+    glyph.adjust = GlyphAdjust(glyph.glyph, glyph.adjust);
+    if (glyph.glyph >= 1 && glyph.glyph <= kLastGlyph) {
+      DrawImg(FontImage + fontOffset, penX, penY, glyph.glyph);
+    }
+    const float advance = (cellWidth + static_cast<float>(glyph.adjust)) * DrawSizeX;
+    penX += alongX * advance;
+    penY += alongY * advance;
+  }
+}
+
+String MyApp::rstr(int value, int digits, const String& pad) {
+  String padded;
+  for (int i = 0; i < digits + 1; ++i) padded += pad;
+  padded += String::FromInt(value);
+  return padded.Slice(padded.Length() - digits);
+}

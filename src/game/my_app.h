@@ -72,11 +72,25 @@ class MyApp : public App {
 
   // ---- Draw list (draw_list.cpp) ----
   void OnRender() override;
+  // Starts a new list; the clear colour changes only when red is given.
+  void CLS2D(float red = kNoArg, float green = kNoArg, float blue = kNoArg,
+             float alpha = kNoArg);
   void ResetDraw();
+  void SetSize(float sizeX, float sizeY = kNoArg);
+  void SetCol(float red, float green, float blue, float alpha = kNoArg);
+  void SetRot(float angle);
   void Alpha(float alpha);
   void DrawImg(int slot, float x, float y, int frame);
+  void Rect(float x, float y, float width, float height);
+  void Oval(float x, float y, float xRadius, float yRadius);
+  void Line(float x1, float y1, float x2, float y2);
   void Text(float x, float y, const String& text, float alignX = 0, float alignY = 0,
             int fontOffset = 0);
+  // The value right-aligned in digits characters, padded on the left with pad.
+  String rstr(int value, int digits, const String& pad);
+  // Logical screen size and scale factors from the device size.
+  void FitScreen();
+  void ReplayDrawList();
 
   // ---- Loader (loader.cpp) ----
   void Reload();
