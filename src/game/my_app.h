@@ -137,6 +137,18 @@ class MyApp : public App {
   void CreditBox();
 
   // ---- Visit report (visit_report.cpp) ----
+  // For OnCreate: sends the report when J_On_Allow is 1 and the build names an endpoint
+  // (the ZV_VISIT_REPORT_ADDRESS setting); without one nothing is sent.
+  void SendVisitReport();
+  // Starts a GET of url + "?" + query with this game as the listener; returns 0.
+  int GetURL(const String& url, const String& query);
+  // Only the request in Request counts; a non-empty answer sets J_On_Able. Request is
+  // cleared afterwards, as the request object ends with its completion.
+  void OnHttpRequestComplete(HttpRequest& request);
+  // The endpoint address this build reports to; empty when none was configured.
+  static String ReportAddress();
+  String ReportAnswer = "N/A";
+  int ReportDone = 0;
 
   // ---- Fields ----
   int ControlStyle = 0;

@@ -1,0 +1,109 @@
+// The visit report against a loopback endpoint, delivered through the game's own updates.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "game/globals.h"
+#include "headless_game.h"
+#include "net/http_request.h"
+#include "net_test_support.h"
+#include "response_feeder.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using net_test::ClosedPort;
+using net_test::ScriptedServer;
+
+// Runs game updates, which deliver network completions, until the report has its answer.
+void StepUntilReported(HeadlessGame& game) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (game.app().ReportDone == 0 && std::chrono::steady_clock::now() < deadline) {
+    game.Step();
+    std::this_thread::sleep_for(1ms);
+  }
+  EXPECT_EQ(game.app().ReportDone, 1) << "no answer in time";
+}
+
+String Endpoint(int port) {
+  return "http://127.0.0.1:" + String::FromInt(port) + "/housecall.php";
+}
+
+String Query() {
+  return "hello=1&gameID=" + String::FromInt(GameNum);
+}
+
+TEST(VisitReport, IsOffByDefaultAndNeedsAnEndpoint) {
+  HeadlessGame game;
+  MyApp& app = game.app();
+  EXPECT_EQ(J_On_Allow, 0);
+  app.SendVisitReport();
+  EXPECT_EQ(app.Request, nullptr);
+  EXPECT_EQ(app.ReportAnswer, String("N/A"));
+  if (MyApp::ReportAddress().Empty()) {
+    J_On_Allow = 1;
+    app.SendVisitReport();
+    EXPECT_EQ(app.Request, nullptr);
+    J_On_Allow = 0;
+  }
+  EXPECT_EQ(J_On_Able, 0);
+}
+
+TEST(VisitReport, AnAnswerLightsTheCreditsDisc) {
+  ScriptedServer server({"HTTP/1.0 200 OK\r\nServer: script\r\n\r\n", "thanks"});
+  HeadlessGame game;
+  MyApp& app = game.app();
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(app.GetURL(Endpoint(server.Port()), Query()), 0);
+  EXPECT_EQ(app.ReportDone, 0);
+  EXPECT_EQ(app.ReportAnswer, String("N/A"));
+  StepUntilReported(game);
+  const std::string printed = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(server.Request(),
+            "GET /housecall.php?hello=1&gameID=402 HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+  EXPECT_NE(printed.find("Requesting URL\nHttp GET complete! 200\n"), std::string::npos) << printed;
+  EXPECT_EQ(app.ReportAnswer, String("thanks"));
+  EXPECT_EQ(J_On_Able, 1);
+}
+
+TEST(VisitReport, NoAnswerLeavesTheDiscAsItWas) {
+  HeadlessGame game;
+  MyApp& app = game.app();
+  testing::internal::CaptureStdout();
+  app.GetURL(Endpoint(ClosedPort()), Query());
+  StepUntilReported(game);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("Http GET complete! -1\n"),
+            std::string::npos);
+  EXPECT_EQ(app.ReportAnswer, String());
+
+  ScriptedServer silent({"HTTP/1.0 204 No Content\r\n\r\n"});
+  app.GetURL(Endpoint(silent.Port()), Query());
+  StepUntilReported(game);
+  EXPECT_EQ(app.ReportAnswer, String());
+  EXPECT_EQ(J_On_Able, 0);
+}
+
+TEST(VisitReport, OnlyTheCurrentRequestCounts) {
+  HeadlessGame game;
+  MyApp& app = game.app();
+  auto stranger = HttpRequest::Create("GET", "http://127.0.0.1/", nullptr);
+  FeedResponse(*stranger, "HTTP/1.0 200 OK\r\n\r\nnot ours", {});
+  app.OnHttpRequestComplete(*stranger);
+  EXPECT_EQ(app.ReportDone, 0);
+  EXPECT_EQ(app.ReportAnswer, String("N/A"));
+  EXPECT_EQ(J_On_Able, 0);
+
+  // A request replaced while in flight is ignored whenever it completes.
+  ScriptedServer first({"HTTP/1.0 200 OK\r\n\r\n", "first"});
+  ScriptedServer second({"HTTP/1.0 200 OK\r\n\r\n", "second"});
+  app.GetURL(Endpoint(first.Port()), Query());
+  app.GetURL(Endpoint(second.Port()), Query());
+  StepUntilReported(game);
+  first.Request();
+  game.Step(30);
+  EXPECT_EQ(app.ReportAnswer, String("second"));
+}
+
+}  // namespace
