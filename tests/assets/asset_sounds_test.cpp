@@ -1,0 +1,135 @@
+// Effects are 16-bit PCM WAVE files that start and end silent; tunes are Ogg Vorbis of at
+// least 45 seconds that loop without a jump and sit below the effects.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "audio_assets.h"
+
+extern "C" int stb_vorbis_decode_filename(const char* filename, int* channels, int* sample_rate,
+                                          short** output);
+
+namespace {
+
+constexpr int kEffectIds[] = {96, 1,  2,  95, 98, 99, 49, 149, 50, 150, 51, 151, 3,  4,  10,
+                              11, 12, 13, 14, 5,  6,  7,  20,  52, 152, 8,  53,  54, 154};
+constexpr const char* kTunes[] = {"Robust", "Trying", "Unknown", "Versatile", "Xeroxed"};
+
+std::vector<unsigned char> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+uint32_t U32(const std::vector<unsigned char>& b, size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
+}
+uint16_t U16(const std::vector<unsigned char>& b, size_t at) {
+  return b[at] | b[at + 1] << 8;
+}
+
+struct Wav {
+  int channels = 0, rate = 0, bits = 0, format = 0;
+  std::vector<float> samples;
+};
+
+// Walks the chunks, so a writer that put anything between them would still be read right.
+Wav ParseWav(const std::vector<unsigned char>& b) {
+  Wav wav;
+  if (b.size() < 12 || std::string(b.begin(), b.begin() + 4) != "RIFF" ||
+      std::string(b.begin() + 8, b.begin() + 12) != "WAVE") {
+    return wav;
+  }
+  for (size_t at = 12; at + 8 <= b.size();) {
+    std::string id(b.begin() + at, b.begin() + at + 4);
+    uint32_t size = U32(b, at + 4);
+    if (at + 8 + size > b.size()) break;
+    if (id == "fmt ") {
+      wav.format = U16(b, at + 8);
+      wav.channels = U16(b, at + 10);
+      wav.rate = static_cast<int>(U32(b, at + 12));
+      wav.bits = U16(b, at + 22);
+    } else if (id == "data") {
+      for (size_t i = 0; i + 1 < size; i += 2) {
+        wav.samples.push_back(static_cast<int16_t>(U16(b, at + 8 + i)) / 32768.0f);
+      }
+    }
+    at += 8 + size + (size & 1);
+  }
+  return wav;
+}
+
+float Peak(const std::vector<float>& s) {
+  float peak = 0;
+  for (float v : s) peak = std::max(peak, std::abs(v));
+  return peak;
+}
+
+TEST(AssetSounds, EveryEffectIsShortMono16BitPcmPeakingJustBelowFullScale) {
+  for (int id : kEffectIds) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%03d", id);
+    std::string path = std::string(ZV_DATA_DIR) + "/sfx/" + name + ".wav";
+    Wav wav = ParseWav(ReadFile(path));
+    SCOPED_TRACE(path);
+    EXPECT_EQ(wav.format, 1);
+    EXPECT_EQ(wav.channels, 1);
+    EXPECT_EQ(wav.bits, 16);
+    EXPECT_EQ(wav.rate, 44100);
+    ASSERT_GT(wav.samples.size(), 1000u);
+    EXPECT_LT(wav.samples.size(), 44100u * 3);
+    EXPECT_NEAR(Peak(wav.samples), 0.89, 0.01);
+    // Click-free: the first and last samples are at (or next to) silence.
+    EXPECT_LT(std::abs(wav.samples.front()), 0.01);
+    EXPECT_LT(std::abs(wav.samples.back()), 0.01);
+  }
+}
+
+TEST(AssetSounds, EveryTuneIsStereoVorbisOfAtLeast45SecondsBelowTheEffects) {
+  for (const char* tune : kTunes) {
+    std::string path = std::string(ZV_DATA_DIR) + "/sfx/" + tune + ".ogg";
+    SCOPED_TRACE(path);
+    int channels = 0, rate = 0;
+    short* pcm = nullptr;
+    int frames = stb_vorbis_decode_filename(path.c_str(), &channels, &rate, &pcm);
+    ASSERT_GT(frames, 0);
+    EXPECT_EQ(channels, 2);
+    EXPECT_EQ(rate, 44100);
+    EXPECT_GE(double(frames) / rate, 45.0);
+    int peak = 0;
+    for (int i = 0; i < frames * channels; ++i) peak = std::max(peak, std::abs(int(pcm[i])));
+    EXPECT_LT(peak / 32768.0, 0.7);
+    std::free(pcm);
+  }
+}
+
+// The end of each tune runs into its start as smoothly as neighbouring samples do, and no
+// two tunes share a tempo (their loop lengths differ).
+TEST(AssetSounds, TunesLoopWithoutAJumpAndDiffer) {
+  std::vector<size_t> lengths;
+  for (int t = 0; t < static_cast<int>(assets::TuneNames().size()); ++t) {
+    SCOPED_TRACE(assets::TuneNames()[t]);
+    std::vector<float> tune = assets::ComposeTune(t);
+    ASSERT_GE(tune.size(), 4u);
+    size_t n = tune.size();
+    lengths.push_back(n);
+    double largestStep = 0;
+    for (size_t i = 2; i < n; ++i) {
+      largestStep = std::max<double>(largestStep, std::abs(tune[i] - tune[i - 2]));
+    }
+    for (int c = 0; c < 2; ++c) {
+      EXPECT_LE(std::abs(tune[c] - tune[n - 2 + c]), largestStep);
+      EXPECT_LT(std::abs(tune[c] - tune[n - 2 + c]), 0.1);
+    }
+  }
+  std::sort(lengths.begin(), lengths.end());
+  EXPECT_EQ(std::unique(lengths.begin(), lengths.end()), lengths.end());
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+#include "contact.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+#include "sheets.h"
+#include "text.h"
+
+namespace assets {
+namespace {
+
+constexpr double kPageWidth = 1640;
+constexpr double kMargin = 16;
+constexpr double kLabelHeight = 22;
+constexpr double kGap = 2;
+
+// Shown size of a 1x frame pixel, so that tiny sprites and big panels are both readable.
+double DisplayScale(const SheetDef& def) {
+  if (def.frameW <= 16) return 3;
+  if (def.frameW >= 256) return 0.75;
+  return 1.5;
+}
+
+struct Block {
+  const SheetDef* def;
+  double x, y, w, h;
+};
+
+std::vector<Block> Layout(double& pageHeight) {
+  std::vector<Block> blocks;
+  double x = kMargin, y = kMargin, rowHeight = 0;
+  for (const SheetDef& def : ImageSheets()) {
+    int columns = std::min(def.columns, 32);
+    double s = DisplayScale(def);
+    double w = columns * (def.frameW * s + kGap);
+    double h = kLabelHeight + RowsFor(def.frames, columns) * (def.frameH * s + kGap);
+    if (x + w > kPageWidth - kMargin && x > kMargin) {
+      x = kMargin;
+      y += rowHeight + kMargin;
+      rowHeight = 0;
+    }
+    blocks.push_back({&def, x, y, w, h});
+    x += w + kMargin;
+    rowHeight = std::max(rowHeight, h);
+  }
+  pageHeight = y + rowHeight + kMargin;
+  return blocks;
+}
+
+void DrawLabel(cairo_t* cr, const std::string& text, double size, double x, double y) {
+  TextPathAt(cr, text.c_str(), size, x, y);
+  cairo_set_source_rgb(cr, 0.9, 0.9, 0.85);
+  cairo_fill(cr);
+}
+
+void DrawBlock(cairo_t* cr, const Block& b, cairo_surface_t* image, int density) {
+  const SheetDef& def = *b.def;
+  int columns = std::min(def.columns, 32);
+  double s = DisplayScale(def);
+  double fw = def.frameW * s, fh = def.frameH * s;
+  std::string label = std::string(def.name) + (def.densities ? DensitySuffix(density) : "") +
+                      ".png  " + std::to_string(def.frameW * density) + "x" +
+                      std::to_string(def.frameH * density) + " x " + std::to_string(def.frames);
+  DrawLabel(cr, label, 13, b.x, b.y + 15);
+  for (int i = 0; i < def.frames; ++i) {
+    double x = b.x + (i % columns) * (fw + kGap);
+    double y = b.y + kLabelHeight + (i / columns) * (fh + kGap);
+    cairo_rectangle(cr, x, y, fw, fh);
+    cairo_set_source_rgb(cr, 0.17, 0.17, 0.2);
+    cairo_fill(cr);
+    if (image) {
+      int d = def.densities ? density : 1;
+      double sx = (i % def.columns) * def.frameW * d, sy = (i / def.columns) * def.frameH * d;
+      cairo_save(cr);
+      cairo_rectangle(cr, x, y, fw, fh);
+      cairo_clip(cr);
+      cairo_translate(cr, x, y);
+      cairo_scale(cr, s / d, s / d);
+      cairo_set_source_surface(cr, image, -sx, -sy);
+      cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+      cairo_paint(cr);
+      cairo_restore(cr);
+    }
+    if (fw >= 32) DrawLabel(cr, std::to_string(i), 8, x + 2, y + 9);
+  }
+}
+
+}  // namespace
+
+bool WriteContactSheet(const std::filesystem::path& dataDir, int density,
+                       const std::filesystem::path& out) {
+  double pageHeight = 0;
+  std::vector<Block> blocks = Layout(pageHeight);
+  cairo_surface_t* page = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPageWidth, pageHeight);
+  cairo_t* cr = cairo_create(page);
+  cairo_set_source_rgb(cr, 0.3, 0.3, 0.33);
+  cairo_paint(cr);
+  for (const Block& b : blocks) {
+    int d = b.def->densities ? density : 1;
+    std::string file = std::string(b.def->name) + DensitySuffix(d) + ".png";
+    cairo_surface_t* image = cairo_image_surface_create_from_png((dataDir / file).c_str());
+    bool loaded = cairo_surface_status(image) == CAIRO_STATUS_SUCCESS;
+    DrawBlock(cr, b, loaded ? image : nullptr, density);
+    cairo_surface_destroy(image);
+  }
+  cairo_destroy(cr);
+  bool ok = cairo_surface_write_to_png(page, out.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(page);
+  return ok;
+}
+
+}  // namespace assets
