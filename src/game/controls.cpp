@@ -1,20 +1,371 @@
-// Game keys, touch hit tests and the full-screen toggle.
+// Game keys, the analogue stick, touch hit tests, the iCade, the on-screen pad, tilt and the
+// full-screen toggle.
+#include <algorithm>
+#include <array>
 #include <cmath>
 
+#include "game/globals.h"
 #include "game/my_app.h"
 #include "host/glfw_game.h"
+#include "input/input_device.h"
 
-int MyApp::PlayKey(int, int, int) {
-  return 0;
+namespace {
+
+constexpr int kPlayers = 4;
+constexpr int kKeyboardOnly = -1;
+constexpr int kPadBackEntry = 19;
+constexpr int kPadKeysReleased = 19;
+constexpr int kPadHeldByScreen = 1;
+constexpr int kPadHeldByICade = 2;
+constexpr float kStickThreshold = 0.4f;
+
+// Where a stick pushed past the threshold counts as a direction key.
+enum StickDir { kNoStick, kStickUp, kStickLeft, kStickRight, kStickDown };
+
+// The sources of one game key; unused slots hold 0 (keys) or -1 (buttons, pad entries).
+struct KeyRow {
+  int gameKey;
+  std::array<int, 4> keys;
+  std::array<int, 3> buttons;
+  StickDir stick;
+  std::array<int, 3> pads;
+};
+
+// Two letter clusters (arrows/WASD, ZXCV/JKL...) beside the named keys.
+constexpr KeyRow kKeyboardRows[] = {
+    {kGameUp, {38, 87}, {9, -1, -1}, kStickUp, {0, -1, -1}},
+    {kGameLeft, {37, 65}, {8, -1, -1}, kStickLeft, {3, -1, -1}},
+    {kGameRight, {39, 68}, {10, -1, -1}, kStickRight, {5, -1, -1}},
+    {kGameDown, {40, 83}, {11, -1, -1}, kStickDown, {8, -1, -1}},
+    {kGameA, {90, 74, 32, 13}, {0, -1, -1}, kNoStick, {10, -1, -1}},
+    {kGameB, {88, 75, 17}, {1, -1, -1}, kNoStick, {11, -1, -1}},
+    {kGameX, {67, 76, 16}, {2, -1, -1}, kNoStick, {12, -1, -1}},
+    {kGameY, {86, 73}, {3, -1, -1}, kNoStick, {13, -1, -1}},
+    {kGameL1, {66, 85}, {4, -1, -1}, kNoStick, {14, -1, -1}},
+    {kGameR1, {78, 77, 79}, {5, -1, -1}, kNoStick, {15, -1, -1}},
+    {kGameBack, {27, 192, 46, 8}, {6, 7, 14}, kNoStick, {16, 17, 19}},
+};
+
+// With the iCade on, the letter keys are its key pairs, so only the arrows and named keys stay.
+constexpr KeyRow kICadeRows[] = {
+    {kGameUp, {38}, {9, -1, -1}, kNoStick, {0, -1, -1}},
+    {kGameLeft, {37}, {8, -1, -1}, kNoStick, {3, -1, -1}},
+    {kGameRight, {39}, {10, -1, -1}, kNoStick, {5, -1, -1}},
+    {kGameDown, {40}, {11, -1, -1}, kNoStick, {8, -1, -1}},
+    {kGameA, {32, 13}, {0, -1, -1}, kNoStick, {10, -1, -1}},
+    {kGameB, {17}, {1, -1, -1}, kNoStick, {11, -1, -1}},
+    {kGameX, {16}, {2, -1, -1}, kNoStick, {12, -1, -1}},
+    {kGameY, {}, {3, -1, -1}, kNoStick, {13, -1, -1}},
+    {kGameL1, {}, {4, -1, -1}, kNoStick, {14, -1, -1}},
+    {kGameR1, {}, {5, -1, -1}, kNoStick, {15, -1, -1}},
+    {kGameBack, {27, 46, 8}, {7, 6, 14}, kNoStick, {16, 17, 19}},
+};
+
+template <size_t N>
+const KeyRow* FindRow(const KeyRow (&rows)[N], int gameKey) {
+  for (const KeyRow& row : rows)
+    if (row.gameKey == gameKey) return &row;
+  return nullptr;
+}
+
+const KeyRow* RowFor(int gameKey) {
+  if (iCadeControls == 0) return FindRow(kKeyboardRows, gameKey);
+  if (iCadeControls == 1) return FindRow(kICadeRows, gameKey);
+  return nullptr;
+}
+
+bool AnyKeyDown(const KeyRow& row) {
+  return std::any_of(row.keys.begin(), row.keys.end(),
+                     [](int key) { return key != 0 && KeyDown(key); });
+}
+
+bool AnyButtonDown(const KeyRow& row, int player) {
+  return std::any_of(row.buttons.begin(), row.buttons.end(),
+                     [player](int button) { return button >= 0 && JoyDown(button, player); });
+}
+
+bool StickPushed(StickDir dir, int player) {
+  switch (dir) {
+    case kStickUp:
+      return JoyY(0, player) > kStickThreshold;
+    case kStickDown:
+      return JoyY(0, player) < -kStickThreshold;
+    case kStickLeft:
+      return JoyX(0, player) < -kStickThreshold;
+    case kStickRight:
+      return JoyX(0, player) > kStickThreshold;
+    default:
+      return false;
+  }
+}
+
+// The iCade sends a letter when a button goes down and another when it comes up.
+struct ICadePair {
+  int press;
+  int release;
+  int padEntry;
+};
+
+constexpr ICadePair kICadePairs[] = {
+    {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},  {'Y', 'T', 13}, {'U', 'F', 14},
+    {'I', 'M', 15}, {'O', 'G', 16}, {'H', 'R', 10}, {'J', 'N', 11}, {'K', 'P', 12}, {'L', 'V', 17},
+};
+
+int UpperCase(int character) {
+  return character >= 'a' && character <= 'z' ? character - 'a' + 'A' : character;
+}
+
+// Mouse-drag stick: full deflection at 72 units, a dead zone, an anchor trailing at 4 a step.
+constexpr float kDragRange = 72.0f;
+constexpr float kDragDeadZone = 0.1f;
+constexpr int kAnchorSlack = 64;
+constexpr int kAnchorStep = 4;
+constexpr float kJoyDeadZone = 0.2f;
+constexpr float kKeyRampStep = 0.15f;
+constexpr float kKeyRelaxStep = 0.2f;
+constexpr float kAnalogIdle = 0.05f;
+constexpr float kMarkerInset = 64.0f;
+constexpr float kMarkerReach = 52.0f;
+
+// Moves the anchor a step toward a pointer that has left the slack around it.
+int TrailAnchor(int anchor, int pointer) {
+  if (pointer < anchor - kAnchorSlack) return anchor - kAnchorStep;
+  if (pointer > anchor + kAnchorSlack) return anchor + kAnchorStep;
+  return anchor;
+}
+
+// One key-driven stick axis: ramps while a key is held, relaxes back to 0 without passing it.
+void RampAxis(bool towardNegative, bool towardPositive, float& ramp, float& analog) {
+  if (towardNegative) {
+    ramp -= kKeyRampStep;
+    analog = ramp;
+  } else if (ramp < 0) {
+    ramp = std::min(ramp + kKeyRelaxStep, 0.0f);
+    analog = ramp;
+  }
+  if (towardPositive) {
+    ramp += kKeyRampStep;
+    analog = ramp;
+  } else if (ramp > 0) {
+    ramp = std::max(ramp - kKeyRelaxStep, 0.0f);
+    analog = ramp;
+  }
+}
+
+float ClampUnit(float value) {
+  return std::clamp(value, -1.0f, 1.0f);
+}
+
+// Touch margins: a little to the left and top, more to the right and bottom.
+constexpr float kTouchMarginBefore = 6.0f;
+constexpr float kTouchMarginAfter = 12.0f;
+
+// The on-screen pad: image 94 frames, positions from the settings, kept on screen.
+constexpr int kPadImage = 94;
+constexpr int kPadXSetting = 10;
+constexpr int kPadYSetting = 11;
+constexpr int kPadSizeSetting = 12;
+constexpr int kPadEdge = 32;
+constexpr int kPadMinSize = 8;
+constexpr int kPadMaxSize = 25;
+constexpr float kPadArm = 32.0f;
+constexpr float kFireOffset = 24.0f;
+constexpr float kPadAlpha = 0.6f;
+constexpr float kPadMoveSize = 3.0f;
+constexpr float kFireSize = 1.5f;
+constexpr int kPinchUnit = 16;
+
+struct PadButton {
+  float dx, dy;
+  int frame;
+  int padEntry;
+};
+constexpr PadButton kPadArrows[] = {
+    {-1, 0, 4, kGameLeft}, {0, -1, 1, kGameUp}, {0, 1, 9, kGameDown}, {1, 0, 6, kGameRight}};
+constexpr int kPadCentreFrame = 5;
+
+int ClampSetting(int value, int low, float high) {
+  if (value > high) value = static_cast<int>(high);
+  return std::max(value, low);
+}
+
+// Tilt: calibration button in the lower left, a marker showing the smoothed tilt.
+constexpr int kTiltImage = 97;
+constexpr int kTiltFrame = 7;
+constexpr float kTiltCorner = 24.0f;
+constexpr float kTiltButtonSize = 1.5f;
+constexpr float kTiltButtonAlpha = 0.8f;
+constexpr float kTiltEase = 0.25f;
+constexpr float kTiltSnap = 0.005f;
+constexpr float kTiltReach = 20.0f;
+
+void SmoothToward(float& smooth, float target) {
+  smooth += kTiltEase * (target - smooth);
+  if (std::fabs(target - smooth) < kTiltSnap) smooth = target;
+}
+
+}  // namespace
+
+int MyApp::PlayKey(int key, int analog, int player) {
+  if (player < kKeyboardOnly) return 0;
+  const KeyRow* row = RowFor(key);
+  if (!row) return 0;
+  // The console's own back button stands in for the keyboard's.
+  if (iCadeControls == 0 && key == kGameBack && isOuya != 0)
+    return isOuya == 1 && PadKeys[kPadBackEntry] != 0 ? 1 : 0;
+  if (AnyKeyDown(*row)) return 1;
+  if (player != kKeyboardOnly) {
+    if (AnyButtonDown(*row, player)) return 1;
+    if (analog == 1 && StickPushed(row->stick, player)) return 1;
+  }
+  return std::any_of(row->pads.begin(), row->pads.end(),
+                     [this](int entry) { return entry >= 0 && PadKeys[entry] != 0; })
+             ? 1
+             : 0;
+}
+
+int MyApp::PlayKeyAll(int key, int analog) {
+  int count = 0;
+  for (int player = 0; player < kPlayers; ++player) count += PlayKey(key, analog, player);
+  return count;
+}
+
+float MyApp::StickX(int stick, int player) {
+  return player < 0 ? 0 : JoyX(stick, player);
+}
+
+// Stick 0 reads with y down like the screen; the second stick is passed on as it comes.
+float MyApp::StickY(int stick, int player) {
+  if (player < 0) return 0;
+  return stick == 0 ? -JoyY(stick, player) : JoyY(stick, player);
+}
+
+void MyApp::AnalogueControl() {
+  AnalogX = AnalogY = 0;
+  DragStick();
+  const float joyX = JoyX(0, 0);
+  const float joyY = JoyY(0, 0);
+  if (std::fabs(joyX) > kJoyDeadZone || std::fabs(joyY) > kJoyDeadZone) {
+    AnalogX = joyX;
+    AnalogY = -joyY;
+  }
+  RampAxis(PlayKey(kGameUp, 0, 0), PlayKey(kGameDown, 0, 0), KeyAnalogY, AnalogY);
+  RampAxis(PlayKey(kGameLeft, 0, 0), PlayKey(kGameRight, 0, 0), KeyAnalogX, AnalogX);
+  AnalogX = ClampUnit(AnalogX);
+  AnalogY = ClampUnit(AnalogY);
+  KeyAnalogX = ClampUnit(KeyAnalogX);
+  KeyAnalogY = ClampUnit(KeyAnalogY);
+  if (std::fabs(AnalogX) <= kAnalogIdle && std::fabs(AnalogY) <= kAnalogIdle) return;
+  if (DebugMode == 1) {
+    const float x = jscrw - kMarkerInset;
+    const float y = jscrh - kMarkerInset;
+    SetCol(0, 180, 250, 0.5f);
+    Oval(x, y, 12, 12);
+    Oval(x + kMarkerReach * AnalogX, y + kMarkerReach * AnalogY, 8, 8);
+  }
+}
+
+void MyApp::DragStick() {
+  if (PointerDown == 0) StickOriginX = -1;
+  if (PointerDown <= 0) return;
+  if (StickOriginX < 0) {
+    StickOriginX = PointerX;
+    StickOriginY = PointerY;
+  } else {
+    AnalogX = (PointerX - StickOriginX) / kDragRange;
+    AnalogY = (PointerY - StickOriginY) / kDragRange;
+    if (std::fabs(AnalogX) < kDragDeadZone && std::fabs(AnalogY) < kDragDeadZone)
+      AnalogX = AnalogY = 0;
+    StickOriginX = TrailAnchor(StickOriginX, PointerX);
+    StickOriginY = TrailAnchor(StickOriginY, PointerY);
+    if (StickOriginX < 0) {
+      StickOriginX = PointerX;
+      StickOriginY = PointerY;
+    }
+  }
+  SetCol(0, 100, 250, 0.25f);
+  Oval(StickOriginX, StickOriginY, 12, 12);
+  Oval(PointerX, PointerY, 8, 8);
+}
+
+void MyApp::iCade(int on) {
+  if (on == 1) {
+    EnableKeyboard();
+    iCadeControls = 1;
+    while (GetChar() != 0) {
+    }
+    CharCode = 0;
+  } else if (on == 0) {
+    DisableKeyboard();
+    iCadeControls = 0;
+    std::fill_n(PadKeys.begin(), kPadKeysReleased, 0);
+  }
+}
+
+void MyApp::ReadICadeChars() {
+  while ((CharCode = GetChar()) != 0) {
+    if (CharCode < 0) continue;
+    const int letter = UpperCase(CharCode);
+    for (const ICadePair& pair : kICadePairs) {
+      if (letter == pair.press) PadKeys[pair.padEntry] = kPadHeldByICade;
+      if (letter == pair.release) PadKeys[pair.padEntry] = 0;
+    }
+  }
+  CharCode = 0;
+}
+
+bool MyApp::TouchInBox(int slot, float x, float y, float halfW, float halfH) const {
+  return std::fabs(TouchPosX[slot] - x) < halfW && std::fabs(TouchPosY[slot] - y) < halfH;
 }
 
 int MyApp::Button(int image, float x, float y, int frame) {
   DrawImg(image, x, y, frame);
+  if (PointerDown < 1) return 0;
   const float halfW = ImageInfo[image * 3] * ImageScale * DrawSizeX * 0.5f;
   const float halfH = ImageInfo[image * 3 + 1] * ImageScale * DrawSizeY * 0.5f;
-  if (PointerDown < 1) return 0;
+  for (int i = 0; i < kTouchSlots; ++i)
+    if (TouchInBox(i, x, y, halfW, halfH)) return 1;
+  return 0;
+}
+
+int MyApp::Button0(int image, float x, float y, int frame) {
+  DrawImg(image, x, y, frame);
+  if (PointerDown <= 0) return 0;
+  const float halfW = ImageInfo[image * 3] * ImageScale * DrawSizeX * 0.5f;
+  const float halfH = ImageInfo[image * 3 + 1] * ImageScale * DrawSizeY * 0.5f;
+  return TouchInBox(0, x, y, halfW, halfH) ? 1 : 0;
+}
+
+int MyApp::AnyTouchBetween(float left, float top, float right, float bottom) const {
   for (int i = 0; i < kTouchSlots; ++i) {
-    if (std::fabs(TouchPosX[i] - x) < halfW && std::fabs(TouchPosY[i] - y) < halfH) return 1;
+    if (TouchOn[i] == 0) continue;
+    if (TouchPosX[i] > left && TouchPosX[i] < right && TouchPosY[i] > top && TouchPosY[i] < bottom)
+      return 1;
+  }
+  return 0;
+}
+
+int MyApp::Touch(float x, float y, float w, float h) {
+  Rect(x, y, w, h);
+  return AnyTouchBetween(x - kTouchMarginBefore, y - kTouchMarginBefore, x + w + kTouchMarginAfter,
+                         y + h + kTouchMarginAfter);
+}
+
+int MyApp::MouseIn(float x, float y, float w, float h) {
+  return AnyTouchBetween(x, y, x + w, y + h);
+}
+
+int MyApp::MouseIn_Centered(float x, float y, float w, float h) {
+  return AnyTouchBetween(x - w / 2, y - h / 2, x + w / 2, y + h / 2);
+}
+
+int MyApp::MouseIn_Radius(float x, float y, float w, float h) {
+  const float radius2 = (w / 2) * (w / 2) + (h / 2) * (h / 2);
+  for (int i = 0; i < kTouchSlots; ++i) {
+    if (TouchOn[i] == 0) continue;
+    const float dx = TouchPosX[i] - x;
+    const float dy = TouchPosY[i] - y;
+    if (dx * dx + dy * dy <= radius2) return 1;
   }
   return 0;
 }
@@ -34,4 +385,75 @@ int MyApp::FullscreenFlip() {
   return 0;
 }
 
-void MyApp::UpdateControls() {}
+void MyApp::UpdateControls() {
+  if (iCadeControls == 1) ReadICadeChars();
+  // On-screen buttons hold for one update; iCade keys until their release letter.
+  for (int i = 0; i < kPadKeysReleased; ++i)
+    if (PadKeys[i] == kPadHeldByScreen) PadKeys[i] = 0;
+  if (OnScreenControls == 1 && ScreenMode > 5 && iCadeControls == 0) OnScreenPad();
+  if (AccelerometerControls == 1) TiltControl();
+}
+
+void MyApp::OnScreenPad() {
+  Settings[kPadXSetting] = ClampSetting(Settings[kPadXSetting], kPadEdge, jscrw - kPadEdge);
+  Settings[kPadYSetting] = ClampSetting(Settings[kPadYSetting], kPadEdge, jscrh - kPadEdge);
+  Settings[kPadSizeSetting] = ClampSetting(Settings[kPadSizeSetting], kPadMinSize, kPadMaxSize);
+  PadX = Settings[kPadXSetting];
+  PadY = static_cast<int>(jscrh - Settings[kPadYSetting]);
+  PadScale = Settings[kPadSizeSetting] / 10.0f;
+
+  SetSize(PadScale, PadScale);
+  SetRot(0);
+  SetCol(255, 255, 255, kPadAlpha);
+  const float arm = kPadArm * PadScale;
+  for (const PadButton& arrow : kPadArrows) {
+    const bool touched =
+        Button(kPadImage, PadX + arrow.dx * arm, PadY + arrow.dy * arm, arrow.frame);
+    if (touched && Paused == 0) PadKeys[arrow.padEntry] = kPadHeldByScreen;
+  }
+  DrawImg(kPadImage, PadX, PadY, kPadCentreFrame);
+  if (Paused > 0) MoveAndResizePad();
+
+  SetSize(kFireSize * PadScale, kFireSize * PadScale);
+  const float fire = kFireOffset * PadScale;
+  if (Button(kPadImage, jscrw - PadX + fire, PadY - fire, 0)) PadKeys[kGameA] = kPadHeldByScreen;
+  if (Button(kPadImage, jscrw - PadX - fire, PadY + fire, 0)) PadKeys[kGameB] = kPadHeldByScreen;
+}
+
+// While paused, one finger drags the pad and two fingers spread or pinch its size.
+void MyApp::MoveAndResizePad() {
+  SetSize(kPadMoveSize, kPadMoveSize);
+  const bool secondUp = TouchOn[1] == 0;
+  if (Button0(kPadImage, PadX, PadY, 0) && secondUp) {
+    Settings[kPadXSetting] = TouchPosX[0];
+    Settings[kPadYSetting] = static_cast<int>(jscrh - TouchPosY[0]);
+  }
+  if (secondUp) PinchActive = PinchSpread = 0;
+  if (TouchOn[0] == 1 && TouchOn[1] == 1) {
+    const int spread = std::abs(TouchPosX[0] - TouchPosX[1]) / kPinchUnit;
+    if (PinchActive == 1) Settings[kPadSizeSetting] += spread - PinchSpread;
+    PinchSpread = spread;
+    PinchActive = 1;
+  }
+}
+
+void MyApp::TiltControl() {
+  if (iCadeControls == 1) {
+    TiltX = TiltY = SmoothTiltX = SmoothTiltY = 0;
+    return;
+  }
+  TiltX = AccelX() - TiltZeroX;
+  TiltY = AccelY() - TiltZeroY;
+  SmoothToward(SmoothTiltX, TiltX);
+  SmoothToward(SmoothTiltY, TiltY);
+  SetSize(kTiltButtonSize, kTiltButtonSize);
+  Alpha(kTiltButtonAlpha);
+  if (Button(kTiltImage, kTiltCorner, jscrh - kTiltCorner, kTiltFrame)) {
+    TiltZeroX = AccelX();
+    TiltZeroY = AccelY();
+  }
+  SetCol(100, 255, 100, 0.6f);
+  SetSize(1, 1);
+  Oval(kTiltCorner + kTiltReach * SmoothTiltX, jscrh - kTiltCorner + kTiltReach * SmoothTiltY, 4,
+       4);
+}

@@ -106,12 +106,38 @@ class MyApp : public App {
   void Game();
 
   // ---- Controls (controls.cpp) ----
+  // 1 while game key `key` is held for player 0..3, or by the keyboard alone for player -1;
+  // analog 1 lets stick 0 count as the direction keys.
   int PlayKey(int key, int analog, int player);
+  // How many of the four players hold the key.
+  int PlayKeyAll(int key, int analog);
+  float StickX(int stick, int player);
+  float StickY(int stick, int player);
+  // This update's stick in AnalogX/AnalogY: mouse drag, then joystick 0, then the key ramps.
+  void AnalogueControl();
+  // Switches the iCade key-pair controller on (1) or off (0).
+  void iCade(int on);
   // Draws the image and reports a touch inside its drawn extent.
   int Button(int image, float x, float y, int frame);
+  // The same, tested against the first touch only.
+  int Button0(int image, float x, float y, int frame);
+  // Draws the rectangle and reports a touch on it, with a margin.
+  int Touch(float x, float y, float w, float h);
+  // Touches strictly inside the rectangle, the centred rectangle, or within the circle.
+  int MouseIn(float x, float y, float w, float h);
+  int MouseIn_Centered(float x, float y, float w, float h);
+  int MouseIn_Radius(float x, float y, float w, float h);
   int FullscreenFlip();
-  // The per-update input work after the screens: iCade characters, pad keys, tilt.
+  // The per-update input work after the screens: iCade characters, pad keys, pad and tilt.
   void UpdateControls();
+  // Parts of the above.
+  void DragStick();
+  void ReadICadeChars();
+  void OnScreenPad();
+  void MoveAndResizePad();
+  void TiltControl();
+  bool TouchInBox(int slot, float x, float y, float halfW, float halfH) const;
+  int AnyTouchBetween(float left, float top, float right, float bottom) const;
 
   // ---- Game audio (game_audio.cpp) ----
   void PlaySFX(int id, float volume = 1.0f, float rate = 1.0f, float pan = 0.0f);
