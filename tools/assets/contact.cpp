@@ -15,6 +15,8 @@ constexpr double kPageWidth = 1640;
 constexpr double kMargin = 16;
 constexpr double kLabelHeight = 22;
 constexpr double kGap = 2;
+constexpr double kMinBlockWidth = 340;  // room for the label
+constexpr double kSampleHeight = 150;
 
 // Shown size of a 1x frame pixel, so that tiny sprites and big panels are both readable.
 double DisplayScale(const SheetDef& def) {
@@ -34,7 +36,7 @@ std::vector<Block> Layout(double& pageHeight) {
   for (const SheetDef& def : ImageSheets()) {
     int columns = std::min(def.columns, 32);
     double s = DisplayScale(def);
-    double w = columns * (def.frameW * s + kGap);
+    double w = std::max(columns * (def.frameW * s + kGap), kMinBlockWidth);
     double h = kLabelHeight + RowsFor(def.frames, columns) * (def.frameH * s + kGap);
     if (x + w > kPageWidth - kMargin && x > kMargin) {
       x = kMargin;
@@ -45,7 +47,7 @@ std::vector<Block> Layout(double& pageHeight) {
     x += w + kMargin;
     rowHeight = std::max(rowHeight, h);
   }
-  pageHeight = y + rowHeight + kMargin;
+  pageHeight = y + rowHeight + kMargin + kSampleHeight;
   return blocks;
 }
 
@@ -60,9 +62,10 @@ void DrawBlock(cairo_t* cr, const Block& b, cairo_surface_t* image, int density)
   int columns = std::min(def.columns, 32);
   double s = DisplayScale(def);
   double fw = def.frameW * s, fh = def.frameH * s;
-  std::string label = std::string(def.name) + (def.densities ? DensitySuffix(density) : "") +
-                      ".png  " + std::to_string(def.frameW * density) + "x" +
-                      std::to_string(def.frameH * density) + " x " + std::to_string(def.frames);
+  int d = def.densities ? density : 1;
+  std::string label = std::string(def.name) + DensitySuffix(d) + ".png  " +
+                      std::to_string(def.frameW * d) + "x" + std::to_string(def.frameH * d) +
+                      " x " + std::to_string(def.frames);
   DrawLabel(cr, label, 13, b.x, b.y + 15);
   for (int i = 0; i < def.frames; ++i) {
     double x = b.x + (i % columns) * (fw + kGap);
@@ -71,7 +74,6 @@ void DrawBlock(cairo_t* cr, const Block& b, cairo_surface_t* image, int density)
     cairo_set_source_rgb(cr, 0.17, 0.17, 0.2);
     cairo_fill(cr);
     if (image) {
-      int d = def.densities ? density : 1;
       double sx = (i % def.columns) * def.frameW * d, sy = (i / def.columns) * def.frameH * d;
       cairo_save(cr);
       cairo_rectangle(cr, x, y, fw, fh);
@@ -85,6 +87,53 @@ void DrawBlock(cairo_t* cr, const Block& b, cairo_surface_t* image, int density)
     }
     if (fw >= 32) DrawLabel(cr, std::to_string(i), 8, x + 2, y + 9);
   }
+}
+
+// Lays glyph frames out as the game's text does: advance 7 plus the character's adjustment,
+// each glyph centred on the pen; size is game units per unit.
+void DrawTextSample(cairo_t* cr, cairo_surface_t* font, int density, const std::vector<int>& glyphs,
+                    double size, double x, double y) {
+  constexpr int kColumns = 16, kCell = 16;
+  for (int g : glyphs) {
+    int adjust = g >= 96 ? 4 : GlyphSpacingAdjust(g + 32);
+    cairo_save(cr);
+    cairo_translate(cr, x - kCell * size / 2, y - kCell * size / 2);
+    cairo_rectangle(cr, 0, 0, kCell * size, kCell * size);
+    cairo_clip(cr);
+    cairo_scale(cr, size / density, size / density);
+    cairo_set_source_surface(cr, font, -(g % kColumns) * kCell * density,
+                             -(g / kColumns) * kCell * density);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    x += (7 + adjust) * size;
+  }
+}
+
+std::vector<int> Glyphs(const char* text) {
+  std::vector<int> glyphs;
+  for (const char* c = text; *c; ++c) glyphs.push_back(*c - 32);
+  return glyphs;
+}
+
+void DrawTextSamples(cairo_t* cr, const std::filesystem::path& dataDir, int density, double top) {
+  std::string file = std::string("fonts/shadow_editundo") + DensitySuffix(density) + ".png";
+  cairo_surface_t* font = cairo_image_surface_create_from_png((dataDir / file).c_str());
+  if (cairo_surface_status(font) == CAIRO_STATUS_SUCCESS) {
+    DrawTextSample(cr, font, density,
+                   Glyphs("The quick brown fox jumps over the lazy dog. 0123456789"), 2.5,
+                   kMargin + 10, top + 20);
+    std::vector<int> buttons = Glyphs("Press ");
+    buttons.push_back(97);
+    for (int g : Glyphs(" to Quit or ")) buttons.push_back(g);
+    buttons.push_back(112);
+    for (int g : Glyphs(" Wimmelfix! 00012345 Final")) buttons.push_back(g);
+    DrawTextSample(cr, font, density, buttons, 2.5, kMargin + 10, top + 60);
+    DrawTextSample(cr, font, density, Glyphs("Size 1: Sound : SFX + Music  <[BACK]  Top 10"), 1,
+                   kMargin + 10, top + 95);
+    DrawTextSample(cr, font, density, Glyphs("Size 0.8: Device 1280 x 720  Frame rate 60"), 0.8,
+                   kMargin + 10, top + 120);
+  }
+  cairo_surface_destroy(font);
 }
 
 }  // namespace
@@ -105,6 +154,7 @@ bool WriteContactSheet(const std::filesystem::path& dataDir, int density,
     DrawBlock(cr, b, loaded ? image : nullptr, density);
     cairo_surface_destroy(image);
   }
+  DrawTextSamples(cr, dataDir, density, pageHeight - kSampleHeight);
   cairo_destroy(cr);
   bool ok = cairo_surface_write_to_png(page, out.c_str()) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(page);

@@ -24,15 +24,6 @@ constexpr int kFirstButton = 96;   // controller glyphs 96..108
 constexpr int kFirstKeycap = 112;  // the same buttons as keyboard keys 112..124
 constexpr int kButtonCount = 13;
 
-// The text layout's per-character spacing adjustment, so that each glyph fills its advance.
-int SpacingAdjust(int code) {
-  if (std::strchr("wm", code)) return 2;
-  if (std::strchr("WM", code)) return 1;
-  if (std::strchr("ifl", code)) return -3;
-  if (std::strchr("jskrztn", code)) return -1;
-  return 0;
-}
-
 // Draws a character path fitted to its advance box: the box starts 3.5 units left of the pen
 // (the cell centre), so glyph k ends where glyph k + 1 begins whatever the adjustments.
 void FittedCharPath(cairo_t* cr, const char* text, double em, double baseline, double advance,
@@ -187,6 +178,14 @@ void KeycapGlyph(cairo_t* cr, int index) {
 
 }  // namespace
 
+int GlyphSpacingAdjust(int code) {
+  if (std::strchr("wm", code)) return 2;
+  if (std::strchr("WM", code)) return 1;
+  if (std::strchr("ifl", code)) return -3;
+  if (std::strchr("jskrztn", code)) return -1;
+  return 0;
+}
+
 void DrawGameGlyph(cairo_t* cr, int frame) {
   if (frame >= kFirstButton && frame < kFirstButton + kButtonCount) {
     ControllerGlyph(cr, frame - kFirstButton);
@@ -199,7 +198,7 @@ void DrawGameGlyph(cairo_t* cr, int frame) {
   int code = frame + 32;
   if (code <= 32 || code >= 127) return;  // space, DEL and unused cells stay empty
   char text[2] = {static_cast<char>(code), 0};
-  FittedCharPath(cr, text, kEm, kBaseline, kAdvance + SpacingAdjust(code), kCell / 2);
+  FittedCharPath(cr, text, kEm, kBaseline, kAdvance + GlyphSpacingAdjust(code), kCell / 2);
   ShadowedFill(cr);
 }
 

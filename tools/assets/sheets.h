@@ -22,6 +22,9 @@ inline constexpr int kDensities[] = {1, 2, 4};
 // "" at 1x, "-hd" at 2x, "-hd2" at 4x: the suffixes the loader asks for.
 const char* DensitySuffix(int density);
 
+// The text layout's spacing adjustment of a character: glyph advance is 7 plus this.
+int GlyphSpacingAdjust(int code);
+
 // Frame drawers, one per sheet (the frame numbers are the game's).
 void DrawGfx(cairo_t* cr, int frame);
 void DrawGate(cairo_t* cr, int frame);
