@@ -2,5 +2,7 @@
 #include "game/my_app.h"
 
 void MyApp::Menu() {}
-void MyApp::LoadMenu() {}
+void MyApp::LoadMenu() {
+  FileScore();
+}
 void MyApp::OptionBox() {}

@@ -97,7 +97,23 @@ class MyApp : public App {
   void Loader();
 
   // ---- World (world.cpp) ----
+  // Fills the world for Level from scratch; MaxBads and MaxWeaps must be set first.
   void BuildWorld();
+  // An integer in [lo, hi], each about equally likely, from the one shared random sequence.
+  int Rand(float lo, float hi);
+  // Tile code at a pixel (isAt) or a global tile (isAt2); 42 outside the world.
+  int isAt(float x, float y);
+  int isAt2(int tx, int ty);
+  // Writes outside the world are ignored.
+  void PutAt(float x, float y, int code);
+  // Puts the code on a free tile within two tiles of the pixel, inside the same room.
+  void PutAround(float x, float y, int code);
+  static bool isSolid(int code);
+  // Sum of the path marks of the pixel's room: nonzero when the room belongs to the level.
+  int isCol(float x, float y);
+  // Matrix 1..9: the 3 x 3 codes around the pixel's tile; 15: its room index. Mode 1 hides
+  // tiles outside the current room (Player 11, 12) behind 42.
+  void GetMatrix(float x, float y, int mode);
 
   // ---- Rooms and backdrops (rooms.cpp) ----
   void ResetStars(int count);
@@ -153,8 +169,16 @@ class MyApp : public App {
   void OuyaQuit();
 
   // ---- Save data (save_data.cpp) ----
+  // LevelRecords layout: level L's ten best scores at L * 10, best first, and its completion
+  // block at kCompletionRecords + L * 10 (the first entry is 1 once the level is completed).
+  static constexpr int kLevels = 1000;
+  static constexpr int kBestScores = 10;
+  static constexpr int kCompletionRecords = 10000;
   void Save();
   void Load();
+  // Files Score among the ten best of Level and marks the level completed when the ship
+  // left through the exit (level_records.cpp; the menu calls it on return).
+  void FileScore();
 
   // ---- Badges (badges.cpp) ----
   void ShowBadges();

@@ -1,5 +1,214 @@
-// The save record: settings, badges and per-level records in the state file.
+// The save record: settings, badges and per-level records as one line of "|"-terminated
+// decimal numbers, each block followed by its checksum, kept in the host's state file.
+//
+// A block whose checksum fails is reset on its own, so damage costs only that block. A field
+// whose number does not fit an int cannot have been written by Save: it makes its block
+// invalid just as a wrong checksum does (rather than being clamped to a value it never had).
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/runtime.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
-void MyApp::Save() {}
-void MyApp::Load() {}
+namespace {
+
+constexpr int kBadgeWords = 8;
+constexpr int kBadgeWordBits = 32;
+constexpr int kSavedLevels = 1005;
+constexpr int kLevelBlockFields = 2 * MyApp::kBestScores + 1;
+constexpr int kFieldReadLimit = 63;  // characters of a field that are read
+
+constexpr int kPadXSetting = 10, kPadYSetting = 11, kPadSizeSetting = 12;
+constexpr int kOverscanSetting = 14;
+constexpr int kPadMinimum = 64;
+constexpr int kPadSizeMinimum = 8, kPadSizeDefault = 10;
+constexpr int kOverscanDefault = 64, kOverscanOff = 1;
+
+// Checksums add up in 32-bit wrap-around.
+class Checksum {
+ public:
+  void Add(int value, int weight = 1) {
+    sum_ += static_cast<uint32_t>(value) * static_cast<uint32_t>(weight);
+  }
+  int Value() const { return static_cast<int>(sum_); }
+
+ private:
+  uint32_t sum_ = 0;
+};
+
+class RecordWriter {
+ public:
+  void Add(int value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text_.append(digits, end);
+    text_ += '|';
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// Reads a field like atoi (leading blanks, a sign, then digits; anything else ends the
+// number, an empty field is 0), but nothing when the number does not fit an int.
+std::optional<int> ReadField(const String& field) {
+  const std::u16string& units = field.Units();
+  const size_t end = std::min<size_t>(units.size(), kFieldReadLimit);
+  size_t i = 0;
+  auto blank = [](char16_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  while (i < end && blank(units[i])) ++i;
+  const bool negative = i < end && units[i] == '-';
+  if (i < end && (units[i] == '-' || units[i] == '+')) ++i;
+  int64_t magnitude = 0;
+  constexpr int64_t kLimit = int64_t{INT32_MAX} + 1;
+  for (; i < end && units[i] >= '0' && units[i] <= '9'; ++i) {
+    magnitude = magnitude * 10 + (units[i] - '0');
+    if (magnitude > kLimit) return std::nullopt;
+  }
+  const int64_t value = negative ? -magnitude : magnitude;
+  if (value > INT32_MAX) return std::nullopt;
+  return static_cast<int>(value);
+}
+
+// The fields of a loaded record and the block reader's position in them.
+class RecordReader {
+ public:
+  explicit RecordReader(const String& text) : fields_(text.Split("|")) {}
+
+  // True when the block of count fields plus its checksum lies wholly inside the text.
+  bool HasBlock(int count) const { return position_ + count < static_cast<int>(fields_.size()); }
+
+  // The next field; a number out of range marks the current block damaged and reads as 0.
+  int Next() {
+    const std::optional<int> value = ReadField(fields_[position_++]);
+    if (!value) damaged_ = true;
+    return value.value_or(0);
+  }
+  // Reads the checksum field and tells whether the block is intact; starts the next block.
+  bool CheckBlock(const Checksum& sum) {
+    const int stored = Next();
+    const bool intact = !damaged_ && stored == sum.Value();
+    damaged_ = false;
+    return intact;
+  }
+
+ private:
+  std::vector<String> fields_;
+  int position_ = 0;
+  bool damaged_ = false;
+};
+
+}  // namespace
+
+void MyApp::Save() {
+  RecordWriter record;
+  Checksum settingsSum;
+  for (int i = 0; i < kSettings; ++i) {
+    record.Add(Settings[i]);
+    settingsSum.Add(Settings[i], i);
+  }
+  record.Add(settingsSum.Value());
+
+  Checksum badgeSum;
+  for (int b = 0; b < kBadgeWords; ++b) {
+    uint32_t word = 0;
+    for (int j = 0; j < kBadgeWordBits; ++j)
+      if (BadgeGot[b * kBadgeWordBits + j]) word |= uint32_t{1} << j;
+    record.Add(static_cast<int>(word));
+    badgeSum.Add(static_cast<int>(word));
+  }
+  record.Add(badgeSum.Value());
+
+  for (int level = 0; level < kSavedLevels; ++level) {
+    Checksum levelSum;
+    for (int k = 0; k < kBestScores; ++k) {
+      const int best = LevelRecords[level * kBestScores + k];
+      const int done = LevelRecords[kCompletionRecords + level * kBestScores + k];
+      record.Add(best);
+      record.Add(done);
+      levelSum.Add(best, k + 4);
+      levelSum.Add(done, k + 3 + level);
+    }
+    record.Add(levelSum.Value());
+  }
+
+  const String text(record.Text());
+  if (DebugMode == 1) kvPrint(text);
+  // The host writes a new file beside the old one and swaps it in only once complete, so a
+  // failed save leaves the previous record intact.
+  SaveState(text);
+}
+
+void MyApp::Load() {
+  const String text = LoadState();
+  if (DebugMode == 1) kvPrint(text);
+  RecordReader record(text);
+
+  if (record.HasBlock(kSettings)) {
+    std::array<int, kSettings> values{};
+    Checksum sum;
+    for (int i = 0; i < kSettings; ++i) {
+      values[i] = record.Next();
+      sum.Add(values[i], i);
+    }
+    if (record.CheckBlock(sum)) {
+      Settings = values;
+      kvPrint("Settings Loaded");
+    } else {
+      kvPrint("Settings Checksum Invalid");
+      Settings.fill(0);
+      Settings[kSoundModeSetting] = 1;
+    }
+  }
+
+  if (Settings[kPadXSetting] < kPadMinimum) Settings[kPadXSetting] = kPadMinimum;
+  if (Settings[kPadYSetting] < kPadMinimum) Settings[kPadYSetting] = kPadMinimum;
+  if (Settings[kPadSizeSetting] < kPadSizeMinimum) Settings[kPadSizeSetting] = kPadSizeDefault;
+  if (Settings[kOverscanSetting] < 1) Settings[kOverscanSetting] = kOverscanDefault;
+  if (isOuya == 1) {
+    overscan = static_cast<float>(Settings[kOverscanSetting]);
+  } else {
+    Settings[kOverscanSetting] = kOverscanOff;
+    overscan = 0;
+  }
+
+  if (record.HasBlock(kBadgeWords)) {
+    std::array<uint32_t, kBadgeWords> words{};
+    Checksum sum;
+    for (auto& word : words) {
+      const int value = record.Next();
+      word = static_cast<uint32_t>(value);
+      sum.Add(value);
+    }
+    const bool intact = record.CheckBlock(sum);
+    kvPrint(intact ? "Badges Loaded" : "Badge Checksum Invalid");
+    for (int b = 0; b < kBadgeWords; ++b) {
+      for (int j = 0; j < kBadgeWordBits; ++j)
+        BadgeGot[b * kBadgeWordBits + j] = intact && (words[b] >> j & 1) != 0;
+    }
+  }
+
+  for (int level = 0; level < kLevels && record.HasBlock(kLevelBlockFields - 1); ++level) {
+    std::array<int, kBestScores> best{}, done{};
+    Checksum sum;
+    for (int k = 0; k < kBestScores; ++k) {
+      best[k] = record.Next();
+      done[k] = record.Next();
+      sum.Add(best[k], k + 4);
+      sum.Add(done[k], k + 3 + level);
+    }
+    if (!record.CheckBlock(sum)) {
+      kvPrint("Highscore " + String::FromInt(level) + " Checksum Invalid");
+      best.fill(0);
+      done.fill(0);
+    }
+    std::copy(best.begin(), best.end(), LevelRecords.begin() + level * kBestScores);
+    std::copy(done.begin(), done.end(),
+              LevelRecords.begin() + kCompletionRecords + level * kBestScores);
+  }
+}

@@ -1,0 +1,273 @@
+// The save record in the state file, and filing scores into the level records.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <climits>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/globals.h"
+#include "headless_game.h"
+
+namespace {
+
+constexpr int kLevelBlockFields = 21;
+constexpr int kLevelsStart = 35;  // fields before the first level block
+
+std::vector<std::string> SplitFields(const std::string& text) {
+  std::vector<std::string> fields;
+  std::stringstream stream(text);
+  for (std::string field; std::getline(stream, field, '|');) fields.push_back(field);
+  return fields;
+}
+
+std::string JoinFields(const std::vector<std::string>& fields) {
+  std::string text;
+  for (const auto& field : fields) text += field + "|";
+  return text;
+}
+
+// A fresh game in a folder of its own, so the state file is the test's alone.
+class SaveData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/zv_save_test_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+    ASSERT_EQ(getcwd(previous_, sizeof previous_), previous_);
+    ASSERT_EQ(chdir(folder_.c_str()), 0);
+    game_ = std::make_unique<HeadlessGame>();
+  }
+
+  void TearDown() override {
+    game_.reset();
+    std::remove(".briskostate");
+    ASSERT_EQ(chdir(previous_), 0);
+    rmdir(folder_.c_str());
+  }
+
+  MyApp& app() { return game_->app(); }
+
+  std::string StateText() {
+    std::ifstream file(".briskostate", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+
+  // Loads the text as the state file and returns what Load printed.
+  std::string LoadText(const std::string& text) {
+    std::ofstream(".briskostate", std::ios::binary) << text;
+    testing::internal::CaptureStdout();
+    app().Load();
+    return testing::internal::GetCapturedStdout();
+  }
+
+  // Every saved value set to something distinct, with negatives and both int extremes.
+  void FillEverything() {
+    for (int i = 0; i < kSettings; ++i) app().Settings[i] = (i % 2 ? -1 : 1) * (i * 1013 + 7);
+    app().Settings[3] = INT_MIN;
+    app().Settings[4] = INT_MAX;
+    app().Settings[10] = 300;
+    app().Settings[11] = 64;
+    app().Settings[12] = 8;
+    app().Settings[14] = 1;  // what the repairs leave on the desktop
+    for (int i = 0; i < kBadgeSlots; ++i) app().BadgeGot[i] = (i * 7) % 3 == 0 || i % 32 == 31;
+    for (int i = 0; i < 20000; ++i)
+      app().LevelRecords[i] = static_cast<int>(((i * 2654435761u) >> (i % 5)) - (i % 3) * 1000u);
+    app().LevelRecords[17] = INT_MIN;
+    app().LevelRecords[10017] = INT_MAX;
+  }
+
+  std::string folder_;
+  char previous_[4096] = {};
+  std::unique_ptr<HeadlessGame> game_;
+};
+
+}  // namespace
+
+TEST_F(SaveData, AFreshGameSavesTheDefaultRecord) {
+  app().Save();
+  std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|";
+  for (int i = 0; i < 10; ++i) expected += "0|";
+  expected += "1483|";
+  for (int i = 0; i < 9 + 1005 * kLevelBlockFields; ++i) expected += "0|";
+  EXPECT_EQ(StateText(), expected);
+}
+
+// Pins the weights and the wrap-around of the badge and level checksums in the text.
+TEST_F(SaveData, ChecksumsAreWeightedSumsThatWrapAround) {
+  app().BadgeGot[31] = true;  // bit 31: word 0 is negative
+  app().BadgeGot[32] = true;
+  app().LevelRecords[0] = 1;         // level 0 best 0, weight 4
+  app().LevelRecords[10000] = 1;     // level 0 done 0, weight 3
+  app().LevelRecords[29] = 2;        // level 2 best 9, weight 13
+  app().LevelRecords[10029] = 1;     // level 2 done 9, weight 14
+  app().LevelRecords[30] = INT_MAX;  // level 3 best 0, weight 4
+  app().Save();
+  const std::vector<std::string> fields = SplitFields(StateText());
+  EXPECT_EQ(fields[26], "-2147483648");
+  EXPECT_EQ(fields[27], "1");
+  EXPECT_EQ(fields[34], "-2147483647");
+  EXPECT_EQ(fields[kLevelsStart + 20], "7");
+  EXPECT_EQ(fields[kLevelsStart + 2 * kLevelBlockFields + 18], "2");
+  EXPECT_EQ(fields[kLevelsStart + 2 * kLevelBlockFields + 20], "40");
+  EXPECT_EQ(fields[kLevelsStart + 3 * kLevelBlockFields + 20], "-4");
+}
+
+TEST_F(SaveData, AnEmptyStateLeavesTheRepairedDefaults) {
+  EXPECT_EQ(LoadText(""), "");
+  EXPECT_EQ(app().Settings[kSoundModeSetting], 1);
+  EXPECT_EQ(app().Settings[10], 64);
+  EXPECT_EQ(app().Settings[11], 64);
+  EXPECT_EQ(app().Settings[12], 10);
+  EXPECT_EQ(app().Settings[14], 1);
+  EXPECT_EQ(overscan, 0.0f);
+
+  isOuya = 1;  // the console keeps its overscan setting
+  LoadText("");
+  EXPECT_EQ(app().Settings[14], 1);
+  app().Settings[14] = 0;
+  LoadText("");
+  EXPECT_EQ(app().Settings[14], 64);
+  EXPECT_EQ(overscan, 64.0f);
+  isOuya = 0;
+}
+
+TEST_F(SaveData, EveryValueSurvivesASaveAndALoad) {
+  FillEverything();
+  const auto settings = app().Settings;
+  const auto badges = app().BadgeGot;
+  const auto records = app().LevelRecords;
+  app().Save();
+  app().Settings.fill(0);
+  app().BadgeGot.fill(false);
+  app().LevelRecords.fill(0);
+  EXPECT_EQ(LoadText(StateText()), "Settings Loaded\nBadges Loaded\n");
+  EXPECT_EQ(app().Settings, settings);
+  EXPECT_EQ(app().BadgeGot, badges);
+  EXPECT_TRUE(std::equal(records.begin(), records.begin() + 20000, app().LevelRecords.begin()));
+}
+
+TEST_F(SaveData, ADamagedBlockIsResetAlone) {
+  FillEverything();
+  const auto records = app().LevelRecords;
+  const auto badges = app().BadgeGot;
+  app().Save();
+  const std::vector<std::string> saved = SplitFields(StateText());
+  ASSERT_EQ(saved.size(), 35u + 1005 * kLevelBlockFields);
+
+  std::vector<std::string> fields = saved;
+  fields[2] = "12345";  // settings edited by hand
+  EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Checksum Invalid\nBadges Loaded\n");
+  EXPECT_EQ(app().Settings[2], 0);
+  EXPECT_EQ(app().Settings[kSoundModeSetting], 1);
+  EXPECT_EQ(app().Settings[10], 64);
+  EXPECT_EQ(app().Settings[12], 10);
+  EXPECT_EQ(app().BadgeGot, badges);
+  EXPECT_EQ(app().LevelRecords, records);
+
+  fields = saved;
+  fields[27] = "5";  // a badge word
+  EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Loaded\nBadge Checksum Invalid\n");
+  EXPECT_EQ(app().BadgeGot, decltype(badges){});
+  EXPECT_EQ(app().Settings[10], 300);
+
+  // Two best scores of level 12 swapped: the weights tell them apart.
+  fields = saved;
+  const int level12 = kLevelsStart + 12 * kLevelBlockFields;
+  std::swap(fields[level12], fields[level12 + 2]);
+  EXPECT_EQ(LoadText(JoinFields(fields)),
+            "Settings Loaded\nBadges Loaded\nHighscore 12 Checksum Invalid\n");
+  for (int k = 0; k < 10; ++k) {
+    EXPECT_EQ(app().LevelRecords[120 + k], 0);
+    EXPECT_EQ(app().LevelRecords[10120 + k], 0);
+    EXPECT_EQ(app().LevelRecords[110 + k], records[110 + k]);
+    EXPECT_EQ(app().LevelRecords[10130 + k], records[10130 + k]);
+  }
+}
+
+// A number that cannot be an int is damage, not a value to clamp; other text reads as its
+// leading number the way atoi would.
+TEST_F(SaveData, FieldsReadLikeAtoiAndOutOfRangeNumbersInvalidateTheirBlock) {
+  app().Save();
+  std::vector<std::string> fields = SplitFields(StateText());
+  fields[kLevelsStart + 3 * kLevelBlockFields] = "2147483648";
+  fields[kLevelsStart + 4 * kLevelBlockFields] = "99999999999999999999999";
+  fields[kLevelsStart + 5 * kLevelBlockFields + 20] = "-2147483649";
+  fields[kLevelsStart + 6 * kLevelBlockFields] = "zero";
+  fields[kLevelsStart + 7 * kLevelBlockFields] = " +0x7";
+  // Only the first 63 characters count: this reads as 0, so the checksum for 9 fails.
+  fields[kLevelsStart + 8 * kLevelBlockFields] = std::string(63, '0') + "9";
+  fields[kLevelsStart + 8 * kLevelBlockFields + 20] = "36";
+  fields[kLevelsStart + 9 * kLevelBlockFields] = "4";
+  fields[kLevelsStart + 9 * kLevelBlockFields + 20] = " 16 and more";
+  app().LevelRecords.fill(1);
+  EXPECT_EQ(LoadText(JoinFields(fields)),
+            "Settings Loaded\nBadges Loaded\nHighscore 3 Checksum Invalid\n"
+            "Highscore 4 Checksum Invalid\nHighscore 5 Checksum Invalid\n"
+            "Highscore 8 Checksum Invalid\n");
+  EXPECT_EQ(app().LevelRecords[30], 0);
+  EXPECT_EQ(app().LevelRecords[60], 0);
+  EXPECT_EQ(app().LevelRecords[70], 0);
+  EXPECT_EQ(app().LevelRecords[80], 0);
+  EXPECT_EQ(app().LevelRecords[90], 4);
+}
+
+TEST_F(SaveData, AShortRecordLoadsTheBlocksItHoldsAndLeavesTheRest) {
+  FillEverything();
+  const auto records = app().LevelRecords;
+  app().Save();
+  std::vector<std::string> fields = SplitFields(StateText());
+  fields.resize(kLevelsStart + 5 * kLevelBlockFields + 19);  // level 5's block is cut short
+  app().LevelRecords.fill(-9);
+  EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Loaded\nBadges Loaded\n");
+  EXPECT_EQ(app().LevelRecords[49], records[49]);
+  EXPECT_EQ(app().LevelRecords[10049], records[10049]);
+  EXPECT_EQ(app().LevelRecords[50], -9);
+  EXPECT_EQ(app().LevelRecords[10050], -9);
+
+  // Fewer than 26 fields: no settings block; the badge block is read from the start.
+  app().BadgeGot.fill(true);
+  EXPECT_EQ(LoadText("1|2|3|"), "");
+  EXPECT_TRUE(app().BadgeGot[0]);
+  EXPECT_EQ(app().Settings[10], 300);
+}
+
+TEST_F(SaveData, ScoresAreFiledInOrderAndCompletionIsMarked) {
+  MyApp& game = app();
+  game.Level = 3;
+  const int base = 20;
+  game.Score = 0;
+  game.ExitState = 0;
+  game.FileScore();
+  EXPECT_EQ(game.LevelRecords[base], 0) << "a score of 0 never enters an empty table";
+  EXPECT_EQ(game.LevelRecords[10000 + base], 0);
+
+  for (int score : {50, 30, 40, 40}) {
+    game.Score = score;
+    game.FileScore();
+  }
+  const std::vector<int> expected = {50, 40, 40, 30, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(std::vector<int>(&game.LevelRecords[base], &game.LevelRecords[base + 10]), expected);
+
+  for (int score = 100; score < 110; ++score) {
+    game.Score = score;
+    game.FileScore();
+  }
+  EXPECT_EQ(game.LevelRecords[base], 109);
+  EXPECT_EQ(game.LevelRecords[base + 9], 100);
+  EXPECT_EQ(game.LevelRecords[base + 10], 0) << "the next level is untouched";
+
+  game.ExitState = -1;
+  game.FileScore();
+  EXPECT_EQ(game.LevelRecords[10000 + base], 1);
+
+  const auto records = game.LevelRecords;
+  for (int level : {0, 1001, -5}) {
+    game.Level = level;
+    game.FileScore();
+  }
+  EXPECT_EQ(game.LevelRecords, records);
+}
