@@ -3,7 +3,7 @@
 # with character 'z', Left is 37 with character 65573, Enter is 13 with 13, and a left click
 # is key 1 together with the first touch, 384, at the click position.
 set -uo pipefail
-echo_bin=$1
+echo_bin=$(realpath "$1")
 [ -n "${DISPLAY:-}" ] || { echo "SKIP: DISPLAY is unset, no X server to type into"; exit 0; }
 work=$(mktemp -d)
 pid=
