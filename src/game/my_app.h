@@ -93,8 +93,21 @@ class MyApp : public App {
   void ReplayDrawList();
 
   // ---- Loader (loader.cpp) ----
+  // Picks the image density and starts loading from step 1 (the logo and font at once).
   void Reload();
+  // One loading step per update, drawing the loading screen each time.
   void Loader();
+  // Loads name + density suffix + ".png" into a slot; a missing file leaves the slot empty.
+  void LoadImg(int slot, const String& name, int frameW, int frameH, int frames, int flags);
+  // Loads the 16 x 16-cell glyph sheet into a slot and makes it the text font.
+  void LoadFont(int slot, const String& name, int glyphW, int glyphH);
+  // The loading screen: logo, band and two rings of dots turning.
+  void WaitStart();
+  // ImageLevel and ImageScale from the device size.
+  void ChooseImageLevel();
+  // Frees every loaded image; the game owns them until then.
+  void DiscardImages();
+
 
   // ---- World (world.cpp) ----
   // Fills the world for Level from scratch; MaxBads and MaxWeaps must be set first.

@@ -1,0 +1,164 @@
+// The incremental loader against the generated data folder: densities, slots, sounds, the
+// start jingle and the loading screen.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "game/my_app.h"
+#include "graphics/graphics.h"
+#include "headless_game.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kLoadingUpdates = 37;
+constexpr int kFontSlot = 90;
+
+struct Slot {
+  int slot, w, h, frames;
+};
+constexpr Slot kImageSlots[] = {
+    {97, 32, 32, 16},  {95, 64, 64, 16},  {94, 32, 32, 16}, {93, 256, 256, 1}, {91, 256, 256, 1},
+    {99, 256, 256, 4}, {98, 256, 128, 1}, {96, 8, 8, 256},  {10, 8, 8, 256},   {80, 64, 64, 64},
+    {85, 256, 256, 4}, {1, 32, 32, 64},   {2, 32, 32, 16}};
+constexpr int kEffects[] = {96, 1,  2,  95, 98, 99, 49, 149, 50, 150, 51, 151, 3,  4,  10,
+                            11, 12, 13, 14, 5,  6,  7,  20,  52, 152, 8,  53,  54, 154};
+
+// A game started in a fresh folder whose data/ is the generated one (or empty).
+class LoaderTest : public ::testing::Test {
+ protected:
+  void Start(int width, int height, bool withData = true) {
+    char pattern[] = "/tmp/zv_loader_XXXXXX";
+    dir_ = mkdtemp(pattern);
+    if (withData) {
+      fs::create_directory_symlink(ZV_DATA_DIR, dir_ / "data");
+    } else {
+      fs::create_directory(dir_ / "data");
+    }
+    fs::current_path(dir_);
+    game_ = std::make_unique<HeadlessGame>();
+    game_->host().width = width;
+    game_->host().height = height;
+  }
+  void TearDown() override {
+    if (game_) {
+      app().DiscardImages();
+      app().DiscardSounds();
+      game_.reset();
+    }
+    fs::current_path(home_);
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  MyApp& app() { return game_->app(); }
+  int Updates() {
+    int updates = 0;
+    while (app().LoadStep > 0 && updates < 100) {
+      game_->Step();
+      ++updates;
+    }
+    return updates;
+  }
+
+  fs::path home_ = fs::current_path();
+  fs::path dir_;
+  std::unique_ptr<HeadlessGame> game_;
+};
+
+TEST_F(LoaderTest, ImageLevelFollowsTheLargerDeviceSide) {
+  Start(640, 480);
+  struct Case {
+    int w, h, level;
+  };
+  for (Case c : {Case{630, 480, 1}, Case{640, 480, 2}, Case{480, 631, 2}, Case{1230, 1230, 2},
+                 Case{1280, 720, 4}, Case{800, 1231, 4}}) {
+    game_->host().width = c.w;
+    game_->host().height = c.h;
+    game_->Step();
+    app().ChooseImageLevel();
+    EXPECT_EQ(app().ImageLevel, c.level) << c.w << " x " << c.h;
+    EXPECT_FLOAT_EQ(app().ImageScale, 1.0f / c.level);
+  }
+}
+
+TEST_F(LoaderTest, AFullLoadFillsEverySlotAndSoundIn37Updates) {
+  Start(640, 480);
+  EXPECT_EQ(Updates(), kLoadingUpdates);
+  EXPECT_EQ(app().ImageLevel, 2);
+  for (const Slot& s : kImageSlots) {
+    ASSERT_NE(app().Images[s.slot], nullptr) << "slot " << s.slot;
+    EXPECT_EQ(app().Images[s.slot]->width, s.w * 2) << "slot " << s.slot;
+    EXPECT_EQ(app().Images[s.slot]->FrameCount(), s.frames) << "slot " << s.slot;
+    EXPECT_EQ(app().ImageInfo[3 * s.slot], s.w * 2);
+    EXPECT_EQ(app().ImageInfo[3 * s.slot + 1], s.h * 2);
+    EXPECT_EQ(app().ImageInfo[3 * s.slot + 2], s.frames);
+  }
+  EXPECT_EQ(app().FontImage, kFontSlot);
+  ASSERT_NE(app().Images[kFontSlot], nullptr);
+  EXPECT_EQ(app().Images[kFontSlot]->width, 32);
+  EXPECT_EQ(app().Images[kFontSlot]->FrameCount(), 128);
+  EXPECT_EQ(app().ImageInfo[3 * kFontSlot], 7);
+  EXPECT_EQ(app().ImageInfo[3 * kFontSlot + 1], 10);
+  EXPECT_EQ(app().ImageInfo[3 * kFontSlot + 2], 128);
+  for (int id : kEffects) EXPECT_NE(app().Sounds[id], nullptr) << "effect " << id;
+}
+
+TEST_F(LoaderTest, AResizeReloadsEveryImageAtTheNewDensity) {
+  Start(800, 600);
+  Updates();
+  game_->host().width = 1400;
+  game_->host().height = 900;
+  app().LoadStep = 1;
+  EXPECT_EQ(Updates(), kLoadingUpdates);
+  EXPECT_EQ(app().ImageLevel, 4);
+  EXPECT_EQ(app().Images[1]->width, 128);
+  EXPECT_EQ(app().ImageInfo[3 * 97], 128);
+  EXPECT_EQ(app().Images[kFontSlot]->width, 64);
+}
+
+TEST_F(LoaderTest, TheStartJinglePlaysAtStepFourOfTheFirstLoadOnly) {
+  Start(640, 480);
+  app().Settings[kSoundModeSetting] = 1;
+  game_->Step(3);
+  EXPECT_EQ(app().LogoSoundDone, 0);
+  const int channelBefore = app().NextChannel;
+  game_->Step();
+  EXPECT_EQ(app().LogoSoundDone, 1);
+  EXPECT_EQ(app().NextChannel, (channelBefore + 1) % 24);
+  Updates();
+  app().LoadStep = 1;
+  game_->Step(3);
+  const int channelAgain = app().NextChannel;
+  game_->Step();
+  EXPECT_EQ(app().NextChannel, channelAgain);
+}
+
+TEST_F(LoaderTest, MissingFilesLeaveEmptySlotsAndLoadingStillEnds) {
+  Start(640, 480, false);
+  EXPECT_EQ(Updates(), kLoadingUpdates);
+  for (const Slot& s : kImageSlots) EXPECT_EQ(app().Images[s.slot], nullptr);
+  EXPECT_EQ(app().Images[kFontSlot], nullptr);
+  EXPECT_EQ(app().ImageInfo[3 * 97], 64);  // the frame size is recorded all the same
+  for (int id : kEffects) EXPECT_EQ(app().Sounds[id], nullptr);
+}
+
+TEST_F(LoaderTest, TheLastStepEndsLoadingAndStillDrawsTheLoadingScreen) {
+  Start(640, 480);
+  app().LoadStep = 36;
+  app().Loader();
+  EXPECT_EQ(app().LoadStep, 37);
+  EXPECT_NE(app().Sounds[154], nullptr);
+  app().DrawCount = 0;
+  app().Loader();
+  EXPECT_EQ(app().LoadStep, 0);
+  // Two rings of 11 dots, the disc, the band and the logo.
+  EXPECT_EQ(app().DrawCount, 25 * 15);
+  EXPECT_EQ(app().ClearRed, 40);
+  EXPECT_EQ(app().ClearBlue, 80);
+  EXPECT_EQ(app().DrawList[13 * 15], 93);  // the logo comes after the first ring, disc and band
+}
+
+}  // namespace
