@@ -64,7 +64,9 @@ std::vector<float> Blip(double midi, double seconds, double width = 0.5) {
   double hz = NoteHz(midi);
   return Render(seconds, [&](double t) {
     double s = Square(osc.Advance(hz), osc.step, width);
-    return tone.LowPass(s, 4000) * Gate(t, 0.003, seconds * 0.6, seconds * 0.4);
+    // A plucked fall rather than a held tone: menu ticks repeat often and must not grate.
+    return tone.LowPass(s, 4000) * Pluck(t, 0.003, seconds * 0.4) *
+           Gate(t, 0, seconds * 0.8, seconds * 0.2);
   });
 }
 
