@@ -74,8 +74,9 @@ void Image::ApplyFlags(int flags) {
     for (Frame& frame : frames) frame.y += 1;
     height -= 2;
   }
-  if (flags & HandleCentered)
+  if (flags & HandleCentered) {
     SetHandle(0.5f * static_cast<float>(width), 0.5f * static_cast<float>(height));
+  }
   const bool wholeSurface = frames.size() == 1 && frames[0].x == 0 && frames[0].y == 0 &&
                             width == surface->Width() && height == surface->Height();
   if (wholeSurface) this->flags |= WholeSurface;

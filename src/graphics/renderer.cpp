@@ -1,5 +1,6 @@
 #include "graphics/renderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -26,10 +27,11 @@ uint32_t ChannelByte(float value) {
 
 int OvalSegments(float xRadius, float yRadius, bool transformed, float ix, float iy, float jx,
                  float jy) {
+  // Under a transform the radii are measured as they land on the screen.
+  const auto length = [](float x, float y) { return std::sqrt(x * x + y * y); };
   const float segments =
       transformed
-          ? std::trunc(std::sqrt(xRadius * ix * xRadius * ix + xRadius * iy * xRadius * iy) +
-                       std::sqrt(yRadius * jx * yRadius * jx + yRadius * jy * yRadius * jy))
+          ? std::trunc(length(xRadius * ix, xRadius * iy) + length(yRadius * jx, yRadius * jy))
           : std::fabs(std::trunc(xRadius)) + std::fabs(std::trunc(yRadius));
   if (!(segments >= kMinOvalSegments)) return kMinOvalSegments;
   if (segments > kMaxOvalSegments) return kMaxOvalSegments;

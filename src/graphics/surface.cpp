@@ -77,19 +77,15 @@ void gxtkSurface::SetData(unsigned char* pixels, int width, int height, int dept
 void gxtkSurface::SetSubData(int x, int y, int width, int height, std::span<const int> pixels,
                              int pitch) {
   if (format != GL_RGBA || width <= 0 || height <= 0 || pitch < 0) return;
-  if (x < 0 || y < 0 || x + width > this->width || y + height > this->height) return;
-  const size_t needed = static_cast<size_t>(height - 1) * pitch + width;
-  if (needed > pixels.size()) return;
+  if (x < 0 || y < 0 || width > this->width - x || height > this->height - y) return;
+  if (static_cast<size_t>(height - 1) * pitch + width > pixels.size()) return;
   if (!data) {
     data = static_cast<unsigned char*>(
         std::calloc(static_cast<size_t>(this->width) * this->height, kRgbaBytes));
     if (!data) return;
   }
-  const auto rowStart = [&](int row) {
-    return data + (static_cast<size_t>(row) * this->width + x) * kRgbaBytes;
-  };
   for (int j = 0; j < height; ++j) {
-    unsigned char* out = rowStart(y + j);
+    unsigned char* out = PixelAt(x, y + j);
     for (int i = 0; i < width; ++i, out += kRgbaBytes) {
       const auto p = static_cast<unsigned>(pixels[static_cast<size_t>(j) * pitch + i]);
       const int a = static_cast<int>(p >> 24);
@@ -99,14 +95,22 @@ void gxtkSurface::SetSubData(int x, int y, int width, int height, std::span<cons
       out[3] = static_cast<unsigned char>(a);
     }
   }
-  if (seq != glfwGraphicsSeq) return;  // the next Bind uploads the whole buffer
+  // A texture of an older context is remade whole from the buffer at the next Bind.
+  if (seq == glfwGraphicsSeq) UploadRect(x, y, width, height);
+}
+
+unsigned char* gxtkSurface::PixelAt(int x, int y) const {
+  return data + (static_cast<size_t>(y) * width + x) * kRgbaBytes;
+}
+
+void gxtkSurface::UploadRect(int x, int y, int width, int height) {
   GlDriver& gl = Gl();
   gl.BindTexture(texture);
   if (width == this->width) {
-    gl.UploadTexture(x, y, width, height, GL_RGBA, rowStart(y));
+    gl.UploadTexture(x, y, width, height, GL_RGBA, PixelAt(x, y));
     return;
   }
-  for (int j = 0; j < height; ++j) gl.UploadTexture(x, y + j, width, 1, GL_RGBA, rowStart(y + j));
+  for (int j = 0; j < height; ++j) gl.UploadTexture(x, y + j, width, 1, GL_RGBA, PixelAt(x, y + j));
 }
 
 void gxtkSurface::Bind() {

@@ -45,6 +45,10 @@ class gxtkSurface {
  private:
   void Release();
   void MakeTexture();
+  // Start of an RGBA pixel in data.
+  unsigned char* PixelAt(int x, int y) const;
+  // Sends a rectangle of data to the live texture.
+  void UploadRect(int x, int y, int width, int height);
 };
 
 // Decodes an image file (opened through the host's data paths) keeping its own channel

@@ -31,14 +31,6 @@ FakeGl::~FakeGl() {
   glfwGraphicsSeq = savedSeq;
 }
 
-void FakeGl::BeginFrame(int, int, const void*, int) {
-  ++frames;
-}
-
-void FakeGl::BlendFunc(GLenum source, GLenum destination) {
-  blends.emplace_back(source, destination);
-}
-
 void FakeGl::EnableScissor(int x, int y, int width, int height) {
   scissors.push_back({true, x, y, width, height});
 }

@@ -40,9 +40,9 @@ class FakeGl : public GlDriver {
   FakeGl();
   ~FakeGl() override;
 
-  void BeginFrame(int width, int height, const void* vertices, int stride) override;
+  void BeginFrame(int, int, const void*, int) override {}
   void SetTexturing(bool enabled) override { texturing = enabled; }
-  void BlendFunc(GLenum source, GLenum destination) override;
+  void BlendFunc(GLenum, GLenum) override {}
   void DisableScissor() override { scissors.push_back({}); }
   void EnableScissor(int x, int y, int width, int height) override;
   void Clear(float red, float green, float blue) override;
@@ -61,9 +61,7 @@ class FakeGl : public GlDriver {
   bool texturing = false;
   GLuint bound = 0;
   GLuint nextTexture = 1;
-  int frames = 0;
   std::vector<DrawCall> draws;
-  std::vector<std::pair<GLenum, GLenum>> blends;
   std::vector<ScissorCall> scissors;
   std::vector<std::array<float, 3>> clears;
   std::vector<std::pair<int, int>> allocations;

@@ -173,11 +173,4 @@ TEST_F(GlRenderTest, TexturesAreRebuiltAfterTheWindowIsReopened) {
   EXPECT_NE(image->surface->seq, firstSeq);
 }
 
-TEST_F(GlRenderTest, CountersSeeTheBatches) {
-  for (int i = 0; i < 300; ++i) DrawRect(static_cast<float>(i % kSize), 0, 1, 1);
-  graphics.EndRender();
-  EXPECT_EQ(graphics.lastFrameStats.drawCalls, 2);
-  EXPECT_EQ(graphics.lastFrameStats.flushes, 2);
-}
-
 }  // namespace

@@ -105,11 +105,6 @@ TEST_F(GraphicsModuleTest, CentredSingleFrameImagesUseTheWholeSurface) {
   EXPECT_EQ(image->flags, Image::WholeSurface);
 }
 
-TEST_F(GraphicsModuleTest, MissingFilesGiveNoImage) {
-  EXPECT_EQ(LoadImage((dir.path() + "/none.png").c_str(), 1, 0), nullptr);
-  EXPECT_EQ(LoadImage2((dir.path() + "/none.png").c_str(), 8, 8, 1, 0), nullptr);
-}
-
 TEST_F(GraphicsModuleTest, TransformAppliesTheNewMatrixToPointsFirst) {
   Translate(10, 20);
   Scale(2, 3);
@@ -182,13 +177,6 @@ TEST_F(GraphicsModuleTest, BeginRenderResetsTheModuleState) {
   EXPECT_FLOAT_EQ(graphics.alpha, 1);
   ASSERT_FALSE(gl.scissors.empty());
   EXPECT_FALSE(gl.scissors.back().enabled);
-}
-
-TEST_F(GraphicsModuleTest, EllipsesAreGivenByCentreAndRadii) {
-  DrawEllipse(50, 40, 15, 10);
-  EXPECT_EQ(graphics.batchKind, 24);
-  EXPECT_FLOAT_EQ(graphics.vertexBuffer[0].x, 65);
-  EXPECT_FLOAT_EQ(graphics.vertexBuffer[0].y, 40);
 }
 
 TEST_F(GraphicsModuleTest, UnrotatedDrawImage2PlacesTheFrameAsDrawImage) {
@@ -270,13 +258,6 @@ TEST_F(GraphicsModuleTest, TheDefaultFontIsLoadedFromTheDataFolderOnFirstNeed) {
     std::printf("%d %d %d", font->FrameCount(), font->width, font->frames[1].x);
   });
   EXPECT_EQ(found.output, "96 4 7");
-}
-
-TEST_F(GraphicsModuleTest, SetFontStoresAGivenFont) {
-  Image font;
-  SetFont(&font, 48);
-  EXPECT_EQ(GetGraphicsContext().font, &font);
-  EXPECT_EQ(GetGraphicsContext().firstChar, 48);
 }
 
 }  // namespace

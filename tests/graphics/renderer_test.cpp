@@ -40,12 +40,6 @@ TEST_F(RendererTest, ThreeHundredRectanglesMakeTwoQuadDraws) {
   EXPECT_EQ(graphics.lastFrameStats.flushes, 2);
 }
 
-TEST_F(RendererTest, QuadIndicesCoverEveryQuadAsTwoTriangles) {
-  const uint16_t expected[] = {1020, 1021, 1022, 1020, 1022, 1023};
-  EXPECT_EQ(std::memcmp(&graphics.quadIndices[255 * 6], expected, sizeof(expected)), 0);
-  EXPECT_EQ(graphics.quadIndices[6], 4);
-}
-
 TEST_F(RendererTest, RectanglesAndFourPointPolygonsShareABatch) {
   const std::vector<float> square = Square();
   graphics.DrawRect(0, 0, 5, 5);
@@ -95,17 +89,6 @@ TEST_F(RendererTest, StateSettersOtherThanBlendAndScissorKeepTheBatch) {
   EXPECT_EQ(graphics.stats.flushes, 3);
 }
 
-TEST_F(RendererTest, BlendModesPickTheirFunctions) {
-  graphics.SetBlend(kBlendAdditive);
-  graphics.SetBlend(kBlendAlpha);
-  graphics.SetBlend(7);
-  ASSERT_EQ(gl.blends.size(), 3u);
-  using Blend = std::pair<GLenum, GLenum>;
-  EXPECT_EQ(gl.blends[0], Blend(GL_ONE, GL_ONE));
-  EXPECT_EQ(gl.blends[1], Blend(GL_ONE, GL_ONE_MINUS_SRC_ALPHA));
-  EXPECT_EQ(gl.blends[2], gl.blends[1]);
-}
-
 TEST_F(RendererTest, ClsDropsPendingPrimitives) {
   graphics.DrawRect(0, 0, 10, 10);
   graphics.Cls(255, 0, 51);
@@ -114,13 +97,6 @@ TEST_F(RendererTest, ClsDropsPendingPrimitives) {
   ASSERT_EQ(gl.clears.size(), 1u);
   EXPECT_FLOAT_EQ(gl.clears[0][0], 1.0f);
   EXPECT_FLOAT_EQ(gl.clears[0][2], 0.2f);
-}
-
-TEST_F(RendererTest, BeginRenderDropsWhatAnEarlierFrameLeft) {
-  graphics.DrawRect(0, 0, 10, 10);
-  graphics.BeginRender();
-  graphics.EndRender();
-  EXPECT_TRUE(gl.draws.empty());
 }
 
 TEST_F(RendererTest, WholeWindowScissorSwitchesTheTestOffOthersFlipY) {
@@ -146,17 +122,6 @@ TEST(ColorPacking, PremultipliesByAlphaWithBytesInRgbaOrder) {
   EXPECT_EQ(PackColor(255, 255, 255, 1), 0xFFFFFFFFu);
   EXPECT_EQ(PackColor(300, -5, std::numeric_limits<float>::quiet_NaN(), 1), 0xFF0000FFu)
       << "out-of-range channels are held to a byte";
-}
-
-TEST_F(RendererTest, VerticesCarryTheColourSetWhenTheyWereWritten) {
-  graphics.SetColor(255, 128, 0);
-  graphics.SetAlpha(0.5f);
-  graphics.DrawPoint(1, 2);
-  graphics.SetAlpha(1);
-  graphics.DrawPoint(3, 4);
-  EXPECT_EQ(graphics.vertexBuffer[0].color, PackColor(255, 128, 0, 0.5f));
-  EXPECT_EQ(graphics.vertexBuffer[1].color, PackColor(255, 128, 0, 1));
-  EXPECT_EQ(graphics.batchKind, kBatchPoints);
 }
 
 TEST(OvalSegments, FollowTheRadiiWithinTheLimits) {
@@ -205,17 +170,6 @@ TEST_F(RendererTest, PolygonsWithoutVerticesOrWithTooManyAreNotDrawn) {
   EXPECT_EQ(graphics.stats.flushes, 0);
   graphics.DrawPoly(std::vector<float>(2 * 1024, 1.0f));
   EXPECT_EQ(graphics.batchCount, 1024);
-}
-
-TEST_F(RendererTest, PolygonKindFollowsItsVertexCount) {
-  graphics.DrawPoly(std::vector<float>{1, 2});
-  EXPECT_EQ(graphics.batchKind, kBatchPoints);
-  graphics.DrawPoly(std::vector<float>{1, 2, 3, 4, 5, 6});
-  EXPECT_EQ(graphics.batchKind, kBatchTriangles);
-  graphics.EndRender();
-  ASSERT_EQ(gl.draws.size(), 2u);
-  EXPECT_EQ(gl.draws[0].mode, static_cast<GLenum>(GL_POINTS));
-  EXPECT_EQ(gl.draws[1].mode, static_cast<GLenum>(GL_TRIANGLES));
 }
 
 TEST_F(RendererTest, TheMatrixIsAppliedOnThePointsUnlessItIsTheIdentity) {

@@ -64,17 +64,6 @@ TEST(Surface, FallsBackToPowerOfTwoTexturesWhenRefused) {
   EXPECT_EQ(gl.uploads[0].height, 40);
 }
 
-TEST(Surface, KeepsItsSizeWhereOpenGLAcceptsIt) {
-  FakeGl gl;
-  gxtkSurface surface;
-  surface.SetData(nullptr, 24, 40, 4);
-  surface.Bind();
-  EXPECT_EQ(gl.allocations.at(0), std::make_pair(24, 40));
-  EXPECT_FLOAT_EQ(surface.uscale, 1.0f / 24);
-  EXPECT_FLOAT_EQ(surface.vscale, 1.0f / 40);
-  EXPECT_TRUE(gl.uploads.empty()) << "nothing to upload without pixels";
-}
-
 TEST(Surface, TextureIsMadeOncePerContextFromTheKeptPixels) {
   FakeGl gl;
   gxtkSurface surface;
@@ -156,15 +145,6 @@ TEST(Surface, SubDataOutsideTheSurfaceOrBeyondTheSourceIsIgnored) {
   rgb.SetData(Malloced({9, 9, 9}), 1, 1, 3);
   rgb.SetSubData(0, 0, 1, 1, pixels, 1);
   EXPECT_EQ(Bytes(rgb, 3), (std::vector<unsigned char>{9, 9, 9})) << "only RGBA is written";
-}
-
-TEST(Surface, SubDataBeforeAnyPixelsAllocatesTheWholeSurface) {
-  gxtkSurface surface;
-  surface.SetData(nullptr, 3, 2, 4);
-  surface.SetSubData(2, 1, 1, 1, std::vector<int>{-1}, 1);
-  ASSERT_TRUE(surface.data);
-  EXPECT_EQ(surface.data[(1 * 3 + 2) * 4 + 3], 255);
-  EXPECT_EQ(surface.data[0], 0);
 }
 
 TEST(ImageDecoding, KeepsTheChannelCountOfTheFile) {
