@@ -89,6 +89,15 @@ void BM_TurnedScaledSprites(benchmark::State& state) {
 }
 BENCHMARK(BM_TurnedScaledSprites)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+// Sprites shrunk to a pixel: the submission through OpenGL without the fill.
+void BM_PixelSizedSprites(benchmark::State& state) {
+  constexpr float kToOnePixel = 1.0f / kSpriteSize;
+  RunFrames(state, [](Image& sprite, int i) {
+    DrawImage2(&sprite, X(i), Y(i), 0, kToOnePixel, kToOnePixel, i % kFramesOnSheet);
+  });
+}
+BENCHMARK(BM_PixelSizedSprites)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
 // The vertex work alone: the same sprites, dropped before they reach OpenGL.
 void BM_SpriteBatchingOnly(benchmark::State& state) {
   Scene& scene = TheScene();
