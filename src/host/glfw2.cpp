@@ -128,6 +128,9 @@ int KeyTo3(int key2) {
 }
 
 bool Init() {
+  // 2.7 reported a controller's hat as axes, never as extra buttons; the button layout
+  // rules count on that.
+  glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
   return glfwInit() == GLFW_TRUE;
 }
 
