@@ -4,6 +4,7 @@
 // A block whose checksum fails is reset on its own, so damage costs only that block. A field
 // whose number does not fit an int cannot have been written by Save: it makes its block
 // invalid just as a wrong checksum does (rather than being clamped to a value it never had).
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <optional>

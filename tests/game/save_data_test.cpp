@@ -1,6 +1,7 @@
 // The save record in the state file, and filing scores into the level records.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <climits>
 #include <fstream>
@@ -114,6 +115,16 @@ TEST_F(SaveData, ChecksumsAreWeightedSumsThatWrapAround) {
   EXPECT_EQ(fields[kLevelsStart + 2 * kLevelBlockFields + 18], "2");
   EXPECT_EQ(fields[kLevelsStart + 2 * kLevelBlockFields + 20], "40");
   EXPECT_EQ(fields[kLevelsStart + 3 * kLevelBlockFields + 20], "-4");
+}
+
+TEST_F(SaveData, AFailedSaveLeavesThePreviousRecord) {
+  app().Save();
+  const std::string before = StateText();
+  ASSERT_EQ(mkdir(".briskostate.tmp", 0700), 0);  // the new record cannot be written
+  app().LevelRecords[0] = 5;
+  app().Save();
+  rmdir(".briskostate.tmp");
+  EXPECT_EQ(StateText(), before);
 }
 
 TEST_F(SaveData, AnEmptyStateLeavesTheRepairedDefaults) {
