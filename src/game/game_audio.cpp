@@ -29,7 +29,7 @@ void MyApp::LoadSFX(int id) {
   Sounds[id] = LoadSound(EffectPath(id)).release();
 }
 
-void MyApp::PlaySFX(int id, float volume, float rate, float pan) {
+void MyApp::PlaySFX(int id, float rate, float volume, float pan) {
   if (!EffectsOn(Settings[kSoundModeSetting])) return;
   NextChannel = (NextChannel + 1) % kRotatingChannels;
   const int channel = ChannelIds[NextChannel];

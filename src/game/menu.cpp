@@ -4,5 +4,6 @@
 void MyApp::Menu() {}
 void MyApp::LoadMenu() {
   FileScore();
+  Save();
 }
 void MyApp::OptionBox() {}

@@ -61,6 +61,8 @@ constexpr int kSuspendedUpdateRate = 5;
 class MyApp : public App {
  public:
   MyApp();
+  // Frees what the game loaded; the process itself never destroys its one MyApp.
+  ~MyApp() override;
 
   // ---- Screen flow (screen_flow.cpp) ----
   void OnCreate() override;
@@ -73,8 +75,7 @@ class MyApp : public App {
   // ---- Draw list (draw_list.cpp) ----
   void OnRender() override;
   // Starts a new list; the clear colour changes only when red is given.
-  void CLS2D(float red = kNoArg, float green = kNoArg, float blue = kNoArg,
-             float alpha = kNoArg);
+  void CLS2D(float red = kNoArg, float green = kNoArg, float blue = kNoArg, float alpha = kNoArg);
   void ResetDraw();
   void SetSize(float sizeX, float sizeY = kNoArg);
   void SetCol(float red, float green, float blue, float alpha = kNoArg);
@@ -107,7 +108,6 @@ class MyApp : public App {
   void ChooseImageLevel();
   // Frees every loaded image; the game owns them until then.
   void DiscardImages();
-
 
   // ---- World (world.cpp) ----
   // Fills the world for Level from scratch; MaxBads and MaxWeaps must be set first.
@@ -169,7 +169,15 @@ class MyApp : public App {
   int AnyTouchBetween(float left, float top, float right, float bottom) const;
 
   // ---- Game audio (game_audio.cpp) ----
-  void PlaySFX(int id, float volume = 1.0f, float rate = 1.0f, float pan = 0.0f);
+  // Loads effect id from "sfx/" and its three-digit number; a missing file leaves no sound.
+  void LoadSFX(int id);
+  // Plays on the next of 24 rotating channels while the sound setting has effects on.
+  void PlaySFX(int id, float rate = 1.0f, float volume = 1.0f, float pan = 0.0f);
+  // Starts "sfx/" + name + ".ogg" while the sound setting has music on; stops the last tune.
+  void PlayTune(const String& name, int loop);
+  void StopTune();
+  // Frees every loaded effect; the game owns them until then.
+  void DiscardSounds();
 
   // ---- Menu and options (menu.cpp) ----
   void Menu();
@@ -231,15 +239,7 @@ class MyApp : public App {
   std::array<Image*, kImageSlots> Images{};
   std::array<int, kImageInfoInts> ImageInfo{};
   int FontImage = 0;
-  // Loads effect id from "sfx/" and its three-digit number; a missing file leaves no sound.
-  void LoadSFX(int id);
-  // Plays on the next of 24 rotating channels while the sound setting has effects on.
   int LoadStep = 0;
-  // Starts "sfx/" + name + ".ogg" while the sound setting has music on; stops the last tune.
-  void PlayTune(const String& name, int loop);
-  void StopTune();
-  // Frees every loaded effect; the game owns them until then.
-  void DiscardSounds();
   int Level = 0;
   int MenuIntro = 0;
   int Paused = 0;

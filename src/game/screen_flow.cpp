@@ -54,6 +54,11 @@ void StepSlide(int open, int& slide) {
 
 MyApp::MyApp() = default;
 
+MyApp::~MyApp() {
+  DiscardImages();
+  DiscardSounds();
+}
+
 void kvInit() {
   _game = KvGame::_game;
   _updateRate = 0;
@@ -77,6 +82,7 @@ void MyApp::OnCreate() {
   ResetStars(100);
   MenuLevel = kMenuStartLevel;
   MenuScroll = kMenuStartScroll;
+  SendVisitReport();
   ScreenMode = ModeMenu;
   SetUpdateRate(kUpdateRate);
   LastDevWidth = DeviceWidth();
@@ -192,7 +198,7 @@ void MyApp::RunScreen() {
       break;
     case ModeLoadMenu:
       LoadMenu();
-      PlaySFX(96, 1.0f);
+      PlaySFX(96);
       ScreenMode = ModeMenu;
       break;
     case ModeOuyaQuit:
@@ -297,7 +303,7 @@ void MyApp::RequestPause() {
   KeyLatch = 1;
   Paused = 1;
   PauseDir = 1;
-  PlaySFX(98, 0.5f);
+  PlaySFX(98, 1.0f, 0.5f);
 }
 
 void MyApp::InGame() {

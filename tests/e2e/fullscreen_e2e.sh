@@ -18,11 +18,18 @@ game_window() { xdotool search --name '^Zorvane$' 2>/dev/null | head -n1; }
 
 # Each flip opens a new window; with no window manager nobody gives it the focus, so the
 # script does (a game without focus is suspended and takes no updates).
+# A freshly reopened window may not be mapped yet, so focusing is retried.
 press() {
-  local wid
-  wid=$(game_window)
-  [ -n "$wid" ] || fail "no window titled Zorvane before $1"
-  xdotool windowfocus --sync "$wid" || fail "could not focus the window"
+  local wid focused=
+  for _ in $(seq 30); do
+    wid=$(game_window)
+    if [ -n "$wid" ] && xdotool windowfocus --sync "$wid" 2>/dev/null; then
+      focused=1
+      break
+    fi
+    sleep 0.1
+  done
+  [ -n "$focused" ] || fail "could not focus the window before $1"
   sleep 0.3
   xdotool key "$1"
 }

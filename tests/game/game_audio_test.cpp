@@ -74,7 +74,7 @@ TEST_F(GameAudio, EffectsRotateOverTwentyFourChannelsStartingAtOne) {
 TEST_F(GameAudio, AnEffectTakesItsVolumeRateAndPan) {
   app().Settings[kSoundModeSetting] = kSoundAll;
   app().LoadSFX(kEffect);
-  app().PlaySFX(kEffect, 0.5f, 1.25f, 1.0f);
+  app().PlaySFX(kEffect, 1.25f, 0.5f, 1.0f);
   EXPECT_FLOAT_EQ(SourceFloat(1, AL_GAIN), 0.5f);
   EXPECT_FLOAT_EQ(SourceFloat(1, AL_PITCH), 1.25f);
   ALfloat x = 0, y = 0, z = 0;
@@ -101,7 +101,7 @@ TEST_F(GameAudio, AMissingEffectStillCutsOffItsChannel) {
   app().LoadSFX(kMissingEffect);
   PlaySound(app().Sounds[kEffect], 1);
   ASSERT_EQ(ChannelState(1), kChannelPlaying);
-  app().PlaySFX(kMissingEffect, 0.25f);
+  app().PlaySFX(kMissingEffect, 1.0f, 0.25f);
   EXPECT_EQ(ChannelState(1), kChannelStopped);
   EXPECT_FLOAT_EQ(SourceFloat(1, AL_GAIN), 0.25f);
 }
