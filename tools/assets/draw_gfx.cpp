@@ -130,8 +130,10 @@ void Barrier(cairo_t* cr) {
 
 constexpr double kWallIn = 3, kWallOut = 29;  // the band of the tile a wall fills
 
+// A flat fill: any shading would flip direction where turned tiles meet.
 void WallBody(cairo_t* cr, Rgb c) {
-  FillVertical(cr, kWallIn, kWallOut, Mix(pal::kSteel, c, 0.25), Mix(pal::kNight, c, 0.15), 0.95);
+  SetRgb(cr, Mix(pal::kSteel, c, 0.2), 0.95);
+  cairo_fill(cr);
 }
 
 void WallStraight(cairo_t* cr, Rgb c) {
