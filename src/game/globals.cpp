@@ -40,7 +40,7 @@ constexpr const char* kCredits[] = {
     "Graphics",
     "Most graphics by",
     "The Zorvane Team",
-    "Font : DejaVu Sans Mono",
+    "Font : DejaVu Sans Bold",
     "by the DejaVu fonts project",
     "Lowercase added by",
     "The Zorvane Team",

@@ -130,6 +130,11 @@ class MyApp : public App {
 
   // ---- Rooms and backdrops (rooms.cpp) ----
   void ResetStars(int count);
+  // Eases the backdrop toward (red, green, blue) and starts the frame's drawing; a colour
+  // below -122 keeps its target, alpha -123 means opaque, red at -3717 keeps the clear colour.
+  void DoBG(int red, int green, int blue, float alpha);
+  std::array<float, 3> BgTarget{};
+  std::array<float, 3> BgColour{};
 
   // ---- Play (play.cpp) ----
   void Game();

@@ -1,4 +1,5 @@
 // Backdrops and the parallax star field.
+#include <algorithm>
 #include <cmath>
 
 #include "base/random.h"
@@ -8,7 +9,24 @@
 namespace {
 constexpr int kStarRecordFloats = 10;
 constexpr int kMaxStars = 499;
+constexpr int kKeepTarget = -122;
+constexpr float kOpaque = -123.0f;
+constexpr float kBackdropEase = 30.0f;
 }  // namespace
+
+void MyApp::DoBG(int red, int green, int blue, float alpha) {
+  const int targets[] = {red, green, blue};
+  for (int i = 0; i < 3; ++i) {
+    if (targets[i] >= kKeepTarget) BgTarget[i] = static_cast<float>(targets[i]);
+    BgColour[i] += (BgTarget[i] - BgColour[i]) / kBackdropEase;
+  }
+  alpha = alpha == kOpaque ? 1.0f : std::clamp(alpha, 0.0f, 1.0f);
+  if (red > kNoArg) {
+    CLS2D(BgColour[0], BgColour[1], BgColour[2], alpha);
+  } else {
+    CLS2D();
+  }
+}
 
 void MyApp::ResetStars(int count) {
   if (count >= 1 && count <= kMaxStars) StarCount = count;

@@ -132,3 +132,43 @@ TEST(ScreenFlow, ThePointerIsMirroredInGameUnits) {
   EXPECT_EQ(app.TouchOn[0], 1);
   EXPECT_EQ(app.TouchPosX[0], 60);
 }
+
+TEST(Backdrop, EasesTowardItsTargetAndStartsTheFrame) {
+  HeadlessGame game;
+  MyApp& app = game.app();
+  app.DrawCount = 150;
+  app.DoBG(0, 0, 90, -123);
+  EXPECT_FLOAT_EQ(app.BgColour[2], 3.0f);
+  EXPECT_FLOAT_EQ(app.ClearBlue, 3.0f);
+  EXPECT_FLOAT_EQ(app.ClearAlpha, 1.0f);
+  EXPECT_EQ(app.DrawCount, 0);
+  // Colours below -122 keep the target; alpha is held to 0..1.
+  app.DoBG(-123, -123, -123, 7.0f);
+  EXPECT_FLOAT_EQ(app.BgColour[2], 3.0f + 87.0f / 30.0f);
+  EXPECT_FLOAT_EQ(app.ClearAlpha, 1.0f);
+  // A red of -3717 leaves the clear colour alone but still eases.
+  const float clearBlue = app.ClearBlue;
+  app.DoBG(kNoArg, 0, 90, 0.5f);
+  EXPECT_FLOAT_EQ(app.ClearBlue, clearBlue);
+  EXPECT_GT(app.BgColour[2], clearBlue);
+}
+
+TEST(Backdrop, StarsRefillWithinTheScreen) {
+  HeadlessGame game;
+  MyApp& app = game.app();
+  app.ResetStars(0);
+  EXPECT_EQ(app.StarCount, 100);
+  app.ResetStars(500);
+  EXPECT_EQ(app.StarCount, 100);
+  app.ResetStars(499);
+  EXPECT_EQ(app.StarCount, 499);
+  for (int i = 0; i <= app.StarCount; ++i) {
+    const float* star = &app.Stars[i * 10];
+    ASSERT_GE(star[0], 0);
+    ASSERT_LE(star[0], 255);
+    ASSERT_GE(star[1], -8);
+    ASSERT_LT(star[1], jscrw + 8);
+    ASSERT_GE(star[3], 0.2f);
+    ASSERT_LT(star[3], 0.8f);
+  }
+}

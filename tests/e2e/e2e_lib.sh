@@ -1,0 +1,63 @@
+# Shared by the end-to-end scripts: a work folder, one program under test in $pid, its
+# window in $wid, and failures that show the program's output.
+set -uo pipefail
+export ALSOFT_DRIVERS=null
+
+[ -n "${DISPLAY:-}" ] || { echo "SKIP: DISPLAY is unset, no X server to open a window on"; exit 0; }
+
+work=$(mktemp -d)
+pid=
+wid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  echo "--- program output:"
+  cat "$work/out.txt" 2>/dev/null
+  exit 1
+}
+
+# start PROGRAM: runs it in the work folder with its output in $work/out.txt.
+start() {
+  (cd "$work" && exec "$1") >"$work/out.txt" 2>&1 &
+  pid=$!
+}
+
+# find_window TITLE: waits up to 4 s for a window with exactly that title; sets $wid.
+find_window() {
+  wid=
+  for _ in $(seq 200); do
+    wid=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)
+    [ -n "$wid" ] && return 0
+    sleep 0.02
+  done
+  fail "no window titled '$1'"
+}
+
+# focus: gives the window the focus (nobody else does without a window manager); a window
+# that was just opened may not be mapped yet, so this is retried.
+focus() {
+  for _ in $(seq 30); do
+    [ -n "$wid" ] && xdotool windowfocus --sync "$wid" 2>/dev/null && { sleep 0.3; return 0; }
+    sleep 0.1
+  done
+  fail "could not focus the window"
+}
+
+# wait_exit SECONDS: waits for the program to end and returns its exit status.
+wait_exit() {
+  for _ in $(seq $(($1 * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      local status=$?
+      pid=
+      return $status
+    fi
+    sleep 0.1
+  done
+  fail "the program is still running after $1 s"
+}
