@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "sound_files.h"
 
@@ -12,11 +13,9 @@ namespace {
 
 using soundtest::Bytes;
 using soundtest::ReadFile;
-using soundtest::TempDir;
-using soundtest::WriteFile;
 
 constexpr size_t kRiffHeader = 12;  // "RIFF", size, "WAVE"
-constexpr size_t kFmtSizeAt = 16;
+constexpr size_t kFmtSizeAt = 16, kChannelsAt = 22, kBitsAt = 34;
 constexpr size_t kSoxDataAt = 36;  // sox writes a 16-byte fmt chunk and then the data
 
 struct Decoded {
@@ -24,29 +23,19 @@ struct Decoded {
   int length = -1, channels = -1, bytesPerSample = -1, hertz = -1;
 };
 
+using Decoder = std::optional<ByteBuffer> (*)(std::span<const unsigned char>, int&, int&, int&,
+                                              int&);
+
+Decoded Decode(Decoder decoder, const Bytes& bytes) {
+  Decoded d;
+  d.samples = decoder(bytes, d.length, d.channels, d.bytesPerSample, d.hertz);
+  return d;
+}
+
 Decoded Load(const std::string& path) {
   Decoded d;
   d.samples = LoadAudioData(String(path), d.length, d.channels, d.bytesPerSample, d.hertz);
   return d;
-}
-
-Decoded DecodeWav(const Bytes& bytes) {
-  Decoded d;
-  d.samples = LoadWAV(bytes, d.length, d.channels, d.bytesPerSample, d.hertz);
-  return d;
-}
-
-Decoded DecodeOgg(const Bytes& bytes) {
-  Decoded d;
-  d.samples = LoadOGG(bytes, d.length, d.channels, d.bytesPerSample, d.hertz);
-  return d;
-}
-
-// Whatever the WAVE reader accepts, the buffer must hold every frame it claims.
-void ExpectConsistent(const Decoded& d) {
-  if (!d.samples) return;
-  EXPECT_GE(d.length, 0);
-  EXPECT_GE(d.samples->size(), uint64_t{1} * d.length * d.channels * d.bytesPerSample);
 }
 
 Bytes LittleEndian32(uint32_t value) {
@@ -68,7 +57,8 @@ void InsertChunk(Bytes& bytes, size_t at, const std::string& tag, const Bytes& b
   bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), chunk.begin(), chunk.end());
 }
 
-class WavDecode : public ::testing::Test {
+// A private folder for the files that sox and oggenc make.
+class SoundFiles : public ::testing::Test {
  protected:
   Bytes SoxWav(int hertz, int bits, int channels, const std::string& options = "") {
     const Bytes bytes =
@@ -77,51 +67,46 @@ class WavDecode : public ::testing::Test {
     return bytes;
   }
 
-  TempDir dir_;
+  soundtest::TempDir dir_;
 };
 
-struct Layout {
-  int hertz, bits, channels;
-  const char* options;
-};
+using WavDecode = SoundFiles;
+using OggDecode = SoundFiles;
 
-class WavLayouts : public WavDecode, public ::testing::WithParamInterface<Layout> {};
+TEST_F(WavDecode, DecodesEveryLayoutToTheSamplesSoxReads) {
+  const struct {
+    int hertz, bits, channels;
+    const char* options;
+  } layouts[] = {{22050, 8, 1, "-e unsigned-integer"},
+                 {11025, 8, 2, "-e unsigned-integer"},
+                 {44100, 16, 1, ""},
+                 {48000, 16, 2, ""}};
+  for (const auto& layout : layouts) {
+    const std::string wav = soundtest::MakeWav(dir_, "tone.wav", layout.hertz, layout.bits,
+                                               layout.channels, 0.05, layout.options);
+    soundtest::Run("sox '" + wav + "' -t raw '" + dir_.File("tone.raw") + "'");
+    const Bytes expected = ReadFile(dir_.File("tone.raw"));
+    const int frames = static_cast<int>(expected.size()) / (layout.channels * layout.bits / 8);
+    const std::string name =
+        std::to_string(layout.bits) + " bits, " + std::to_string(layout.channels) + " channels";
 
-TEST_P(WavLayouts, DecodesToTheSamplesSoxReads) {
-  const Layout layout = GetParam();
-  const std::string wav = soundtest::MakeWav(dir_, "tone.wav", layout.hertz, layout.bits,
-                                             layout.channels, 0.05, layout.options);
-  const std::string raw = dir_.File("tone.raw");
-  soundtest::Run("sox '" + wav + "' -t raw '" + raw + "'");
-  const Bytes expected = ReadFile(raw);
-
-  const Decoded d = Load(wav);
-  ASSERT_TRUE(d.samples);
-  EXPECT_EQ(d.channels, layout.channels);
-  EXPECT_EQ(d.bytesPerSample, layout.bits / 8);
-  EXPECT_EQ(d.hertz, layout.hertz);
-  EXPECT_EQ(d.length, static_cast<int>(expected.size()) / (layout.channels * layout.bits / 8));
-  EXPECT_EQ(*d.samples, expected);
+    const Decoded d = Load(wav);
+    ASSERT_TRUE(d.samples) << name;
+    EXPECT_EQ(std::tuple(d.channels, d.bytesPerSample, d.hertz, d.length),
+              std::tuple(layout.channels, layout.bits / 8, layout.hertz, frames))
+        << name;
+    EXPECT_EQ(*d.samples, expected) << name;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sox, WavLayouts,
-                         ::testing::Values(Layout{22050, 8, 1, "-e unsigned-integer"},
-                                           Layout{11025, 8, 2, "-e unsigned-integer"},
-                                           Layout{44100, 16, 1, ""}, Layout{48000, 16, 2, ""}),
-                         [](const auto& info) {
-                           const Layout& l = info.param;
-                           return "Bits" + std::to_string(l.bits) + "Channels" +
-                                  std::to_string(l.channels) + "Hz" + std::to_string(l.hertz);
-                         });
 
 TEST_F(WavDecode, SkipsAnOddSizedChunkBeforeTheDataAndAWiderFmtChunk) {
   const Bytes plain = SoxWav(44100, 16, 2);
-  const Decoded expected = DecodeWav(plain);
+  const Decoded expected = Decode(LoadWAV, plain);
   ASSERT_TRUE(expected.samples);
 
   Bytes withChunk = plain;
   InsertChunk(withChunk, kSoxDataAt, "LIST", {'a', 'b', 'c'});
-  const Decoded chunked = DecodeWav(withChunk);
+  const Decoded chunked = Decode(LoadWAV, withChunk);
   ASSERT_TRUE(chunked.samples);
   EXPECT_EQ(*chunked.samples, *expected.samples);
 
@@ -129,81 +114,75 @@ TEST_F(WavDecode, SkipsAnOddSizedChunkBeforeTheDataAndAWiderFmtChunk) {
   Bytes wide = plain;
   PutU32(wide, kFmtSizeAt, 18);
   wide.insert(wide.begin() + kSoxDataAt, {0, 0});
-  const Decoded widened = DecodeWav(wide);
+  const Decoded widened = Decode(LoadWAV, wide);
   ASSERT_TRUE(widened.samples);
   EXPECT_EQ(*widened.samples, *expected.samples);
   EXPECT_EQ(widened.length, expected.length);
 }
 
-TEST_F(WavDecode, RefusesFilesThatAreNotPlainPcmWithFmtFirst) {
-  Bytes fmtNotFirst = SoxWav(22050, 16, 1);
-  InsertChunk(fmtNotFirst, kRiffHeader, "LIST", {'x', 'y'});
-  EXPECT_FALSE(DecodeWav(fmtNotFirst).samples);
+TEST_F(WavDecode, RefusesFilesThatAreNotPlainPcmOrClaimMoreThanTheyHold) {
+  EXPECT_FALSE(
+      Load(soundtest::MakeWav(dir_, "float.wav", 44100, 32, 1, 0.05, "-e floating-point")).samples)
+      << "float samples";
 
-  const std::string floatWav =
-      soundtest::MakeWav(dir_, "float.wav", 44100, 32, 1, 0.05, "-e floating-point");
-  EXPECT_FALSE(Load(floatWav).samples);
-
-  Bytes notRiff = SoxWav(22050, 16, 1);
-  notRiff[0] = 'X';
-  EXPECT_FALSE(DecodeWav(notRiff).samples);
+  const Bytes plain = SoxWav(22050, 16, 1);
+  const struct {
+    const char* name;
+    void (*bend)(Bytes&);
+  } cases[] = {
+      {"chunk before fmt",
+       [](Bytes& b) {
+         InsertChunk(b, kRiffHeader, "LIST", {'x', 'y'});
+       }},
+      {"not RIFF", [](Bytes& b) { b[0] = 'X'; }},
+      {"no channels", [](Bytes& b) { b[kChannelsAt] = 0; }},
+      {"four bits per sample", [](Bytes& b) { b[kBitsAt] = 4; }},
+      {"a data size beyond the file", [](Bytes& b) { PutU32(b, kSoxDataAt + 4, 0xFFFFFFFF); }},
+      {"a chunk size beyond the file",
+       [](Bytes& b) {
+         InsertChunk(b, kSoxDataAt, "junk", {1, 2, 3, 4});
+         PutU32(b, kSoxDataAt + 4, 0xFFFFFFFE);
+       }},
+  };
+  for (const auto& c : cases) {
+    Bytes bent = plain;
+    c.bend(bent);
+    EXPECT_FALSE(Decode(LoadWAV, bent).samples) << c.name;
+  }
 }
 
-TEST_F(WavDecode, RefusesHeadersWithoutChannelsOrWithTooFewBits) {
-  constexpr size_t kChannelsAt = 22, kBitsAt = 34;
-  Bytes noChannels = SoxWav(22050, 16, 1);
-  noChannels[kChannelsAt] = 0;
-  EXPECT_FALSE(DecodeWav(noChannels).samples);
-
-  Bytes fourBits = SoxWav(22050, 16, 1);
-  fourBits[kBitsAt] = 4;
-  EXPECT_FALSE(DecodeWav(fourBits).samples);
-}
-
-TEST_F(WavDecode, RefusesEveryTruncationAndChunkSizesBeyondTheFile) {
+TEST_F(WavDecode, RefusesEveryTruncation) {
   const Bytes whole = SoxWav(8000, 8, 1, "-e unsigned-integer");
-  ASSERT_TRUE(DecodeWav(whole).samples);
+  ASSERT_TRUE(Decode(LoadWAV, whole).samples);
   for (size_t size = 0; size < whole.size(); ++size) {
     const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
-    EXPECT_FALSE(DecodeWav(cut).samples) << "cut to " << size << " bytes";
+    EXPECT_FALSE(Decode(LoadWAV, cut).samples) << "cut to " << size << " bytes";
   }
-
-  Bytes hugeData = whole;
-  PutU32(hugeData, kSoxDataAt + 4, 0xFFFFFFFF);
-  EXPECT_FALSE(DecodeWav(hugeData).samples);
-
-  Bytes hugeChunk = whole;
-  InsertChunk(hugeChunk, kSoxDataAt, "junk", {1, 2, 3, 4});
-  PutU32(hugeChunk, kSoxDataAt + 4, 0xFFFFFFFE);
-  EXPECT_FALSE(DecodeWav(hugeChunk).samples);
 }
 
-TEST_F(WavDecode, SurvivesEveryValueInEveryHeaderByte) {
+TEST_F(WavDecode, AcceptedHeadersAlwaysHoldEveryFrameTheyClaim) {
   const Bytes whole = SoxWav(8000, 16, 2);
   for (size_t at = 0; at < kSoxDataAt + 8; ++at) {
     for (int value = 0; value < 256; value += 5) {
       Bytes bent = whole;
       bent[at] = static_cast<unsigned char>(value);
-      ExpectConsistent(DecodeWav(bent));
+      const Decoded d = Decode(LoadWAV, bent);
+      if (!d.samples) continue;
+      EXPECT_GE(d.length, 0) << "byte " << at << " = " << value;
+      EXPECT_GE(d.samples->size(), uint64_t{1} * d.length * d.channels * d.bytesPerSample)
+          << "byte " << at << " = " << value;
     }
   }
 }
 
 TEST_F(WavDecode, ChoosesTheDecoderByExtensionIgnoringCase) {
   const std::string wav = soundtest::MakeWav(dir_, "tone.wav", 22050, 16, 1, 0.05);
-  const std::string upper = dir_.File("TONE.WAV");
-  const std::string mp3 = dir_.File("tone.mp3");
-  std::filesystem::copy_file(wav, upper);
-  std::filesystem::copy_file(wav, mp3);
-  EXPECT_TRUE(Load(upper).samples);
-  EXPECT_FALSE(Load(mp3).samples);
+  std::filesystem::copy_file(wav, dir_.File("TONE.WAV"));
+  std::filesystem::copy_file(wav, dir_.File("tone.mp3"));
+  EXPECT_TRUE(Load(dir_.File("TONE.WAV")).samples);
+  EXPECT_FALSE(Load(dir_.File("tone.mp3")).samples);
   EXPECT_FALSE(Load(dir_.File("missing.wav")).samples);
 }
-
-class OggDecode : public ::testing::Test {
- protected:
-  TempDir dir_;
-};
 
 double Rms(const ByteBuffer& bytes) {
   const size_t count = bytes.size() / 2;
@@ -222,9 +201,7 @@ TEST_F(OggDecode, DecodesMonoAndStereoToSixteenBitsAtTheirLength) {
   for (const int channels : {1, 2}) {
     const Decoded d = Load(soundtest::MakeOgg(dir_, "tone.ogg", 44100, channels, kSeconds));
     ASSERT_TRUE(d.samples);
-    EXPECT_EQ(d.channels, channels);
-    EXPECT_EQ(d.bytesPerSample, 2);
-    EXPECT_EQ(d.hertz, 44100);
+    EXPECT_EQ(std::tuple(d.channels, d.bytesPerSample, d.hertz), std::tuple(channels, 2, 44100));
     EXPECT_NEAR(d.length, 44100 * kSeconds, 44100 * 0.01);
     EXPECT_EQ(d.samples->size(), size_t{2} * channels * d.length);
     EXPECT_NEAR(Rms(*d.samples), kSineRms, kSineRms * 0.05);
@@ -233,12 +210,12 @@ TEST_F(OggDecode, DecodesMonoAndStereoToSixteenBitsAtTheirLength) {
 
 TEST_F(OggDecode, RefusesTruncatedAndDamagedFiles) {
   const Bytes whole = ReadFile(soundtest::MakeOgg(dir_, "tone.ogg", 22050, 2, 2.0));
-  ASSERT_TRUE(DecodeOgg(whole).samples);
+  ASSERT_TRUE(Decode(LoadOGG, whole).samples);
 
   for (const size_t size :
        {size_t{0}, size_t{4}, size_t{30}, size_t{1000}, whole.size() / 2, whole.size() - 1}) {
     const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
-    EXPECT_FALSE(DecodeOgg(cut).samples) << "cut to " << size << " bytes";
+    EXPECT_FALSE(Decode(LoadOGG, cut).samples) << "cut to " << size << " bytes";
   }
 
   unsigned seed = 1;
@@ -248,7 +225,7 @@ TEST_F(OggDecode, RefusesTruncatedAndDamagedFiles) {
       seed = seed * 1664525 + 1013904223;
       bent[(seed >> 8) % bent.size()] ^= static_cast<unsigned char>(1 + (seed >> 4) % 255);
     }
-    EXPECT_FALSE(DecodeOgg(bent).samples) << "round " << round;
+    EXPECT_FALSE(Decode(LoadOGG, bent).samples) << "round " << round;
   }
 }
 

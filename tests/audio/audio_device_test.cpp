@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <string_view>
 #include <thread>
 
 #include "audio/audio.h"
@@ -57,24 +57,14 @@ void Wait(double seconds) {
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-// The interleaved 16-bit frames of the backend's file (its header sizes are ignored, since
-// the file may still be growing).
+// The interleaved 16-bit frames of the backend's file, as sox reads them.
 std::vector<int16_t> ReadMix(const std::string& path) {
-  const soundtest::Bytes bytes = soundtest::ReadFile(path);
-  size_t at = 12;
-  while (at + 8 <= bytes.size()) {
-    const std::string_view tag(reinterpret_cast<const char*>(&bytes[at]), 4);
-    uint32_t size = 0;
-    std::memcpy(&size, &bytes[at + 4], 4);
-    if (tag == "data") {
-      std::vector<int16_t> samples((bytes.size() - at - 8) / 2);
-      std::memcpy(samples.data(), &bytes[at + 8], samples.size() * 2);
-      return samples;
-    }
-    at += 8 + size + (size & 1);
-  }
-  ADD_FAILURE() << "no data chunk in " << path;
-  return {};
+  const std::string raw = path + ".raw";
+  soundtest::Run("sox '" + path + "' -t raw '" + raw + "'");
+  const soundtest::Bytes bytes = soundtest::ReadFile(raw);
+  std::vector<int16_t> samples(bytes.size() / 2);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  return samples;
 }
 
 struct Loudness {
@@ -82,15 +72,13 @@ struct Loudness {
   int Frames() const { return first < 0 ? 0 : last - first + 1; }
 };
 
-Loudness FindSound(const std::vector<int16_t>& samples) {
-  Loudness found;
-  for (size_t i = 0; i < samples.size(); ++i) {
-    if (std::abs(samples[i]) <= kSilence) continue;
-    const int frame = static_cast<int>(i / kOutputChannels);
-    if (found.first < 0) found.first = frame;
-    found.last = frame;
-  }
-  return found;
+Loudness FindSound(const std::vector<int16_t>& mix) {
+  const auto loud = [](int16_t sample) { return std::abs(sample) > kSilence; };
+  const auto first = std::find_if(mix.begin(), mix.end(), loud);
+  if (first == mix.end()) return {};
+  const auto last = std::find_if(mix.rbegin(), mix.rend(), loud);
+  return {static_cast<int>(first - mix.begin()) / kOutputChannels,
+          static_cast<int>(mix.rend() - last - 1) / kOutputChannels};
 }
 
 class OpenAlDevice : public ::testing::Test {
@@ -99,10 +87,15 @@ class OpenAlDevice : public ::testing::Test {
     Files();
     audio_ = std::make_unique<gxtkAudio>();
     SetAudioDevice(audio_.get());
+    tone_ = audio_->LoadSample(String(Files().tone));
+    blip_ = audio_->LoadSample(String(Files().blip));
+    ASSERT_TRUE(tone_ && blip_);
   }
   void TearDown() override { CloseDevice(); }
 
   void CloseDevice() {
+    tone_.reset();  // samples go while their device is still there
+    blip_.reset();
     SetAudioDevice(nullptr);
     audio_.reset();
   }
@@ -116,14 +109,18 @@ class OpenAlDevice : public ::testing::Test {
     alGetSourcei(audio_->channels[channel].source, AL_SOURCE_STATE, &state);
     return state;
   }
+  std::vector<float> Position(int channel) {
+    ALfloat x = 9, y = 9, z = 9;
+    alGetSource3f(audio_->channels[channel].source, AL_POSITION, &x, &y, &z);
+    return {x, y, z};
+  }
 
   std::unique_ptr<gxtkAudio> audio_;
+  std::shared_ptr<gxtkSample> tone_, blip_;
 };
 
 TEST_F(OpenAlDevice, APlayedSampleSoundsForItsLength) {
-  const auto tone = audio_->LoadSample(String(Files().tone));
-  ASSERT_NE(tone, nullptr);
-  ASSERT_EQ(audio_->PlaySample(tone, 0, 0), 0);
+  ASSERT_EQ(audio_->PlaySample(tone_, 0, 0), 0);
   EXPECT_EQ(audio_->ChannelState(0), kChannelPlaying);
   Wait(kToneSeconds + 0.3);
   EXPECT_EQ(audio_->ChannelState(0), kChannelStopped);
@@ -133,8 +130,7 @@ TEST_F(OpenAlDevice, APlayedSampleSoundsForItsLength) {
 }
 
 TEST_F(OpenAlDevice, AStoppedChannelFallsSilent) {
-  const auto tone = audio_->LoadSample(String(Files().tone));
-  ASSERT_EQ(audio_->PlaySample(tone, 3, 1), 0);
+  ASSERT_EQ(audio_->PlaySample(tone_, 3, 1), 0);
   Wait(0.1);
   audio_->StopChannel(3);
   EXPECT_EQ(audio_->ChannelState(3), kChannelStopped);
@@ -148,10 +144,8 @@ TEST_F(OpenAlDevice, AStoppedChannelFallsSilent) {
 }
 
 TEST_F(OpenAlDevice, ChannelsRunThroughTheirStates) {
-  const auto blip = audio_->LoadSample(String(Files().blip));
-  const auto tone = audio_->LoadSample(String(Files().tone));
-  audio_->PlaySample(blip, 1, 0);
-  audio_->PlaySample(blip, 2, 1);
+  audio_->PlaySample(blip_, 1, 0);
+  audio_->PlaySample(blip_, 2, 1);
   Wait(kBlipSeconds + 0.15);
 
   // The one-shot has ended; pausing or resuming it changes nothing.
@@ -169,17 +163,16 @@ TEST_F(OpenAlDevice, ChannelsRunThroughTheirStates) {
   EXPECT_EQ(audio_->ChannelState(2), kChannelPlaying);
 
   // Playing over it restarts the channel with the new sample.
-  audio_->PlaySample(tone, 2, 0);
-  EXPECT_EQ(audio_->channels[2].sample, tone);
+  audio_->PlaySample(tone_, 2, 0);
+  EXPECT_EQ(audio_->channels[2].sample, tone_);
   EXPECT_EQ(audio_->ChannelState(2), kChannelPlaying);
   audio_->StopChannel(2);
   EXPECT_EQ(audio_->ChannelState(2), kChannelStopped);
 }
 
 TEST_F(OpenAlDevice, SuspendAndResumeKeepWhatTheGamePaused) {
-  const auto tone = audio_->LoadSample(String(Files().tone));
-  audio_->PlaySample(tone, 0, 1);
-  audio_->PlaySample(tone, 1, 1);
+  audio_->PlaySample(tone_, 0, 1);
+  audio_->PlaySample(tone_, 1, 1);
   audio_->PauseChannel(1);
 
   audio_->Suspend();
@@ -192,49 +185,38 @@ TEST_F(OpenAlDevice, SuspendAndResumeKeepWhatTheGamePaused) {
 }
 
 TEST_F(OpenAlDevice, TakesTheSourceOfTheFirstFinishedChannelWhenOpenAlHasNoMore) {
-  const auto blip = audio_->LoadSample(String(Files().blip));
-  const auto tone = audio_->LoadSample(String(Files().tone));
   // Music holds one source; channels 0..2 take the rest.
-  audio_->PlaySample(blip, 0, 0);
-  audio_->PlaySample(blip, 1, 0);
-  audio_->PlaySample(tone, 2, 1);
+  audio_->PlaySample(blip_, 0, 0);
+  audio_->PlaySample(blip_, 1, 0);
+  audio_->PlaySample(tone_, 2, 1);
   Wait(kBlipSeconds + 0.15);
   const ALuint first = audio_->channels[0].source;
   const ALuint second = audio_->channels[1].source;
 
-  ASSERT_EQ(audio_->PlaySample(tone, 3, 1), 0);
+  ASSERT_EQ(audio_->PlaySample(tone_, 3, 1), 0);
   EXPECT_EQ(audio_->channels[3].source, first);
   EXPECT_EQ(audio_->channels[0].source, 0u);
-  ASSERT_EQ(audio_->PlaySample(tone, 4, 1), 0);
+  ASSERT_EQ(audio_->PlaySample(tone_, 4, 1), 0);
   EXPECT_EQ(audio_->channels[4].source, second);
 
   // Every channel with a source is still playing.
-  EXPECT_EQ(audio_->PlaySample(tone, 5, 0), -1);
+  EXPECT_EQ(audio_->PlaySample(tone_, 5, 0), -1);
   EXPECT_EQ(audio_->ChannelState(5), kChannelStopped);
 }
 
-TEST_F(OpenAlDevice, PanPlacesTheSourceOnACircleAhead) {
-  const auto position = [&](int channel) {
-    ALfloat x = 9, y = 9, z = 9;
-    alGetSource3f(audio_->channels[channel].source, AL_POSITION, &x, &y, &z);
-    return std::vector<float>{x, y, z};
-  };
-  // Works on a channel that never played.
+TEST_F(OpenAlDevice, PanRateAndVolumeSetBeforeAPlayStayWithTheChannel) {
+  // Pan is an angle: 0 straight ahead, 1 about 57 degrees to the right.
   audio_->SetPan(7, 0);
-  EXPECT_EQ(position(7), (std::vector<float>{0, 0, -1}));
-  audio_->SetPan(7, 1);
-  const auto right = position(7);
-  EXPECT_NEAR(right[0], 0.841f, 1e-3);
-  EXPECT_NEAR(right[2], -0.540f, 1e-3);
+  EXPECT_EQ(Position(7), (std::vector<float>{0, 0, -1}));
   audio_->SetPan(7, -1);
-  EXPECT_NEAR(position(7)[0], -0.841f, 1e-3);
-}
+  EXPECT_NEAR(Position(7)[0], -0.841f, 1e-3);
 
-TEST_F(OpenAlDevice, RatesAndVolumesStayWithTheChannel) {
-  const auto tone = audio_->LoadSample(String(Files().tone));
+  audio_->SetPan(6, 1);
   audio_->SetRate(6, 1.5f);
   audio_->SetVolume(6, 0.25f);
-  audio_->PlaySample(tone, 6, 0);
+  audio_->PlaySample(tone_, 6, 0);
+  EXPECT_NEAR(Position(6)[0], 0.841f, 1e-3);
+  EXPECT_NEAR(Position(6)[2], -0.540f, 1e-3);
   ALfloat pitch = 0, gain = 0;
   alGetSourcef(audio_->channels[6].source, AL_PITCH, &pitch);
   alGetSourcef(audio_->channels[6].source, AL_GAIN, &gain);
@@ -266,15 +248,13 @@ TEST_F(OpenAlDevice, MusicPlaysOnItsOwnChannelThroughTheModule) {
 }
 
 TEST_F(OpenAlDevice, ADiscardedBufferIsDeletedOnceNoSourceHoldsIt) {
-  const auto tone = audio_->LoadSample(String(Files().tone));
-  const auto blip = audio_->LoadSample(String(Files().blip));
-  audio_->PlaySample(tone, 0, 1);
-  audio_->PlaySample(blip, 1, 0);
-  const ALuint looping = tone->buffer;
-  const ALuint ended = blip->buffer;
-  tone->Discard();
-  blip->Discard();
-  EXPECT_EQ(tone->buffer, 0u);
+  audio_->PlaySample(tone_, 0, 1);
+  audio_->PlaySample(blip_, 1, 0);
+  const ALuint looping = tone_->buffer;
+  const ALuint ended = blip_->buffer;
+  tone_->Discard();
+  blip_->Discard();
+  EXPECT_EQ(tone_->buffer, 0u);
   Wait(kBlipSeconds + 0.15);
 
   FlushDiscarded();

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -39,11 +38,10 @@ class TempDir {
 
 // Runs a shell command quietly; the test fails when it does not succeed.
 inline void Run(const std::string& command) {
-  const int status = std::system((command + " >/dev/null 2>&1").c_str());
-  ASSERT_EQ(status, 0) << command;
+  ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0) << command;
 }
 
-// A sine tone from sox; extra options such as "-e unsigned-integer" go before the file.
+// A 440 Hz sine tone from sox; options such as "-e unsigned-integer" go before the file.
 inline std::string MakeWav(const TempDir& dir, const std::string& name, int hertz, int bits,
                            int channels, double seconds, const std::string& options = "") {
   const std::string path = dir.File(name);
@@ -53,13 +51,11 @@ inline std::string MakeWav(const TempDir& dir, const std::string& name, int hert
   return path;
 }
 
-// A 16-bit tone from sox, encoded by oggenc.
+// The same 16-bit tone, encoded by oggenc.
 inline std::string MakeOgg(const TempDir& dir, const std::string& name, int hertz, int channels,
-                           double seconds, const std::string& signal = "sine 440 vol 0.5") {
-  const std::string wav = dir.File(name + ".source.wav");
+                           double seconds) {
+  const std::string wav = MakeWav(dir, name + ".source.wav", hertz, 16, channels, seconds);
   const std::string ogg = dir.File(name);
-  Run("sox -n -r " + std::to_string(hertz) + " -b 16 -c " + std::to_string(channels) + " '" + wav +
-      "' synth " + std::to_string(seconds) + " " + signal);
   Run("oggenc -Q -o '" + ogg + "' '" + wav + "'");
   return ogg;
 }
@@ -67,12 +63,6 @@ inline std::string MakeOgg(const TempDir& dir, const std::string& name, int hert
 inline Bytes ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace soundtest

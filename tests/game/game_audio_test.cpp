@@ -47,12 +47,10 @@ class GameAudio : public ::testing::Test {
 };
 
 TEST_F(GameAudio, EffectsAreReadFromThreeDigitFileNames) {
-  for (const int id : {kEffect, 49, 100, 149, kMissingEffect}) app().LoadSFX(id);
-  EXPECT_NE(app().Sounds[kEffect], nullptr);
-  EXPECT_NE(app().Sounds[49], nullptr);
-  EXPECT_NE(app().Sounds[100], nullptr);
-  EXPECT_NE(app().Sounds[149], nullptr);
-  EXPECT_EQ(app().Sounds[kMissingEffect], nullptr);
+  for (const int id : {kEffect, 49, 100, 149, kMissingEffect}) {
+    app().LoadSFX(id);
+    EXPECT_EQ(app().Sounds[id] != nullptr, id != kMissingEffect) << "effect " << id;
+  }
 }
 
 TEST_F(GameAudio, EffectsRotateOverTwentyFourChannelsStartingAtOne) {
@@ -71,64 +69,48 @@ TEST_F(GameAudio, EffectsRotateOverTwentyFourChannelsStartingAtOne) {
   }
 }
 
-TEST_F(GameAudio, AnEffectTakesItsVolumeRateAndPan) {
-  app().Settings[kSoundModeSetting] = kSoundAll;
+TEST_F(GameAudio, EachSoundModePlaysOnlyItsEffectsAndTunes) {
+  const struct {
+    int mode;
+    bool effects, tunes;
+  } modes[] = {{kSoundOff, false, false},
+               {kSoundAll, true, true},
+               {kEffectsOnly, true, false},
+               {kMusicOnly, false, true}};
   app().LoadSFX(kEffect);
-  app().PlaySFX(kEffect, 1.25f, 0.5f, 1.0f);
-  EXPECT_FLOAT_EQ(SourceFloat(1, AL_GAIN), 0.5f);
-  EXPECT_FLOAT_EQ(SourceFloat(1, AL_PITCH), 1.25f);
-  ALfloat x = 0, y = 0, z = 0;
-  alGetSource3f(Channel(1).source, AL_POSITION, &x, &y, &z);
-  EXPECT_NEAR(x, 0.841f, 1e-3);
-}
+  for (const auto& m : modes) {
+    app().Settings[kSoundModeSetting] = kSoundAll;
+    app().PlayTune("Robust", 1);  // a tune from before the change
+    app().Settings[kSoundModeSetting] = m.mode;
+    const int next = (app().NextChannel + 1) % 24;
+    StopChannel(next);
 
-TEST_F(GameAudio, OnlyTheSettingsWithEffectsPlayThem) {
-  app().LoadSFX(kEffect);
-  for (const int mode : {kSoundOff, kMusicOnly}) {
-    app().Settings[kSoundModeSetting] = mode;
     app().PlaySFX(kEffect);
-    EXPECT_EQ(app().NextChannel, 0) << "mode " << mode;
-    EXPECT_EQ(ChannelState(1), kChannelStopped) << "mode " << mode;
+    EXPECT_EQ(app().NextChannel == next, m.effects) << "mode " << m.mode;
+    EXPECT_EQ(ChannelState(next) == kChannelPlaying, m.effects) << "mode " << m.mode;
+    app().PlayTune("Robust", 1);
+    EXPECT_EQ(MusicState() == kChannelPlaying, m.tunes) << "mode " << m.mode;
+    EXPECT_EQ(app().MusicPlaying, m.tunes ? 1 : 0) << "mode " << m.mode;
   }
-  app().Settings[kSoundModeSetting] = kEffectsOnly;
-  app().PlaySFX(kEffect);
-  EXPECT_EQ(ChannelState(1), kChannelPlaying);
-}
-
-TEST_F(GameAudio, AMissingEffectStillCutsOffItsChannel) {
-  app().Settings[kSoundModeSetting] = kSoundAll;
-  app().LoadSFX(kEffect);
-  app().LoadSFX(kMissingEffect);
-  PlaySound(app().Sounds[kEffect], 1);
-  ASSERT_EQ(ChannelState(1), kChannelPlaying);
-  app().PlaySFX(kMissingEffect, 1.0f, 0.25f);
-  EXPECT_EQ(ChannelState(1), kChannelStopped);
-  EXPECT_FLOAT_EQ(SourceFloat(1, AL_GAIN), 0.25f);
-}
-
-TEST_F(GameAudio, TunesFollowTheSoundSetting) {
-  app().Settings[kSoundModeSetting] = kSoundAll;
-  app().PlayTune("Robust", 1);
-  EXPECT_EQ(MusicState(), kChannelPlaying);
-  EXPECT_EQ(app().MusicPlaying, 1);
-
-  // Effects only: the playing tune stops and none starts.
-  app().Settings[kSoundModeSetting] = kEffectsOnly;
-  app().PlayTune("Robust", 1);
-  EXPECT_EQ(MusicState(), kChannelStopped);
-  EXPECT_EQ(app().MusicPlaying, 0);
-
-  app().Settings[kSoundModeSetting] = kMusicOnly;
-  app().PlayTune("Robust", 1);
-  EXPECT_EQ(MusicState(), kChannelPlaying);
   app().StopTune();
   EXPECT_EQ(MusicState(), kChannelStopped);
   EXPECT_EQ(app().MusicPlaying, 0);
+}
 
-  app().Settings[kSoundModeSetting] = kSoundOff;
-  app().PlayTune("Robust", 1);
-  EXPECT_EQ(MusicState(), kChannelStopped);
-  EXPECT_EQ(app().MusicPlaying, 0);
+TEST_F(GameAudio, AnEffectSetsUpItsChannelAndAMissingOneStillCutsItOff) {
+  app().Settings[kSoundModeSetting] = kSoundAll;
+  for (const int id : {kEffect, kMissingEffect}) {
+    app().LoadSFX(id);
+    const int channel = app().NextChannel + 1;
+    PlaySound(app().Sounds[kEffect], channel);  // a sound to cut off
+    app().PlaySFX(id, 1.25f, 0.5f, 1.0f);
+    EXPECT_EQ(ChannelState(channel) == kChannelPlaying, id == kEffect) << "effect " << id;
+    EXPECT_FLOAT_EQ(SourceFloat(channel, AL_PITCH), 1.25f) << "effect " << id;
+    EXPECT_FLOAT_EQ(SourceFloat(channel, AL_GAIN), 0.5f) << "effect " << id;
+    ALfloat x = 0, y = 0, z = 0;
+    alGetSource3f(Channel(channel).source, AL_POSITION, &x, &y, &z);
+    EXPECT_NEAR(x, 0.841f, 1e-3) << "effect " << id;
+  }
 }
 
 }  // namespace
