@@ -22,69 +22,53 @@ constexpr int kEffectIds[] = {96, 1,  2,  95, 98, 99, 49, 149, 50, 150, 51, 151,
                               11, 12, 13, 14, 5,  6,  7,  20,  52, 152, 8,  53,  54, 154};
 constexpr const char* kTunes[] = {"Robust", "Trying", "Unknown", "Versatile", "Xeroxed"};
 
-std::vector<unsigned char> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-uint32_t U32(const std::vector<unsigned char>& b, size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
-}
-uint16_t U16(const std::vector<unsigned char>& b, size_t at) {
-  return b[at] | b[at + 1] << 8;
-}
-
 struct Wav {
   int channels = 0, rate = 0, bits = 0, format = 0;
   std::vector<float> samples;
 };
 
 // Walks the chunks, so a writer that put anything between them would still be read right.
-Wav ParseWav(const std::vector<unsigned char>& b) {
+Wav ReadWav(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<unsigned char> b{std::istreambuf_iterator<char>(in), {}};
+  auto u16 = [&b](size_t at) { return uint32_t(b[at] | b[at + 1] << 8); };
+  auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+  auto text = [&b](size_t at) { return std::string(b.begin() + at, b.begin() + at + 4); };
   Wav wav;
-  if (b.size() < 12 || std::string(b.begin(), b.begin() + 4) != "RIFF" ||
-      std::string(b.begin() + 8, b.begin() + 12) != "WAVE") {
-    return wav;
-  }
+  if (b.size() < 12 || text(0) != "RIFF" || text(8) != "WAVE") return wav;
   for (size_t at = 12; at + 8 <= b.size();) {
-    std::string id(b.begin() + at, b.begin() + at + 4);
-    uint32_t size = U32(b, at + 4);
+    const uint32_t size = u32(at + 4);
     if (at + 8 + size > b.size()) break;
-    if (id == "fmt ") {
-      wav.format = U16(b, at + 8);
-      wav.channels = U16(b, at + 10);
-      wav.rate = static_cast<int>(U32(b, at + 12));
-      wav.bits = U16(b, at + 22);
-    } else if (id == "data") {
-      for (size_t i = 0; i + 1 < size; i += 2) {
-        wav.samples.push_back(static_cast<int16_t>(U16(b, at + 8 + i)) / 32768.0f);
-      }
+    if (text(at) == "fmt ") {
+      wav.format = u16(at + 8);
+      wav.channels = u16(at + 10);
+      wav.rate = static_cast<int>(u32(at + 12));
+      wav.bits = u16(at + 22);
+    } else if (text(at) == "data") {
+      for (size_t i = 0; i + 1 < size; i += 2)
+        wav.samples.push_back(static_cast<int16_t>(u16(at + 8 + i)) / 32768.0f);
     }
     at += 8 + size + (size & 1);
   }
   return wav;
 }
 
-float Peak(const std::vector<float>& s) {
-  float peak = 0;
-  for (float v : s) peak = std::max(peak, std::abs(v));
-  return peak;
-}
-
 TEST(AssetSounds, EveryEffectIsShortMono16BitPcmPeakingJustBelowFullScale) {
   for (int id : kEffectIds) {
     char name[16];
     std::snprintf(name, sizeof name, "%03d", id);
-    std::string path = std::string(ZV_DATA_DIR) + "/sfx/" + name + ".wav";
-    Wav wav = ParseWav(ReadFile(path));
+    const std::string path = std::string(ZV_DATA_DIR) + "/sfx/" + name + ".wav";
     SCOPED_TRACE(path);
+    const Wav wav = ReadWav(path);
     EXPECT_EQ(wav.format, 1);
     EXPECT_EQ(wav.channels, 1);
     EXPECT_EQ(wav.bits, 16);
     EXPECT_EQ(wav.rate, 44100);
     ASSERT_GT(wav.samples.size(), 1000u);
     EXPECT_LT(wav.samples.size(), 44100u * 3);
-    EXPECT_NEAR(Peak(wav.samples), 0.89, 0.01);
+    float peak = 0;
+    for (float v : wav.samples) peak = std::max(peak, std::abs(v));
+    EXPECT_NEAR(peak, 0.89, 0.01);
     // Click-free: the first and last samples are at (or next to) silence.
     EXPECT_LT(std::abs(wav.samples.front()), 0.01);
     EXPECT_LT(std::abs(wav.samples.back()), 0.01);
@@ -93,11 +77,11 @@ TEST(AssetSounds, EveryEffectIsShortMono16BitPcmPeakingJustBelowFullScale) {
 
 TEST(AssetSounds, EveryTuneIsStereoVorbisOfAtLeast45SecondsBelowTheEffects) {
   for (const char* tune : kTunes) {
-    std::string path = std::string(ZV_DATA_DIR) + "/sfx/" + tune + ".ogg";
+    const std::string path = std::string(ZV_DATA_DIR) + "/sfx/" + tune + ".ogg";
     SCOPED_TRACE(path);
     int channels = 0, rate = 0;
     short* pcm = nullptr;
-    int frames = stb_vorbis_decode_filename(path.c_str(), &channels, &rate, &pcm);
+    const int frames = stb_vorbis_decode_filename(path.c_str(), &channels, &rate, &pcm);
     ASSERT_GT(frames, 0);
     EXPECT_EQ(channels, 2);
     EXPECT_EQ(rate, 44100);
@@ -115,14 +99,13 @@ TEST(AssetSounds, TunesLoopWithoutAJumpAndDiffer) {
   std::vector<size_t> lengths;
   for (int t = 0; t < static_cast<int>(assets::TuneNames().size()); ++t) {
     SCOPED_TRACE(assets::TuneNames()[t]);
-    std::vector<float> tune = assets::ComposeTune(t);
+    const std::vector<float> tune = assets::ComposeTune(t);
     ASSERT_GE(tune.size(), 4u);
-    size_t n = tune.size();
+    const size_t n = tune.size();
     lengths.push_back(n);
     double largestStep = 0;
-    for (size_t i = 2; i < n; ++i) {
+    for (size_t i = 2; i < n; ++i)
       largestStep = std::max<double>(largestStep, std::abs(tune[i] - tune[i - 2]));
-    }
     for (int c = 0; c < 2; ++c) {
       EXPECT_LE(std::abs(tune[c] - tune[n - 2 + c]), largestStep);
       EXPECT_LT(std::abs(tune[c] - tune[n - 2 + c]), 0.1);

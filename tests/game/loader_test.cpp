@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 
@@ -40,8 +41,7 @@ class LoaderTest : public ::testing::Test {
     }
     fs::current_path(dir_);
     game_ = std::make_unique<HeadlessGame>();
-    game_->host().width = width;
-    game_->host().height = height;
+    Resize(width, height);
   }
   void TearDown() override {
     if (game_) {
@@ -54,13 +54,18 @@ class LoaderTest : public ::testing::Test {
     fs::remove_all(dir_, ignored);
   }
   MyApp& app() { return game_->app(); }
+  void Resize(int width, int height) {
+    game_->host().width = width;
+    game_->host().height = height;
+  }
   int Updates() {
     int updates = 0;
-    while (app().LoadStep > 0 && updates < 100) {
-      game_->Step();
-      ++updates;
-    }
+    for (; app().LoadStep > 0 && updates < 100; ++updates) game_->Step();
     return updates;
+  }
+  std::array<int, 3> Info(int slot) {
+    return {app().ImageInfo[3 * slot], app().ImageInfo[3 * slot + 1],
+            app().ImageInfo[3 * slot + 2]};
   }
 
   fs::path home_ = fs::current_path();
@@ -75,12 +80,11 @@ TEST_F(LoaderTest, ImageLevelFollowsTheLargerDeviceSide) {
   };
   for (Case c : {Case{630, 480, 1}, Case{640, 480, 2}, Case{480, 631, 2}, Case{1230, 1230, 2},
                  Case{1280, 720, 4}, Case{800, 1231, 4}}) {
-    game_->host().width = c.w;
-    game_->host().height = c.h;
+    Resize(c.w, c.h);
     game_->Step();
     app().ChooseImageLevel();
     EXPECT_EQ(app().ImageLevel, c.level) << c.w << " x " << c.h;
-    EXPECT_FLOAT_EQ(app().ImageScale, 1.0f / c.level);
+    EXPECT_FLOAT_EQ(app().ImageScale, 1.0f / c.level) << c.w << " x " << c.h;
   }
 }
 
@@ -92,25 +96,20 @@ TEST_F(LoaderTest, AFullLoadFillsEverySlotAndSoundIn37Updates) {
     ASSERT_NE(app().Images[s.slot], nullptr) << "slot " << s.slot;
     EXPECT_EQ(app().Images[s.slot]->width, s.w * 2) << "slot " << s.slot;
     EXPECT_EQ(app().Images[s.slot]->FrameCount(), s.frames) << "slot " << s.slot;
-    EXPECT_EQ(app().ImageInfo[3 * s.slot], s.w * 2);
-    EXPECT_EQ(app().ImageInfo[3 * s.slot + 1], s.h * 2);
-    EXPECT_EQ(app().ImageInfo[3 * s.slot + 2], s.frames);
+    EXPECT_EQ(Info(s.slot), (std::array{s.w * 2, s.h * 2, s.frames})) << "slot " << s.slot;
   }
   EXPECT_EQ(app().FontImage, kFontSlot);
   ASSERT_NE(app().Images[kFontSlot], nullptr);
   EXPECT_EQ(app().Images[kFontSlot]->width, 32);
   EXPECT_EQ(app().Images[kFontSlot]->FrameCount(), 128);
-  EXPECT_EQ(app().ImageInfo[3 * kFontSlot], 7);
-  EXPECT_EQ(app().ImageInfo[3 * kFontSlot + 1], 10);
-  EXPECT_EQ(app().ImageInfo[3 * kFontSlot + 2], 128);
+  EXPECT_EQ(Info(kFontSlot), (std::array{7, 10, 128}));
   for (int id : kEffects) EXPECT_NE(app().Sounds[id], nullptr) << "effect " << id;
 }
 
 TEST_F(LoaderTest, AResizeReloadsEveryImageAtTheNewDensity) {
   Start(800, 600);
   Updates();
-  game_->host().width = 1400;
-  game_->host().height = 900;
+  Resize(1400, 900);
   app().LoadStep = 1;
   EXPECT_EQ(Updates(), kLoadingUpdates);
   EXPECT_EQ(app().ImageLevel, 4);
@@ -139,10 +138,10 @@ TEST_F(LoaderTest, TheStartJinglePlaysAtStepFourOfTheFirstLoadOnly) {
 TEST_F(LoaderTest, MissingFilesLeaveEmptySlotsAndLoadingStillEnds) {
   Start(640, 480, false);
   EXPECT_EQ(Updates(), kLoadingUpdates);
-  for (const Slot& s : kImageSlots) EXPECT_EQ(app().Images[s.slot], nullptr);
+  for (const Slot& s : kImageSlots) EXPECT_EQ(app().Images[s.slot], nullptr) << s.slot;
   EXPECT_EQ(app().Images[kFontSlot], nullptr);
   EXPECT_EQ(app().ImageInfo[3 * 97], 64);  // the frame size is recorded all the same
-  for (int id : kEffects) EXPECT_EQ(app().Sounds[id], nullptr);
+  for (int id : kEffects) EXPECT_EQ(app().Sounds[id], nullptr) << id;
 }
 
 TEST_F(LoaderTest, TheLastStepEndsLoadingAndStillDrawsTheLoadingScreen) {
@@ -154,11 +153,12 @@ TEST_F(LoaderTest, TheLastStepEndsLoadingAndStillDrawsTheLoadingScreen) {
   app().DrawCount = 0;
   app().Loader();
   EXPECT_EQ(app().LoadStep, 0);
-  // Two rings of 11 dots, the disc, the band and the logo.
+  // Two rings of 11 dots, the disc, the band and the logo; the logo after the first ring, disc
+  // and band.
   EXPECT_EQ(app().DrawCount, 25 * 15);
+  EXPECT_EQ(app().DrawList[13 * 15], 93);
   EXPECT_EQ(app().ClearRed, 40);
   EXPECT_EQ(app().ClearBlue, 80);
-  EXPECT_EQ(app().DrawList[13 * 15], 93);  // the logo comes after the first ring, disc and band
 }
 
 }  // namespace

@@ -18,6 +18,10 @@ namespace {
 constexpr int kLevelBlockFields = 21;
 constexpr int kLevelsStart = 35;  // fields before the first level block
 
+int LevelField(int level, int offset) {
+  return kLevelsStart + level * kLevelBlockFields + offset;
+}
+
 std::vector<std::string> SplitFields(const std::string& text) {
   std::vector<std::string> fields;
   std::stringstream stream(text);
@@ -63,6 +67,12 @@ class SaveData : public ::testing::Test {
     testing::internal::CaptureStdout();
     app().Load();
     return testing::internal::GetCapturedStdout();
+  }
+
+  // The settings with a meaning: sound mode, pad x, y and size, overscan.
+  std::vector<int> MeaningfulSettings() {
+    const auto& s = app().Settings;
+    return {s[kSoundModeSetting], s[10], s[11], s[12], s[14]};
   }
 
   // Every saved value set to something distinct, with negatives and both int extremes.
@@ -111,10 +121,10 @@ TEST_F(SaveData, ChecksumsAreWeightedSumsThatWrapAround) {
   EXPECT_EQ(fields[26], "-2147483648");
   EXPECT_EQ(fields[27], "1");
   EXPECT_EQ(fields[34], "-2147483647");
-  EXPECT_EQ(fields[kLevelsStart + 20], "7");
-  EXPECT_EQ(fields[kLevelsStart + 2 * kLevelBlockFields + 18], "2");
-  EXPECT_EQ(fields[kLevelsStart + 2 * kLevelBlockFields + 20], "40");
-  EXPECT_EQ(fields[kLevelsStart + 3 * kLevelBlockFields + 20], "-4");
+  EXPECT_EQ(fields[LevelField(0, 20)], "7");
+  EXPECT_EQ(fields[LevelField(2, 18)], "2");
+  EXPECT_EQ(fields[LevelField(2, 20)], "40");
+  EXPECT_EQ(fields[LevelField(3, 20)], "-4");
 }
 
 TEST_F(SaveData, AFailedSaveLeavesThePreviousRecord) {
@@ -127,16 +137,18 @@ TEST_F(SaveData, AFailedSaveLeavesThePreviousRecord) {
   EXPECT_EQ(StateText(), before);
 }
 
-TEST_F(SaveData, AnEmptyStateLeavesTheRepairedDefaults) {
-  EXPECT_EQ(LoadText(""), "");
-  EXPECT_EQ(app().Settings[kSoundModeSetting], 1);
-  EXPECT_EQ(app().Settings[10], 64);
-  EXPECT_EQ(app().Settings[11], 64);
-  EXPECT_EQ(app().Settings[12], 10);
-  EXPECT_EQ(app().Settings[14], 1);
-  EXPECT_EQ(overscan, 0.0f);
+// Too short for a settings block (26 fields) or a badge block: nothing is read, and the
+// settings are only repaired.
+TEST_F(SaveData, AnEmptyOrShortStateLeavesTheRepairedDefaults) {
+  app().BadgeGot[0] = true;
+  for (const char* text : {"", "1|2|3|"}) {
+    EXPECT_EQ(LoadText(text), "") << text;
+    EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1})) << text;
+    EXPECT_TRUE(app().BadgeGot[0]) << text;
+    EXPECT_EQ(overscan, 0.0f);
+  }
 
-  isOuya = 1;  // the console keeps its overscan setting
+  isOuya = 1;  // the console keeps its overscan setting, repaired from 0 to 64
   LoadText("");
   EXPECT_EQ(app().Settings[14], 1);
   app().Settings[14] = 0;
@@ -173,9 +185,7 @@ TEST_F(SaveData, ADamagedBlockIsResetAlone) {
   fields[2] = "12345";  // settings edited by hand
   EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Checksum Invalid\nBadges Loaded\n");
   EXPECT_EQ(app().Settings[2], 0);
-  EXPECT_EQ(app().Settings[kSoundModeSetting], 1);
-  EXPECT_EQ(app().Settings[10], 64);
-  EXPECT_EQ(app().Settings[12], 10);
+  EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1}));
   EXPECT_EQ(app().BadgeGot, badges);
   EXPECT_EQ(app().LevelRecords, records);
 
@@ -187,16 +197,13 @@ TEST_F(SaveData, ADamagedBlockIsResetAlone) {
 
   // Two best scores of level 12 swapped: the weights tell them apart.
   fields = saved;
-  const int level12 = kLevelsStart + 12 * kLevelBlockFields;
-  std::swap(fields[level12], fields[level12 + 2]);
+  std::swap(fields[LevelField(12, 0)], fields[LevelField(12, 2)]);
   EXPECT_EQ(LoadText(JoinFields(fields)),
             "Settings Loaded\nBadges Loaded\nHighscore 12 Checksum Invalid\n");
-  for (int k = 0; k < 10; ++k) {
-    EXPECT_EQ(app().LevelRecords[120 + k], 0);
-    EXPECT_EQ(app().LevelRecords[10120 + k], 0);
-    EXPECT_EQ(app().LevelRecords[110 + k], records[110 + k]);
-    EXPECT_EQ(app().LevelRecords[10130 + k], records[10130 + k]);
-  }
+  auto expected = records;
+  std::fill_n(expected.begin() + 120, 10, 0);
+  std::fill_n(expected.begin() + 10120, 10, 0);
+  EXPECT_EQ(app().LevelRecords, expected);
 }
 
 // A number that cannot be an int is damage, not a value to clamp; other text reads as its
@@ -204,25 +211,22 @@ TEST_F(SaveData, ADamagedBlockIsResetAlone) {
 TEST_F(SaveData, FieldsReadLikeAtoiAndOutOfRangeNumbersInvalidateTheirBlock) {
   app().Save();
   std::vector<std::string> fields = SplitFields(StateText());
-  fields[kLevelsStart + 3 * kLevelBlockFields] = "2147483648";
-  fields[kLevelsStart + 4 * kLevelBlockFields] = "99999999999999999999999";
-  fields[kLevelsStart + 5 * kLevelBlockFields + 20] = "-2147483649";
-  fields[kLevelsStart + 6 * kLevelBlockFields] = "zero";
-  fields[kLevelsStart + 7 * kLevelBlockFields] = " +0x7";
+  fields[LevelField(3, 0)] = "2147483648";
+  fields[LevelField(4, 0)] = "99999999999999999999999";
+  fields[LevelField(5, 20)] = "-2147483649";
+  fields[LevelField(6, 0)] = "zero";
+  fields[LevelField(7, 0)] = " +0x7";
   // Only the first 63 characters count: this reads as 0, so the checksum for 9 fails.
-  fields[kLevelsStart + 8 * kLevelBlockFields] = std::string(63, '0') + "9";
-  fields[kLevelsStart + 8 * kLevelBlockFields + 20] = "36";
-  fields[kLevelsStart + 9 * kLevelBlockFields] = "4";
-  fields[kLevelsStart + 9 * kLevelBlockFields + 20] = " 16 and more";
+  fields[LevelField(8, 0)] = std::string(63, '0') + "9";
+  fields[LevelField(8, 20)] = "36";
+  fields[LevelField(9, 0)] = "4";
+  fields[LevelField(9, 20)] = " 16 and more";
   app().LevelRecords.fill(1);
   EXPECT_EQ(LoadText(JoinFields(fields)),
             "Settings Loaded\nBadges Loaded\nHighscore 3 Checksum Invalid\n"
             "Highscore 4 Checksum Invalid\nHighscore 5 Checksum Invalid\n"
             "Highscore 8 Checksum Invalid\n");
-  EXPECT_EQ(app().LevelRecords[30], 0);
-  EXPECT_EQ(app().LevelRecords[60], 0);
-  EXPECT_EQ(app().LevelRecords[70], 0);
-  EXPECT_EQ(app().LevelRecords[80], 0);
+  for (int level : {3, 4, 5, 6, 7, 8}) EXPECT_EQ(app().LevelRecords[level * 10], 0) << level;
   EXPECT_EQ(app().LevelRecords[90], 4);
 }
 
@@ -231,49 +235,35 @@ TEST_F(SaveData, AShortRecordLoadsTheBlocksItHoldsAndLeavesTheRest) {
   const auto records = app().LevelRecords;
   app().Save();
   std::vector<std::string> fields = SplitFields(StateText());
-  fields.resize(kLevelsStart + 5 * kLevelBlockFields + 19);  // level 5's block is cut short
+  fields.resize(LevelField(5, 19));  // level 5's block is cut short
   app().LevelRecords.fill(-9);
   EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Loaded\nBadges Loaded\n");
-  EXPECT_EQ(app().LevelRecords[49], records[49]);
-  EXPECT_EQ(app().LevelRecords[10049], records[10049]);
-  EXPECT_EQ(app().LevelRecords[50], -9);
-  EXPECT_EQ(app().LevelRecords[10050], -9);
-
-  // Fewer than 26 fields: no settings block; the badge block is read from the start.
-  app().BadgeGot.fill(true);
-  EXPECT_EQ(LoadText("1|2|3|"), "");
-  EXPECT_TRUE(app().BadgeGot[0]);
-  EXPECT_EQ(app().Settings[10], 300);
+  for (int entry : {0, 49, 10000, 10049}) EXPECT_EQ(app().LevelRecords[entry], records[entry]);
+  for (int entry : {50, 9999, 10050, 19999}) EXPECT_EQ(app().LevelRecords[entry], -9);
 }
 
 TEST_F(SaveData, ScoresAreFiledInOrderAndCompletionIsMarked) {
   MyApp& game = app();
-  game.Level = 3;
-  const int base = 20;
+  game.Level = 3;  // its records start at entry 20
+  auto best = [&game] { return std::vector<int>(&game.LevelRecords[20], &game.LevelRecords[30]); };
   game.Score = 0;
   game.ExitState = 0;
   game.FileScore();
-  EXPECT_EQ(game.LevelRecords[base], 0) << "a score of 0 never enters an empty table";
-  EXPECT_EQ(game.LevelRecords[10000 + base], 0);
+  EXPECT_EQ(best(), std::vector<int>(10, 0)) << "a score of 0 never enters an empty table";
+  EXPECT_EQ(game.LevelRecords[10020], 0);
 
-  for (int score : {50, 30, 40, 40}) {
+  for (int score : {50, 30, 40, 40, 0}) {
     game.Score = score;
     game.FileScore();
   }
-  const std::vector<int> expected = {50, 40, 40, 30, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(std::vector<int>(&game.LevelRecords[base], &game.LevelRecords[base + 10]), expected);
-
-  for (int score = 100; score < 110; ++score) {
-    game.Score = score;
-    game.FileScore();
-  }
-  EXPECT_EQ(game.LevelRecords[base], 109);
-  EXPECT_EQ(game.LevelRecords[base + 9], 100);
-  EXPECT_EQ(game.LevelRecords[base + 10], 0) << "the next level is untouched";
+  EXPECT_EQ(best(), (std::vector<int>{50, 40, 40, 30, 0, 0, 0, 0, 0, 0}));
+  for (game.Score = 100; game.Score < 110; ++game.Score) game.FileScore();
+  EXPECT_EQ(best(), (std::vector<int>{109, 108, 107, 106, 105, 104, 103, 102, 101, 100}));
+  EXPECT_EQ(game.LevelRecords[30], 0) << "the next level is untouched";
 
   game.ExitState = -1;
   game.FileScore();
-  EXPECT_EQ(game.LevelRecords[10000 + base], 1);
+  EXPECT_EQ(game.LevelRecords[10020], 1);
 
   const auto records = game.LevelRecords;
   for (int level : {0, 1001, -5}) {
