@@ -160,21 +160,6 @@ TEST_F(WavDecode, RefusesEveryTruncation) {
   }
 }
 
-TEST_F(WavDecode, AcceptedHeadersAlwaysHoldEveryFrameTheyClaim) {
-  const Bytes whole = SoxWav(8000, 16, 2);
-  for (size_t at = 0; at < kSoxDataAt + 8; ++at) {
-    for (int value = 0; value < 256; value += 5) {
-      Bytes bent = whole;
-      bent[at] = static_cast<unsigned char>(value);
-      const Decoded d = Decode(LoadWAV, bent);
-      if (!d.samples) continue;
-      EXPECT_GE(d.length, 0) << "byte " << at << " = " << value;
-      EXPECT_GE(d.samples->size(), uint64_t{1} * d.length * d.channels * d.bytesPerSample)
-          << "byte " << at << " = " << value;
-    }
-  }
-}
-
 TEST_F(WavDecode, ChoosesTheDecoderByExtensionIgnoringCase) {
   const std::string wav = soundtest::MakeWav(dir_, "tone.wav", 22050, 16, 1, 0.05);
   std::filesystem::copy_file(wav, dir_.File("TONE.WAV"));

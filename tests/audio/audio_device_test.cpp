@@ -224,26 +224,19 @@ TEST_F(OpenAlDevice, PanRateAndVolumeSetBeforeAPlayStayWithTheChannel) {
   EXPECT_FLOAT_EQ(gain, 0.25f);
 }
 
-TEST_F(OpenAlDevice, MusicPlaysOnItsOwnChannelThroughTheModule) {
+TEST_F(OpenAlDevice, MusicPlaysOnItsOwnChannelAndAMissingTuneStopsIt) {
   EXPECT_EQ(PlayMusic(String(Files().tune), 1), 0);
   EXPECT_EQ(MusicState(), kChannelPlaying);
   PauseMusic();
   EXPECT_EQ(MusicState(), kChannelPaused);
   ResumeMusic();
-  SetMusicVolume(0.5f);
   EXPECT_EQ(MusicState(), kChannelPlaying);
 
   // A missing tune still stops the one that was playing.
   EXPECT_EQ(PlayMusic(String(Files().dir.File("missing.ogg")), 1), -1);
   EXPECT_EQ(MusicState(), kChannelStopped);
 
-  const auto sound = LoadSound(String(Files().blip));
-  ASSERT_NE(sound, nullptr);
-  EXPECT_EQ(LoadSound(String(Files().dir.File("missing.wav"))), nullptr);
-  PlaySound(sound.get(), 4);
-  EXPECT_EQ(ChannelState(4), kChannelPlaying);
-  PlaySound(nullptr, 4);
-  StopChannel(4);
+  PlaySound(nullptr, 4);  // a sound that failed to load plays nothing
   EXPECT_EQ(ChannelState(4), kChannelStopped);
 }
 

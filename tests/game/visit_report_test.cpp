@@ -27,12 +27,11 @@ void StepUntilReported(HeadlessGame& game) {
   EXPECT_EQ(game.app().ReportDone, 1) << "no answer in time";
 }
 
-String Endpoint(int port) {
-  return "http://127.0.0.1:" + String::FromInt(port) + "/housecall.php";
-}
-
-String Query() {
-  return "hello=1&gameID=" + String::FromInt(GameNum);
+// Starts the report toward a loopback port, as OnCreate would toward the real endpoint.
+void Ask(MyApp& app, int port) {
+  EXPECT_EQ(app.GetURL("http://127.0.0.1:" + String::FromInt(port) + "/housecall.php",
+                       "hello=1&gameID=" + String::FromInt(GameNum)),
+            0);
 }
 
 TEST(VisitReport, IsOffByDefaultAndNeedsAnEndpoint) {
@@ -56,7 +55,7 @@ TEST(VisitReport, AnAnswerLightsTheCreditsDisc) {
   HeadlessGame game;
   MyApp& app = game.app();
   testing::internal::CaptureStdout();
-  EXPECT_EQ(app.GetURL(Endpoint(server.Port()), Query()), 0);
+  Ask(app, server.Port());
   EXPECT_EQ(app.ReportDone, 0);
   EXPECT_EQ(app.ReportAnswer, String("N/A"));
   StepUntilReported(game);
@@ -72,14 +71,14 @@ TEST(VisitReport, NoAnswerLeavesTheDiscAsItWas) {
   HeadlessGame game;
   MyApp& app = game.app();
   testing::internal::CaptureStdout();
-  app.GetURL(Endpoint(ClosedPort()), Query());
+  Ask(app, ClosedPort());
   StepUntilReported(game);
   EXPECT_NE(testing::internal::GetCapturedStdout().find("Http GET complete! -1\n"),
             std::string::npos);
   EXPECT_EQ(app.ReportAnswer, String());
 
   ScriptedServer silent({"HTTP/1.0 204 No Content\r\n\r\n"});
-  app.GetURL(Endpoint(silent.Port()), Query());
+  Ask(app, silent.Port());
   StepUntilReported(game);
   EXPECT_EQ(app.ReportAnswer, String());
   EXPECT_EQ(J_On_Able, 0);
@@ -98,8 +97,8 @@ TEST(VisitReport, OnlyTheCurrentRequestCounts) {
   // A request replaced while in flight is ignored whenever it completes.
   ScriptedServer first({"HTTP/1.0 200 OK\r\n\r\n", "first"});
   ScriptedServer second({"HTTP/1.0 200 OK\r\n\r\n", "second"});
-  app.GetURL(Endpoint(first.Port()), Query());
-  app.GetURL(Endpoint(second.Port()), Query());
+  Ask(app, first.Port());
+  Ask(app, second.Port());
   StepUntilReported(game);
   first.Request();
   game.Step(30);

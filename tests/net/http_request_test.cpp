@@ -23,24 +23,71 @@ struct Result : IOnHttpRequestComplete {
   String text;
 };
 
-// Sends the request and waits for its one completion (and a little longer, for a second).
-void Await(const std::shared_ptr<HttpRequest>& request, Result& result) {
-  PumpUntil([&] { return result.completions > 0; });
+// Waits for each request's one completion (and a little longer, for a second one).
+void Await(const std::vector<std::shared_ptr<HttpRequest>>& requests, Result* results) {
+  const size_t count = requests.size();
+  PumpUntil([&] {
+    for (size_t i = 0; i < count; ++i) {
+      if (results[i].completions == 0) return false;
+    }
+    return true;
+  });
   PumpFor(20ms);
-  EXPECT_EQ(result.completions, 1);
-  EXPECT_FALSE(request->socket->IsOpen());
+  for (size_t i = 0; i < count; ++i) {
+    EXPECT_EQ(results[i].completions, 1) << "request " << i;
+    EXPECT_FALSE(requests[i]->socket->IsOpen()) << "request " << i;
+  }
 }
 
 Result Get(const String& url) {
   Result result;
   auto request = HttpRequest::Create("GET", url, &result);
   request->Send();
-  Await(request, result);
+  Await({request}, &result);
   return result;
 }
 
-String Local(int port, const String& path) {
-  return "http://127.0.0.1:" + String::FromInt(port) + path;
+TEST(HttpRequestTest, ReadsResponsesHoweverTheScriptedServerSplitsThem) {
+  const std::string hello = "HTTP/1.0 200 OK\r\nServer: script\r\n\r\nhello";
+  std::vector<std::string> oneByte;
+  for (const char c : hello) oneByte.emplace_back(1, c);
+  const struct {
+    const char* name;
+    std::vector<std::string> pieces;
+    int status;
+    const char* text;
+  } cases[] = {
+      {"whole", {hello}, 200, "hello"},
+      {"one byte at a time", oneByte, 200, "hello"},
+      {"head split mid-line",
+       {"HTTP/1.0 2", "00 OK\r\nServer: scr", "ipt\r", "\n\r", "\nhel", "lo"},
+       200,
+       "hello"},
+      {"lower-case status line", {"http/1.0 404 not found\r\n\r\n"}, 404, ""},
+      {"two-part status line", {"HTTP/1.1 204\r\n\r\nignored"}, -1, ""},
+      {"closed before the blank line", {"HTTP/1.0 200 OK\r\n", "Server: script\r\n"}, -1, ""},
+      {"oversized head line",
+       {"HTTP/1.0 200 OK\r\nX-Big: ", std::string(HttpRequest::kReceiveBufferSize + 100, 'a'),
+        "\r\n\r\nhello"},
+       -1,
+       ""},
+  };
+  for (const auto& c : cases) {
+    ScriptedServer server(c.pieces);
+    const Result got = Get("http://127.0.0.1:" + String::FromInt(server.Port()) + "/p?x=1");
+    EXPECT_EQ(server.Request(), "GET /p?x=1 HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n") << c.name;
+    EXPECT_EQ(got.status, c.status) << c.name;
+    EXPECT_EQ(got.text, String(c.text)) << c.name;
+  }
+}
+
+TEST(HttpRequestTest, UnreachableServersFinishWithoutStatus) {
+  for (const String& url : {"http://127.0.0.1:" + String::FromInt(ClosedPort()) + "/",
+                            String("http://nothing.invalid/")}) {
+    const Result got = Get(url);
+    EXPECT_EQ(got.status, -1) << url.ToUtf8();
+    EXPECT_EQ(got.text, String()) << url.ToUtf8();
+  }
 }
 
 class PythonServerTest : public testing::Test {
@@ -57,110 +104,47 @@ class PythonServerTest : public testing::Test {
 
 PythonHttpServer* PythonServerTest::server = nullptr;
 
-TEST_F(PythonServerTest, GetReturnsStatusAndBody) {
-  const Result hello = Get(At("/hello"));
-  EXPECT_EQ(hello.status, 200);
-  EXPECT_EQ(hello.text, String("hello"));
-  const Result missing = Get(At("/missing"));
-  EXPECT_EQ(missing.status, 404);
-  EXPECT_TRUE(missing.text.Contains("404"));
-  const Result empty = Get(At("/empty"));
-  EXPECT_EQ(empty.status, 200);
-  EXPECT_EQ(empty.text, String());
-}
-
-TEST_F(PythonServerTest, LongBodyIsCollectedWhole) {
-  const Result big = Get(At("/big"));
-  EXPECT_EQ(big.status, 200);
-  EXPECT_EQ(big.text, String(std::string(100000, 'x')));
+TEST_F(PythonServerTest, RequestsInFlightTogetherKeepTheirOwnResults) {
+  const struct {
+    const char* path;
+    int status;
+    std::string text;
+  } cases[] = {
+      {"/hello", 200, "hello"},
+      {"/missing", 404, ""},  // an HTML page about the error
+      {"/empty", 200, ""},
+      {"/big", 200, std::string(100000, 'x')},
+      {"/housecall.php?hello=1&gameID=402", 200, "/housecall.php?hello=1&gameID=402 127.0.0.1"},
+  };
+  constexpr size_t kCount = std::size(cases);
+  Result results[kCount];
+  std::vector<std::shared_ptr<HttpRequest>> requests;
+  for (size_t i = 0; i < kCount; ++i) {
+    requests.push_back(HttpRequest::Create("GET", At(cases[i].path), &results[i]));
+    requests.back()->Send();
+  }
+  Await(requests, results);
+  for (size_t i = 0; i < kCount; ++i) {
+    EXPECT_EQ(results[i].status, cases[i].status) << cases[i].path;
+    if (cases[i].status == 404) {
+      EXPECT_TRUE(results[i].text.Contains("404")) << cases[i].path;
+    } else {
+      EXPECT_EQ(results[i].text, String(cases[i].text)) << cases[i].path;
+    }
+  }
 }
 
 TEST_F(PythonServerTest, Send2SendsTheBodyAfterTheHead) {
-  Result typed;
-  auto request = HttpRequest::Create("POST", At("/form"), &typed);
-  request->Send2(u"h\u00E9llo", "text/plain", "utf8");
-  Await(request, typed);
-  EXPECT_EQ(typed.status, 200);
-  EXPECT_EQ(typed.text, String(u"text/plain|h\u00E9llo"));
-
-  Result untyped;
-  request = HttpRequest::Create("POST", At("/form"), &untyped);
-  request->Send2(u"h\u00E9llo", "", "ascii");
-  Await(request, untyped);
+  Result results[2];
+  const auto typed = HttpRequest::Create("POST", At("/form"), &results[0]);
+  typed->Send2(u"h\u00E9llo", "text/plain", "utf8");
+  const auto untyped = HttpRequest::Create("POST", At("/form"), &results[1]);
+  untyped->Send2(u"h\u00E9llo", "", "ascii");
+  Await({typed, untyped}, results);
+  EXPECT_EQ(results[0].status, 200);
+  EXPECT_EQ(results[0].text, String(u"text/plain|h\u00E9llo"));
   // The server sends the Latin-1 byte back; it is not UTF-8, so it reads as one character.
-  EXPECT_EQ(untyped.text, String(u"none|h\u00E9llo"));
-}
-
-TEST_F(PythonServerTest, RequestsInFlightTogetherKeepTheirOwnResults) {
-  Result results[3];
-  const String paths[3] = {"/hello", "/missing", "/housecall.php?hello=1&gameID=402"};
-  std::shared_ptr<HttpRequest> requests[3];
-  for (int i = 0; i < 3; ++i) {
-    requests[i] = HttpRequest::Create("GET", At(paths[i]), &results[i]);
-    requests[i]->Send();
-  }
-  PumpUntil(
-      [&] { return results[0].completions && results[1].completions && results[2].completions; });
-  EXPECT_EQ(results[0].text, String("hello"));
-  EXPECT_EQ(results[1].status, 404);
-  EXPECT_EQ(results[2].text, String("/housecall.php?hello=1&gameID=402 127.0.0.1"));
-}
-
-TEST(HttpRequestTest, SendsExactlyTheRequestHead) {
-  ScriptedServer server({"HTTP/1.0 200 OK\r\nServer: script\r\n\r\nhello"});
-  const Result got = Get(Local(server.Port(), "/p?x=1"));
-  EXPECT_EQ(server.Request(), "GET /p?x=1 HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
-  EXPECT_EQ(got.status, 200);
-  EXPECT_EQ(got.text, String("hello"));
-}
-
-TEST(HttpRequestTest, ResponseInOneBytePieces) {
-  const std::string response = "HTTP/1.0 200 OK\r\nServer: script\r\n\r\nhello";
-  std::vector<std::string> pieces;
-  for (char c : response) pieces.emplace_back(1, c);
-  ScriptedServer server(pieces);
-  const Result got = Get(Local(server.Port(), "/"));
-  EXPECT_EQ(got.status, 200);
-  EXPECT_EQ(got.text, String("hello"));
-}
-
-TEST(HttpRequestTest, HeadSplitInTheMiddleOfLines) {
-  ScriptedServer server({"HTTP/1.0 2", "00 OK\r\nServer: scr", "ipt\r", "\n\r", "\nhel", "lo"});
-  const Result got = Get(Local(server.Port(), "/"));
-  EXPECT_EQ(got.status, 200);
-  EXPECT_EQ(got.text, String("hello"));
-}
-
-TEST(HttpRequestTest, StatusLineRules) {
-  ScriptedServer lower({"http/1.0 404 not found\r\n\r\n"});
-  EXPECT_EQ(Get(Local(lower.Port(), "/")).status, 404);
-  ScriptedServer twoParts({"HTTP/1.1 204\r\n\r\n"});
-  const Result got = Get(Local(twoParts.Port(), "/"));
-  EXPECT_EQ(got.status, -1);
-  EXPECT_EQ(got.text, String());
-}
-
-TEST(HttpRequestTest, BrokenHeadsFinishWithoutStatus) {
-  ScriptedServer cut({"HTTP/1.0 200 OK\r\n", "Server: script\r\n"});
-  const Result closed = Get(Local(cut.Port(), "/"));
-  EXPECT_EQ(closed.status, -1);
-  EXPECT_EQ(closed.text, String());
-
-  ScriptedServer oversized(
-      {"HTTP/1.0 200 OK\r\nX-Big: ", std::string(HttpRequest::kReceiveBufferSize + 100, 'a'),
-       "\r\n\r\nhello"});
-  const Result tooLong = Get(Local(oversized.Port(), "/"));
-  EXPECT_EQ(tooLong.status, -1);
-  EXPECT_EQ(tooLong.text, String());
-}
-
-TEST(HttpRequestTest, UnreachableServersFinishWithoutStatus) {
-  const Result refused = Get(Local(ClosedPort(), "/"));
-  EXPECT_EQ(refused.status, -1);
-  EXPECT_EQ(refused.text, String());
-  const Result unknown = Get("http://nothing.invalid/");
-  EXPECT_EQ(unknown.status, -1);
-  EXPECT_EQ(unknown.text, String());
+  EXPECT_EQ(results[1].text, String(u"none|h\u00E9llo"));
 }
 
 }  // namespace

@@ -21,74 +21,45 @@ Outcome Read(std::string_view stream, const std::vector<int>& pieces = {}) {
   return {request->Status(), request->ResponseText(), request->bytesReceived, listener.completions};
 }
 
-std::vector<int> OneBytePieces(std::string_view stream) {
-  return std::vector<int>(stream.size(), 1);
-}
-
-constexpr std::string_view kHello = "HTTP/1.0 200 OK\r\nServer: test\r\n\r\nhello";
+constexpr int kBufferSize = HttpRequest::kReceiveBufferSize;
 
 TEST(HttpResponseTest, StatusAndBodyAreTheSameHoweverTheBytesArrive) {
-  for (const auto& pieces : {std::vector<int>{}, OneBytePieces(kHello), std::vector<int>{10, 3},
-                             std::vector<int>{22, 11, 1}, std::vector<int>{33, 1, 1}}) {
-    const Outcome got = Read(kHello, pieces);
-    EXPECT_EQ(got.status, 200);
-    EXPECT_EQ(got.text, String("hello"));
-    EXPECT_EQ(got.bytesReceived, 5);
-    EXPECT_EQ(got.completions, 1);
+  const struct {
+    const char* name;
+    std::string stream;
+    int status;
+    std::string text;
+  } cases[] = {
+      {"one header line", "HTTP/1.0 200 OK\r\nServer: test\r\n\r\nhello", 200, "hello"},
+      {"bare line feeds", "HTTP/1.0 201 Created\nA: b\n\nbody", 201, "body"},
+      {"lower-case status line", "http/1.0 404 not found\r\n\r\ngone", 404, "gone"},
+      {"status that is no number", "HTTP/1.0 abc OK\r\n\r\n", 0, ""},
+      {"two-part status line", "HTTP/1.1 204\r\n\r\nignored", -1, ""},
+      {"not HTTP", "ICY 200 OK\r\n\r\n", -1, ""},
+      {"blank line first", "\r\nHTTP/1.0 200 OK\r\n\r\n", -1, ""},
+      {"closed before the blank line", "HTTP/1.0 200 OK\r\nServer: x\r\n", -1, ""},
+      {"nothing", "", -1, ""},
+      {"head line that fills the buffer",
+       "HTTP/1.0 200 OK\r\nX-Big: " + std::string(kBufferSize, 'a') + "\r\n\r\nhello", -1, ""},
+      {"head line one byte short of the buffer",
+       "HTTP/1.0 200 OK\r\nX: " + std::string(kBufferSize - 6, 'a') + "\r\n\r\nok", 200, "ok"},
+      {"body longer than the buffer",
+       "HTTP/1.0 200 OK\r\n\r\n" + std::string(3 * kBufferSize + 123, 'z'), 200,
+       std::string(3 * kBufferSize + 123, 'z')},
+  };
+  for (const auto& c : cases) {
+    // Whole, byte by byte, then cut in the status line and in later lines.
+    const std::vector<int> splits[] = {
+        {}, std::vector<int>(c.stream.size(), 1), {10, 3}, {22, 11, 1}, {1000, 7}};
+    for (const auto& pieces : splits) {
+      const Outcome got = Read(c.stream, pieces);
+      const std::string where = std::string(c.name) + ", split " + std::to_string(&pieces - splits);
+      EXPECT_EQ(got.status, c.status) << where;
+      EXPECT_EQ(got.text, String(c.text)) << where;
+      EXPECT_EQ(got.bytesReceived, static_cast<int>(c.text.size())) << where;
+      EXPECT_EQ(got.completions, 1) << where;
+    }
   }
-}
-
-TEST(HttpResponseTest, BareLineFeedsEndLinesToo) {
-  EXPECT_EQ(Read("HTTP/1.0 201 Created\nA: b\n\nbody").status, 201);
-  EXPECT_EQ(Read("HTTP/1.0 201 Created\nA: b\n\nbody").text, String("body"));
-}
-
-TEST(HttpResponseTest, MalformedOrUnfinishedHeadsFinishWithoutStatus) {
-  // Only two parts in the status line.
-  EXPECT_EQ(Read("HTTP/1.1 204\r\n\r\nignored").status, -1);
-  EXPECT_EQ(Read("HTTP/1.1 204\r\n\r\nignored").text, String());
-  // Not an HTTP status line.
-  EXPECT_EQ(Read("ICY 200 OK\r\n\r\n").status, -1);
-  // A blank line before any head line.
-  EXPECT_EQ(Read("\r\nHTTP/1.0 200 OK\r\n\r\n").status, -1);
-  // The connection closes before the blank line.
-  const Outcome cut = Read("HTTP/1.0 200 OK\r\nServer: x\r\n", {5, 5, 5});
-  EXPECT_EQ(cut.status, -1);
-  EXPECT_EQ(cut.text, String());
-  EXPECT_EQ(cut.completions, 1);
-  // Nothing at all.
-  EXPECT_EQ(Read("").status, -1);
-}
-
-TEST(HttpResponseTest, StatusLineIsReadCaseBlind) {
-  const Outcome got = Read("http/1.0 404 not found\r\n\r\ngone");
-  EXPECT_EQ(got.status, 404);
-  EXPECT_EQ(got.text, String("gone"));
-  EXPECT_EQ(Read("HTTP/1.0 abc OK\r\n\r\n").status, 0);
-}
-
-TEST(HttpResponseTest, AHeadLineThatFillsTheBufferFinishes) {
-  const std::string stream =
-      "HTTP/1.0 200 OK\r\nX-Big: " + std::string(HttpRequest::kReceiveBufferSize, 'a') +
-      "\r\n\r\nhello";
-  for (const auto& pieces : {std::vector<int>{}, std::vector<int>{1000, 7}}) {
-    const Outcome got = Read(stream, pieces);
-    EXPECT_EQ(got.status, -1);
-    EXPECT_EQ(got.text, String());
-    EXPECT_EQ(got.completions, 1);
-  }
-  // A line one byte shorter than the buffer still fits.
-  const std::string fits =
-      "HTTP/1.0 200 OK\r\nX: " + std::string(HttpRequest::kReceiveBufferSize - 6, 'a') +
-      "\r\n\r\nok";
-  EXPECT_EQ(Read(fits, {17}).status, 200);
-}
-
-TEST(HttpResponseTest, LongBodiesArriveInManyReceives) {
-  const std::string body(3 * HttpRequest::kReceiveBufferSize + 123, 'z');
-  const Outcome got = Read("HTTP/1.0 200 OK\r\n\r\n" + body);
-  EXPECT_EQ(got.bytesReceived, static_cast<int>(body.size()));
-  EXPECT_EQ(got.text, String(body));
 }
 
 TEST(HttpResponseTest, EachBodyPieceIsDecodedOnItsOwn) {

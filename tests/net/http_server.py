@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Loopback HTTP/1.0 server for the networking tests.
 
-Prints its port on the first line of standard output, then serves until it is killed, or
-for two minutes at most so that it never outlives a broken test run.
+Prints its port and process id on the first line of standard output, then serves until it
+is killed, or for two minutes at most so that it never outlives a broken test run.
 """
+import os
 import time
 from http.server import BaseHTTPRequestHandler, HTTPServer
 
@@ -43,7 +44,7 @@ class Handler(BaseHTTPRequestHandler):
 
 def main():
     server = HTTPServer(("127.0.0.1", 0), Handler)
-    print(server.server_address[1], flush=True)
+    print(server.server_address[1], os.getpid(), flush=True)
     server.timeout = 0.5
     deadline = time.monotonic() + LIFETIME_SECONDS
     while time.monotonic() < deadline:

@@ -5,7 +5,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "net/async_events.h"
@@ -102,31 +101,17 @@ void ScriptedServer::Serve() {
 }
 
 PythonHttpServer::PythonHttpServer() {
-  int out[2];
-  if (pipe(out) != 0) ADD_FAILURE() << "pipe";
-  const std::string script = std::string(ZV_NET_TEST_DIR) + "/http_server.py";
-  pid_ = fork();
-  if (pid_ == 0) {
-    dup2(out[1], STDOUT_FILENO);
-    close(out[0]);
-    close(out[1]);
-    execl("/usr/bin/python3", "python3", script.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
+  const std::string command = "exec python3 '" + std::string(ZV_NET_TEST_DIR) + "/http_server.py'";
+  output_ = popen(command.c_str(), "r");
+  pollfd wait{output_ ? fileno(output_) : -1, POLLIN, 0};
+  if (poll(&wait, 1, kServerStartMs) <= 0 || fscanf(output_, "%d %d", &port_, &pid_) != 2) {
+    ADD_FAILURE() << "python http.server did not start";
   }
-  close(out[1]);
-  std::string line;
-  pollfd wait{out[0], POLLIN, 0};
-  char c;
-  while (poll(&wait, 1, kServerStartMs) > 0 && read(out[0], &c, 1) == 1 && c != '\n') line += c;
-  close(out[0]);
-  port_ = std::atoi(line.c_str());
-  if (port_ <= 0) ADD_FAILURE() << "python http.server did not start";
 }
 
 PythonHttpServer::~PythonHttpServer() {
-  if (pid_ <= 0) return;
-  kill(pid_, SIGTERM);
-  waitpid(pid_, nullptr, 0);
+  if (pid_ > 0) kill(pid_, SIGTERM);
+  if (output_) pclose(output_);
 }
 
 String PythonHttpServer::Address() const {

@@ -4,10 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "string_printer.h"
+#include "net_test_output.h"
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
@@ -62,8 +63,9 @@ class PythonHttpServer {
   String Address() const;  // "http://127.0.0.1:<port>"
 
  private:
-  int pid_ = -1;
+  FILE* output_ = nullptr;  // its first line: port and process id
   int port_ = 0;
+  int pid_ = -1;
 };
 
 }  // namespace net_test
