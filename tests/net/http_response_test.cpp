@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "net_test_output.h"
 #include "response_feeder.h"
 
 namespace {

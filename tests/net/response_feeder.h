@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "net/http_request.h"
-#include "net_test_output.h"
 
 struct CompletionCounter : IOnHttpRequestComplete {
   void OnHttpRequestComplete(HttpRequest&) override { ++completions; }
