@@ -2,6 +2,10 @@
 // the analogue stick, the touch tests, tilt.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <initializer_list>
+#include <vector>
+
 #include "game/globals.h"
 #include "headless_game.h"
 #include "input/input_device.h"
@@ -10,11 +14,13 @@ namespace {
 
 constexpr int kKeyUp = 38;
 constexpr int kKeyLeft = 37;
+constexpr int kKeyD = 68;
 constexpr int kKeyW = 87;
 constexpr int kKeyZ = 90;
 constexpr int kKeySpace = 32;
 constexpr int kKeyTilde = 192;
 constexpr int kKeyEscape = 27;
+constexpr int kConsoleBack = 19;
 constexpr int kPadImage = 94;
 constexpr int kPadImageSize = 40;
 
@@ -36,7 +42,20 @@ class ControlsTest : public testing::Test {
     app.TouchPosY.fill(kNoArg);
     app.PointerDown = 0;
   }
+  void SetPadImageSize() {
+    app.ImageInfo[kPadImage * 3] = app.ImageInfo[kPadImage * 3 + 1] = kPadImageSize;
+  }
+  std::vector<float> Stick() {
+    return {app.AnalogX, app.AnalogY, static_cast<float>(app.StickOriginX),
+            static_cast<float>(app.StickOriginY)};
+  }
   float LastRecordKind() { return app.DrawList[app.DrawCount - 15]; }
+  // Each row: game key, analog, player (-1: the keyboard alone), the expected PlayKey answer.
+  void ExpectPlayKeys(std::initializer_list<std::array<int, 4>> rows) {
+    for (const auto& [key, analog, player, held] : rows)
+      EXPECT_EQ(app.PlayKey(key, analog, player), held)
+          << "key " << key << " analog " << analog << " player " << player;
+  }
 
   HeadlessGame game;
   MyApp& app;
@@ -61,86 +80,73 @@ TEST_F(ControlsTest, KeyboardKeysHoldTheirGameKeyForEveryPlayer) {
   }
 }
 
-TEST_F(ControlsTest, JoystickButtonsBelongToTheirPlayerOnly) {
+TEST_F(ControlsTest, JoystickButtonsBelongToTheirPlayerAndPlayersBeyondFourHaveNone) {
   Hold(JoyKey(2, 0));
-  EXPECT_EQ(app.PlayKey(kGameA, 0, 2), 1);
-  EXPECT_EQ(app.PlayKey(kGameA, 0, 1), 0);
-  EXPECT_EQ(app.PlayKey(kGameA, 0, -1), 0);
-  EXPECT_EQ(app.PlayKeyAll(kGameA, 0), 1);
   Hold(JoyKey(3, 14));
-  EXPECT_EQ(app.PlayKey(kGameBack, 0, 3), 1);
   Hold(JoyKey(0, 9));
-  EXPECT_EQ(app.PlayKey(kGameUp, 0, 0), 1);
-}
-
-TEST_F(ControlsTest, PlayersBeyondFourHaveNoJoystick) {
+  ExpectPlayKeys({{kGameA, 0, 2, 1},
+                  {kGameA, 0, 1, 0},
+                  {kGameA, 0, -1, 0},
+                  {kGameBack, 0, 3, 1},
+                  {kGameUp, 0, 0, 1}});
+  EXPECT_EQ(app.PlayKeyAll(kGameA, 0), 1);
   // Player 4's button 0 would be key 384, the first touch.
   input.MouseEvent(kEventMouseDown, 0, 0, 0);
-  EXPECT_EQ(app.PlayKey(kGameA, 0, 4), 0);
+  ExpectPlayKeys({{kGameA, 0, 4, 0}});
   EXPECT_EQ(app.StickX(0, 4), 0);
 }
 
-TEST_F(ControlsTest, StickCountsAsDirectionsOnlyWhenAnalogIsAsked) {
+TEST_F(ControlsTest, StickCountsAsDirectionsOnlyWhenAnalogIsAskedAndReadsYDown) {
   auto& joy = input.joyStates[1];
   joy.axisY[0] = 0.5f;
-  EXPECT_EQ(app.PlayKey(kGameUp, 1, 1), 1);
-  EXPECT_EQ(app.PlayKey(kGameUp, 0, 1), 0);
-  EXPECT_EQ(app.PlayKey(kGameUp, 1, 0), 0);
-  EXPECT_EQ(app.PlayKey(kGameUp, 1, -1), 0);
-  EXPECT_EQ(app.PlayKey(kGameDown, 1, 1), 0);
-  joy.axisY[0] = -0.5f;
-  joy.axisX[0] = -0.41f;
-  EXPECT_EQ(app.PlayKey(kGameDown, 1, 1), 1);
-  EXPECT_EQ(app.PlayKey(kGameLeft, 1, 1), 1);
-  joy.axisX[0] = 0.4f;
-  EXPECT_EQ(app.PlayKey(kGameRight, 1, 1), 0);
-  iCadeControls = 1;
-  joy.axisX[0] = 1;
-  EXPECT_EQ(app.PlayKey(kGameRight, 1, 1), 0);
-}
-
-TEST_F(ControlsTest, SticksReadYDownForTheFirstStickOnly) {
-  auto& joy = input.joyStates[2];
-  joy.axisX = {0.25f, 0.5f};
-  joy.axisY = {0.75f, -1};
-  EXPECT_EQ(app.StickX(1, 2), 0.5f);
-  EXPECT_EQ(app.StickY(0, 2), -0.75f);
-  EXPECT_EQ(app.StickY(1, 2), -1);
+  ExpectPlayKeys({{kGameUp, 1, 1, 1},
+                  {kGameUp, 0, 1, 0},
+                  {kGameUp, 1, 0, 0},
+                  {kGameUp, 1, -1, 0},
+                  {kGameDown, 1, 1, 0}});
+  joy.axisY = {-0.5f, -1};
+  joy.axisX = {-0.41f, 0.25f};
+  ExpectPlayKeys({{kGameDown, 1, 1, 1}, {kGameLeft, 1, 1, 1}});
+  // The first stick reads with y down like the screen, the second as it comes.
+  EXPECT_EQ(app.StickY(0, 1), 0.5f);
+  EXPECT_EQ(app.StickY(1, 1), -1);
+  EXPECT_EQ(app.StickX(1, 1), 0.25f);
   EXPECT_EQ(app.StickX(0, -1), 0);
   EXPECT_EQ(app.StickY(0, -1), 0);
+  joy.axisX[0] = 0.4f;
+  ExpectPlayKeys({{kGameRight, 1, 1, 0}});
+  iCadeControls = 1;
+  joy.axisX[0] = 1;
+  ExpectPlayKeys({{kGameRight, 1, 1, 0}});
 }
 
 TEST_F(ControlsTest, WithTheICadeOnTheLettersNoLongerPlay) {
   iCadeControls = 1;
   for (int letter : {kKeyW, kKeyZ, 74, kKeyTilde}) Hold(letter);
-  EXPECT_EQ(app.PlayKey(kGameUp, 0, 0), 0);
-  EXPECT_EQ(app.PlayKey(kGameA, 0, 0), 0);
-  EXPECT_EQ(app.PlayKey(kGameBack, 0, 0), 0);
-  Hold(kKeySpace);
-  Hold(kKeyEscape);
-  Hold(JoyKey(0, 7));
-  EXPECT_EQ(app.PlayKey(kGameA, 0, -1), 1);
-  EXPECT_EQ(app.PlayKey(kGameBack, 0, -1), 1);
-  EXPECT_EQ(app.PlayKey(kGameR1, 0, 0), 0);
+  ExpectPlayKeys({{kGameUp, 0, 0, 0}, {kGameA, 0, 0, 0}, {kGameBack, 0, 0, 0}});
+  for (int key : {kKeySpace, kKeyEscape, JoyKey(0, 7)}) Hold(key);
+  ExpectPlayKeys({{kGameA, 0, -1, 1}, {kGameBack, 0, -1, 1}, {kGameR1, 0, 0, 0}});
   Hold(JoyKey(0, 5));
-  EXPECT_EQ(app.PlayKey(kGameR1, 0, 0), 1);
+  ExpectPlayKeys({{kGameR1, 0, 0, 1}});
   iCadeControls = 2;
-  EXPECT_EQ(app.PlayKey(kGameA, 0, 0), 0);
+  ExpectPlayKeys({{kGameA, 0, 0, 0}});
 }
 
-TEST_F(ControlsTest, ICadeLettersHoldPadKeysUntilTheirReleaseLetter) {
+TEST_F(ControlsTest, ICadeKeysHoldAcrossUpdatesUntilTheirReleaseLetterScreenPadKeysForOne) {
   game.StepUntilLoaded();
   app.iCade(1);
   EXPECT_TRUE(game.host().KeyboardEnabled());
   game.TypeChar('w');
+  app.PadKeys[kGameRight] = 1;  // touched on the screen pad
+  ExpectPlayKeys({{kGameRight, 0, -1, 1}});
   game.Step();
-  EXPECT_EQ(app.PadKeys[kGameUp], 2);
   EXPECT_EQ(app.CharCode, 0);
   game.Step(3);
-  EXPECT_EQ(app.PlayKey(kGameUp, 0, -1), 1);
+  EXPECT_EQ(app.PadKeys[kGameUp], 2);
+  EXPECT_EQ(app.PadKeys[kGameRight], 0);
   game.TypeChar('E');
   game.Step();
-  EXPECT_EQ(app.PlayKey(kGameUp, 0, -1), 0);
+  ExpectPlayKeys({{kGameUp, 0, -1, 0}});
 }
 
 TEST_F(ControlsTest, ICadeLettersOfEitherCaseReachEveryPadKey) {
@@ -149,21 +155,17 @@ TEST_F(ControlsTest, ICadeLettersOfEitherCaseReachEveryPadKey) {
   const int presses[] = {'h', 'J', 'k', 'Y', 'u', 'I', 'X', 'a', 'D', -5, 'o', 'L'};
   for (int letter : presses) game.TypeChar(letter);
   app.UpdateControls();
-  for (int key : {kGameA, kGameB, kGameX, kGameY, kGameL1, kGameR1, kGameDown, kGameLeft,
-                  kGameRight, kGameBack})
-    EXPECT_EQ(app.PlayKey(key, 0, 2), 1) << key;
+  const int pairedKeys[] = {kGameA,  kGameB,    kGameX,    kGameY,     kGameL1,
+                            kGameR1, kGameDown, kGameLeft, kGameRight, kGameBack};
+  for (int key : pairedKeys) EXPECT_EQ(app.PlayKey(key, 0, 2), 1) << key;
   // The back entries answer only through the back key.
-  EXPECT_EQ(app.PlayKey(16, 0, 0), 0);
-  EXPECT_EQ(app.PlayKey(17, 0, 0), 0);
+  ExpectPlayKeys({{16, 0, 0, 0}, {17, 0, 0, 0}});
   for (int letter : {'R', 'n', 'p', 't', 'F', 'm', 'z', 'q', 'c', 'G'}) game.TypeChar(letter);
   app.UpdateControls();
-  for (int key :
-       {kGameA, kGameB, kGameX, kGameY, kGameL1, kGameR1, kGameDown, kGameLeft, kGameRight})
-    EXPECT_EQ(app.PlayKey(key, 0, 2), 0) << key;
-  EXPECT_EQ(app.PlayKey(kGameBack, 0, 0), 1);
+  for (int key : pairedKeys) EXPECT_EQ(app.PlayKey(key, 0, 2), key == kGameBack) << key;
   game.TypeChar('v');
   app.UpdateControls();
-  EXPECT_EQ(app.PlayKey(kGameBack, 0, 0), 0);
+  ExpectPlayKeys({{kGameBack, 0, 0, 0}});
 }
 
 TEST_F(ControlsTest, SwitchingTheICadeDrainsOrReleases) {
@@ -172,12 +174,12 @@ TEST_F(ControlsTest, SwitchingTheICadeDrainsOrReleases) {
   EXPECT_EQ(iCadeControls, 1);
   EXPECT_EQ(GetChar(), 0);
   app.PadKeys[kGameUp] = 2;
-  app.PadKeys[19] = 1;
+  app.PadKeys[kConsoleBack] = 1;
   app.iCade(0);
   EXPECT_EQ(iCadeControls, 0);
   EXPECT_FALSE(game.host().KeyboardEnabled());
   EXPECT_EQ(app.PadKeys[kGameUp], 0);
-  EXPECT_EQ(app.PadKeys[19], 1);
+  EXPECT_EQ(app.PadKeys[kConsoleBack], 1);
   app.iCade(5);
   EXPECT_EQ(iCadeControls, 0);
 }
@@ -185,23 +187,11 @@ TEST_F(ControlsTest, SwitchingTheICadeDrainsOrReleases) {
 TEST_F(ControlsTest, BackKeyOnTheConsoleIsItsOwnButtonAlone) {
   Hold(kKeyEscape);
   isOuya = 1;
-  EXPECT_EQ(app.PlayKey(kGameBack, 0, 0), 0);
-  app.PadKeys[19] = 3;
-  EXPECT_EQ(app.PlayKey(kGameBack, 0, 0), 1);
+  ExpectPlayKeys({{kGameBack, 0, 0, 0}});
+  app.PadKeys[kConsoleBack] = 3;
+  ExpectPlayKeys({{kGameBack, 0, 0, 1}});
   isOuya = 2;
-  EXPECT_EQ(app.PlayKey(kGameBack, 0, 0), 0);
-  EXPECT_EQ(app.PlayKey(17, 0, 0), 0);
-}
-
-TEST_F(ControlsTest, ScreenPadKeysLastOneUpdateAndICadeKeysStay) {
-  app.PadKeys[kGameLeft] = 1;
-  app.PadKeys[kGameRight] = 2;
-  app.PadKeys[19] = 1;
-  EXPECT_EQ(app.PlayKey(kGameLeft, 0, -1), 1);
-  app.UpdateControls();
-  EXPECT_EQ(app.PadKeys[kGameLeft], 0);
-  EXPECT_EQ(app.PadKeys[kGameRight], 2);
-  EXPECT_EQ(app.PadKeys[19], 1);
+  ExpectPlayKeys({{kGameBack, 0, 0, 0}, {17, 0, 0, 0}});
 }
 
 TEST_F(ControlsTest, HeldArrowRampsToFullInSevenUpdatesAndRelaxesWithoutOvershoot) {
@@ -210,55 +200,37 @@ TEST_F(ControlsTest, HeldArrowRampsToFullInSevenUpdatesAndRelaxesWithoutOvershoo
   EXPECT_NEAR(app.AnalogY, -0.9f, 1e-5);
   app.AnalogueControl();
   EXPECT_EQ(app.AnalogY, -1);
-  EXPECT_EQ(app.KeyAnalogY, -1);
   app.AnalogueControl();
-  EXPECT_EQ(app.AnalogY, -1);
+  EXPECT_EQ(app.KeyAnalogY, -1) << "the ramp is held at full";
   Hold(kKeyUp, false);
-  float previous = app.AnalogY;
-  for (int i = 0; i < 5; ++i) {
+  for (float relaxed : {-0.8f, -0.6f, -0.4f, -0.2f, 0.0f, 0.0f}) {
     app.AnalogueControl();
-    EXPECT_GT(app.AnalogY, previous);
+    EXPECT_NEAR(app.AnalogY, relaxed, 1e-5);
     EXPECT_LE(app.AnalogY, 0);
-    previous = app.AnalogY;
   }
-  app.AnalogueControl();
   EXPECT_EQ(app.KeyAnalogY, 0);
-  EXPECT_EQ(app.AnalogY, 0);
-
-  Hold(kKeyLeft);
+  Hold(kKeyD);
   app.AnalogueControl();
-  EXPECT_NEAR(app.AnalogX, -0.15f, 1e-6);
-  Hold(kKeyLeft, false);
-  app.AnalogueControl();
-  EXPECT_EQ(app.AnalogX, 0);
-  Hold(68);
-  app.AnalogueControl();
-  EXPECT_NEAR(app.KeyAnalogX, 0.15f, 1e-6);
+  EXPECT_NEAR(app.AnalogX, 0.15f, 1e-6) << "right ramps the other axis the other way";
 }
 
 TEST_F(ControlsTest, MouseDragStickAnchorsAtThePressAndTrailsThePointer) {
   app.PointerDown = 1;
-  app.PointerX = app.PointerY = 100;
   app.StickOriginX = -1;
-  app.AnalogueControl();
-  EXPECT_EQ(app.StickOriginX, 100);
-  EXPECT_EQ(app.AnalogX, 0);
-  app.PointerX = 136;
-  app.AnalogueControl();
-  EXPECT_FLOAT_EQ(app.AnalogX, 0.5f);
-  EXPECT_EQ(app.AnalogY, 0);
-  app.PointerX = 105;
-  app.PointerY = 95;
-  app.AnalogueControl();
-  EXPECT_EQ(app.AnalogX, 0);
-  EXPECT_EQ(app.AnalogY, 0);
-  app.PointerX = 400;
-  app.PointerY = 0;
-  app.AnalogueControl();
-  EXPECT_EQ(app.AnalogX, 1);
-  EXPECT_EQ(app.AnalogY, -1);
-  EXPECT_EQ(app.StickOriginX, 104);
-  EXPECT_EQ(app.StickOriginY, 96);
+  // Each step: the pointer, then the stick x, y and the anchor x, y it leaves.
+  const struct {
+    int x, y;
+    std::vector<float> stick;
+  } steps[] = {{100, 100, {0, 0, 100, 100}},
+               {136, 100, {0.5f, 0, 100, 100}},
+               {105, 95, {0, 0, 100, 100}},
+               {400, 0, {1, -1, 104, 96}}};
+  for (const auto& s : steps) {
+    app.PointerX = s.x;
+    app.PointerY = s.y;
+    app.AnalogueControl();
+    EXPECT_EQ(Stick(), s.stick) << "pointer " << s.x << "," << s.y;
+  }
   app.PointerDown = 0;
   app.AnalogueControl();
   EXPECT_EQ(app.StickOriginX, -1);
@@ -286,14 +258,15 @@ TEST_F(ControlsTest, TouchAcceptsAMarginMostlyRightAndBelow) {
   EXPECT_EQ(app.Touch(100, 100, 50, 20), 0);
   EXPECT_EQ(app.DrawCount, before + 15);
   EXPECT_EQ(LastRecordKind(), kNoArg);
-  TouchAt(3, 161, 110);
-  EXPECT_EQ(app.Touch(100, 100, 50, 20), 1);
-  TouchAt(3, 93, 110);
-  EXPECT_EQ(app.Touch(100, 100, 50, 20), 0);
-  TouchAt(3, 95, 131);
-  EXPECT_EQ(app.Touch(100, 100, 50, 20), 1);
-  app.TouchOn[3] = 0;
-  EXPECT_EQ(app.Touch(100, 100, 50, 20), 0);
+  // The rectangle spans 100..150 x 100..120.
+  const struct {
+    int x, y, on, touched;
+  } cases[] = {{161, 110, 1, 1}, {93, 110, 1, 0}, {95, 131, 1, 1}, {95, 131, 0, 0}};
+  for (const auto& c : cases) {
+    TouchAt(3, c.x, c.y);
+    app.TouchOn[3] = c.on;
+    EXPECT_EQ(app.Touch(100, 100, 50, 20), c.touched) << c.x << "," << c.y << " on " << c.on;
+  }
 }
 
 TEST_F(ControlsTest, MouseInTestsUseTouchesThatAreDown) {
@@ -314,11 +287,10 @@ TEST_F(ControlsTest, MouseInTestsUseTouchesThatAreDown) {
 TEST_F(ControlsTest, ButtonsTestTheDrawnExtent) {
   NoTouches();
   app.ImageScale = 0.5f;
-  app.ImageInfo[kPadImage * 3] = kPadImageSize;
-  app.ImageInfo[kPadImage * 3 + 1] = kPadImageSize;
+  SetPadImageSize();
   app.ResetDraw();
   app.DrawSizeX = app.DrawSizeY = 2;
-  // Half extent 20: the button spans 180..220.
+  // Half extent 20: the button spans 180..220; Button counts touches that are up.
   app.TouchPosX[1] = 219;
   app.TouchPosY[1] = 200;
   EXPECT_EQ(app.Button(kPadImage, 200, 200, 3), 0);
@@ -338,13 +310,14 @@ class OnScreenPadTest : public ControlsTest {
     OnScreenControls = 1;
     app.ScreenMode = ModeInGame;
     app.ImageScale = 1;
-    app.ImageInfo[kPadImage * 3] = kPadImageSize;
-    app.ImageInfo[kPadImage * 3 + 1] = kPadImageSize;
+    SetPadImageSize();
     app.Settings[10] = 100;
     app.Settings[11] = 140;
     app.Settings[12] = 10;
     NoTouches();
   }
+  std::vector<int> PadSettings() { return {app.Settings[10], app.Settings[11], app.Settings[12]}; }
+  const int padY = static_cast<int>(jscrh) - 140;
 };
 
 TEST_F(OnScreenPadTest, SettingsAreKeptOnScreen) {
@@ -352,9 +325,7 @@ TEST_F(OnScreenPadTest, SettingsAreKeptOnScreen) {
   app.Settings[11] = 9999;
   app.Settings[12] = 30;
   app.UpdateControls();
-  EXPECT_EQ(app.Settings[10], 32);
-  EXPECT_EQ(app.Settings[11], static_cast<int>(jscrh) - 32);
-  EXPECT_EQ(app.Settings[12], 25);
+  EXPECT_EQ(PadSettings(), (std::vector<int>{32, static_cast<int>(jscrh) - 32, 25}));
   EXPECT_EQ(app.PadX, 32);
   EXPECT_EQ(app.PadY, 32);
   EXPECT_FLOAT_EQ(app.PadScale, 2.5f);
@@ -363,44 +334,36 @@ TEST_F(OnScreenPadTest, SettingsAreKeptOnScreen) {
   EXPECT_EQ(app.Settings[12], 8);
 }
 
-TEST_F(OnScreenPadTest, TouchedArrowsAndFireButtonsHoldTheirKeys) {
-  const int padY = static_cast<int>(jscrh) - 140;
+TEST_F(OnScreenPadTest, TouchedArrowsAndFireButtonsHoldTheirKeysInGameWithoutTheICade) {
   TouchAt(0, 100 - 32, padY);
   TouchAt(1, static_cast<int>(jscrw) - 100 + 24, padY - 24);
   app.UpdateControls();
-  EXPECT_EQ(app.PlayKey(kGameLeft, 0, -1), 1);
-  EXPECT_EQ(app.PlayKey(kGameA, 0, -1), 1);
-  EXPECT_EQ(app.PlayKey(kGameUp, 0, -1), 0);
+  ExpectPlayKeys({{kGameLeft, 0, -1, 1}, {kGameA, 0, -1, 1}, {kGameUp, 0, -1, 0}});
   NoTouches();
   app.UpdateControls();
-  EXPECT_EQ(app.PlayKey(kGameLeft, 0, -1), 0);
-  EXPECT_EQ(app.PlayKey(kGameA, 0, -1), 0);
-}
+  ExpectPlayKeys({{kGameLeft, 0, -1, 0}, {kGameA, 0, -1, 0}});
 
-TEST_F(OnScreenPadTest, PadIsOffOnTheMenuAndWithTheICade) {
-  TouchAt(0, 100 - 32, static_cast<int>(jscrh) - 140);
+  TouchAt(0, 100 - 32, padY);
   app.ScreenMode = ModeMenu;
   app.UpdateControls();
-  EXPECT_EQ(app.PadKeys[kGameLeft], 0);
+  EXPECT_EQ(app.PadKeys[kGameLeft], 0) << "the pad is off on the menu";
   app.ScreenMode = ModeInGame;
   iCadeControls = 1;
   app.UpdateControls();
-  EXPECT_EQ(app.PadKeys[kGameLeft], 0);
+  EXPECT_EQ(app.PadKeys[kGameLeft], 0) << "the pad is off with the iCade";
 }
 
 TEST_F(OnScreenPadTest, WhilePausedOneFingerMovesThePadAndTwoResizeIt) {
   app.Paused = 1;
-  const int padY = static_cast<int>(jscrh) - 140;
   TouchAt(0, 110, padY + 10);
   app.UpdateControls();
   EXPECT_EQ(app.PadKeys[kGameLeft], 0);
-  EXPECT_EQ(app.Settings[10], 110);
-  EXPECT_EQ(app.Settings[11], 130);
+  EXPECT_EQ(PadSettings(), (std::vector<int>{110, 130, 10}));
   TouchAt(1, 110 + 64, padY);
   app.UpdateControls();
   EXPECT_EQ(app.PinchActive, 1);
   EXPECT_EQ(app.PinchSpread, 4);
-  EXPECT_EQ(app.Settings[12], 10);
+  EXPECT_EQ(app.Settings[12], 10) << "a pinch changes the size from its second update";
   app.TouchPosX[1] = 110 + 112;
   app.UpdateControls();
   EXPECT_EQ(app.Settings[12], 13);

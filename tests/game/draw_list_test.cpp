@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "game/globals.h"
@@ -15,15 +16,34 @@ namespace {
 
 constexpr int kFontSlot = 90;
 constexpr int kSpriteSlot = 5;
+constexpr float kTextX = 100;
+constexpr float kTextY = 50;
+
+// Positions compared to a thousandth, so that sums of sines and cosines compare exactly.
+float Rounded(float value) {
+  return std::round(value * 1000) / 1000;
+}
+
+// A glyph record: slot offset from the font, x and y from the text's position, frame.
+using Glyph = std::array<float, 4>;
+
+// One renderer call: R rect, O oval, L line, S surface (where the quad's origin lands, then
+// the matrix's turn in degrees and its scale).
+struct Call {
+  Call(char what, float a, float b, float c, float d)
+      : what(what), a(Rounded(a)), b(Rounded(b)), c(Rounded(c)), d(Rounded(d)) {}
+  bool operator==(const Call&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const Call& call) {
+    return out << call.what << "(" << call.a << ", " << call.b << ", " << call.c << ", " << call.d
+               << ")";
+  }
+  char what;
+  float a, b, c, d;
+};
 
 // A renderer that writes down what the module asks of it instead of drawing.
 class RecordingGraphics : public gxtkGraphics {
  public:
-  struct Call {
-    char what;  // R rect, O oval, L line, S surface, M matrix
-    float a, b, c, d;
-  };
-
   RecordingGraphics() : gxtkGraphics(1280, 720) {}
   int BeginRender() override { return 1; }
   void EndRender() override {}
@@ -38,8 +58,6 @@ class RecordingGraphics : public gxtkGraphics {
   }
   void DrawSurface(gxtkSurface*, float x, float y) override { Surface(x, y); }
   void DrawSurface2(gxtkSurface*, float x, float y, int, int, int, int) override { Surface(x, y); }
-
-  // Records where the quad's origin lands and the matrix's linear part as angle and scale.
   void Surface(float x, float y) {
     calls.push_back({'S', ix * x + jx * y + tx, iy * x + jy * y + ty,
                      std::atan2(-iy, ix) * 57.29578f, std::hypot(ix, iy)});
@@ -83,6 +101,17 @@ class DrawListTest : public ::testing::Test {
     app.Images[kSpriteSlot] = sprite.get();
   }
 
+  std::vector<Glyph> Glyphs() const {
+    std::vector<Glyph> glyphs;
+    for (int i = 0; i < Records(); ++i) {
+      const float* r = Record(i);
+      glyphs.push_back({r[0] - kFontSlot, Rounded(r[1] - kTextX), Rounded(r[2] - kTextY), r[6]});
+    }
+    return glyphs;
+  }
+  std::vector<float> Slots(int record, int first, int end) const {
+    return {Record(record) + first, Record(record) + end};
+  }
   const float* Record(int index) const { return &app.DrawList[static_cast<size_t>(index) * 15]; }
   int Records() const { return app.DrawCount / 15; }
 
@@ -92,9 +121,10 @@ class DrawListTest : public ::testing::Test {
   std::unique_ptr<Image> sprite;
 };
 
-TEST_F(DrawListTest, RecordsCarryTheDrawStateInTheirSlots) {
-  app.SetSize(2, kNoArg);
+TEST_F(DrawListTest, RecordsCarryTheDrawStateAndOmittedValuesKeepOrCopy) {
+  app.SetCol(1, 2, 3, 0.25f);
   app.SetCol(10, 20, 30, kNoArg);
+  app.SetSize(2, kNoArg);
   app.SetRot(30);
   app.DrawList[8] = 123;
   app.DrawImg(4, 100, 50, 3);
@@ -102,39 +132,26 @@ TEST_F(DrawListTest, RecordsCarryTheDrawStateInTheirSlots) {
   app.Rect(1, 2, 3, 4);
   app.Oval(5, 6, 7, 8);
   app.Line(9, 10, 11, 12);
-
   ASSERT_EQ(Records(), 4);
-  const float* image = Record(0);
-  EXPECT_EQ(std::vector<float>(image, image + 8),
-            (std::vector<float>{4, 100, 50, -30, 2, 2, 3, 1}));
-  EXPECT_EQ(std::vector<float>(image + 10, image + 14), (std::vector<float>{10, 20, 30, 1}));
-  EXPECT_EQ(image[8], 123) << "unused slots keep what was there";
-  EXPECT_EQ(std::vector<float>(Record(1), Record(1) + 8),
-            (std::vector<float>{-3717, 1, 2, -30, 3, 4, 0, 0.5f}));
-  EXPECT_EQ(Record(2)[0], -3716);
-  EXPECT_EQ(Record(2)[5], 8);
-  EXPECT_EQ(Record(3)[0], -3715);
-  EXPECT_EQ(Record(3)[4], 11);
-}
-
-TEST_F(DrawListTest, OmittedArgumentsKeepOrCopyValues) {
+  EXPECT_EQ(Slots(0, 0, 8), (std::vector<float>{4, 100, 50, -30, 2, 2, 3, 0.25f}));
+  EXPECT_EQ(Slots(0, 10, 14), (std::vector<float>{10, 20, 30, 1}));
+  EXPECT_EQ(Record(0)[8], 123) << "unused slots keep what was there";
+  EXPECT_EQ(Slots(1, 0, 8), (std::vector<float>{-3717, 1, 2, -30, 3, 4, 0, 0.5f}));
+  EXPECT_EQ(Slots(2, 0, 6), (std::vector<float>{-3716, 5, 6, -30, 7, 8}));
+  EXPECT_EQ(Slots(3, 0, 6), (std::vector<float>{-3715, 9, 10, -30, 11, 12}));
   app.SetSize(3, 4);
   EXPECT_EQ(app.DrawSizeY, 4);
-  app.SetCol(1, 2, 3, 0.25f);
-  app.SetCol(4, 5, 6);
-  EXPECT_EQ(app.DrawAlpha, 0.25f);
-  EXPECT_EQ(app.DrawBlue, 6);
 
+  app.CLS2D(10, 20, 30, 0.5f);
   app.Rect(0, 0, 1, 1);
   app.CLS2D();
   EXPECT_EQ(app.DrawCount, 0);
-  EXPECT_EQ(app.ClearAlpha, 1) << "the clear colour stays when none is given";
-  EXPECT_EQ(app.DrawSizeX, 1);
-  EXPECT_EQ(app.DrawAlpha, 1);
-  EXPECT_EQ(app.DrawBlend, 1);
-  app.CLS2D(10, 20, 30, 0.5f);
-  EXPECT_EQ(app.ClearGreen, 20);
-  EXPECT_EQ(app.ClearAlpha, 0.5f);
+  EXPECT_EQ((std::vector<float>{app.ClearRed, app.ClearGreen, app.ClearBlue, app.ClearAlpha}),
+            (std::vector<float>{10, 20, 30, 0.5f}))
+      << "the clear colour stays when none is given";
+  EXPECT_EQ((std::vector<float>{app.DrawSizeX, app.DrawSizeY, app.DrawRot, app.DrawRed,
+                                app.DrawAlpha, static_cast<float>(app.DrawBlend)}),
+            (std::vector<float>{1, 1, 0, 255, 1, 1}));
 }
 
 TEST_F(DrawListTest, AFullListDropsFurtherRecords) {
@@ -147,70 +164,48 @@ TEST_F(DrawListTest, AFullListDropsFurtherRecords) {
   EXPECT_EQ(app.DrawCount, 37485);
 }
 
-TEST_F(DrawListTest, CentredTextStartsHalfItsWidthLeft) {
-  app.Text(100, 50, "ab", 1, 1);
-  ASSERT_EQ(Records(), 2);
-  EXPECT_EQ(Record(0)[0], kFontSlot);
-  EXPECT_EQ(Record(0)[6], 'a' - 32);
-  EXPECT_NEAR(Record(0)[1], 100, 1e-4);
-  EXPECT_NEAR(Record(0)[2], 50, 1e-4);
-  EXPECT_NEAR(Record(1)[1], 107, 1e-4);
-}
-
-TEST_F(DrawListTest, TopAlignedTextSitsHalfALineLower) {
-  app.SetSize(2);
-  app.Text(0, 0, "x", 0, 0, 1);
-  ASSERT_EQ(Records(), 1);
-  EXPECT_EQ(Record(0)[0], kFontSlot + 1);
-  EXPECT_NEAR(Record(0)[1], 14, 1e-4);
-  EXPECT_NEAR(Record(0)[2], 10, 1e-4);
-}
-
-TEST_F(DrawListTest, NarrowAndWideLettersAdvanceByTheirOwnWidths) {
-  app.Text(0, 0, "iwMnq");
-  ASSERT_EQ(Records(), 5);
-  const float expected[] = {7, 7 + 4, 7 + 4 + 9, 7 + 4 + 9 + 8, 7 + 4 + 9 + 8 + 6};
-  for (int i = 0; i < 5; ++i) EXPECT_NEAR(Record(i)[1], expected[i], 1e-4) << i;
-}
-
-TEST_F(DrawListTest, BackslashNStartsALineOneCellInAndNewlineCodesAreBlank) {
-  app.Text(0, 0, "ab\\ncd\nx", 0, 1);
-  ASSERT_EQ(Records(), 5);
-  EXPECT_NEAR(Record(2)[1], 7, 1e-4) << "c starts one cell in";
-  EXPECT_NEAR(Record(2)[2], 10, 1e-4);
-  EXPECT_NEAR(Record(3)[1], 14, 1e-4);
-  EXPECT_NEAR(Record(4)[1], 28, 1e-4) << "the newline code advances by a cell";
-}
-
-TEST_F(DrawListTest, ButtonMarksDrawControllerOrKeyboardGlyphs) {
-  app.ControlStyle = 1;
-  app.Text(0, 0, "\u00ACKa\u00ACO");
-  ASSERT_EQ(Records(), 3);
-  EXPECT_EQ(Record(0)[6], 97);
-  EXPECT_NEAR(Record(1)[1], 7 + 11, 1e-4) << "a button glyph is wider";
-  EXPECT_EQ(Record(2)[6], 101);
-
-  app.CLS2D();
-  app.ControlStyle = 0;
-  app.Text(0, 0, "\u00ACJ");
-  ASSERT_EQ(Records(), 1);
-  EXPECT_EQ(Record(0)[6], 96 + 16);
-}
-
-TEST_F(DrawListTest, AButtonMarkAtTheEndDrawsNothing) {
-  app.Text(0, 0, "a\u00AC", 1);
-  ASSERT_EQ(Records(), 1);
-  EXPECT_NEAR(Record(0)[1], -7 + 7, 1e-4) << "the trailing mark is not measured";
-}
-
-TEST_F(DrawListTest, RotatedTextRunsAlongItsAngle) {
-  app.SetRot(90);
-  app.Text(0, 0, "ab", 0, 1);
-  ASSERT_EQ(Records(), 2);
-  // SetRot(90) turns clockwise: the text runs down the screen.
-  EXPECT_NEAR(Record(0)[1], 0, 1e-4);
-  EXPECT_NEAR(Record(0)[2], 7, 1e-4);
-  EXPECT_NEAR(Record(1)[2], 14, 1e-4);
+TEST_F(DrawListTest, TextLaysOutGlyphsByAlignmentWidthsLineBreaksAndButtonMarks) {
+  struct Layout {
+    float alignX = 0, alignY = 1;
+    int fontOffset = 0, controlStyle = 0;
+    float size = 1, rotation = 0;
+  };
+  // Font cells are 7 x 10.
+  const struct {
+    const char* name;
+    const char* text;
+    Layout layout;
+    std::vector<Glyph> glyphs;
+  } cases[] = {
+      {"centred", "ab", {.alignX = 1}, {{0, 0, 0, 65}, {0, 7, 0, 66}}},
+      {"top aligned at size 2 in the next font",
+       "x",
+       {.alignY = 0, .fontOffset = 1, .size = 2},
+       {{1, 14, 10, 88}}},
+      {"narrow and wide letters",
+       "iwMnq",
+       {},
+       {{0, 7, 0, 73}, {0, 11, 0, 87}, {0, 20, 0, 45}, {0, 28, 0, 78}, {0, 34, 0, 81}}},
+      {"backslash n starts a line one cell in; a newline code is a blank cell",
+       "ab\\ncd\nx",
+       {},
+       {{0, 7, 0, 65}, {0, 14, 0, 66}, {0, 7, 10, 67}, {0, 14, 10, 68}, {0, 28, 10, 88}}},
+      {"controller button marks are wider",
+       "\u00ACKa\u00ACO",
+       {.controlStyle = 1},
+       {{0, 7, 0, 97}, {0, 18, 0, 65}, {0, 25, 0, 101}}},
+      {"keyboard button marks", "\u00ACJ", {}, {{0, 7, 0, 112}}},
+      {"a trailing mark is neither measured nor drawn", "a\u00AC", {.alignX = 1}, {{0, 0, 0, 65}}},
+      {"turned clockwise it runs down", "ab", {.rotation = 90}, {{0, 0, 7, 65}, {0, 0, 14, 66}}},
+  };
+  for (const auto& c : cases) {
+    app.CLS2D();
+    app.SetSize(c.layout.size);
+    app.SetRot(c.layout.rotation);
+    app.ControlStyle = c.layout.controlStyle;
+    app.Text(kTextX, kTextY, c.text, c.layout.alignX, c.layout.alignY, c.layout.fontOffset);
+    EXPECT_EQ(Glyphs(), c.glyphs) << c.name;
+  }
 }
 
 TEST_F(DrawListTest, RstrRightAlignsInAFixedWidth) {
@@ -250,20 +245,9 @@ TEST_F(DrawListTest, ADeviceChangeAsksForAReloadOnce) {
   EXPECT_EQ(app.LastDevWidth, 1024);
 }
 
-TEST_F(DrawListTest, ClearCoversTheDeviceInTheClearColour) {
-  app.CLS2D(10, 20, 30, 0.75f);
-  Render(800, 600);
-  ASSERT_GE(recorder.calls.size(), 1u);
-  const auto& clear = recorder.calls[0];
-  EXPECT_EQ(clear.what, 'R');
-  EXPECT_EQ(clear.a, -1);
-  EXPECT_EQ(clear.c, 802);
-  EXPECT_EQ(clear.d, 602);
-  EXPECT_EQ(recorder.alphas.at(1), 0.75f);
-}
-
-TEST_F(DrawListTest, ReplayScalesShapesToTheDevice) {
+TEST_F(DrawListTest, ReplayClearsTheDeviceAndScalesShapesToIt) {
   overscan = 10;
+  app.CLS2D(10, 20, 30, 0.75f);
   app.Rect(10, 20, 30, 40);
   app.Oval(100, 100, 20, 10);
   app.Line(0, 0, 720, 540);
@@ -272,20 +256,14 @@ TEST_F(DrawListTest, ReplayScalesShapesToTheDevice) {
   Render(1460, 1100);  // scale 2 after the borders
   overscan = 0;
 
-  ASSERT_EQ(recorder.calls.size(), 5u);
   const float top = 10.0f * 1100 / 1460;
-  const auto& rect = recorder.calls[1];
-  EXPECT_FLOAT_EQ(rect.a, 30);
-  EXPECT_FLOAT_EQ(rect.b, 40 + top);
-  EXPECT_FLOAT_EQ(rect.c, 60);
-  EXPECT_FLOAT_EQ(rect.d, 80);
-  const auto& oval = recorder.calls[2];
-  EXPECT_FLOAT_EQ(oval.a, 210 - 40);
-  EXPECT_FLOAT_EQ(oval.c, 80);
-  EXPECT_FLOAT_EQ(oval.d, 40);
-  const auto& line = recorder.calls[3];
-  EXPECT_FLOAT_EQ(line.c, 1450);
-  EXPECT_FLOAT_EQ(line.d, 1080 + top);
+  const std::vector<Call> expected = {{'R', -1, -1, 1462, 1102},
+                                      {'R', 30, 40 + top, 60, 80},
+                                      {'O', 170, 180 + top, 80, 40},
+                                      {'L', 10, top, 1450, 1080 + top},
+                                      {'R', 10, top, 2, 2}};
+  EXPECT_EQ(recorder.calls, expected);
+  EXPECT_EQ(recorder.alphas.at(1), 0.75f) << "the clear's alpha";
   EXPECT_EQ(recorder.color, (std::array<float, 3>{1, 2, 3}));
   EXPECT_EQ(recorder.alphas.back(), 0.5f);
   EXPECT_EQ(recorder.blends, 1) << "alpha blending is set once per frame, not per record";
@@ -303,20 +281,14 @@ TEST_F(DrawListTest, ReplayTurnsAndScalesImagesAboutTheirHandle) {
   app.DrawCount += 15;
   Render(1440, 1080);
 
-  ASSERT_EQ(recorder.calls.size(), 2u);
-  const auto& image = recorder.calls[1];
-  EXPECT_EQ(image.what, 'S');
   // The handle (8, 8) lands on the position; the quad's origin sits 8 x 8 back along the
   // turned axes, scaled by 2 (size) x 2 (device) x 0.5 (image density).
   const float angle = -30 * 0.017453292f;
   const float ix = std::cos(angle);
   const float iy = -std::sin(angle);
-  const float jx = std::sin(angle);
-  const float jy = std::cos(angle);
-  EXPECT_NEAR(image.a, 200 + (ix + jx) * -16, 1e-3);
-  EXPECT_NEAR(image.b, 100 + (iy + jy) * -16, 1e-3);
-  EXPECT_NEAR(image.c, -30, 1e-3) << "the record's rotation reaches DrawImage2";
-  EXPECT_NEAR(image.d, 2, 1e-5);
+  ASSERT_EQ(recorder.calls.size(), 2u);
+  EXPECT_EQ(recorder.calls[1], Call('S', 200 + (ix - iy) * -16, 100 + (iy + ix) * -16, -30, 2))
+      << "the record's rotation reaches DrawImage2";
 }
 
 }  // namespace

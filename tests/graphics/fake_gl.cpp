@@ -31,33 +31,11 @@ FakeGl::~FakeGl() {
   glfwGraphicsSeq = savedSeq;
 }
 
-void FakeGl::EnableScissor(int x, int y, int width, int height) {
-  scissors.push_back({true, x, y, width, height});
-}
-
-void FakeGl::Clear(float red, float green, float blue) {
-  clears.push_back({red, green, blue});
-}
-
-void FakeGl::DrawArrays(GLenum mode, int first, int count) {
-  draws.push_back({mode, first, count, false, texturing, bound});
-}
-
-void FakeGl::DrawElements(GLenum mode, int count, const GLushort*) {
-  draws.push_back({mode, 0, count, true, texturing, bound});
-}
-
 void FakeGl::ReadPixels(int, int y, int width, int height, void* bgra) {
   readY = y;
   auto* out = static_cast<int*>(bgra);
-  for (int r = 0; r < height; ++r) {
+  for (int r = 0; r < height; ++r)
     for (int c = 0; c < width; ++c) out[r * width + c] = r << 16 | c;
-  }
-}
-
-GLuint FakeGl::CreateTexture() {
-  bound = nextTexture++;
-  return bound;
 }
 
 bool FakeGl::AllocateTexture(GLenum, int width, int height) {

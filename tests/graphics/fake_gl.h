@@ -3,10 +3,12 @@
 #pragma once
 
 #include <array>
+#include <ostream>
 #include <utility>
 #include <vector>
 
 #include "graphics/gl_driver.h"
+#include "graphics/renderer.h"
 
 struct DrawCall {
   GLenum mode = 0;
@@ -15,23 +17,27 @@ struct DrawCall {
   bool elements = false;
   bool texturing = false;
   GLuint texture = 0;
+  bool operator==(const DrawCall&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const DrawCall& d) {
+    return out << "mode " << d.mode << " first " << d.first << " count " << d.count
+               << (d.elements ? " elements" : "") << " texture " << d.texturing << ":" << d.texture;
+  }
 };
 
 struct Upload {
   GLuint texture = 0;
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
+  int x = 0, y = 0, width = 0, height = 0;
   std::vector<unsigned char> bytes;
 };
 
 struct ScissorCall {
   bool enabled = false;
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const ScissorCall&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const ScissorCall& s) {
+    return out << (s.enabled ? "on " : "off ") << s.x << "," << s.y << " " << s.width << "x"
+               << s.height;
+  }
 };
 
 class FakeGl : public GlDriver {
@@ -44,13 +50,19 @@ class FakeGl : public GlDriver {
   void SetTexturing(bool enabled) override { texturing = enabled; }
   void BlendFunc(GLenum, GLenum) override {}
   void DisableScissor() override { scissors.push_back({}); }
-  void EnableScissor(int x, int y, int width, int height) override;
-  void Clear(float red, float green, float blue) override;
-  void DrawArrays(GLenum mode, int first, int count) override;
-  void DrawElements(GLenum mode, int count, const GLushort* indices) override;
+  void EnableScissor(int x, int y, int w, int h) override {
+    scissors.push_back({true, x, y, w, h});
+  }
+  void Clear(float red, float green, float blue) override { clears.push_back({red, green, blue}); }
+  void DrawArrays(GLenum mode, int first, int count) override {
+    draws.push_back({mode, first, count, false, texturing, bound});
+  }
+  void DrawElements(GLenum mode, int count, const GLushort*) override {
+    draws.push_back({mode, 0, count, true, texturing, bound});
+  }
   // Fills GL row r, column c with r << 16 | c, rows counted from the bottom of the window.
   void ReadPixels(int x, int y, int width, int height, void* bgra) override;
-  GLuint CreateTexture() override;
+  GLuint CreateTexture() override { return bound = nextTexture++; }
   void BindTexture(GLuint texture) override { bound = texture; }
   bool AllocateTexture(GLenum format, int width, int height) override;
   void UploadTexture(int x, int y, int width, int height, GLenum format,
@@ -72,3 +84,13 @@ class FakeGl : public GlDriver {
  private:
   int savedSeq;
 };
+
+// x, y, u, v of the renderer's batched vertices first..end.
+inline std::vector<float> VertexValues(const gxtkGraphics& graphics, int first, int end) {
+  std::vector<float> values;
+  for (int i = first; i < end; ++i) {
+    const Vertex& v = graphics.vertexBuffer[i];
+    values.insert(values.end(), {v.x, v.y, v.u, v.v});
+  }
+  return values;
+}

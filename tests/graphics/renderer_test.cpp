@@ -1,6 +1,7 @@
 // Batching, colour packing and transforms of the renderer, checked against a fake OpenGL.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -19,36 +20,36 @@ class RendererTest : public ::testing::Test {
     graphics.SetAlpha(1);
   }
 
+  std::vector<float> Vertices(int first, int end) const {
+    return VertexValues(graphics, first, end);
+  }
+
   FakeGl gl;
   gxtkGraphics graphics{320, 240};
 };
-
-std::vector<float> Square() {
-  return {0, 0, 10, 0, 10, 10, 0, 10};
-}
 
 TEST_F(RendererTest, ThreeHundredRectanglesMakeTwoQuadDraws) {
   for (int i = 0; i < 300; ++i) graphics.DrawRect(i, 0, 1, 1);
   graphics.EndRender();
 
-  ASSERT_EQ(gl.draws.size(), 2u);
-  EXPECT_TRUE(gl.draws[0].elements);
-  EXPECT_EQ(gl.draws[0].mode, static_cast<GLenum>(GL_TRIANGLES));
-  EXPECT_EQ(gl.draws[0].count, 256 * 6);
-  EXPECT_EQ(gl.draws[1].count, 44 * 6);
+  EXPECT_EQ(gl.draws, (std::vector<DrawCall>{{GL_TRIANGLES, 0, 256 * 6, true},
+                                             {GL_TRIANGLES, 0, 44 * 6, true}}));
   EXPECT_EQ(graphics.lastFrameStats.drawCalls, 2);
   EXPECT_EQ(graphics.lastFrameStats.flushes, 2);
 }
 
-TEST_F(RendererTest, RectanglesAndFourPointPolygonsShareABatch) {
-  const std::vector<float> square = Square();
+TEST_F(RendererTest, FourPointPolygonsBatchWithRectanglesEmptyOrHugeOnesAreNotDrawn) {
   graphics.DrawRect(0, 0, 5, 5);
-  graphics.DrawPoly(square);
+  graphics.DrawPoly({});
+  graphics.DrawPoly(std::vector<float>(2 * 1025, 1.0f));
+  graphics.DrawPoly(std::vector<float>{0, 0, 10, 0, 10, 10, 0, 10});
   graphics.DrawRect(5, 5, 5, 5);
   EXPECT_EQ(graphics.batchCount, 12);
   graphics.EndRender();
-  ASSERT_EQ(gl.draws.size(), 1u);
-  EXPECT_EQ(gl.draws[0].count, 18);
+  EXPECT_EQ(gl.draws, (std::vector<DrawCall>{{GL_TRIANGLES, 0, 18, true}}));
+  graphics.BeginRender();
+  graphics.DrawPoly(std::vector<float>(2 * 1024, 1.0f));
+  EXPECT_EQ(graphics.batchCount, 1024);
 }
 
 TEST_F(RendererTest, ChangingSurfaceFlushesButTheSameSurfaceBatches) {
@@ -102,23 +103,14 @@ TEST_F(RendererTest, ClsDropsPendingPrimitives) {
 TEST_F(RendererTest, WholeWindowScissorSwitchesTheTestOffOthersFlipY) {
   graphics.SetScissor(0, 0, 320, 240);
   graphics.SetScissor(10, 20, 30, 40);
-  ASSERT_EQ(gl.scissors.size(), 2u);
-  EXPECT_FALSE(gl.scissors[0].enabled);
-  EXPECT_TRUE(gl.scissors[1].enabled);
-  EXPECT_EQ(gl.scissors[1].x, 10);
-  EXPECT_EQ(gl.scissors[1].y, 240 - 20 - 40);
-  EXPECT_EQ(gl.scissors[1].width, 30);
-  EXPECT_EQ(gl.scissors[1].height, 40);
+  EXPECT_EQ(gl.scissors, (std::vector<ScissorCall>{{}, {true, 10, 240 - 20 - 40, 30, 40}}));
 }
 
 TEST(ColorPacking, PremultipliesByAlphaWithBytesInRgbaOrder) {
   const uint32_t packed = PackColor(255, 128, 0, 0.5f);
-  unsigned char bytes[4];
-  std::memcpy(bytes, &packed, 4);
-  EXPECT_EQ(bytes[0], 127);
-  EXPECT_EQ(bytes[1], 64);
-  EXPECT_EQ(bytes[2], 0);
-  EXPECT_EQ(bytes[3], 127);
+  std::array<unsigned char, 4> bytes;
+  std::memcpy(bytes.data(), &packed, 4);
+  EXPECT_EQ(bytes, (std::array<unsigned char, 4>{127, 64, 0, 127}));
   EXPECT_EQ(PackColor(255, 255, 255, 1), 0xFFFFFFFFu);
   EXPECT_EQ(PackColor(300, -5, std::numeric_limits<float>::quiet_NaN(), 1), 0xFF0000FFu)
       << "out-of-range channels are held to a byte";
@@ -139,9 +131,9 @@ TEST_F(RendererTest, OvalPointsRunCounterClockwiseFromTheRight) {
   graphics.DrawOval(10, 20, 30, 30);
   ASSERT_EQ(graphics.batchKind, 28);
   ASSERT_EQ(graphics.batchCount, 28);
-  EXPECT_FLOAT_EQ(graphics.vertexBuffer[0].x, 40);
-  EXPECT_FLOAT_EQ(graphics.vertexBuffer[0].y, 35);
-  EXPECT_NEAR(graphics.vertexBuffer[7].x, 25, 1e-4);  // a quarter turn: the top
+  EXPECT_EQ(Vertices(0, 1), (std::vector<float>{40, 35, 0, 0}));
+  // A quarter turn on: the top.
+  EXPECT_NEAR(graphics.vertexBuffer[7].x, 25, 1e-4);
   EXPECT_NEAR(graphics.vertexBuffer[7].y, 20, 1e-4);
 }
 
@@ -152,34 +144,17 @@ TEST_F(RendererTest, OvalsAndPolygonsOfOneVertexCountAreSeparateFansOfOneBatch) 
   graphics.DrawOval(50, 50, 30, 30);
   graphics.DrawPoly(polygon);
   graphics.EndRender();
-  ASSERT_EQ(gl.draws.size(), 3u);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(gl.draws[i].mode, static_cast<GLenum>(GL_TRIANGLE_FAN));
-    EXPECT_EQ(gl.draws[i].first, 28 * i);
-    EXPECT_EQ(gl.draws[i].count, 28);
-  }
+  EXPECT_EQ(gl.draws,
+            (std::vector<DrawCall>{
+                {GL_TRIANGLE_FAN, 0, 28}, {GL_TRIANGLE_FAN, 28, 28}, {GL_TRIANGLE_FAN, 56, 28}}));
   EXPECT_EQ(graphics.lastFrameStats.flushes, 1);
-}
-
-TEST_F(RendererTest, PolygonsWithoutVerticesOrWithTooManyAreNotDrawn) {
-  graphics.DrawRect(0, 0, 1, 1);
-  graphics.DrawPoly({});
-  graphics.DrawPoly(std::vector<float>(2 * 1025, 1.0f));
-  EXPECT_EQ(graphics.batchKind, kBatchQuads);
-  EXPECT_EQ(graphics.batchCount, 4);
-  EXPECT_EQ(graphics.stats.flushes, 0);
-  graphics.DrawPoly(std::vector<float>(2 * 1024, 1.0f));
-  EXPECT_EQ(graphics.batchCount, 1024);
 }
 
 TEST_F(RendererTest, TheMatrixIsAppliedOnThePointsUnlessItIsTheIdentity) {
   graphics.SetMatrix(0, 1, -1, 0, 100, 50);  // a quarter turn, then a shift
   EXPECT_TRUE(graphics.transformed);
   graphics.DrawLine(10, 0, 0, 20);
-  EXPECT_FLOAT_EQ(graphics.vertexBuffer[0].x, 100);
-  EXPECT_FLOAT_EQ(graphics.vertexBuffer[0].y, 60);
-  EXPECT_FLOAT_EQ(graphics.vertexBuffer[1].x, 80);
-  EXPECT_FLOAT_EQ(graphics.vertexBuffer[1].y, 50);
+  EXPECT_EQ(Vertices(0, 2), (std::vector<float>{100, 60, 0, 0, 80, 50, 0, 0}));
 
   graphics.SetMatrix(1, 0, 0, 1, 0, 0);
   EXPECT_FALSE(graphics.transformed);
@@ -193,48 +168,31 @@ TEST_F(RendererTest, SurfaceQuadsAddressTheirTexelsThroughTheScale) {
   surface.uscale = 1.0f / 64;
   surface.vscale = 1.0f / 32;
   graphics.DrawSurface2(&surface, 5, 6, 16, 8, 16, 8);
-  const Vertex* v = graphics.vertexBuffer.data();
-  EXPECT_FLOAT_EQ(v[0].x, 5);
-  EXPECT_FLOAT_EQ(v[2].x, 21);
-  EXPECT_FLOAT_EQ(v[2].y, 14);
-  EXPECT_FLOAT_EQ(v[0].u, 0.25f);
-  EXPECT_FLOAT_EQ(v[0].v, 0.25f);
-  EXPECT_FLOAT_EQ(v[2].u, 0.5f);
-  EXPECT_FLOAT_EQ(v[2].v, 0.5f);
-  EXPECT_FLOAT_EQ(v[3].u, 0.25f);
-  EXPECT_FLOAT_EQ(v[3].v, 0.5f);
-
+  EXPECT_EQ(Vertices(0, 4), (std::vector<float>{5, 6, 0.25f, 0.25f, 21, 6, 0.5f, 0.25f, 21, 14,
+                                                0.5f, 0.5f, 5, 14, 0.25f, 0.5f}));
   graphics.DrawSurface(&surface, 0, 0);
-  EXPECT_FLOAT_EQ(v[6].u, 1.0f);
-  EXPECT_FLOAT_EQ(v[6].v, 1.0f);
-  EXPECT_FLOAT_EQ(v[6].x, 64);
+  EXPECT_EQ(Vertices(6, 7), (std::vector<float>{64, 32, 1, 1}));
 
-  const std::vector<float> verts = {0, 0, 0, 0, 8, 0, 8, 0, 8, 8, 8, 8};
-  graphics.DrawPoly2(verts, &surface, 32, 16);
+  graphics.DrawPoly2(std::vector<float>{0, 0, 0, 0, 8, 0, 8, 0, 8, 8, 8, 8}, &surface, 32, 16);
   EXPECT_EQ(graphics.batchKind, kBatchTriangles);
-  EXPECT_FLOAT_EQ(v[0].u, 0.5f);
-  EXPECT_FLOAT_EQ(v[2].u, 40.0f / 64);
-  EXPECT_FLOAT_EQ(v[2].v, 0.75f);
+  EXPECT_EQ(Vertices(0, 3),
+            (std::vector<float>{0, 0, 0.5f, 0.5f, 8, 0, 0.625f, 0.5f, 8, 8, 0.625f, 0.75f}));
 }
 
-TEST_F(RendererTest, ReadPixelsReturnsTheTopRowFirst) {
+TEST_F(RendererTest, ReadPixelsFlushesGivesTheTopRowFirstAndIgnoresTooSmallAnArray) {
   graphics.DrawRect(0, 0, 1, 1);
   std::vector<int> pixels(2 + 3 * 5, -1);
   graphics.ReadPixels(pixels, 4, 10, 4, 3, 2, 5);
   EXPECT_EQ(gl.draws.size(), 1u) << "reading flushes first";
   EXPECT_EQ(gl.readY, 240 - 10 - 3);
-  EXPECT_EQ(pixels[1], -1);
-  EXPECT_EQ(pixels[2], 2 << 16 | 0) << "the top row is the last GL row";
-  EXPECT_EQ(pixels[2 + 3], 2 << 16 | 3);
-  EXPECT_EQ(pixels[2 + 4], -1) << "the pitch gap is left alone";
-  EXPECT_EQ(pixels[2 + 2 * 5], 0 << 16 | 0);
-}
-
-TEST_F(RendererTest, ReadPixelsIntoTooSmallAnArrayIsIgnored) {
-  std::vector<int> pixels(10, -1);
-  graphics.ReadPixels(pixels, 0, 0, 4, 3, 0, 4);
+  // From offset 2, rows of 4 at a pitch of 5; GL row r, column c reads r << 16 | c.
+  const int r2 = 2 << 16, r1 = 1 << 16;
+  EXPECT_EQ(pixels, (std::vector<int>{-1, -1, r2, r2 | 1, r2 | 2, r2 | 3, -1, r1, r1 | 1, r1 | 2,
+                                      r1 | 3, -1, 0, 1, 2, 3, -1}));
+  const std::vector<int> before = pixels;
+  graphics.ReadPixels(pixels, 0, 0, 4, 4, 2, 5);
   graphics.ReadPixels(pixels, 0, 0, 2, 2, -1, 2);
-  EXPECT_EQ(pixels, std::vector<int>(10, -1));
+  EXPECT_EQ(pixels, before);
 }
 
 }  // namespace

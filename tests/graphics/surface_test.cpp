@@ -13,31 +13,33 @@
 
 namespace {
 
-unsigned char* Malloced(const std::vector<unsigned char>& bytes) {
+using Pixels = std::vector<unsigned char>;
+
+unsigned char* Malloced(const Pixels& bytes) {
   auto* copy = static_cast<unsigned char*>(std::malloc(bytes.size()));
   std::memcpy(copy, bytes.data(), bytes.size());
   return copy;
 }
 
-std::vector<unsigned char> Bytes(const gxtkSurface& surface, int count) {
+Pixels Bytes(const gxtkSurface& surface, int count) {
   return {surface.data, surface.data + count};
 }
 
 TEST(Surface, PixelsArePremultipliedWhenSet) {
-  gxtkSurface rgba;
-  rgba.SetData(Malloced({200, 100, 50, 128, 10, 20, 30, 255}), 2, 1, 4);
-  EXPECT_EQ(Bytes(rgba, 8), (std::vector<unsigned char>{100, 50, 25, 128, 10, 20, 30, 255}));
-  EXPECT_EQ(rgba.format, GL_RGBA);
-
-  gxtkSurface greyAlpha;
-  greyAlpha.SetData(Malloced({255, 0, 200, 128}), 2, 1, 2);
-  EXPECT_EQ(Bytes(greyAlpha, 4), (std::vector<unsigned char>{0, 0, 100, 128}));
-  EXPECT_EQ(greyAlpha.format, GL_LUMINANCE_ALPHA);
-
-  gxtkSurface rgb;
-  rgb.SetData(Malloced({200, 100, 50}), 1, 1, 3);
-  EXPECT_EQ(Bytes(rgb, 3), (std::vector<unsigned char>{200, 100, 50}));
-  EXPECT_EQ(rgb.format, GL_RGB);
+  const struct {
+    int width, channels;
+    GLenum format;
+    Pixels set, kept;
+  } cases[] = {
+      {2, 4, GL_RGBA, {200, 100, 50, 128, 10, 20, 30, 255}, {100, 50, 25, 128, 10, 20, 30, 255}},
+      {2, 2, GL_LUMINANCE_ALPHA, {255, 0, 200, 128}, {0, 0, 100, 128}},
+      {1, 3, GL_RGB, {200, 100, 50}, {200, 100, 50}}};
+  for (const auto& c : cases) {
+    gxtkSurface surface;
+    surface.SetData(Malloced(c.set), c.width, 1, c.channels);
+    EXPECT_EQ(Bytes(surface, c.width * c.channels), c.kept) << c.channels << " channels";
+    EXPECT_EQ(surface.format, c.format) << c.channels << " channels";
+  }
 }
 
 TEST(Surface, BindingWithoutAContextDoesNothing) {
@@ -53,7 +55,7 @@ TEST(Surface, FallsBackToPowerOfTwoTexturesWhenRefused) {
   FakeGl gl;
   gl.refuseNonPowerOfTwo = true;
   gxtkSurface surface;
-  surface.SetData(Malloced(std::vector<unsigned char>(24 * 40 * 4, 7)), 24, 40, 4);
+  surface.SetData(Malloced(Pixels(24 * 40 * 4, 7)), 24, 40, 4);
   surface.Bind();
   ASSERT_EQ(gl.allocations.size(), 1u);
   EXPECT_EQ(gl.allocations[0], std::make_pair(32, 64));
@@ -64,7 +66,7 @@ TEST(Surface, FallsBackToPowerOfTwoTexturesWhenRefused) {
   EXPECT_EQ(gl.uploads[0].height, 40);
 }
 
-TEST(Surface, TextureIsMadeOncePerContextFromTheKeptPixels) {
+TEST(Surface, TextureIsMadeOncePerContextFromTheKeptPixelsAndOnlyALiveOneIsDeleted) {
   FakeGl gl;
   gxtkSurface surface;
   surface.SetData(Malloced({1, 2, 3, 255}), 1, 1, 4);
@@ -78,26 +80,19 @@ TEST(Surface, TextureIsMadeOncePerContextFromTheKeptPixels) {
   EXPECT_EQ(surface.seq, glfwGraphicsSeq);
   EXPECT_NE(surface.texture, first);
   ASSERT_EQ(gl.uploads.size(), 2u);
-  EXPECT_EQ(gl.uploads[1].bytes, (std::vector<unsigned char>{1, 2, 3, 255}));
+  EXPECT_EQ(gl.uploads[1].bytes, (Pixels{1, 2, 3, 255}));
   EXPECT_TRUE(gl.deleted.empty()) << "the old texture went with its context";
-}
 
-TEST(Surface, DiscardDeletesOnlyALiveTexture) {
-  FakeGl gl;
-  gxtkSurface live;
-  live.SetData(Malloced({0, 0, 0, 0}), 1, 1, 4);
-  live.Bind();
-  live.Discard();
-  EXPECT_EQ(gl.deleted, std::vector<GLuint>{live.texture});
-  EXPECT_EQ(live.seq, -1);
-  EXPECT_EQ(live.data, nullptr);
-
+  surface.Discard();
+  EXPECT_EQ(gl.deleted, std::vector<GLuint>{surface.texture});
+  EXPECT_EQ(surface.seq, -1);
+  EXPECT_EQ(surface.data, nullptr);
   gxtkSurface stale;
   stale.SetData(nullptr, 1, 1, 4);
   stale.Bind();
   ++glfwGraphicsSeq;
   stale.Discard();
-  EXPECT_EQ(gl.deleted.size(), 1u);
+  EXPECT_EQ(gl.deleted.size(), 1u) << "a texture of a closed window is not deleted";
 }
 
 TEST(Surface, SubDataIsStoredPremultipliedAndUploadedByRows) {
@@ -105,21 +100,16 @@ TEST(Surface, SubDataIsStoredPremultipliedAndUploadedByRows) {
   gxtkGraphics graphics(64, 64);
   std::unique_ptr<gxtkSurface> surface = graphics.CreateSurface(4, 3);
   ASSERT_TRUE(surface->data);
-  EXPECT_EQ(Bytes(*surface, 48), std::vector<unsigned char>(48, 0)) << "starts transparent";
+  EXPECT_EQ(Bytes(*surface, 48), Pixels(48, 0)) << "starts transparent";
   gl.uploads.clear();
 
   const std::vector<int> pixels = {0, static_cast<int>(0x80FF0000), 0, 0, -1, 0x40204080};
   graphics.WritePixels2(surface.get(), pixels, 1, 1, 2, 2, 1, 3);
-  const unsigned char* row1 = surface->data + 4 * 4;
-  EXPECT_EQ(std::vector<unsigned char>(row1 + 4, row1 + 8),
-            (std::vector<unsigned char>{128, 0, 0, 128}));
-  EXPECT_EQ(std::vector<unsigned char>(row1 + 8, row1 + 12),
-            (std::vector<unsigned char>{0, 0, 0, 0}));
-  const unsigned char* row2 = surface->data + 2 * 4 * 4;
-  EXPECT_EQ(std::vector<unsigned char>(row2 + 4, row2 + 8),
-            (std::vector<unsigned char>{255, 255, 255, 255}));
-  EXPECT_EQ(std::vector<unsigned char>(row2 + 8, row2 + 12),
-            (std::vector<unsigned char>{8, 16, 32, 64}));
+  // Rows are 16 bytes; the square covers pixels 1 and 2 of rows 1 and 2.
+  EXPECT_EQ(Pixels(surface->data + 16 + 4, surface->data + 16 + 12),
+            (Pixels{128, 0, 0, 128, 0, 0, 0, 0}));
+  EXPECT_EQ(Pixels(surface->data + 32 + 4, surface->data + 32 + 12),
+            (Pixels{255, 255, 255, 255, 8, 16, 32, 64}));
   ASSERT_EQ(gl.uploads.size(), 2u) << "a narrow rectangle goes up row by row";
   EXPECT_EQ(gl.uploads[1].y, 2);
   EXPECT_EQ(gl.uploads[1].width, 2);
@@ -133,7 +123,7 @@ TEST(Surface, SubDataIsStoredPremultipliedAndUploadedByRows) {
 TEST(Surface, SubDataOutsideTheSurfaceOrBeyondTheSourceIsIgnored) {
   gxtkGraphics graphics(64, 64);
   std::unique_ptr<gxtkSurface> surface = graphics.CreateSurface(4, 4);
-  const std::vector<unsigned char> before = Bytes(*surface, 64);
+  const Pixels before = Bytes(*surface, 64);
   const std::vector<int> pixels(16, -1);
   graphics.WritePixels2(surface.get(), pixels, 3, 3, 2, 2, 0, 2);
   graphics.WritePixels2(surface.get(), pixels, -1, 0, 2, 2, 0, 2);
@@ -144,26 +134,22 @@ TEST(Surface, SubDataOutsideTheSurfaceOrBeyondTheSourceIsIgnored) {
   gxtkSurface rgb;
   rgb.SetData(Malloced({9, 9, 9}), 1, 1, 3);
   rgb.SetSubData(0, 0, 1, 1, pixels, 1);
-  EXPECT_EQ(Bytes(rgb, 3), (std::vector<unsigned char>{9, 9, 9})) << "only RGBA is written";
+  EXPECT_EQ(Bytes(rgb, 3), (Pixels{9, 9, 9})) << "only RGBA is written";
 }
 
 TEST(ImageDecoding, KeepsTheChannelCountOfTheFile) {
   TempImageDir dir;
   const std::string grey = dir.WritePng("grey.png", 2, 1, 2, {255, 0, 100, 255});
-  int width = 0;
-  int height = 0;
-  int depth = 0;
+  int width = 0, height = 0, depth = 0;
   unsigned char* pixels = LoadImageData(grey.c_str(), &width, &height, &depth);
   ASSERT_TRUE(pixels);
-  EXPECT_EQ(width, 2);
-  EXPECT_EQ(height, 1);
-  EXPECT_EQ(depth, 2);
+  EXPECT_EQ((std::vector<int>{width, height, depth}), (std::vector<int>{2, 1, 2}));
   std::free(pixels);
 
   gxtkGraphics graphics(64, 64);
   std::unique_ptr<gxtkSurface> surface = graphics.LoadSurface(grey.c_str());
   ASSERT_TRUE(surface);
-  EXPECT_EQ(Bytes(*surface, 4), (std::vector<unsigned char>{0, 0, 100, 255}));
+  EXPECT_EQ(Bytes(*surface, 4), (Pixels{0, 0, 100, 255}));
 }
 
 TEST(ImageDecoding, MissingOrBrokenFilesGiveNoSurface) {

@@ -49,28 +49,27 @@ class InputDeviceTest : public testing::Test {
   void Mouse(int event, int button, float x = 0, float y = 0) {
     device.MouseEvent(event, button, x, y);
   }
+  // The mouse position, then the finger's.
+  std::vector<float> Pointer(int finger) {
+    return {MouseX(), MouseY(), TouchX(finger), TouchY(finger)};
+  }
 
   FakeJoystickHost host;
   InputDevice device;
 };
 
-TEST_F(InputDeviceTest, PressAndReleaseWithinOneUpdateCountsOneHit) {
+TEST_F(InputDeviceTest, PressAndReleaseWithinOneUpdateCountsOneHitWhileHeldKeysStayDown) {
   Key(kEventKeyDown, kKeyZ);
   Key(kEventKeyUp, kKeyZ);
+  Key(kEventKeyDown, kKeyEnter);
   device.BeginUpdate();
   EXPECT_EQ(KeyHit(kKeyZ), 1);
   EXPECT_EQ(KeyDown(kKeyZ), 0);
+  EXPECT_EQ(KeyHit(kKeyEnter), 1);
   Update();
   EXPECT_EQ(KeyHit(kKeyZ), 0);
-}
-
-TEST_F(InputDeviceTest, HeldKeyStaysDownAcrossUpdatesWithOneHit) {
-  Key(kEventKeyDown, kKeyZ);
-  device.BeginUpdate();
-  EXPECT_EQ(KeyHit(kKeyZ), 1);
-  Update();
-  EXPECT_EQ(KeyDown(kKeyZ), 1);
-  EXPECT_EQ(KeyHit(kKeyZ), 0);
+  EXPECT_EQ(KeyHit(kKeyEnter), 0);
+  EXPECT_EQ(KeyDown(kKeyEnter), 1);
 }
 
 TEST_F(InputDeviceTest, KeyRepeatAddsNoHitsButQueuesCharacters) {
@@ -84,64 +83,51 @@ TEST_F(InputDeviceTest, KeyRepeatAddsNoHitsButQueuesCharacters) {
   EXPECT_EQ(GetChar(), 0);
 }
 
-TEST_F(InputDeviceTest, OnlyTheFirst33PressesOfAnUpdateAreCounted) {
-  for (int key = 10; key < 50; ++key) Key(kEventKeyDown, key);
+TEST_F(InputDeviceTest, AnUpdateCountsOnlyTheFirst33PressesAndKeepsOnlyTheFirst32Characters) {
+  for (int i = 0; i < 40; ++i) {
+    Key(kEventKeyDown, 10 + i);
+    Key(kEventChar, 'a' + i);
+  }
   device.BeginUpdate();
   int hits = 0;
   for (int key = 10; key < 50; ++key) hits += KeyHit(key);
   EXPECT_EQ(hits, kHitQueueSize);
   EXPECT_EQ(KeyHit(10 + kHitQueueSize), 0);
-  // A press beyond the queue is still held.
-  EXPECT_EQ(KeyDown(49), 1);
+  EXPECT_EQ(KeyDown(49), 1) << "a press beyond the queue is still held";
+  for (int i = 0; i < kCharQueueSize; ++i) EXPECT_EQ(GetChar(), 'a' + i);
+  EXPECT_EQ(GetChar(), 0);
+
   Update();
   for (int key = 10; key < 50; ++key) EXPECT_EQ(KeyHit(key), 0) << key;
   Key(kEventKeyDown, 60);
-  device.BeginUpdate();
-  EXPECT_EQ(KeyHit(60), 1);
-}
-
-TEST_F(InputDeviceTest, OnlyTheFirst32CharactersOfAnUpdateCanBeRead) {
-  for (int i = 0; i < 40; ++i) Key(kEventChar, 'a' + i);
-  device.BeginUpdate();
-  for (int i = 0; i < kCharQueueSize; ++i) EXPECT_EQ(GetChar(), 'a' + i);
-  EXPECT_EQ(GetChar(), 0);
-  // Characters left unread are gone after the update.
   Key(kEventChar, 'q');
   Key(kEventChar, 'r');
+  EXPECT_EQ(KeyHit(60), 1) << "the emptied queues take new entries";
+  EXPECT_EQ(GetChar(), 'q');
   Update();
-  EXPECT_EQ(GetChar(), 0);
+  EXPECT_EQ(GetChar(), 0) << "characters left unread are gone after the update";
 }
 
 TEST_F(InputDeviceTest, LeftMouseButtonIsKeyOneAndTheFirstTouch) {
   Mouse(kEventMouseDown, 0, 30, 40);
   device.BeginUpdate();
-  EXPECT_EQ(KeyDown(1), 1);
-  EXPECT_EQ(MouseDown(0), 1);
-  EXPECT_EQ(TouchDown(0), 1);
-  EXPECT_EQ(MouseHit(0), 1);
+  EXPECT_EQ((std::vector<int>{KeyDown(1), MouseDown(0), TouchDown(0), MouseHit(0)}),
+            (std::vector<int>{1, 1, 1, 1}));
   EXPECT_EQ(KeyHit(kKeyTouchBase), 1);
-  EXPECT_EQ(TouchX(0), 30);
-  EXPECT_EQ(TouchY(0), 40);
+  EXPECT_EQ(Pointer(0), (std::vector<float>{30, 40, 30, 40}));
   Mouse(kEventMouseMove, -1, 50, 60);
-  EXPECT_EQ(MouseX(), 50);
-  EXPECT_EQ(TouchY(0), 60);
-  // The release position is not stored.
+  EXPECT_EQ(Pointer(0), (std::vector<float>{50, 60, 50, 60}));
   Mouse(kEventMouseUp, 0, 90, 90);
   EXPECT_EQ(MouseDown(0), 0);
   EXPECT_EQ(TouchDown(0), 0);
-  EXPECT_EQ(MouseX(), 50);
-}
+  EXPECT_EQ(MouseX(), 50) << "the release position is not stored";
 
-TEST_F(InputDeviceTest, FirstTouchIsTheLeftMouseButton) {
   device.TouchEvent(kEventTouchDown, 0, 5, 6);
   device.TouchEvent(kEventTouchDown, 3, 70, 80);
-  EXPECT_EQ(MouseDown(0), 1);
-  EXPECT_EQ(MouseX(), 5);
-  EXPECT_EQ(TouchDown(3), 1);
-  EXPECT_EQ(TouchX(3), 70);
-  EXPECT_EQ(MouseY(), 6);
   device.TouchEvent(kEventTouchMove, 3, 71, 81);
-  EXPECT_EQ(TouchY(3), 81);
+  EXPECT_EQ(MouseDown(0), 1);
+  EXPECT_EQ(Pointer(0), (std::vector<float>{5, 6, 5, 6}));
+  EXPECT_EQ(Pointer(3), (std::vector<float>{5, 6, 71, 81})) << "other fingers leave the mouse";
   device.TouchEvent(kEventTouchUp, 0, 0, 0);
   EXPECT_EQ(KeyDown(1), 0);
   EXPECT_EQ(TouchDown(3), 1);
@@ -152,19 +138,11 @@ TEST_F(InputDeviceTest, OutOfRangeQueriesAndEventsReadAsNothing) {
   Key(kEventKeyDown, kKeyBackspace);
   Key(kEventKeyDown, kKeyConsoleBack);
   Mouse(kEventMouseDown, 0);
-  EXPECT_EQ(KeyDown(0), 0);
-  EXPECT_EQ(KeyDown(512), 0);
-  EXPECT_EQ(KeyHit(-1), 0);
-  EXPECT_EQ(KeyHit(512), 0);
-  EXPECT_EQ(MouseDown(7), 0);
-  EXPECT_EQ(TouchDown(32), 0);
-  EXPECT_EQ(TouchDown(-1), 0);
-  EXPECT_EQ(JoyDown(0, 4), 0);
-  EXPECT_EQ(JoyDown(40, 0), 0);
-  EXPECT_EQ(TouchX(32), 0);
-  EXPECT_EQ(TouchY(-1), 0);
-  EXPECT_EQ(JoyX(2, 0), 0);
-  EXPECT_EQ(JoyY(0, 4), 0);
+  const int keys[] = {KeyDown(0),    KeyDown(512),  KeyHit(-1),    KeyHit(512),   MouseDown(7),
+                      TouchDown(32), TouchDown(-1), JoyDown(0, 4), JoyDown(40, 0)};
+  for (int i = 0; i < std::ssize(keys); ++i) EXPECT_EQ(keys[i], 0) << "key query " << i;
+  const float positions[] = {TouchX(32), TouchY(-1), JoyX(2, 0), JoyY(0, 4)};
+  for (int i = 0; i < std::ssize(positions); ++i) EXPECT_EQ(positions[i], 0) << "position " << i;
   Key(kEventKeyDown, 600);
   Key(kEventKeyDown, 0);
   device.TouchEvent(kEventTouchDown, 40, 1, 1);

@@ -1,6 +1,7 @@
 // Joystick reports from the window library mapped to the framework's sticks and buttons.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "host/joystick.h"
@@ -25,7 +26,7 @@ Mapped Map(const RawJoystick& raw, Mapped mapped = {}) {
   return mapped;
 }
 
-// Which device button lands on each framework button, by pressing them one at a time.
+// Which device button lands on each framework button (-1: none), pressing them one at a time.
 std::vector<int> ButtonOrder(int buttonCount) {
   std::vector<int> order(kJoyRawButtons, -1);
   for (int device = 0; device < buttonCount; ++device) {
@@ -38,35 +39,33 @@ std::vector<int> ButtonOrder(int buttonCount) {
   return order;
 }
 
-TEST(Joystick, AxesFillTwoSticksWithMissingOnesZero) {
-  const Mapped m = Map(Report(6, 10));
-  EXPECT_EQ(m.x, (JoyAxes{0.1f, 0.4f}));
-  EXPECT_EQ(m.y, (JoyAxes{0.2f, 0.5f}));
-  EXPECT_EQ(m.z, (JoyAxes{0.3f, 0.6f}));
-  const Mapped two = Map(Report(2, 10));
-  EXPECT_EQ(two.x, (JoyAxes{0.1f, 0}));
-  EXPECT_EQ(two.z, (JoyAxes{0, 0}));
+std::vector<int> Padded(std::vector<int> order) {
+  order.resize(kJoyRawButtons, -1);
+  return order;
 }
 
-TEST(Joystick, UpToTwelveButtonsKeepTheirNumbers) {
-  const auto order = ButtonOrder(12);
-  for (int b = 0; b < 12; ++b) EXPECT_EQ(order[b], b);
-  EXPECT_EQ(order[12], -1);
+TEST(Joystick, AxesFillTwoSticksAndTwoKnownLayoutsGetTheirSecondStickCorrected) {
+  // Report axes read 0.1, 0.2, 0.3 ... in order.
+  const struct {
+    const char* name;
+    int axes, buttons;
+    JoyAxes x, y, z;
+  } cases[] = {{"plain", 6, 10, {0.1f, 0.4f}, {0.2f, 0.5f}, {0.3f, 0.6f}},
+               {"14 buttons, 5 axes", 5, 14, {0.1f, 0.5f}, {0.2f, -0.4f}, {0.3f, 0}},
+               {"18 buttons, 4 axes", 4, 18, {0.1f, 0.4f}, {0.2f, -0.3f}, {0.3f, 0}},
+               {"14 buttons, 6 axes: left alone", 6, 14, {0.1f, 0.4f}, {0.2f, 0.5f}, {0.3f, 0.6f}}};
+  for (const auto& c : cases) {
+    const Mapped m = Map(Report(c.axes, c.buttons));
+    EXPECT_EQ((std::array{m.x, m.y, m.z}), (std::array{c.x, c.y, c.z})) << c.name;
+  }
 }
 
-TEST(Joystick, FourteenButtonsMoveTheLastFourToEightToEleven) {
-  const auto order = ButtonOrder(14);
-  const std::vector<int> expected = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 8, 9};
-  EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 14), expected);
-  EXPECT_EQ(order[14], -1);
-}
-
-TEST(Joystick, ThirtyTwoButtonsFillEverySlotOnce) {
-  const auto order = ButtonOrder(kJoyRawButtons);
-  EXPECT_EQ(order[8], 28);
-  EXPECT_EQ(order[11], 31);
-  EXPECT_EQ(order[12], 8);
-  EXPECT_EQ(order[31], 27);
+TEST(Joystick, BeyondTwelveButtonsTheLastFourMoveToEightToEleven) {
+  EXPECT_EQ(ButtonOrder(12), Padded({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+  EXPECT_EQ(ButtonOrder(14), Padded({0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 8, 9}));
+  std::vector<int> all = {0, 1, 2, 3, 4, 5, 6, 7, 28, 29, 30, 31};
+  for (int device = 8; device < 28; ++device) all.push_back(device);
+  EXPECT_EQ(ButtonOrder(kJoyRawButtons), all);
 }
 
 TEST(Joystick, ButtonsBeyondTheReportKeepTheirValues) {
@@ -76,21 +75,7 @@ TEST(Joystick, ButtonsBeyondTheReportKeepTheirValues) {
   const Mapped m = Map(Report(2, 6), before);
   EXPECT_FALSE(m.buttons[5]);
   EXPECT_TRUE(m.buttons[20]);
-  const Mapped wide = Map(Report(2, 14), before);
-  EXPECT_TRUE(wide.buttons[20]);
-}
-
-TEST(Joystick, TwoKnownLayoutsGetTheirSecondStickCorrected) {
-  const Mapped fourteen = Map(Report(5, 14));
-  EXPECT_EQ(fourteen.x[1], 0.5f);
-  EXPECT_EQ(fourteen.y[1], -0.4f);
-  const Mapped eighteen = Map(Report(4, 18));
-  EXPECT_EQ(eighteen.x[1], 0.4f);
-  EXPECT_EQ(eighteen.y[1], -0.3f);
-  // Same buttons, other axis count: left alone.
-  const Mapped plain = Map(Report(6, 14));
-  EXPECT_EQ(plain.x[1], 0.4f);
-  EXPECT_EQ(plain.y[1], 0.5f);
+  EXPECT_TRUE(Map(Report(2, 14), before).buttons[20]);
 }
 
 }  // namespace
