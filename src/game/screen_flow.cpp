@@ -36,7 +36,6 @@ constexpr float kPauseIconPos = 16.0f;
 constexpr float kPauseIconDimAlpha = 0.2f;
 constexpr int kControlPointer = 2;
 constexpr int kOuyaPauseKey = 13;
-constexpr int kPlayers = 4;
 constexpr int kLatchKeys[] = {kGameUp, kGameLeft, kGameRight, kGameDown, kGameA, kGameB,   kGameX,
                               kGameY,  kGameL1,   kGameR1,    16,        17,     kGameBack};
 
@@ -168,10 +167,8 @@ void MyApp::MirrorPointer() {
 }
 
 bool MyApp::AnyPlayKeyHeld() {
-  for (int player = 0; player < kPlayers; ++player) {
-    for (int key : kLatchKeys)
-      if (PlayKey(key, 0, player)) return true;
-  }
+  for (int key : kLatchKeys)
+    if (PlayKeyAll(key, 0)) return true;
   return false;
 }
 
@@ -180,10 +177,7 @@ void MyApp::UpdateKeyLatch() {
     KeyLatch = 0;
   } else if (KeyLatch == 0 && PointerActive == 0 && ScreenMode == ModeMenu &&
              (CreditsOpen || OptionsOpen || SidePanelOpen)) {
-    bool backHeld = false;
-    for (int player = 0; player < kPlayers; ++player)
-      backHeld |= PlayKey(kGameBack, 0, player) != 0;
-    if (backHeld) {
+    if (PlayKeyAll(kGameBack, 0)) {
       CreditsOpen = SidePanelOpen = 0;
       KeyLatch = PointerActive = 1;
     }
@@ -309,11 +303,7 @@ void MyApp::RequestPause() {
 void MyApp::InGame() {
   ResetDraw();
   MenuIntro = kMenuIntroStart;
-  bool pauseHeld = false;
-  for (int player = 0; player < kPlayers; ++player) {
-    pauseHeld |= PlayKey(kGameBack, 0, player) != 0;
-    if (isOuya == 1) pauseHeld |= PlayKey(kOuyaPauseKey, 0, player) != 0;
-  }
+  const bool pauseHeld = PlayKeyAll(kGameBack, 0) || (isOuya == 1 && PlayKeyAll(kOuyaPauseKey, 0));
   if (pauseHeld && Paused == 0 && KeyLatch == 0) RequestPause();
   if (!HudHidden) {
     if (ControlStyle != kControlPointer) Alpha(kPauseIconDimAlpha);

@@ -172,3 +172,37 @@ TEST(Backdrop, StarsRefillWithinTheScreen) {
     ASSERT_LT(star[3], 0.8f);
   }
 }
+
+TEST(ScreenFlow, BackClosesTheMenuPanelsOnceUntilReleased) {
+  constexpr int kEscape = 27;
+  HeadlessGame game;
+  game.StepUntilLoaded();
+  MyApp& app = game.app();
+  app.SidePanelOpen = app.CreditsOpen = 1;
+  game.KeyDown(kEscape);
+  game.Step();
+  EXPECT_EQ(app.SidePanelOpen, 0);
+  EXPECT_EQ(app.CreditsOpen, 0);
+  EXPECT_EQ(app.KeyLatch, 1);
+  // Still held: a panel opened now stays open.
+  app.SidePanelOpen = 1;
+  game.Step(3);
+  EXPECT_EQ(app.SidePanelOpen, 1);
+  game.KeyUp(kEscape);
+  game.Step();
+  EXPECT_EQ(app.KeyLatch, 0);
+}
+
+TEST(ScreenFlow, BackPausesALevelOnce) {
+  constexpr int kEscape = 27;
+  HeadlessGame game;
+  game.StepUntilLoaded();
+  MyApp& app = game.app();
+  app.ScreenMode = ModeLoadGame;
+  game.Step();
+  game.KeyDown(kEscape);
+  game.Step();
+  EXPECT_EQ(app.Paused, 1);
+  EXPECT_EQ(app.PauseDir, 1);
+  EXPECT_EQ(app.KeyLatch, 1);
+}
