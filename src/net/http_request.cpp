@@ -131,7 +131,10 @@ bool HttpRequest::ReadStatusLine() {
   if (lines.empty()) return false;
   const std::vector<String> parts = lines.front().ToUpper().Split(" ");
   if (parts.size() < 3 || !parts[0].StartsWith("HTTP/")) return false;
-  status = AsciiToInt(parts[1]);
+  const int code = AsciiToInt(parts[1]);
+  // A negative code would read as "no status line at all"; such a line is malformed.
+  if (code < 0) return false;
+  status = code;
   return true;
 }
 

@@ -36,6 +36,7 @@ TEST(HttpResponseTest, StatusAndBodyAreTheSameHoweverTheBytesArrive) {
       {"lower-case status line", "http/1.0 404 not found\r\n\r\ngone", 404, "gone"},
       {"status that is no number", "HTTP/1.0 abc OK\r\n\r\n", 0, ""},
       {"two-part status line", "HTTP/1.1 204\r\n\r\nignored", -1, ""},
+      {"negative status", "HTTP/1.0 -01.1 OK\r\n\r\nbody", -1, ""},
       {"not HTTP", "ICY 200 OK\r\n\r\n", -1, ""},
       {"blank line first", "\r\nHTTP/1.0 200 OK\r\n\r\n", -1, ""},
       {"closed before the blank line", "HTTP/1.0 200 OK\r\nServer: x\r\n", -1, ""},
