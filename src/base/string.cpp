@@ -139,17 +139,39 @@ String String::ToLower() const {
   return String(std::move(out));
 }
 
-int String::ToInt() const {
+namespace {
+
+struct LeadingNumber {
+  bool negative;
+  long long magnitude;  // held at 2^31 + 1 once it is out of range either way
+};
+
+LeadingNumber ReadLeadingNumber(const std::u16string& units) {
+  constexpr long long kOutOfRange = 2LL + INT_MAX;
+  auto blank = [](char16_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
   size_t i = 0;
-  while (i < units_.size() && (units_[i] == ' ' || units_[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < units_.size() && (units_[i] == '-' || units_[i] == '+')) negative = units_[i++] == '-';
-  long long value = 0;
-  for (; i < units_.size() && units_[i] >= '0' && units_[i] <= '9'; ++i) {
-    value = std::min<long long>(value * 10 + (units_[i] - '0'), 1LL + INT_MAX);
+  while (i < units.size() && blank(units[i])) ++i;
+  LeadingNumber number{false, 0};
+  if (i < units.size() && (units[i] == '-' || units[i] == '+')) number.negative = units[i++] == '-';
+  for (; i < units.size() && units[i] >= '0' && units[i] <= '9'; ++i) {
+    number.magnitude = std::min(number.magnitude * 10 + (units[i] - '0'), kOutOfRange);
   }
-  if (negative) value = -value;
+  return number;
+}
+
+}  // namespace
+
+int String::ToInt() const {
+  const LeadingNumber number = ReadLeadingNumber(units_);
+  const long long value = number.negative ? -number.magnitude : number.magnitude;
   return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+std::optional<int> String::ToIntExact() const {
+  const LeadingNumber number = ReadLeadingNumber(units_);
+  const long long value = number.negative ? -number.magnitude : number.magnitude;
+  if (value < INT_MIN || value > INT_MAX) return std::nullopt;
+  return static_cast<int>(value);
 }
 
 float String::ToFloat() const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <compare>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,9 +53,11 @@ class String {
   String ToUpper() const;
   String ToLower() const;
 
-  // Leading blanks, an optional sign, then digits; stops at the first other character.
-  // Values beyond the int range saturate instead of overflowing.
+  // Read as C's atoi reads: leading white space, an optional sign, then digits; the first
+  // other character ends the number and no digits give 0. ToInt saturates at the int range,
+  // ToIntExact gives nothing for a value that does not fit.
   int ToInt() const;
+  std::optional<int> ToIntExact() const;
   float ToFloat() const;
 
   std::string ToUtf8() const;

@@ -55,25 +55,9 @@ class RecordWriter {
   std::string text_;
 };
 
-// Reads a field like atoi (leading blanks, a sign, then digits; anything else ends the
-// number, an empty field is 0), but nothing when the number does not fit an int.
+// Reads a field as atoi does, but nothing when the number does not fit an int.
 std::optional<int> ReadField(const String& field) {
-  const std::u16string& units = field.Units();
-  const size_t end = std::min<size_t>(units.size(), kFieldReadLimit);
-  size_t i = 0;
-  auto blank = [](char16_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-  while (i < end && blank(units[i])) ++i;
-  const bool negative = i < end && units[i] == '-';
-  if (i < end && (units[i] == '-' || units[i] == '+')) ++i;
-  int64_t magnitude = 0;
-  constexpr int64_t kLimit = int64_t{INT32_MAX} + 1;
-  for (; i < end && units[i] >= '0' && units[i] <= '9'; ++i) {
-    magnitude = magnitude * 10 + (units[i] - '0');
-    if (magnitude > kLimit) return std::nullopt;
-  }
-  const int64_t value = negative ? -magnitude : magnitude;
-  if (value > INT32_MAX) return std::nullopt;
-  return static_cast<int>(value);
+  return field.Slice(0, kFieldReadLimit).ToIntExact();
 }
 
 // The fields of a loaded record and the block reader's position in them.

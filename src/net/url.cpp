@@ -1,8 +1,6 @@
 #include "net/url.h"
 
 #include <algorithm>
-#include <cctype>
-#include <climits>
 #include <string>
 
 namespace {
@@ -23,17 +21,10 @@ int ReadPort(const String& text, int from, int to) {
 }  // namespace
 
 int AsciiToInt(const String& text) {
+  // Read from the 8-bit form, as atoi sees it.
   const std::string narrow = text.ToLatin1();
-  size_t i = 0;
-  while (i < narrow.size() && std::isspace(static_cast<unsigned char>(narrow[i]))) ++i;
-  bool negative = false;
-  if (i < narrow.size() && (narrow[i] == '-' || narrow[i] == '+')) negative = narrow[i++] == '-';
-  long long value = 0;
-  for (; i < narrow.size() && narrow[i] >= '0' && narrow[i] <= '9'; ++i) {
-    value = std::min<long long>(value * 10 + (narrow[i] - '0'), 1LL + INT_MAX);
-  }
-  if (negative) value = -value;
-  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+  const auto* bytes = reinterpret_cast<const unsigned char*>(narrow.data());
+  return String::FromBytes(bytes, static_cast<int>(narrow.size())).ToInt();
 }
 
 Url::Url(const String& text, const String& defaultScheme, int defaultPort)

@@ -15,6 +15,9 @@ TEST(String, ToIntStopsAtTheFirstNonDigitAndSaturates) {
   EXPECT_EQ(String("-2147483648").ToInt(), INT_MIN);
   EXPECT_EQ(String("99999999999999999999999").ToInt(), INT_MAX);
   EXPECT_EQ(String("-99999999999999999999999").ToInt(), INT_MIN);
+  EXPECT_EQ(String("\n\t 12").ToIntExact(), 12);
+  EXPECT_EQ(String("-2147483648").ToIntExact(), INT_MIN);
+  EXPECT_EQ(String("2147483648").ToIntExact(), std::nullopt);
 }
 
 TEST(String, FloatsReadBackAndAlwaysShowAPoint) {
