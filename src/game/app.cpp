@@ -80,7 +80,7 @@ void GameDelegate::RenderGame() {
 
 void GameDelegate::KeyEvent(int event, int data) {
   _input->KeyEvent(event, data);
-  if (event == kEventKeyDown && (data == kKeyConsoleBack || data == kKeyWindowClose)) EndApp();
+  if (event == kEventKeyDown && (data == key::kConsoleBack || data == key::kWindowClose)) EndApp();
 }
 
 void GameDelegate::MouseEvent(int event, int data, float x, float y) {

@@ -33,32 +33,36 @@ struct KeyRow {
 
 // Two letter clusters (arrows/WASD, ZXCV/JKL...) beside the named keys.
 constexpr KeyRow kKeyboardRows[] = {
-    {kGameUp, {38, 87}, {9, -1, -1}, kStickUp, {0, -1, -1}},
-    {kGameLeft, {37, 65}, {8, -1, -1}, kStickLeft, {3, -1, -1}},
-    {kGameRight, {39, 68}, {10, -1, -1}, kStickRight, {5, -1, -1}},
-    {kGameDown, {40, 83}, {11, -1, -1}, kStickDown, {8, -1, -1}},
-    {kGameA, {90, 74, 32, 13}, {0, -1, -1}, kNoStick, {10, -1, -1}},
-    {kGameB, {88, 75, 17}, {1, -1, -1}, kNoStick, {11, -1, -1}},
-    {kGameX, {67, 76, 16}, {2, -1, -1}, kNoStick, {12, -1, -1}},
-    {kGameY, {86, 73}, {3, -1, -1}, kNoStick, {13, -1, -1}},
-    {kGameL1, {66, 85}, {4, -1, -1}, kNoStick, {14, -1, -1}},
-    {kGameR1, {78, 77, 79}, {5, -1, -1}, kNoStick, {15, -1, -1}},
-    {kGameBack, {27, 192, 46, 8}, {6, 7, 14}, kNoStick, {16, 17, 19}},
+    {kGameUp, {key::kUp, 'W'}, {9, -1, -1}, kStickUp, {0, -1, -1}},
+    {kGameLeft, {key::kLeft, 'A'}, {8, -1, -1}, kStickLeft, {3, -1, -1}},
+    {kGameRight, {key::kRight, 'D'}, {10, -1, -1}, kStickRight, {5, -1, -1}},
+    {kGameDown, {key::kDown, 'S'}, {11, -1, -1}, kStickDown, {8, -1, -1}},
+    {kGameA, {'Z', 'J', key::kSpace, key::kEnter}, {0, -1, -1}, kNoStick, {10, -1, -1}},
+    {kGameB, {'X', 'K', key::kCtrl}, {1, -1, -1}, kNoStick, {11, -1, -1}},
+    {kGameX, {'C', 'L', key::kShift}, {2, -1, -1}, kNoStick, {12, -1, -1}},
+    {kGameY, {'V', 'I'}, {3, -1, -1}, kNoStick, {13, -1, -1}},
+    {kGameL1, {'B', 'U'}, {4, -1, -1}, kNoStick, {14, -1, -1}},
+    {kGameR1, {'N', 'M', 'O'}, {5, -1, -1}, kNoStick, {15, -1, -1}},
+    {kGameBack,
+     {key::kEscape, key::kBackquote, key::kDelete, key::kBackspace},
+     {6, 7, 14},
+     kNoStick,
+     {16, 17, 19}},
 };
 
 // With the iCade on, the letter keys are its key pairs, so only the arrows and named keys stay.
 constexpr KeyRow kICadeRows[] = {
-    {kGameUp, {38}, {9, -1, -1}, kNoStick, {0, -1, -1}},
-    {kGameLeft, {37}, {8, -1, -1}, kNoStick, {3, -1, -1}},
-    {kGameRight, {39}, {10, -1, -1}, kNoStick, {5, -1, -1}},
-    {kGameDown, {40}, {11, -1, -1}, kNoStick, {8, -1, -1}},
-    {kGameA, {32, 13}, {0, -1, -1}, kNoStick, {10, -1, -1}},
-    {kGameB, {17}, {1, -1, -1}, kNoStick, {11, -1, -1}},
-    {kGameX, {16}, {2, -1, -1}, kNoStick, {12, -1, -1}},
+    {kGameUp, {key::kUp}, {9, -1, -1}, kNoStick, {0, -1, -1}},
+    {kGameLeft, {key::kLeft}, {8, -1, -1}, kNoStick, {3, -1, -1}},
+    {kGameRight, {key::kRight}, {10, -1, -1}, kNoStick, {5, -1, -1}},
+    {kGameDown, {key::kDown}, {11, -1, -1}, kNoStick, {8, -1, -1}},
+    {kGameA, {key::kSpace, key::kEnter}, {0, -1, -1}, kNoStick, {10, -1, -1}},
+    {kGameB, {key::kCtrl}, {1, -1, -1}, kNoStick, {11, -1, -1}},
+    {kGameX, {key::kShift}, {2, -1, -1}, kNoStick, {12, -1, -1}},
     {kGameY, {}, {3, -1, -1}, kNoStick, {13, -1, -1}},
     {kGameL1, {}, {4, -1, -1}, kNoStick, {14, -1, -1}},
     {kGameR1, {}, {5, -1, -1}, kNoStick, {15, -1, -1}},
-    {kGameBack, {27, 46, 8}, {7, 6, 14}, kNoStick, {16, 17, 19}},
+    {kGameBack, {key::kEscape, key::kDelete, key::kBackspace}, {7, 6, 14}, kNoStick, {16, 17, 19}},
 };
 
 template <size_t N>

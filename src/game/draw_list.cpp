@@ -1,21 +1,20 @@
 // The draw list: records appended during the update, replayed by the render.
 #include <cmath>
 
+#include "base/angles.h"
 #include "game/app.h"
 #include "game/globals.h"
+#include "game/glyphs.h"
 #include "game/my_app.h"
+#include "game/records.h"
 #include "graphics/graphics.h"
 
 namespace {
-constexpr int kRecordFloats = 15;
+constexpr int kRecordFloats = drawrec::kFloats;
 constexpr int kLastRecordStart = kDrawListFloats - kRecordFloats - 1;
-constexpr float kRectRecord = -3717;
-constexpr float kOvalRecord = -3716;
-constexpr float kLineRecord = -3715;
 constexpr float kWhite = 255.0f;
 constexpr float kPortraitShrink = 1.5f;
 constexpr int kSmoothing = 10;
-constexpr float kDegreesToRadians = 0.017453292f;
 constexpr float kMaxFrameNumber = 1e6f;
 
 // Text layout.
@@ -29,14 +28,6 @@ constexpr int kWideButtonAdjust = 6;
 constexpr int kKeyboardGlyphOffset = 16;
 constexpr int kKeyboardControls = 0;
 
-float SinDeg(float degrees) {
-  return std::sin(degrees * kDegreesToRadians);
-}
-
-float CosDeg(float degrees) {
-  return std::cos(degrees * kDegreesToRadians);
-}
-
 // Frame numbers of a record, -1 for values no frame can have.
 int FrameIndex(float value) {
   return value >= 0 && value < kMaxFrameNumber ? static_cast<int>(value) : -1;
@@ -44,28 +35,8 @@ int FrameIndex(float value) {
 
 // Narrow and wide letters of the font, by glyph number; other glyphs keep the fallback.
 int GlyphAdjust(int glyph, int fallback) {
-  switch (glyph + kFirstGlyphCode) {
-    case 'w':
-    case 'm':
-      return 2;
-    case 'W':
-    case 'M':
-      return 1;
-    case 'i':
-    case 'f':
-    case 'l':
-      return -3;
-    case 'j':
-    case 's':
-    case 'k':
-    case 'r':
-    case 'z':
-    case 't':
-    case 'n':
-      return -1;
-    default:
-      return fallback;
-  }
+  const int adjust = GlyphSpacingAdjust(glyph + kFirstGlyphCode);
+  return adjust != 0 ? adjust : fallback;
 }
 
 struct ButtonGlyph {
@@ -111,18 +82,18 @@ ButtonGlyph ButtonFor(int letter) {
 void Append(MyApp& app, float kind, float x, float y, float sizeX, float sizeY, float frame) {
   if (app.DrawCount > kLastRecordStart) return;
   float* record = &app.DrawList[static_cast<size_t>(app.DrawCount)];
-  record[0] = kind;
-  record[1] = x;
-  record[2] = y;
-  record[3] = app.DrawRot;
-  record[4] = sizeX;
-  record[5] = sizeY;
-  record[6] = frame;
-  record[7] = app.DrawAlpha;
-  record[10] = app.DrawRed;
-  record[11] = app.DrawGreen;
-  record[12] = app.DrawBlue;
-  record[13] = static_cast<float>(app.DrawBlend);
+  record[drawrec::kSlot] = kind;
+  record[drawrec::kX] = x;
+  record[drawrec::kY] = y;
+  record[drawrec::kRot] = app.DrawRot;
+  record[drawrec::kSizeX] = sizeX;
+  record[drawrec::kSizeY] = sizeY;
+  record[drawrec::kFrame] = frame;
+  record[drawrec::kAlpha] = app.DrawAlpha;
+  record[drawrec::kRed] = app.DrawRed;
+  record[drawrec::kGreen] = app.DrawGreen;
+  record[drawrec::kBlue] = app.DrawBlue;
+  record[drawrec::kBlend] = static_cast<float>(app.DrawBlend);
   app.DrawCount += kRecordFloats;
 }
 
@@ -189,24 +160,24 @@ void MyApp::ReplayDrawList() {
       _devWidth > 0 ? overscan * static_cast<float>(_devHeight) / static_cast<float>(_devWidth) : 0;
   for (int at = 0; at < DrawCount - (kRecordFloats - 1); at += kRecordFloats) {
     const float* r = &DrawList[static_cast<size_t>(at)];
-    ::SetAlpha(r[7]);
-    ::SetColor(r[10], r[11], r[12]);
+    ::SetAlpha(r[drawrec::kAlpha]);
+    ::SetColor(r[drawrec::kRed], r[drawrec::kGreen], r[drawrec::kBlue]);
     // Blending is always alpha here; sending it again would cut the batch at every record.
     if (GetGraphicsContext().blend != kBlendAlpha) ::SetBlend(kBlendAlpha);
-    const float x = r[1] * ScaleX + left;
-    const float y = r[2] * ScaleY + top;
-    const float kind = r[0];
-    if (kind == kRectRecord) {
-      ::DrawRect(x, y, r[4] * ScaleX, r[5] * ScaleY);
-    } else if (kind == kOvalRecord) {
-      ::DrawEllipse(x, y, r[4] * ScaleX, r[5] * ScaleY);
-    } else if (kind == kLineRecord) {
-      ::DrawLine(x, y, r[4] * ScaleX + left, r[5] * ScaleY + top);
+    const float x = r[drawrec::kX] * ScaleX + left;
+    const float y = r[drawrec::kY] * ScaleY + top;
+    const float kind = r[drawrec::kSlot];
+    if (kind == drawrec::kRectMarker) {
+      ::DrawRect(x, y, r[drawrec::kSizeX] * ScaleX, r[drawrec::kSizeY] * ScaleY);
+    } else if (kind == drawrec::kOvalMarker) {
+      ::DrawEllipse(x, y, r[drawrec::kSizeX] * ScaleX, r[drawrec::kSizeY] * ScaleY);
+    } else if (kind == drawrec::kLineMarker) {
+      ::DrawLine(x, y, r[drawrec::kSizeX] * ScaleX + left, r[drawrec::kSizeY] * ScaleY + top);
     } else if (kind > -1 && kind < kImageSlots) {
       Image* image = Images[static_cast<size_t>(kind)];
       if (image) {
-        ::DrawImage2(image, x, y, r[3], r[4] * ScaleX * ImageScale, r[5] * ScaleY * ImageScale,
-                     FrameIndex(r[6]));
+        ::DrawImage2(image, x, y, r[drawrec::kRot], r[drawrec::kSizeX] * ScaleX * ImageScale,
+                     r[drawrec::kSizeY] * ScaleY * ImageScale, FrameIndex(r[drawrec::kFrame]));
       }
     }
   }
@@ -256,23 +227,25 @@ void MyApp::DrawImg(int slot, float x, float y, int frame) {
 }
 
 void MyApp::Rect(float x, float y, float width, float height) {
-  Append(*this, kRectRecord, x, y, width, height, 0);
+  Append(*this, drawrec::kRectMarker, x, y, width, height, 0);
 }
 
 void MyApp::Oval(float x, float y, float xRadius, float yRadius) {
-  Append(*this, kOvalRecord, x, y, xRadius, yRadius, 0);
+  Append(*this, drawrec::kOvalMarker, x, y, xRadius, yRadius, 0);
 }
 
 void MyApp::Line(float x1, float y1, float x2, float y2) {
-  Append(*this, kLineRecord, x1, y1, x2, y2, 0);
+  Append(*this, drawrec::kLineMarker, x1, y1, x2, y2, 0);
 }
 
 void MyApp::Text(float x, float y, const String& text, float alignX, float alignY, int fontOffset) {
   // The text is laid out as if it began with a space, without building that string.
   const int length = text.Length() + 1;
   const auto charAt = [&](int i) { return i == 0 ? ' ' : text[i - 1]; };
-  const auto cellWidth = static_cast<float>(ImageInfo[static_cast<size_t>(FontImage) * 3]);
-  const auto cellHeight = static_cast<float>(ImageInfo[static_cast<size_t>(FontImage) * 3 + 1]);
+  const auto cellWidth =
+      static_cast<float>(ImageInfo[imageinfo::Index(FontImage, imageinfo::kFrameW)]);
+  const auto cellHeight =
+      static_cast<float>(ImageInfo[imageinfo::Index(FontImage, imageinfo::kFrameH)]);
 
   float measured = 0;
   for (int i = 0; i < length - 1; ++i) {

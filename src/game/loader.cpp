@@ -2,8 +2,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/angles.h"
+#include "game/asset_table.h"
 #include "game/globals.h"
+#include "game/glyphs.h"
 #include "game/my_app.h"
+#include "game/records.h"
 #include "graphics/graphics.h"
 
 namespace {
@@ -15,68 +19,37 @@ constexpr int kFontStep = 6;
 constexpr int kStartJingle = 96;
 
 constexpr int kLogoSlot = 93;
-constexpr int kFontSlot = 90;
-constexpr int kGlyphCell = 16;
-constexpr int kGlyphFrames = 128;
-constexpr int kGlyphW = 7;
-constexpr int kGlyphH = 10;
 
 // Largest device side served by the 1x and the 2x image sets.
 constexpr int kMaxSideLevel1 = 630;
 constexpr int kMaxSideLevel2 = 1230;
 
-struct ImageLoad {
-  int slot;
-  const char* name;
-  int w, h, frames;
-};
-
+// Image slots (files from the asset table) and sound effects loaded by one step.
 struct LoadingStep {
-  ImageLoad images[2];
+  int images[2];
   int sounds[2];
 };
 
-constexpr ImageLoad kNoImage{kNone, "", 0, 0, 0};
-constexpr ImageLoad kLogo{kLogoSlot, "common/QorvLogo", 256, 256, 1};
-
 // Steps 1..36; step 6 is the font, step 4 also plays the start jingle once per run.
 constexpr LoadingStep kSteps[kLastStep] = {
-    {{{97, "common/icons", 32, 32, 16}, kNoImage}, {96, kNone}},
-    {{{95, "common/Buttons", 64, 64, 16}, kNoImage}, {kNone, kNone}},
-    {{{94, "common/dpad", 32, 32, 16}, kNoImage}, {kNone, kNone}},
-    {{kLogo, kNoImage}, {kNone, kNone}},
-    {{{91, "common/Testcard_Circle", 256, 256, 1}, kNoImage}, {kNone, kNone}},
-    {{kNoImage, kNoImage}, {kNone, kNone}},
-    {{kNoImage, kNoImage}, {1, kNone}},
-    {{kNoImage, kNoImage}, {95, kNone}},
-    {{kNoImage, kNoImage}, {98, kNone}},
-    {{kNoImage, kNoImage}, {99, kNone}},
-    {{{99, "menu", 256, 256, 4}, kNoImage}, {kNone, kNone}},
-    {{{98, "logo", 256, 128, 1}, kNoImage}, {kNone, kNone}},
-    {{{96, "parts", 8, 8, 256}, {10, "out", 8, 8, 256}}, {kNone, kNone}},
-    {{{80, "BadgesA", 64, 64, 64}, kNoImage}, {kNone, kNone}},
-    {{{85, "common/circle", 256, 256, 4}, kNoImage}, {kNone, kNone}},
-    {{{1, "gfx", 32, 32, 64}, kNoImage}, {kNone, kNone}},
-    {{{2, "gate", 32, 32, 16}, kNoImage}, {kNone, kNone}},
-    {{kNoImage, kNoImage}, {49, 149}},
-    {{kNoImage, kNoImage}, {50, 150}},
-    {{kNoImage, kNoImage}, {51, 151}},
-    {{kNoImage, kNoImage}, {2, kNone}},
-    {{kNoImage, kNoImage}, {3, kNone}},
-    {{kNoImage, kNoImage}, {4, kNone}},
-    {{kNoImage, kNoImage}, {10, kNone}},
-    {{kNoImage, kNoImage}, {11, kNone}},
-    {{kNoImage, kNoImage}, {12, kNone}},
-    {{kNoImage, kNoImage}, {13, kNone}},
-    {{kNoImage, kNoImage}, {14, kNone}},
-    {{kNoImage, kNoImage}, {5, kNone}},
-    {{kNoImage, kNoImage}, {6, kNone}},
-    {{kNoImage, kNoImage}, {7, kNone}},
-    {{kNoImage, kNoImage}, {20, kNone}},
-    {{kNoImage, kNoImage}, {52, 152}},
-    {{kNoImage, kNoImage}, {8, kNone}},
-    {{kNoImage, kNoImage}, {53, kNone}},
-    {{kNoImage, kNoImage}, {54, 154}},
+    {{97, kNone}, {96, kNone}},    {{95, kNone}, {kNone, kNone}},
+    {{94, kNone}, {kNone, kNone}}, {{kLogoSlot, kNone}, {kNone, kNone}},
+    {{91, kNone}, {kNone, kNone}}, {{kNone, kNone}, {kNone, kNone}},
+    {{kNone, kNone}, {1, kNone}},  {{kNone, kNone}, {95, kNone}},
+    {{kNone, kNone}, {98, kNone}}, {{kNone, kNone}, {99, kNone}},
+    {{99, kNone}, {kNone, kNone}}, {{98, kNone}, {kNone, kNone}},
+    {{96, 10}, {kNone, kNone}},    {{80, kNone}, {kNone, kNone}},
+    {{85, kNone}, {kNone, kNone}}, {{1, kNone}, {kNone, kNone}},
+    {{2, kNone}, {kNone, kNone}},  {{kNone, kNone}, {49, 149}},
+    {{kNone, kNone}, {50, 150}},   {{kNone, kNone}, {51, 151}},
+    {{kNone, kNone}, {2, kNone}},  {{kNone, kNone}, {3, kNone}},
+    {{kNone, kNone}, {4, kNone}},  {{kNone, kNone}, {10, kNone}},
+    {{kNone, kNone}, {11, kNone}}, {{kNone, kNone}, {12, kNone}},
+    {{kNone, kNone}, {13, kNone}}, {{kNone, kNone}, {14, kNone}},
+    {{kNone, kNone}, {5, kNone}},  {{kNone, kNone}, {6, kNone}},
+    {{kNone, kNone}, {7, kNone}},  {{kNone, kNone}, {20, kNone}},
+    {{kNone, kNone}, {52, 152}},   {{kNone, kNone}, {8, kNone}},
+    {{kNone, kNone}, {53, kNone}}, {{kNone, kNone}, {54, 154}},
 };
 
 // The loading screen's rings: 11 dots each, fading in around the circle.
@@ -84,12 +57,13 @@ constexpr int kRingDots = 11;
 constexpr int kSpinPerUpdate = 16;
 constexpr float kDotRadius = 8;
 
-constexpr float kDegreesToRadians = 3.14159265f / 180;
+void LoadSlot(MyApp& app, int slot) {
+  const ImageAsset& asset = ImageAssetForSlot(slot);
+  app.LoadImg(slot, asset.name, asset.frameW, asset.frameH, asset.frames, Image::HandleCentered);
+}
 
-String DensitySuffix(int level) {
-  if (level == 2) return "-hd";
-  if (level == 4) return "-hd2";
-  return "";
+void LoadGameFont(MyApp& app) {
+  app.LoadFont(kFontSlot, ImageAssetForSlot(kFontSlot).name, kGlyphW, kGlyphH);
 }
 
 }  // namespace
@@ -110,9 +84,9 @@ void MyApp::LoadImg(int slot, const String& name, int frameW, int frameH, int fr
   const String path = name + DensitySuffix(ImageLevel) + ".png";
   delete Images[slot];
   Images[slot] = LoadImage2(path, frameW * ImageLevel, frameH * ImageLevel, frames, flags);
-  ImageInfo[3 * slot] = frameW * ImageLevel;
-  ImageInfo[3 * slot + 1] = frameH * ImageLevel;
-  ImageInfo[3 * slot + 2] = frames;
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = frameW * ImageLevel;
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = frameH * ImageLevel;
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrames)] = frames;
 }
 
 void MyApp::LoadFont(int slot, const String& name, int glyphW, int glyphH) {
@@ -120,9 +94,9 @@ void MyApp::LoadFont(int slot, const String& name, int glyphW, int glyphH) {
   delete Images[slot];
   Images[slot] = LoadImage2(path, kGlyphCell * ImageLevel, kGlyphCell * ImageLevel, kGlyphFrames,
                             Image::HandleCentered);
-  ImageInfo[3 * slot] = glyphW;
-  ImageInfo[3 * slot + 1] = glyphH;
-  ImageInfo[3 * slot + 2] = kGlyphFrames;
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = glyphW;
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = glyphH;
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrames)] = kGlyphFrames;
   FontImage = slot;
 }
 
@@ -137,8 +111,8 @@ void MyApp::Reload() {
   ClearRed = ClearGreen = ClearBlue = 0;
   ClearAlpha = 1;
   ChooseImageLevel();
-  LoadImg(kLogo.slot, kLogo.name, kLogo.w, kLogo.h, kLogo.frames, Image::HandleCentered);
-  LoadFont(kFontSlot, "fonts/shadow_editundo", kGlyphW, kGlyphH);
+  LoadSlot(*this, kLogoSlot);
+  LoadGameFont(*this);
   LoadStep = 1;
 }
 
@@ -146,11 +120,10 @@ void MyApp::Loader() {
   ChooseImageLevel();
   if (LoadStep >= 1 && LoadStep <= kLastStep) {
     const LoadingStep& step = kSteps[LoadStep - 1];
-    for (const ImageLoad& image : step.images) {
-      if (image.slot == kNone) continue;
-      LoadImg(image.slot, image.name, image.w, image.h, image.frames, Image::HandleCentered);
+    for (int slot : step.images) {
+      if (slot != kNone) LoadSlot(*this, slot);
     }
-    if (LoadStep == kFontStep) LoadFont(kFontSlot, "fonts/shadow_editundo", kGlyphW, kGlyphH);
+    if (LoadStep == kFontStep) LoadGameFont(*this);
     for (int sound : step.sounds) {
       if (sound != kNone) LoadSFX(sound);
     }
@@ -172,9 +145,9 @@ void MyApp::WaitStart() {
   SpinAngle += kSpinPerUpdate;
   auto ring = [&](float red, float green, float blue, float turn) {
     for (int i = 0; i < kRingDots; ++i) {
-      const float t = (SpinAngle + turn + kSpinPerUpdate * i) * kDegreesToRadians;
+      const float t = SpinAngle + turn + kSpinPerUpdate * i;
       SetCol(red, green, blue, i / 10.0f);
-      Oval(cx + std::sin(t) * m * 0.25f, cy - std::cos(t) * m * 0.25f, kDotRadius, kDotRadius);
+      Oval(cx + SinDeg(t) * m * 0.25f, cy - CosDeg(t) * m * 0.25f, kDotRadius, kDotRadius);
     }
   };
   ring(250, 250, 250, 180);

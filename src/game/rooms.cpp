@@ -5,10 +5,9 @@
 #include "base/random.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/records.h"
 
 namespace {
-constexpr int kStarRecordFloats = 10;
-constexpr int kMaxStars = 499;
 constexpr int kKeepTarget = -122;
 constexpr float kOpaque = -123.0f;
 constexpr float kBackdropEase = 30.0f;
@@ -29,13 +28,13 @@ void MyApp::DoBG(int red, int green, int blue, float alpha) {
 }
 
 void MyApp::ResetStars(int count) {
-  if (count >= 1 && count <= kMaxStars) StarCount = count;
+  if (count >= 1 && count <= star::kMaxCount) StarCount = count;
   for (int i = 0; i <= StarCount; ++i) {
-    float* star = &Stars[i * kStarRecordFloats];
-    star[0] = std::floor(255.99 * Rnd());
-    star[1] = static_cast<float>((jscrw + 16) * Rnd() - 8);
-    star[2] = static_cast<float>((jscrh + 16) * Rnd() - 8);
-    star[3] = static_cast<float>(0.2 + 0.6 * Rnd());
+    float* record = &Stars[i * star::kFloats];
+    record[star::kFrame] = std::floor(255.99 * Rnd());
+    record[star::kX] = static_cast<float>((jscrw + 16) * Rnd() - 8);
+    record[star::kY] = static_cast<float>((jscrh + 16) * Rnd() - 8);
+    record[star::kDepth] = static_cast<float>(0.2 + 0.6 * Rnd());
     Rnd();
     Rnd();
   }

@@ -4,15 +4,12 @@
 #include "audio/audio.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/records.h"
 #include "input/input_device.h"
 #include "net/async_events.h"
 
 namespace {
 
-constexpr int kKeyF1 = 112;
-constexpr int kKeyF2 = 113;
-constexpr int kKeyF4 = 115;
-constexpr int kKeyF11 = 122;
 constexpr int kOuyaBackKey = 270;
 constexpr int kPadBackEntry = 19;
 constexpr int kMenuStartLevel = 1000;
@@ -26,8 +23,6 @@ constexpr float kSidePanelSnap = 4.0f;
 constexpr int kStartLives = 3;
 constexpr int kLevelIntroUpdates = 90;
 constexpr int kPlayerResetFloats = 500;
-constexpr int kParticleRecords = 251;
-constexpr int kParticleRecordFloats = 10;
 constexpr int kLevelRecordsCleared = 10000;
 constexpr int kBadgesCleared = 128;
 constexpr int kPadKeysCleared = 19;
@@ -36,8 +31,9 @@ constexpr float kPauseIconPos = 16.0f;
 constexpr float kPauseIconDimAlpha = 0.2f;
 constexpr int kControlPointer = 2;
 constexpr int kOuyaPauseKey = 13;
-constexpr int kLatchKeys[] = {kGameUp, kGameLeft, kGameRight, kGameDown, kGameA, kGameB,   kGameX,
-                              kGameY,  kGameL1,   kGameR1,    16,        17,     kGameBack};
+constexpr int kLatchKeys[] = {kGameUp,     kGameLeft,  kGameRight, kGameDown, kGameA,
+                              kGameB,      kGameX,     kGameY,     kGameL1,   kGameR1,
+                              key::kShift, key::kCtrl, kGameBack};
 
 int HalfScreenHeight() {
   return static_cast<int>(jscrh * 0.5f);
@@ -125,11 +121,11 @@ void MyApp::OnUpdate() {
 }
 
 void MyApp::ReadFunctionKeys() {
-  PadKeys[kPadBackEntry] = isOuya ? (KeyHit(kOuyaBackKey) ? 1 : 0) : KeyHit(kKeyConsoleBack);
-  if (KeyHit(kKeyF1)) DebugMode = 1 - DebugMode;
-  if (KeyHit(kKeyF2)) HudHidden = 1 - HudHidden;
-  if (KeyHit(kKeyF11)) FullscreenFlip();
-  if (KeyHit(kKeyF4) || KeyHit(kKeyWindowClose)) EndApp();
+  PadKeys[kPadBackEntry] = isOuya ? (KeyHit(kOuyaBackKey) ? 1 : 0) : KeyHit(key::kConsoleBack);
+  if (KeyHit(key::kF1)) DebugMode = 1 - DebugMode;
+  if (KeyHit(key::kF2)) HudHidden = 1 - HudHidden;
+  if (KeyHit(key::kF11)) FullscreenFlip();
+  if (KeyHit(key::kF4) || KeyHit(key::kWindowClose)) EndApp();
 }
 
 void MyApp::TrackFrameRate() {
@@ -278,7 +274,7 @@ void MyApp::LoadGame() {
   Lives = kStartLives;
   ExitState = 0;
   LevelIntro = kLevelIntroUpdates;
-  Player[103] = -1.0f;
+  Player[player::kOrbitRecord] = -1.0f;
   Score = 0;
   GameOverTimer = 0;
   ScreenMode = ModeInGame;
@@ -286,10 +282,11 @@ void MyApp::LoadGame() {
   MaxBads = std::min(Level < 8 ? Level / 7 + 2 : Level / 7 + 3, MostBads);
   MaxWeaps = std::min(Level / 5 + 2, MostWeaps);
   ResetStars(100);
-  ParticleCount = 250;
-  for (int i = 0; i < kParticleRecords; ++i) Particles[i * kParticleRecordFloats] = 0;
-  std::fill_n(Player.begin(), kPlayerResetFloats, 0.0f);
-  Loop = kPlayerResetFloats;
+  ParticleCount = particle::kDefaultCount;
+  for (int i = 0; i <= particle::kDefaultCount; ++i)
+    Particles[i * particle::kFloats + particle::kKind] = 0;
+  std::fill_n(Player.begin(), player::kResetEntries, 0.0f);
+  Loop = player::kResetEntries;
   BuildWorld();
 }
 

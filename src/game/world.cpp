@@ -11,49 +11,36 @@
 #include "base/random.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/records.h"
 
 namespace {
 
-constexpr int kRooms = 32;  // rooms across and down
-constexpr int kRoomWidth = 16;
-constexpr int kRoomHeight = 12;
-constexpr int kTileInts = 10;
-constexpr int kRoomInts = kRoomWidth * kRoomHeight * kTileInts;
-constexpr int kWorldTilesX = kRooms * kRoomWidth;
-constexpr int kWorldTilesY = kRooms * kRoomHeight;
+using world::kPaths;
+using world::kRoomHeight;
+using world::kRoomInts;
+using world::kRooms;
+using world::kRoomWidth;
+using world::TileIndex;
+constexpr int kWorldTilesX = world::kTilesX;
+constexpr int kWorldTilesY = world::kTilesY;
 constexpr int kClearedWorldInts = 2000001;
-constexpr int kOutsideCode = 42;
 
-// Tile record fields.
-constexpr int kCode = 0;
-constexpr int kRotation = 1;
-constexpr int kRoomX = 5;
-constexpr int kRoomY = 6;
-constexpr int kHitPoints = 7;
-// Path k marks a room in field 9 - k of the room's tile (0, 0).
-constexpr int kPathMarkField = 9;
-constexpr int kPaths = 3;
+using tile::kCode;
+using tile::kHitPoints;
+using tile::kRotation;
 
-constexpr int kObjectRecords = 201;
-constexpr int kObjectRecordFloats = 10;
-
-// Player record entries set by generation.
-constexpr int kPlayerX = 1, kPlayerY = 2;
-constexpr int kPlayerRoomX = 11, kPlayerRoomY = 12;
-constexpr int kRoomRefX = 13, kRoomRefY = 14;
-constexpr int kWeapon = 17, kAmmo = 18;
-constexpr int kBackdropHues = 27;
-constexpr int kRespawnRoomX = 51, kRespawnRoomY = 52, kRespawnX = 53, kRespawnY = 54;
-constexpr int kItemRecords = 60, kItemRecordStride = 10;
 constexpr int kStartWeapon = 50, kStartAmmo = 4;
 
 constexpr int kSeedMultiplier = 1234, kSeedOffset = 123, kSeedWarmUpDraws = 16;
 
 // Wall sets: each 2 x 2 block of rooms uses one base code; a tile is base + one of these.
-constexpr int kFirstWallBase = 23, kWallSetStride = 4, kWallSets = 4;
-constexpr int kWallCorner = 1, kWallStraight = 2, kWallEndCap = 3;
+using code::kFirstWallBase;
+using code::kWallCorner;
+using code::kWallEndCap;
+using code::kWallSets;
+using code::kWallSetStride;
+using code::kWallStraight;
 
-constexpr int kBaseCode = 100;
 constexpr int kBaseLeft = 6, kBaseTop = 5, kBaseSize = 4;
 
 enum Direction { kStay = 0, kUp = 1, kRight = 2, kDown = 3, kLeft = 4 };
@@ -64,27 +51,19 @@ constexpr int kDoorLastAcross = 13;  // along top and bottom walls
 constexpr int kDoorLastDown = 9;     // along left and right walls
 constexpr int kWholeWallWidth = 2;   // a doorway of this width opens the whole wall
 
-constexpr int kBlockCode = 48;
-constexpr int kLastBlockFrame = 51;
-constexpr int kFirstWeaponBlock = 349;
-constexpr int kFirstEnemyBlock = 308;
+using code::kFirstEnemyBlock;
+using code::kFirstWeaponBlock;
 constexpr int kShunnedEnemyBlock = 312, kEnemyBlockStandIn = 309;
 // Block codes carry their frame in code mod 8.
 constexpr int kBlockFrames = 8;
-constexpr int kItemBlockBase = 200, kItemBlockStride = 10;
 constexpr int kItemRoomDistanceStart = 256;
 constexpr int kItemTileTries = 500;
 constexpr int kStubbornBlockHitPoints = 2;
 
-constexpr int kBarrierCode = 412;
 constexpr int kBarriersFromLevel = 9;
 constexpr int kBarrierSlots = 3;
 
 constexpr int kLevelSoundEffect = 20;
-
-int TileIndex(int rx, int ry, int x, int y) {
-  return (ry * kRooms + rx) * kRoomInts + (y * kRoomWidth + x) * kTileInts;
-}
 
 bool InWorld(int tx, int ty) {
   return tx >= 0 && tx < kWorldTilesX && ty >= 0 && ty < kWorldTilesY;
@@ -100,7 +79,7 @@ int GlobalTileIndex(int tx, int ty) {
 
 // Room index ry * 32 + rx of a global tile, -1 outside the world.
 int RoomOfTile(int tx, int ty) {
-  return InWorld(tx, ty) ? ty / kRoomHeight * kRooms + tx / kRoomWidth : -1;
+  return InWorld(tx, ty) ? world::RoomIndex(tx / kRoomWidth, ty / kRoomHeight) : -1;
 }
 
 // Pixel to tile by truncation. Pixels left of or above the world give -1 (truncation alone
@@ -152,7 +131,7 @@ class WorldBuilder {
 
  private:
   int* Tile(int rx, int ry, int x, int y) { return &world_[TileIndex(rx, ry, x, y)]; }
-  int& PathMark(int rx, int ry, int path) { return Tile(rx, ry, 0, 0)[kPathMarkField - path]; }
+  int& PathMark(int rx, int ry, int path) { return Tile(rx, ry, 0, 0)[tile::PathMarkField(path)]; }
   bool OnAnyPath(int rx, int ry) {
     for (int path = 0; path < kPaths; ++path)
       if (PathMark(rx, ry, path) != 0) return true;
@@ -190,7 +169,7 @@ class WorldBuilder {
 
 void WorldBuilder::Build() {
   std::fill_n(world_.begin(), kClearedWorldInts, 0);
-  for (int r = 0; r < kObjectRecords; ++r) app_.Objects[r * kObjectRecordFloats] = 0;
+  for (int r = 0; r < object::kRecords; ++r) app_.Objects[r * object::kFloats + object::kKind] = 0;
   LayWalls();
   PlaceStart();
   LayBase();
@@ -227,8 +206,8 @@ void WorldBuilder::LayRoomWalls(int rx, int ry, int wallBase) {
         tile[kCode] = wallBase + kWallStraight;
         tile[kRotation] = side ? 90 : (y == 0 ? 0 : 180);
       }
-      tile[kRoomX] = rx;
-      tile[kRoomY] = ry;
+      tile[tile::kRoomX] = rx;
+      tile[tile::kRoomY] = ry;
     }
   }
   for (int path = 0; path < kPaths; ++path) PathMark(rx, ry, path) = 0;
@@ -237,29 +216,29 @@ void WorldBuilder::LayRoomWalls(int rx, int ry, int wallBase) {
 void WorldBuilder::PlaceStart() {
   startX_ = app_.Rand(12, 20);
   startY_ = app_.Rand(12, 20);
-  auto& player = app_.Player;
+  using namespace player;
+  auto& record = app_.Player;
   const float size = app_.TileSize;
-  player[kPlayerX] = size * (kRoomWidth * startX_ + 8);
-  player[kPlayerY] = size * (kRoomHeight * startY_ + 7);
-  player[kPlayerRoomX] = startX_;
-  player[kPlayerRoomY] = startY_;
-  player[kRoomRefX] = player[kPlayerX];
-  player[kRoomRefY] = size * (kRoomHeight * startY_ + 5);
-  player[kRespawnRoomX] = startX_;
-  player[kRespawnRoomY] = startY_;
-  player[kRespawnX] = player[kPlayerX];
-  player[kRespawnY] = player[kPlayerY];
-  for (int i : {55, 56, 57}) player[i] = 0;
+  record[kX] = size * (kRoomWidth * startX_ + 8);
+  record[kY] = size * (kRoomHeight * startY_ + 7);
+  record[kRoomX] = startX_;
+  record[kRoomY] = startY_;
+  record[kRoomRefX] = record[kX];
+  record[kRoomRefY] = size * (kRoomHeight * startY_ + 5);
+  record[kRespawnRoomX] = startX_;
+  record[kRespawnRoomY] = startY_;
+  record[kRespawnX] = record[kX];
+  record[kRespawnY] = record[kY];
+  std::fill_n(&record[kClearedAtStart], kClearedAtStartCount, 0.0f);
   for (int item = 0; item < kPaths; ++item) {
-    for (int field = 0; field < 3; ++field)
-      player[kItemRecords + item * kItemRecordStride + field] = 0;
+    for (int field : {kItemState, kItemTileX, kItemTileY}) record[Item(item, field)] = 0;
   }
 }
 
 void WorldBuilder::LayBase() {
   for (int y = 0; y < kBaseSize; ++y) {
     for (int x = 0; x < kBaseSize; ++x)
-      Tile(startX_, startY_, kBaseLeft + x, kBaseTop + y)[kCode] = kBaseCode + y * kBaseSize + x;
+      Tile(startX_, startY_, kBaseLeft + x, kBaseTop + y)[kCode] = code::kBase + y * kBaseSize + x;
   }
 }
 
@@ -357,7 +336,7 @@ void WorldBuilder::PlaceBlocks(int rx, int ry) {
     for (int y = cy - hh; y <= cy + hh; ++y) {
       int* tile = Tile(rx, ry, x, y);
       if (tile[kCode] != 0 || !Roll(7)) continue;
-      tile[kCode] = kBlockCode;
+      tile[kCode] = code::kBlock;
       const int hidden = HiddenBlockCode();
       if (app_.Rand(0, 10) < chance) tile[kCode] = hidden;
       tile[kHitPoints] = app_.Rand(1, 2);
@@ -419,14 +398,14 @@ void WorldBuilder::HideItem(int item) {
     const int distance = std::max(std::abs(rx - startX_), std::abs(ry - startY_));
     if (4 * distance > demand && PathMark(rx, ry, item) != 0) break;
   }
-  const int itemBase = kItemBlockBase + item * kItemBlockStride;
-  float* record = &app_.Player[kItemRecords + item * kItemRecordStride];
+  const int itemBase = code::kItemBlock + item * code::kItemBlockStride;
+  auto& record = app_.Player;
   for (int attempt = 1;; ++attempt) {
     const int tx = app_.Rand(1, kRoomWidth - 2);
     const int ty = app_.Rand(1, kRoomHeight - 2);
     int* tile = Tile(rx, ry, tx, ty);
     bool hidden = false;
-    if (tile[kCode] >= kBlockCode && tile[kCode] <= kLastBlockFrame) {
+    if (tile[kCode] >= code::kBlock && tile[kCode] <= code::kLastBlockFrame) {
       tile[kCode] = tile[kCode] % kBlockFrames + itemBase;
       hidden = true;
     }
@@ -435,10 +414,10 @@ void WorldBuilder::HideItem(int item) {
       tile[kHitPoints] = kStubbornBlockHitPoints;
       hidden = true;
     }
-    record[1] = static_cast<float>(rx * kRooms + tx);
-    record[2] = static_cast<float>(ry * kRooms + ty);
-    record[3] = static_cast<float>(rx);
-    record[4] = static_cast<float>(ry);
+    record[player::Item(item, player::kItemTileX)] = static_cast<float>(rx * kRooms + tx);
+    record[player::Item(item, player::kItemTileY)] = static_cast<float>(ry * kRooms + ty);
+    record[player::Item(item, player::kItemRoomX)] = static_cast<float>(rx);
+    record[player::Item(item, player::kItemRoomY)] = static_cast<float>(ry);
     if (hidden) return;
   }
 }
@@ -453,7 +432,7 @@ void WorldBuilder::PlaceBarriers() {
         const int x = 4 * i - 1;
         const int y = app_.Rand(2, 8);
         int* tile = Tile(rx, ry, x, y);
-        if (tile[kCode] == 0) tile[kCode] = kBarrierCode;
+        if (tile[kCode] == 0) tile[kCode] = code::kBarrier;
       }
     }
   }
@@ -475,13 +454,14 @@ bool WorldBuilder::IsCorridor(int rx, int ry) {
 
 void MyApp::BuildWorld() {
   ExitState = 0;
-  Player[kWeapon] = kStartWeapon;
-  Player[kAmmo] = kStartAmmo;
+  Player[player::kWeapon] = kStartWeapon;
+  Player[player::kAmmo] = kStartAmmo;
   // Unsigned arithmetic: the seed wraps modulo 2^32 for any level.
   Seed = static_cast<int>(static_cast<unsigned>(Level) * kSeedMultiplier + kSeedOffset);
   for (int i = 0; i < kSeedWarmUpDraws; ++i) Rnd();
   WorldBuilder(*this).Build();
-  for (int i = 0; i < kPaths; ++i) Player[kBackdropHues + i] = static_cast<float>(Rand(0, 3) * 20);
+  for (int i = 0; i < kPaths; ++i)
+    Player[player::kBackdropHues + i] = static_cast<float>(Rand(0, 3) * 20);
   PlaySFX(kLevelSoundEffect);
 }
 
@@ -497,7 +477,7 @@ int MyApp::isAt(float x, float y) {
 }
 
 int MyApp::isAt2(int tx, int ty) {
-  return InWorld(tx, ty) ? World[GlobalTileIndex(tx, ty)] : kOutsideCode;
+  return InWorld(tx, ty) ? World[GlobalTileIndex(tx, ty)] : code::kOutside;
 }
 
 void MyApp::PutAt(float x, float y, int code) {
@@ -527,11 +507,9 @@ void MyApp::PutAround(float x, float y, int code) {
 }
 
 bool MyApp::isSolid(int code) {
-  constexpr int kFirstBase = 100, kLastOpenBase = 111, kFirstFreeItem = 44, kLastFreeItem = 46;
-  constexpr int kFirstWalkable = 400;
-  if (code >= kFirstBase && code <= kLastOpenBase) return false;
-  if (code >= kFirstFreeItem && code <= kLastFreeItem) return false;
-  return code >= 1 && code < kFirstWalkable;
+  if (code >= code::kBase && code <= code::kLastOpenBase) return false;
+  if (code >= code::kFreeItem && code < code::kFreeItem + world::kPaths) return false;
+  return code >= 1 && code < code::kWaitingEnemy;
 }
 
 int MyApp::isCol(float x, float y) {
@@ -539,22 +517,23 @@ int MyApp::isCol(float x, float y) {
   const int ty = PixelToTile(y, TileSize);
   if (!InWorld(tx, ty)) return 0;
   const int* corner = &World[TileIndex(tx / kRoomWidth, ty / kRoomHeight, 0, 0)];
-  return corner[kPathMarkField] + corner[kPathMarkField - 1] + corner[kPathMarkField - 2];
+  int marks = 0;
+  for (int path = 0; path < kPaths; ++path) marks += corner[tile::PathMarkField(path)];
+  return marks;
 }
 
 void MyApp::GetMatrix(float x, float y, int mode) {
-  constexpr int kRoomEntry = 15;
   const int tx = PixelToTile(x, TileSize);
   const int ty = PixelToTile(y, TileSize);
-  const int rx = ToRoomCoord(Player[kPlayerRoomX]);
-  const int ry = ToRoomCoord(Player[kPlayerRoomY]);
-  const int currentRoom = rx < 0 || ry < 0 ? -1 : ry * kRooms + rx;
-  int entry = 1;
+  const int rx = ToRoomCoord(Player[player::kRoomX]);
+  const int ry = ToRoomCoord(Player[player::kRoomY]);
+  const int currentRoom = rx < 0 || ry < 0 ? -1 : world::RoomIndex(rx, ry);
+  int entry = matrix::kUpLeft;
   for (int dy = -1; dy <= 1; ++dy) {
     for (int dx = -1; dx <= 1; ++dx, ++entry) {
       const bool hidden = mode == 1 && RoomOfTile(tx + dx, ty + dy) != currentRoom;
-      Matrix[entry] = hidden ? kOutsideCode : isAt2(tx + dx, ty + dy);
+      Matrix[entry] = hidden ? code::kOutside : isAt2(tx + dx, ty + dy);
     }
   }
-  Matrix[kRoomEntry] = RoomOfTile(tx, ty);
+  Matrix[matrix::kRoom] = RoomOfTile(tx, ty);
 }

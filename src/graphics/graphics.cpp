@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/angles.h"
 #include "base/runtime.h"
 #include "host/files.h"
 
@@ -11,8 +12,6 @@ gxtkGraphics* device = nullptr;
 gxtkGraphics* renderDevice = nullptr;
 GraphicsContext context;
 
-// The single-precision value of pi / 180.
-constexpr float kDegreesToRadians = 0.017453292f;
 constexpr float kWhite = 255.0f;
 
 void DrawFrame(const Image& image, float x, float y, int frame) {

@@ -194,7 +194,7 @@ void KvGlfwGame::OnMousePos(int x, int y) {
 }
 
 int KvGlfwGame::OnWindowClose() {
-  _glfwGame->KeyEvent(kEventKeyDown, kKeyWindowClose);
-  _glfwGame->KeyEvent(kEventKeyUp, kKeyWindowClose);
+  _glfwGame->KeyEvent(kEventKeyDown, key::kWindowClose);
+  _glfwGame->KeyEvent(kEventKeyUp, key::kWindowClose);
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "host/keys.h"
 
 #include "host/glfw2.h"
+#include "host/key_codes.h"
 
 namespace {
 
@@ -13,73 +14,72 @@ struct KeyPair {
 };
 
 constexpr KeyPair kKeyTable[] = {
-    {' ', 32},
-    {'"', 222},
-    {'\'', 222},
-    {',', 188},
-    {'-', 189},
-    {'.', 190},
-    {'/', 191},
-    {';', 186},
-    {'=', 187},
-    {'[', 219},
-    {'\\', 220},
-    {']', 221},
-    {'`', 192},
-    {'~', 192},
-    {glfw2::KEY_ESC, 27},
-    {glfw2::KEY_UP, 38},
-    {glfw2::KEY_DOWN, 40},
-    {glfw2::KEY_LEFT, 37},
-    {glfw2::KEY_RIGHT, 39},
-    {glfw2::KEY_LSHIFT, 16},
-    {glfw2::KEY_RSHIFT, 16},
-    {glfw2::KEY_LCTRL, 17},
-    {glfw2::KEY_RCTRL, 17},
-    {glfw2::KEY_TAB, 9},
-    {glfw2::KEY_ENTER, 13},
-    {glfw2::KEY_BACKSPACE, 8},
-    {glfw2::KEY_INSERT, 45},
-    {glfw2::KEY_DEL, 46},
-    {glfw2::KEY_PAGEUP, 33},
-    {glfw2::KEY_PAGEDOWN, 34},
-    {glfw2::KEY_HOME, 36},
-    {glfw2::KEY_END, 35},
-    {glfw2::KEY_KP_DIVIDE, 111},
-    {glfw2::KEY_KP_MULTIPLY, 106},
-    {glfw2::KEY_KP_SUBTRACT, 109},
-    {glfw2::KEY_KP_ADD, 107},
-    {glfw2::KEY_KP_DECIMAL, 110},
+    {' ', key::kSpace},
+    {'"', key::kQuote},
+    {'\'', key::kQuote},
+    {',', key::kComma},
+    {'-', key::kMinus},
+    {'.', key::kPeriod},
+    {'/', key::kSlash},
+    {';', key::kSemicolon},
+    {'=', key::kEquals},
+    {'[', key::kOpenBracket},
+    {'\\', key::kBackslash},
+    {']', key::kCloseBracket},
+    {'`', key::kBackquote},
+    {'~', key::kBackquote},
+    {glfw2::KEY_ESC, key::kEscape},
+    {glfw2::KEY_UP, key::kUp},
+    {glfw2::KEY_DOWN, key::kDown},
+    {glfw2::KEY_LEFT, key::kLeft},
+    {glfw2::KEY_RIGHT, key::kRight},
+    {glfw2::KEY_LSHIFT, key::kShift},
+    {glfw2::KEY_RSHIFT, key::kShift},
+    {glfw2::KEY_LCTRL, key::kCtrl},
+    {glfw2::KEY_RCTRL, key::kCtrl},
+    {glfw2::KEY_TAB, key::kTab},
+    {glfw2::KEY_ENTER, key::kEnter},
+    {glfw2::KEY_BACKSPACE, key::kBackspace},
+    {glfw2::KEY_INSERT, key::kInsert},
+    {glfw2::KEY_DEL, key::kDelete},
+    {glfw2::KEY_PAGEUP, key::kPageUp},
+    {glfw2::KEY_PAGEDOWN, key::kPageDown},
+    {glfw2::KEY_HOME, key::kHome},
+    {glfw2::KEY_END, key::kEnd},
+    {glfw2::KEY_KP_DIVIDE, key::kKeypadDivide},
+    {glfw2::KEY_KP_MULTIPLY, key::kKeypadMultiply},
+    {glfw2::KEY_KP_SUBTRACT, key::kKeypadSubtract},
+    {glfw2::KEY_KP_ADD, key::kKeypadAdd},
+    {glfw2::KEY_KP_DECIMAL, key::kKeypadDecimal},
 };
 
-constexpr int kF1Code = 112;
 constexpr int kF12 = glfw2::KEY_F1 + 11;
-constexpr int kKeypad0Code = 96;
 
 }  // namespace
 
-int TransKey(int key) {
-  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return key;
-  if (key >= glfw2::KEY_F1 && key <= kF12) return kF1Code + (key - glfw2::KEY_F1);
-  if (key >= glfw2::KEY_KP_0 && key <= glfw2::KEY_KP_9)
-    return kKeypad0Code + (key - glfw2::KEY_KP_0);
+int TransKey(int glfwKey) {
+  if ((glfwKey >= '0' && glfwKey <= '9') || (glfwKey >= 'A' && glfwKey <= 'Z')) return glfwKey;
+  if (glfwKey >= glfw2::KEY_F1 && glfwKey <= kF12) return key::kF1 + (glfwKey - glfw2::KEY_F1);
+  if (glfwKey >= glfw2::KEY_KP_0 && glfwKey <= glfw2::KEY_KP_9)
+    return key::kKeypad0 + (glfwKey - glfw2::KEY_KP_0);
   for (const auto& pair : kKeyTable)
-    if (pair.glfw == key) return pair.code;
+    if (pair.glfw == glfwKey) return pair.code;
   return 0;
 }
 
-int KeyToChar(int key) {
-  switch (key) {
-    case 8:
-    case 9:
-    case 13:
-    case 27:
-      return key;
-    case 46:
+int KeyToChar(int code) {
+  switch (code) {
+    case key::kBackspace:
+    case key::kTab:
+    case key::kEnter:
+    case key::kEscape:
+      return code;
+    case key::kDelete:
       return kDeleteChar;
     default:
       break;
   }
-  if ((key >= 33 && key <= 40) || key == 45) return kSpecialCharBase + key;
+  if ((code >= key::kPageUp && code <= key::kDown) || code == key::kInsert)
+    return kSpecialCharBase + code;
   return 0;
 }

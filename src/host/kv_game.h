@@ -2,6 +2,8 @@
 // host events to the delegate when that is allowed.
 #pragma once
 
+#include "host/key_codes.h"
+
 #include <array>
 #include <vector>
 
@@ -20,10 +22,6 @@ enum HostEvent {
   kEventTouchMove = 9,
   kEventMotion = 10,
 };
-
-// Key codes that end the application when they go down.
-constexpr int kKeyConsoleBack = 416;
-constexpr int kKeyWindowClose = 432;
 
 struct KvDisplayMode {
   int width = 0;

@@ -14,7 +14,7 @@ bool IsMouseButton(int button) {
   return button >= 0 && button < kMouseButtons;
 }
 bool IsJoyButton(int button, int unit) {
-  return button >= 0 && button < kJoyButtons && unit >= 0 && unit < kJoystickCount;
+  return button >= 0 && button < key::kJoyButtons && unit >= 0 && unit < kJoystickCount;
 }
 bool IsStick(int index, int unit) {
   return index >= 0 && index < kJoySticks && unit >= 0 && unit < kJoystickCount;
@@ -22,19 +22,19 @@ bool IsStick(int index, int unit) {
 
 // Out-of-range buttons and fingers must not alias another device's key codes.
 int MouseKey(int button) {
-  return IsMouseButton(button) ? kKeyMouseLeft + button : 0;
+  return IsMouseButton(button) ? key::kMouseLeft + button : 0;
 }
 int TouchKey(int finger) {
-  return IsFinger(finger) ? kKeyTouchBase + finger : 0;
+  return IsFinger(finger) ? key::kTouchBase + finger : 0;
 }
 int JoyKey(int button, int unit) {
-  return IsJoyButton(button, unit) ? kKeyJoyBase | (unit * kJoyButtons) | button : 0;
+  return IsJoyButton(button, unit) ? key::kJoyBase | (unit * key::kJoyButtons) | button : 0;
 }
 
 // The left mouse button and the first touch are one key seen two ways.
 int MirrorOf(int key) {
-  if (key == kKeyMouseLeft) return kKeyTouchBase;
-  if (key == kKeyTouchBase) return kKeyMouseLeft;
+  if (key == key::kMouseLeft) return key::kTouchBase;
+  if (key == key::kTouchBase) return key::kMouseLeft;
   return 0;
 }
 
@@ -134,8 +134,8 @@ void InputDevice::BeginUpdate() {
   for (int j = 0; j < kJoystickCount; ++j) {
     JoyState& joy = joyStates[j];
     if (!KvGame::_game->PollJoystick(j, joy.axisX, joy.axisY, joy.axisZ, joy.buttons)) return;
-    for (int b = 0; b < kJoyButtons; ++b) {
-      const int key = kKeyJoyBase + kJoyButtons * j + b;
+    for (int b = 0; b < key::kJoyButtons; ++b) {
+      const int key = key::kJoyBase + key::kJoyButtons * j + b;
       if (joy.buttons[b] && !keyDown[key]) {
         keyDown[key] = true;
         PutKeyHit(key);

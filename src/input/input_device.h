@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "host/key_codes.h"
 #include "host/kv_game.h"
 
 constexpr int kKeyCount = 512;
@@ -11,12 +12,8 @@ constexpr int kHitQueueSize = 33;
 constexpr int kCharQueueSize = 32;
 constexpr int kTouchCount = 32;
 constexpr int kJoystickCount = 4;
-constexpr int kKeyMouseLeft = 1;
 constexpr int kMouseButtons = 3;
-constexpr int kKeyJoyBase = 256;
-constexpr int kJoyButtons = 32;
 constexpr int kJoySticks = 2;
-constexpr int kKeyTouchBase = 384;
 
 struct JoyState {
   JoyAxes axisX{};

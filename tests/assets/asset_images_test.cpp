@@ -6,36 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "game/asset_table.h"
+#include "game/glyphs.h"
+
 namespace {
-
-struct Expected {
-  const char* name;
-  int frameW, frameH, frames;
-};
-
-// The loading table: frame sizes at 1x.
-constexpr Expected kImages[] = {
-    {"common/QorvLogo", 256, 256, 1},
-    {"common/icons", 32, 32, 16},
-    {"common/Buttons", 64, 64, 16},
-    {"common/dpad", 32, 32, 16},
-    {"common/Testcard_Circle", 256, 256, 1},
-    {"fonts/shadow_editundo", 16, 16, 128},
-    {"menu", 256, 256, 4},
-    {"logo", 256, 128, 1},
-    {"parts", 8, 8, 256},
-    {"out", 8, 8, 256},
-    {"BadgesA", 64, 64, 64},
-    {"common/circle", 256, 256, 4},
-    {"gfx", 32, 32, 64},
-    {"gate", 32, 32, 16},
-};
-
-struct Density {
-  int level;
-  const char* suffix;
-};
-constexpr Density kDensities[] = {{1, ""}, {2, "-hd"}, {4, "-hd2"}};
 
 struct Image {
   int w = 0, h = 0;
@@ -61,21 +35,22 @@ Image Load(const std::string& file) {
 }
 
 TEST(AssetImages, EveryImageExistsAtEveryDensityWithItsFrameGrid) {
-  for (const Expected& e : kImages) {
+  for (const ImageAsset& e : kImageAssets) {
+    if (!e.densities) continue;
     const Image base = Load(std::string(e.name) + ".png");
     ASSERT_TRUE(base.rgba) << e.name;
-    for (const Density& d : kDensities) {
-      const std::string file = std::string(e.name) + d.suffix + ".png";
+    for (int density : kDensities) {
+      const std::string file = std::string(e.name) + DensitySuffix(density) + ".png";
       const Image image = Load(file);
       ASSERT_TRUE(image.rgba) << file;
-      const int fw = e.frameW * d.level, fh = e.frameH * d.level;
+      const int fw = e.frameW * density, fh = e.frameH * density;
       // Whole frames only, and enough of them for the grid the graphics module cuts.
       EXPECT_EQ(image.w % fw, 0) << file;
       EXPECT_EQ(image.h % fh, 0) << file;
       EXPECT_GE((image.w / fw) * (image.h / fh), e.frames) << file;
       // Drawn at each density, not cut differently: the same grid at d times the size.
-      EXPECT_EQ(image.w, base.w * d.level) << file;
-      EXPECT_EQ(image.h, base.h * d.level) << file;
+      EXPECT_EQ(image.w, base.w * density) << file;
+      EXPECT_EQ(image.h, base.h * density) << file;
     }
   }
 }
@@ -83,18 +58,19 @@ TEST(AssetImages, EveryImageExistsAtEveryDensityWithItsFrameGrid) {
 TEST(AssetImages, BackgroundsAreTransparentAndUsedFramesAreDrawn) {
   const int usedGfx[] = {0,  1,  2,  3,  8,  9,  10, 11, 12, 24, 25, 26, 28, 29, 30, 32, 33,
                          34, 36, 37, 38, 40, 41, 42, 44, 45, 46, 48, 49, 50, 51, 52, 53, 54};
-  for (const Density& d : kDensities) {
-    SCOPED_TRACE(d.level);
-    const int tile = 32 * d.level, cell = 16 * d.level;
-    const Image gfx = Load(std::string("gfx") + d.suffix + ".png");
+  for (int density : kDensities) {
+    SCOPED_TRACE(density);
+    const std::string suffix = DensitySuffix(density);
+    const int tile = ImageAssetNamed("gfx").frameW * density, cell = kGlyphCell * density;
+    const Image gfx = Load("gfx" + suffix + ".png");
     ASSERT_TRUE(gfx.rgba);
     EXPECT_EQ(gfx.Alpha(0, 0), 0);
     for (int frame : usedGfx) EXPECT_GT(gfx.FrameInk(tile, tile, frame), 128) << frame;
     // The middle four tiles are the open space where the ship waits; the rest is structure.
-    const Image gate = Load(std::string("gate") + d.suffix + ".png");
+    const Image gate = Load("gate" + suffix + ".png");
     for (int frame : {0, 1, 2, 3, 4, 7, 8, 11, 12, 13, 14, 15})
       EXPECT_GT(gate.FrameInk(tile, tile, frame), 128) << "gate " << frame;
-    const Image font = Load(std::string("fonts/shadow_editundo") + d.suffix + ".png");
+    const Image font = Load(ImageAssetForSlot(kFontSlot).name + suffix + ".png");
     EXPECT_EQ(font.FrameInk(cell, cell, 0), 0) << "the space is blank";
     for (int code = 33; code < 127; ++code)
       EXPECT_GT(font.FrameInk(cell, cell, code - 32), 128) << code;

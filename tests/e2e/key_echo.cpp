@@ -31,7 +31,7 @@ class EchoDelegate : public KvGameDelegate {
     for (int character = GetChar(); character != 0; character = GetChar())
       std::printf("char %d\n", character);
     std::fflush(stdout);
-    if (KeyHit(kKeyF4) || KeyHit(kKeyWindowClose)) kvExit(kExitQuit);
+    if (KeyHit(kKeyF4) || KeyHit(key::kWindowClose)) kvExit(kExitQuit);
     input_.EndUpdate();
   }
 

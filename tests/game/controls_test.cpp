@@ -12,14 +12,6 @@
 
 namespace {
 
-constexpr int kKeyUp = 38;
-constexpr int kKeyLeft = 37;
-constexpr int kKeyD = 68;
-constexpr int kKeyW = 87;
-constexpr int kKeyZ = 90;
-constexpr int kKeySpace = 32;
-constexpr int kKeyTilde = 192;
-constexpr int kKeyEscape = 27;
 constexpr int kConsoleBack = 19;
 constexpr int kPadImage = 94;
 constexpr int kPadImageSize = 40;
@@ -28,8 +20,8 @@ class ControlsTest : public testing::Test {
  protected:
   ControlsTest() : app(game.app()), input(*GetInputDevice()) {}
 
-  int JoyKey(int player, int button) { return kKeyJoyBase + kJoyButtons * player + button; }
-  void Hold(int key, bool down = true) { input.keyDown[key] = down; }
+  int JoyKey(int player, int button) { return key::JoyButton(player, button); }
+  void Hold(int code, bool down = true) { input.keyDown[code] = down; }
   void TouchAt(int slot, int x, int y) {
     app.TouchOn[slot] = 1;
     app.TouchPosX[slot] = x;
@@ -65,10 +57,21 @@ class ControlsTest : public testing::Test {
 TEST_F(ControlsTest, KeyboardKeysHoldTheirGameKeyForEveryPlayer) {
   const struct {
     int code, gameKey;
-  } cases[] = {{kKeyUp, kGameUp}, {kKeyW, kGameUp},       {kKeyLeft, kGameLeft}, {68, kGameRight},
-               {83, kGameDown},   {kKeyZ, kGameA},        {13, kGameA},          {17, kGameB},
-               {16, kGameX},      {73, kGameY},           {85, kGameL1},         {79, kGameR1},
-               {46, kGameBack},   {kKeyTilde, kGameBack}, {8, kGameBack}};
+  } cases[] = {{key::kUp, kGameUp},
+               {'W', kGameUp},
+               {key::kLeft, kGameLeft},
+               {'D', kGameRight},
+               {'S', kGameDown},
+               {'Z', kGameA},
+               {key::kEnter, kGameA},
+               {key::kCtrl, kGameB},
+               {key::kShift, kGameX},
+               {'I', kGameY},
+               {'U', kGameL1},
+               {'O', kGameR1},
+               {key::kDelete, kGameBack},
+               {key::kBackquote, kGameBack},
+               {key::kBackspace, kGameBack}};
   for (const auto& c : cases) {
     Hold(c.code);
     for (int player = -1; player < 4; ++player)
@@ -122,9 +125,9 @@ TEST_F(ControlsTest, StickCountsAsDirectionsOnlyWhenAnalogIsAskedAndReadsYDown) 
 
 TEST_F(ControlsTest, WithTheICadeOnTheLettersNoLongerPlay) {
   iCadeControls = 1;
-  for (int letter : {kKeyW, kKeyZ, 74, kKeyTilde}) Hold(letter);
+  for (int letter : {int{'W'}, int{'Z'}, int{'J'}, key::kBackquote}) Hold(letter);
   ExpectPlayKeys({{kGameUp, 0, 0, 0}, {kGameA, 0, 0, 0}, {kGameBack, 0, 0, 0}});
-  for (int key : {kKeySpace, kKeyEscape, JoyKey(0, 7)}) Hold(key);
+  for (int code : {key::kSpace, key::kEscape, JoyKey(0, 7)}) Hold(code);
   ExpectPlayKeys({{kGameA, 0, -1, 1}, {kGameBack, 0, -1, 1}, {kGameR1, 0, 0, 0}});
   Hold(JoyKey(0, 5));
   ExpectPlayKeys({{kGameR1, 0, 0, 1}});
@@ -185,7 +188,7 @@ TEST_F(ControlsTest, SwitchingTheICadeDrainsOrReleases) {
 }
 
 TEST_F(ControlsTest, BackKeyOnTheConsoleIsItsOwnButtonAlone) {
-  Hold(kKeyEscape);
+  Hold(key::kEscape);
   isOuya = 1;
   ExpectPlayKeys({{kGameBack, 0, 0, 0}});
   app.PadKeys[kConsoleBack] = 3;
@@ -195,21 +198,21 @@ TEST_F(ControlsTest, BackKeyOnTheConsoleIsItsOwnButtonAlone) {
 }
 
 TEST_F(ControlsTest, HeldArrowRampsToFullInSevenUpdatesAndRelaxesWithoutOvershoot) {
-  Hold(kKeyUp);
+  Hold(key::kUp);
   for (int i = 0; i < 6; ++i) app.AnalogueControl();
   EXPECT_NEAR(app.AnalogY, -0.9f, 1e-5);
   app.AnalogueControl();
   EXPECT_EQ(app.AnalogY, -1);
   app.AnalogueControl();
   EXPECT_EQ(app.KeyAnalogY, -1) << "the ramp is held at full";
-  Hold(kKeyUp, false);
+  Hold(key::kUp, false);
   for (float relaxed : {-0.8f, -0.6f, -0.4f, -0.2f, 0.0f, 0.0f}) {
     app.AnalogueControl();
     EXPECT_NEAR(app.AnalogY, relaxed, 1e-5);
     EXPECT_LE(app.AnalogY, 0);
   }
   EXPECT_EQ(app.KeyAnalogY, 0);
-  Hold(kKeyD);
+  Hold('D');
   app.AnalogueControl();
   EXPECT_NEAR(app.AnalogX, 0.15f, 1e-6) << "right ramps the other axis the other way";
 }

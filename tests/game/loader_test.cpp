@@ -6,8 +6,12 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
+#include "game/asset_table.h"
+#include "game/glyphs.h"
 #include "game/my_app.h"
+#include "game/records.h"
 #include "graphics/graphics.h"
 #include "headless_game.h"
 
@@ -16,15 +20,14 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kLoadingUpdates = 37;
-constexpr int kFontSlot = 90;
 
-struct Slot {
-  int slot, w, h, frames;
-};
-constexpr Slot kImageSlots[] = {
-    {97, 32, 32, 16},  {95, 64, 64, 16},  {94, 32, 32, 16}, {93, 256, 256, 1}, {91, 256, 256, 1},
-    {99, 256, 256, 4}, {98, 256, 128, 1}, {96, 8, 8, 256},  {10, 8, 8, 256},   {80, 64, 64, 64},
-    {85, 256, 256, 4}, {1, 32, 32, 64},   {2, 32, 32, 16}};
+// The image files the loader fills slots from, the font apart.
+std::vector<ImageAsset> SlotImages() {
+  std::vector<ImageAsset> images;
+  for (const ImageAsset& asset : kImageAssets)
+    if (asset.slot != kNoImageSlot && asset.slot != kFontSlot) images.push_back(asset);
+  return images;
+}
 constexpr int kEffects[] = {96, 1,  2,  95, 98, 99, 49, 149, 50, 150, 51, 151, 3,  4,  10,
                             11, 12, 13, 14, 5,  6,  7,  20,  52, 152, 8,  53,  54, 154};
 
@@ -64,8 +67,9 @@ class LoaderTest : public ::testing::Test {
     return updates;
   }
   std::array<int, 3> Info(int slot) {
-    return {app().ImageInfo[3 * slot], app().ImageInfo[3 * slot + 1],
-            app().ImageInfo[3 * slot + 2]};
+    using namespace imageinfo;
+    return {app().ImageInfo[Index(slot, kFrameW)], app().ImageInfo[Index(slot, kFrameH)],
+            app().ImageInfo[Index(slot, kFrames)]};
   }
 
   fs::path home_ = fs::current_path();
@@ -92,17 +96,19 @@ TEST_F(LoaderTest, AFullLoadFillsEverySlotAndSoundIn37Updates) {
   Start(640, 480);
   EXPECT_EQ(Updates(), kLoadingUpdates);
   EXPECT_EQ(app().ImageLevel, 2);
-  for (const Slot& s : kImageSlots) {
+  const std::vector<ImageAsset> images = SlotImages();
+  ASSERT_EQ(images.size(), 13u);
+  for (const ImageAsset& s : images) {
     ASSERT_NE(app().Images[s.slot], nullptr) << "slot " << s.slot;
-    EXPECT_EQ(app().Images[s.slot]->width, s.w * 2) << "slot " << s.slot;
+    EXPECT_EQ(app().Images[s.slot]->width, s.frameW * 2) << "slot " << s.slot;
     EXPECT_EQ(app().Images[s.slot]->FrameCount(), s.frames) << "slot " << s.slot;
-    EXPECT_EQ(Info(s.slot), (std::array{s.w * 2, s.h * 2, s.frames})) << "slot " << s.slot;
+    EXPECT_EQ(Info(s.slot), (std::array{s.frameW * 2, s.frameH * 2, s.frames})) << s.slot;
   }
   EXPECT_EQ(app().FontImage, kFontSlot);
   ASSERT_NE(app().Images[kFontSlot], nullptr);
   EXPECT_EQ(app().Images[kFontSlot]->width, 32);
   EXPECT_EQ(app().Images[kFontSlot]->FrameCount(), 128);
-  EXPECT_EQ(Info(kFontSlot), (std::array{7, 10, 128}));
+  EXPECT_EQ(Info(kFontSlot), (std::array{kGlyphW, kGlyphH, kGlyphFrames}));
   for (int id : kEffects) EXPECT_NE(app().Sounds[id], nullptr) << "effect " << id;
 }
 
@@ -114,7 +120,7 @@ TEST_F(LoaderTest, AResizeReloadsEveryImageAtTheNewDensity) {
   EXPECT_EQ(Updates(), kLoadingUpdates);
   EXPECT_EQ(app().ImageLevel, 4);
   EXPECT_EQ(app().Images[1]->width, 128);
-  EXPECT_EQ(app().ImageInfo[3 * 97], 128);
+  EXPECT_EQ(Info(97)[imageinfo::kFrameW], 128);
   EXPECT_EQ(app().Images[kFontSlot]->width, 64);
 }
 
@@ -138,9 +144,9 @@ TEST_F(LoaderTest, TheStartJinglePlaysAtStepFourOfTheFirstLoadOnly) {
 TEST_F(LoaderTest, MissingFilesLeaveEmptySlotsAndLoadingStillEnds) {
   Start(640, 480, false);
   EXPECT_EQ(Updates(), kLoadingUpdates);
-  for (const Slot& s : kImageSlots) EXPECT_EQ(app().Images[s.slot], nullptr) << s.slot;
+  for (const ImageAsset& s : SlotImages()) EXPECT_EQ(app().Images[s.slot], nullptr) << s.slot;
   EXPECT_EQ(app().Images[kFontSlot], nullptr);
-  EXPECT_EQ(app().ImageInfo[3 * 97], 64);  // the frame size is recorded all the same
+  EXPECT_EQ(Info(97)[imageinfo::kFrameW], 64);  // the frame size is recorded all the same
   for (int id : kEffects) EXPECT_EQ(app().Sounds[id], nullptr) << id;
 }
 
@@ -155,8 +161,8 @@ TEST_F(LoaderTest, TheLastStepEndsLoadingAndStillDrawsTheLoadingScreen) {
   EXPECT_EQ(app().LoadStep, 0);
   // Two rings of 11 dots, the disc, the band and the logo; the logo after the first ring, disc
   // and band.
-  EXPECT_EQ(app().DrawCount, 25 * 15);
-  EXPECT_EQ(app().DrawList[13 * 15], 93);
+  EXPECT_EQ(app().DrawCount, 25 * drawrec::kFloats);
+  EXPECT_EQ(app().DrawList[13 * drawrec::kFloats + drawrec::kSlot], 93);
   EXPECT_EQ(app().ClearRed, 40);
   EXPECT_EQ(app().ClearBlue, 80);
 }

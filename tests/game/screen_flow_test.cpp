@@ -5,12 +5,6 @@
 #include "game/globals.h"
 #include "headless_game.h"
 
-namespace {
-constexpr int kKeyF1 = 112;
-constexpr int kKeyF2 = 113;
-constexpr int kKeyF4 = 115;
-}  // namespace
-
 TEST(ScreenFlow, CreationStartsTheLoaderThenTheMenu) {
   HeadlessGame game;
   MyApp& app = game.app();
@@ -31,24 +25,24 @@ TEST(ScreenFlow, FunctionKeysToggleTheOverlayAndTheHud) {
   HeadlessGame game;
   game.StepUntilLoaded();
   MyApp& app = game.app();
-  game.TapKey(kKeyF1);
-  game.TapKey(kKeyF2);
+  game.TapKey(key::kF1);
+  game.TapKey(key::kF2);
   EXPECT_EQ(DebugMode, 1);
   EXPECT_EQ(app.HudHidden, 1);
-  game.TapKey(kKeyF1);
+  game.TapKey(key::kF1);
   EXPECT_EQ(DebugMode, 0);
 }
 
 TEST(ScreenFlow, QuitKeysEndTheProgramQuietly) {
-  for (int key : {kKeyF4, int{kKeyWindowClose}}) {
-    const auto result = RunInChild([key] {
+  for (int code : {key::kF4, key::kWindowClose}) {
+    const auto result = RunInChild([code] {
       HeadlessGame game;
       game.StepUntilLoaded();
-      game.TapKey(key);
+      game.TapKey(code);
       kvPrint("still running");
     });
-    EXPECT_EQ(result.status, 0) << key;
-    EXPECT_EQ(result.output.find("still running"), std::string::npos) << key;
+    EXPECT_EQ(result.status, 0) << code;
+    EXPECT_EQ(result.output.find("still running"), std::string::npos) << code;
   }
 }
 
@@ -174,12 +168,11 @@ TEST(Backdrop, StarsRefillWithinTheScreen) {
 }
 
 TEST(ScreenFlow, BackClosesTheMenuPanelsOnceUntilReleased) {
-  constexpr int kEscape = 27;
   HeadlessGame game;
   game.StepUntilLoaded();
   MyApp& app = game.app();
   app.SidePanelOpen = app.CreditsOpen = 1;
-  game.KeyDown(kEscape);
+  game.KeyDown(key::kEscape);
   game.Step();
   EXPECT_EQ(app.SidePanelOpen, 0);
   EXPECT_EQ(app.CreditsOpen, 0);
@@ -188,19 +181,18 @@ TEST(ScreenFlow, BackClosesTheMenuPanelsOnceUntilReleased) {
   app.SidePanelOpen = 1;
   game.Step(3);
   EXPECT_EQ(app.SidePanelOpen, 1);
-  game.KeyUp(kEscape);
+  game.KeyUp(key::kEscape);
   game.Step();
   EXPECT_EQ(app.KeyLatch, 0);
 }
 
 TEST(ScreenFlow, BackPausesALevelOnce) {
-  constexpr int kEscape = 27;
   HeadlessGame game;
   game.StepUntilLoaded();
   MyApp& app = game.app();
   app.ScreenMode = ModeLoadGame;
   game.Step();
-  game.KeyDown(kEscape);
+  game.KeyDown(key::kEscape);
   game.Step();
   EXPECT_EQ(app.Paused, 1);
   EXPECT_EQ(app.PauseDir, 1);

@@ -13,19 +13,21 @@
 #include "base/random.h"
 #include "child_process.h"
 #include "game/globals.h"
+#include "game/records.h"
 #include "headless_game.h"
 
 namespace {
 
-constexpr int kRooms = 32;
-constexpr int kRoomWidth = 16;
-constexpr int kRoomHeight = 12;
-constexpr int kRoomInts = kRoomWidth * kRoomHeight * 10;
-constexpr int kWorldUsedInts = kRooms * kRooms * kRoomInts;
+using world::kRoomHeight;
+using world::kRoomInts;
+using world::kRooms;
+using world::kRoomWidth;
+using world::kTileInts;
+constexpr int kWorldUsedInts = world::kUsedInts;
 constexpr float kTile = 31.0f;
 
-int Index(int rx, int ry, int x, int y) {
-  return (ry * kRooms + rx) * kRoomInts + (y * kRoomWidth + x) * 10;
+constexpr int Index(int rx, int ry, int x, int y) {
+  return world::TileIndex(rx, ry, x, y);
 }
 
 // Wall codes: the four wall sets 23, 27, 31, 35, each + 1 corner, + 2 straight, + 3 end cap.
@@ -50,13 +52,17 @@ class Level {
   }
 
   int Code(int rx, int ry, int x, int y) const { return app_.World[Index(rx, ry, x, y)]; }
-  int HitPoints(int rx, int ry, int x, int y) const { return app_.World[Index(rx, ry, x, y) + 7]; }
-  int Mark(int rx, int ry, int path) const { return app_.World[Index(rx, ry, 0, 0) + 9 - path]; }
+  int HitPoints(int rx, int ry, int x, int y) const {
+    return app_.World[Index(rx, ry, x, y) + tile::kHitPoints];
+  }
+  int Mark(int rx, int ry, int path) const {
+    return app_.World[Index(rx, ry, 0, 0) + tile::PathMarkField(path)];
+  }
   bool OnAnyPath(int rx, int ry) const {
     return Mark(rx, ry, 0) || Mark(rx, ry, 1) || Mark(rx, ry, 2);
   }
-  int StartX() const { return static_cast<int>(app_.Player[11]); }
-  int StartY() const { return static_cast<int>(app_.Player[12]); }
+  int StartX() const { return static_cast<int>(app_.Player[player::kRoomX]); }
+  int StartY() const { return static_cast<int>(app_.Player[player::kRoomY]); }
   int PathSteps() const { return (app_.Level - 1) % 25 / 5 + 4 + app_.Level / 25 * 2; }
 
   // Rooms reachable from the start room: a flood over every tile that is not a wall.
@@ -159,8 +165,8 @@ void ExpectInvariants(const MyApp& app, const Level& level) {
       EXPECT_TRUE(reachable.count(r)) << "path " << path << " room " << r;
     }
     EXPECT_LE(rooms, level.PathSteps() + 1);
-    const int rx = static_cast<int>(app.Player[63 + 10 * path]);
-    const int ry = static_cast<int>(app.Player[64 + 10 * path]);
+    const int rx = static_cast<int>(app.Player[player::Item(path, player::kItemRoomX)]);
+    const int ry = static_cast<int>(app.Player[player::Item(path, player::kItemRoomY)]);
     EXPECT_NE(level.Mark(rx, ry, path), 0) << "item " << path;
   }
 }
@@ -168,13 +174,15 @@ void ExpectInvariants(const MyApp& app, const Level& level) {
 // Each item lies in exactly one tile, the one its record in Player names.
 void ExpectItemsWhereRecorded(const MyApp& app) {
   int found = 0;
-  for (int i = 0; i < kWorldUsedInts; i += 10) {
-    const int code = app.World[i];
+  for (int i = 0; i < kWorldUsedInts; i += kTileInts) {
+    const int code = app.World[i + tile::kCode];
     if (code < 200 || code >= 230) continue;
-    const int rx = i / kRoomInts % kRooms, ry = i / kRoomInts / kRooms, tile = i % kRoomInts / 10;
+    const int rx = i / kRoomInts % kRooms, ry = i / kRoomInts / kRooms;
+    const int tile = i % kRoomInts / kTileInts;
     const int item = (code - 200) / 10;
     // State 0 (in the world), global tile x and y, room x and y.
-    const std::vector<float> record(&app.Player[60 + 10 * item], &app.Player[65 + 10 * item]);
+    const float* start = &app.Player[player::Item(item, player::kItemState)];
+    const std::vector<float> record(start, start + 5);
     EXPECT_EQ(record,
               (std::vector<float>{0, float(rx * kRooms + tile % kRoomWidth),
                                   float(ry * kRooms + tile / kRoomWidth), float(rx), float(ry)}))
@@ -244,7 +252,8 @@ TEST_F(World, EveryLevelKeepsItsInvariants) {
     ExpectItemsWhereRecorded(app);
     if (!checkedWhole.count(number)) continue;
     ExpectInvariants(app, level);
-    for (int i = 0; i < kWorldUsedInts; i += 10) barriers |= app.World[i] == 412;
+    for (int i = 0; i < kWorldUsedInts; i += kTileInts)
+      barriers |= app.World[i + tile::kCode] == 412;
   }
   EXPECT_TRUE(barriers) << "no corridor barrier on any level from 9 on";
 }

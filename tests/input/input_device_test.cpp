@@ -113,7 +113,7 @@ TEST_F(InputDeviceTest, LeftMouseButtonIsKeyOneAndTheFirstTouch) {
   device.BeginUpdate();
   EXPECT_EQ((std::vector<int>{KeyDown(1), MouseDown(0), TouchDown(0), MouseHit(0)}),
             (std::vector<int>{1, 1, 1, 1}));
-  EXPECT_EQ(KeyHit(kKeyTouchBase), 1);
+  EXPECT_EQ(KeyHit(key::kTouchBase), 1);
   EXPECT_EQ(Pointer(0), (std::vector<float>{30, 40, 30, 40}));
   Mouse(kEventMouseMove, -1, 50, 60);
   EXPECT_EQ(Pointer(0), (std::vector<float>{50, 60, 50, 60}));
@@ -136,7 +136,7 @@ TEST_F(InputDeviceTest, LeftMouseButtonIsKeyOneAndTheFirstTouch) {
 TEST_F(InputDeviceTest, OutOfRangeQueriesAndEventsReadAsNothing) {
   // Neighbouring codes are held so that an aliasing query would see them.
   Key(kEventKeyDown, kKeyBackspace);
-  Key(kEventKeyDown, kKeyConsoleBack);
+  Key(kEventKeyDown, key::kConsoleBack);
   Mouse(kEventMouseDown, 0);
   const int keys[] = {KeyDown(0),    KeyDown(512),  KeyHit(-1),    KeyHit(512),   MouseDown(7),
                       TouchDown(32), TouchDown(-1), JoyDown(0, 4), JoyDown(40, 0)};
@@ -173,7 +173,7 @@ TEST_F(InputDeviceTest, JoystickButtonsBecomeKeysWithOneHitPerPress) {
   slot.axisX = {0.5f, -0.75f};
   slot.axisY = {0.25f, 1};
   device.BeginUpdate();
-  const int key = kKeyJoyBase + kJoyButtons * 1 + 5;
+  const int key = key::kJoyBase + key::kJoyButtons * 1 + 5;
   EXPECT_EQ(KeyDown(key), 1);
   EXPECT_EQ(JoyHit(5, 1), 1);
   EXPECT_EQ(JoyX(0, 1), 0.5f);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "game/glyphs.h"
 #include "sheets.h"
 #include "text.h"
 
@@ -20,8 +21,8 @@ constexpr double kSampleHeight = 150;
 
 // Shown size of a 1x frame pixel, so that tiny sprites and big panels are both readable.
 double DisplayScale(const SheetDef& def) {
-  if (def.frameW <= 16) return 3;
-  if (def.frameW >= 256) return 0.75;
+  if (def.image.frameW <= 16) return 3;
+  if (def.image.frameW >= 256) return 0.75;
   return 1.5;
 }
 
@@ -36,8 +37,8 @@ std::vector<Block> Layout(double& pageHeight) {
   for (const SheetDef& def : ImageSheets()) {
     int columns = std::min(def.columns, 32);
     double s = DisplayScale(def);
-    double w = std::max(columns * (def.frameW * s + kGap), kMinBlockWidth);
-    double h = kLabelHeight + RowsFor(def.frames, columns) * (def.frameH * s + kGap);
+    double w = std::max(columns * (def.image.frameW * s + kGap), kMinBlockWidth);
+    double h = kLabelHeight + RowsFor(def.image.frames, columns) * (def.image.frameH * s + kGap);
     if (x + w > kPageWidth - kMargin && x > kMargin) {
       x = kMargin;
       y += rowHeight + kMargin;
@@ -61,20 +62,22 @@ void DrawBlock(cairo_t* cr, const Block& b, cairo_surface_t* image, int density)
   const SheetDef& def = *b.def;
   int columns = std::min(def.columns, 32);
   double s = DisplayScale(def);
-  double fw = def.frameW * s, fh = def.frameH * s;
-  int d = def.densities ? density : 1;
-  std::string label = std::string(def.name) + DensitySuffix(d) + ".png  " +
-                      std::to_string(def.frameW * d) + "x" + std::to_string(def.frameH * d) +
-                      " x " + std::to_string(def.frames);
+  double fw = def.image.frameW * s, fh = def.image.frameH * s;
+  int d = def.image.densities ? density : 1;
+  std::string label = std::string(def.image.name) + DensitySuffix(d) + ".png  " +
+                      std::to_string(def.image.frameW * d) + "x" +
+                      std::to_string(def.image.frameH * d) + " x " +
+                      std::to_string(def.image.frames);
   DrawLabel(cr, label, 13, b.x, b.y + 15);
-  for (int i = 0; i < def.frames; ++i) {
+  for (int i = 0; i < def.image.frames; ++i) {
     double x = b.x + (i % columns) * (fw + kGap);
     double y = b.y + kLabelHeight + (i / columns) * (fh + kGap);
     cairo_rectangle(cr, x, y, fw, fh);
     cairo_set_source_rgb(cr, 0.17, 0.17, 0.2);
     cairo_fill(cr);
     if (image) {
-      double sx = (i % def.columns) * def.frameW * d, sy = (i / def.columns) * def.frameH * d;
+      double sx = (i % def.columns) * def.image.frameW * d,
+             sy = (i / def.columns) * def.image.frameH * d;
       cairo_save(cr);
       cairo_rectangle(cr, x, y, fw, fh);
       cairo_clip(cr);
@@ -93,7 +96,7 @@ void DrawBlock(cairo_t* cr, const Block& b, cairo_surface_t* image, int density)
 // each glyph centred on the pen; size is game units per unit.
 void DrawTextSample(cairo_t* cr, cairo_surface_t* font, int density, const std::vector<int>& glyphs,
                     double size, double x, double y) {
-  constexpr int kColumns = 16, kCell = 16;
+  constexpr int kColumns = 16, kCell = kGlyphCell;
   for (int g : glyphs) {
     int adjust = g >= 96 ? 4 : GlyphSpacingAdjust(g + 32);
     cairo_save(cr);
@@ -105,7 +108,7 @@ void DrawTextSample(cairo_t* cr, cairo_surface_t* font, int density, const std::
                              -(g / kColumns) * kCell * density);
     cairo_paint(cr);
     cairo_restore(cr);
-    x += (7 + adjust) * size;
+    x += (kGlyphW + adjust) * size;
   }
 }
 
@@ -116,7 +119,8 @@ std::vector<int> Glyphs(const char* text) {
 }
 
 void DrawTextSamples(cairo_t* cr, const std::filesystem::path& dataDir, int density, double top) {
-  std::string file = std::string("fonts/shadow_editundo") + DensitySuffix(density) + ".png";
+  std::string file =
+      std::string(ImageAssetForSlot(kFontSlot).name) + DensitySuffix(density) + ".png";
   cairo_surface_t* font = cairo_image_surface_create_from_png((dataDir / file).c_str());
   if (cairo_surface_status(font) == CAIRO_STATUS_SUCCESS) {
     DrawTextSample(cr, font, density,
@@ -147,8 +151,8 @@ bool WriteContactSheet(const std::filesystem::path& dataDir, int density,
   cairo_set_source_rgb(cr, 0.3, 0.3, 0.33);
   cairo_paint(cr);
   for (const Block& b : blocks) {
-    int d = b.def->densities ? density : 1;
-    std::string file = std::string(b.def->name) + DensitySuffix(d) + ".png";
+    int d = b.def->image.densities ? density : 1;
+    std::string file = std::string(b.def->image.name) + DensitySuffix(d) + ".png";
     cairo_surface_t* image = cairo_image_surface_create_from_png((dataDir / file).c_str());
     bool loaded = cairo_surface_status(image) == CAIRO_STATUS_SUCCESS;
     DrawBlock(cr, b, loaded ? image : nullptr, density);

@@ -7,17 +7,18 @@
 #include <string>
 
 #include "canvas.h"
+#include "game/glyphs.h"
 #include "sheets.h"
 #include "text.h"
 
 namespace assets {
 namespace {
 
-constexpr double kCell = 16;
-constexpr double kAdvance = 7;      // the layout's glyph advance
-constexpr double kGap = 1.1;        // ink-free space left between neighbouring glyphs
-constexpr double kEm = 10.2;        // font size giving a cap height of about 7.4
-constexpr double kBaseline = 11.2;  // caps sit centred in the 10-unit line box around y = 8
+constexpr double kCell = kGlyphCell;
+constexpr double kAdvance = kGlyphW;  // the layout's glyph advance
+constexpr double kGap = 1.1;          // ink-free space left between neighbouring glyphs
+constexpr double kEm = 10.2;          // font size giving a cap height of about 7.4
+constexpr double kBaseline = 11.2;    // caps sit centred in the 10-unit line box around y = 8
 constexpr double kShadow = 0.9;
 
 constexpr int kFirstButton = 96;   // controller glyphs 96..108
@@ -177,14 +178,6 @@ void KeycapGlyph(cairo_t* cr, int index) {
 }
 
 }  // namespace
-
-int GlyphSpacingAdjust(int code) {
-  if (std::strchr("wm", code)) return 2;
-  if (std::strchr("WM", code)) return 1;
-  if (std::strchr("ifl", code)) return -3;
-  if (std::strchr("jskrztn", code)) return -1;
-  return 0;
-}
 
 void DrawGameGlyph(cairo_t* cr, int frame) {
   if (frame >= kFirstButton && frame < kFirstButton + kButtonCount) {

@@ -45,19 +45,19 @@ void Require(bool ok, const std::string& what) {
 }
 
 void WriteSheet(const SheetDef& def, int density, const fs::path& dataDir) {
-  Sheet sheet(def.frameW, def.frameH, def.frames, def.columns, density);
-  for (int i = 0; i < def.frames; ++i) {
+  Sheet sheet(def.image.frameW, def.image.frameH, def.image.frames, def.columns, density);
+  for (int i = 0; i < def.image.frames; ++i) {
     def.draw(sheet.BeginFrame(i), i);
     sheet.EndFrame();
   }
-  fs::path path = dataDir / (std::string(def.name) + DensitySuffix(density) + ".png");
+  fs::path path = dataDir / (std::string(def.image.name) + DensitySuffix(density) + ".png");
   Require(sheet.WritePng(path.string()), path.string());
 }
 
 void AddImageJobs(std::vector<Job>& jobs, const fs::path& dataDir) {
   for (const SheetDef& def : ImageSheets()) {
     for (int density : kDensities) {
-      if (!def.densities && density != 1) continue;
+      if (!def.image.densities && density != 1) continue;
       jobs.push_back([&def, density, dataDir] { WriteSheet(def, density, dataDir); });
     }
   }

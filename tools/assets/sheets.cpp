@@ -5,39 +5,28 @@ namespace {
 
 // Columns are chosen so that every sheet has power-of-two sides where the count allows.
 constexpr SheetDef kSheets[] = {
-    {"gfx", 32, 32, 64, 8, DrawGfx, true},
-    {"gate", 32, 32, 16, 4, DrawGate, true},
-    {"parts", 8, 8, 256, 16, DrawStar, true},
-    {"out", 8, 8, 256, 16, DrawSpark, true},
-    {"common/icons", 32, 32, 16, 4, DrawIcon, true},
-    {"common/Buttons", 64, 64, 16, 4, DrawButton, true},
-    {"common/dpad", 32, 32, 16, 4, DrawDpad, true},
-    {"common/circle", 256, 256, 4, 2, DrawCircle, true},
-    {"common/QorvLogo", 256, 256, 1, 1, DrawStudioLogo, true},
-    {"common/Testcard_Circle", 256, 256, 1, 1, DrawTestcard, true},
-    {"logo", 256, 128, 1, 1, DrawTitleLogo, true},
-    {"menu", 256, 256, 4, 2, DrawMenuArt, true},
-    {"BadgesA", 64, 64, 64, 8, DrawBadge, true},
-    {"fonts/shadow_editundo", 16, 16, 128, 16, DrawGameGlyph, true},
-    // The framework's default font: 96 glyphs in one strip, a one-pixel border each side.
-    {"kibo_font", 10, 16, 96, 96, DrawDefaultFontGlyph, false},
+    {ImageAssetNamed("gfx"), 8, DrawGfx},
+    {ImageAssetNamed("gate"), 4, DrawGate},
+    {ImageAssetNamed("parts"), 16, DrawStar},
+    {ImageAssetNamed("out"), 16, DrawSpark},
+    {ImageAssetNamed("common/icons"), 4, DrawIcon},
+    {ImageAssetNamed("common/Buttons"), 4, DrawButton},
+    {ImageAssetNamed("common/dpad"), 4, DrawDpad},
+    {ImageAssetNamed("common/circle"), 2, DrawCircle},
+    {ImageAssetNamed("common/QorvLogo"), 1, DrawStudioLogo},
+    {ImageAssetNamed("common/Testcard_Circle"), 1, DrawTestcard},
+    {ImageAssetNamed("logo"), 1, DrawTitleLogo},
+    {ImageAssetNamed("menu"), 2, DrawMenuArt},
+    {ImageAssetNamed("BadgesA"), 8, DrawBadge},
+    {ImageAssetNamed("fonts/shadow_editundo"), 16, DrawGameGlyph},
+    // The framework's default font: one strip, a one-pixel border each side of a glyph.
+    {ImageAssetNamed("kibo_font"), 96, DrawDefaultFontGlyph},
 };
 
 }  // namespace
 
 std::span<const SheetDef> ImageSheets() {
   return kSheets;
-}
-
-const char* DensitySuffix(int density) {
-  switch (density) {
-    case 2:
-      return "-hd";
-    case 4:
-      return "-hd2";
-    default:
-      return "";
-  }
 }
 
 }  // namespace assets

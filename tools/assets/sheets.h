@@ -4,26 +4,21 @@
 
 #include <span>
 
+#include "game/asset_table.h"
+
 namespace assets {
 
 using FrameDrawer = void (*)(cairo_t* cr, int frame);
 
+// How one image file of the game's asset table is drawn.
 struct SheetDef {
-  const char* name;  // data path without density suffix and extension
-  int frameW, frameH, frames, columns;
+  ImageAsset image;
+  int columns;
   FrameDrawer draw;
-  bool densities;  // false: one file at 1x only, named without a suffix
 };
 
 // Every image file, in the order of the contact sheet.
 std::span<const SheetDef> ImageSheets();
-
-inline constexpr int kDensities[] = {1, 2, 4};
-// "" at 1x, "-hd" at 2x, "-hd2" at 4x: the suffixes the loader asks for.
-const char* DensitySuffix(int density);
-
-// The text layout's spacing adjustment of a character: glyph advance is 7 plus this.
-int GlyphSpacingAdjust(int code);
 
 // Frame drawers, one per sheet (the frame numbers are the game's).
 void DrawGfx(cairo_t* cr, int frame);

@@ -5,27 +5,45 @@
 
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/records.h"
 
 namespace {
 
-constexpr int kRooms = 32;
-constexpr int kRoomWidth = 16;
-constexpr int kRoomHeight = 12;
-constexpr int kTileInts = 10;
-constexpr int kRoomInts = kRoomWidth * kRoomHeight * kTileInts;
-constexpr int kHitPointsField = 7;
-constexpr int kPathMarkField = 9;  // path k at 9 - k of a room's tile (0, 0)
-constexpr int kPaths = 3;
-constexpr int kPlayerEntries[] = {1,  2,  11, 12, 13, 14, 17, 18, 27, 28, 29,
-                                  51, 52, 53, 54, 55, 56, 57, 60, 61, 62, 63,
-                                  64, 70, 71, 72, 73, 74, 80, 81, 82, 83, 84};
+using world::kPaths;
+using world::kRoomHeight;
+using world::kRooms;
+using world::kRoomWidth;
+
+// The Player entries generation sets, in index order; the item records follow them.
+constexpr int kPlayerEntries[] = {
+    player::kX,
+    player::kY,
+    player::kRoomX,
+    player::kRoomY,
+    player::kRoomRefX,
+    player::kRoomRefY,
+    player::kWeapon,
+    player::kAmmo,
+    player::kBackdropHues,
+    player::kBackdropHues + 1,
+    player::kBackdropHues + 2,
+    player::kRespawnRoomX,
+    player::kRespawnRoomY,
+    player::kRespawnX,
+    player::kRespawnY,
+    player::kClearedAtStart,
+    player::kClearedAtStart + 1,
+    player::kClearedAtStart + 2,
+};
+constexpr int kItemEntries[] = {player::kItemState, player::kItemTileX, player::kItemTileY,
+                                player::kItemRoomX, player::kItemRoomY};
 
 const int* Tile(const MyApp& app, int rx, int ry, int x, int y) {
-  return &app.World[(ry * kRooms + rx) * kRoomInts + (y * kRoomWidth + x) * kTileInts];
+  return &app.World[world::TileIndex(rx, ry, x, y)];
 }
 
 int PathMark(const MyApp& app, int rx, int ry, int path) {
-  return Tile(app, rx, ry, 0, 0)[kPathMarkField - path];
+  return Tile(app, rx, ry, 0, 0)[tile::PathMarkField(path)];
 }
 
 bool OnAnyPath(const MyApp& app, int rx, int ry) {
@@ -41,19 +59,26 @@ void Append(std::string& out, const char* format, Args... args) {
   out.append(buffer, std::clamp(length, 0, static_cast<int>(sizeof buffer) - 1));
 }
 
-char Glyph(int code, bool inLevel) {
-  if (code == 0) return inLevel ? ' ' : '.';
-  if (code >= 44 && code <= 46) return '*';
-  if (code >= 48 && code <= 51) return 'o';
-  if (code >= 1 && code <= 99) return '#';
-  if (code >= 100 && code <= 111) return 'B';
-  if (code >= 112 && code <= 115) return '=';
-  if (code >= 200 && code <= 229) return static_cast<char>('1' + (code - 200) / 10);
-  if (code >= 300 && code <= 348) return 'e';
-  if (code >= 349 && code <= 399) return 'w';
-  if (code == 412) return '|';
-  if ((code >= 400 && code <= 447) || (code >= 500 && code <= 599)) return 'E';
-  if (code >= 449 && code <= 463) return 'W';
+bool Within(int value, int first, int last) {
+  return value >= first && value <= last;
+}
+
+char Glyph(int tileCode, bool inLevel) {
+  using namespace code;
+  if (tileCode == kEmpty) return inLevel ? ' ' : '.';
+  if (Within(tileCode, kFreeItem, kFreeItem + kPaths - 1)) return '*';
+  if (Within(tileCode, kBlock, kLastBlockFrame)) return 'o';
+  if (Within(tileCode, 1, kLastScenery)) return '#';
+  if (Within(tileCode, kBase, kLastOpenBase)) return 'B';
+  if (Within(tileCode, kBaseBottomRow, kLastBaseTile)) return '=';
+  if (Within(tileCode, kItemBlock, kItemBlock + kPaths * kItemBlockStride - 1))
+    return static_cast<char>('1' + (tileCode - kItemBlock) / kItemBlockStride);
+  if (Within(tileCode, kHiddenBlock, kFirstWeaponBlock - 1)) return 'e';
+  if (Within(tileCode, kFirstWeaponBlock, kLastHiddenBlock)) return 'w';
+  if (tileCode == kBarrier) return '|';
+  if (Within(tileCode, kWaitingEnemy, kLastWaitingEnemy)) return 'E';
+  if (Within(tileCode, kParkedEnemy, kLastParkedEnemy)) return 'E';
+  if (Within(tileCode, kFirstPickup, kLastPickup)) return 'W';
   return '?';
 }
 
@@ -67,7 +92,11 @@ constexpr const char* kLegend =
 std::string DescribeWorld(const MyApp& app) {
   std::string out;
   Append(out, "level %d maxbads %d maxweaps %d\nplayer", app.Level, MaxBads, MaxWeaps);
-  for (int i : kPlayerEntries) Append(out, " %d=%g", i, static_cast<double>(app.Player[i]));
+  auto appendEntry = [&](int i) { Append(out, " %d=%g", i, static_cast<double>(app.Player[i])); };
+  for (int i : kPlayerEntries) appendEntry(i);
+  for (int item = 0; item < kPaths; ++item) {
+    for (int field : kItemEntries) appendEntry(player::Item(item, field));
+  }
   out += '\n';
   for (int ry = 0; ry < kRooms; ++ry) {
     for (int rx = 0; rx < kRooms; ++rx) {
@@ -76,7 +105,8 @@ std::string DescribeWorld(const MyApp& app) {
       for (int y = 0; y < kRoomHeight; ++y) {
         for (int x = 0; x < kRoomWidth; ++x) {
           const int* tile = Tile(app, rx, ry, x, y);
-          Append(out, " %d,%d,%d", tile[0], tile[1], tile[kHitPointsField]);
+          Append(out, " %d,%d,%d", tile[tile::kCode], tile[tile::kRotation],
+                 tile[tile::kHitPoints]);
         }
       }
       out += '\n';
@@ -98,13 +128,15 @@ std::string DrawWorldMap(const MyApp& app) {
   }
   std::string out;
   Append(out, "level %d: rooms %d..%d across, ", app.Level, left, right);
-  Append(out, "%d..%d down; start room %d,%d\n", top, bottom, static_cast<int>(app.Player[11]),
-         static_cast<int>(app.Player[12]));
+  Append(out, "%d..%d down; start room %d,%d\n", top, bottom,
+         static_cast<int>(app.Player[player::kRoomX]),
+         static_cast<int>(app.Player[player::kRoomY]));
   for (int ry = top; ry <= bottom; ++ry) {
     for (int y = 0; y < kRoomHeight; ++y) {
       for (int rx = left; rx <= right; ++rx) {
         const bool inLevel = OnAnyPath(app, rx, ry);
-        for (int x = 0; x < kRoomWidth; ++x) out += Glyph(Tile(app, rx, ry, x, y)[0], inLevel);
+        for (int x = 0; x < kRoomWidth; ++x)
+          out += Glyph(Tile(app, rx, ry, x, y)[tile::kCode], inLevel);
       }
       out += '\n';
     }
