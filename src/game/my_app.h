@@ -133,11 +133,49 @@ class MyApp : public App {
   // Eases the backdrop toward (red, green, blue) and starts the frame's drawing; a colour
   // below -122 keeps its target, alpha -123 means opaque, red at -3717 keeps the clear colour.
   void DoBG(int red, int green, int blue, float alpha);
+  // Moves and draws the star field by (dx, dy) scaled by each star's depth.
+  void DoStars(float dx, float dy);
+  // Draws one room; the active room also hands its waiting enemies over to play.
+  void DrawRoom(int rx, int ry, int active);
   std::array<float, 3> BgTarget{};
   std::array<float, 3> BgColour{};
 
   // ---- Play (play.cpp) ----
+  // One update of a level in play.
   void Game();
+  // Clears the per-level Player entries.
+  void ResetPlayers();
+
+  // ---- Particles (particles.cpp) ----
+  // An angle or speed of kNoArg draws a random one.
+  void ThrowParticle(float x, float y, int kind, int colour, float angle = kNoArg,
+                     float speed = kNoArg);
+  void DoParticles();
+  // Start of the free particle record with the highest index, -1 when none is free.
+  int FreeParticle();
+  void ResetParticles(int count);
+  // Sets the draw colour to particle colour `colour` at brightness `level`.
+  void Ink(int colour, float level);
+
+  // ---- Objects and enemies (objects.cpp) ----
+  // Start of the free object record with the highest start, -1 when none is free.
+  int FreeSlot();
+  void AddABad(int rx, int ry);
+  // Puts the enemy a map code stands for into play at a tile centre; false when the pool is
+  // full (the code then stays in the map).
+  bool HandOverEnemy(int code, float x, float y);
+  // Moves, draws and resolves every live object.
+  void UpdateObjects();
+
+  // ---- Weapons (weapons.cpp) ----
+  // The main gun and the special weapon, from the fire keys.
+  void FireWeapons();
+  // Starts the orbiting blaster (pickup 453).
+  void StartOrbitBlaster();
+  // Rebuilds the orbiting ball around the ship.
+  void UpdateOrbitBlaster();
+  // Damages the block at a pixel; a broken block releases what it hides.
+  void ShootShit(int x, int y, int damage);
 
   // ---- Controls (controls.cpp) ----
   // 1 while game key `key` is held for player 0..3, or by the keyboard alone for player -1;
@@ -286,6 +324,7 @@ class MyApp : public App {
   int PinchActive = 0;
   std::array<float, kPlayerFloats> Player{};
   int Score = 0;
+  int ShownScore = 0;
   int ExitState = 0;
   int SpinAngle = 0;
   float CamX = 0, CamTargetX = 0, CamY = 0, CamTargetY = 0;
