@@ -6,6 +6,7 @@
 
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/records.h"
 #include "host/glfw_game.h"
 #include "input/input_device.h"
 
@@ -325,8 +326,10 @@ bool MyApp::TouchInBox(int slot, float x, float y, float halfW, float halfH) con
 int MyApp::Button(int image, float x, float y, int frame) {
   DrawImg(image, x, y, frame);
   if (PointerDown < 1) return 0;
-  const float halfW = ImageInfo[image * 3] * ImageScale * DrawSizeX * 0.5f;
-  const float halfH = ImageInfo[image * 3 + 1] * ImageScale * DrawSizeY * 0.5f;
+  const float halfW =
+      ImageInfo[imageinfo::Index(image, imageinfo::kFrameW)] * ImageScale * DrawSizeX * 0.5f;
+  const float halfH =
+      ImageInfo[imageinfo::Index(image, imageinfo::kFrameH)] * ImageScale * DrawSizeY * 0.5f;
   for (int i = 0; i < kTouchSlots; ++i)
     if (TouchInBox(i, x, y, halfW, halfH)) return 1;
   return 0;
@@ -335,8 +338,10 @@ int MyApp::Button(int image, float x, float y, int frame) {
 int MyApp::Button0(int image, float x, float y, int frame) {
   DrawImg(image, x, y, frame);
   if (PointerDown <= 0) return 0;
-  const float halfW = ImageInfo[image * 3] * ImageScale * DrawSizeX * 0.5f;
-  const float halfH = ImageInfo[image * 3 + 1] * ImageScale * DrawSizeY * 0.5f;
+  const float halfW =
+      ImageInfo[imageinfo::Index(image, imageinfo::kFrameW)] * ImageScale * DrawSizeX * 0.5f;
+  const float halfH =
+      ImageInfo[imageinfo::Index(image, imageinfo::kFrameH)] * ImageScale * DrawSizeY * 0.5f;
   return TouchInBox(0, x, y, halfW, halfH) ? 1 : 0;
 }
 

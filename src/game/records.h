@@ -166,6 +166,7 @@ constexpr int kFrame = 6;
 constexpr int kAlpha = 7;
 constexpr int kRed = 10, kGreen = 11, kBlue = 12;
 constexpr int kBlend = 13;
+constexpr int kUnused = 8;  // 8, 9 and 14 are never written
 constexpr float kRectMarker = -3717;
 constexpr float kOvalMarker = -3716;
 constexpr float kLineMarker = -3715;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/globals.h"
+#include "game/records.h"
 #include "headless_game.h"
 #include "input/input_device.h"
 
@@ -34,14 +35,16 @@ class ControlsTest : public testing::Test {
     app.TouchPosY.fill(kNoArg);
     app.PointerDown = 0;
   }
-  void SetPadImageSize() {
-    app.ImageInfo[kPadImage * 3] = app.ImageInfo[kPadImage * 3 + 1] = kPadImageSize;
-  }
+  void SetPadImageSize() { SetFrameSize(kPadImage, kPadImageSize); }
   std::vector<float> Stick() {
     return {app.AnalogX, app.AnalogY, static_cast<float>(app.StickOriginX),
             static_cast<float>(app.StickOriginY)};
   }
-  float LastRecordKind() { return app.DrawList[app.DrawCount - 15]; }
+  float LastRecordKind() { return app.DrawList[app.DrawCount - drawrec::kFloats + drawrec::kSlot]; }
+  void SetFrameSize(int slot, int size) {
+    app.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = size;
+    app.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = size;
+  }
   // Each row: game key, analog, player (-1: the keyboard alone), the expected PlayKey answer.
   void ExpectPlayKeys(std::initializer_list<std::array<int, 4>> rows) {
     for (const auto& [key, analog, player, held] : rows)
@@ -388,7 +391,7 @@ TEST_F(ControlsTest, TiltFollowsTheReadingSmoothlyFromItsCalibration) {
   EXPECT_EQ(app.SmoothTiltY, -0.2f);
   // The calibration button takes the current reading as level.
   app.ImageScale = 1;
-  app.ImageInfo[97 * 3] = app.ImageInfo[97 * 3 + 1] = 32;
+  SetFrameSize(97, 32);
   TouchAt(0, 24, static_cast<int>(jscrh) - 24);
   app.UpdateControls();
   EXPECT_EQ(app.TiltZeroX, 0.5f);

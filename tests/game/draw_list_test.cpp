@@ -8,13 +8,15 @@
 #include <ostream>
 #include <vector>
 
+#include "game/asset_table.h"
 #include "game/globals.h"
+#include "game/glyphs.h"
+#include "game/records.h"
 #include "graphics/graphics.h"
 #include "headless_game.h"
 
 namespace {
 
-constexpr int kFontSlot = 90;
 constexpr int kSpriteSlot = 5;
 constexpr float kTextX = 100;
 constexpr float kTextY = 50;
@@ -73,8 +75,8 @@ class DrawListTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app.FontImage = kFontSlot;
-    app.ImageInfo[kFontSlot * 3] = 7;
-    app.ImageInfo[kFontSlot * 3 + 1] = 10;
+    app.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameW)] = kGlyphW;
+    app.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameH)] = kGlyphH;
     app.CLS2D(0, 0, 0, 1);
   }
   void TearDown() override {
@@ -112,8 +114,10 @@ class DrawListTest : public ::testing::Test {
   std::vector<float> Slots(int record, int first, int end) const {
     return {Record(record) + first, Record(record) + end};
   }
-  const float* Record(int index) const { return &app.DrawList[static_cast<size_t>(index) * 15]; }
-  int Records() const { return app.DrawCount / 15; }
+  const float* Record(int index) const {
+    return &app.DrawList[static_cast<size_t>(index) * drawrec::kFloats];
+  }
+  int Records() const { return app.DrawCount / drawrec::kFloats; }
 
   HeadlessGame game;
   MyApp& app = game.app();
@@ -126,19 +130,21 @@ TEST_F(DrawListTest, RecordsCarryTheDrawStateAndOmittedValuesKeepOrCopy) {
   app.SetCol(10, 20, 30, kNoArg);
   app.SetSize(2, kNoArg);
   app.SetRot(30);
-  app.DrawList[8] = 123;
+  app.DrawList[drawrec::kUnused] = 123;
   app.DrawImg(4, 100, 50, 3);
   app.Alpha(0.5f);
   app.Rect(1, 2, 3, 4);
   app.Oval(5, 6, 7, 8);
   app.Line(9, 10, 11, 12);
   ASSERT_EQ(Records(), 4);
-  EXPECT_EQ(Slots(0, 0, 8), (std::vector<float>{4, 100, 50, -30, 2, 2, 3, 0.25f}));
-  EXPECT_EQ(Slots(0, 10, 14), (std::vector<float>{10, 20, 30, 1}));
-  EXPECT_EQ(Record(0)[8], 123) << "unused slots keep what was there";
-  EXPECT_EQ(Slots(1, 0, 8), (std::vector<float>{-3717, 1, 2, -30, 3, 4, 0, 0.5f}));
-  EXPECT_EQ(Slots(2, 0, 6), (std::vector<float>{-3716, 5, 6, -30, 7, 8}));
-  EXPECT_EQ(Slots(3, 0, 6), (std::vector<float>{-3715, 9, 10, -30, 11, 12}));
+  // Records compared whole: slot, x, y, rotation, sizes, frame, alpha; then the colour and blend.
+  using namespace drawrec;
+  EXPECT_EQ(Slots(0, kSlot, kUnused), (std::vector<float>{4, 100, 50, -30, 2, 2, 3, 0.25f}));
+  EXPECT_EQ(Slots(0, kRed, kBlend + 1), (std::vector<float>{10, 20, 30, 1}));
+  EXPECT_EQ(Record(0)[kUnused], 123) << "unused slots keep what was there";
+  EXPECT_EQ(Slots(1, kSlot, kUnused), (std::vector<float>{-3717, 1, 2, -30, 3, 4, 0, 0.5f}));
+  EXPECT_EQ(Slots(2, kSlot, kFrame), (std::vector<float>{-3716, 5, 6, -30, 7, 8}));
+  EXPECT_EQ(Slots(3, kSlot, kFrame), (std::vector<float>{-3715, 9, 10, -30, 11, 12}));
   app.SetSize(3, 4);
   EXPECT_EQ(app.DrawSizeY, 4);
 
@@ -158,7 +164,7 @@ TEST_F(DrawListTest, AFullListDropsFurtherRecords) {
   app.DrawCount = 37470;
   app.Rect(0, 0, 1, 1);
   EXPECT_EQ(app.DrawCount, 37485);
-  EXPECT_EQ(app.DrawList[37470], -3717);
+  EXPECT_EQ(app.DrawList[37470 + drawrec::kSlot], drawrec::kRectMarker);
   app.Rect(0, 0, 1, 1);
   app.Text(0, 0, "abc");
   EXPECT_EQ(app.DrawCount, 37485);

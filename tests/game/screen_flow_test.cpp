@@ -3,6 +3,7 @@
 
 #include "child_process.h"
 #include "game/globals.h"
+#include "game/records.h"
 #include "headless_game.h"
 
 TEST(ScreenFlow, CreationStartsTheLoaderThenTheMenu) {
@@ -157,13 +158,13 @@ TEST(Backdrop, StarsRefillWithinTheScreen) {
   app.ResetStars(499);
   EXPECT_EQ(app.StarCount, 499);
   for (int i = 0; i <= app.StarCount; ++i) {
-    const float* star = &app.Stars[i * 10];
-    ASSERT_GE(star[0], 0);
-    ASSERT_LE(star[0], 255);
-    ASSERT_GE(star[1], -8);
-    ASSERT_LT(star[1], jscrw + 8);
-    ASSERT_GE(star[3], 0.2f);
-    ASSERT_LT(star[3], 0.8f);
+    const float* record = &app.Stars[i * star::kFloats];
+    ASSERT_GE(record[star::kFrame], 0);
+    ASSERT_LE(record[star::kFrame], 255);
+    ASSERT_GE(record[star::kX], -8);
+    ASSERT_LT(record[star::kX], jscrw + 8);
+    ASSERT_GE(record[star::kDepth], 0.2f);
+    ASSERT_LT(record[star::kDepth], 0.8f);
   }
 }
 

@@ -262,7 +262,7 @@ TEST_F(World, ReadsOutsideTheWorldGive42AndWritesThereAreIgnored) {
   Level(app, 3);
   for (const auto& [tx, ty] : {std::pair{-1, 5}, {512, 0}, {0, 384}})
     EXPECT_EQ(app.isAt2(tx, ty), 42) << tx << "," << ty;
-  EXPECT_EQ(app.isAt2(0, 0), app.World[0]);
+  EXPECT_EQ(app.isAt2(0, 0), app.World[world::TileIndex(0, 0, 0, 0) + tile::kCode]);
   EXPECT_EQ(app.isAt(511 * kTile + 30, 383 * kTile), app.isAt2(511, 383));
   EXPECT_EQ(app.isAt(20 * kTile + 0.5f, 30 * kTile - 0.5f), app.isAt2(20, 29));
 
@@ -328,12 +328,12 @@ TEST_F(World, SolidityRoomMarksAndNeighbourhoods) {
   app.World[Index(sx + 1, sy, 0, 6)] = 0;
   for (int mode : {0, 1}) {
     app.GetMatrix(tx * kTile + 1, ty * kTile + 1, mode);
-    for (int entry = 1; entry <= 9; ++entry) {
+    for (int entry = matrix::kUpLeft; entry <= matrix::kDownRight; ++entry) {
       const int dx = (entry - 1) % 3 - 1, dy = (entry - 1) / 3 - 1;
       EXPECT_EQ(app.Matrix[entry], mode && dx == 1 ? 42 : app.isAt2(tx + dx, ty + dy))
           << "mode " << mode << " entry " << entry;
     }
-    EXPECT_EQ(app.Matrix[15], sy * 32 + sx);
+    EXPECT_EQ(app.Matrix[matrix::kRoom], world::RoomIndex(sx, sy));
   }
 }
 
