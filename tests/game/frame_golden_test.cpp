@@ -31,9 +31,9 @@ std::string Reading(const MyApp& app) {
   out.precision(2);
   for (int at = 0; at < app.DrawCount; at += drawrec::kFloats) {
     const float* r = &app.DrawList[at];
-    for (int field : {drawrec::kSlot, drawrec::kX, drawrec::kY, drawrec::kRot, drawrec::kSizeX,
-                      drawrec::kSizeY, drawrec::kFrame, drawrec::kAlpha, drawrec::kRed,
-                      drawrec::kGreen, drawrec::kBlue}) {
+    for (int field :
+         {drawrec::kSlot, drawrec::kX, drawrec::kY, drawrec::kRot, drawrec::kSizeX, drawrec::kSizeY,
+          drawrec::kFrame, drawrec::kAlpha, drawrec::kRed, drawrec::kGreen, drawrec::kBlue}) {
       out << (field == drawrec::kSlot ? "" : " ") << r[field] + 0.0f;
     }
     out << "\n";
