@@ -1,6 +1,7 @@
 // The draw list of one frame of level 1, started from the menu by the fire key, compared as a
-// whole with a stored reading that was checked by eye against a screenshot of the real game
-// at the same moment (build/screenshots/flight_rest.png from the end-to-end check).
+// whole with a stored reading that was checked by eye against a picture of the same frame
+// from the real renderer (build/screenshots/render_rest.png, written by flight_render_test;
+// the end-to-end check's flight_rest.png shows the real game at about the same moment).
 // After a deliberate change, regenerate it with ZV_UPDATE_GOLDEN=1 and look again.
 #include <gtest/gtest.h>
 
