@@ -145,6 +145,9 @@ class MyApp : public App {
   void Game();
   // Clears the per-level Player entries.
   void ResetPlayers();
+  // The HUD's score text and the value it shows, rebuilt only when the shown score changes.
+  int HudScoreValue = -1;
+  String HudScoreText;
 
   // ---- Particles (particles.cpp) ----
   // An angle or speed of kNoArg draws a random one.
