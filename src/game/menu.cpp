@@ -37,6 +37,7 @@ constexpr float kPanelFooter = 128.0f;  // the Play button's strip, below the to
 constexpr int kPlayFrame = 3;
 constexpr float kPlayRise = 48.0f;
 constexpr float kPlayBox = 128.0f;
+constexpr float kPlayWidth = 4.0f, kPlayHeight = 3.0f;
 
 // Best scores, in the side panel.
 constexpr float kScoreSize = 1.5f;
@@ -214,7 +215,7 @@ void DrawTitleAndSidePanel(MyApp& app) {
   }
 
   const float playX = jscrw - panel / 2, playY = jscrh - kPlayRise;
-  app.SetSize(4, 3);
+  app.SetSize(kPlayWidth, kPlayHeight);
   app.SetCol(100, 255, 100, app.MenuFocus == MyApp::kFocusWheel ? 0.5f : 0.0f);
   app.DrawImg(kIconsSlot, playX, playY, kPlayFrame);
   app.ResetDraw();
