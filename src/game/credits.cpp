@@ -1,4 +1,185 @@
-// The credits box.
+// The credits box: a frame of tiles flying in around a window of scrolling credit lines, the
+// title, and four corner discs telling the screen sizes, the rates and the visit report.
+// The scrolling of the credit lines is shared with the menu's side panel.
+#include <algorithm>
+#include <cmath>
+
+#include "game/app.h"
+#include "game/asset_table.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
-void MyApp::CreditBox() {}
+namespace {
+
+constexpr int kTitleSlot = ImageAssetNamed("logo").slot;
+constexpr int kButtonsSlot = ImageAssetNamed("common/Buttons").slot;
+constexpr int kWindowSlot = ImageAssetNamed("common/Testcard_Circle").slot;
+constexpr int kLogoSlot = ImageAssetNamed("common/QorvLogo").slot;
+
+constexpr int kSlideOpen = 30;
+constexpr float kCellsAcross = 12.0f;
+constexpr int kFullTileSlide = 20;  // tiles grow to full size over the first 20 updates
+constexpr float kRampSteps = 512.0f;
+constexpr float kRampShift = 128.0f;
+constexpr float kRingInset = 0.25f;  // the coloured square inside a ring tile, per side
+constexpr float kWindowRise = 24.0f;
+constexpr float kTitleSize = 0.4f;
+constexpr float kTitleDrop = 4.0f;
+constexpr float kDiscInset = 1.5f;  // disc centres, in cells from the corners
+constexpr float kDiscSpreadX = 6.0f, kDiscSpreadY = 3.0f;
+constexpr float kDiscRim = 3.0f;
+constexpr float kDiscTextSize = 0.8f;
+constexpr float kDiscLineGap = 16.0f;
+constexpr int kDiscIconFrame = 12;
+constexpr float kLogoSize = 0.3f;
+
+// The credit lines.
+constexpr float kTickerSpeed = 0.3f, kTickerFastSpeed = 1.5f;
+constexpr float kTickerLineGap = 16.0f;
+constexpr int kTickerFirst = -3, kTickerLast = 4;
+constexpr float kTickerFade = 40.0f, kTickerClear = 0.3f;
+constexpr float kTickerSize = 0.8f;
+constexpr float kTickerX = 24.0f;
+
+constexpr int kCloseKeys[] = {kGameR1, kGameA, kGameB};
+
+struct BoxLayout {
+  float cell, left, top, tile, alpha;
+  int spread;
+};
+
+float ClampColour(float value) {
+  return std::clamp(value, 0.0f, 255.0f);
+}
+
+// Offset from home of the tile at grid index i of n: tiles further out fly in from further.
+float TileSpread(int i, int n, int spread) {
+  int d = i - n / 2;
+  if (d <= 0) --d;
+  return static_cast<float>(spread * d * std::abs(d));
+}
+
+void DrawTiles(MyApp& app, const BoxLayout& box) {
+  for (int c = 0; c <= app.CreditCols; ++c) {
+    for (int r = 0; r <= app.CreditRows; ++r) {
+      const float x = box.left + c * box.cell + TileSpread(c, app.CreditCols, box.spread);
+      const float y = box.top + r * box.cell + TileSpread(r, app.CreditRows, box.spread);
+      const bool ring = c == 0 || r == 0 || c == app.CreditCols || r == app.CreditRows;
+      const float shade = ring ? 0.0f : 255.0f;
+      app.SetCol(shade, shade, shade, box.alpha);
+      app.Rect(x - box.tile / 2, y - box.tile / 2, box.tile + 1, box.tile + 1);
+      if (!ring) continue;
+      const float across = kRampSteps * c / app.CreditCols;
+      const float down = kRampSteps * r / app.CreditRows;
+      app.SetCol(ClampColour(across - kRampShift), ClampColour(down - kRampShift),
+                 ClampColour(kRampSteps - kRampShift - across), box.alpha);
+      const float inner = box.tile * (1 - 2 * kRingInset);
+      app.Rect(x - inner / 2, y - inner / 2, inner, inner);
+    }
+  }
+}
+
+void DiscNumbers(MyApp& app, float x, float y, int first, int second, int third) {
+  app.SetSize(kDiscTextSize);
+  app.Text(x, y - kDiscLineGap, String::FromInt(first), 1, 1);
+  app.Text(x, y, String::FromInt(second), 1, 1);
+  app.Text(x, y + kDiscLineGap, String::FromInt(third), 1, 1);
+}
+
+void Disc(MyApp& app, const BoxLayout& box, float x, float y, bool green) {
+  app.SetSize(1);
+  app.SetCol(255, 255, 255, box.alpha);
+  app.Oval(x, y, box.tile / 2, box.tile / 2);
+  if (green) {
+    app.SetCol(96, 160, 96, box.alpha);
+  } else {
+    app.SetCol(128, 128, 128, box.alpha);
+  }
+  app.Oval(x, y, (box.tile - kDiscRim) / 2, (box.tile - kDiscRim) / 2);
+  app.SetCol(255, 255, 255, box.alpha);
+}
+
+void DrawDiscs(MyApp& app, const BoxLayout& box) {
+  const float inX = kDiscInset * box.cell - kDiscSpreadX * box.spread;
+  const float inY = kDiscInset * box.cell - kDiscSpreadY * box.spread;
+  const float leftX = box.left + inX, rightX = box.left + app.CreditCols * box.cell - inX;
+  const float topY = box.top + inY, bottomY = box.top + app.CreditRows * box.cell - inY;
+  Disc(app, box, leftX, topY, false);
+  DiscNumbers(app, leftX, topY, DeviceWidth(), DeviceHeight(), app.SmoothFrameRate);
+  Disc(app, box, rightX, topY, false);
+  DiscNumbers(app, rightX, topY, static_cast<int>(jscrw), static_cast<int>(jscrh),
+              app.SmoothRenderRate);
+  Disc(app, box, leftX, bottomY, false);
+  app.DrawImg(kButtonsSlot, leftX, bottomY, kDiscIconFrame);
+  Disc(app, box, rightX, bottomY, J_On_Able == 1);
+  app.SetSize(kLogoSize);
+  app.DrawImg(kLogoSlot, rightX, bottomY, 0);
+}
+
+void CloseOnTouchOrKey(MyApp& app) {
+  if (app.CreditsOpen != 1) return;
+  const bool touched = app.PointerDown > 0 && app.PointerActive == 0;
+  const bool key = app.KeyLatch == 0 && std::any_of(std::begin(kCloseKeys), std::end(kCloseKeys),
+                                                    [&app](int k) { return app.PlayKeyAll(k, 1); });
+  if (!touched && !key) return;
+  app.CreditsOpen = 0;
+  app.PointerActive = app.KeyLatch = 1;
+  app.PlaySFX(MyApp::kMoveSound);
+}
+
+}  // namespace
+
+int MyApp::TickerLineIndex(long long line, int lineCount) {
+  // The final line is never scrolled: the lines before it repeat.
+  const int scrolled = lineCount - 1;
+  if (scrolled < 1) return -1;
+  return static_cast<int>((line % scrolled + scrolled) % scrolled);
+}
+
+void MyApp::AdvanceTicker() {
+  TickerOffset -= kTickerSpeed;
+  if (PlayKeyAll(kGameUp, 1) || PlayKeyAll(kGameDown, 1)) TickerOffset -= kTickerFastSpeed;
+  while (TickerOffset < -kTickerLineGap) {
+    TickerOffset += kTickerLineGap;
+    TickerLine = std::max(TickerLineIndex(TickerLine + 1LL, kCreditLines), 0);
+  }
+}
+
+void MyApp::DrawTicker(float x, float y, float alpha) {
+  SetSize(kTickerSize);
+  for (int i = kTickerFirst; i <= kTickerLast; ++i) {
+    const int line = TickerLineIndex(static_cast<long long>(TickerLine) + i, kCreditLines);
+    if (line < 0) return;
+    const float offset = kTickerLineGap * i + TickerOffset;
+    Alpha(alpha * (1 - std::clamp(std::fabs(offset / kTickerFade) - kTickerClear, 0.0f, 1.0f)));
+    Text(x, y + offset, CreditText[line], 1, 1);
+  }
+}
+
+void MyApp::CreditBox() {
+  CreditsSpread = kSlideOpen - CreditsSlide;
+  BoxLayout box{};
+  box.cell = std::max(jscrw, jscrh) / kCellsAcross;
+  CreditCols = static_cast<int>(jscrw / box.cell);
+  CreditRows = static_cast<int>(jscrh / box.cell);
+  box.spread = CreditsSpread;
+  box.left = jscrw / 2 - CreditCols * box.cell / 2;
+  box.top = jscrh / 2 - CreditRows * box.cell / 2;
+  box.alpha = static_cast<float>(CreditsSlide) / kSlideOpen;
+  box.tile = CreditsSlide < kFullTileSlide ? box.cell * CreditsSlide / kFullTileSlide : box.cell;
+
+  ResetDraw();
+  DrawTiles(*this, box);
+  SetCol(255, 255, 255, box.alpha);
+  const float windowY = jscrh / 2 - kWindowRise * box.spread;
+  DrawImg(kWindowSlot, jscrw / 2, windowY, 0);
+  AdvanceTicker();
+  DrawTicker(jscrw / 2 + kTickerX, windowY, box.alpha);
+  Alpha(box.alpha);
+  SetSize(kTitleSize);
+  DrawImg(kTitleSlot, jscrw / 2, box.top + (CreditRows - 1) * box.cell + kTitleDrop * box.spread,
+          0);
+  DrawDiscs(*this, box);
+  ResetDraw();
+  CloseOnTouchOrKey(*this);
+}

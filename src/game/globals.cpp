@@ -24,36 +24,42 @@ String CreditText[kCreditLines];
 
 namespace {
 
+// What made this game: its own developers and asset generator, and the libraries and tools it
+// is built with. The final line ends the list and is not scrolled.
 constexpr const char* kCredits[] = {
     "A Game by",
-    "The Zorvane Team",
-    "zorvane.example",
+    "The Zorvane developers",
+    "README.md tells more",
     "",
     "-=-=-",
     "",
     "Developed using",
-    "C++20 with GLFW, OpenGL and OpenAL",
-    "www.glfw.org",
+    "C++20 with GCC and CMake",
+    "gcc.gnu.org  cmake.org",
+    "GLFW, Mesa and OpenAL Soft",
+    "stb_image and stb_vorbis",
+    "Tested with GoogleTest",
     "",
     "-=-=-",
     "",
     "Graphics",
     "Most graphics by",
-    "The Zorvane Team",
+    "our asset generator",
+    "drawn with Cairo",
     "Font : DejaVu Sans Bold",
-    "by the DejaVu fonts project",
+    "by the DejaVu fonts team",
     "Lowercase added by",
-    "The Zorvane Team",
+    "our asset generator",
     "",
     "-=-=-",
     "",
     "Audio",
     "Sound and Music by",
-    "The Zorvane Team",
-    "Synthesised by our own",
-    "asset generator,",
-    "encoded with libvorbis",
-    "and checked with SoX",
+    "our asset generator",
+    "Synthesised in C++",
+    "in tools/assets,",
+    "encoded as Ogg Vorbis",
+    "with libvorbis",
     "or whatever else",
     "is handy!",
     "",
@@ -63,8 +69,8 @@ constexpr const char* kCredits[] = {
     "The GLFW developers",
     "The Mesa developers",
     "The OpenAL Soft developers",
-    "The Cairo developers",
-    "The stb authors",
+    "Xiph.Org for libvorbis",
+    "Cairo and FreeType",
     "and everyone else",
     "at www.debian.org",
     "",
@@ -72,7 +78,7 @@ constexpr const char* kCredits[] = {
     "",
     "End",
 };
-static_assert(std::size(kCredits) <= kCreditLines);
+static_assert(std::size(kCredits) == kCreditLines);
 
 }  // namespace
 
@@ -96,7 +102,7 @@ void InitGameGlobals() {
   DebugMode = 0;
   GameNum = 402;
   for (int i = 0; i < kCreditLines; ++i) {
-    CreditText[i] = i < static_cast<int>(std::size(kCredits)) ? String(kCredits[i]) : String();
+    CreditText[i] = kCredits[i];
   }
   Seed = kInitialSeed;
 }

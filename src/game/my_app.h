@@ -226,9 +226,46 @@ class MyApp : public App {
   void DiscardSounds();
 
   // ---- Menu and options (menu.cpp) ----
+  // One update of the level-select menu.
   void Menu();
+  // Files the ended run's score and saves.
   void LoadMenu();
+  // One update of the options panel, over the menu or over the paused game (no Credits row).
   void OptionBox();
+  // The console's overscan slider at height y: a touch flips it, L1/R1 step it; each acts
+  // only while its latch is 0 and sets it.
+  void OverscanSlider(float y, int& keyLatch, int& touchLatch);
+  // Index of the highest level offered: one past the highest completed, "Final" at most.
+  int LastOfferedLevel() const;
+  // Sum of the levels' best scores; 64-bit, since a state file may hold any int per level.
+  long long TotalBestScore() const;
+  // Draws the hub decoration (three turning frames); true when a touch lies on its last frame.
+  bool HubDecoration(float x, float y, float size);
+  // Starts the selected level: the control style from what the player used, then mode 11.
+  void StartLevel();
+  enum MenuFocusTarget { kFocusHub = 0, kFocusWheel = 1, kFocusSidePanel = 2 };
+  enum OptionRowId {
+    kRowBack = 0,
+    kRowSound = 1,
+    kRowICade = 2,
+    kRowFullscreen = 3,
+    kRowCredits = 4
+  };
+  static constexpr int kStartSound = 98;  // starting a level, and any confirm
+  static constexpr int kMoveSound = 99;   // moving the selection, opening or leaving a panel
+  static constexpr int kOverscanSetting = 14;
+  float WheelScroll = 0;  // shown wheel position, easing toward MenuScroll
+  float WheelSpin = 0;    // added to MenuScroll each update, -40..40
+  int MenuFocus = kFocusWheel;
+  float HubAngle = 0;
+  int WheelX = 0, WheelY = 0;
+  int OptionRow = kRowBack;
+  int OptionKeyLatch = 0, OptionTouchLatch = 0;
+  // Auto-repeat of Up/Down on the wheel: updates to the next step, and the next delay.
+  int WheelRepeatTimer = 0, WheelRepeatDelay = 30;
+  // A drag turning the wheel: where the pointer was at the previous update.
+  bool WheelDragging = false;
+  int DragAnchorX = 0, DragAnchorY = 0;
 
   // ---- Pause, game over and quit confirmation (pause.cpp) ----
   void PauseMenu();
@@ -251,7 +288,19 @@ class MyApp : public App {
   void ShowBadges();
 
   // ---- Credits (credits.cpp) ----
+  // One update of the credits box while it is open or sliding out.
   void CreditBox();
+  // The credit lines scroll up by a little each update, faster while Up or Down is held.
+  void AdvanceTicker();
+  // Eight credit lines around (x, y), fading toward the ends, at the given alpha.
+  void DrawTicker(float x, float y, float alpha);
+  // The credit line shown for ticker position `line`: the lines before the final one repeat;
+  // -1 when there are too few lines to scroll.
+  static int TickerLineIndex(long long line, int lineCount);
+  float TickerOffset = 0;
+  int TickerLine = 0;  // kept within the scrolled lines
+  int CreditsSpread = 0;
+  int CreditCols = 0, CreditRows = 0;
 
   // ---- Visit report (visit_report.cpp) ----
   // For OnCreate: sends the report when J_On_Allow is 1 and the build names an endpoint
