@@ -18,9 +18,10 @@ configure_and_build() {  # dir, then cmake options
   cmake --build "$dir" -j"$JOBS"
 }
 
-# Tests that need a display get a private Xvfb server.
+# Tests that need a display get a private Xvfb server. -noreset: by default the server resets
+# when its last client leaves, and a test connecting during the reset fails to open a window.
 with_display() {
-  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$@"
+  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" "$@"
 }
 
 status=0

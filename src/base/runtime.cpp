@@ -18,7 +18,7 @@ void kvError(const String& text) {
   if (text.Empty()) kvExit(kExitQuit);
   const std::string narrow = text.ToLatin1();
   const auto* bytes = reinterpret_cast<const unsigned char*>(narrow.data());
-  kvPrint("Brisko Runtime Error : " + String::FromBytes(bytes, static_cast<int>(narrow.size())));
+  kvPrint(String(kRuntimeErrorPrefix) + String::FromBytes(bytes, static_cast<int>(narrow.size())));
   kvPrint(String());  // no call-stack description is recorded
   kvExit(kExitError);
 }

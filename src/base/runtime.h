@@ -1,6 +1,8 @@
 // Output and fatal errors shared by every layer.
 #pragma once
 
+#include <string_view>
+
 #include "base/string.h"
 
 // Marks an omitted optional numeric argument, and the coordinates of a touch that is up.
@@ -9,12 +11,16 @@ constexpr int kNoArg = -3717;
 constexpr int kExitQuit = 0;
 constexpr int kExitError = -1;
 
+// The start of every runtime-error report.
+constexpr std::string_view kRuntimeErrorPrefix = "Brisko Runtime Error : ";
+
 // The text as UTF-8 plus a newline on standard output, flushed.
 void kvPrint(const String& text);
 void kvDebugLog(const String& text);
 
 // An empty text ends the process at once with status 0 (the quit path); any other text is
-// reported as "Brisko Runtime Error : " + text and ends the process with status -1.
+// reported as kRuntimeErrorPrefix + text, then an empty call-stack line, and ends the process
+// with status -1.
 [[noreturn]] void kvError(const String& text);
 
 // Flushes the output and ends the process with the status, running no destructors: worker

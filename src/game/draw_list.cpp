@@ -127,16 +127,14 @@ void MyApp::OnRender() {
   TrackRenderRate(*this);
   ClearScreen(*this);
   ReloadOnDeviceChange(*this);
-  FitScreen();
+  FitScreen(static_cast<float>(_devWidth), static_cast<float>(_devHeight));
   ReplayDrawList();
 }
 
-void MyApp::FitScreen() {
+void MyApp::FitScreen(float width, float height) {
   // A device without area (a minimised window) keeps the last fit rather than dividing by 0.
-  if (_devWidth <= 0 || _devHeight <= 0) return;
-  const auto width = static_cast<float>(_devWidth);
-  const auto height = static_cast<float>(_devHeight);
-  const float shrink = _devWidth < _devHeight ? kPortraitShrink : 1.0f;
+  if (width <= 0 || height <= 0) return;
+  const float shrink = width < height ? kPortraitShrink : 1.0f;
   ScaleX = (width - 2 * overscan) / (rawscrw * shrink);
   ScaleY = (height - 2 * overscan) / (rawscrh * shrink);
   float scale = 0;

@@ -89,8 +89,8 @@ class MyApp : public App {
             int fontOffset = 0);
   // The value right-aligned in digits characters, padded on the left with pad.
   String rstr(int value, int digits, const String& pad);
-  // Logical screen size and scale factors from the device size.
-  void FitScreen();
+  // Logical screen size and scale factors for a device of that size in pixels.
+  void FitScreen(float width, float height);
   void ReplayDrawList();
 
   // ---- Loader (loader.cpp) ----

@@ -47,7 +47,11 @@ void StepSlide(int open, int& slide) {
 
 }  // namespace
 
-MyApp::MyApp() = default;
+// Fitted to the design size until a device is known, so that an update run before any render
+// mirrors the pointer with a real scale.
+MyApp::MyApp() {
+  FitScreen(rawscrw, rawscrh);
+}
 
 MyApp::~MyApp() {
   DiscardImages();
@@ -82,6 +86,7 @@ void MyApp::OnCreate() {
   SetUpdateRate(kUpdateRate);
   LastDevWidth = DeviceWidth();
   LastDevHeight = DeviceHeight();
+  FitScreen(static_cast<float>(LastDevWidth), static_cast<float>(LastDevHeight));
   TiltZeroX = TiltZeroY = 0;
   Reload();
   Level = 2;

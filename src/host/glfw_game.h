@@ -67,8 +67,16 @@ class KvGlfwGame : public KvGame {
   static int OnWindowClose();
 };
 
+// What the host calls into the program it runs, once each before the frame loop.
+struct KvStartHooks {
+  // Every global to its start value.
+  void (*initGlobals)();
+  // Creates the App, which hands the host its delegate; without one nothing runs.
+  void (*createApp)();
+};
+
 // The game's host; its Main is the program's entry.
 class KvBriskoGame : public KvGlfwGame {
  public:
-  static int Main(int argc, char** argv);
+  static int Main(int argc, char** argv, const KvStartHooks& hooks);
 };

@@ -1,16 +1,34 @@
 #include "host/signals.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 
 #include "base/runtime.h"
 
 namespace {
+// The handler may have interrupted anything, the allocator or stdio holding its lock
+// included, so it reports with write(2) and _exit alone: nothing that allocates or locks.
+void WriteAll(std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t written = write(STDOUT_FILENO, text.data(), text.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    text.remove_prefix(static_cast<size_t>(written));
+  }
+}
+
+// The same two lines and exit status as kvError.
 void OnSignal(int signal) {
-  kvError(SignalMessage(signal));
+  WriteAll(kRuntimeErrorPrefix);
+  WriteAll(SignalMessage(signal));
+  WriteAll("\n\n");  // the end of the message, then the empty call-stack line
+  _exit(kExitError);
 }
 }  // namespace
 
-const char* SignalMessage(int signal) {
+std::string_view SignalMessage(int signal) {
   switch (signal) {
     case SIGFPE:
       return "Floating point exception";

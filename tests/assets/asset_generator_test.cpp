@@ -25,7 +25,8 @@ TEST(AssetGenerator, ASecondRunWritesTheSameBytes) {
 
   int files = 0, freshFiles = 0;
   for (const auto& entry : fs::recursive_directory_iterator(ZV_DATA_DIR)) {
-    if (!entry.is_regular_file()) continue;
+    // The build's mark of a finished run is not the generator's output.
+    if (!entry.is_regular_file() || entry.path().filename() == ZV_ASSET_STAMP_NAME) continue;
     const fs::path relative = fs::relative(entry.path(), ZV_DATA_DIR);
     ASSERT_TRUE(fs::exists(fresh / relative)) << relative;
     EXPECT_TRUE(Contents(entry.path()) == Contents(fresh / relative)) << relative << " differs";

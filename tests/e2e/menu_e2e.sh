@@ -6,6 +6,7 @@
 game=$(realpath "$1")
 shots=$2
 source "$(dirname "$0")/e2e_lib.sh"
+need import convert
 mkdir -p "$shots"
 
 # press KEY...: each key held long enough for several updates to see it, then released.

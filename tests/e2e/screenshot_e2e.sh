@@ -5,6 +5,7 @@
 game=$(realpath "$1")
 shots=$2
 source "$(dirname "$0")/e2e_lib.sh"
+need import identify convert
 mkdir -p "$shots"
 
 start "$game"

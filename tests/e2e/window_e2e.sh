@@ -4,6 +4,7 @@
 game=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
+/usr/bin/python3 -c 'import Xlib' 2>/dev/null || skip "python3 with Xlib is not installed"
 
 start "$game"
 find_window Zorvane

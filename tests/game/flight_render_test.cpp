@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "game/records.h"
+#include "display_skip.h"
 #include "headless_game.h"
 #include "host/glfw2.h"
 
@@ -41,7 +42,7 @@ std::array<int, 3> Pixel(const std::vector<unsigned char>& picture, int x, int y
 class FlightRender : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!getenv("DISPLAY") || !glfw2::Init()) GTEST_SKIP() << "no X display";
+    if (!getenv("DISPLAY") || !glfw2::Init()) ZV_SKIP_DISPLAY_TEST("no X display");
     ASSERT_EQ(glfw2::OpenWindow(kWidth, kHeight, 8, 8, 8, 8, 0, 0, glfw2::WINDOW), 1);
     char pattern[] = "/tmp/zv_render_XXXXXX";
     dir_ = mkdtemp(pattern);

@@ -1,6 +1,8 @@
 // The game's creation, update dispatch, suspend and resume, run without a window.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "child_process.h"
 #include "game/globals.h"
 #include "game/records.h"
@@ -107,15 +109,26 @@ TEST(ScreenFlow, PanelsSlideOverThirtyUpdates) {
   EXPECT_EQ(app.SidePanelWidth, 0);
 }
 
-TEST(ScreenFlow, ThePointerIsMirroredInGameUnits) {
+TEST(ScreenFlow, BeforeAnyDeviceTheScreenIsFittedToTheDesignSize) {
+  HeadlessHost host;
+  kvInit();
+  const auto app = std::make_unique<MyApp>();
+  EXPECT_EQ(app->FitMode, 1);
+  EXPECT_FLOAT_EQ(app->ScaleX, 1);
+  EXPECT_FLOAT_EQ(app->ScaleY, 1);
+  EXPECT_EQ(app->Landscape, 1);
+}
+
+// The harness never renders: the fit made when the game was created is the one used.
+TEST(ScreenFlow, ThePointerIsMirroredInGameUnitsWithNoRender) {
   HeadlessGame game;
   game.StepUntilLoaded();
   MyApp& app = game.app();
-  app.ScaleX = app.ScaleY = 2.0f;
   game.MouseMove(100, 50);
   game.Step();
-  EXPECT_EQ(app.PointerX, 50);
-  EXPECT_EQ(app.PointerY, 25);
+  // The 640 x 480 device shows 720 x 540 units: a pixel is 9/8 of a unit.
+  EXPECT_EQ(app.PointerX, 112);
+  EXPECT_EQ(app.PointerY, 56);
   EXPECT_EQ(app.TouchPosX[1], kNoArg);
   game.MouseButton(0, true);
   game.MouseMove(120, 60);
@@ -125,7 +138,7 @@ TEST(ScreenFlow, ThePointerIsMirroredInGameUnits) {
   // No jump on the press: the previous position is the new one.
   EXPECT_EQ(app.LastPointerX, app.PointerX);
   EXPECT_EQ(app.TouchOn[0], 1);
-  EXPECT_EQ(app.TouchPosX[0], 60);
+  EXPECT_EQ(app.TouchPosX[0], 135);
 }
 
 TEST(Backdrop, EasesTowardItsTargetAndStartsTheFrame) {

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "display_skip.h"
 #include "graphics/graphics.h"
 #include "host/glfw2.h"
 #include "image_files.h"
@@ -29,7 +30,7 @@ class GlRenderTest : public ::testing::Test {
     if (ready) glfw2::Terminate();
   }
   void SetUp() override {
-    if (!ready) GTEST_SKIP() << "no X display";
+    if (!ready) ZV_SKIP_DISPLAY_TEST("no X display");
     ASSERT_TRUE(OpenWindow());
     SetGraphicsDevice(&graphics);
     Begin();

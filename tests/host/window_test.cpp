@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "display_skip.h"
 #include "host/glfw_game.h"
 
 namespace {
@@ -23,7 +24,7 @@ class WindowTest : public ::testing::Test {
     if (ready) glfw2::Terminate();
   }
   void SetUp() override {
-    if (!ready) GTEST_SKIP() << "no X display";
+    if (!ready) ZV_SKIP_DISPLAY_TEST("no X display");
     host.SetDelegate(&recorder);
     host.StartGame();
   }
@@ -80,7 +81,7 @@ TEST_F(WindowTest, AKeyHeldAcrossAReopenIsReleased) {
   ASSERT_EQ(std::system("xdotool keydown --clearmodifiers a"), 0);
   Pump();
   std::system("xdotool keyup a");
-  if (glfw2::GetKey('A') != glfw2::PRESS) GTEST_SKIP() << "window did not get the key focus";
+  if (glfw2::GetKey('A') != glfw2::PRESS) ZV_SKIP_DISPLAY_TEST("window did not get the key focus");
   recorder.events.clear();
   host.SetGlfwWindow(kWindowWidth, kWindowHeight, 8, 8, 8, 0, 0, 0, false);
   ASSERT_FALSE(recorder.events.empty());

@@ -1,14 +1,13 @@
-// The program's entry: start the window library, give every global its start value,
-// create the game and run the frame loop.
+// The program's start: the window library, the fatal-signal handlers and the locale, then the
+// program's own start hooks, then the frame loop.
 #include <clocale>
 #include <cstdio>
 
 #include "base/runtime.h"
-#include "game/app.h"
 #include "host/glfw_game.h"
 #include "host/signals.h"
 
-int KvBriskoGame::Main(int, char**) {
+int KvBriskoGame::Main(int, char**, const KvStartHooks& hooks) {
   if (!glfw2::Init()) {
     std::puts("glfwInit failed");
     kvExit(kExitError);
@@ -16,13 +15,9 @@ int KvBriskoGame::Main(int, char**) {
   auto* host = new KvBriskoGame();
   InstallSignalHandlers();
   if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
-  kvInit();
-  kvMain();
+  hooks.initGlobals();
+  hooks.createApp();
   if (host->Delegate()) host->Run();
   glfw2::Terminate();
   return 0;
-}
-
-int main(int argc, char** argv) {
-  return KvBriskoGame::Main(argc, argv);
 }

@@ -1,0 +1,8 @@
+// The composition root: the desktop host runs the game, whose start hooks it is handed here
+// so that the host never depends on the game.
+#include "game/app.h"
+#include "host/glfw_game.h"
+
+int main(int argc, char** argv) {
+  return KvBriskoGame::Main(argc, argv, {.initGlobals = kvInit, .createApp = kvMain});
+}
