@@ -12,6 +12,8 @@ constexpr int kExitError = -1;
 // The text as UTF-8 plus a newline on standard output, flushed.
 void kvPrint(const String& text);
 void kvDebugLog(const String& text);
+// A failure the user can act on: "zorvane: " + text and a newline on standard error.
+void kvWarn(const String& text);
 
 // An empty text ends the process at once with status 0 (the quit path); any other text is
 // reported as "Brisko Runtime Error : " + text and ends the process with status -1.
