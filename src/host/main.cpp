@@ -5,12 +5,15 @@
 
 #include "base/runtime.h"
 #include "game/app.h"
+#include "host/files.h"
 #include "host/glfw_game.h"
 #include "host/signals.h"
 
 int KvBriskoGame::Main(int, char**) {
+  OpenClosedStandardDescriptors();
   if (!glfw2::Init()) {
     std::puts("glfwInit failed");
+    kvWarn("cannot open a window: " + WindowFailureReason());
     kvExit(kExitError);
   }
   auto* host = new KvBriskoGame();
