@@ -153,7 +153,10 @@ String PathToFilePath(const String& path) {
 
 FILE* OpenFile(const String& path, const String& mode) {
   const String file = PathToFilePath(path);
-  if (file.Empty()) return nullptr;
+  if (file.Empty()) {
+    errno = ENOENT;  // callers tell the reason from errno
+    return nullptr;
+  }
   return std::fopen(file.ToUtf8().c_str(), mode.ToUtf8().c_str());
 }
 

@@ -14,10 +14,10 @@ fresh_record() {
 }
 fresh_record >"$work/.briskostate"
 
-# quit WHAT: F4 in the game's window ends it with status 0.
+# quit WHAT: once loading is over and the menu shows, F4 ends the game with status 0.
 quit() {
   find_window Zorvane
-  sleep 0.5
+  sleep 1.5
   xdotool key --window "$wid" F4 2>/dev/null
   wait_exit 10
   local status=$?

@@ -189,25 +189,33 @@ TEST_F(FilesTest, AStateFileThatCannotBeCreatedIsReported) {
 // Files and links planted where a save might write are neither followed nor reused.
 TEST_F(FilesTest, PlantedTemporaryFilesAndLinksAreLeftAlone) {
   Write("target", "not yours");
-  Write("planted", "planted");
-  fs::create_symlink(dir_ / "target", ".briskostate.tmp");
-  fs::create_symlink(dir_ / "target", ".briskostate.XXXXXX");
-  fs::copy_file("planted", ".briskostate.damaged.tmp");
-  EXPECT_EQ(WriteStateFile("first"), 0);
-  EXPECT_EQ(Read(kStateFile), "first");
+  for (const bool link : {true, false}) {
+    if (link) {
+      fs::create_symlink(dir_ / "target", ".briskostate.tmp");
+      fs::create_symlink(dir_ / "target", ".briskostate.XXXXXX");
+    } else {
+      Write(".briskostate.tmp", "planted");
+      Write(".briskostate.XXXXXX", "planted");
+    }
+    EXPECT_EQ(WriteStateFile(link ? "over links" : "over files"), 0);
+    EXPECT_EQ(Read(kStateFile), link ? "over links" : "over files");
+    EXPECT_EQ(Read("target"), "not yours");
+    EXPECT_EQ(Entries(), (std::set<std::string>{"target", ".briskostate", ".briskostate.tmp",
+                                                ".briskostate.XXXXXX"}));
+    if (!link) {
+      EXPECT_EQ(Read(".briskostate.tmp") + Read(".briskostate.XXXXXX"), "plantedplanted");
+    }
+    fs::remove(".briskostate.tmp");
+    fs::remove(".briskostate.XXXXXX");
+  }
 
   // A state file that is itself a link is replaced, not written through.
   fs::remove(kStateFile);
   fs::create_symlink(dir_ / "target", kStateFile);
-  EXPECT_EQ(WriteStateFile("second"), 0);
-  EXPECT_EQ(Read(kStateFile), "second");
+  EXPECT_EQ(WriteStateFile("replaced"), 0);
+  EXPECT_EQ(Read(kStateFile), "replaced");
   EXPECT_FALSE(fs::is_symlink(kStateFile));
-
   EXPECT_EQ(Read("target"), "not yours");
-  EXPECT_EQ(Read(".briskostate.damaged.tmp"), "planted");
-  EXPECT_EQ(Entries(),
-            (std::set<std::string>{"target", "planted", ".briskostate", ".briskostate.tmp",
-                                   ".briskostate.XXXXXX", ".briskostate.damaged.tmp"}));
 }
 
 // The first damaged file is the one worth recovering: a later one replaces it only once it
