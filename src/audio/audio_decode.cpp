@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -143,9 +144,19 @@ std::optional<ByteBuffer> LoadAudioData(const String& path, int& length, int& ch
                                         int& bytesPerSample, int& hertz) {
   const String lower = path.ToLower();
   const bool wav = lower.EndsWith(".wav");
-  if (!wav && !lower.EndsWith(".ogg")) return {};
+  if (!wav && !lower.EndsWith(".ogg")) {
+    ReportUnloadableAsset(path, "only .wav and .ogg files are played");
+    return {};
+  }
   const auto file = LoadData(path);
-  if (!file) return {};
-  return wav ? LoadWAV(*file, length, channels, bytesPerSample, hertz)
-             : LoadOGG(*file, length, channels, bytesPerSample, hertz);
+  if (!file) {
+    ReportUnloadableAsset(path, std::strerror(errno));
+    return {};
+  }
+  auto samples = wav ? LoadWAV(*file, length, channels, bytesPerSample, hertz)
+                     : LoadOGG(*file, length, channels, bytesPerSample, hertz);
+  if (!samples)
+    ReportUnloadableAsset(path,
+                          wav ? "not a playable WAVE file" : "not a playable Ogg Vorbis file");
+  return samples;
 }

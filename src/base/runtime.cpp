@@ -14,6 +14,11 @@ void kvDebugLog(const String& text) {
   kvPrint(text);
 }
 
+void kvWarn(const String& text) {
+  const std::string line = "zorvane: " + text.ToUtf8() + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
 void kvError(const String& text) {
   if (text.Empty()) kvExit(kExitQuit);
   const std::string narrow = text.ToLatin1();

@@ -17,6 +17,8 @@ constexpr std::string_view kRuntimeErrorPrefix = "Brisko Runtime Error : ";
 // The text as UTF-8 plus a newline on standard output, flushed.
 void kvPrint(const String& text);
 void kvDebugLog(const String& text);
+// A failure the user can act on: "zorvane: " + text and a newline on standard error.
+void kvWarn(const String& text);
 
 // An empty text ends the process at once with status 0 (the quit path); any other text is
 // reported as kRuntimeErrorPrefix + text, then an empty call-stack line, and ends the process

@@ -149,3 +149,7 @@ void SaveState(const String& state) {
 String LoadState() {
   return _game->LoadState();
 }
+
+void KeepDamagedState() {
+  _game->KeepDamagedState();
+}

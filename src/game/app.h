@@ -72,6 +72,7 @@ void ValidateDeviceWindow(bool notify);
 void EnumDisplayModes();
 void SaveState(const String& state);
 String LoadState();
+void KeepDamagedState();
 
 // Every framework and game global to its start value; then the game object is created.
 void kvInit();

@@ -280,6 +280,8 @@ class MyApp : public App {
   static constexpr int kCompletionRecords = 10000;
   void Save();
   void Load();
+  // Load reset a damaged block: Save keeps the file it replaces (once).
+  bool StateDamaged = false;
   // Files Score among the ten best of Level and marks the level completed when the ship
   // left through the exit (level_records.cpp; the menu calls it on return).
   void FileScore();

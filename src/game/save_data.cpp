@@ -2,8 +2,10 @@
 // decimal numbers, each block followed by its checksum, kept in the host's state file.
 //
 // A block whose checksum fails is reset on its own, so damage costs only that block. A field
-// whose number does not fit an int cannot have been written by Save: it makes its block
-// invalid just as a wrong checksum does (rather than being clamped to a value it never had).
+// that Save cannot have written (anything but an optional "-" and digits, or a number that
+// does not fit an int) makes its block invalid just as a wrong checksum does: read leniently,
+// junk reads as zeros, and a block of zeros matches its checksum of 0. The damaged file is
+// kept beside the state file before the next save replaces it.
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -21,7 +23,7 @@ constexpr int kBadgeWords = 8;
 constexpr int kBadgeWordBits = 32;
 constexpr int kSavedLevels = 1005;
 constexpr int kLevelBlockFields = 2 * MyApp::kBestScores + 1;
-constexpr int kFieldReadLimit = 63;  // characters of a field that are read
+constexpr int kFieldReadLimit = 63;  // a longer field is not read
 
 constexpr int kPadXSetting = 10, kPadYSetting = 11, kPadSizeSetting = 12;
 constexpr int kOverscanSetting = 14;
@@ -55,9 +57,20 @@ class RecordWriter {
   std::string text_;
 };
 
-// Reads a field as atoi does, but nothing when the number does not fit an int.
+// An optional "-" and at least one digit, as Save writes numbers.
+bool IsPlainNumber(const String& field) {
+  const int digitsFrom = field[0] == '-' ? 1 : 0;
+  if (field.Length() <= digitsFrom || field.Length() > kFieldReadLimit) return false;
+  for (int i = digitsFrom; i < field.Length(); ++i) {
+    if (field[i] < '0' || field[i] > '9') return false;
+  }
+  return true;
+}
+
+// The field's number; nothing when Save cannot have written it.
 std::optional<int> ReadField(const String& field) {
-  return field.Slice(0, kFieldReadLimit).ToIntExact();
+  if (!IsPlainNumber(field)) return std::nullopt;
+  return field.ToIntExact();
 }
 
 // The fields of a loaded record and the block reader's position in them.
@@ -68,7 +81,7 @@ class RecordReader {
   // True when the block of count fields plus its checksum lies wholly inside the text.
   bool HasBlock(int count) const { return position_ + count < static_cast<int>(fields_.size()); }
 
-  // The next field; a number out of range marks the current block damaged and reads as 0.
+  // The next field; one that is not a number marks the current block damaged and reads as 0.
   int Next() {
     const std::optional<int> value = ReadField(fields_[position_++]);
     if (!value) damaged_ = true;
@@ -79,13 +92,16 @@ class RecordReader {
     const int stored = Next();
     const bool intact = !damaged_ && stored == sum.Value();
     damaged_ = false;
+    if (!intact) anyBlockReset_ = true;
     return intact;
   }
+  bool AnyBlockReset() const { return anyBlockReset_; }
 
  private:
   std::vector<String> fields_;
   int position_ = 0;
   bool damaged_ = false;
+  bool anyBlockReset_ = false;
 };
 
 }  // namespace
@@ -124,6 +140,10 @@ void MyApp::Save() {
 
   const String text(record.Text());
   if (DebugMode == 1) kvPrint(text);
+  if (StateDamaged) {
+    KeepDamagedState();
+    StateDamaged = false;
+  }
   // The host writes a new file beside the old one and swaps it in only once complete, so a
   // failed save leaves the previous record intact.
   SaveState(text);
@@ -196,4 +216,5 @@ void MyApp::Load() {
     std::copy(done.begin(), done.end(),
               LevelRecords.begin() + kCompletionRecords + level * kBestScores);
   }
+  StateDamaged = record.AnyBlockReset();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "base/angles.h"
 #include "base/runtime.h"
@@ -27,6 +28,34 @@ void DrawFrame(const Image& image, float x, float y, int frame) {
 bool CanDraw(const Image* image, int frame) {
   return renderDevice && image && image->surface && image->HasFrame(frame);
 }
+
+// Origins of frameCount frames filling the source rectangle left to right, then top to bottom,
+// from (x, y); nothing when a frame falls outside it.
+std::optional<std::vector<Frame>> LayOutFrames(int x, int y, int width, int height, int frameCount,
+                                               int srcx, int srcy, int srcw, int srch) {
+  std::vector<Frame> frames;
+  frames.reserve(static_cast<size_t>(std::max(frameCount, 0)));
+  int cx = x;
+  int cy = y;
+  for (int i = 0; i < frameCount; ++i) {
+    if (cx + width > srcw) {
+      cy += height;
+      cx = 0;
+      if (width > srcw) return std::nullopt;
+    }
+    if (cy + height > srch) return std::nullopt;
+    frames.push_back({srcx + cx, srcy + cy});
+    cx += width;
+  }
+  return frames;
+}
+
+String FrameGridMismatch(int surfaceWidth, int surfaceHeight, int frameWidth, int frameHeight,
+                         int frameCount) {
+  auto size = [](int w, int h) { return String::FromInt(w) + " x " + String::FromInt(h); };
+  return "the image of " + size(surfaceWidth, surfaceHeight) + " pixels cannot hold " +
+         String::FromInt(frameCount) + " frames of " + size(frameWidth, frameHeight);
+}
 }  // namespace
 
 void Image::Init(std::unique_ptr<gxtkSurface> surface, int frameCount, int flags) {
@@ -46,20 +75,9 @@ void Image::Init2(std::unique_ptr<gxtkSurface> surface, int x, int y, int frameW
   this->source = source;
   width = frameWidth;
   height = frameHeight;
-  frames.clear();
-  frames.reserve(static_cast<size_t>(std::max(frameCount, 0)));
-  int cx = x;
-  int cy = y;
-  for (int i = 0; i < frameCount; ++i) {
-    if (cx + width > srcw) {
-      cy += height;
-      cx = 0;
-      if (width > srcw) kvError("Image frame outside surface");
-    }
-    if (cy + height > srch) kvError("Image frame outside surface");
-    frames.push_back({srcx + cx, srcy + cy});
-    cx += width;
-  }
+  auto laidOut = LayOutFrames(x, y, width, height, frameCount, srcx, srcy, srcw, srch);
+  if (!laidOut) kvError("Image frame outside surface");
+  frames = std::move(*laidOut);
   ApplyFlags(flags);
 }
 
@@ -116,10 +134,18 @@ Image* LoadImage(const String& path, int frameCount, int flags) {
 
 Image* LoadImage2(const String& path, int frameWidth, int frameHeight, int frameCount, int flags) {
   if (!device) return nullptr;
-  std::unique_ptr<gxtkSurface> surface = device->LoadSurface(FixDataPath(path));
+  const String dataPath = FixDataPath(path);
+  std::unique_ptr<gxtkSurface> surface = device->LoadSurface(dataPath);
   if (!surface) return nullptr;
   const int surfaceWidth = surface->Width();
   const int surfaceHeight = surface->Height();
+  // The file is the player's to replace: one too small for its frames is a bad file, not a
+  // fault of the program, and is skipped like a missing one.
+  if (!LayOutFrames(0, 0, frameWidth, frameHeight, frameCount, 0, 0, surfaceWidth, surfaceHeight)) {
+    ReportUnloadableAsset(dataPath, FrameGridMismatch(surfaceWidth, surfaceHeight, frameWidth,
+                                                      frameHeight, frameCount));
+    return nullptr;
+  }
   auto* image = new Image();
   image->Init2(std::move(surface), 0, 0, frameWidth, frameHeight, frameCount, flags, nullptr, 0, 0,
                surfaceWidth, surfaceHeight);

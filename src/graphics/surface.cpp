@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "graphics/gl_driver.h"
 #include "host/files.h"
@@ -142,8 +144,12 @@ void gxtkSurface::MakeTexture() {
 
 unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) {
   FILE* file = OpenFile(path, "rb");
-  if (!file) return nullptr;
+  if (!file) {
+    ReportUnloadableAsset(path, std::strerror(errno));
+    return nullptr;
+  }
   unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
   std::fclose(file);
+  if (!pixels) ReportUnloadableAsset(path, String("not an image: ") + stbi_failure_reason());
   return pixels;
 }

@@ -4,12 +4,15 @@
 #include <cstdio>
 
 #include "base/runtime.h"
+#include "host/files.h"
 #include "host/glfw_game.h"
 #include "host/signals.h"
 
 int KvBriskoGame::Main(int, char**, const KvStartHooks& hooks) {
+  OpenClosedStandardDescriptors();
   if (!glfw2::Init()) {
     std::puts("glfwInit failed");
+    kvWarn("cannot open a window: " + WindowFailureReason());
     kvExit(kExitError);
   }
   auto* host = new KvBriskoGame();

@@ -6,26 +6,38 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <set>
 #include <thread>
 
+#include "base/runtime.h"
 #include "base/utf8.h"
+#include "host/data_marker.h"
 
 extern char** environ;
 
 namespace {
 
 constexpr int kReadChunk = 4096;
+constexpr int kStandardDescriptors = 3;
+constexpr std::time_t kDamagedCopyLifetime = 24 * 60 * 60;  // seconds
+constexpr const char* kDataScheme = "brisko://data/";
+constexpr const char* kDataFolder = "data";
 
 struct Scheme {
   const char* prefix;
   const char* folder;
+  bool marked;  // only a folder holding the data marker counts
 };
 constexpr Scheme kSchemes[] = {
-    {"brisko://data/", "data"},
-    {"brisko://internal/", "internal"},
-    {"brisko://external/", "external"},
+    {kDataScheme, kDataFolder, true},
+    {"brisko://internal/", "internal", false},
+    {"brisko://external/", "external", false},
 };
 
 std::string ExecutableDir() {
@@ -34,13 +46,49 @@ std::string ExecutableDir() {
   return error ? std::string() : exe.parent_path().string();
 }
 
-// "./folder/" when the working directory has it, else the folder beside the executable.
-String FolderPrefix(const char* folder) {
-  if (std::filesystem::is_directory(folder)) return String("./") + folder + "/";
+// Where a folder is looked for, in order: the working directory, then beside the executable.
+std::vector<std::string> FolderCandidates(const char* folder) {
   static const std::string exeDir = ExecutableDir();
-  const std::string beside = exeDir + "/" + folder;
-  if (!exeDir.empty() && std::filesystem::is_directory(beside)) return String(beside + "/");
-  return String("./") + folder + "/";
+  std::vector<std::string> candidates{std::string("./") + folder};
+  if (!exeDir.empty()) candidates.push_back(exeDir + "/" + folder);
+  return candidates;
+}
+
+bool HoldsGameData(const std::string& folder) {
+  std::ifstream marker(folder + "/" + kDataMarkerFile);
+  std::string version;
+  return std::getline(marker, version) && version == kDataVersion;
+}
+
+void ReportMissingDataOnce(const std::vector<std::string>& searched) {
+  static std::once_flag reported;
+  std::call_once(reported, [&searched] {
+    std::string places;
+    for (const auto& folder : searched) places += (places.empty() ? "" : ", ") + folder;
+    kvWarn(String("no game data found (no ") + kDataMarkerFile + " of \"" + kDataVersion +
+           "\" in " + String(places) + "); the game runs without its images and sounds");
+  });
+}
+
+// The data folder, or nothing when no candidate holds the game's data.
+std::optional<std::string> FindDataFolder() {
+  const std::vector<std::string> candidates = FolderCandidates(kDataFolder);
+  for (const auto& folder : candidates)
+    if (HoldsGameData(folder)) return folder;
+  ReportMissingDataOnce(candidates);
+  return std::nullopt;
+}
+
+std::optional<std::string> FindFolder(const char* folder) {
+  for (const auto& candidate : FolderCandidates(folder))
+    if (std::filesystem::is_directory(candidate)) return candidate;
+  return std::nullopt;
+}
+
+// The scheme's folder as a path prefix ending in "/"; "./folder/" when no candidate fits.
+String FolderPrefix(const Scheme& scheme) {
+  const auto folder = scheme.marked ? FindDataFolder() : FindFolder(scheme.folder);
+  return String(folder.value_or(std::string("./") + scheme.folder) + "/");
 }
 
 String DecodeUtf16(const unsigned char* bytes, int count, bool bigEndian) {
@@ -54,6 +102,10 @@ String DecodeUtf16(const unsigned char* bytes, int count, bool bigEndian) {
   return String(std::move(units));
 }
 
+std::string SystemReason() {
+  return std::strerror(errno);
+}
+
 bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -65,27 +117,46 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
+// After a rename the folder entry itself must reach the disk; a file system that cannot sync
+// a folder still has the complete file under one of the two names.
+void SyncFolderOf(const std::string& path) {
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+bool ModifiedWithin(const char* path, std::time_t seconds) {
+  struct stat info {};
+  if (lstat(path, &info) != 0) return false;
+  return info.st_mtime > std::time(nullptr) - seconds;
+}
+
 }  // namespace
 
 String FixDataPath(const String& path) {
   const int schemeAt = path.Find(":/");
   if (schemeAt >= 0 && path.Find("/") == schemeAt + 1) return path;
   if (path.StartsWith("./") || path.StartsWith("/")) return path;
-  return "brisko://data/" + path;
+  return kDataScheme + path;
 }
 
 String PathToFilePath(const String& path) {
   if (!path.StartsWith("brisko:")) return path;
   for (const auto& scheme : kSchemes) {
     const String prefix(scheme.prefix);
-    if (path.StartsWith(prefix)) return FolderPrefix(scheme.folder) + path.Slice(prefix.Length());
+    if (path.StartsWith(prefix)) return FolderPrefix(scheme) + path.Slice(prefix.Length());
   }
   return String();
 }
 
 FILE* OpenFile(const String& path, const String& mode) {
   const String file = PathToFilePath(path);
-  if (file.Empty()) return nullptr;
+  if (file.Empty()) {
+    errno = ENOENT;  // callers tell the reason from errno
+    return nullptr;
+  }
   return std::fopen(file.ToUtf8().c_str(), mode.ToUtf8().c_str());
 }
 
@@ -122,19 +193,80 @@ std::optional<ByteBuffer> LoadData(const String& path) {
   return bytes;
 }
 
+void ReportUnloadableAsset(const String& path, const String& reason) {
+  if (path.StartsWith(kDataScheme) && !FindDataFolder()) return;
+  static std::mutex lock;
+  static std::set<std::string> reported;
+  const std::string file = PathToFilePath(path).ToUtf8();
+  std::lock_guard<std::mutex> hold(lock);
+  if (reported.insert(file).second) kvWarn("cannot load " + String(file) + ": " + reason);
+}
+
+int ReplaceFile(const std::string& path, const std::string& bytes, std::string& reason) {
+  // mkostemp creates the name exclusively with mode 0600: an existing file or link there
+  // makes it pick another name.
+  std::string temp = path + ".XXXXXX";
+  const int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) {
+    reason = SystemReason();
+    return kSaveCannotCreate;
+  }
+  bool done = WriteAll(fd, bytes) && fsync(fd) == 0;
+  if (!done) reason = SystemReason();
+  if (close(fd) != 0 && done) {
+    done = false;
+    reason = SystemReason();
+  }
+  if (done && std::rename(temp.c_str(), path.c_str()) != 0) {
+    done = false;
+    reason = SystemReason();
+  }
+  if (!done) {
+    unlink(temp.c_str());
+    return kSaveShortWrite;
+  }
+  SyncFolderOf(path);
+  return 0;
+}
+
 int WriteStateFile(const String& state) {
-  const std::string temp = std::string(kStateFile) + ".tmp";
-  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return kSaveCannotCreate;
-  const bool written = WriteAll(fd, state.ToUtf8()) && fsync(fd) == 0;
-  const bool closed = close(fd) == 0;
-  if (written && closed && std::rename(temp.c_str(), kStateFile) == 0) return 0;
-  unlink(temp.c_str());
-  return kSaveShortWrite;
+  std::string reason;
+  const int result = ReplaceFile(kStateFile, state.ToUtf8(), reason);
+  if (result != 0) kvWarn(String("cannot save the game in ") + kStateFile + ": " + String(reason));
+  return result;
 }
 
 String ReadStateFile() {
   return LoadString(kStateFile);
+}
+
+void KeepDamagedStateFile() {
+  const auto damaged = LoadData(kStateFile);
+  if (!damaged) return;
+  const String what =
+      String("the state file ") + kStateFile + " was damaged and its bad blocks reset";
+  if (ModifiedWithin(kDamagedStateFile, kDamagedCopyLifetime)) {
+    kvWarn(what + "; an earlier damaged copy, less than a day old, stays in " + kDamagedStateFile);
+    return;
+  }
+  std::string reason;
+  if (ReplaceFile(kDamagedStateFile, std::string(damaged->begin(), damaged->end()), reason) != 0) {
+    kvWarn(what + "; it could not be kept as " + kDamagedStateFile + ": " + String(reason));
+    return;
+  }
+  kvWarn(what + "; it is kept as " + kDamagedStateFile + " to recover scores by hand");
+}
+
+void OpenClosedStandardDescriptors() {
+  for (int fd = 0; fd < kStandardDescriptors; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free descriptor is this one, as those below it are open by now.
+    const int opened = open("/dev/null", O_RDWR);
+    if (opened >= 0 && opened != fd) {
+      dup2(opened, fd);
+      close(opened);
+    }
+  }
 }
 
 void OpenUrl(const String& url) {

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "base/string.h"
@@ -16,7 +17,14 @@ String FixDataPath(const String& path);
 // Maps the "brisko://" schemes onto folders: "./data/", "./internal/", "./external/".
 // An unknown scheme maps to the empty path. When the working directory has no such
 // folder, the one beside the executable is used, so the game starts from any folder.
+// The data folder is the first of the two that holds the data marker of this version, so
+// an unrelated "data" folder is passed over; with none, one line on standard error names the
+// places searched and data paths map to "./data/".
 String PathToFilePath(const String& path);
+
+// Tells once per file, on standard error, that an asset (a data path) could not be loaded and
+// why. Nothing is told about data paths while there is no data folder: that was told once.
+void ReportUnloadableAsset(const String& path, const String& reason);
 
 // Null for the empty path or when the file cannot be opened.
 FILE* OpenFile(const String& path, const String& mode);
@@ -31,14 +39,28 @@ String LoadString(const String& path);
 std::optional<ByteBuffer> LoadData(const String& path);
 
 constexpr const char* kStateFile = "./.briskostate";
+constexpr const char* kDamagedStateFile = "./.briskostate.damaged";
 constexpr int kSaveCannotCreate = -1;
 constexpr int kSaveShortWrite = -2;
 
-// Writes the state as UTF-8 through a temporary file that replaces the old state file only
-// once it is complete on disk: 0 on success, -1 when it cannot be created, -2 when the write
-// fails (the previous state file is then left as it was).
+// Writes the bytes to a new private file (mode 0600, a fresh name beside path, so nothing
+// planted there is followed or reused) and renames it over path once it is complete on disk,
+// then syncs the folder so that the rename lasts too. 0 on success; kSaveCannotCreate or
+// kSaveShortWrite with the reason, and path is then left as it was.
+int ReplaceFile(const std::string& path, const std::string& bytes, std::string& reason);
+
+// The state as UTF-8 through ReplaceFile; a failure is also told on standard error.
 int WriteStateFile(const String& state);
 String ReadStateFile();
+
+// Copies the state file to kDamagedStateFile before a save replaces it, so a player can recover
+// what the checks threw away, and says so on standard error. A damaged copy less than a day old
+// is kept instead: the first damage is the one worth recovering.
+void KeepDamagedStateFile();
+
+// Opens those of descriptors 0, 1 and 2 that are closed on /dev/null, so that files and
+// connections opened later do not take them and receive what is meant for standard output.
+void OpenClosedStandardDescriptors();
 
 // Hands the URL (8-bit characters) to the desktop's opener without a shell.
 void OpenUrl(const String& url);

@@ -134,6 +134,12 @@ bool Init() {
   return glfwInit() == GLFW_TRUE;
 }
 
+const char* LastError() {
+  const char* description = nullptr;
+  glfwGetError(&description);
+  return description;
+}
+
 void Terminate() {
   glfwTerminate();
   state.window = nullptr;

@@ -98,6 +98,8 @@ int KeyTo3(int key2);
 
 bool Init();
 void Terminate();
+// The window library's description of its last error; null when it has none.
+const char* LastError();
 
 void OpenWindowHint(int target, int hint);
 // Closes the current window and context first; bumps glfwGraphicsSeq. Returns 1 when open.

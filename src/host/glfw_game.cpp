@@ -1,5 +1,8 @@
 #include "host/glfw_game.h"
 
+#include <cstdlib>
+
+#include "base/runtime.h"
 #include "host/keys.h"
 
 KvGlfwGame* KvGlfwGame::_glfwGame = nullptr;
@@ -10,6 +13,13 @@ constexpr int kLastHostKey = glfw2::KEY_LAST;
 constexpr int kMaxMouseButton = 2;
 constexpr const char* kWindowTitle = "Zorvane";
 }  // namespace
+
+String WindowFailureReason() {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) return "no X display (DISPLAY is not set)";
+  const char* reason = glfw2::LastError();
+  return reason ? String(reason) : String("the window library gave no reason");
+}
 
 KvGlfwGame::KvGlfwGame() {
   _glfwGame = this;
@@ -102,8 +112,10 @@ void KvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   glfw2::CloseWindow();
   glfw2::OpenWindowHint(glfw2::REFRESH_RATE, kRefreshRate);
   glfw2::OpenWindowHint(glfw2::WINDOW_NO_RESIZE, 0);
-  glfw2::OpenWindow(width, height, red, green, blue, alpha, depth, stencil,
-                    fullscreen ? glfw2::FULLSCREEN : glfw2::WINDOW);
+  if (!glfw2::OpenWindow(width, height, red, green, blue, alpha, depth, stencil,
+                         fullscreen ? glfw2::FULLSCREEN : glfw2::WINDOW)) {
+    kvWarn("cannot open a window: " + WindowFailureReason());
+  }
   if (!fullscreen) {
     glfw2::SetWindowPos((desktop.width - width) / 2, (desktop.height - height) / 2);
     glfw2::SetWindowTitle(kWindowTitle);

@@ -76,6 +76,9 @@ struct KvStartHooks {
 };
 
 // The game's host; its Main is the program's entry.
+// Why the window library could not start or open a window, in words for the user.
+String WindowFailureReason();
+
 class KvBriskoGame : public KvGlfwGame {
  public:
   static int Main(int argc, char** argv, const KvStartHooks& hooks);

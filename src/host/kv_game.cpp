@@ -37,6 +37,10 @@ String KvGame::LoadState() {
   return ReadStateFile();
 }
 
+void KvGame::KeepDamagedState() {
+  KeepDamagedStateFile();
+}
+
 String KvGame::LoadString(const String& path) {
   return ::LoadString(path);
 }

@@ -79,6 +79,8 @@ class KvGame {
   virtual void GetDate(std::vector<int>& date);
   virtual int SaveState(const String& state);
   virtual String LoadState();
+  // Keeps the state file as it is before a save replaces it (it held damaged blocks).
+  virtual void KeepDamagedState();
   virtual String LoadString(const String& path);
   virtual bool PollJoystick(int port, JoyAxes& axisX, JoyAxes& axisY, JoyAxes& axisZ,
                             JoyButtons& buttons);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real game in a real window: it opens 640 x 480 titled "Zorvane", and ends with
-# status 0 on F4 and on the window's close request; with no display it says so and fails.
+# status 0 on F4 and on the window's close request; with no display it says so (the old line on
+# standard output, the reason on standard error) and fails.
 game=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
@@ -24,8 +25,11 @@ wait_exit 10
 status=$?
 [ $status -eq 0 ] || fail "the close request ended with status $status"
 
-out=$(cd "$work" && env -u DISPLAY "$game" 2>&1)
+out=$(cd "$work" && env -u DISPLAY "$game" 2>"$work/err.txt")
 status=$?
 [ $status -ne 0 ] || fail "started without a display"
 [ "$out" = "glfwInit failed" ] || fail "no-display message: $out"
+err=$(cat "$work/err.txt")
+[ "$err" = "zorvane: cannot open a window: no X display (DISPLAY is not set)" ] ||
+  fail "no-display reason: $err"
 echo "PASS"

@@ -14,6 +14,7 @@
 #include "game/records.h"
 #include "graphics/graphics.h"
 #include "headless_game.h"
+#include "image_files.h"
 
 namespace fs = std::filesystem;
 
@@ -31,16 +32,27 @@ std::vector<ImageAsset> SlotImages() {
 constexpr int kEffects[] = {96, 1,  2,  95, 98, 99, 49, 149, 50, 150, 51, 151, 3,  4,  10,
                             11, 12, 13, 14, 5,  6,  7,  20,  52, 152, 8,  53,  54, 154};
 
-// A game started in a fresh folder whose data/ is the generated one (or empty).
+enum class Data { Generated, Empty, TinyGfxSheet };
+
+// A game started in a fresh folder whose data/ is the generated one, an empty folder, or the
+// generated files with the 2x gfx sheet replaced by a 1 x 1 picture.
 class LoaderTest : public ::testing::Test {
  protected:
-  void Start(int width, int height, bool withData = true) {
+  void Start(int width, int height, Data data = Data::Generated) {
     char pattern[] = "/tmp/zv_loader_XXXXXX";
     dir_ = mkdtemp(pattern);
-    if (withData) {
-      fs::create_directory_symlink(ZV_DATA_DIR, dir_ / "data");
+    const fs::path folder = dir_ / "data";
+    if (data == Data::Generated) {
+      fs::create_directory_symlink(ZV_DATA_DIR, folder);
+    } else if (data == Data::Empty) {
+      fs::create_directory(folder);
     } else {
-      fs::create_directory(dir_ / "data");
+      fs::create_directory(folder);
+      for (const auto& entry : fs::directory_iterator(ZV_DATA_DIR))
+        fs::create_symlink(entry.path(), folder / entry.path().filename());
+      fs::remove(folder / "gfx-hd.png");
+      fs::copy_file(pictures_.WritePng("tiny.png", 1, 1, 4, SolidRgba(1, 1, 9, 9, 9, 255)),
+                    folder / "gfx-hd.png");
     }
     fs::current_path(dir_);
     game_ = std::make_unique<HeadlessGame>();
@@ -72,6 +84,7 @@ class LoaderTest : public ::testing::Test {
             app().ImageInfo[Index(slot, kFrames)]};
   }
 
+  TempImageDir pictures_;
   fs::path home_ = fs::current_path();
   fs::path dir_;
   std::unique_ptr<HeadlessGame> game_;
@@ -142,12 +155,25 @@ TEST_F(LoaderTest, TheStartJinglePlaysAtStepFourOfTheFirstLoadOnly) {
 }
 
 TEST_F(LoaderTest, MissingFilesLeaveEmptySlotsAndLoadingStillEnds) {
-  Start(640, 480, false);
+  Start(640, 480, Data::Empty);
   EXPECT_EQ(Updates(), kLoadingUpdates);
   for (const ImageAsset& s : SlotImages()) EXPECT_EQ(app().Images[s.slot], nullptr) << s.slot;
   EXPECT_EQ(app().Images[kFontSlot], nullptr);
   EXPECT_EQ(Info(97)[imageinfo::kFrameW], 64);  // the frame size is recorded all the same
   for (int id : kEffects) EXPECT_EQ(app().Sounds[id], nullptr) << id;
+}
+
+TEST_F(LoaderTest, ASheetTooSmallForItsFramesLeavesItsSlotEmptyAndIsNamed) {
+  testing::internal::CaptureStderr();
+  Start(640, 480, Data::TinyGfxSheet);
+  EXPECT_EQ(Updates(), kLoadingUpdates);
+  const std::string told = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(app().Images[1], nullptr);
+  for (const ImageAsset& s : SlotImages())
+    EXPECT_EQ(app().Images[s.slot] != nullptr, s.slot != 1) << s.slot;
+  EXPECT_EQ(told,
+            "zorvane: cannot load ./data/gfx-hd.png: the image of 1 x 1 pixels cannot hold 64 "
+            "frames of 64 x 64\n");
 }
 
 TEST_F(LoaderTest, TheLastStepEndsLoadingAndStillDrawsTheLoadingScreen) {

@@ -1,15 +1,21 @@
 // The save record in the state file, and filing scores into the level records.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
 #include <climits>
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "game/globals.h"
 #include "headless_game.h"
 
@@ -49,17 +55,17 @@ class SaveData : public ::testing::Test {
 
   void TearDown() override {
     game_.reset();
-    std::remove(".briskostate");
     ASSERT_EQ(chdir(previous_), 0);
-    rmdir(folder_.c_str());
+    std::filesystem::remove_all(folder_);
   }
 
   MyApp& app() { return game_->app(); }
 
-  std::string StateText() {
-    std::ifstream file(".briskostate", std::ios::binary);
+  static std::string FileText(const char* path) {
+    std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
   }
+  std::string StateText() { return FileText(".briskostate"); }
 
   // Loads the text as the state file and returns what Load printed.
   std::string LoadText(const std::string& text) {
@@ -130,10 +136,14 @@ TEST_F(SaveData, ChecksumsAreWeightedSumsThatWrapAround) {
 TEST_F(SaveData, AFailedSaveLeavesThePreviousRecord) {
   app().Save();
   const std::string before = StateText();
-  ASSERT_EQ(mkdir(".briskostate.tmp", 0700), 0);  // the new record cannot be written
   app().LevelRecords[0] = 5;
-  app().Save();
-  rmdir(".briskostate.tmp");
+  // The new record runs out of room partway: the file size limit stops it after 4 KiB.
+  RunInChild([&] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    app().Save();
+  });
   EXPECT_EQ(StateText(), before);
 }
 
@@ -167,10 +177,14 @@ TEST_F(SaveData, EveryValueSurvivesASaveAndALoad) {
   app().Settings.fill(0);
   app().BadgeGot.fill(false);
   app().LevelRecords.fill(0);
-  EXPECT_EQ(LoadText(StateText()), "Settings Loaded\nBadges Loaded\n");
+  const std::string saved = StateText();
+  EXPECT_EQ(LoadText(saved), "Settings Loaded\nBadges Loaded\n");
   EXPECT_EQ(app().Settings, settings);
   EXPECT_EQ(app().BadgeGot, badges);
   EXPECT_TRUE(std::equal(records.begin(), records.begin() + 20000, app().LevelRecords.begin()));
+  app().Save();
+  EXPECT_EQ(StateText(), saved);
+  EXPECT_FALSE(std::filesystem::exists(".briskostate.damaged"));
 }
 
 TEST_F(SaveData, ADamagedBlockIsResetAlone) {
@@ -206,28 +220,95 @@ TEST_F(SaveData, ADamagedBlockIsResetAlone) {
   EXPECT_EQ(app().LevelRecords, expected);
 }
 
-// A number that cannot be an int is damage, not a value to clamp; other text reads as its
-// leading number the way atoi would.
-TEST_F(SaveData, FieldsReadLikeAtoiAndOutOfRangeNumbersInvalidateTheirBlock) {
+// Only what Save writes counts as a number: an optional "-" and digits within an int. Each case
+// stands in a level block whose checksum fits the number atoi would read from it, so the
+// form of the field alone decides.
+TEST_F(SaveData, AFieldThatIsNotAPlainNumberInvalidatesItsBlock) {
+  struct Case {
+    const char* field;
+    int leadingNumber;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"0", 0, true},
+      {"-0", 0, true},
+      {"007", 7, true},
+      {"2147483647", INT_MAX, true},
+      {"-2147483648", INT_MIN, true},
+      {"", 0, false},
+      {"-", 0, false},
+      {"12ab", 12, false},
+      {"99999999999", INT_MAX, false},
+      {"2147483648", INT_MAX, false},
+      {"-2147483649", INT_MIN, false},
+      {"zero", 0, false},
+      {"+7", 7, false},
+      {" 7", 7, false},
+      {"7 ", 7, false},
+      {"0x10", 0, false},
+      {"1e3", 1, false},
+      {"--1", 0, false},
+      {"0000000000000000000000000000000000000000000000000000000000000009", 9, false},
+  };
   app().Save();
   std::vector<std::string> fields = SplitFields(StateText());
-  fields[LevelField(3, 0)] = "2147483648";
-  fields[LevelField(4, 0)] = "99999999999999999999999";
-  fields[LevelField(5, 20)] = "-2147483649";
-  fields[LevelField(6, 0)] = "zero";
-  fields[LevelField(7, 0)] = " +0x7";
-  // Only the first 63 characters count: this reads as 0, so the checksum for 9 fails.
-  fields[LevelField(8, 0)] = std::string(63, '0') + "9";
-  fields[LevelField(8, 20)] = "36";
-  fields[LevelField(9, 0)] = "4";
-  fields[LevelField(9, 20)] = " 16 and more";
+  std::string expected = "Settings Loaded\nBadges Loaded\n";
+  for (int level = 0; level < static_cast<int>(std::size(cases)); ++level) {
+    const Case& c = cases[level];
+    fields[LevelField(level, 0)] = c.field;
+    fields[LevelField(level, 20)] =
+        std::to_string(static_cast<int>(4u * uint32_t(c.leadingNumber)));
+    if (!c.valid) expected += "Highscore " + std::to_string(level) + " Checksum Invalid\n";
+  }
   app().LevelRecords.fill(1);
-  EXPECT_EQ(LoadText(JoinFields(fields)),
-            "Settings Loaded\nBadges Loaded\nHighscore 3 Checksum Invalid\n"
-            "Highscore 4 Checksum Invalid\nHighscore 5 Checksum Invalid\n"
-            "Highscore 8 Checksum Invalid\n");
-  for (int level : {3, 4, 5, 6, 7, 8}) EXPECT_EQ(app().LevelRecords[level * 10], 0) << level;
-  EXPECT_EQ(app().LevelRecords[90], 4);
+  EXPECT_EQ(LoadText(JoinFields(fields)), expected);
+  for (int level = 0; level < static_cast<int>(std::size(cases)); ++level) {
+    const Case& c = cases[level];
+    EXPECT_EQ(app().LevelRecords[level * 10], c.valid ? c.leadingNumber : 0) << c.field;
+  }
+  EXPECT_TRUE(app().StateDamaged);
+}
+
+// Junk reads as no block at all: it used to read as zeros that matched their checksum of 0,
+// turning all sound off.
+TEST_F(SaveData, JunkLoadsNoBlock) {
+  std::string noise(1 << 20, '\0');
+  std::mt19937 random(12);
+  for (char& byte : noise) byte = static_cast<char>(random());
+  for (const std::string& junk : {std::string(26, '|'), std::string(400, '|'), noise}) {
+    app().Settings.fill(7);
+    app().BadgeGot.fill(true);
+    app().LevelRecords.fill(7);
+    const std::string printed = LoadText(junk);
+    EXPECT_EQ(printed.find("Loaded"), std::string::npos) << printed.substr(0, 200);
+    EXPECT_EQ(printed.substr(0, 26), "Settings Checksum Invalid\n");
+    EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1}));
+    EXPECT_EQ(app().BadgeGot[0], junk.size() < 35) << "the badges need 35 fields";
+    EXPECT_EQ(app().LevelRecords[0], junk.size() < 56 ? 7 : 0);
+    EXPECT_TRUE(app().StateDamaged);
+  }
+}
+
+// One damaged byte costs blocks, but the file holding them is kept beside the new record so
+// that the scores can be recovered by hand; it is kept once, not replaced by later saves.
+TEST_F(SaveData, TheDamagedFileIsKeptBeforeASaveReplacesIt) {
+  FillEverything();
+  app().Save();
+  std::string damaged = StateText();
+  damaged[damaged.find('|')] = '#';  // every later field moves one block position
+  const std::string printed = LoadText(damaged);
+  EXPECT_EQ(printed.find("Loaded"), std::string::npos);
+  EXPECT_NE(printed.find("Highscore 999 Checksum Invalid"), std::string::npos);
+
+  testing::internal::CaptureStderr();
+  app().Save();
+  app().Save();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "zorvane: the state file ./.briskostate was damaged and its bad blocks reset; it is "
+            "kept as ./.briskostate.damaged to recover scores by hand\n");
+  EXPECT_EQ(FileText(".briskostate.damaged"), damaged);
+  EXPECT_EQ(LoadText(StateText()), "Settings Loaded\nBadges Loaded\n");
+  EXPECT_FALSE(app().StateDamaged);
 }
 
 TEST_F(SaveData, AShortRecordLoadsTheBlocksItHoldsAndLeavesTheRest) {

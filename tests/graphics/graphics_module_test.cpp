@@ -73,12 +73,28 @@ TEST_F(GraphicsModuleTest, SheetFramesFillRowsLeftToRightThenDownAndMustFitTheSh
                 {0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 16}, {16, 16}, {32, 16}, {48, 16}}));
   EXPECT_EQ(image->width, 16);
   EXPECT_FALSE(image->flags & Image::WholeSurface);
+  // A grid the program asks for wrongly is its own fault: the runtime error.
   for (const auto& [frameW, count] : {std::pair{16, 9}, std::pair{65, 1}}) {
-    const ChildResult result = RunInChild([&] { Load2(64, 32, frameW, 16, count); });
+    const ChildResult result = RunInChild([&] {
+      Image cut;
+      cut.Init2(graphics.CreateSurface(64, 32), 0, 0, frameW, 16, count, 0, nullptr, 0, 0, 64, 32);
+    });
     EXPECT_NE(result.status, 0);
     EXPECT_NE(result.output.find("Image frame outside surface"), std::string::npos)
         << result.output;
   }
+}
+
+// An image file too small for its frames is a bad file, skipped like a missing one and told
+// of once.
+TEST_F(GraphicsModuleTest, AnImageFileTooSmallForItsFramesLoadsAsNoImage) {
+  const std::string path = dir.WritePng("tiny.png", 1, 1, 4, SolidRgba(1, 1, 0, 0, 0, 255));
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(LoadImage2(path.c_str(), 16, 16, 8, 0), nullptr);
+  EXPECT_EQ(LoadImage2(path.c_str(), 16, 16, 8, 0), nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "zorvane: cannot load " + path +
+                ": the image of 1 x 1 pixels cannot hold 8 frames of 16 x 16\n");
 }
 
 TEST_F(GraphicsModuleTest, StripsWithBordersLoseAPixelEachSide) {

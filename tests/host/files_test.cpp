@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
+#include "base/runtime.h"
 #include "child_process.h"
+#include "host/data_marker.h"
 
 namespace fs = std::filesystem;
 
@@ -37,6 +41,16 @@ class FilesTest : public ::testing::Test {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
   }
+  static void MarkAsData(const fs::path& folder, const std::string& version = kDataVersion) {
+    fs::create_directories(folder);
+    Write((folder / kDataMarkerFile).string(), version + "\n");
+  }
+  // The names in the working directory.
+  static std::set<std::string> Entries() {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(".")) names.insert(entry.path().filename());
+    return names;
+  }
 
   fs::path previous_, dir_;
 };
@@ -54,7 +68,7 @@ TEST(DataPaths, AssetNamesGoToTheDataSchemeUnlessAlreadyPlaced) {
 }
 
 TEST_F(FilesTest, SchemesMapOntoFoldersOfTheWorkingDirectory) {
-  fs::create_directories("data/sfx");
+  MarkAsData("data");
   EXPECT_EQ(PathToFilePath("brisko://data/sfx/001.wav"), String("./data/sfx/001.wav"));
   EXPECT_EQ(PathToFilePath("brisko://other/x"), String());
   EXPECT_EQ(PathToFilePath("plain/file"), String("plain/file"));
@@ -68,6 +82,45 @@ TEST_F(FilesTest, WithoutADataFolderHereTheOneBesideTheProgramIsUsed) {
   fs::create_directory("internal");
   EXPECT_EQ(PathToFilePath("brisko://internal/x.png"), String("./internal/x.png"));
   fs::remove_all(beside);
+}
+
+// Only a folder marked with this version's data marker is the data folder: an unrelated or
+// older "data" folder in the working directory does not hide the one beside the program. One
+// test, as the folder beside the program is shared by every test of this program.
+TEST_F(FilesTest, TheDataFolderIsTheFirstThatHoldsTheGameData) {
+  const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() / "data";
+  fs::create_directory("data");
+  // With no data anywhere one line names the places searched (once: the child's second look
+  // says nothing), and no asset is told of on its own.
+  const auto result = RunInChild([] {
+    dup2(STDOUT_FILENO, STDERR_FILENO);
+    kvPrint(PathToFilePath("brisko://data/a.png"));
+    ReportUnloadableAsset("brisko://data/a.png", "No such file or directory");
+  });
+  EXPECT_EQ(result.output, "zorvane: no game data found (no zorvane-data.txt of \"" +
+                               std::string(kDataVersion) + "\" in ./data, " + beside.string() +
+                               "); the game runs without its images and sounds\n./data/a.png\n");
+
+  MarkAsData(beside);
+  const String besideIcons((beside / "icons.png").string());
+  EXPECT_EQ(PathToFilePath("brisko://data/icons.png"), besideIcons) << "an empty data folder";
+  MarkAsData("data", "zorvane data 0");
+  EXPECT_EQ(PathToFilePath("brisko://data/icons.png"), besideIcons) << "another version's data";
+  MarkAsData("data");
+  EXPECT_EQ(PathToFilePath("brisko://data/icons.png"), String("./data/icons.png"));
+  fs::remove_all(beside);
+}
+
+TEST_F(FilesTest, AnUnloadableAssetIsToldOncePerFile) {
+  MarkAsData("data");
+  const auto result = RunInChild([] {
+    dup2(STDOUT_FILENO, STDERR_FILENO);
+    for (const char* path : {"brisko://data/a.png", "brisko://data/b.wav", "brisko://data/a.png"})
+      ReportUnloadableAsset(path, "No such file or directory");
+  });
+  EXPECT_EQ(result.output,
+            "zorvane: cannot load ./data/a.png: No such file or directory\n"
+            "zorvane: cannot load ./data/b.wav: No such file or directory\n");
 }
 
 TEST_F(FilesTest, TextDecodingFollowsTheByteOrderMark) {
@@ -99,34 +152,126 @@ TEST_F(FilesTest, LoadDataReadsTheWholeFile) {
   EXPECT_FALSE(LoadData("missing.bin"));
 }
 
-TEST_F(FilesTest, StateRoundTripsAsUtf8) {
+TEST_F(FilesTest, StateRoundTripsAsUtf8InAPrivateFile) {
   EXPECT_EQ(ReadStateFile(), String());
   EXPECT_EQ(WriteStateFile(String(u"caf\u00e9")), 0);
   EXPECT_EQ(Read(kStateFile), "caf\xC3\xA9");
   EXPECT_EQ(ReadStateFile(), String(u"caf\u00e9"));
   EXPECT_EQ(WriteStateFile(String()), 0);
   EXPECT_EQ(Read(kStateFile), "");
-  EXPECT_FALSE(fs::exists(std::string(kStateFile) + ".tmp"));
+  EXPECT_EQ(fs::status(kStateFile).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(Entries(), std::set<std::string>{".briskostate"}) << "no temporary file is left";
 }
 
-TEST_F(FilesTest, AFailedSaveLeavesThePreviousStateReadable) {
+TEST_F(FilesTest, AFailedSaveLeavesThePreviousStateReadableAndSaysWhy) {
   ASSERT_EQ(WriteStateFile("scores that matter"), 0);
   const String big(std::string(100000, 'x'));
   // The write runs out of room partway: the file size limit stops it after 4 KiB.
   const auto result = RunInChild([&] {
+    dup2(STDOUT_FILENO, STDERR_FILENO);
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{4096, 4096};
     setrlimit(RLIMIT_FSIZE, &limit);
     _exit(-WriteStateFile(big));
   });
-  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.status, -kSaveShortWrite);
+  EXPECT_EQ(result.output, "zorvane: cannot save the game in ./.briskostate: File too large\n");
   EXPECT_EQ(Read(kStateFile), "scores that matter");
-  EXPECT_FALSE(fs::exists(std::string(kStateFile) + ".tmp"));
+  EXPECT_EQ(Entries(), std::set<std::string>{".briskostate"}) << "no temporary file is left";
 }
 
 TEST_F(FilesTest, AStateFileThatCannotBeCreatedIsReported) {
-  fs::create_directory(std::string(kStateFile) + ".tmp");
-  EXPECT_EQ(WriteStateFile("x"), kSaveCannotCreate);
+  std::string reason;
+  EXPECT_EQ(ReplaceFile("missing/state", "x", reason), kSaveCannotCreate);
+  EXPECT_EQ(reason, "No such file or directory");
+}
+
+// Files and links planted where a save might write are neither followed nor reused.
+TEST_F(FilesTest, PlantedTemporaryFilesAndLinksAreLeftAlone) {
+  Write("target", "not yours");
+  for (const bool link : {true, false}) {
+    if (link) {
+      fs::create_symlink(dir_ / "target", ".briskostate.tmp");
+      fs::create_symlink(dir_ / "target", ".briskostate.XXXXXX");
+    } else {
+      Write(".briskostate.tmp", "planted");
+      Write(".briskostate.XXXXXX", "planted");
+    }
+    EXPECT_EQ(WriteStateFile(link ? "over links" : "over files"), 0);
+    EXPECT_EQ(Read(kStateFile), link ? "over links" : "over files");
+    EXPECT_EQ(Read("target"), "not yours");
+    EXPECT_EQ(Entries(), (std::set<std::string>{"target", ".briskostate", ".briskostate.tmp",
+                                                ".briskostate.XXXXXX"}));
+    if (!link) {
+      EXPECT_EQ(Read(".briskostate.tmp") + Read(".briskostate.XXXXXX"), "plantedplanted");
+    }
+    fs::remove(".briskostate.tmp");
+    fs::remove(".briskostate.XXXXXX");
+  }
+
+  // A state file that is itself a link is replaced, not written through.
+  fs::remove(kStateFile);
+  fs::create_symlink(dir_ / "target", kStateFile);
+  EXPECT_EQ(WriteStateFile("replaced"), 0);
+  EXPECT_EQ(Read(kStateFile), "replaced");
+  EXPECT_FALSE(fs::is_symlink(kStateFile));
+  EXPECT_EQ(Read("target"), "not yours");
+}
+
+// The first damaged file is the one worth recovering: a later one replaces it only once it
+// is a day old.
+TEST_F(FilesTest, ADamagedStateFileIsKeptUnlessARecentCopyExists) {
+  auto keep = [] {
+    return RunInChild([] {
+             dup2(STDOUT_FILENO, STDERR_FILENO);
+             KeepDamagedStateFile();
+           })
+        .output;
+  };
+  EXPECT_EQ(keep(), "") << "no state file, nothing to keep";
+  EXPECT_FALSE(fs::exists(kDamagedStateFile));
+
+  Write(kStateFile, "first damage");
+  EXPECT_EQ(keep(),
+            "zorvane: the state file ./.briskostate was damaged and its bad blocks reset; it is "
+            "kept as ./.briskostate.damaged to recover scores by hand\n");
+  EXPECT_EQ(Read(kDamagedStateFile), "first damage");
+  EXPECT_EQ(fs::status(kDamagedStateFile).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+
+  Write(kStateFile, "second damage");
+  EXPECT_EQ(keep(),
+            "zorvane: the state file ./.briskostate was damaged and its bad blocks reset; an "
+            "earlier damaged copy, less than a day old, stays in ./.briskostate.damaged\n");
+  EXPECT_EQ(Read(kDamagedStateFile), "first damage");
+
+  fs::last_write_time(kDamagedStateFile, fs::file_time_type::clock::now() - std::chrono::hours(25));
+  keep();
+  EXPECT_EQ(Read(kDamagedStateFile), "second damage");
+}
+
+TEST_F(FilesTest, ClosedStandardDescriptorsAreOpenedOnDevNull) {
+  struct stat devNull {};
+  ASSERT_EQ(stat("/dev/null", &devNull), 0);
+  // Each bit of the mask closes one of descriptors 0, 1 and 2 before the call.
+  for (int closedMask : {0b111, 0b010, 0b101}) {
+    const auto result = RunInChild([&] {
+      struct stat before[3]{};
+      for (int fd = 0; fd < 3; ++fd) fstat(fd, &before[fd]);
+      for (int fd = 0; fd < 3; ++fd)
+        if (closedMask >> fd & 1) close(fd);
+      OpenClosedStandardDescriptors();
+      int wrong = 0;
+      for (int fd = 0; fd < 3; ++fd) {
+        struct stat now {};
+        const struct stat& expected = closedMask >> fd & 1 ? devNull : before[fd];
+        if (fstat(fd, &now) != 0 || now.st_ino != expected.st_ino || now.st_dev != expected.st_dev)
+          wrong |= 1 << fd;
+      }
+      _exit(wrong);
+    });
+    EXPECT_EQ(result.status, 0) << "closed mask " << closedMask;
+  }
 }
 
 TEST_F(FilesTest, UrlsGoToTheOpenerAsOneArgument) {

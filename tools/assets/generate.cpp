@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <fstream>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -11,6 +12,7 @@
 #include "audio_assets.h"
 #include "canvas.h"
 #include "contact.h"
+#include "host/data_marker.h"
 #include "sheets.h"
 
 namespace assets {
@@ -78,10 +80,19 @@ void AddSoundJobs(std::vector<Job>& jobs, const fs::path& dataDir) {
   }
 }
 
+// Written last: the game takes a folder for its data only when this marker is there.
+bool WriteDataMarker(const fs::path& path) {
+  std::ofstream marker(path);
+  marker << kDataVersion << "\n";
+  return static_cast<bool>(marker.flush());
+}
+
 }  // namespace
 
 std::string GenerateAll(const GenerateOptions& options) {
   std::error_code ec;
+  // A folder left half written by a failed run must not pass for the game's data.
+  fs::remove(options.dataDir / kDataMarkerFile, ec);
   for (const char* sub : {"sfx", "common", "fonts"}) {
     fs::create_directories(options.dataDir / sub, ec);
     if (ec) return "cannot create " + (options.dataDir / sub).string();
@@ -94,6 +105,8 @@ std::string GenerateAll(const GenerateOptions& options) {
   AddSoundJobs(jobs, options.dataDir);
   AddImageJobs(jobs, options.dataDir);
   std::string error = RunJobs(jobs, threads);
+  const fs::path marker = options.dataDir / kDataMarkerFile;
+  if (error.empty() && !WriteDataMarker(marker)) error = "cannot write " + marker.string();
   if (!error.empty() || options.contactDir.empty()) return error;
 
   fs::create_directories(options.contactDir, ec);
