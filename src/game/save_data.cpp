@@ -107,6 +107,7 @@ class RecordReader {
 }  // namespace
 
 void MyApp::Save() {
+  if (Spectating) return;
   RecordWriter record;
   Checksum settingsSum;
   for (int i = 0; i < kSettings; ++i) {

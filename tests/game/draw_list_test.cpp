@@ -13,7 +13,7 @@
 #include "game/glyphs.h"
 #include "game/records.h"
 #include "graphics/graphics.h"
-#include "headless_game.h"
+#include "sim/headless_game.h"
 
 namespace {
 

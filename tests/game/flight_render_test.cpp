@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "game/records.h"
 #include "display_skip.h"
-#include "headless_game.h"
+#include "game/records.h"
 #include "host/glfw2.h"
+#include "sim/headless_game.h"
 
 namespace fs = std::filesystem;
 

@@ -13,8 +13,8 @@
 
 #include "game/globals.h"
 #include "game/records.h"
-#include "headless_game.h"
 #include "host/key_codes.h"
+#include "sim/headless_game.h"
 
 class MenuTest : public ::testing::Test {
  protected:

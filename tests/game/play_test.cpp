@@ -12,8 +12,8 @@
 #include "base/random.h"
 #include "game/globals.h"
 #include "game/records.h"
-#include "headless_game.h"
 #include "input/input_device.h"
+#include "sim/headless_game.h"
 
 // Counts heap allocations, so a test can show that a frame of play makes none. The sanitizer
 // build keeps its own allocator, and skips that test.

@@ -1,0 +1,59 @@
+// The autopilot: plays a level with the game keys alone, through the same input a player
+// gives. It reads the world and the ship but never changes them: it plans a route over the
+// tiles and doorways to the next item or the pad, shoots the blocks in its way from the side,
+// and picks the keys of each update by trying them out on its own forecast of the flight.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "game/runs.h"
+
+class Pilot : public InputSource {
+ public:
+  Pilot();
+  void Next(const MyApp& app, InputFrame& frame) override;
+
+  // The ship as the pilot's forecast sees it, advanced one update with the given keys.
+  struct Ship {
+    float x = 0, y = 0, vx = 0, vy = 0;
+    float rampX = 0, rampY = 0;
+  };
+  struct Keys {
+    bool up = false, left = false, right = false, fire = false;
+  };
+  static void Forecast(const MyApp& app, const Keys& keys, Ship& ship);
+
+ private:
+  struct Goal {
+    int kind = 0;  // kNone, kItem or kPad
+    int item = -1;
+    int tx = 0, ty = 0;
+  };
+  struct Target {
+    float x = 0, y = 0;
+    bool breakBlock = false;  // the next tile is a block to shoot from here
+    int blockSide = 0;        // -1 left, 1 right
+  };
+  struct Enemy {
+    float x, y, vx, vy;
+  };
+
+  Goal ChooseGoal(const MyApp& app);
+  void PlanTo(const MyApp& app, const Goal& goal);
+  Target Steer(const MyApp& app, int shipTx, int shipTy);
+  Keys Decide(const MyApp& app);
+  Keys ChooseKeys(const MyApp& app, const Target& target) const;
+  double RolloutCost(const MyApp& app, int thrustFrames, int side, int steerFrames,
+                     const Target& target) const;
+  void SeeEnemies(const MyApp& app);
+  bool EnemyInLine(const MyApp& app) const;
+
+  std::vector<int> distance_;  // per global tile: cost to the goal, or kUnreached
+  std::vector<std::uint32_t> queue_;
+  Goal planned_;
+  int replanIn_ = 0;
+  std::vector<Enemy> enemies_;
+  std::bitset<kKeyCount> held_;
+};
