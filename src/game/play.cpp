@@ -361,7 +361,10 @@ void Steer(MyApp& app) {
     vx = vx > 0 ? std::max(vx - kDrag, 0.0f) : std::min(vx + kDrag, 0.0f);
   float& vy = p[player::kVY];
   if (ay < kThrustStick) vy -= kThrust;
-  if (ay > kThrustStick) vy += kGravity;
+  // A ship taking off is lifted, not pulled down: gravity outweighs the lift and would hold
+  // it on the pad.
+  const bool takingOff = app.ExitState < 0;
+  if (ay > kThrustStick && !takingOff) vy += kGravity;
   vy = std::clamp(vy, -kMaxRise, kMaxFall);
 }
 
