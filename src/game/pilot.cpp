@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <cstdio>
+#include <cstdlib>
 
 #include "game/my_app.h"
 #include "game/reach.h"
@@ -32,11 +34,16 @@ constexpr int kMaxCarrotSteps = 12;
 constexpr float kSightStep = 6;
 
 // The forecast: frames ahead, and the first actions tried.
-constexpr int kHorizon = 20;
-constexpr int kThrustPlans[] = {0, 1, 2, 3, 5, 8, 12, kHorizon};
-constexpr int kSteerPlans[] = {1, 2, 3, 5, 8, kHorizon};
+constexpr int kHorizon = Pilot::kForecastFrames;
+constexpr int kFirstFrames[] = {1, 3, 6, 10};
+constexpr float kHomingGain = 0.12f, kHomingRise = 3, kHomingFall = 3, kHomingSide = 4;
+constexpr float kHomingSlack = 0.5f;
 constexpr float kStopWeight = 6;
-constexpr float kEnemyReach = 40, kEnemyCost = 5000;
+// Contact destroys the ship within 24 pixels; the forecast keeps a margin, and some room more.
+constexpr float kEnemyReach = 32, kEnemyCost = 5000, kEnemyWary = 56, kWaryCost = 150;
+constexpr int kBarrierKind = 12, kChaserKind = 9;
+constexpr float kBarrierTurnHigh = 12, kBarrierTurnLow = 20;
+constexpr float kChaserPull = 0.03f, kChaserSpeed = 2;
 constexpr double kOutsideCost = 1e9;
 constexpr int kFireRowTolerance = 14;
 constexpr float kFireReach = 8;  // tiles
@@ -217,12 +224,23 @@ Pilot::Target Pilot::Steer(const MyApp& app, int shipTx, int shipTy) {
   const float ts = app.TileSize;
   const float x = app.Player[player::kX], y = app.Player[player::kY];
   Target target{Centre(shipTx, ts), Centre(shipTy, ts)};
-  if (!InWorld(shipTx, shipTy) ||
-      distance_[static_cast<size_t>(TileIndex(shipTx, shipTy))] == kUnreached)
+  if (!InWorld(shipTx, shipTy)) return target;
+  if (Distance(shipTx, shipTy) == kUnreached) {
+    // Slipped into a wall past a corner (the ship is stopped by the walls beside it, not by
+    // those across a corner): back to the nearest tile on a route.
+    int best = kUnreached;
+    for (const auto& step : kSteps) {
+      const int d = Distance(shipTx + step[0], shipTy + step[1]);
+      if (d >= best) continue;
+      best = d;
+      target = {Centre(shipTx + step[0], ts), Centre(shipTy + step[1], ts)};
+    }
     return target;
+  }
   if (planned_.kind == kPadGoal && distance_[static_cast<size_t>(TileIndex(shipTx, shipTy))] == 0) {
     // Over the pad: settle down onto it.
     target.y += ts;
+    target.stop = true;
     return target;
   }
   int tx = shipTx, ty = shipTy;
@@ -243,7 +261,7 @@ Pilot::Target Pilot::Steer(const MyApp& app, int shipTx, int shipTy) {
     if (bestX < 0) break;
     if (IsBlock(app, bestX, bestY)) {
       if (i == 0) {
-        target.breakBlock = true;
+        target.breakBlock = target.stop = true;
         target.blockSide = bestX < tx ? -1 : 1;
       }
       break;
@@ -258,12 +276,60 @@ Pilot::Target Pilot::Steer(const MyApp& app, int shipTx, int shipTy) {
   return target;
 }
 
+int Pilot::Distance(int tx, int ty) const {
+  return InWorld(tx, ty) ? distance_[static_cast<size_t>(TileIndex(tx, ty))] : kUnreached;
+}
+
+// Where an enemy will be over the next updates, by the rules it moves by: barriers turn at
+// walls, chasers close in on the ship and bounce, the others stop at walls. The walkers'
+// and crawlers' turns are left out: the forecast is remade every update.
+void Pilot::ForecastEnemy(const MyApp& app, const float* record, Enemy& enemy) const {
+  const float ts = app.TileSize;
+  const float shipX = app.Player[player::kX], shipY = app.Player[player::kY];
+  const auto kind = static_cast<int>(record[object::kKind]);
+  float x = record[object::kX], y = record[object::kY];
+  float vx = record[object::kVX], vy = record[object::kVY];
+  float timer = record[object::kTimer];
+  const int roomX = static_cast<int>(app.Player[player::kRoomX]);
+  const int roomY = static_cast<int>(app.Player[player::kRoomY]);
+  // Enemies see the tiles of their own room only; the rest reads as wall.
+  const auto solid = [&](float px, float py) {
+    const int tx = PixelToTile(px, ts), ty = PixelToTile(py, ts);
+    if (tx / kRoomWidth != roomX || ty / kRoomHeight != roomY) return true;
+    return MyApp::isSolid(Code(app, tx, ty));
+  };
+  for (int t = 0; t < kHorizon; ++t) {
+    x += vx;
+    y += vy;
+    const bool left = solid(x - ts, y), right = solid(x + ts, y);
+    const bool up = solid(x, y - ts), down = solid(x, y + ts);
+    if (kind == kBarrierKind) {
+      if (up && vy < 0 && std::fmod(y, ts) < kBarrierTurnHigh) vy = std::fabs(vy);
+      if (down && vy > 0 && std::fmod(y, ts) > kBarrierTurnLow) vy = -std::fabs(vy);
+    } else if (kind == kChaserKind) {
+      if (timer < 1) {
+        vx = std::clamp(vx + (shipX > x ? kChaserPull : -kChaserPull), -kChaserSpeed, kChaserSpeed);
+        vy = std::clamp(vy + (shipY > y ? kChaserPull : -kChaserPull), -kChaserSpeed, kChaserSpeed);
+      }
+      if ((left && vx < 0) || (right && vx > 0)) vx = -vx;
+      if ((up && vy < 0) || (down && vy > 0)) vy = -vy;
+    } else if ((left && vx < 0) || (right && vx > 0) || (up && vy < 0) || (down && vy > 0)) {
+      vx = vy = 0;
+    }
+    if (timer > 0) --timer;
+    enemy.at[static_cast<size_t>(t)] = {x, y};
+  }
+}
+
 void Pilot::SeeEnemies(const MyApp& app) {
   enemies_.clear();
   for (int r = 0; r < object::kRecords; ++r) {
     const float* o = &app.Objects[static_cast<size_t>(r * object::kFloats)];
-    if (IsEnemy(o[object::kKind]))
-      enemies_.push_back({o[object::kX], o[object::kY], o[object::kVX], o[object::kVY]});
+    if (!IsEnemy(o[object::kKind])) continue;
+    enemies_.emplace_back();
+    enemies_.back().x = o[object::kX];
+    enemies_.back().y = o[object::kY];
+    ForecastEnemy(app, o, enemies_.back());
   }
 }
 
@@ -279,47 +345,61 @@ bool Pilot::EnemyInLine(const MyApp& app) const {
   return false;
 }
 
-// Thrust for some frames and a push to one side for some frames, both from now, then nothing:
-// how far from the target that flight keeps the ship, and how close to the enemies.
-double Pilot::RolloutCost(const MyApp& app, int thrustFrames, int side, int steerFrames,
+// Keys that steer the ship toward a point: thrust while it falls faster than it should, a
+// push to the side while it drifts slower than it should; the wanted speeds shrink near the
+// point, so the ship slows down to stop there.
+Pilot::Keys Pilot::Homing(const Ship& s, float x, float y) {
+  Keys keys;
+  const float wantVy = std::clamp((y - s.y) * kHomingGain, -kHomingRise, kHomingFall);
+  keys.up = s.vy > wantVy;
+  const float wantVx = std::clamp((x - s.x) * kHomingGain, -kHomingSide, kHomingSide);
+  keys.left = s.vx > wantVx + kHomingSlack;
+  keys.right = s.vx < wantVx - kHomingSlack;
+  return keys;
+}
+
+// The given keys for some frames from now, then homing on the target: how far from the
+// target that flight keeps the ship, and how close it comes to the enemies.
+double Pilot::RolloutCost(const MyApp& app, Keys first, int firstFrames,
                           const Target& target) const {
-  Ship s{app.Player[player::kX],  app.Player[player::kY], app.Player[player::kVX],
-         app.Player[player::kVY], app.KeyAnalogX,         app.KeyAnalogY};
+  Ship s{app.Player[player::kX], app.Player[player::kY], app.Player[player::kVX],
+         app.Player[player::kVY], app.KeyAnalogX, app.KeyAnalogY};
   double cost = 0;
   for (int t = 0; t < kHorizon; ++t) {
-    Keys keys;
-    keys.up = t < thrustFrames;
-    keys.left = side < 0 && t < steerFrames;
-    keys.right = side > 0 && t < steerFrames;
-    Forecast(app, keys, s);
+    Forecast(app, t < firstFrames ? first : Homing(s, target.x, target.y), s);
+    if (getenv("PILOT_DEBUG3") && first.up && firstFrames == 3 && !first.left && !first.right) fprintf(stderr, "      t%d %g,%g v %g,%g ramp %g\n", t, s.x, s.y, s.vx, s.vy, s.rampY);
     const int tx = PixelToTile(s.x, app.TileSize), ty = PixelToTile(s.y, app.TileSize);
     if (!InLevel(app, tx, ty)) cost += kOutsideCost;
     cost += std::hypot(s.x - target.x, s.y - target.y);
-    const auto ahead = static_cast<float>(t + 1);
     for (const Enemy& e : enemies_) {
-      if (std::fabs(e.x + e.vx * ahead - s.x) < kEnemyReach &&
-          std::fabs(e.y + e.vy * ahead - s.y) < kEnemyReach)
-        cost += kEnemyCost * (kHorizon - t);
+      const auto& [ex, ey] = e.at[static_cast<size_t>(t)];
+      const float near = std::max(std::fabs(ex - s.x), std::fabs(ey - s.y));
+      if (near < kEnemyReach) cost += kEnemyCost * (kHorizon - t);
+      if (near < kEnemyWary) cost += kWaryCost;
     }
   }
-  if (target.breakBlock || planned_.kind == kPadGoal)
+  if (target.stop)
     cost += kStopWeight * (std::fabs(s.vx) + std::fabs(s.vy)) * kHorizon;
   return cost;
 }
 
 Pilot::Keys Pilot::ChooseKeys(const MyApp& app, const Target& target) const {
-  Keys best;
-  double bestCost = std::numeric_limits<double>::max();
-  for (int thrust : kThrustPlans) {
-    for (int side = -1; side <= 1; ++side) {
-      for (int steer : kSteerPlans) {
-        if (side == 0 && steer != kSteerPlans[0]) continue;
-        const double cost = RolloutCost(app, thrust, side, steer, target);
+  const Ship now{app.Player[player::kX], app.Player[player::kY], app.Player[player::kVX],
+                 app.Player[player::kVY], app.KeyAnalogX, app.KeyAnalogY};
+  Keys best = Homing(now, target.x, target.y);
+  double bestCost = RolloutCost(app, best, 1, target);
+  for (int frames : kFirstFrames) {
+    for (int up = 0; up <= 1; ++up) {
+      for (int side = -1; side <= 1; ++side) {
+        Keys keys;
+        keys.up = up == 1;
+        keys.left = side < 0;
+        keys.right = side > 0;
+        const double cost = RolloutCost(app, keys, frames, target);
+        if (getenv("PILOT_DEBUG2")) fprintf(stderr, "    plan u%d s%d n%d cost %g\n", up, side, frames, cost);
         if (cost >= bestCost) continue;
         bestCost = cost;
-        best.up = thrust > 0;
-        best.left = side < 0;
-        best.right = side > 0;
+        best = keys;
       }
     }
   }
@@ -339,6 +419,7 @@ void Pilot::Next(const MyApp& app, InputFrame& frame) {
 
 Pilot::Keys Pilot::Decide(const MyApp& app) {
   Keys keys;
+  if (getenv("PILOT_DEATH") && app.ExitState == 1) { fprintf(stderr, "death at %g,%g v %g,%g room %g,%g\n", app.Player[player::kX], app.Player[player::kY], app.Player[player::kVX], app.Player[player::kVY], app.Player[11], app.Player[12]); for (int r = 0; r < object::kRecords; ++r) { const float* o = &app.Objects[r*10]; if (o[0] > 0) fprintf(stderr, "   obj kind %g at %g,%g v %g,%g timer %g (dx %g dy %g)\n", o[0], o[1], o[2], o[3], o[4], o[8], o[1]-app.Player[1], o[2]-app.Player[2]); } }
   if (app.LevelIntro > 0 || app.ExitState != 0 || app.GameOverTimer > 0) return keys;
   const Goal goal = ChooseGoal(app);
   if (goal.kind == kNoGoal) return keys;
@@ -352,6 +433,8 @@ Pilot::Keys Pilot::Decide(const MyApp& app) {
   const int shipTy = PixelToTile(app.Player[player::kY], app.TileSize);
   const Target target = Steer(app, shipTx, shipTy);
   keys = ChooseKeys(app, target);
+  if (getenv("PILOT_DEBUG")) fprintf(stderr, "ship %g,%g tile %d,%d d=%d target %g,%g (%d,%d) break=%d keys u%d l%d r%d\n", app.Player[player::kX], app.Player[player::kY], shipTx, shipTy, distance_[TileIndex(shipTx, shipTy)], target.x, target.y, (int)(target.x/31), (int)(target.y/31), target.breakBlock, keys.up, keys.left, keys.right);
+  if (getenv("PILOT_DEBUG")) for (const Enemy& e : enemies_) fprintf(stderr, "  enemy %g,%g\n", e.x, e.y);
   keys.fire = EnemyInLine(app);
   if (target.breakBlock) {
     const float facing = app.Player[player::kFacing] == -1 ? -1.0f : 1.0f;

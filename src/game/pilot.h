@@ -12,6 +12,8 @@
 
 class Pilot : public InputSource {
  public:
+  // How many updates ahead the pilot looks.
+  static constexpr int kForecastFrames = 20;
   Pilot();
   void Next(const MyApp& app, InputFrame& frame) override;
 
@@ -34,10 +36,12 @@ class Pilot : public InputSource {
   struct Target {
     float x = 0, y = 0;
     bool breakBlock = false;  // the next tile is a block to shoot from here
+    bool stop = false;        // the ship should come to rest at the target
     int blockSide = 0;        // -1 left, 1 right
   };
   struct Enemy {
-    float x, y, vx, vy;
+    float x = 0, y = 0;
+    std::array<std::array<float, 2>, kForecastFrames> at{};  // where it will be
   };
 
   Goal ChooseGoal(const MyApp& app);
@@ -45,9 +49,12 @@ class Pilot : public InputSource {
   Target Steer(const MyApp& app, int shipTx, int shipTy);
   Keys Decide(const MyApp& app);
   Keys ChooseKeys(const MyApp& app, const Target& target) const;
-  double RolloutCost(const MyApp& app, int thrustFrames, int side, int steerFrames,
-                     const Target& target) const;
+  static Keys Homing(const Ship& ship, float x, float y);
+  double RolloutCost(const MyApp& app, Keys first, int firstFrames, const Target& target) const;
+  // The planned cost from a tile to the goal; kUnreached outside routes.
+  int Distance(int tx, int ty) const;
   void SeeEnemies(const MyApp& app);
+  void ForecastEnemy(const MyApp& app, const float* record, Enemy& enemy) const;
   bool EnemyInLine(const MyApp& app) const;
 
   std::vector<int> distance_;  // per global tile: cost to the goal, or kUnreached
