@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <cstdio>
-#include <cstdlib>
 
 #include "game/my_app.h"
 #include "game/reach.h"
@@ -31,6 +29,7 @@ constexpr int kOpenCost = 2, kBesideWallCost = 1;
 constexpr int kPlainBlockCost = 12, kWeaponBlockCost = 8, kEnemyBlockCost = 40, kItemBlockCost = 2;
 constexpr int kReplanEvery = 15;
 constexpr int kMaxCarrotSteps = 12;
+constexpr int kStandOff = 3;  // tiles between the ship and a block hiding an enemy
 constexpr float kSightStep = 6;
 
 // The forecast: frames ahead, and the first actions tried.
@@ -244,6 +243,7 @@ Pilot::Target Pilot::Steer(const MyApp& app, int shipTx, int shipTy) {
     return target;
   }
   int tx = shipTx, ty = shipTy;
+  bool alongRow = true;  // the route so far keeps to the ship's row
   for (int i = 0; i < kMaxCarrotSteps; ++i) {
     const int here = distance_[static_cast<size_t>(TileIndex(tx, ty))];
     if (here == 0) break;
@@ -260,12 +260,12 @@ Pilot::Target Pilot::Steer(const MyApp& app, int shipTx, int shipTy) {
     }
     if (bestX < 0) break;
     if (IsBlock(app, bestX, bestY)) {
-      if (i == 0) {
-        target.breakBlock = target.stop = true;
-        target.blockSide = bestX < tx ? -1 : 1;
-      }
+      // Shots end at the room's edge: a block in the next room is shot from inside that room.
+      if (alongRow && bestY == shipTy && bestX / kRoomWidth == shipTx / kRoomWidth)
+        AimAtBlock(app, shipTx, shipTy, bestX, target);
       break;
     }
+    alongRow = alongRow && bestY == shipTy;
     tx = bestX;
     ty = bestY;
     if (i == 0 || ClearSight(app, x, y, Centre(tx, ts), Centre(ty, ts))) {
@@ -274,6 +274,35 @@ Pilot::Target Pilot::Steer(const MyApp& app, int shipTx, int shipTy) {
     }
   }
   return target;
+}
+
+// A block in the ship's row with open tiles between: shoot it. One that hides an enemy is shot
+// from a few tiles away, since the enemy comes out where the block was.
+void Pilot::AimAtBlock(const MyApp& app, int shipTx, int shipTy, int blockX, Target& target) {
+  const float ts = app.TileSize;
+  const int side = blockX < shipTx ? -1 : 1;
+  const int gap = std::abs(blockX - shipTx);
+  target.blockSide = side;
+  const int c = Code(app, blockX, shipTy);
+  if (c < code::kHiddenBlock || c >= code::kFirstWeaponBlock) {
+    target.fire = true;
+    if (gap == 1) {
+      target.x = Centre(shipTx, ts);
+      target.y = Centre(shipTy, ts);
+      target.stop = true;
+    }
+    return;
+  }
+  int standX = shipTx;
+  for (int k = 1; k <= kStandOff - gap; ++k) {
+    const int x = shipTx - side * k;
+    if (!InLevel(app, x, shipTy) || !Open(app, x, shipTy)) break;
+    standX = x;
+  }
+  target.x = Centre(standX, ts);
+  target.y = Centre(shipTy, ts);
+  target.stop = true;
+  target.fire = standX == shipTx;
 }
 
 int Pilot::Distance(int tx, int ty) const {
@@ -362,12 +391,11 @@ Pilot::Keys Pilot::Homing(const Ship& s, float x, float y) {
 // target that flight keeps the ship, and how close it comes to the enemies.
 double Pilot::RolloutCost(const MyApp& app, Keys first, int firstFrames,
                           const Target& target) const {
-  Ship s{app.Player[player::kX], app.Player[player::kY], app.Player[player::kVX],
-         app.Player[player::kVY], app.KeyAnalogX, app.KeyAnalogY};
+  Ship s{app.Player[player::kX],  app.Player[player::kY], app.Player[player::kVX],
+         app.Player[player::kVY], app.KeyAnalogX,         app.KeyAnalogY};
   double cost = 0;
   for (int t = 0; t < kHorizon; ++t) {
     Forecast(app, t < firstFrames ? first : Homing(s, target.x, target.y), s);
-    if (getenv("PILOT_DEBUG3") && first.up && firstFrames == 3 && !first.left && !first.right) fprintf(stderr, "      t%d %g,%g v %g,%g ramp %g\n", t, s.x, s.y, s.vx, s.vy, s.rampY);
     const int tx = PixelToTile(s.x, app.TileSize), ty = PixelToTile(s.y, app.TileSize);
     if (!InLevel(app, tx, ty)) cost += kOutsideCost;
     cost += std::hypot(s.x - target.x, s.y - target.y);
@@ -378,14 +406,13 @@ double Pilot::RolloutCost(const MyApp& app, Keys first, int firstFrames,
       if (near < kEnemyWary) cost += kWaryCost;
     }
   }
-  if (target.stop)
-    cost += kStopWeight * (std::fabs(s.vx) + std::fabs(s.vy)) * kHorizon;
+  if (target.stop) cost += kStopWeight * (std::fabs(s.vx) + std::fabs(s.vy)) * kHorizon;
   return cost;
 }
 
 Pilot::Keys Pilot::ChooseKeys(const MyApp& app, const Target& target) const {
-  const Ship now{app.Player[player::kX], app.Player[player::kY], app.Player[player::kVX],
-                 app.Player[player::kVY], app.KeyAnalogX, app.KeyAnalogY};
+  const Ship now{app.Player[player::kX],  app.Player[player::kY], app.Player[player::kVX],
+                 app.Player[player::kVY], app.KeyAnalogX,         app.KeyAnalogY};
   Keys best = Homing(now, target.x, target.y);
   double bestCost = RolloutCost(app, best, 1, target);
   for (int frames : kFirstFrames) {
@@ -396,7 +423,6 @@ Pilot::Keys Pilot::ChooseKeys(const MyApp& app, const Target& target) const {
         keys.left = side < 0;
         keys.right = side > 0;
         const double cost = RolloutCost(app, keys, frames, target);
-        if (getenv("PILOT_DEBUG2")) fprintf(stderr, "    plan u%d s%d n%d cost %g\n", up, side, frames, cost);
         if (cost >= bestCost) continue;
         bestCost = cost;
         best = keys;
@@ -419,7 +445,6 @@ void Pilot::Next(const MyApp& app, InputFrame& frame) {
 
 Pilot::Keys Pilot::Decide(const MyApp& app) {
   Keys keys;
-  if (getenv("PILOT_DEATH") && app.ExitState == 1) { fprintf(stderr, "death at %g,%g v %g,%g room %g,%g\n", app.Player[player::kX], app.Player[player::kY], app.Player[player::kVX], app.Player[player::kVY], app.Player[11], app.Player[12]); for (int r = 0; r < object::kRecords; ++r) { const float* o = &app.Objects[r*10]; if (o[0] > 0) fprintf(stderr, "   obj kind %g at %g,%g v %g,%g timer %g (dx %g dy %g)\n", o[0], o[1], o[2], o[3], o[4], o[8], o[1]-app.Player[1], o[2]-app.Player[2]); } }
   if (app.LevelIntro > 0 || app.ExitState != 0 || app.GameOverTimer > 0) return keys;
   const Goal goal = ChooseGoal(app);
   if (goal.kind == kNoGoal) return keys;
@@ -433,10 +458,8 @@ Pilot::Keys Pilot::Decide(const MyApp& app) {
   const int shipTy = PixelToTile(app.Player[player::kY], app.TileSize);
   const Target target = Steer(app, shipTx, shipTy);
   keys = ChooseKeys(app, target);
-  if (getenv("PILOT_DEBUG")) fprintf(stderr, "ship %g,%g tile %d,%d d=%d target %g,%g (%d,%d) break=%d keys u%d l%d r%d\n", app.Player[player::kX], app.Player[player::kY], shipTx, shipTy, distance_[TileIndex(shipTx, shipTy)], target.x, target.y, (int)(target.x/31), (int)(target.y/31), target.breakBlock, keys.up, keys.left, keys.right);
-  if (getenv("PILOT_DEBUG")) for (const Enemy& e : enemies_) fprintf(stderr, "  enemy %g,%g\n", e.x, e.y);
   keys.fire = EnemyInLine(app);
-  if (target.breakBlock) {
+  if (target.blockSide != 0 && target.fire) {
     const float facing = app.Player[player::kFacing] == -1 ? -1.0f : 1.0f;
     if (facing != static_cast<float>(target.blockSide)) {
       // Turn toward the block: a short push that way.

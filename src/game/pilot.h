@@ -35,9 +35,9 @@ class Pilot : public InputSource {
   };
   struct Target {
     float x = 0, y = 0;
-    bool breakBlock = false;  // the next tile is a block to shoot from here
-    bool stop = false;        // the ship should come to rest at the target
-    int blockSide = 0;        // -1 left, 1 right
+    int blockSide = 0;  // a block to shoot lies that way along the row: -1 left, 1 right
+    bool fire = false;  // close enough to shoot it
+    bool stop = false;  // the ship should come to rest at the target
   };
   struct Enemy {
     float x = 0, y = 0;
@@ -51,6 +51,7 @@ class Pilot : public InputSource {
   Keys ChooseKeys(const MyApp& app, const Target& target) const;
   static Keys Homing(const Ship& ship, float x, float y);
   double RolloutCost(const MyApp& app, Keys first, int firstFrames, const Target& target) const;
+  static void AimAtBlock(const MyApp& app, int shipTx, int shipTy, int blockX, Target& target);
   // The planned cost from a tile to the goal; kUnreached outside routes.
   int Distance(int tx, int ty) const;
   void SeeEnemies(const MyApp& app);

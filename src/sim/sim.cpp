@@ -255,7 +255,8 @@ int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err) {
     const bool replay = options.source == SimOptions::Source::kReplay;
     const std::unique_ptr<InputSource> source = MakeSource(options, replay ? run.lines : keyLines);
     int frames = 0;
-    tally.Add(simulator.Play(run.header, *source, frames), frames);
+    const RunResult result = simulator.Play(run.header, *source, frames);
+    tally.Add(result, frames);
     if (replay && !run.endLine.empty() && run.endLine != simulator.LastLine())
       std::fprintf(err, "zorvane-sim: %s:%d: the replay ended otherwise than recorded: %s\n",
                    options.replayPath.c_str(), run.fileLine, run.endLine.c_str());
