@@ -95,13 +95,11 @@ const SimOptionRow* FindRow(std::string_view name) {
   return nullptr;
 }
 
+// What is wrong with the options together, or "".
 const char* CheckCombination(const SimOptions& o) {
-  if (o.source == SimOptions::Source::kReplay) {
-    if (o.levelRange) return "--levels cannot be used with --replay";
-    return "";
-  }
-  if (o.lastLevel == 0) return "--level L or --levels A-B";
-  return "";
+  if (o.source == SimOptions::Source::kReplay)
+    return o.levelRange ? "--levels cannot be used with --replay" : "";
+  return o.lastLevel == 0 ? "expected --level L or --levels A-B" : "";
 }
 
 // ---- Playing ----
@@ -211,8 +209,8 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
       return false;
     }
   }
-  if (const char* expected = CheckCombination(parsed); *expected) {
-    message = std::string("expected ") + expected;
+  if (const char* wrong = CheckCombination(parsed); *wrong) {
+    message = wrong;
     return false;
   }
   std::vector<RunLine> lines;
