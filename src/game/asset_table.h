@@ -15,6 +15,11 @@ struct ImageAsset {
 
 inline constexpr int kNoImageSlot = -1;
 inline constexpr int kFontSlot = 90;
+// Slots the play screen draws from.
+inline constexpr int kSpriteSlot = 1;  // ship, scenery, blocks, items, pickups and enemies
+inline constexpr int kBaseSlot = 2;
+inline constexpr int kParticleSlot = 10;
+inline constexpr int kStarSlot = 96;
 
 inline constexpr ImageAsset kImageAssets[] = {
     {"gfx", 1, 32, 32, 64, true},

@@ -145,6 +145,9 @@ class MyApp : public App {
   void Game();
   // Clears the per-level Player entries.
   void ResetPlayers();
+  // The HUD's score text and the value it shows, rebuilt only when the shown score changes.
+  int HudScoreValue = -1;
+  String HudScoreText;
 
   // ---- Particles (particles.cpp) ----
   // An angle or speed of kNoArg draws a random one.
@@ -371,7 +374,7 @@ class MyApp : public App {
   // Truncation toward zero that saturates at the int range; NaN gives 0.
   static int Truncate(float value);
   // Moves a velocity component toward a target by base + range u (one draw), unless equal.
-  static void Steer(float& velocity, float from, float to, float base, float range);
+  static void SteerToward(float& velocity, float from, float to, float base, float range);
   // Closer than reach to (x, y) in both axes.
   static bool Near(const float* object, float x, float y, float reach);
   // Sparks of kind 1 or 2 and colour 3..6 flying off at speed 3.

@@ -17,7 +17,6 @@ using namespace object;
 namespace {
 
 constexpr int kPoolFloats = kRecords * kFloats;
-constexpr int kSpriteSlot = ImageAssetNamed("gfx").slot;
 
 constexpr float kEnemyStrength = 3;
 constexpr float kEntryWarmUp = 30;     // enemies added on room entry
@@ -222,7 +221,7 @@ bool MyApp::TakeHits(int start) {
   return false;
 }
 
-void MyApp::Steer(float& velocity, float from, float to, float base, float range) {
+void MyApp::SteerToward(float& velocity, float from, float to, float base, float range) {
   if (to == from) return;
   const auto step = static_cast<float>(base + range * Rnd());
   velocity += to > from ? step : -step;
@@ -285,8 +284,8 @@ void MyApp::Walk(float* enemy) {
 // Accelerates toward the ship after its warm-up, spinning with its speed; bounces off walls.
 void MyApp::Chase(float* enemy) {
   if (enemy[kTimer] < 1) {
-    Steer(enemy[kVX], enemy[kX], Player[player::kX], kChaseBase, kChaseRange);
-    Steer(enemy[kVY], enemy[kY], Player[player::kY], kChaseBase, kChaseRange);
+    SteerToward(enemy[kVX], enemy[kX], Player[player::kX], kChaseBase, kChaseRange);
+    SteerToward(enemy[kVY], enemy[kY], Player[player::kY], kChaseBase, kChaseRange);
     enemy[kSpin] += (enemy[kVX] + enemy[kVY] - enemy[kSpin]) / kChaseSpinEase;
     enemy[kVX] = std::clamp(enemy[kVX], -kChaseTopSpeed, kChaseTopSpeed);
     enemy[kVY] = std::clamp(enemy[kVY], -kChaseTopSpeed, kChaseTopSpeed);

@@ -62,6 +62,10 @@ constexpr int kLastOpenBase = 111;
 constexpr int kBaseBottomRow = 112;
 constexpr int kLastBaseTile = 115;
 constexpr int kLastBase = 199;  // 100..199 are drawn from the base image
+// Landing on the pad delivers items; 111 is open and so never stops the ship, which makes the
+// range the same as the solid bottom row and beyond.
+constexpr int kFirstPad = 111;
+constexpr int kLastPad = 119;
 // Blocks hiding item k: 200 + 10 k + block frame - 48.
 constexpr int kItemBlock = 200;
 constexpr int kItemBlockStride = 10;
@@ -103,19 +107,19 @@ constexpr int kClearedAtStartCount = 3;
 // Item k's record starts at kItems + k * kItemStride.
 constexpr int kItems = 60;
 constexpr int kItemStride = 10;
-constexpr int kItemState = 0;                  // plus the record start; see ItemState below
+constexpr int kItemState = 0;                  // plus the record start; values below
 constexpr int kItemTileX = 1, kItemTileY = 2;  // room * 32 + tile of its hiding place
 constexpr int kItemRoomX = 3, kItemRoomY = 4;
 constexpr int Item(int item, int field) {
   return kItems + item * kItemStride + field;
 }
+// Item states, as stored in the float record.
+constexpr float kItemInWorld = 0, kItemCarried = 1, kItemDelivered = 2;
 constexpr int kOrbitFrames = 101;
 constexpr int kOrbitAngle = 102;
 constexpr int kOrbitRecord = 103;   // object record start, -1 none
 constexpr int kResetEntries = 500;  // entries cleared at every level start
 }  // namespace player
-
-enum ItemState { kItemInWorld = 0, kItemCarried = 1, kItemDelivered = 2 };
 
 // ---- Object pool: 201 records of ten floats ----
 namespace object {

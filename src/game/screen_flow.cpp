@@ -274,7 +274,6 @@ void MyApp::LoadGame() {
   Lives = kStartLives;
   ExitState = 0;
   LevelIntro = kLevelIntroUpdates;
-  Player[player::kOrbitRecord] = -1.0f;
   Score = 0;
   GameOverTimer = 0;
   ScreenMode = ModeInGame;
@@ -282,10 +281,10 @@ void MyApp::LoadGame() {
   MaxBads = std::min(Level < 8 ? Level / 7 + 2 : Level / 7 + 3, MostBads);
   MaxWeaps = std::min(Level / 5 + 2, MostWeaps);
   ResetStars(100);
-  ParticleCount = particle::kDefaultCount;
-  for (int i = 0; i <= particle::kDefaultCount; ++i)
-    Particles[i * particle::kFloats + particle::kKind] = 0;
-  std::fill_n(Player.begin(), player::kResetEntries, 0.0f);
+  ResetParticles(particle::kDefaultCount);
+  ResetPlayers();
+  // After the clearing: a cleared entry would name object record 0 as the orbiting ball's.
+  Player[player::kOrbitRecord] = -1.0f;
   Loop = player::kResetEntries;
   BuildWorld();
 }

@@ -207,8 +207,8 @@ void MyApp::UpdateTracker(float* tracker) {
   }
   // Record 0 is never an enemy's, so it does not count as a target.
   if (target > 0) {
-    Steer(tracker[kVX], tracker[kX], Objects[target + kX], kTrackerBase, kTrackerRange);
-    Steer(tracker[kVY], tracker[kY], Objects[target + kY], kTrackerBase, kTrackerRange);
+    SteerToward(tracker[kVX], tracker[kX], Objects[target + kX], kTrackerBase, kTrackerRange);
+    SteerToward(tracker[kVY], tracker[kY], Objects[target + kY], kTrackerBase, kTrackerRange);
     tracker[kVX] = std::clamp(tracker[kVX], -kTrackerTopSpeed, kTrackerTopSpeed);
     tracker[kVY] = std::clamp(tracker[kVY], -kTrackerTopSpeed, kTrackerTopSpeed);
   }
@@ -274,12 +274,11 @@ int MyApp::BallRecord() {
 }
 
 void MyApp::UpdateOrbitBlaster() {
-  if (ExitState != 0) {
+  float& frames = Player[player::kOrbitFrames];
+  if (ExitState != 0 || !(frames > 0)) {
     StopOrbitBlaster();
     return;
   }
-  float& frames = Player[player::kOrbitFrames];
-  if (!(frames > 0)) return;
   frames -= 1;
   const float angle = Player[player::kOrbitAngle] += kOrbitStep;
   const int start = BallRecord();
@@ -294,8 +293,9 @@ void MyApp::UpdateOrbitBlaster() {
   if (frames < 1) StopOrbitBlaster();
 }
 
-// Also when the ship is destroyed: the ball goes with it rather than staying behind as a
-// mine.
+// Also while the ship is destroyed, and once the blaster has been stopped from outside (play
+// stops it when the ship is destroyed): a ball left behind goes rather than staying in the
+// room as a mine.
 void MyApp::StopOrbitBlaster() {
   Player[player::kOrbitFrames] = 0;
   const int start = OrbitRecord();

@@ -1,0 +1,81 @@
+// The draw list of one frame of level 1, started from the menu by the fire key, compared as a
+// whole with a stored reading that was checked by eye against a screenshot of the real game
+// at the same moment (build/screenshots/flight_rest.png from the end-to-end check).
+// After a deliberate change, regenerate it with ZV_UPDATE_GOLDEN=1 and look again.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "game/records.h"
+#include "headless_game.h"
+#include "host/key_codes.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kGolden[] = ZV_GOLDEN_DIR "/level1_frame.txt";
+// Ninety updates of intro, then the ship has sat on the pad for a second.
+constexpr int kUpdatesAfterStart = 150;
+
+// One line per record: what, where, turn, size, frame, alpha and colour, to two decimals.
+std::string Reading(const MyApp& app) {
+  std::ostringstream out;
+  out.setf(std::ios::fixed);
+  out.precision(2);
+  for (int at = 0; at < app.DrawCount; at += drawrec::kFloats) {
+    const float* r = &app.DrawList[at];
+    for (int field : {drawrec::kSlot, drawrec::kX, drawrec::kY, drawrec::kRot, drawrec::kSizeX,
+                      drawrec::kSizeY, drawrec::kFrame, drawrec::kAlpha, drawrec::kRed,
+                      drawrec::kGreen, drawrec::kBlue}) {
+      out << (field == drawrec::kSlot ? "" : " ") << r[field] + 0.0f;
+    }
+    out << "\n";
+  }
+  return out.str();
+}
+
+TEST(FrameGolden, LevelOneAtRestOnThePad) {
+  const fs::path home = fs::current_path();
+  char pattern[] = "/tmp/zv_golden_XXXXXX";
+  const fs::path dir = mkdtemp(pattern);
+  fs::create_directory_symlink(ZV_DATA_DIR, dir / "data");
+  fs::current_path(dir);
+  std::string reading;
+  {
+    HeadlessGame game;
+    MyApp& app = game.app();
+    game.StepUntilLoaded();
+    game.Step(30);  // the menu
+    game.TapKey('Z');
+    ASSERT_EQ(app.ScreenMode, ModeLoadGame);
+    game.Step();  // builds the level
+    ASSERT_EQ(app.Level, 1);
+    game.Step(kUpdatesAfterStart);
+    ASSERT_EQ(app.LevelIntro, 0);
+    ASSERT_EQ(app.ExitState, 0);
+    reading = Reading(app);
+    app.DiscardImages();
+    app.DiscardSounds();
+  }
+  fs::current_path(home);
+  fs::remove_all(dir);
+
+  if (std::getenv("ZV_UPDATE_GOLDEN")) {
+    std::ofstream(kGolden) << reading;
+    GTEST_SKIP() << "wrote " << kGolden;
+  }
+  std::ifstream in(kGolden);
+  ASSERT_TRUE(in) << "no reading at " << kGolden;
+  std::stringstream stored;
+  stored << in.rdbuf();
+  EXPECT_EQ(reading, stored.str());
+}
+
+}  // namespace
