@@ -1,6 +1,7 @@
-// A level-1 game reduced to one bare room for the object and weapon tests: the ship in the
-// middle of room (5, 5), which generation leaves as four walls and nothing inside, an empty
-// pool, and the game's effects loaded so a test can tell which sounds played.
+// What the combat tests share: the effects of play loaded so a test can tell which sounds
+// played, and a level-1 game reduced to one bare room for the object and weapon tests (the
+// ship in the middle of room (5, 5), which generation leaves as four walls and nothing
+// inside, and an empty pool).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,13 +15,49 @@
 #include "game/records.h"
 #include "headless_game.h"
 
+// The game's effects of play, loaded from the generated data folder.
+inline constexpr int kPlayEffects[] = {2,  3,  4,  5,  6,   7,   8,   10,  11,
+                                       12, 13, 14, 20, 149, 150, 151, 152, 154};
+
+inline void LoadPlayEffects(MyApp& app) {
+  for (int id : kPlayEffects) {
+    String number = String::FromInt(id);
+    while (number.Length() < 3) number = "0" + number;
+    delete app.Sounds[id];
+    app.Sounds[id] = LoadSound(String(ZV_DATA_DIR "/sfx/") + number + ".wav").release();
+  }
+}
+
+// Effects played since the last call, by id, read back from the channels the game used
+// (at most one rotation of 24 between calls).
+class SoundLog {
+ public:
+  explicit SoundLog(MyApp& app) : app_(app), lastSlot_(app.NextChannel) {}
+
+  std::vector<int> Played() {
+    std::vector<int> ids;
+    for (int slot = lastSlot_; slot != app_.NextChannel;) {
+      slot = (slot + 1) % 24;
+      const gxtkChannel& channel = AudioDevice()->channels[app_.ChannelIds[slot]];
+      int played = -1;
+      for (int id : kPlayEffects)
+        if (channel.sample != nullptr && app_.Sounds[id]->sample == channel.sample) played = id;
+      ids.push_back(played);
+    }
+    lastSlot_ = app_.NextChannel;
+    return ids;
+  }
+
+ private:
+  MyApp& app_;
+  int lastSlot_;
+};
+
 class Arena : public ::testing::Test {
  protected:
   static constexpr int kRoomX = 5, kRoomY = 5;
   static constexpr int kArenaRoom = kRoomY * world::kRooms + kRoomX;
   static constexpr float kTile = 31.0f;
-  static constexpr int kEffects[] = {2,  3,  4,  5,  6,   7,   8,   10,  11,
-                                     12, 13, 14, 20, 149, 150, 151, 152, 154};
 
   void SetUp() override {
     app().Level = 1;
@@ -31,9 +68,10 @@ class Arena : public ::testing::Test {
       for (int x = 1; x < world::kRoomWidth - 1; ++x) SetTile(x, y, code::kEmpty, 0);
     app().Player[player::kRoomX] = kRoomX;
     app().Player[player::kRoomY] = kRoomY;
+    // On path 0, so that rooms are drawn (and hand over their enemies).
+    app().World[world::TileIndex(kRoomX, kRoomY, 0, 0) + tile::PathMarkField(0)] = 1;
     PutShip(8, 6);
-    for (int id : kEffects)
-      app().Sounds[id] = LoadSound(String(ZV_DATA_DIR "/sfx/") + Three(id) + ".wav").release();
+    LoadPlayEffects(app());
     SoundsPlayed();
   }
 
@@ -101,28 +139,9 @@ class Arena : public ::testing::Test {
     return values;
   }
 
-  // Effects played since the last call, by id, read back from the channels the game used.
-  std::vector<int> SoundsPlayed() {
-    std::vector<int> ids;
-    for (int slot = lastSlot_; slot != app().NextChannel;) {
-      slot = (slot + 1) % 24;
-      const gxtkChannel& channel = AudioDevice()->channels[app().ChannelIds[slot]];
-      int played = -1;
-      for (int id : kEffects)
-        if (channel.sample != nullptr && app().Sounds[id]->sample == channel.sample) played = id;
-      ids.push_back(played);
-    }
-    lastSlot_ = app().NextChannel;
-    return ids;
-  }
+  std::vector<int> SoundsPlayed() { return sounds_.Played(); }
 
  private:
-  static String Three(int id) {
-    String number = String::FromInt(id);
-    while (number.Length() < 3) number = "0" + number;
-    return number;
-  }
-
   HeadlessGame game_;
-  int lastSlot_ = 0;
+  SoundLog sounds_{game_.app()};
 };

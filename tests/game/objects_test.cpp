@@ -314,4 +314,52 @@ TEST_F(Arena, LeavingARoomParksItsEnemiesAndClearsThePool) {
   }
 }
 
+// A walker leaves the room's pool for the map and comes back once the room is current again
+// and the ship is more than 128 pixels away; a barrier comes back at once.
+TEST_F(Arena, ParkedEnemiesComeBackWhenTheShipIsAway) {
+  const struct {
+    int kind;
+    float shipTileX;
+    bool back;
+  } cases[] = {{kWalker, 6, false}, {kWalker, 10.2f, true}, {kBarrier, 6, true}};
+  for (const auto& c : cases) {
+    ClearPool();
+    SetTile(6, 4, code::kEmpty, 0);
+    Put(200, c.kind, TileX(6), TileY(4), 0, 0, 1, 0);
+    app().Player[player::kRoomX] = kRoomX + 1;
+    app().UpdateObjects();
+    ASSERT_EQ(*Tile(6, 4), code::kParkedEnemy + c.kind);
+    app().Player[player::kRoomX] = kRoomX;
+    PutShip(c.shipTileX, 4);
+    app().DrawRoom(kRoomX, kRoomY, 0);
+    EXPECT_EQ(*Tile(6, 4), code::kParkedEnemy + c.kind) << "a neighbouring room keeps it";
+    app().DrawRoom(kRoomX, kRoomY, 1);
+    EXPECT_EQ(*Tile(6, 4) == code::kEmpty, c.back) << c.kind << " ship at " << c.shipTileX;
+    const float* enemy = Record(2000);
+    EXPECT_EQ(enemy[kKind] == c.kind, c.back);
+    if (c.back) {
+      EXPECT_EQ(Fields<3>(enemy),
+                (std::array<float, 3>{static_cast<float>(c.kind), TileX(6), TileY(4)}));
+      EXPECT_EQ(enemy[kStrength], 3) << "back at full strength";
+      EXPECT_EQ(enemy[kTimer], c.kind == kBarrier ? 0 : 5);
+    }
+  }
+}
+
+TEST_F(Arena, ABrokenBlockReleasesItsWalkerWhenTheRoomIsDrawn) {
+  SetTile(6, 4, 308, 1);
+  app().ShootShit(static_cast<int>(TileX(6)), static_cast<int>(TileY(4)), 1);
+  EXPECT_EQ(*Tile(6, 4), 408);
+  app().DrawRoom(kRoomX, kRoomY, 1);
+  EXPECT_EQ(*Tile(6, 4), code::kEmpty);
+  const float* walker = Record(2000);
+  EXPECT_EQ(Fields<3>(walker), (std::array<float, 3>{kWalker, TileX(6), TileY(4)}));
+  EXPECT_EQ(walker[kTimer], 60);
+  // A full pool leaves it waiting in the map.
+  SetTile(7, 4, 408, 0);
+  FillPoolExcept({0});
+  app().DrawRoom(kRoomX, kRoomY, 1);
+  EXPECT_EQ(*Tile(7, 4), 408);
+}
+
 }  // namespace

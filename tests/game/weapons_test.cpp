@@ -380,6 +380,16 @@ TEST_F(Weapons, OrbitBlasterKeepsOtherObjectsAndEndsWithTheShip) {
   EXPECT_EQ(app().Player[player::kOrbitRecord], -1);
   EXPECT_TRUE(Live(kOrbitBall).empty());
   EXPECT_EQ(Record(2000)[kKind], kWalker);
+
+  // Play may stop the blaster itself while the ship is destroyed; the ball left behind goes
+  // at the next update.
+  app().ExitState = 0;
+  app().StartOrbitBlaster();
+  app().UpdateOrbitBlaster();
+  app().Player[player::kOrbitFrames] = 0;
+  app().UpdateOrbitBlaster();
+  EXPECT_TRUE(Live(kOrbitBall).empty());
+  EXPECT_EQ(app().Player[player::kOrbitRecord], -1);
 }
 
 // A shot at a tile: the score, the tile left behind, the sounds and the debris.
