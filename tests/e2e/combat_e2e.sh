@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Firing in the real game: level 1 started from the menu by the fire key; holding Z puts shots
+# on the screen ahead of the ship, X throws a grenade that bursts, the ship then flies on
+# through the next rooms firing, and F4 still quits with status 0. Screenshots of the fight
+# are kept in the build's screenshots/ folder.
+game=$(realpath "$1")
+shots=$2
+source "$(dirname "$0")/e2e_lib.sh"
+mkdir -p "$shots"
+
+start "$game"
+find_window Zorvane
+focus
+# shoot FILE: a picture of the window.
+shoot() {
+  for _ in $(seq 50); do
+    import -window "$wid" "$1" 2>/dev/null && return 0
+    sleep 0.02
+  done
+  fail "no screenshot $1"
+}
+# ahead A B: how many pixels differ clearly in the band to the right of the ship, where its
+# shots fly (the ship rests at the middle of the 640 x 480 window, at y 282).
+ahead() {
+  compare -metric AE -fuzz 15% -extract 260x40+356+262 "$1" "$2" null: 2>&1 | cut -d' ' -f1
+}
+
+sleep 3  # the loader, then the menu
+xdotool keydown --window "$wid" z
+sleep 0.3
+xdotool keyup --window "$wid" z
+sleep 3  # the intro is over and the ship has settled on the pad
+shoot "$shots/combat_rest.png"
+sleep 0.4
+shoot "$shots/combat_rest2.png"
+xdotool keydown --window "$wid" z
+sleep 0.6
+shoot "$shots/combat_firing.png"
+xdotool key --window "$wid" x
+sleep 0.45
+shoot "$shots/combat_grenade.png"
+
+still=$(ahead "$shots/combat_rest.png" "$shots/combat_rest2.png")
+firing=$(ahead "$shots/combat_rest.png" "$shots/combat_firing.png")
+echo "pixels changed ahead of the ship: $still at rest, $firing while firing"
+[ "$firing" -gt 30 ] && [ "$firing" -gt $((still * 3)) ] || fail "no shots ahead of the ship"
+
+# On to the right, still firing, through the rooms beyond the start room.
+xdotool keydown --window "$wid" Right
+for i in 1 2 3 4 5 6; do
+  xdotool keydown --window "$wid" Up
+  sleep 0.12
+  xdotool keyup --window "$wid" Up
+  sleep 0.38
+  shoot "$shots/combat_fight_$i.png"
+done
+xdotool keyup --window "$wid" Right
+xdotool keyup --window "$wid" z
+
+xdotool key --window "$wid" F4
+wait_exit 10
+status=$?
+[ $status -eq 0 ] || fail "F4 ended with status $status"
+echo "PASS: screenshots in $shots"
