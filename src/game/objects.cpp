@@ -295,7 +295,7 @@ void MyApp::Chase(float* enemy) {
 }
 
 // Turns by 30 degrees a frame while standing (turn 1 clockwise, -1 anticlockwise) until it
-// faces a side of the room, then crawls that way; a wall ahead sends it back one step.
+// faces one of the four directions, then crawls that way; a wall ahead sends it back a step.
 void MyApp::Crawl(float* enemy, int turn) {
   if (enemy[kVX] == 0 && enemy[kVY] == 0) {
     float& angle = enemy[kAngle];
