@@ -283,13 +283,6 @@ TEST_F(Weapons, TrackerHomesThroughWallsAndBitesTheEnemy) {
   EXPECT_EQ(walker[kKind], kFree) << "bitten down to 0, it dies at its own update";
 }
 
-TEST_F(Weapons, TrackerWithNothingToChaseBurstsWhenItsFuseEnds) {
-  Arm(weapon::kTracker);
-  Special();
-  EXPECT_EQ(RunUntilGone(2000, weapon::kTracker, 200), 181);
-  EXPECT_EQ(CountShots(), 4);
-}
-
 // The turret turns 8 degrees an update and fires along its angle on every eighth update of
 // its fuse: twelve shots of strength 6.
 TEST_F(Weapons, TurretFiresTwelveShotsWhileTurning) {
