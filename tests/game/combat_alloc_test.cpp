@@ -14,10 +14,12 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept {
+// Kept out of line: inlined next to a new, GCC's sanitizer builds take the free for a
+// mismatched deallocation.
+[[gnu::noinline]] void operator delete(void* p) noexcept {
   std::free(p);
 }
-void operator delete(void* p, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
   std::free(p);
 }
 
