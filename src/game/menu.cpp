@@ -6,7 +6,6 @@
 namespace {
 constexpr int kMenuBackdropBlue = 80;
 constexpr float kOpaqueBackdrop = -123.0f;
-constexpr float kMenuStarDrift = -1;
 constexpr int kMenuRowHeight = 32;
 
 // One past the highest level index completed: the last level the menu offers.
@@ -24,7 +23,6 @@ int FirstUncompletedLevel(const MyApp& app) {
 void MyApp::Menu() {
   DoBG(0, 0, kMenuBackdropBlue, kOpaqueBackdrop);
   if (MenuIntro < 0) ++MenuIntro;
-  DoStars(kMenuStarDrift, 0);
   const int lastOffered = std::min(FirstUncompletedLevel(*this), kLevels - 1);
   if (MenuLevel > lastOffered) {
     MenuLevel = lastOffered;

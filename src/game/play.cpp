@@ -243,22 +243,22 @@ void AimCamera(MyApp& app) {
   p[player::kRoomRefY] = app.TileSize * (static_cast<float>(kRoomHeight) * ry + kRoomHeight / 2);
 }
 
+// The current room first, then its four sides and four corners, fainter with distance.
+struct RoomDrawn {
+  int dx, dy;
+  float alpha;
+};
+constexpr RoomDrawn kRoomsDrawn[] = {{0, 0, 1},     {-1, 0, 0.9f}, {1, 0, 0.9f},
+                                     {0, -1, 0.9f}, {0, 1, 0.9f},  {-1, -1, 0.7f},
+                                     {1, -1, 0.7f}, {-1, 1, 0.7f}, {1, 1, 0.7f}};
+
 void DrawNineRooms(MyApp& app) {
-  constexpr float kSideAlpha = 0.9f, kCornerAlpha = 0.7f;
   const int rx = static_cast<int>(app.Player[player::kRoomX]);
   const int ry = static_cast<int>(app.Player[player::kRoomY]);
-  app.Alpha(1);
-  app.DrawRoom(rx, ry, 1);
-  app.Alpha(kSideAlpha);
-  app.DrawRoom(rx - 1, ry, 0);
-  app.DrawRoom(rx + 1, ry, 0);
-  app.DrawRoom(rx, ry - 1, 0);
-  app.DrawRoom(rx, ry + 1, 0);
-  app.Alpha(kCornerAlpha);
-  app.DrawRoom(rx - 1, ry - 1, 0);
-  app.DrawRoom(rx + 1, ry - 1, 0);
-  app.DrawRoom(rx - 1, ry + 1, 0);
-  app.DrawRoom(rx + 1, ry + 1, 0);
+  for (const RoomDrawn& room : kRoomsDrawn) {
+    app.Alpha(room.alpha);
+    app.DrawRoom(rx + room.dx, ry + room.dy, room.dx == 0 && room.dy == 0 ? 1 : 0);
+  }
 }
 
 // The room a tile belongs to is written in the tile, so a doorway crossing shows at once.
@@ -352,9 +352,7 @@ void Wreck(MyApp& app) {
 
 void Steer(MyApp& app) {
   float* p = app.Player.data();
-  // A stick that reads NaN or infinity counts as released.
-  const float ax = std::isfinite(app.AnalogX) ? app.AnalogX : 0;
-  const float ay = std::isfinite(app.AnalogY) ? app.AnalogY : 0;
+  const float ax = app.AnalogX, ay = app.AnalogY;
   if (ax < -kFacingStick) p[player::kFacing] = -1;
   if (ax > kFacingStick) p[player::kFacing] = 1;
   float& vx = p[player::kVX];

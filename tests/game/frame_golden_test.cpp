@@ -1,6 +1,7 @@
 // The draw list of one frame of level 1, started from the menu by the fire key, compared as a
-// whole with a stored reading that was checked by eye against a screenshot of the real game
-// at the same moment (build/screenshots/flight_rest.png from the end-to-end check).
+// whole with a stored reading that was checked by eye against a picture of the same frame
+// from the real renderer (build/screenshots/render_rest.png, written by flight_render_test;
+// the end-to-end check's flight_rest.png shows the real game at about the same moment).
 // After a deliberate change, regenerate it with ZV_UPDATE_GOLDEN=1 and look again.
 #include <gtest/gtest.h>
 
@@ -31,9 +32,9 @@ std::string Reading(const MyApp& app) {
   out.precision(2);
   for (int at = 0; at < app.DrawCount; at += drawrec::kFloats) {
     const float* r = &app.DrawList[at];
-    for (int field : {drawrec::kSlot, drawrec::kX, drawrec::kY, drawrec::kRot, drawrec::kSizeX,
-                      drawrec::kSizeY, drawrec::kFrame, drawrec::kAlpha, drawrec::kRed,
-                      drawrec::kGreen, drawrec::kBlue}) {
+    for (int field :
+         {drawrec::kSlot, drawrec::kX, drawrec::kY, drawrec::kRot, drawrec::kSizeX, drawrec::kSizeY,
+          drawrec::kFrame, drawrec::kAlpha, drawrec::kRed, drawrec::kGreen, drawrec::kBlue}) {
       out << (field == drawrec::kSlot ? "" : " ") << r[field] + 0.0f;
     }
     out << "\n";

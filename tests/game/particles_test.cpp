@@ -86,19 +86,6 @@ TEST_F(ParticlesTest, FullPoolDropsThrowsSilentlyButKeepsTheSequence) {
   EXPECT_EQ(Seed, expected);
 }
 
-TEST_F(ParticlesTest, FreeRecordIsTheHighestAndNoneWhileCountIsNegative) {
-  EXPECT_EQ(app.FreeParticle(), particle::kDefaultCount * particle::kFloats);
-  app.ThrowParticle(0, 0, 1, 1, 0, 1);
-  EXPECT_EQ(app.FreeParticle(), (particle::kDefaultCount - 1) * particle::kFloats);
-  app.ParticleCount = -1;
-  EXPECT_EQ(app.FreeParticle(), -1);
-  app.ResetParticles(-5);
-  EXPECT_EQ(app.ParticleCount, -1);
-  const int seed = Seed;
-  app.ThrowParticle(0, 0, 1, 1, 0, 1);
-  EXPECT_EQ(Seed, seed);
-}
-
 TEST_F(ParticlesTest, ResetKeepsTheCountOutsideItsRangeAndFreesEveryRecord) {
   struct Case {
     int count, expected;
@@ -111,6 +98,14 @@ TEST_F(ParticlesTest, ResetKeepsTheCountOutsideItsRangeAndFreesEveryRecord) {
     EXPECT_EQ(app.ParticleCount, c.expected);
     EXPECT_EQ(LiveCount(), 0);
   }
+  // A negative count means no pool: nothing is free, thrown or drawn from the sequence.
+  app.ParticleCount = -1;
+  EXPECT_EQ(app.FreeParticle(), -1);
+  app.ResetParticles(-5);
+  EXPECT_EQ(app.ParticleCount, -1);
+  const int seed = Seed;
+  app.ThrowParticle(0, 0, 1, 1, 0, 1);
+  EXPECT_EQ(Seed, seed);
 }
 
 TEST_F(ParticlesTest, DrawsEachLiveParticleWithItsStateThenResetsTheDrawState) {
