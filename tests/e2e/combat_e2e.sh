@@ -36,8 +36,11 @@ shoot "$shots/combat_rest2.png"
 xdotool keydown --window "$wid" z
 sleep 0.6
 shoot "$shots/combat_firing.png"
-xdotool key --window "$wid" x
-sleep 0.45
+# Held across an update or two: a press and release between two updates is never seen.
+xdotool keydown --window "$wid" x
+sleep 0.1
+xdotool keyup --window "$wid" x
+sleep 0.35
 shoot "$shots/combat_grenade.png"
 
 still=$(ahead "$shots/combat_rest.png" "$shots/combat_rest2.png")
@@ -46,12 +49,15 @@ echo "pixels changed ahead of the ship: $still at rest, $firing while firing"
 [ "$firing" -gt 30 ] && [ "$firing" -gt $((still * 3)) ] || fail "no shots ahead of the ship"
 
 # On to the right, still firing, through the rooms beyond the start room.
+# Short taps of thrust about balance gravity, so the ship keeps near its height.
 xdotool keydown --window "$wid" Right
 for i in 1 2 3 4 5 6; do
-  xdotool keydown --window "$wid" Up
-  sleep 0.12
-  xdotool keyup --window "$wid" Up
-  sleep 0.38
+  for _ in 1 2 3; do
+    xdotool keydown --window "$wid" Up
+    sleep 0.03
+    xdotool keyup --window "$wid" Up
+    sleep 0.14
+  done
   shoot "$shots/combat_fight_$i.png"
 done
 xdotool keyup --window "$wid" Right
