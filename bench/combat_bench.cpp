@@ -59,7 +59,8 @@ void UpdateFullPool(benchmark::State& state) {
     state.PauseTiming();
     std::copy(pool.begin(), pool.end(), app->Objects.begin());
     app->DrawCount = 0;
-    for (int i = 0; i <= app->ParticleCount; ++i) app->Particles[i * particle::kFloats] = 0;
+    for (int i = 0; i <= app->ParticleCount; ++i)
+      app->Particles[i * particle::kFloats + particle::kKind] = 0;
     state.ResumeTiming();
     app->UpdateObjects();
   }

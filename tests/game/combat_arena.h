@@ -108,22 +108,26 @@ class Arena : public ::testing::Test {
     return record;
   }
   void ClearPool() {
-    for (int r = 0; r < object::kRecords; ++r) app().Objects[r * object::kFloats] = 0;
+    for (int r = 0; r < object::kRecords; ++r)
+      app().Objects[r * object::kFloats + object::kKind] = 0;
   }
   // Fills every record but the ones listed with a parked dummy object.
   void FillPoolExcept(std::initializer_list<int> freeRecords) {
-    for (int r = 0; r < object::kRecords; ++r) app().Objects[r * object::kFloats] = 99;
-    for (int r : freeRecords) app().Objects[r * object::kFloats] = 0;
+    for (int r = 0; r < object::kRecords; ++r)
+      app().Objects[r * object::kFloats + object::kKind] = 99;
+    for (int r : freeRecords) app().Objects[r * object::kFloats + object::kKind] = 0;
   }
   // Record starts of the live objects of a kind.
   std::vector<int> Live(int kind) {
     std::vector<int> starts;
     for (int r = 0; r < object::kRecords; ++r)
-      if (app().Objects[r * object::kFloats] == kind) starts.push_back(r * object::kFloats);
+      if (app().Objects[r * object::kFloats + object::kKind] == kind)
+        starts.push_back(r * object::kFloats);
     return starts;
   }
   void ClearParticles() {
-    for (int i = 0; i <= particle::kMaxCount; ++i) app().Particles[i * particle::kFloats] = 0;
+    for (int i = 0; i <= particle::kMaxCount; ++i)
+      app().Particles[i * particle::kFloats + particle::kKind] = 0;
   }
   int LiveParticles() {
     int count = 0;
