@@ -520,9 +520,9 @@ void MyApp::ResetPlayers() {
 }
 
 void MyApp::Game() {
-  DoBG(static_cast<int>(Player[player::kBackdropHues]),
-       static_cast<int>(Player[player::kBackdropHues + 1]),
-       static_cast<int>(Player[player::kBackdropHues + 2]), kOpaque);
+  DoBG(static_cast<int>(Player[player::kBackdropRed]),
+       static_cast<int>(Player[player::kBackdropGreen]),
+       static_cast<int>(Player[player::kBackdropBlue]), kOpaque);
   const float stepX = GlideStep(CamX - CamTargetX);
   const float stepY = GlideStep(CamY - CamTargetY);
   CamX -= stepX;

@@ -97,7 +97,7 @@ constexpr int kFacing = 5;       // -1 left, otherwise right
 constexpr int kRoomX = 11, kRoomY = 12;
 constexpr int kRoomRefX = 13, kRoomRefY = 14;  // reference point of the current room
 constexpr int kWeapon = 17, kAmmo = 18;
-constexpr int kBackdropHues = 27;  // three entries: red, green, blue targets
+constexpr int kBackdropRed = 27, kBackdropGreen = 28, kBackdropBlue = 29;  // colour targets
 constexpr int kFireCooldown = 31;
 constexpr int kSpecialLatch = 32;
 constexpr int kRespawnRoomX = 51, kRespawnRoomY = 52;
