@@ -282,7 +282,17 @@ class MyApp : public App {
   void FileScore();
 
   // ---- Badges (badges.cpp) ----
+  // Draws and ages the badge notifications, slot 0 lowest; run last on every screen.
   void ShowBadges();
+  // A badge's catalogue text, its name and description joined by "|"; "" for no badge.
+  static const String& BadgeID(int number);
+  // The name part of the badge's catalogue text; "" for no badge.
+  static const String& BadgeName(int number);
+  // Hooks of an online achievement service; this build reports to none.
+  void GC_PostScore(int score, int board);
+  void GC_Badges();
+  static constexpr int kToastSlotsShown = 13;  // slots 13 and 14 are never shown
+  static constexpr int kToastLife = 241;       // updates a notification is shown
 
   // ---- Credits (credits.cpp) ----
   // One update of the credits box while it is open or sliding out.
