@@ -91,6 +91,7 @@ constexpr float kFirstWordX = 0.35f, kSecondWordX = 0.65f;
 constexpr float kRankBoxLeft = 0.35f, kRankBoxWidth = 0.3f, kRankBoxHeight = 32.0f;
 constexpr float kRankRiseSlowdown = 1.5f;
 constexpr float kRankSize = 2.0f;
+constexpr float kTwoLinesMiddle = 2.0f;  // a two-line text's middle on y, not its first line's
 constexpr int kLeaveFrame = 90;
 constexpr int kFadeFromWithMusic = 75, kFadeFromWithoutMusic = 73;
 constexpr int kFadeStep = 2;
@@ -425,7 +426,7 @@ void DrawGameOver(MyApp& app) {
              kRankBoxHeight);
     app.SetSize(kRankSize);
     app.SetCol(100, 255, 100, 1.0f);
-    app.Text(jscrw / 2, rankY, NewHighscoreText(app.GameOverRank), 1, 1);
+    app.Text(jscrw / 2, rankY, NewHighscoreText(app.GameOverRank), 1, kTwoLinesMiddle);
   }
   app.ResetDraw();
 }
