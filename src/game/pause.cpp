@@ -133,7 +133,7 @@ void ShadeBehindPanel(MyApp& app) {
 
 void SlidePanel(MyApp& app) {
   if (app.PauseDir == 1) {
-    if (app.PauseY < static_cast<int>(jscrh / 2)) app.PauseY += kSlideStep;
+    if (static_cast<float>(app.PauseY) < jscrh / 2) app.PauseY += kSlideStep;
     return;
   }
   if (app.PauseY < kGoneAbove) {
@@ -249,7 +249,7 @@ void DrawTrail(MyApp& app, float reach) {
       jscrw / 2 + kToyShift + arm * SinDeg(app.ToyAngle1) + app.ToyRadius * SinDeg(app.ToyAngle2);
   trail[newest + 1] =
       jscrh / 2 - arm * CosDeg(app.ToyAngle1) - app.ToyRadius * CosDeg(app.ToyAngle2);
-  app.ToyTrailPoints = std::min(app.ToyTrailPoints + 1, kTrailPoints);
+  app.ToyTrailPoints = std::clamp(app.ToyTrailPoints + 1, 1, kTrailPoints);
   for (int i = kTrailPoints - app.ToyTrailPoints; i < kTrailPoints - 1; ++i) {
     const auto weight = static_cast<float>(i);
     const float turn = 2 * weight + app.ToyAngle3;
