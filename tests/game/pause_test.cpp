@@ -224,31 +224,32 @@ TEST_F(PauseTest, TheMapShowsEachRoomInTheColourOfItsPaths) {
 
 TEST_F(PauseTest, TheItemRoomsAreMarkedOnlyWhileL1AndR1AreBothHeld) {
   OpenPanel();
-  const auto markCount = [this] {
+  // Item k's mark: 3 x 3 in red, green or blue, inside the cell of the room it lies in.
+  const auto marksInTheirRooms = [this] {
+    const Rgb colours[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
     int marks = 0;
-    for (const float* r : Records(drawrec::kRectMarker))
-      marks += r[drawrec::kSizeX] == 3 && r[drawrec::kSizeY] == 3;
+    for (const float* r : Records(drawrec::kRectMarker)) {
+      if (r[drawrec::kSizeX] != 3 || r[drawrec::kSizeY] != 3) continue;
+      const int item = static_cast<int>(std::find(colours, colours + 3, ColourOf(r)) - colours);
+      EXPECT_LT(item, 3);
+      if (item == 3) continue;
+      const float left = kMapLeft + kCellW * app().Player[player::Item(item, player::kItemRoomX)];
+      const float top = kMapTop + kCellH * app().Player[player::Item(item, player::kItemRoomY)];
+      EXPECT_TRUE(r[drawrec::kX] >= left && r[drawrec::kX] + 3 <= left + kCellW) << item;
+      EXPECT_TRUE(r[drawrec::kY] >= top && r[drawrec::kY] + 3 <= top + kCellH) << item;
+      marks |= 1 << item;
+    }
     return marks;
   };
   game().KeyDown(kL1);
   StepAlone();
-  EXPECT_EQ(markCount(), 0);
+  EXPECT_EQ(marksInTheirRooms(), 0);
   game().KeyDown(kR1);
   StepAlone();
-  EXPECT_EQ(markCount(), 3);
-  const Rgb colours[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
-  const float inX[] = {8, 2, 11}, inY[] = {2, 7, 7};  // within the 16 x 12 cell
-  for (int item = 0; item < 3; ++item) {
-    const float rx = app().Player[player::Item(item, player::kItemRoomX)];
-    const float ry = app().Player[player::Item(item, player::kItemRoomY)];
-    const float* mark =
-        RectAt(kMapLeft + kCellW * rx + inX[item], kMapTop + kCellH * ry + inY[item]);
-    ASSERT_NE(mark, nullptr) << item;
-    EXPECT_EQ(ColourOf(mark), colours[item]);
-  }
+  EXPECT_EQ(marksInTheirRooms(), 0b111);
   game().KeyUp(kL1);
   StepAlone();
-  EXPECT_EQ(markCount(), 0);
+  EXPECT_EQ(marksInTheirRooms(), 0);
   game().KeyUp(kR1);
 }
 
@@ -314,41 +315,31 @@ TEST_F(PauseTest, OnATinyScreenTheMapAndToyDrawNothing) {
   jscrh = height;
 }
 
-TEST_F(PauseTest, TheGameOverOverlayDarkensAndItsBarsGrowToTheirStop) {
+TEST_F(PauseTest, TheGameOverOverlayDarkensItsBarsGrowAndItsWordsFollowTheExit) {
   const struct {
     int frame;
     float darkness, y;
-  } cases[] = {
-      {1, 0.025f, 12}, {20, 0.5f, 240}, {21, 0.525f, 243}, {28, 0.7f, 243}, {60, 0.7f, 243}};
+    int exitState;  // below 0: left through the exit
+    const char* words;
+  } cases[] = {{1, 0.025f, 12, 0, "GAMEOVER"},
+               {20, 0.5f, 240, -1, "LevelComplete"},
+               {21, 0.525f, 243, 3, "GAMEOVER"},
+               {28, 0.7f, 243, -40, "LevelComplete"},
+               {60, 0.7f, 243, 0, "GAMEOVER"}};
   app().GameOverTimer = 1;
   for (const auto& c : cases) {
     app().GameOverFrame = c.frame;
+    app().ExitState = c.exitState;
     StepAlone();
     const float* shade = RectAt(-1, -1);
-    ASSERT_NE(shade, nullptr);
-    EXPECT_FLOAT_EQ(shade[drawrec::kAlpha], c.darkness) << c.frame;
     const float* yellow = RectAt(0, 0.45f * 540 - 8);
     const float* orange = RectAt(720 - 2 * c.y - 1, 0.55f * 540 - 8);
-    ASSERT_NE(yellow, nullptr) << c.frame;
-    ASSERT_NE(orange, nullptr) << c.frame;
+    ASSERT_TRUE(shade && yellow && orange) << c.frame;
+    EXPECT_FLOAT_EQ(shade[drawrec::kAlpha], c.darkness) << c.frame;
     EXPECT_EQ(yellow[drawrec::kSizeX], 2 * c.y);
     EXPECT_EQ(orange[drawrec::kSizeX], 2 * c.y + 1);
-    EXPECT_EQ(app().KeyLatch, 1);
-    EXPECT_EQ(app().PointerActive, 1);
-  }
-}
-
-TEST_F(PauseTest, AnExitCompletesTheLevelAndAnyOtherEndIsGameOver) {
-  const struct {
-    int exitState;
-    const char* words;
-  } cases[] = {{-1, "LevelComplete"}, {-40, "LevelComplete"}, {0, "GAMEOVER"}, {3, "GAMEOVER"}};
-  app().GameOverTimer = 1;
-  for (const auto& c : cases) {
-    app().ExitState = c.exitState;
-    app().GameOverFrame = 10;
-    StepAlone();
     EXPECT_EQ(DrawnText(), c.words) << c.exitState;
+    EXPECT_EQ(app().KeyLatch + app().PointerActive, 2);
   }
 }
 
@@ -373,17 +364,15 @@ TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
       EXPECT_EQ(app().LevelRecords[k], expected) << c.score << " at " << k;
     }
   }
-  // Every place has its text; a full table of better scores, and a level out of range, none.
+  // Every place has its text; below a full table, and on a level out of range, none.
+  const char* places[] = {"1st!", "2nd", "3rd", "4th",  "5th", "6th",
+                          "7th",  "8th", "9th", "10th", ""};
   for (int k = 0; k < MyApp::kBestScores; ++k) app().LevelRecords[k] = 100 - 10 * k;
-  const char* places[] = {"1st!", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"};
-  for (int k = 0; k < MyApp::kBestScores; ++k) {
+  for (int k = 0; k <= MyApp::kBestScores; ++k) {
     app().Score = 101 - 10 * k;
-    EXPECT_EQ(app().MyNth().ToUtf8(), places[k]);
+    EXPECT_EQ(app().MyNth().ToUtf8(), places[k]) << k;
   }
-  app().Score = 10;
-  EXPECT_EQ(app().MyNth().ToUtf8(), "");
-  app().Score = 1000;
-  for (const int level : {0, -3, MyApp::kLevels + 1}) {
+  for (const int level : {0, MyApp::kLevels + 1}) {
     app().Level = level;
     EXPECT_EQ(app().MyNth().ToUtf8(), "") << level;
   }
