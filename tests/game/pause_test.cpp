@@ -174,6 +174,16 @@ TEST_F(PauseTest, EachButtonActsByItsKeyAndByATouch) {
   }
 }
 
+TEST_F(PauseTest, ANewLevelAndANewPauseStartFresh) {
+  app().GameOverFrame = 50;  // a level started while the last overlay still fades
+  app().ScreenMode = ModeLoadGame;
+  Step();
+  EXPECT_EQ(app().GameOverFrame, 0);
+  app().PauseChoice = MyApp::kPauseEndRun;  // left there by the last pause
+  Tap(key::kEscape);
+  EXPECT_EQ(app().PauseChoice, MyApp::kPauseResume);
+}
+
 TEST_F(PauseTest, AClosingPanelTakesNoPresses) {
   OpenPanel(MyApp::kPauseOptions);
   app().PauseDir = -1;
