@@ -274,9 +274,30 @@ class MyApp : public App {
   int DragAnchorX = 0, DragAnchorY = 0;
 
   // ---- Pause, game over and quit confirmation (pause.cpp) ----
+  // One update of the pause panel: the world map, the line toy and its three buttons.
   void PauseMenu();
+  // The game-over overlay: counted on the play screen, then fading out on the menu.
   void GameOver();
+  // One update of the console's quit confirmation.
   void OuyaQuit();
+  // The place Score takes among the best of Level: "1st!" .. "10th", or "" for none; Loop
+  // holds the place (0 for none). Ties go after, exactly as the score is filed.
+  const String& MyNth();
+  enum PauseButton { kPauseEndRun = -1, kPauseResume = 0, kPauseOptions = 1 };
+  int PauseChoice = kPauseResume;
+  int GameOverFrame = 0;
+  // The place MyNth found on the play screen. Once the menu has filed the score it ties its
+  // own entry, so the fading overlay keeps showing this one.
+  int GameOverRank = 0;
+  float ToyAngle1 = 0, ToyAngle2 = 0, ToyAngle3 = 0;
+  float ToySpeed = 25.0f;   // degrees added to ToyAngle2 per update, 0..128
+  float ToyRadius = 25.0f;  // the inner arm, 0..the toy's reach
+  // How many of the newest ToyTrail points have been drawn so far; older ones are not
+  // drawn, so a fresh trail does not start from the screen's corner.
+  int ToyTrailPoints = 0;
+  // The toy's "speed:radius" label, built again only when a shown number changes.
+  String ToyLabel;
+  int ToyLabelSpeed = -1, ToyLabelRadius = -1;
 
   // ---- Save data (save_data.cpp) ----
   // LevelRecords layout: level L's ten best scores at L * 10, best first, and its completion
@@ -293,7 +314,17 @@ class MyApp : public App {
   void FileScore();
 
   // ---- Badges (badges.cpp) ----
+  // Draws and ages the badge notifications, slot 0 lowest; run last on every screen.
   void ShowBadges();
+  // A badge's catalogue text, its name and description joined by "|"; "" for no badge.
+  static const String& BadgeID(int number);
+  // The name part of the badge's catalogue text; "" for no badge.
+  static const String& BadgeName(int number);
+  // Hooks of an online achievement service; this build reports to none.
+  void GC_PostScore(int score, int board);
+  void GC_Badges();
+  static constexpr int kToastSlotsShown = 13;  // slots 13 and 14 are never shown
+  static constexpr int kToastLife = 241;       // updates a notification is shown
 
   // ---- Credits (credits.cpp) ----
   // One update of the credits box while it is open or sliding out.

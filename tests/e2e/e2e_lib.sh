@@ -110,3 +110,18 @@ hold() {
   sleep "$2"
   xdotool keyup --window "$wid" "$1"
 }
+
+# press KEY...: each key held long enough for several updates to see it, then released.
+press_keys() {
+  for k in "$@"; do
+    xdotool keydown "$k"
+    sleep 0.1
+    xdotool keyup "$k"
+    sleep 0.15
+  done
+}
+
+# above VALUE LIMIT: true when VALUE > LIMIT (decimals, or sums of them).
+above() {
+  awk "BEGIN { exit !(($1) > ($2)) }"
+}
