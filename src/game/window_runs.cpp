@@ -22,7 +22,8 @@ bool PlayerPressedAKey(const InputDevice& live) {
 
 }  // namespace
 
-WindowRuns::WindowRuns(std::unique_ptr<RunRecorder> recorder, std::vector<RecordedRun> replay, bool demo)
+WindowRuns::WindowRuns(std::unique_ptr<RunRecorder> recorder, std::vector<RecordedRun> replay,
+                       bool demo)
     : recorder_(std::move(recorder)),
       replay_(std::move(replay)),
       demo_(demo),
@@ -70,6 +71,10 @@ InputDevice& WindowRuns::Spectate(MyApp& app, InputDevice& live) {
   if (state_ == State::kWaitForMenu) {
     // One update of the menu first: it settles the selected level the demo starts from.
     if (app.LoadStep != 0 || app.ScreenMode != ModeMenu) return live;
+    if (!menuShown_) {
+      menuShown_ = true;
+      return live;
+    }
     StartRun(app);
     return Blank();
   }

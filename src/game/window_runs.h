@@ -44,6 +44,7 @@ class WindowRuns : public UpdateTap {
   InputFrame frame_;
   int frames_ = 0;
   int endShown_ = 0;
+  bool menuShown_ = false;  // the menu has had an update since loading ended
 };
 
 // Reads the replay file and opens the record file the options name; false with a message.

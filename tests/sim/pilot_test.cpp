@@ -1,12 +1,16 @@
-// The pilot's forecast of the flight: the keys it tries out move its ship exactly as the game
-// moves the real one.
+// The pilot: the keys it tries out on its forecast move its ship exactly as the game moves the
+// real one, and it wins levels.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include "game/pilot.h"
+#include "game/reach.h"
 #include "game/records.h"
 #include "sim/headless_game.h"
+#include "sim/sim.h"
 
 namespace {
 
@@ -55,3 +59,53 @@ TEST(Pilot, TheForecastFollowsTheFlightUpdateByUpdate) {
 }
 
 }  // namespace
+
+// The soak the sanitizer build runs: the pilot plays levels 1 to 10 to their end, winning each.
+TEST(Pilot, WinsLevels1To10) {
+  const char* args[] = {"zorvane-sim", "--pilot", "--levels", "1-10"};
+  SimOptions options;
+  std::string message;
+  ASSERT_TRUE(ParseSimOptions(4, args, options, message)) << message;
+  std::FILE* out = std::tmpfile();
+  ASSERT_EQ(RunSim(options, out, stderr), kSimExitDone);
+  std::rewind(out);
+  std::string text;
+  for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
+  std::fclose(out);
+  EXPECT_NE(text.find("summary levels=10 complete=10 lost=0 running=0 "), std::string::npos)
+      << text;
+}
+
+// The static check: items and pad reached from the base over open tiles, and blocks broken
+// from their left or right only, since the main gun fires sideways.
+TEST(LevelCheck, ItemsAndPadReachedFromTheBase) {
+  HeadlessGame game(HeadlessGame::StateFile::kIgnored);
+  MyApp& app = game.app();
+  app.Level = 1;
+  app.LoadGame();
+  EXPECT_TRUE(CheckLevel(app).Won());
+
+  // Item 0's block walled in at its sides can only be met from above or below.
+  int tx = 0, ty = 0;
+  ASSERT_TRUE(reach::FindItem(app, 0, tx, ty));
+  const auto tileAt = [&app](int x, int y) -> int& {
+    return app.World[world::TileIndex(x / world::kRoomWidth, y / world::kRoomHeight,
+                                      x % world::kRoomWidth, y % world::kRoomHeight)];
+  };
+  constexpr int kWall = 25;
+  tileAt(tx - 1, ty) = tileAt(tx + 1, ty) = kWall;
+  LevelCheck check = CheckLevel(app);
+  EXPECT_FALSE(check.itemReached[0]);
+  EXPECT_TRUE(check.itemReached[1] && check.itemReached[2] && check.padReached);
+  EXPECT_FALSE(check.Won());
+
+  // A base sealed in by walls reaches its pad and nothing else.
+  int cornerX = 0, cornerY = 0;
+  reach::StartRoomCorner(app, cornerX, cornerY);
+  for (int x = 5; x <= 10; ++x) tileAt(cornerX + x, cornerY + 4) = kWall;
+  for (int y = 4; y <= 9; ++y)
+    tileAt(cornerX + 5, cornerY + y) = tileAt(cornerX + 10, cornerY + y) = kWall;
+  check = CheckLevel(app);
+  EXPECT_TRUE(check.padReached);
+  EXPECT_FALSE(check.itemReached[1] || check.itemReached[2]);
+}
