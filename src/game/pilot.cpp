@@ -38,15 +38,14 @@ constexpr int kFirstFrames[] = {1, 3, 6, 10};
 constexpr float kHomingGain = 0.12f, kHomingRise = 3, kHomingFall = 3, kHomingSide = 4;
 constexpr float kHomingSlack = 0.5f;
 constexpr float kStopWeight = 6;
-// Contact destroys the ship within 24 pixels; the forecast keeps a margin, and some room more.
-constexpr float kEnemyReach = 32, kEnemyCost = 5000, kEnemyWary = 56, kWaryCost = 150;
-constexpr int kBarrierKind = 12, kChaserKind = 9;
+// Contact destroys the ship within 24 pixels; the forecast keeps a margin.
+constexpr float kEnemyReach = 32, kEnemyCost = 5000;
 constexpr float kBarrierTurnHigh = 12, kBarrierTurnLow = 20;
 constexpr float kChaserPull = 0.03f, kChaserSpeed = 2;
 constexpr double kOutsideCost = 1e9;
 constexpr int kFireRowTolerance = 14;
 constexpr float kFireReach = 8;  // tiles
-constexpr int kFireKey = 'Z';
+constexpr int kFireKey = 'Z';    // the keyboard key of game key A
 
 enum GoalKind { kNoGoal, kItemGoal, kPadGoal };
 
@@ -120,7 +119,7 @@ bool ClearSight(const MyApp& app, float x0, float y0, float x1, float y1) {
 }
 
 bool IsEnemy(float kind) {
-  return kind >= 8 && kind <= 23;
+  return kind >= object::kFirstEnemy && kind <= object::kLastEnemy;
 }
 
 }  // namespace
@@ -293,10 +292,12 @@ void Pilot::AimAtBlock(const MyApp& app, int shipTx, int shipTy, int blockX, Tar
     }
     return;
   }
+  // Backing off stays in the block's room, from where the shots can reach it.
   int standX = shipTx;
   for (int k = 1; k <= kStandOff - gap; ++k) {
     const int x = shipTx - side * k;
-    if (!InLevel(app, x, shipTy) || !Open(app, x, shipTy)) break;
+    if (x / kRoomWidth != blockX / kRoomWidth || !InLevel(app, x, shipTy) || !Open(app, x, shipTy))
+      break;
     standX = x;
   }
   target.x = Centre(standX, ts);
@@ -332,10 +333,10 @@ void Pilot::ForecastEnemy(const MyApp& app, const float* record, Enemy& enemy) c
     y += vy;
     const bool left = solid(x - ts, y), right = solid(x + ts, y);
     const bool up = solid(x, y - ts), down = solid(x, y + ts);
-    if (kind == kBarrierKind) {
+    if (kind == object::kBarrier) {
       if (up && vy < 0 && std::fmod(y, ts) < kBarrierTurnHigh) vy = std::fabs(vy);
       if (down && vy > 0 && std::fmod(y, ts) > kBarrierTurnLow) vy = -std::fabs(vy);
-    } else if (kind == kChaserKind) {
+    } else if (kind == object::kChaser) {
       if (timer < 1) {
         vx = std::clamp(vx + (shipX > x ? kChaserPull : -kChaserPull), -kChaserSpeed, kChaserSpeed);
         vy = std::clamp(vy + (shipY > y ? kChaserPull : -kChaserPull), -kChaserSpeed, kChaserSpeed);
@@ -356,22 +357,28 @@ void Pilot::SeeEnemies(const MyApp& app) {
     const float* o = &app.Objects[static_cast<size_t>(r * object::kFloats)];
     if (!IsEnemy(o[object::kKind])) continue;
     enemies_.emplace_back();
+    enemies_.back().kind = static_cast<int>(o[object::kKind]);
     enemies_.back().x = o[object::kX];
     enemies_.back().y = o[object::kY];
     ForecastEnemy(app, o, enemies_.back());
   }
 }
 
-bool Pilot::EnemyInLine(const MyApp& app) const {
+// The side (-1 left, 1 right) of the nearest enemy in the ship's row with nothing between, that
+// shots can destroy; 0 when there is none.
+int Pilot::EnemyInLine(const MyApp& app) const {
   const float x = app.Player[player::kX], y = app.Player[player::kY];
-  const float facing = app.Player[player::kFacing] == -1 ? -1.0f : 1.0f;
+  float nearest = kFireReach * app.TileSize;
+  int side = 0;
   for (const Enemy& e : enemies_) {
-    const float ahead = (e.x - x) * facing;
-    if (std::fabs(e.y - y) < kFireRowTolerance && ahead > 0 && ahead < kFireReach * app.TileSize &&
-        ClearSight(app, x, y, e.x, y))
-      return true;
+    const float away = std::fabs(e.x - x);
+    if (e.kind == object::kBarrier || std::fabs(e.y - y) >= kFireRowTolerance || away >= nearest ||
+        !ClearSight(app, x, y, e.x, y))
+      continue;
+    nearest = away;
+    side = e.x < x ? -1 : 1;
   }
-  return false;
+  return side;
 }
 
 // Keys that steer the ship toward a point: thrust while it falls faster than it should, a
@@ -403,7 +410,6 @@ double Pilot::RolloutCost(const MyApp& app, Keys first, int firstFrames,
       const auto& [ex, ey] = e.at[static_cast<size_t>(t)];
       const float near = std::max(std::fabs(ex - s.x), std::fabs(ey - s.y));
       if (near < kEnemyReach) cost += kEnemyCost * (kHorizon - t);
-      if (near < kEnemyWary) cost += kWaryCost;
     }
   }
   if (target.stop) cost += kStopWeight * (std::fabs(s.vx) + std::fabs(s.vy)) * kHorizon;
@@ -458,16 +464,17 @@ Pilot::Keys Pilot::Decide(const MyApp& app) {
   const int shipTy = PixelToTile(app.Player[player::kY], app.TileSize);
   const Target target = Steer(app, shipTx, shipTy);
   keys = ChooseKeys(app, target);
-  keys.fire = EnemyInLine(app);
-  if (target.blockSide != 0 && target.fire) {
-    const float facing = app.Player[player::kFacing] == -1 ? -1.0f : 1.0f;
-    if (facing != static_cast<float>(target.blockSide)) {
-      // Turn toward the block: a short push that way.
-      keys.left = target.blockSide < 0;
-      keys.right = target.blockSide > 0;
-    } else {
-      keys.fire = true;
-    }
+  // An enemy in the row comes first, then a block to break.
+  int aim = EnemyInLine(app);
+  if (aim == 0 && target.fire) aim = target.blockSide;
+  if (aim == 0) return keys;
+  const float facing = app.Player[player::kFacing] == -1 ? -1.0f : 1.0f;
+  if (facing == static_cast<float>(aim)) {
+    keys.fire = true;
+  } else {
+    // Turn that way: a short push.
+    keys.left = aim < 0;
+    keys.right = aim > 0;
   }
   return keys;
 }

@@ -29,7 +29,7 @@ class Pilot : public InputSource {
 
  private:
   struct Goal {
-    int kind = 0;  // kNone, kItem or kPad
+    int kind = 0;  // what the goal is: nothing, an item or the pad
     int item = -1;
     int tx = 0, ty = 0;
   };
@@ -40,6 +40,7 @@ class Pilot : public InputSource {
     bool stop = false;  // the ship should come to rest at the target
   };
   struct Enemy {
+    int kind = 0;
     float x = 0, y = 0;
     std::array<std::array<float, 2>, kForecastFrames> at{};  // where it will be
   };
@@ -56,7 +57,7 @@ class Pilot : public InputSource {
   int Distance(int tx, int ty) const;
   void SeeEnemies(const MyApp& app);
   void ForecastEnemy(const MyApp& app, const float* record, Enemy& enemy) const;
-  bool EnemyInLine(const MyApp& app) const;
+  int EnemyInLine(const MyApp& app) const;
 
   std::vector<int> distance_;  // per global tile: cost to the goal, or kUnreached
   std::vector<std::uint32_t> queue_;
