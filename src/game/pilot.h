@@ -53,6 +53,9 @@ class Pilot : public InputSource {
   static Keys Homing(const Ship& ship, float x, float y);
   double RolloutCost(const MyApp& app, Keys first, int firstFrames, const Target& target) const;
   static void AimAtBlock(const MyApp& app, int shipTx, int shipTy, int blockX, Target& target);
+  void LevelWithChaser(const MyApp& app, Target& target) const;
+  // Counts the updates since the ship last came closer to the goal.
+  void TrackHeadway(int distance);
   // The planned cost from a tile to the goal; kUnreached outside routes.
   int Distance(int tx, int ty) const;
   void SeeEnemies(const MyApp& app);
@@ -63,6 +66,8 @@ class Pilot : public InputSource {
   std::vector<std::uint32_t> queue_;
   Goal planned_;
   int replanIn_ = 0;
+  int bestDistance_ = 0;
+  int stalled_ = 0;
   std::vector<Enemy> enemies_;
   std::bitset<kKeyCount> held_;
 };
