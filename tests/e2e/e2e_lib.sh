@@ -29,6 +29,8 @@ need() {
 need xdotool
 
 work=$(mktemp -d)
+# The game saves in its work folder, never in the user's own.
+export ZORVANE_STATE_DIR=$work
 pid=
 wid=
 cleanup() {
