@@ -30,7 +30,8 @@ class InputDevice {
   virtual void MouseEvent(int event, int data, float x, float y);
   virtual void TouchEvent(int event, int data, float x, float y);
   virtual void MotionEvent(int event, int data, float x, float y, float z);
-  // Polls the joysticks in slot order, stopping at the first empty slot.
+  // Polls the joysticks in slot order, stopping at the first empty slot; that slot and the
+  // ones after it read as released and centred.
   virtual void BeginUpdate();
   // Hit counts and characters live for one update.
   virtual void EndUpdate();
@@ -59,6 +60,8 @@ class InputDevice {
   void PressKey(int key);
   void ReleaseKey(int key);
   void StorePointer(int finger, float x, float y);
+  // The unit's button keys follow its buttons: pressed ones held (and hit when new).
+  void FollowJoyButtons(int unit);
 };
 
 // The input module: the device set once at start-up and the queries the game makes.
