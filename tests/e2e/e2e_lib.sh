@@ -46,9 +46,9 @@ fail() {
   exit 1
 }
 
-# start PROGRAM: runs it in the work folder with its output in $work/out.txt.
+# start PROGRAM [ARG...]: runs it in the work folder with its output in $work/out.txt.
 start() {
-  (cd "$work" && exec "$1") >"$work/out.txt" 2>&1 &
+  (cd "$work" && exec "$@") >"$work/out.txt" 2>&1 &
   pid=$!
 }
 
@@ -85,4 +85,35 @@ wait_exit() {
     sleep 0.1
   done
   fail "the program is still running after $1 s"
+}
+
+# shoot FILE: a picture of the window, retried while a new window is not yet mapped.
+shoot() {
+  for _ in $(seq 50); do
+    import -window "$wid" "$1" 2>/dev/null && return 0
+    sleep 0.02
+  done
+  fail "no screenshot $1"
+}
+
+# average FILE WxH+X+Y: the mean "r,g,b" (0..255) of that part of a picture.
+average() {
+  convert "$1" -crop "$2" +repage -resize 1x1\! \
+    -format '%[fx:int(255*r+0.5)],%[fx:int(255*g+0.5)],%[fx:int(255*b+0.5)]' info:
+}
+
+# expect_colour FILE WxH+X+Y WHAT R G B: that part of the picture is about that colour.
+expect_colour() {
+  local got r g b
+  got=$(average "$1" "$2")
+  IFS=, read -r r g b <<<"$got"
+  local close=$(( (r - $4) * (r - $4) + (g - $5) * (g - $5) + (b - $6) * (b - $6) ))
+  [ "$close" -le 300 ] || fail "$3 ($2 of $(basename "$1")) is $got, not about $4,$5,$6"
+}
+
+# expect_drawn FILE WxH+X+Y WHAT: that part of the picture is not black.
+expect_drawn() {
+  local got
+  got=$(average "$1" "$2")
+  [ "$got" != "0,0,0" ] || fail "$3 ($2 of $(basename "$1")) is black"
 }
