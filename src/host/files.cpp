@@ -53,13 +53,6 @@ std::vector<std::string> FolderCandidates(const char* folder) {
   return candidates;
 }
 
-// Programs run inside the build tree (tests, tools) fall back on the data the build generated;
-// an installed or copied program does not look into the folder it was built in.
-bool InsideBuildTree(const std::string& exeDir) {
-  const std::string buildDir = ZV_BUILD_DIR;
-  return exeDir == buildDir || exeDir.starts_with(buildDir + "/");
-}
-
 bool HoldsGameData(const std::string& folder) {
   std::ifstream marker(folder + "/" + kDataMarkerFile);
   std::string version;
@@ -141,7 +134,6 @@ std::vector<std::string> DataFolderCandidates(const std::string& exeDir) {
   if (exeDir.empty()) return candidates;
   candidates.push_back(std::filesystem::path(exeDir).parent_path() / kInstalledDataFolder);
   candidates.push_back(exeDir + "/" + kDataFolder);
-  if (InsideBuildTree(exeDir)) candidates.push_back(ZV_BUILD_DATA_DIR);
   return candidates;
 }
 

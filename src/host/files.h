@@ -18,9 +18,9 @@ String FixDataPath(const String& path);
 // An unknown scheme maps to the empty path. When the working directory has no such
 // folder, the one beside the executable is used, so the game starts from any folder.
 // The data folder is the first that holds the data marker of this version, looked for in the
-// working directory, then in ../share/zorvane from the executable (an installed game), beside
-// the executable, and last, for programs inside the build tree, in the build's data; so an
-// unrelated "data" folder is passed over. With none, one line on standard error names the
+// working directory, then in ../share/zorvane from the executable (an installed game), then
+// beside the executable (the build folder, where the generator writes it); so an unrelated
+// "data" folder is passed over. With none, one line on standard error names the
 // places searched and data paths map to "./data/".
 String PathToFilePath(const String& path);
 

@@ -135,10 +135,13 @@ void InputDevice::BeginUpdate() {
   for (; j < kJoystickCount; ++j) {
     JoyState& joy = joyStates[j];
     if (!KvGame::_game->PollJoystick(j, joy.axisX, joy.axisY, joy.axisZ, joy.buttons)) break;
+    joyPresent[j] = true;
     FollowJoyButtons(j);
   }
   // A controller unplugged while a button was held must not leave that button held.
   for (; j < kJoystickCount; ++j) {
+    if (!joyPresent[j]) continue;
+    joyPresent[j] = false;
     joyStates[j] = {};
     FollowJoyButtons(j);
   }

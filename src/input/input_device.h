@@ -30,8 +30,8 @@ class InputDevice {
   virtual void MouseEvent(int event, int data, float x, float y);
   virtual void TouchEvent(int event, int data, float x, float y);
   virtual void MotionEvent(int event, int data, float x, float y, float z);
-  // Polls the joysticks in slot order, stopping at the first empty slot; that slot and the
-  // ones after it read as released and centred.
+  // Polls the joysticks in slot order, stopping at the first empty slot; a joystick that has
+  // gone from there on reads as released and centred.
   virtual void BeginUpdate();
   // Hit counts and characters live for one update.
   virtual void EndUpdate();
@@ -44,6 +44,7 @@ class InputDevice {
   int GetChar();
 
   std::array<JoyState, kJoystickCount> joyStates{};
+  std::array<bool, kJoystickCount> joyPresent{};  // at the last poll
   std::array<bool, kKeyCount> keyDown{};
   int keyHitQueueLength = 0;
   std::array<int, kHitQueueSize> keyHitQueue{};

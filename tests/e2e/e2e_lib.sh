@@ -64,9 +64,10 @@ find_window() {
 }
 
 # focus: gives the window the focus (nobody else does without a window manager); a window
-# that was just opened may not be mapped yet, so this is retried.
+# that was just opened may not be mapped yet, so this is retried, for up to 10 s on a busy
+# machine.
 focus() {
-  for _ in $(seq 30); do
+  for _ in $(seq 100); do
     [ -n "$wid" ] && xdotool windowfocus --sync "$wid" 2>/dev/null && { sleep 0.3; return 0; }
     sleep 0.1
   done

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -181,9 +182,13 @@ TEST_F(StateFileTest, TheGamePlaysOnWhenItCannotSave) {
     game.app().Save();
     std::cerr << "still playing on screen " << game.app().ScreenMode << "\n";
   });
-  EXPECT_EQ(told, "zorvane: cannot create the save folder " + (dir_ / "plain/zorvane").string() +
-                      ": Not a directory; the game plays on without saving\n"
-                      "still playing on screen 1\n");
+  // (This test program has no game data beside it, which is told first.)
+  EXPECT_TRUE(told.ends_with("zorvane: cannot create the save folder " +
+                             (dir_ / "plain/zorvane").string() +
+                             ": Not a directory; the game plays on without saving\n"
+                             "still playing on screen 1\n"))
+      << told;
+  EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 3) << told;
 }
 
 }  // namespace

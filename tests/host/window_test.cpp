@@ -112,7 +112,10 @@ TEST_F(WindowTest, ControllerMappingsAreReadAndUnreadableOnesTold) {
     }
     testing::internal::CaptureStderr();
     LoadGamepadMappings();
-    return testing::internal::GetCapturedStderr();
+    // This test program has no game data beside it; that is told once, first.
+    std::string lines = testing::internal::GetCapturedStderr();
+    if (lines.starts_with("zorvane: no game data")) lines.erase(0, lines.find('\n') + 1);
+    return lines;
   };
   EXPECT_EQ(told("# comments and good lines\n" + good, good.c_str()), "");
   const std::string path = (folder / kGamepadMappingsFile).string();
