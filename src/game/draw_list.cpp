@@ -260,9 +260,16 @@ void MyApp::Line(float x1, float y1, float x2, float y2) {
 }
 
 void MyApp::Text(float x, float y, const String& text, float alignX, float alignY, int fontOffset) {
+  Text(x, y, std::u16string_view(text.Units()), alignX, alignY, fontOffset);
+}
+
+void MyApp::Text(float x, float y, std::u16string_view text, float alignX, float alignY,
+                 int fontOffset) {
   // The text is laid out as if it began with a space, without building that string.
-  const int length = text.Length() + 1;
-  const auto charAt = [&](int i) { return i == 0 ? ' ' : text[i - 1]; };
+  const int length = static_cast<int>(text.size()) + 1;
+  const auto charAt = [&](int i) {
+    return i == 0 ? ' ' : static_cast<int>(text[static_cast<size_t>(i - 1)]);
+  };
   const auto cellWidth =
       static_cast<float>(ImageInfo[imageinfo::Index(FontImage, imageinfo::kFrameW)]);
   const auto cellHeight =

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "base/runtime.h"
 #include "game/app.h"
@@ -87,6 +88,10 @@ class MyApp : public App {
   void Line(float x1, float y1, float x2, float y2);
   void Text(float x, float y, const String& text, float alignX = 0, float alignY = 0,
             int fontOffset = 0);
+  // The same for text held in a fixed buffer, so a frame can draw changing numbers without
+  // building a string.
+  void Text(float x, float y, std::u16string_view text, float alignX = 0, float alignY = 0,
+            int fontOffset = 0);
   // The value right-aligned in digits characters, padded on the left with pad.
   String rstr(int value, int digits, const String& pad);
   // The fit area, logical screen size and scale factors for a device of that size in pixels.
@@ -150,7 +155,8 @@ class MyApp : public App {
   void ResetPlayers();
   // The HUD's score text and the value it shows, rebuilt only when the shown score changes.
   int HudScoreValue = -1;
-  String HudScoreText;
+  static constexpr int kHudScoreDigits = 8;
+  std::array<char16_t, kHudScoreDigits> HudScoreDigits{};
 
   // ---- Particles (particles.cpp) ----
   // An angle or speed of kNoArg draws a random one.
@@ -271,9 +277,30 @@ class MyApp : public App {
   int DragAnchorX = 0, DragAnchorY = 0;
 
   // ---- Pause, game over and quit confirmation (pause.cpp) ----
+  // One update of the pause panel: the world map, the line toy and its three buttons.
   void PauseMenu();
+  // The game-over overlay: counted on the play screen, then fading out on the menu.
   void GameOver();
+  // One update of the console's quit confirmation.
   void OuyaQuit();
+  // The place Score takes among the best of Level: "1st!" .. "10th", or "" for none; Loop
+  // holds the place (0 for none). Ties go after, exactly as the score is filed.
+  const String& MyNth();
+  enum PauseButton { kPauseEndRun = -1, kPauseResume = 0, kPauseOptions = 1 };
+  int PauseChoice = kPauseResume;
+  int GameOverFrame = 0;
+  // The place MyNth found on the play screen. Once the menu has filed the score it ties its
+  // own entry, so the fading overlay keeps showing this one.
+  int GameOverRank = 0;
+  float ToyAngle1 = 0, ToyAngle2 = 0, ToyAngle3 = 0;
+  float ToySpeed = 25.0f;   // degrees added to ToyAngle2 per update, 0..128
+  float ToyRadius = 25.0f;  // the inner arm, 0..the toy's reach
+  // How many of the newest ToyTrail points have been drawn so far; older ones are not
+  // drawn, so a fresh trail does not start from the screen's corner.
+  int ToyTrailPoints = 0;
+  // The toy's "speed:radius" label, built again only when a shown number changes.
+  String ToyLabel;
+  int ToyLabelSpeed = -1, ToyLabelRadius = -1;
 
   // ---- Save data (save_data.cpp) ----
   // LevelRecords layout: level L's ten best scores at L * 10, best first, and its completion
@@ -290,7 +317,17 @@ class MyApp : public App {
   void FileScore();
 
   // ---- Badges (badges.cpp) ----
+  // Draws and ages the badge notifications, slot 0 lowest; run last on every screen.
   void ShowBadges();
+  // A badge's catalogue text, its name and description joined by "|"; "" for no badge.
+  static const String& BadgeID(int number);
+  // The name part of the badge's catalogue text; "" for no badge.
+  static const String& BadgeName(int number);
+  // Hooks of an online achievement service; this build reports to none.
+  void GC_PostScore(int score, int board);
+  void GC_Badges();
+  static constexpr int kToastSlotsShown = 13;  // slots 13 and 14 are never shown
+  static constexpr int kToastLife = 241;       // updates a notification is shown
 
   // ---- Credits (credits.cpp) ----
   // One update of the credits box while it is open or sliding out.
@@ -417,4 +454,66 @@ class MyApp : public App {
   void ComeBackPaused();
   void ClearPadKeys();
   void RequestPause();
+
+  // ---- Objects and enemies (objects.cpp) ----
+  // What a creator puts into a free record; the room is always the current one.
+  struct NewObject {
+    int kind = 0;
+    float x = 0, y = 0, vx = 0, vy = 0, angle = 0, spin = 0, strength = 0, timer = 0;
+  };
+  void PlaceObject(int start, const NewObject& object);
+  // Room index of Player 11, 12; -1 when they name no room of the world.
+  int CurrentRoom() const;
+  // Truncation toward zero that saturates at the int range; NaN gives 0.
+  static int Truncate(float value);
+  // Moves a velocity component toward a target by base + range u (one draw), unless equal.
+  static void SteerToward(float& velocity, float from, float to, float base, float range);
+  // Closer than reach to (x, y) in both axes.
+  static bool Near(const float* object, float x, float y, float reach);
+  // Sparks of kind 1 or 2 and colour 3..6 flying off at speed 3.
+  void ThrowSparks(float x, float y, int count);
+  // 0.7 + 0.6 u, the rate of hit and break sounds.
+  static float RandomRate();
+  void UpdateObject(int start);
+  // Spends on the enemy the shots that reach it; false when it was destroyed.
+  bool TakeHits(int start);
+  void MoveEnemy(float* enemy, int kind);
+  void Walk(float* enemy);
+  void Chase(float* enemy);
+  void Crawl(float* enemy, int turn);
+  void Patrol(float* barrier);
+  bool BlockedAcross(const float* object) const;
+  bool BlockedDown(const float* object) const;
+  void TouchShip(const float* enemy);
+  // Frees an object the ship has left behind, parking an enemy in the map; true if freed.
+  bool LeaveRoom(float* object, int kind);
+  void StrikeTiles(float* shot, int kind);
+
+  // ---- Weapons (weapons.cpp) ----
+  // Shots spread evenly around a point, each placed radius out and flying outward.
+  struct Ring {
+    int shots;
+    float radius, speed, strength;
+  };
+  bool MayFire() const;
+  void FireMainGun();
+  void FireSpecial();
+  void LaunchWeapon(int kind);
+  void FireBigLazer();
+  // Per-update behaviour of weapons 49..52; false when the weapon was used up.
+  bool UpdateWeapon(float* thrown, int kind);
+  void UpdateBomb(float* bomb);
+  void UpdateGrenade(float* grenade);
+  void UpdateTracker(float* tracker);
+  void UpdateTurret(float* turret);
+  void FireRing(const float* from, const Ring& ring);
+  // One shot from (x, y) toward angle, placed radius out; none when the pool is full.
+  void FireShot(float x, float y, float angle, float radius, float speed, float strength);
+  // Player 103 when it names a record start, else -1.
+  int OrbitRecord() const;
+  // The record the ball is rebuilt in: its own, or a free one when another object took it.
+  int BallRecord();
+  void StopOrbitBlaster();
+  // The world index of the tile a shot at (x, y) may damage, -1 when there is none.
+  int BreakableTile(int x, int y) const;
 };

@@ -1,8 +1,10 @@
 // The gameplay loop: one update of a level in play, with the ship, the camera and the HUD.
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "base/angles.h"
 #include "base/random.h"
@@ -74,7 +76,6 @@ constexpr int kScoreSnap = 5;
 
 // HUD.
 constexpr int kBandLayers = 5;
-constexpr int kScoreDigits = 8;
 constexpr float kHudAlpha = 0.8f, kHudDimAlpha = 0.3f, kWeaponNameAlpha = 0.75f;
 constexpr float kFirstWeapon = 49;
 const char* const kWeaponNames[] = {"Bomb",   "Grenade",       "Tracker",
@@ -361,7 +362,10 @@ void Steer(MyApp& app) {
     vx = vx > 0 ? std::max(vx - kDrag, 0.0f) : std::min(vx + kDrag, 0.0f);
   float& vy = p[player::kVY];
   if (ay < kThrustStick) vy -= kThrust;
-  if (ay > kThrustStick) vy += kGravity;
+  // A ship taking off is lifted, not pulled down: gravity outweighs the lift and would hold
+  // it on the pad.
+  const bool takingOff = app.ExitState < 0;
+  if (ay > kThrustStick && !takingOff) vy += kGravity;
   vy = std::clamp(vy, -kMaxRise, kMaxFall);
 }
 
@@ -430,15 +434,26 @@ const String& WeaponName(int weapon) {
                                                               : names[0];
 }
 
+// The last digits.size() characters of the value's decimal form padded on the left with
+// '0', as rstr gives them, written into a fixed buffer: the score changes every frame while it
+// counts up, and building a string each time would allocate during play.
+void RightAlignedDigits(int value, std::span<char16_t> digits) {
+  char text[16];
+  const auto end = std::to_chars(std::begin(text), std::end(text), value).ptr;
+  const auto length = static_cast<size_t>(end - text);
+  for (size_t i = 0; i < digits.size(); ++i)
+    digits[digits.size() - 1 - i] = i < length ? static_cast<char16_t>(text[length - 1 - i]) : u'0';
+}
+
 void DrawScore(MyApp& app) {
-  // Rebuilt only when the shown score changes, so a steady frame builds no text.
-  if (app.HudScoreValue != app.ShownScore || app.HudScoreText.Empty()) {
+  if (app.HudScoreValue != app.ShownScore) {
     app.HudScoreValue = app.ShownScore;
-    app.HudScoreText = app.rstr(app.ShownScore, kScoreDigits, "0");
+    RightAlignedDigits(app.ShownScore, app.HudScoreDigits);
   }
   app.SetSize(2);
   app.SetCol(100, 255, 100, kHudAlpha);
-  app.Text(jscrw / 2, 16, app.HudScoreText, 1, 1);
+  app.Text(jscrw / 2, 16, std::u16string_view(app.HudScoreDigits.data(), app.HudScoreDigits.size()),
+           1, 1);
 }
 
 void DrawWeapon(MyApp& app) {
@@ -505,9 +520,9 @@ void MyApp::ResetPlayers() {
 }
 
 void MyApp::Game() {
-  DoBG(static_cast<int>(Player[player::kBackdropHues]),
-       static_cast<int>(Player[player::kBackdropHues + 1]),
-       static_cast<int>(Player[player::kBackdropHues + 2]), kOpaque);
+  DoBG(static_cast<int>(Player[player::kBackdropRed]),
+       static_cast<int>(Player[player::kBackdropGreen]),
+       static_cast<int>(Player[player::kBackdropBlue]), kOpaque);
   const float stepX = GlideStep(CamX - CamTargetX);
   const float stepY = GlideStep(CamY - CamTargetY);
   CamX -= stepX;

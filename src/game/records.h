@@ -97,7 +97,7 @@ constexpr int kFacing = 5;       // -1 left, otherwise right
 constexpr int kRoomX = 11, kRoomY = 12;
 constexpr int kRoomRefX = 13, kRoomRefY = 14;  // reference point of the current room
 constexpr int kWeapon = 17, kAmmo = 18;
-constexpr int kBackdropHues = 27;  // three entries: red, green, blue targets
+constexpr int kBackdropRed = 27, kBackdropGreen = 28, kBackdropBlue = 29;  // colour targets
 constexpr int kFireCooldown = 31;
 constexpr int kSpecialLatch = 32;
 constexpr int kRespawnRoomX = 51, kRespawnRoomY = 52;
@@ -133,7 +133,32 @@ constexpr int kSpin = 6;
 constexpr int kStrength = 7;
 constexpr int kTimer = 8;
 constexpr int kRoom = 9;
+
+// Kinds (field kKind); 0 is a free record.
+constexpr int kFree = 0;
+constexpr int kShot = 1;       // also the Big Lazer's upper row
+constexpr int kLowerShot = 2;  // the Big Lazer's lower row
+constexpr int kOrbitBall = 3;
+constexpr int kLastShot = 7;  // kinds 1..7 hurt enemies
+constexpr int kWalker = 8;
+constexpr int kChaser = 9;
+constexpr int kClockwiseCrawler = 10;
+constexpr int kAnticlockwiseCrawler = 11;
+constexpr int kBarrier = 12;
+constexpr int kFirstEnemy = kWalker;
+constexpr int kLastEnemy = 23;      // 13..23 are treated as enemies but never made
+constexpr int kLastTrackable = 47;  // the tracker homes on kinds 8..47
 }  // namespace object
+
+// Special weapons: the numbers in Player kWeapon, and the object kinds of 49..52.
+namespace weapon {
+constexpr int kBomb = 49;
+constexpr int kGrenade = 50;
+constexpr int kTracker = 51;
+constexpr int kTurret = 52;
+constexpr int kOrbitBlaster = 53;  // started by its pickup, never held in Player kWeapon
+constexpr int kBigLazer = 54;
+}  // namespace weapon
 
 // ---- Particle pool: records of ten floats; ParticleCount is the highest in use ----
 namespace particle {

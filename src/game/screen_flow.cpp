@@ -283,6 +283,7 @@ void MyApp::LoadGame() {
   LevelIntro = kLevelIntroUpdates;
   Score = 0;
   GameOverTimer = 0;
+  GameOverFrame = 0;
   ScreenMode = ModeInGame;
   CamX = CamTargetX = CamY = CamTargetY = 0;
   MaxBads = std::min(Level < 8 ? Level / 7 + 2 : Level / 7 + 3, MostBads);
@@ -300,6 +301,7 @@ void MyApp::RequestPause() {
   KeyLatch = 1;
   Paused = 1;
   PauseDir = 1;
+  PauseChoice = kPauseResume;
   PlaySFX(98, 1.0f, 0.5f);
 }
 

@@ -460,8 +460,8 @@ void MyApp::BuildWorld() {
   Seed = static_cast<int>(static_cast<unsigned>(Level) * kSeedMultiplier + kSeedOffset);
   for (int i = 0; i < kSeedWarmUpDraws; ++i) Rnd();
   WorldBuilder(*this).Build();
-  for (int i = 0; i < kPaths; ++i)
-    Player[player::kBackdropHues + i] = static_cast<float>(Rand(0, 3) * 20);
+  for (int channel : {player::kBackdropRed, player::kBackdropGreen, player::kBackdropBlue})
+    Player[channel] = static_cast<float>(Rand(0, 3) * 20);
   PlaySFX(kLevelSoundEffect);
 }
 

@@ -88,7 +88,7 @@ wait_exit() {
   fail "the program is still running after $1 s"
 }
 
-# shoot FILE: a picture of the window, retried while a new window is not yet mapped.
+# shoot FILE: a picture of the window; the window may take a moment to be mapped.
 shoot() {
   for _ in $(seq 50); do
     import -window "$wid" "$1" 2>/dev/null && return 0
@@ -117,4 +117,36 @@ expect_drawn() {
   local got
   got=$(average "$1" "$2")
   [ "$got" != "0,0,0" ] || fail "$3 ($2 of $(basename "$1")) is black"
+}
+
+# pixel FILE X Y: "r,g,b" of one pixel, 0..255.
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+}
+
+# changed A B WxH+X+Y: how many pixels of that part of two pictures differ clearly.
+changed() {
+  compare -metric AE -fuzz 15% -extract "$3" "$1" "$2" null: 2>&1 | cut -d' ' -f1
+}
+
+# hold KEY SECONDS: the key down for that long (updates read held keys, not presses).
+hold() {
+  xdotool keydown --window "$wid" "$1"
+  sleep "$2"
+  xdotool keyup --window "$wid" "$1"
+}
+
+# press KEY...: each key held long enough for several updates to see it, then released.
+press_keys() {
+  for k in "$@"; do
+    xdotool keydown "$k"
+    sleep 0.1
+    xdotool keyup "$k"
+    sleep 0.15
+  done
+}
+
+# above VALUE LIMIT: true when VALUE > LIMIT (decimals, or sums of them).
+above() {
+  awk "BEGIN { exit !(($1) > ($2)) }"
 }

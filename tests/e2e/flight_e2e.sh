@@ -5,34 +5,14 @@
 game=$(realpath "$1")
 shots=$2
 source "$(dirname "$0")/e2e_lib.sh"
-need import convert
+need import convert compare
+# The box around the ship at rest on the pad.
+ship_box=64x64+288+250
 mkdir -p "$shots"
 
 start "$game"
 find_window Zorvane
 focus
-# shoot FILE: a picture of the window.
-shoot() {
-  for _ in $(seq 50); do
-    import -window "$wid" "$1" 2>/dev/null && return 0
-    sleep 0.02
-  done
-  fail "no screenshot $1"
-}
-# hold KEY SECONDS: the key down for that long (updates read held keys, not presses).
-hold() {
-  xdotool keydown --window "$wid" "$1"
-  sleep "$2"
-  xdotool keyup --window "$wid" "$1"
-}
-# pixel FILE X Y: "r,g,b" of one pixel.
-pixel() {
-  convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
-}
-# changed A B: how many pixels differ clearly in the box around the ship's start.
-changed() {
-  compare -metric AE -fuzz 15% -extract 64x64+288+250 "$1" "$2" null: 2>&1 | cut -d' ' -f1
-}
 
 sleep 3  # the loader, then the menu
 hold z 0.3
@@ -49,8 +29,8 @@ sleep 0.4
 shoot "$shots/flight_thrust.png"
 xdotool keyup --window "$wid" Up
 
-still=$(changed "$shots/flight_rest.png" "$shots/flight_rest2.png")
-moved=$(changed "$shots/flight_rest.png" "$shots/flight_thrust.png")
+still=$(changed "$shots/flight_rest.png" "$shots/flight_rest2.png" "$ship_box")
+moved=$(changed "$shots/flight_rest.png" "$shots/flight_thrust.png" "$ship_box")
 echo "pixels changed around the ship: $still at rest, $moved under thrust"
 [ "$moved" -gt 100 ] && [ "$moved" -gt $((still * 4)) ] || fail "thrust did not move the ship"
 

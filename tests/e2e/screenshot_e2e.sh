@@ -10,14 +10,6 @@ mkdir -p "$shots"
 
 start "$game"
 find_window Zorvane
-# shoot FILE: a picture of the window, retried while the new window is not yet mapped.
-shoot() {
-  for _ in $(seq 50); do
-    import -window "$wid" "$1" 2>/dev/null && return 0
-    sleep 0.02
-  done
-  fail "no screenshot $1"
-}
 
 # The first frame is drawn before any update, so it is blank; the loading screen follows
 # for about 37 updates.

@@ -109,7 +109,8 @@ class DrawListTest : public ::testing::Test {
     std::vector<Glyph> glyphs;
     for (int i = 0; i < Records(); ++i) {
       const float* r = Record(i);
-      glyphs.push_back({r[0] - kFontSlot, Rounded(r[1] - kTextX), Rounded(r[2] - kTextY), r[6]});
+      glyphs.push_back({r[drawrec::kSlot] - kFontSlot, Rounded(r[drawrec::kX] - kTextX),
+                        Rounded(r[drawrec::kY] - kTextY), r[drawrec::kFrame]});
     }
     return glyphs;
   }

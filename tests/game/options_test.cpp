@@ -187,6 +187,8 @@ TEST_F(OptionsTest, OverThePausedGameTheCreditsRowIsHidden) {
   app().OptionRow = MyApp::kRowCredits;
   app().ScreenMode = ModeInGame;
   app().Paused = 1;
+  app().PauseDir = 1;  // the pause panel is open under the options
+  app().PauseY = 270;
   app().OptionsOpen = 1;
   Step(kSlideUpdates);
   app().DrawCount = 0;  // the pause panel starts each update's list

@@ -1,0 +1,151 @@
+// What the combat tests share: the effects of play loaded so a test can tell which sounds
+// played, and a level-1 game reduced to one bare room for the object and weapon tests (the
+// ship in the middle of room (5, 5), which generation leaves as four walls and nothing
+// inside, and an empty pool).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "audio/audio.h"
+#include "audio/audio_device.h"
+#include "game/records.h"
+#include "headless_game.h"
+
+// The game's effects of play, loaded from the generated data folder.
+inline constexpr int kPlayEffects[] = {2,  3,  4,  5,  6,   7,   8,   10,  11,
+                                       12, 13, 14, 20, 149, 150, 151, 152, 154};
+
+inline void LoadPlayEffects(MyApp& app) {
+  for (int id : kPlayEffects) {
+    String number = String::FromInt(id);
+    while (number.Length() < 3) number = "0" + number;
+    delete app.Sounds[id];
+    app.Sounds[id] = LoadSound(String(ZV_DATA_DIR "/sfx/") + number + ".wav").release();
+  }
+}
+
+// Effects played since the last call, by id, read back from the channels the game used
+// (at most one rotation of 24 between calls).
+class SoundLog {
+ public:
+  explicit SoundLog(MyApp& app) : app_(app), lastSlot_(app.NextChannel) {}
+
+  std::vector<int> Played() {
+    std::vector<int> ids;
+    for (int slot = lastSlot_; slot != app_.NextChannel;) {
+      slot = (slot + 1) % 24;
+      const gxtkChannel& channel = AudioDevice()->channels[app_.ChannelIds[slot]];
+      int played = -1;
+      for (int id : kPlayEffects)
+        if (channel.sample != nullptr && app_.Sounds[id]->sample == channel.sample) played = id;
+      ids.push_back(played);
+    }
+    lastSlot_ = app_.NextChannel;
+    return ids;
+  }
+
+ private:
+  MyApp& app_;
+  int lastSlot_;
+};
+
+class Arena : public ::testing::Test {
+ protected:
+  static constexpr int kRoomX = 5, kRoomY = 5;
+  static constexpr int kArenaRoom = kRoomY * world::kRooms + kRoomX;
+  static constexpr float kTile = 31.0f;
+
+  void SetUp() override {
+    app().Level = 1;
+    app().LoadGame();
+    app().LevelIntro = 0;
+    ClearPool();
+    for (int y = 1; y < world::kRoomHeight - 1; ++y)
+      for (int x = 1; x < world::kRoomWidth - 1; ++x) SetTile(x, y, code::kEmpty, 0);
+    app().Player[player::kRoomX] = kRoomX;
+    app().Player[player::kRoomY] = kRoomY;
+    // On path 0, so that rooms are drawn (and hand over their enemies).
+    app().World[world::TileIndex(kRoomX, kRoomY, 0, 0) + tile::PathMarkField(0)] = 1;
+    PutShip(8, 6);
+    LoadPlayEffects(app());
+    SoundsPlayed();
+  }
+
+  MyApp& app() { return game_.app(); }
+  HeadlessGame& game() { return game_; }
+
+  // Pixel centre of tile (x, y) of the arena, or of another room.
+  static float TileX(float x, int rx = kRoomX) {
+    return (rx * world::kRoomWidth + x + 0.5f) * kTile;
+  }
+  static float TileY(float y, int ry = kRoomY) {
+    return (ry * world::kRoomHeight + y + 0.5f) * kTile;
+  }
+  int* Tile(int x, int y) { return &app().World[world::TileIndex(kRoomX, kRoomY, x, y)]; }
+  void SetTile(int x, int y, int code, int hitPoints) {
+    Tile(x, y)[tile::kCode] = code;
+    Tile(x, y)[tile::kHitPoints] = hitPoints;
+  }
+  void PutShip(float tileX, float tileY) {
+    app().Player[player::kX] = TileX(tileX);
+    app().Player[player::kY] = TileY(tileY);
+  }
+  float ShipX() { return app().Player[player::kX]; }
+  float ShipY() { return app().Player[player::kY]; }
+
+  float* Record(int start) { return &app().Objects[start]; }
+  // Puts an object into record r of the current room.
+  float* Put(int r, int kind, float x, float y, float vx = 0, float vy = 0, float strength = 3,
+             float timer = 0) {
+    float* record = Record(r * object::kFloats);
+    const std::array<float, object::kFloats> values = {
+        static_cast<float>(kind), x, y, vx, vy, 0, 0, strength, timer, kArenaRoom};
+    std::copy(values.begin(), values.end(), record);
+    return record;
+  }
+  void ClearPool() {
+    for (int r = 0; r < object::kRecords; ++r)
+      app().Objects[r * object::kFloats + object::kKind] = 0;
+  }
+  // Fills every record but the ones listed with a parked dummy object.
+  void FillPoolExcept(std::initializer_list<int> freeRecords) {
+    for (int r = 0; r < object::kRecords; ++r)
+      app().Objects[r * object::kFloats + object::kKind] = 99;
+    for (int r : freeRecords) app().Objects[r * object::kFloats + object::kKind] = 0;
+  }
+  // Record starts of the live objects of a kind.
+  std::vector<int> Live(int kind) {
+    std::vector<int> starts;
+    for (int r = 0; r < object::kRecords; ++r)
+      if (app().Objects[r * object::kFloats + object::kKind] == kind)
+        starts.push_back(r * object::kFloats);
+    return starts;
+  }
+  void ClearParticles() {
+    for (int i = 0; i <= particle::kMaxCount; ++i)
+      app().Particles[i * particle::kFloats + particle::kKind] = 0;
+  }
+  int LiveParticles() {
+    int count = 0;
+    for (int i = 0; i <= app().ParticleCount; ++i)
+      count += app().Particles[i * particle::kFloats + particle::kKind] > 0;
+    return count;
+  }
+
+  template <size_t N>
+  static std::array<float, N> Fields(const float* first) {
+    std::array<float, N> values;
+    std::copy_n(first, N, values.begin());
+    return values;
+  }
+
+  std::vector<int> SoundsPlayed() { return sounds_.Played(); }
+
+ private:
+  HeadlessGame game_;
+  SoundLog sounds_{game_.app()};
+};
