@@ -52,11 +52,14 @@ start() {
   pid=$!
 }
 
-# find_window TITLE: waits up to 4 s for a window with exactly that title; sets $wid.
+# find_window TITLE: waits up to 4 s for a window with exactly that title; sets $wid. The
+# program under test's own window is preferred, so that a window left by an earlier program
+# that is still going away is not taken for it.
 find_window() {
   wid=
   for _ in $(seq 200); do
-    wid=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)
+    [ -n "$pid" ] && wid=$(xdotool search --pid "$pid" --name "^$1\$" 2>/dev/null | head -n1)
+    [ -n "$wid" ] || wid=$(xdotool search --name "^$1\$" 2>/dev/null | tail -n1)
     [ -n "$wid" ] && return 0
     sleep 0.02
   done
@@ -64,11 +67,13 @@ find_window() {
 }
 
 # focus: gives the window the focus (nobody else does without a window manager); a window
-# that was just opened may not be mapped yet, so this is retried, for up to 10 s on a busy
+# that was just opened may not be mapped yet, so this is retried, a hundred times on a busy
 # machine.
 focus() {
   for _ in $(seq 100); do
-    [ -n "$wid" ] && xdotool windowfocus --sync "$wid" 2>/dev/null && { sleep 0.3; return 0; }
+    # --sync waits for the focus to arrive, for as long as it takes: bounded here.
+    [ -n "$wid" ] && timeout 2 xdotool windowfocus --sync "$wid" 2>/dev/null &&
+      { sleep 0.3; return 0; }
     sleep 0.1
   done
   fail "could not focus the window"
