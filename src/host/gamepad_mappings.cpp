@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "base/runtime.h"
 #include "host/files.h"
@@ -15,6 +16,12 @@ namespace {
 
 // The community database is about a megabyte; anything far larger is not a mappings file.
 constexpr std::uintmax_t kLargestMappingsFile = 16u << 20;
+
+// Adds the mappings; where names them in the line told when some are not understood.
+void AddGamepadMappings(const std::string& mappings, const std::string& where) {
+  if (const char* why = glfw2::UpdateGamepadMappings(mappings.c_str()))
+    kvWarn("some controller mappings in " + String(where) + " were not understood: " + why);
+}
 
 void AddMappingsFile(const std::string& path) {
   std::error_code error;
@@ -36,11 +43,6 @@ void AddMappingsFile(const std::string& path) {
 }
 
 }  // namespace
-
-void AddGamepadMappings(const std::string& mappings, const std::string& where) {
-  if (const char* why = glfw2::UpdateGamepadMappings(mappings.c_str()))
-    kvWarn("some controller mappings in " + String(where) + " were not understood: " + why);
-}
 
 void LoadGamepadMappings() {
   AddMappingsFile(PathToFilePath(String("brisko://data/") + kGamepadMappingsFile).ToUtf8());

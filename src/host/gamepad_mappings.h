@@ -1,8 +1,6 @@
 // Controller mappings beyond the window library's own database.
 #pragma once
 
-#include <string>
-
 constexpr const char* kGamepadMappingsFile = "gamecontrollerdb.txt";
 constexpr const char* kGamepadMappingsVariable = "SDL_GAMECONTROLLERCONFIG";
 
@@ -11,6 +9,3 @@ constexpr const char* kGamepadMappingsVariable = "SDL_GAMECONTROLLERCONFIG";
 // SDL_GAMECONTROLLERCONFIG. A file that cannot be read or holds mappings the library cannot
 // understand is told in one line on standard error. Needs the window library started.
 void LoadGamepadMappings();
-
-// Adds the mappings; where names them in the line told when some are not understood.
-void AddGamepadMappings(const std::string& mappings, const std::string& where);
