@@ -78,24 +78,4 @@ TEST(Joystick, ButtonsBeyondTheReportKeepTheirValues) {
   EXPECT_TRUE(Map(Report(2, 14), before).buttons[20]);
 }
 
-// A controller given a mapping while the game runs reads only the standard layout from then on:
-// buttons its raw report held beyond the layout are let go.
-TEST(Joystick, AGamepadReportFillsEveryButtonAndTurnsTheSticksYUp) {
-  glfw2::GamepadState pad;
-  pad.buttons[glfw2::pad::DPAD_DOWN] = true;
-  pad.axes = {0.1f, 0.2f, 0.3f, 0.4f, -1, 0.5f};
-  Mapped before;
-  before.buttons.fill(true);
-  const Mapped m = [&] {
-    Mapped out = before;
-    MapGamepad(pad, out.x, out.y, out.z, out.buttons);
-    return out;
-  }();
-  JoyButtons expected{};
-  expected[11] = true;
-  EXPECT_EQ(m.buttons, expected);
-  EXPECT_EQ((std::array{m.x, m.y, m.z}),
-            (std::array{JoyAxes{0.1f, 0.3f}, JoyAxes{-0.2f, -0.4f}, JoyAxes{-1, 0.5f}}));
-}
-
 }  // namespace
