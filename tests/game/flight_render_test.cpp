@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "game/records.h"
 #include "display_skip.h"
+#include "game/records.h"
 #include "headless_game.h"
 #include "host/glfw2.h"
 
