@@ -11,7 +11,7 @@
 
 #include "fake_gl.h"
 #include "game/records.h"
-#include "headless_game.h"
+#include "sim/headless_game.h"
 
 namespace fs = std::filesystem;
 

@@ -65,8 +65,15 @@ void GameDelegate::ResumeGame() {
 void GameDelegate::UpdateGame() {
   ValidateDeviceWindow(false);
   _input->BeginUpdate();
+  InputDevice& seen = _tap ? _tap->BeforeUpdate(*_input) : *_input;
+  SetInputDevice(&seen);
   _app->OnUpdate();
-  _input->EndUpdate();
+  if (_tap) _tap->AfterUpdate();
+  seen.EndUpdate();
+  if (&seen != _input) {
+    _input->EndUpdate();
+    SetInputDevice(_input);
+  }
 }
 
 void GameDelegate::RenderGame() {

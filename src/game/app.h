@@ -33,6 +33,16 @@ class App {
   void OnBack();
 };
 
+// Sits between the live input device and the game in every update: recording reads what the
+// game reads, and replays hand the game a device of their own.
+class UpdateTap {
+ public:
+  virtual ~UpdateTap() = default;
+  // After the live device took this update's events: the device the game reads.
+  virtual InputDevice& BeforeUpdate(InputDevice& live) = 0;
+  virtual void AfterUpdate() = 0;
+};
+
 class GameDelegate : public KvGameDelegate {
  public:
   // Creates the devices not already given, then the game's OnCreate.
@@ -50,6 +60,7 @@ class GameDelegate : public KvGameDelegate {
   gxtkGraphics* _graphics = nullptr;
   gxtkAudio* _audio = nullptr;
   InputDevice* _input = nullptr;
+  UpdateTap* _tap = nullptr;  // not owned
 };
 
 extern App* _app;

@@ -4,6 +4,7 @@
 #include "game/my_app.h"
 
 void MyApp::FileScore() {
+  if (Spectating) return;
   if (Level < 1 || Level > kLevels) return;
   const int base = (Level - 1) * kBestScores;
   const auto best = LevelRecords.begin() + base;

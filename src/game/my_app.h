@@ -312,6 +312,8 @@ class MyApp : public App {
   void Load();
   // Load reset a damaged block: Save keeps the file it replaces (once).
   bool StateDamaged = false;
+  // A replay or a demo is on screen: it files no score and saves nothing.
+  bool Spectating = false;
   // Files Score among the ten best of Level and marks the level completed when the ship
   // left through the exit (level_records.cpp; the menu calls it on return).
   void FileScore();

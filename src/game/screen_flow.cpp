@@ -22,7 +22,6 @@ constexpr float kSidePanelEase = 16.0f;
 constexpr float kSidePanelSnap = 4.0f;
 constexpr int kStartLives = 3;
 constexpr int kLevelIntroUpdates = 90;
-constexpr int kPlayerResetFloats = 500;
 constexpr int kLevelRecordsCleared = 10000;
 constexpr int kBadgesCleared = 128;
 constexpr int kPadKeysCleared = 19;

@@ -25,8 +25,8 @@ int KvBriskoGame::Main(int argc, char** argv, const KvStartHooks& hooks) {
   InstallSignalHandlers();
   if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
   hooks.initGlobals();
-  hooks.createApp();
   if (hooks.launch) hooks.launch(options);
+  hooks.createApp();
   if (host->Delegate()) host->Run();
   glfw2::Terminate();
   return 0;

@@ -79,7 +79,7 @@ struct KvStartHooks {
   void (*initGlobals)();
   // Creates the App, which hands the host its delegate; without one nothing runs.
   void (*createApp)();
-  // Hands the game what its command line asked for; may be null.
+  // Hands the game what its command line asked for, before the App is created; may be null.
   void (*launch)(const LaunchOptions& options) = nullptr;
 };
 

@@ -42,12 +42,37 @@ bool TakeLevel(LaunchOptions& options, const char* value, std::string& why) {
   return true;
 }
 
+bool TakeRecordPath(LaunchOptions& options, const char* value, std::string&) {
+  options.recordPath = value;
+  return true;
+}
+
+// A replay and the demo both take the game over from the menu, so only one may be asked for.
+bool RefuseReplayWithDemo(const LaunchOptions& options, std::string& why) {
+  if (options.replayPath.empty() || !options.demo) return true;
+  why = "--replay and --demo cannot be used together";
+  return false;
+}
+
+bool TakeReplayPath(LaunchOptions& options, const char* value, std::string& why) {
+  options.replayPath = value;
+  return RefuseReplayWithDemo(options, why);
+}
+
+bool TakeDemo(LaunchOptions& options, const char*, std::string& why) {
+  options.demo = true;
+  return RefuseReplayWithDemo(options, why);
+}
+
 constexpr OptionRow<LaunchOptions> kRows[] = {
     {"--help", nullptr, "show this help and exit", TakeHelp},
     {"--version", nullptr, "show the version and exit", TakeVersion},
     {"--fullscreen", nullptr, "start full screen (F11 switches)", TakeFullscreen},
     {"--windowed", nullptr, "start in a window (the default)", TakeWindowed},
     {"--level", "N", "start straight into level N if it is open", TakeLevel},
+    {"--record", "FILE", "append every level played to FILE as a run file", TakeRecordPath},
+    {"--replay", "FILE", "show the runs recorded in FILE, then the menu", TakeReplayPath},
+    {"--demo", nullptr, "the autopilot plays from the selected level; any key returns", TakeDemo},
 };
 
 }  // namespace

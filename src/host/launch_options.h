@@ -11,6 +11,11 @@ struct LaunchOptions {
   bool version = false;
   bool fullscreen = false;
   int level = 0;  // 0: start at the menu
+  // Runs, which the game takes over: append every level played to recordPath, show the runs of
+  // replayPath, or let the autopilot play.
+  std::string recordPath;
+  std::string replayPath;
+  bool demo = false;
 };
 
 // The game's options, one row each.

@@ -13,7 +13,7 @@
 #include "audio/audio.h"
 #include "audio/audio_device.h"
 #include "game/records.h"
-#include "headless_game.h"
+#include "sim/headless_game.h"
 
 inline constexpr int kPlayEffects[] = {2,  3,  4,  5,  6,   7,   8,   10,  11,
                                        12, 13, 14, 20, 149, 150, 151, 152, 154};

@@ -13,8 +13,8 @@
 #include "game/glyphs.h"
 #include "game/records.h"
 #include "graphics/graphics.h"
-#include "headless_game.h"
 #include "host/glfw2.h"
+#include "sim/headless_game.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 
 #include "display_skip.h"
 #include "game/records.h"
-#include "headless_game.h"
 #include "host/glfw2.h"
+#include "sim/headless_game.h"
 
 namespace fs = std::filesystem;
 

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "game/records.h"
-#include "headless_game.h"
 #include "host/key_codes.h"
+#include "sim/headless_game.h"
 
 namespace fs = std::filesystem;
 

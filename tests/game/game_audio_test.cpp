@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "audio/audio.h"
-#include "headless_game.h"
+#include "sim/headless_game.h"
 #include "sound_files.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "headless_game.h"
+#include "sim/headless_game.h"
 #include "host/glfw2.h"
 #include "input/input_device.h"
 

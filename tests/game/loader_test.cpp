@@ -13,8 +13,8 @@
 #include "game/my_app.h"
 #include "game/records.h"
 #include "graphics/graphics.h"
-#include "headless_game.h"
 #include "image_files.h"
+#include "sim/headless_game.h"
 
 namespace fs = std::filesystem;
 

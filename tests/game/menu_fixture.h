@@ -14,8 +14,8 @@
 
 #include "game/globals.h"
 #include "game/records.h"
-#include "headless_game.h"
 #include "host/key_codes.h"
+#include "sim/headless_game.h"
 
 class MenuTest : public ::testing::Test {
  protected:
@@ -79,11 +79,14 @@ class MenuTest : public ::testing::Test {
       app().LevelRecords[MyApp::kCompletionRecords + level * MyApp::kBestScores] = 1;
   }
 
-  // The characters of every glyph the last update drew, in order (spaces are not drawn).
+  // The characters of every glyph the last update drew, in order (spaces are not drawn);
+  // button glyphs, which stand for no character, read as '?'.
   std::string DrawnText() {
     std::string text;
-    for (const float* r : Records(app().FontImage))
-      text += static_cast<char>(r[drawrec::kFrame] + 32);
+    for (const float* r : Records(app().FontImage)) {
+      const int code = static_cast<int>(r[drawrec::kFrame]) + 32;
+      text += code < 127 ? static_cast<char>(code) : '?';
+    }
     return text;
   }
 

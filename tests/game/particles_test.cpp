@@ -8,7 +8,7 @@
 
 #include "base/random.h"
 #include "game/records.h"
-#include "headless_game.h"
+#include "sim/headless_game.h"
 
 namespace {
 

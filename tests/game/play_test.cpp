@@ -13,8 +13,8 @@
 #include "game/globals.h"
 #include "game/glyphs.h"
 #include "game/records.h"
-#include "headless_game.h"
 #include "input/input_device.h"
+#include "sim/headless_game.h"
 
 namespace {
 

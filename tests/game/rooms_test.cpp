@@ -9,7 +9,7 @@
 
 #include "game/globals.h"
 #include "game/records.h"
-#include "headless_game.h"
+#include "sim/headless_game.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "child_process.h"
 #include "game/globals.h"
-#include "headless_game.h"
+#include "sim/headless_game.h"
 
 namespace {
 

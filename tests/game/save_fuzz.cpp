@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "headless_game.h"
+#include "sim/headless_game.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "child_process.h"
 #include "game/globals.h"
 #include "game/records.h"
-#include "headless_game.h"
+#include "sim/headless_game.h"
 
 TEST(ScreenFlow, CreationStartsTheLoaderThenTheMenu) {
   HeadlessGame game;

@@ -6,10 +6,10 @@
 #include <thread>
 
 #include "game/globals.h"
-#include "headless_game.h"
 #include "net/http_request.h"
 #include "net_test_support.h"
 #include "response_feeder.h"
+#include "sim/headless_game.h"
 
 namespace {
 

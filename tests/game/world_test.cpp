@@ -14,7 +14,7 @@
 #include "child_process.h"
 #include "game/globals.h"
 #include "game/records.h"
-#include "headless_game.h"
+#include "sim/headless_game.h"
 
 namespace {
 
@@ -385,9 +385,15 @@ TEST(WorldTool, PrintsTheLastLevelAndDrawsMaps) {
   for (char item : {'1', '2', '3'}) EXPECT_EQ(std::count(drawn.begin(), drawn.end(), item), 1);
 }
 
+TEST(WorldTool, ChecksThatLevelsCanBeWon) {
+  const ChildResult run = RunTool("--check 1-40");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output, "checked levels 1-40: 40 can be won, 0 cannot\n");
+}
+
 TEST(WorldTool, RejectsBadArguments) {
-  for (const char* arguments :
-       {"", "0", "1001", "abc", "-1", "+5", "12x", "1 --mop", "1 --map 2"}) {
+  for (const char* arguments : {"", "0", "1001", "abc", "-1", "+5", "12x", "1 --mop", "1 --map 2",
+                                "--check", "--check 5-3", "--check 1-1001", "--check 4"}) {
     const ChildResult run = RunTool(arguments);
     EXPECT_NE(run.status, 0) << arguments;
     EXPECT_EQ(run.output.rfind("usage: zorvane-world LEVEL [--map]", 0), 0u) << arguments;

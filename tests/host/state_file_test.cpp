@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "child_process.h"
-#include "headless_game.h"
+#include "sim/headless_game.h"
 #include "host/files.h"
 
 namespace fs = std::filesystem;

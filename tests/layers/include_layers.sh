@@ -11,6 +11,7 @@ declare -A allowed=(
   [audio]="base host audio"
   [input]="base host input"
   [game]="base host net graphics audio input game"
+  [sim]="base host net graphics audio input game sim"
 )
 status=0
 for layer in "${!allowed[@]}"; do

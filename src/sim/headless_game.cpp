@@ -1,4 +1,4 @@
-#include "headless_game.h"
+#include "sim/headless_game.h"
 
 #include <cstdlib>
 
@@ -10,9 +10,10 @@ namespace {
 constexpr int kUpdateMillisecs = 16;
 }
 
-HeadlessGame::HeadlessGame() {
+HeadlessGame::HeadlessGame(StateFile stateFile) {
   // No sound card: OpenAL Soft plays into nothing.
   setenv("ALSOFT_DRIVERS", "null", 0);
+  host_.usesStateFile = stateFile == StateFile::kUsed;
   kvInit();
   app_ = std::make_unique<MyApp>();
   host_.StartGame();

@@ -1,5 +1,6 @@
-// The game without a window: MyApp and its devices stepped update by update with scripted
-// input and a fake clock, behaving as in the window.
+// The game without a window or a sound device: MyApp and its devices stepped update by update
+// with scripted input and a fake clock, behaving as in the window. The simulator and the
+// tests run the game through it.
 #pragma once
 
 #include <memory>
@@ -18,16 +19,23 @@ class HeadlessHost : public KvGame {
                     JoyButtons& buttons) override {
     return joysticks && PollJoystickFrom(*joysticks, port, axisX, axisY, axisZ, buttons);
   }
+  // Without the state file the game starts from its defaults and saves nowhere.
+  String LoadState() override { return usesStateFile ? KvGame::LoadState() : String(); }
+  int SaveState(const String& state) override {
+    return usesStateFile ? KvGame::SaveState(state) : 0;
+  }
 
   JoystickSource* joysticks = nullptr;
   int millisecs = 0;
   int width = 640;
   int height = 480;
+  bool usesStateFile = true;
 };
 
 class HeadlessGame {
  public:
-  HeadlessGame();
+  enum class StateFile { kUsed, kIgnored };
+  explicit HeadlessGame(StateFile stateFile = StateFile::kUsed);
   ~HeadlessGame();
 
   MyApp& app() { return *app_; }

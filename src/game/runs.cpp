@@ -1,0 +1,202 @@
+#include "game/runs.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "base/random.h"
+#include "game/app.h"
+#include "game/globals.h"
+#include "game/my_app.h"
+#include "game/records.h"
+
+namespace {
+
+void ApplyChange(const AxisChange& change, InputAxes& axes) {
+  const auto& v = change.values;
+  switch (change.kind) {
+    case AxisChange::kMouse:
+      // As on the device, the mouse and the first touch are one pointer.
+      axes.mouseX = axes.touchX[0] = v[0];
+      axes.mouseY = axes.touchY[0] = v[1];
+      break;
+    case AxisChange::kTouch:
+      axes.touchX[change.index] = v[0];
+      axes.touchY[change.index] = v[1];
+      break;
+    case AxisChange::kJoy:
+      std::copy_n(v.begin(), kJoyAxes, axes.joy[change.index].begin());
+      break;
+    case AxisChange::kAccel:
+      std::copy_n(v.begin(), kAccelAxes, axes.accel.begin());
+      break;
+  }
+}
+
+// The three item states as digits, e.g. "012".
+void ItemDigits(const MyApp& app, char digits[world::kPaths + 1]) {
+  for (int item = 0; item < world::kPaths; ++item) {
+    const auto state = static_cast<int>(app.Player[player::Item(item, player::kItemState)]);
+    digits[item] = static_cast<char>('0' + std::clamp(state, 0, 9));
+  }
+  digits[world::kPaths] = '\0';
+}
+
+int LiveObjects(const MyApp& app) {
+  int live = 0;
+  for (int r = 0; r < object::kRecords; ++r)
+    if (app.Objects[static_cast<size_t>(r * object::kFloats + object::kKind)] > 0) ++live;
+  return live;
+}
+
+const char* ResultName(RunResult result) {
+  switch (result) {
+    case RunResult::kComplete:
+      return "complete";
+    case RunResult::kLost:
+      return "lost";
+    default:
+      return "running";
+  }
+}
+
+size_t Clip(int written, size_t size) {
+  if (written < 0 || size == 0) return 0;
+  return std::min(static_cast<size_t>(written), size - 1);
+}
+
+}  // namespace
+
+void LinePlayer::Next(InputFrame& frame) {
+  const std::bitset<kKeyCount> before = current_.held;
+  if (line_ < lines_->size()) {
+    const RunLine& line = (*lines_)[line_];
+    current_.held = line.held;
+    current_.charCount = static_cast<int>(std::min(line.chars.size(), current_.chars.size()));
+    std::copy_n(line.chars.begin(), current_.charCount, current_.chars.begin());
+    for (const AxisChange& change : line.changes) ApplyChange(change, current_.axes);
+    DeriveHits(before, current_);
+    for (const auto& [key, count] : line.hits) current_.hits[key] = static_cast<uint8_t>(count);
+    if (++usedOfLine_ >= line.count) {
+      ++line_;
+      usedOfLine_ = 0;
+    }
+  } else {
+    current_.held.reset();
+    current_.charCount = 0;
+    DeriveHits(before, current_);
+  }
+  frame = current_;
+}
+
+RunHeader CaptureHeader(const MyApp& app, std::uint32_t seedBeforeBuild) {
+  RunHeader header;
+  header.level = app.Level;
+  header.seed = seedBeforeBuild;
+  header.screenWidth = DeviceWidth();
+  header.screenHeight = DeviceHeight();
+  RunCarry& c = header.carry;
+  c.keyLatch = app.KeyLatch;
+  c.rampX = app.KeyAnalogX;
+  c.rampY = app.KeyAnalogY;
+  c.hudHidden = app.HudHidden;
+  c.icade = iCadeControls;
+  std::copy_n(app.PadKeys.begin(), kCarriedPadKeys, c.padKeys.begin());
+  c.stickX = app.StickOriginX;
+  c.stickY = app.StickOriginY;
+  c.pointerX = app.PointerX;
+  c.pointerY = app.PointerY;
+  c.pointerWasDown = app.PointerWasDown;
+  c.pointerActive = app.PointerActive;
+  return header;
+}
+
+void RequestLevel(MyApp& app, const RunHeader& header) {
+  app.Level = header.level;
+  app.ScreenMode = ModeLoadGame;
+  Seed = static_cast<int>(header.seed);
+}
+
+void ApplyCarry(const RunCarry& c, MyApp& app) {
+  app.KeyLatch = c.keyLatch;
+  app.KeyAnalogX = c.rampX;
+  app.KeyAnalogY = c.rampY;
+  app.HudHidden = c.hudHidden;
+  iCadeControls = c.icade;
+  std::copy_n(c.padKeys.begin(), kCarriedPadKeys, app.PadKeys.begin());
+  app.StickOriginX = c.stickX;
+  app.StickOriginY = c.stickY;
+  app.PointerX = app.LastPointerX = c.pointerX;
+  app.PointerY = app.LastPointerY = c.pointerY;
+  app.PointerWasDown = c.pointerWasDown;
+  app.PointerActive = c.pointerActive;
+}
+
+RunResult ResultOf(const MyApp& app) {
+  if (app.GameOverTimer <= 0) return RunResult::kRunning;
+  if (app.ExitState < 0) return RunResult::kComplete;
+  if (app.Lives < 1) return RunResult::kLost;
+  return RunResult::kRunning;
+}
+
+size_t FormatEndLine(const MyApp& app, int frames, char* out, size_t size) {
+  char items[world::kPaths + 1];
+  ItemDigits(app, items);
+  return Clip(
+      std::snprintf(out, size, "end level=%d frames=%d result=%s score=%d lives=%d items=%s",
+                    app.Level, frames, ResultName(ResultOf(app)), app.Score, app.Lives, items),
+      size);
+}
+
+std::string EndLine(const MyApp& app, int frames) {
+  char line[160];
+  return std::string(line, FormatEndLine(app, frames, line, sizeof line));
+}
+
+size_t FormatTraceLine(const MyApp& app, int frame, char* out, size_t size) {
+  char items[world::kPaths + 1];
+  ItemDigits(app, items);
+  const auto p = [&app](int index) { return static_cast<double>(app.Player[index]); };
+  return Clip(
+      std::snprintf(out, size,
+                    "f=%d x=%g y=%g vx=%g vy=%g room=%g,%g exit=%d intro=%d lives=%d score=%d "
+                    "items=%s weapon=%g ammo=%g objects=%d seed=%u",
+                    frame, p(player::kX), p(player::kY), p(player::kVX), p(player::kVY),
+                    p(player::kRoomX), p(player::kRoomY), app.ExitState, app.LevelIntro, app.Lives,
+                    app.Score, items, p(player::kWeapon), p(player::kAmmo), LiveObjects(app),
+                    static_cast<unsigned>(Seed)),
+      size);
+}
+
+void RunRecorder::BeforeUpdate(const MyApp& app, const InputDevice& device) {
+  if (state_ == State::kBuilt) {
+    writer_.BeginRun(CaptureHeader(app, seedBeforeBuild_));
+    frames_ = 0;
+    state_ = State::kRecording;
+  }
+  if (state_ == State::kRecording) {
+    CaptureFrame(device, frame_);
+    writer_.Add(frame_);
+    ++frames_;
+  }
+  if (app.LoadStep == 0 && app.ScreenMode == ModeLoadGame) {
+    writer_.EndRun({});
+    seedBeforeBuild_ = static_cast<std::uint32_t>(Seed);
+    state_ = State::kBuilding;
+  }
+}
+
+void RunRecorder::AfterUpdate(const MyApp& app) {
+  if (state_ == State::kBuilding) {
+    state_ = app.ScreenMode == ModeInGame ? State::kBuilt : State::kIdle;
+    return;
+  }
+  if (state_ != State::kRecording) return;
+  if (app.GameOverTimer > 0) {
+    writer_.EndRun(
+        std::string_view(endLine_, FormatEndLine(app, frames_, endLine_, sizeof endLine_)));
+    state_ = State::kIdle;
+  } else if (app.ScreenMode != ModeInGame) {
+    writer_.EndRun({});
+    state_ = State::kIdle;
+  }
+}

@@ -1,0 +1,71 @@
+// Levels played as runs: starting a level the way the menu does with what it inherits,
+// feeding it input from a source, recording what it read, and telling how it ended.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "game/run_file.h"
+#include "game/run_writer.h"
+
+class MyApp;
+
+// Where the input of a run's next update comes from: a run file, a script or the autopilot.
+class InputSource {
+ public:
+  virtual ~InputSource() = default;
+  virtual void Next(const MyApp& app, InputFrame& frame) = 0;
+};
+
+// The input lines of a run or a key script, update by update; after the last line no key is
+// held and positions and axes stay where they were.
+class LinePlayer : public InputSource {
+ public:
+  explicit LinePlayer(const std::vector<RunLine>& lines) : lines_(&lines) {}
+  void Next(const MyApp&, InputFrame& frame) override { Next(frame); }
+  void Next(InputFrame& frame);
+
+ private:
+  const std::vector<RunLine>* lines_;
+  size_t line_ = 0;
+  int usedOfLine_ = 0;
+  InputFrame current_;
+};
+
+// What the level about to start inherits, as a run file's level line tells it.
+RunHeader CaptureHeader(const MyApp& app, std::uint32_t seedBeforeBuild);
+// Asks for the level as the menu does: the next update builds it from the header's seed.
+void RequestLevel(MyApp& app, const RunHeader& header);
+// After the update that built the level: the inherited control state.
+void ApplyCarry(const RunCarry& carry, MyApp& app);
+
+enum class RunResult { kRunning, kComplete, kLost };
+RunResult ResultOf(const MyApp& app);
+// "end level=L frames=F result=R score=S lives=N items=ABC"
+size_t FormatEndLine(const MyApp& app, int frames, char* out, size_t size);
+std::string EndLine(const MyApp& app, int frames);
+// "f=F x=X y=Y vx=VX vy=VY room=RX,RY exit=E intro=I lives=N score=S items=ABC weapon=W
+// ammo=M objects=K seed=R"
+size_t FormatTraceLine(const MyApp& app, int frame, char* out, size_t size);
+
+// Records every level started into a run file: told about each update before and after it
+// runs, it notices a level being built, writes the input of each of its updates, and the
+// end line once the level has ended.
+class RunRecorder {
+ public:
+  bool Open(const std::string& path, std::string& message) { return writer_.Open(path, message); }
+  void BeforeUpdate(const MyApp& app, const InputDevice& device);
+  void AfterUpdate(const MyApp& app);
+  // A run still going is closed without an end line.
+  void Stop() { writer_.EndRun({}); }
+
+ private:
+  enum class State { kIdle, kBuilding, kBuilt, kRecording };
+  RunWriter writer_;
+  State state_ = State::kIdle;
+  std::uint32_t seedBeforeBuild_ = 0;
+  int frames_ = 0;
+  InputFrame frame_;
+  char endLine_[128] = {};
+};

@@ -1,0 +1,111 @@
+// The pilot: the keys it tries out on its forecast move its ship exactly as the game moves the
+// real one, and it wins levels.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "game/pilot.h"
+#include "game/reach.h"
+#include "game/records.h"
+#include "sim/headless_game.h"
+#include "sim/sim.h"
+
+namespace {
+
+TEST(Pilot, TheForecastFollowsTheFlightUpdateByUpdate) {
+  HeadlessGame game(HeadlessGame::StateFile::kIgnored);
+  MyApp& app = game.app();
+  game.StepUntilLoaded();
+  RunHeader header;
+  header.level = 5;
+  RequestLevel(app, header);
+  game.Step();
+  std::uint32_t random = 7;
+  Pilot::Keys keys;
+  InputFrame frame;
+  int compared = 0;
+  for (int update = 0; update < 3000; ++update) {
+    // Keys that change every few updates: thrust more often than not, to fly about the rooms.
+    if (update % 6 == 0) {
+      random = random * 1664525u + 1013904223u;
+      keys.up = (random >> 20) % 3 != 0;
+      keys.left = (random >> 22) % 3 == 0;
+      keys.right = !keys.left && (random >> 24) % 3 == 0;
+    }
+    const bool flying = app.ExitState == 0 && app.LevelIntro == 0;
+    Pilot::Ship ship{app.Player[player::kX],  app.Player[player::kY], app.Player[player::kVX],
+                     app.Player[player::kVY], app.KeyAnalogX,         app.KeyAnalogY};
+    Pilot::Forecast(app, keys, ship);
+    const std::bitset<kKeyCount> before = frame.held;
+    frame.held.reset();
+    frame.held[key::kUp] = keys.up;
+    frame.held[key::kLeft] = keys.left;
+    frame.held[key::kRight] = keys.right;
+    DeriveHits(before, frame);
+    ApplyFrame(frame, *GetInputDevice());
+    game.Step();
+    if (!flying || app.ExitState != 0) continue;
+    ASSERT_EQ(ship.x, app.Player[player::kX]) << "update " << update;
+    ASSERT_EQ(ship.y, app.Player[player::kY]) << "update " << update;
+    ASSERT_EQ(ship.vx, app.Player[player::kVX]) << "update " << update;
+    ASSERT_EQ(ship.vy, app.Player[player::kVY]) << "update " << update;
+    ASSERT_EQ(ship.rampX, app.KeyAnalogX);
+    ASSERT_EQ(ship.rampY, app.KeyAnalogY);
+    ++compared;
+  }
+  EXPECT_GT(compared, 2000);
+}
+
+}  // namespace
+
+// The soak the sanitizer build runs: the pilot plays levels 1 to 10 to their end, winning each.
+TEST(Pilot, WinsLevels1To10) {
+  const char* args[] = {"zorvane-sim", "--pilot", "--levels", "1-10"};
+  SimOptions options;
+  std::string message;
+  ASSERT_TRUE(ParseSimOptions(4, args, options, message)) << message;
+  std::FILE* out = std::tmpfile();
+  ASSERT_EQ(RunSim(options, out, stderr), kSimExitDone);
+  std::rewind(out);
+  std::string text;
+  for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
+  std::fclose(out);
+  EXPECT_NE(text.find("summary levels=10 complete=10 lost=0 running=0 "), std::string::npos)
+      << text;
+}
+
+// The static check: items and pad reached from the base over open tiles, and blocks broken
+// from their left or right only, since the main gun fires sideways.
+TEST(LevelCheck, ItemsAndPadReachedFromTheBase) {
+  HeadlessGame game(HeadlessGame::StateFile::kIgnored);
+  MyApp& app = game.app();
+  app.Level = 1;
+  app.LoadGame();
+  EXPECT_TRUE(CheckLevel(app).Won());
+
+  // Item 0's block walled in at its sides can only be met from above or below.
+  int tx = 0, ty = 0;
+  ASSERT_TRUE(reach::FindItem(app, 0, tx, ty));
+  const auto tileAt = [&app](int x, int y) -> int& {
+    return app.World[world::TileIndex(x / world::kRoomWidth, y / world::kRoomHeight,
+                                      x % world::kRoomWidth, y % world::kRoomHeight)];
+  };
+  constexpr int kWall = 25;
+  tileAt(tx - 1, ty) = tileAt(tx + 1, ty) = kWall;
+  LevelCheck check = CheckLevel(app);
+  EXPECT_FALSE(check.itemReached[0]);
+  EXPECT_TRUE(check.itemReached[1] && check.itemReached[2] && check.padReached);
+  EXPECT_FALSE(check.Won());
+
+  // A base sealed in by walls reaches its pad and nothing else.
+  int cornerX = 0, cornerY = 0;
+  reach::StartRoomCorner(app, cornerX, cornerY);
+  for (int x = 5; x <= 10; ++x) tileAt(cornerX + x, cornerY + 4) = kWall;
+  for (int y = 4; y <= 9; ++y)
+    tileAt(cornerX + 5, cornerY + y) = tileAt(cornerX + 10, cornerY + y) = kWall;
+  check = CheckLevel(app);
+  EXPECT_TRUE(check.padReached);
+  EXPECT_FALSE(check.itemReached[1] || check.itemReached[2]);
+}

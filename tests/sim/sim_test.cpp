@@ -1,0 +1,172 @@
+// zorvane-sim: its options, what it prints, and replays of what it recorded.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "sim/sim.h"
+
+namespace {
+
+struct SimRun {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string ReadAll(std::FILE* file) {
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+    text.append(buffer, got);
+  std::fclose(file);
+  return text;
+}
+
+SimRun Sim(std::vector<const char*> args) {
+  args.insert(args.begin(), "zorvane-sim");
+  SimOptions options;
+  std::string message;
+  SimRun run;
+  if (!ParseSimOptions(static_cast<int>(args.size()), args.data(), options, message)) {
+    run.status = kSimExitUsage;
+    run.err = message;
+    return run;
+  }
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  run.status = RunSim(options, out, err);
+  run.out = ReadAll(out);
+  run.err = ReadAll(err);
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  return lines;
+}
+
+class SimTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("zv_sim_test_" + std::to_string(getpid()) + "_" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  std::string Path(const char* name) const { return (folder_ / name).string(); }
+  void Write(const char* name, const std::string& text) const {
+    std::ofstream(folder_ / name, std::ios::binary) << text;
+  }
+
+  std::filesystem::path folder_;
+};
+
+TEST(SimOptions, BadArgumentsAreRefusedWithWhatWasExpected) {
+  struct Case {
+    std::vector<const char*> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{}, "expected --level L or --levels A-B"},
+      {{"--pilot"}, "expected --level L or --levels A-B"},
+      {{"--level", "0"}, "expected --level L with L from 1 to 1000"},
+      {{"--level", "1x"}, "expected --level L with L from 1 to 1000"},
+      {{"--level", "1", "--levels", "1-2"}, "expected only one of --level and --levels"},
+      {{"--levels", "3-2"}, "expected --levels A-B with 1 <= A <= B <= 1000"},
+      {{"--levels", "1-1001"}, "expected --levels A-B with 1 <= A <= B <= 1000"},
+      {{"--level", "1", "--pilot", "--keys", "1:U"},
+       "expected only one of --replay, --pilot and --keys"},
+      {{"--level", "1", "--frames", "0"}, "expected --frames N with N from 1 to 100000000"},
+      {{"--level", "1", "--keys", "5:Q"},
+       "--keys: item 1 \"5:Q\": expected COUNT:KEYS with COUNT from 1 to 10000000 and KEYS "
+       "letters from U D L R A B, or - for none"},
+      {{"--replay", "f", "--levels", "1-2"}, "--levels cannot be used with --replay"},
+      {{"--level"}, "--level needs a value"},
+      {{"--level", "1", "--fast"}, "unknown option --fast"},
+  };
+  for (const Case& c : cases) {
+    const SimRun run = Sim(c.args);
+    EXPECT_EQ(run.status, kSimExitUsage);
+    EXPECT_EQ(run.err, c.message);
+  }
+}
+
+TEST_F(SimTest, TraceLinesFollowEveryUpdateAndTheEndLineComesLast) {
+  const SimRun run =
+      Sim({"--level", "1", "--keys", "90:- 30:U 10:R", "--frames", "200", "--trace"});
+  ASSERT_EQ(run.status, kSimExitDone) << run.err;
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 201u);
+  // The first update after the level was built: the intro counts down, the ship is held.
+  EXPECT_EQ(lines[0].rfind("f=1 x=10168 y=6541 vx=0 vy=0.35 room=20,17 exit=0 intro=89 lives=3 "
+                           "score=0 items=000 weapon=50 ammo=4 objects=0 seed=",
+                           0),
+            0u)
+      << lines[0];
+  EXPECT_EQ(lines[199].rfind("f=200 ", 0), 0u);
+  EXPECT_EQ(lines[200], "end level=1 frames=200 result=running score=0 lives=3 items=000");
+}
+
+TEST_F(SimTest, ARecordedRunReplaysToTheSameTraceAndEnd) {
+  const std::string file = Path("run.txt");
+  const SimRun recorded = Sim({"--levels", "3-4", "--keys", "95:- 40:UR 20:A 30:L 15:UB",
+                               "--frames", "400", "--trace", "--record", file.c_str()});
+  ASSERT_EQ(recorded.status, kSimExitDone) << recorded.err;
+  const SimRun replayed = Sim({"--replay", file.c_str(), "--frames", "400", "--trace"});
+  ASSERT_EQ(replayed.status, kSimExitDone) << replayed.err;
+  const std::string summary = recorded.out.substr(recorded.out.rfind("summary"));
+  EXPECT_EQ(replayed.out + summary, recorded.out);
+  EXPECT_EQ(summary.rfind("summary levels=2 complete=0 lost=0 running=2 frames=800 seconds=", 0),
+            0u);
+  EXPECT_EQ(replayed.err, "");
+  // One run of the file, chosen by its level.
+  const SimRun third = Sim({"--replay", file.c_str(), "--level", "4", "--frames", "400"});
+  EXPECT_EQ(third.out, Lines(recorded.out)[801] + "\n");
+}
+
+TEST_F(SimTest, AReplayThatEndsOtherwiseThanRecordedIsTold) {
+  Write("run.txt",
+        "zorvane-run 1\nlevel 2\n100 -\nend level=2 frames=100 result=complete score=1 lives=3 "
+        "items=222\n");
+  const SimRun run = Sim({"--replay", Path("run.txt").c_str(), "--frames", "100"});
+  EXPECT_EQ(run.status, kSimExitDone);
+  EXPECT_EQ(run.out, "end level=2 frames=100 result=running score=0 lives=3 items=000\n");
+  EXPECT_NE(run.err.find("run.txt:2: the replay ended otherwise than recorded"), std::string::npos)
+      << run.err;
+}
+
+TEST_F(SimTest, UnreadableMalformedAndEmptyRunFilesEndWithStatusOne) {
+  Write("bad.txt", "zorvane-run 1\nlevel 2\n10 U joy9=1\n");
+  Write("empty.txt", "zorvane-run 1\n# nothing yet\n");
+  struct Case {
+    std::string path;
+    std::vector<const char*> more;
+    std::string message;
+  };
+  const Case cases[] = {
+      {Path("missing.txt"), {}, ": cannot be read"},
+      {Path("bad.txt"), {}, ":3: expected a field k=, hit=, ch=, mouse=, touchN=, joyN= or accel="},
+      {Path("empty.txt"), {}, ": holds no run to replay"},
+      {Path("bad.txt"), {"--level", "7"}, ":3: expected a field"},
+  };
+  for (const Case& c : cases) {
+    std::vector<const char*> args = {"--replay", c.path.c_str()};
+    args.insert(args.end(), c.more.begin(), c.more.end());
+    const SimRun run = Sim(args);
+    EXPECT_EQ(run.status, kSimExitBadFile);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("zorvane-sim: " + c.path + c.message, 0), 0u) << run.err;
+  }
+}
+
+}  // namespace
