@@ -12,6 +12,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick
+  # the install, its desktop entry and metainfo, and the Debian package are checked with these
+  desktop-file-utils appstream file dpkg-dev
   sox vorbis-tools python3 python3-xlib
 )
 

@@ -14,6 +14,10 @@ constexpr int kRecordFloats = drawrec::kFloats;
 constexpr int kLastRecordStart = kDrawListFloats - kRecordFloats - 1;
 constexpr float kWhite = 255.0f;
 constexpr float kPortraitShrink = 1.5f;
+// Windows wider or taller than these shapes fit the game to a centred area of this shape, with
+// black bars beside it, rather than a logical screen too flat or too narrow for the game.
+constexpr float kWidestAspect = 2.0f;
+constexpr float kTallestAspect = 0.5f;
 constexpr int kSmoothing = 10;
 constexpr float kMaxFrameNumber = 1e6f;
 
@@ -105,8 +109,15 @@ void TrackRenderRate(MyApp& app) {
   app.RenderMillisecs = now;
 }
 
-// A filled rectangle one pixel beyond every edge stands in for a clear.
+// A filled rectangle one pixel beyond every edge stands in for a clear. Beside a fit area
+// narrower than the device it is black, and drawing is kept inside the area.
 void ClearScreen(const MyApp& app) {
+  if (app.FitWidth < _devWidth || app.FitHeight < _devHeight) {
+    ::SetColor(0, 0, 0);
+    ::SetAlpha(1);
+    ::DrawRect(-1, -1, static_cast<float>(_devWidth + 2), static_cast<float>(_devHeight + 2));
+    ::SetScissor(app.FitLeft, app.FitTop, app.FitWidth, app.FitHeight);
+  }
   ::SetColor(app.ClearRed, app.ClearGreen, app.ClearBlue);
   ::SetAlpha(app.ClearAlpha);
   ::DrawRect(-1, -1, static_cast<float>(_devWidth + 2), static_cast<float>(_devHeight + 2));
@@ -125,15 +136,26 @@ void ReloadOnDeviceChange(MyApp& app) {
 
 void MyApp::OnRender() {
   TrackRenderRate(*this);
-  ClearScreen(*this);
   ReloadOnDeviceChange(*this);
   FitScreen(static_cast<float>(_devWidth), static_cast<float>(_devHeight));
+  ClearScreen(*this);
   ReplayDrawList();
 }
 
-void MyApp::FitScreen(float width, float height) {
+void MyApp::FitArea(float width, float height) {
+  FitWidth = width;
+  FitHeight = height;
+  if (width > height * kWidestAspect) FitWidth = std::floor(height * kWidestAspect);
+  if (width < height * kTallestAspect) FitHeight = std::floor(width / kTallestAspect);
+  FitLeft = std::floor((width - FitWidth) / 2);
+  FitTop = std::floor((height - FitHeight) / 2);
+}
+
+void MyApp::FitScreen(float deviceWidth, float deviceHeight) {
   // A device without area (a minimised window) keeps the last fit rather than dividing by 0.
-  if (width <= 0 || height <= 0) return;
+  if (deviceWidth <= 0 || deviceHeight <= 0) return;
+  FitArea(deviceWidth, deviceHeight);
+  const float width = FitWidth, height = FitHeight;
   const float shrink = width < height ? kPortraitShrink : 1.0f;
   ScaleX = (width - 2 * overscan) / (rawscrw * shrink);
   ScaleY = (height - 2 * overscan) / (rawscrh * shrink);
@@ -153,9 +175,10 @@ void MyApp::FitScreen(float width, float height) {
 }
 
 void MyApp::ReplayDrawList() {
-  const float left = overscan;
-  const float top =
-      _devWidth > 0 ? overscan * static_cast<float>(_devHeight) / static_cast<float>(_devWidth) : 0;
+  const float left = FitLeft + overscan;
+  const float top = FitTop + (_devWidth > 0 ? overscan * static_cast<float>(_devHeight) /
+                                                  static_cast<float>(_devWidth)
+                                            : 0);
   for (int at = 0; at < DrawCount - (kRecordFloats - 1); at += kRecordFloats) {
     const float* r = &DrawList[static_cast<size_t>(at)];
     ::SetAlpha(r[drawrec::kAlpha]);

@@ -20,6 +20,7 @@ int AccelerometerControls;
 int HasMusicStream;
 int DebugMode;
 int GameNum;
+int LaunchLevel;
 String CreditText[kCreditLines];
 
 namespace {
@@ -101,6 +102,7 @@ void InitGameGlobals() {
   HasMusicStream = 1;
   DebugMode = 0;
   GameNum = 402;
+  LaunchLevel = 0;
   for (int i = 0; i < kCreditLines; ++i) {
     CreditText[i] = kCredits[i];
   }

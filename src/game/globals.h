@@ -23,6 +23,8 @@ extern int AccelerometerControls;
 extern int HasMusicStream;
 extern int DebugMode;
 extern int GameNum;
+// The level (from 1) the command line asked to start in, 0 for none; the menu takes it once.
+extern int LaunchLevel;
 extern String CreditText[kCreditLines];
 
 // Gives every game global its start value (also the random seed).

@@ -5,8 +5,10 @@
 #include <cmath>
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "base/angles.h"
+#include "base/runtime.h"
 #include "game/asset_table.h"
 #include "game/globals.h"
 #include "game/my_app.h"
@@ -177,6 +179,21 @@ void MenuBackKey(MyApp& app) {
     app.ScreenMode = ModeOuyaQuit;
     SetLatches(app, 1);
   }
+}
+
+// The level the command line asked for starts at the first menu update, once the data and the
+// saved records are in, if the player has opened it; otherwise the menu stays and says why.
+void StartLaunchLevel(MyApp& app, int last) {
+  const int level = std::exchange(LaunchLevel, 0);
+  if (level == 0) return;
+  if (level - 1 > last) {
+    kvWarn("level " + String::FromInt(level) + " is not open yet; the highest open level is " +
+           String::FromInt(last + 1));
+    return;
+  }
+  app.MenuLevel = level - 1;
+  app.StartLevel();
+  app.ControlStyle = kKeyboardControls;
 }
 
 void KeepSelectionOffered(MyApp& app, int last) {
@@ -689,6 +706,7 @@ void MyApp::Menu() {
   MenuBackKey(*this);
   const int last = LastOfferedLevel();
   KeepSelectionOffered(*this, last);
+  StartLaunchLevel(*this, last);
   DrawTitleAndSidePanel(*this);
   DrawScoreList(*this);
   TurnWheel(*this);

@@ -94,8 +94,11 @@ class MyApp : public App {
             int fontOffset = 0);
   // The value right-aligned in digits characters, padded on the left with pad.
   String rstr(int value, int digits, const String& pad);
-  // Logical screen size and scale factors for a device of that size in pixels.
-  void FitScreen(float width, float height);
+  // The fit area, logical screen size and scale factors for a device of that size in pixels.
+  void FitScreen(float deviceWidth, float deviceHeight);
+  // The centred part of the device the game draws in: all of it unless it is wider than 2:1 or
+  // taller than 1:2, whole pixels.
+  void FitArea(float deviceWidth, float deviceHeight);
   void ReplayDrawList();
 
   // ---- Loader (loader.cpp) ----
@@ -391,6 +394,8 @@ class MyApp : public App {
   std::array<int, kChannelIds> ChannelIds{};
   int RenderMillisecs = 0, RenderRate = 0, SmoothRenderRate = 0;
   float ScaleX = 0, ScaleY = 0;
+  // The fit area in device pixels (FitArea).
+  float FitLeft = 0, FitTop = 0, FitWidth = 0, FitHeight = 0;
   int FitMode = 0;
   int Landscape = 0;
   int DrawCount = 0;

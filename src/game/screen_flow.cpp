@@ -75,7 +75,8 @@ void MyApp::OnCreate() {
     overscan = 64.0f;
     ControlStyle = 1;
   }
-  Fullscreen = 0;
+  // The command line may have opened the first window full screen.
+  Fullscreen = _game && _game->WindowFullscreen() ? 1 : 0;
   LogoSoundDone = 0;
   ResetStars(100);
   MenuLevel = kMenuStartLevel;
@@ -141,10 +142,11 @@ void MyApp::TrackFrameRate() {
 }
 
 void MyApp::MirrorPointer() {
-  const float borderY = overscan * DeviceHeight() / std::max(DeviceWidth(), 1);
+  const float borderX = FitLeft + overscan;
+  const float borderY = FitTop + overscan * DeviceHeight() / std::max(DeviceWidth(), 1);
   LastPointerX = PointerX;
   LastPointerY = PointerY;
-  PointerX = static_cast<int>((MouseX() - overscan) / ScaleX);
+  PointerX = static_cast<int>((MouseX() - borderX) / ScaleX);
   PointerY = static_cast<int>((MouseY() - borderY) / ScaleY);
   const int buttonDown = MouseDown(0);
   if (PointerWasDown == 0 && buttonDown) {
@@ -158,7 +160,7 @@ void MyApp::MirrorPointer() {
     TouchPosX[i] = TouchPosY[i] = kNoArg;
     if (!TouchDown(i)) continue;
     TouchOn[i] = 1;
-    TouchPosX[i] = static_cast<int>((TouchX(i) - overscan) / ScaleX);
+    TouchPosX[i] = static_cast<int>((TouchX(i) - borderX) / ScaleX);
     TouchPosY[i] = static_cast<int>((TouchY(i) - borderY) / ScaleY);
     PointerDown = 1;
   }

@@ -128,7 +128,7 @@ InputDevice& WindowRuns::Blank() {
   return device_;
 }
 
-bool PrepareWindowRuns(const GameOptions& options, std::string& message) {
+bool PrepareWindowRuns(const LaunchOptions& options, std::string& message) {
   std::vector<RecordedRun> replay;
   if (!options.replayPath.empty()) {
     if (!ReadRunFile(options.replayPath, replay, message)) return false;

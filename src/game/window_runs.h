@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "game/app.h"
-#include "game/run_options.h"
 #include "game/runs.h"
+#include "host/launch_options.h"
 
 class MyApp;
 
@@ -48,6 +48,6 @@ class WindowRuns : public UpdateTap {
 };
 
 // Reads the replay file and opens the record file the options name; false with a message.
-bool PrepareWindowRuns(const GameOptions& options, std::string& message);
+bool PrepareWindowRuns(const LaunchOptions& options, std::string& message);
 // The game's createApp hook with the prepared runs attached to its updates.
 void CreateAppWithRuns();

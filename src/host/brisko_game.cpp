@@ -1,24 +1,31 @@
-// The program's start: the window library, the fatal-signal handlers and the locale, then the
-// program's own start hooks, then the frame loop.
+// The program's start: the command line, the window library, the fatal-signal handlers and the
+// locale, then the program's own start hooks, then the frame loop.
 #include <clocale>
 #include <cstdio>
 
 #include "base/runtime.h"
 #include "host/files.h"
+#include "host/gamepad_mappings.h"
 #include "host/glfw_game.h"
+#include "host/launch_options.h"
 #include "host/signals.h"
 
-int KvBriskoGame::Main(int, char**, const KvStartHooks& hooks) {
+int KvBriskoGame::Main(int argc, char** argv, const KvStartHooks& hooks) {
   OpenClosedStandardDescriptors();
+  LaunchOptions options;
+  if (const int status = ReadLaunchOptions(argc, argv, options); status >= 0) return status;
   if (!glfw2::Init()) {
     std::puts("glfwInit failed");
     kvWarn("cannot open a window: " + WindowFailureReason());
     kvExit(kExitError);
   }
+  LoadGamepadMappings();
   auto* host = new KvBriskoGame();
+  host->startFullscreen = options.fullscreen;
   InstallSignalHandlers();
   if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
   hooks.initGlobals();
+  if (hooks.launch) hooks.launch(options);
   hooks.createApp();
   if (host->Delegate()) host->Run();
   glfw2::Terminate();

@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -25,9 +24,9 @@ namespace {
 
 constexpr int kReadChunk = 4096;
 constexpr int kStandardDescriptors = 3;
-constexpr std::time_t kDamagedCopyLifetime = 24 * 60 * 60;  // seconds
 constexpr const char* kDataScheme = "brisko://data/";
 constexpr const char* kDataFolder = "data";
+constexpr const char* kInstalledDataFolder = "share/zorvane";
 
 struct Scheme {
   const char* prefix;
@@ -72,7 +71,8 @@ void ReportMissingDataOnce(const std::vector<std::string>& searched) {
 
 // The data folder, or nothing when no candidate holds the game's data.
 std::optional<std::string> FindDataFolder() {
-  const std::vector<std::string> candidates = FolderCandidates(kDataFolder);
+  static const std::string exeDir = ExecutableDir();
+  const std::vector<std::string> candidates = DataFolderCandidates(exeDir);
   for (const auto& folder : candidates)
     if (HoldsGameData(folder)) return folder;
   ReportMissingDataOnce(candidates);
@@ -127,13 +127,15 @@ void SyncFolderOf(const std::string& path) {
   close(fd);
 }
 
-bool ModifiedWithin(const char* path, std::time_t seconds) {
-  struct stat info {};
-  if (lstat(path, &info) != 0) return false;
-  return info.st_mtime > std::time(nullptr) - seconds;
-}
-
 }  // namespace
+
+std::vector<std::string> DataFolderCandidates(const std::string& exeDir) {
+  std::vector<std::string> candidates{std::string("./") + kDataFolder};
+  if (exeDir.empty()) return candidates;
+  candidates.push_back(std::filesystem::path(exeDir).parent_path() / kInstalledDataFolder);
+  candidates.push_back(exeDir + "/" + kDataFolder);
+  return candidates;
+}
 
 String FixDataPath(const String& path) {
   const int schemeAt = path.Find(":/");
@@ -227,34 +229,6 @@ int ReplaceFile(const std::string& path, const std::string& bytes, std::string& 
   }
   SyncFolderOf(path);
   return 0;
-}
-
-int WriteStateFile(const String& state) {
-  std::string reason;
-  const int result = ReplaceFile(kStateFile, state.ToUtf8(), reason);
-  if (result != 0) kvWarn(String("cannot save the game in ") + kStateFile + ": " + String(reason));
-  return result;
-}
-
-String ReadStateFile() {
-  return LoadString(kStateFile);
-}
-
-void KeepDamagedStateFile() {
-  const auto damaged = LoadData(kStateFile);
-  if (!damaged) return;
-  const String what =
-      String("the state file ") + kStateFile + " was damaged and its bad blocks reset";
-  if (ModifiedWithin(kDamagedStateFile, kDamagedCopyLifetime)) {
-    kvWarn(what + "; an earlier damaged copy, less than a day old, stays in " + kDamagedStateFile);
-    return;
-  }
-  std::string reason;
-  if (ReplaceFile(kDamagedStateFile, std::string(damaged->begin(), damaged->end()), reason) != 0) {
-    kvWarn(what + "; it could not be kept as " + kDamagedStateFile + ": " + String(reason));
-    return;
-  }
-  kvWarn(what + "; it is kept as " + kDamagedStateFile + " to recover scores by hand");
 }
 
 void OpenClosedStandardDescriptors() {

@@ -17,10 +17,15 @@ String FixDataPath(const String& path);
 // Maps the "brisko://" schemes onto folders: "./data/", "./internal/", "./external/".
 // An unknown scheme maps to the empty path. When the working directory has no such
 // folder, the one beside the executable is used, so the game starts from any folder.
-// The data folder is the first of the two that holds the data marker of this version, so
-// an unrelated "data" folder is passed over; with none, one line on standard error names the
+// The data folder is the first that holds the data marker of this version, looked for in the
+// working directory, then in ../share/zorvane from the executable (an installed game), then
+// beside the executable (the build folder, where the generator writes it); so an unrelated
+// "data" folder is passed over. With none, one line on standard error names the
 // places searched and data paths map to "./data/".
 String PathToFilePath(const String& path);
+
+// Where the data folder is looked for, in order, by a program in the folder exeDir.
+std::vector<std::string> DataFolderCandidates(const std::string& exeDir);
 
 // Tells once per file, on standard error, that an asset (a data path) could not be loaded and
 // why. Nothing is told about data paths while there is no data folder: that was told once.
@@ -38,8 +43,6 @@ String LoadString(const String& path);
 // The whole file; nothing when it cannot be opened.
 std::optional<ByteBuffer> LoadData(const String& path);
 
-constexpr const char* kStateFile = "./.briskostate";
-constexpr const char* kDamagedStateFile = "./.briskostate.damaged";
 constexpr int kSaveCannotCreate = -1;
 constexpr int kSaveShortWrite = -2;
 
@@ -48,15 +51,6 @@ constexpr int kSaveShortWrite = -2;
 // then syncs the folder so that the rename lasts too. 0 on success; kSaveCannotCreate or
 // kSaveShortWrite with the reason, and path is then left as it was.
 int ReplaceFile(const std::string& path, const std::string& bytes, std::string& reason);
-
-// The state as UTF-8 through ReplaceFile; a failure is also told on standard error.
-int WriteStateFile(const String& state);
-String ReadStateFile();
-
-// Copies the state file to kDamagedStateFile before a save replaces it, so a player can recover
-// what the checks threw away, and says so on standard error. A damaged copy less than a day old
-// is kept instead: the first damage is the one worth recovering.
-void KeepDamagedStateFile();
 
 // Opens those of descriptors 0, 1 and 2 that are closed on /dev/null, so that files and
 // connections opened later do not take them and receive what is meant for standard output.

@@ -10,6 +10,16 @@
 int glfwGraphicsSeq = 0;
 
 namespace glfw2 {
+
+static_assert(JOYSTICK_SLOTS == GLFW_JOYSTICK_LAST + 1);
+// The standard layout is GLFW's own numbering.
+static_assert(pad::A == GLFW_GAMEPAD_BUTTON_A && pad::GUIDE == GLFW_GAMEPAD_BUTTON_GUIDE &&
+              pad::DPAD_LEFT == GLFW_GAMEPAD_BUTTON_LAST &&
+              GAMEPAD_BUTTONS == GLFW_GAMEPAD_BUTTON_LAST + 1);
+static_assert(pad::LEFT_Y == GLFW_GAMEPAD_AXIS_LEFT_Y &&
+              pad::RIGHT_TRIGGER == GLFW_GAMEPAD_AXIS_LAST &&
+              GAMEPAD_AXES == GLFW_GAMEPAD_AXIS_LAST + 1);
+
 namespace {
 
 constexpr const char* kInitialTitle = "Zorvane";
@@ -87,8 +97,19 @@ void OnMouseButton3(GLFWwindow*, int button, int action, int) {
   if (state.mouseButton) state.mouseButton(button, action == GLFW_PRESS ? PRESS : RELEASE);
 }
 
-void OnCursorPos3(GLFWwindow*, double x, double y) {
-  if (state.mousePos) state.mousePos(static_cast<int>(x), static_cast<int>(y));
+// The cursor in framebuffer pixels.
+void CursorInPixels(GLFWwindow* window, double x, double y, int* px, int* py) {
+  int width = 0, height = 0, pixelsWide = 0, pixelsHigh = 0;
+  glfwGetWindowSize(window, &width, &height);
+  glfwGetFramebufferSize(window, &pixelsWide, &pixelsHigh);
+  *px = ToPixels(x, width, pixelsWide);
+  *py = ToPixels(y, height, pixelsHigh);
+}
+
+void OnCursorPos3(GLFWwindow* window, double x, double y) {
+  int px = 0, py = 0;
+  CursorInPixels(window, x, y, &px, &py);
+  if (state.mousePos) state.mousePos(px, py);
 }
 
 void OnClose3(GLFWwindow* window) {
@@ -190,7 +211,7 @@ void SetWindowPos(int x, int y) {
 
 void GetWindowSize(int* width, int* height) {
   *width = *height = 0;
-  if (state.window) glfwGetWindowSize(state.window, width, height);
+  if (state.window) glfwGetFramebufferSize(state.window, width, height);
 }
 
 int GetWindowParam(int param) {
@@ -267,10 +288,16 @@ int GetKey(int key2) {
 }
 
 void GetMousePos(int* x, int* y) {
+  *x = *y = 0;
+  if (!state.window) return;
   double fx = 0, fy = 0;
-  if (state.window) glfwGetCursorPos(state.window, &fx, &fy);
-  *x = static_cast<int>(fx);
-  *y = static_cast<int>(fy);
+  glfwGetCursorPos(state.window, &fx, &fy);
+  CursorInPixels(state.window, fx, fy, x, y);
+}
+
+int ToPixels(double position, int windowSize, int framebufferSize) {
+  if (windowSize <= 0) return static_cast<int>(position);
+  return static_cast<int>(position * framebufferSize / windowSize);
 }
 
 int GetJoystickParam(int joy, int param) {
@@ -307,6 +334,22 @@ int GetJoystickButtons(int joy, unsigned char* buttons, int numButtons) {
   count = std::min(count, numButtons);
   for (int i = 0; i < count; ++i) buttons[i] = state3[i] == GLFW_PRESS ? PRESS : RELEASE;
   return count;
+}
+
+bool GetGamepadState(int joy, GamepadState* pad) {
+  GLFWgamepadstate read{};
+  if (!glfwGetGamepadState(joy, &read)) return false;
+  for (int i = 0; i < GAMEPAD_BUTTONS; ++i) pad->buttons[i] = read.buttons[i] == GLFW_PRESS;
+  for (int i = 0; i < GAMEPAD_AXES; ++i) pad->axes[i] = read.axes[i];
+  return true;
+}
+
+const char* UpdateGamepadMappings(const char* mappings) {
+  // Earlier errors are not this call's; a line GLFW cannot read leaves its error behind.
+  glfwGetError(nullptr);
+  glfwUpdateGamepadMappings(mappings);
+  const char* description = nullptr;
+  return glfwGetError(&description) == GLFW_NO_ERROR ? nullptr : description;
 }
 
 void SetKeyCallback(KeyFun callback) {

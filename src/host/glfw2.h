@@ -1,7 +1,11 @@
 // The single-window GLFW 2.7 interface the host is written against, on top of GLFW 3:
 // one implicit window, 2.7 key numbering, close requests the host can refuse, and a
-// context sequence number that rises with every opened window.
+// context sequence number that rises with every opened window. Like 2.7, it knows one kind of
+// unit once a window is open: the window's size and the mouse position are in framebuffer
+// pixels, which on a scaled (high-DPI) screen are more than the window's screen coordinates.
 #pragma once
+
+#include <array>
 
 // Number of the current OpenGL context; surfaces rebuild their textures when it changes.
 extern int glfwGraphicsSeq;
@@ -27,6 +31,8 @@ constexpr int WINDOW_NO_RESIZE = 0x00020012;
 constexpr int MOUSE_CURSOR = 0x00030001;
 constexpr int KEY_REPEAT = 0x00030005;
 
+// Joysticks are numbered from 0 to JOYSTICK_SLOTS - 1.
+constexpr int JOYSTICK_SLOTS = 16;
 // Joystick parameters.
 constexpr int PRESENT = 0x00050001;
 constexpr int AXES = 0x00050002;
@@ -92,6 +98,22 @@ using MousePosFun = void (*)(int x, int y);
 // Returns 0 to keep the window open.
 using WindowCloseFun = int (*)();
 
+// A controller that GLFW knows as a gamepad, read through its standard layout.
+constexpr int GAMEPAD_BUTTONS = 15;
+constexpr int GAMEPAD_AXES = 6;
+namespace pad {
+// Buttons.
+constexpr int A = 0, B = 1, X = 2, Y = 3, LEFT_BUMPER = 4, RIGHT_BUMPER = 5, BACK = 6, START = 7,
+              GUIDE = 8, LEFT_THUMB = 9, RIGHT_THUMB = 10, DPAD_UP = 11, DPAD_RIGHT = 12,
+              DPAD_DOWN = 13, DPAD_LEFT = 14;
+// Axes: sticks from -1 to 1 with y positive down, triggers from -1 (released) to 1.
+constexpr int LEFT_X = 0, LEFT_Y = 1, RIGHT_X = 2, RIGHT_Y = 3, LEFT_TRIGGER = 4, RIGHT_TRIGGER = 5;
+}  // namespace pad
+struct GamepadState {
+  std::array<bool, GAMEPAD_BUTTONS> buttons{};
+  std::array<float, GAMEPAD_AXES> axes{};
+};
+
 // The 2.7 key code of a GLFW 3 key, KEY_UNKNOWN when 2.7 has none; and back.
 int KeyFrom3(int key3);
 int KeyTo3(int key2);
@@ -131,6 +153,14 @@ void GetMousePos(int* x, int* y);
 int GetJoystickParam(int joy, int param);
 int GetJoystickPos(int joy, float* pos, int numAxes);
 int GetJoystickButtons(int joy, unsigned char* buttons, int numButtons);
+// False when the joystick is absent or has no gamepad mapping.
+bool GetGamepadState(int joy, GamepadState* state);
+// Adds controller mappings in the SDL text format (later ones replace earlier ones for the same
+// device); null when all were understood, else why one was not.
+const char* UpdateGamepadMappings(const char* mappings);
+
+// A position in the window's screen coordinates as framebuffer pixels.
+int ToPixels(double position, int windowSize, int framebufferSize);
 
 void SetKeyCallback(KeyFun callback);
 void SetCharCallback(CharFun callback);

@@ -120,6 +120,7 @@ void KvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     glfw2::SetWindowPos((desktop.width - width) / 2, (desktop.height - height) / 2);
     glfw2::SetWindowTitle(kWindowTitle);
   }
+  isFullscreen = fullscreen;
   if (swapInterval >= 0) glfw2::SwapInterval(swapInterval);
   glfw2::Enable(glfw2::KEY_REPEAT);
   glfw2::SetKeyCallback(OnKey);
@@ -130,7 +131,13 @@ void KvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
 }
 
 void KvGlfwGame::Run() {
-  SetGlfwWindow(kWindowWidth, kWindowHeight, 8, 8, 8, 0, 0, 0, false);
+  if (startFullscreen) {
+    const KvGlfwVideoMode desktop = GetGlfwDesktopMode();
+    SetGlfwWindow(desktop.width, desktop.height, desktop.red, desktop.green, desktop.blue, 0, 0, 0,
+                  true);
+  } else {
+    SetGlfwWindow(kWindowWidth, kWindowHeight, 8, 8, 8, 0, 0, 0, false);
+  }
   StartGame();
   while (WindowOpened()) FramePass();
 }

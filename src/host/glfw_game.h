@@ -3,6 +3,7 @@
 
 #include "host/glfw2.h"
 #include "host/kv_game.h"
+#include "host/launch_options.h"
 
 // At most this many updates run in one pass of the frame loop; a longer backlog is dropped.
 constexpr int kMaxUpdatesPerPass = 4;
@@ -26,6 +27,7 @@ class KvGlfwGame : public KvGame {
   std::vector<KvDisplayMode> GetDisplayModes() override;
   KvDisplayMode GetDesktopMode() override;
   void SetSwapInterval(int interval) override;
+  bool WindowFullscreen() override { return isFullscreen; }
   // Reads joystick slot port through the window library (joystick.cpp).
   bool PollJoystick(int port, JoyAxes& axisX, JoyAxes& axisY, JoyAxes& axisZ,
                     JoyButtons& buttons) override;
@@ -37,6 +39,9 @@ class KvGlfwGame : public KvGame {
   virtual std::vector<KvGlfwVideoMode> GetGlfwVideoModes();
   // Opens the first window, starts the game and runs the frame loop while the window is open.
   virtual void Run();
+
+  // The first window fills the desktop instead of opening 640 x 480.
+  bool startFullscreen = false;
 
   // One pass: render, sleep until due, take events, follow the focus, run the due updates.
   void FramePass();
@@ -55,6 +60,7 @@ class KvGlfwGame : public KvGame {
   // Due time of the next update; 0 means the schedule restarts from the current time.
   double nextUpdate = 0.0;
   int swapInterval = -1;
+  bool isFullscreen = false;
 
  private:
   void FollowFocus();
@@ -73,6 +79,8 @@ struct KvStartHooks {
   void (*initGlobals)();
   // Creates the App, which hands the host its delegate; without one nothing runs.
   void (*createApp)();
+  // Hands the game what its command line asked for, before the App is created; may be null.
+  void (*launch)(const LaunchOptions& options) = nullptr;
 };
 
 // The game's host; its Main is the program's entry.

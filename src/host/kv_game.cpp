@@ -4,6 +4,7 @@
 
 #include "base/runtime.h"
 #include "host/files.h"
+#include "host/state_file.h"
 
 KvGame* KvGame::_game = nullptr;
 

@@ -92,6 +92,8 @@ class KvGame {
   virtual std::vector<KvDisplayMode> GetDisplayModes() { return {}; }
   virtual KvDisplayMode GetDesktopMode() { return {}; }
   virtual void SetSwapInterval(int /*interval*/) {}
+  // The current window fills the screen.
+  virtual bool WindowFullscreen() { return false; }
   virtual String PathToFilePath(const String& path);
   // An exception that escaped a delegate call ends the program.
   [[noreturn]] virtual void Die();

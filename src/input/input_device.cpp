@@ -131,17 +131,31 @@ void InputDevice::MotionEvent(int event, int, float x, float y, float z) {
 }
 
 void InputDevice::BeginUpdate() {
-  for (int j = 0; j < kJoystickCount; ++j) {
+  int j = 0;
+  for (; j < kJoystickCount; ++j) {
     JoyState& joy = joyStates[j];
-    if (!KvGame::_game->PollJoystick(j, joy.axisX, joy.axisY, joy.axisZ, joy.buttons)) return;
-    for (int b = 0; b < key::kJoyButtons; ++b) {
-      const int key = key::kJoyBase + key::kJoyButtons * j + b;
-      if (joy.buttons[b] && !keyDown[key]) {
-        keyDown[key] = true;
-        PutKeyHit(key);
-      } else if (!joy.buttons[b]) {
-        keyDown[key] = false;
-      }
+    if (!KvGame::_game->PollJoystick(j, joy.axisX, joy.axisY, joy.axisZ, joy.buttons)) break;
+    joyPresent[j] = true;
+    FollowJoyButtons(j);
+  }
+  // A controller unplugged while a button was held must not leave that button held.
+  for (; j < kJoystickCount; ++j) {
+    if (!joyPresent[j]) continue;
+    joyPresent[j] = false;
+    joyStates[j] = {};
+    FollowJoyButtons(j);
+  }
+}
+
+void InputDevice::FollowJoyButtons(int unit) {
+  const JoyState& joy = joyStates[unit];
+  for (int b = 0; b < key::kJoyButtons; ++b) {
+    const int key = key::kJoyBase + key::kJoyButtons * unit + b;
+    if (joy.buttons[b] && !keyDown[key]) {
+      keyDown[key] = true;
+      PutKeyHit(key);
+    } else if (!joy.buttons[b]) {
+      keyDown[key] = false;
     }
   }
 }

@@ -30,7 +30,8 @@ class InputDevice {
   virtual void MouseEvent(int event, int data, float x, float y);
   virtual void TouchEvent(int event, int data, float x, float y);
   virtual void MotionEvent(int event, int data, float x, float y, float z);
-  // Polls the joysticks in slot order, stopping at the first empty slot.
+  // Polls the joysticks in slot order, stopping at the first empty slot; a joystick that has
+  // gone from there on reads as released and centred.
   virtual void BeginUpdate();
   // Hit counts and characters live for one update.
   virtual void EndUpdate();
@@ -43,6 +44,7 @@ class InputDevice {
   int GetChar();
 
   std::array<JoyState, kJoystickCount> joyStates{};
+  std::array<bool, kJoystickCount> joyPresent{};  // at the last poll
   std::array<bool, kKeyCount> keyDown{};
   int keyHitQueueLength = 0;
   std::array<int, kHitQueueSize> keyHitQueue{};
@@ -59,6 +61,8 @@ class InputDevice {
   void PressKey(int key);
   void ReleaseKey(int key);
   void StorePointer(int finger, float x, float y);
+  // The unit's button keys follow its buttons: pressed ones held (and hit when new).
+  void FollowJoyButtons(int unit);
 };
 
 // The input module: the device set once at start-up and the queries the game makes.

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "game/my_app.h"
+#include "host/joystick.h"
 #include "host/kv_game.h"
 
 class HeadlessHost : public KvGame {
@@ -13,12 +14,18 @@ class HeadlessHost : public KvGame {
   int Millisecs() override { return millisecs; }
   int GetDeviceWidth() override { return width; }
   int GetDeviceHeight() override { return height; }
+  // Joysticks come from the source when one is given, as the desktop host reads them.
+  bool PollJoystick(int port, JoyAxes& axisX, JoyAxes& axisY, JoyAxes& axisZ,
+                    JoyButtons& buttons) override {
+    return joysticks && PollJoystickFrom(*joysticks, port, axisX, axisY, axisZ, buttons);
+  }
   // Without the state file the game starts from its defaults and saves nowhere.
   String LoadState() override { return usesStateFile ? KvGame::LoadState() : String(); }
   int SaveState(const String& state) override {
     return usesStateFile ? KvGame::SaveState(state) : 0;
   }
 
+  JoystickSource* joysticks = nullptr;
   int millisecs = 0;
   int width = 640;
   int height = 480;

@@ -29,6 +29,8 @@ need() {
 need xdotool
 
 work=$(mktemp -d)
+# The game saves in its work folder, never in the user's own.
+export ZORVANE_STATE_DIR=$work
 pid=
 wid=
 cleanup() {
@@ -44,17 +46,20 @@ fail() {
   exit 1
 }
 
-# start PROGRAM: runs it in the work folder with its output in $work/out.txt.
+# start PROGRAM [ARG...]: runs it in the work folder with its output in $work/out.txt.
 start() {
-  (cd "$work" && exec "$1") >"$work/out.txt" 2>&1 &
+  (cd "$work" && exec "$@") >"$work/out.txt" 2>&1 &
   pid=$!
 }
 
-# find_window TITLE: waits up to 4 s for a window with exactly that title; sets $wid.
+# find_window TITLE: waits up to 4 s for a window with exactly that title; sets $wid. The
+# program under test's own window is preferred, so that a window left by an earlier program
+# that is still going away is not taken for it.
 find_window() {
   wid=
   for _ in $(seq 200); do
-    wid=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)
+    [ -n "$pid" ] && wid=$(xdotool search --pid "$pid" --name "^$1\$" 2>/dev/null | head -n1)
+    [ -n "$wid" ] || wid=$(xdotool search --name "^$1\$" 2>/dev/null | tail -n1)
     [ -n "$wid" ] && return 0
     sleep 0.02
   done
@@ -62,10 +67,13 @@ find_window() {
 }
 
 # focus: gives the window the focus (nobody else does without a window manager); a window
-# that was just opened may not be mapped yet, so this is retried.
+# that was just opened may not be mapped yet, so this is retried, a hundred times on a busy
+# machine.
 focus() {
-  for _ in $(seq 30); do
-    [ -n "$wid" ] && xdotool windowfocus --sync "$wid" 2>/dev/null && { sleep 0.3; return 0; }
+  for _ in $(seq 100); do
+    # --sync waits for the focus to arrive, for as long as it takes: bounded here.
+    [ -n "$wid" ] && timeout 2 xdotool windowfocus --sync "$wid" 2>/dev/null &&
+      { sleep 0.3; return 0; }
     sleep 0.1
   done
   fail "could not focus the window"
@@ -92,6 +100,28 @@ shoot() {
     sleep 0.02
   done
   fail "no screenshot $1"
+}
+
+# average FILE WxH+X+Y: the mean "r,g,b" (0..255) of that part of a picture.
+average() {
+  convert "$1" -crop "$2" +repage -resize 1x1\! \
+    -format '%[fx:int(255*r+0.5)],%[fx:int(255*g+0.5)],%[fx:int(255*b+0.5)]' info:
+}
+
+# expect_colour FILE WxH+X+Y WHAT R G B: that part of the picture is about that colour.
+expect_colour() {
+  local got r g b
+  got=$(average "$1" "$2")
+  IFS=, read -r r g b <<<"$got"
+  local close=$(( (r - $4) * (r - $4) + (g - $5) * (g - $5) + (b - $6) * (b - $6) ))
+  [ "$close" -le 300 ] || fail "$3 ($2 of $(basename "$1")) is $got, not about $4,$5,$6"
+}
+
+# expect_drawn FILE WxH+X+Y WHAT: that part of the picture is not black.
+expect_drawn() {
+  local got
+  got=$(average "$1" "$2")
+  [ "$got" != "0,0,0" ] || fail "$3 ($2 of $(basename "$1")) is black"
 }
 
 # pixel FILE X Y: "r,g,b" of one pixel, 0..255.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # F11 in the real game reopens its window to fill the screen, and F11 again brings back the
-# 640 x 480 window; the game still hears keys afterwards (F4 ends it with status 0).
+# 640 x 480 window; the game still hears keys afterwards (F4 ends it with status 0). Started
+# with --fullscreen, the first F11 brings the window.
 game=$(realpath "$1")
 source "$(dirname "$0")/e2e_lib.sh"
 
@@ -36,4 +37,15 @@ press F4
 wait_exit 5
 status=$?
 [ $status -eq 0 ] || fail "game ended with status $status"
+
+# --fullscreen: the first window fills the screen, and F11 knows to bring back the window.
+start "$game" --fullscreen
+expect_size "$screen" "started with --fullscreen"
+sleep 0.5
+press F11
+expect_size 640x480 "after F11 from --fullscreen"
+press F4
+wait_exit 5
+status=$?
+[ $status -eq 0 ] || fail "game started full screen ended with status $status"
 echo "PASS"

@@ -59,6 +59,7 @@ cp "$game" "$work/bin/zorvane"
 start "$work/bin/zorvane"
 quit "no data"
 [ "$(grep -c '^zorvane:' "$work/out.txt")" -eq 1 ] || fail "no data: expected one line"
-grep -q "^zorvane: no game data found .* in ./data, $work/bin/data)" "$work/out.txt" ||
+grep -q "^zorvane: no game data found .* in ./data, $work/share/zorvane, $work/bin/data)" \
+  "$work/out.txt" ||
   fail "no data: the line does not name the places searched"
 echo "PASS"

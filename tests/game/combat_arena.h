@@ -1,13 +1,13 @@
 // What the combat tests share: the effects of play loaded so a test can tell which sounds
-// played, and a level-1 game reduced to one bare room for the object and weapon tests (the
-// ship in the middle of room (5, 5), which generation leaves as four walls and nothing
-// inside, and an empty pool).
+// played, and a level-1 game reduced to one bare room (the ship in the middle of room (5, 5),
+// which generation leaves as four walls and nothing inside, and an empty pool).
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
-#include <memory>
+#include <limits>
 #include <vector>
 
 #include "audio/audio.h"
@@ -15,9 +15,10 @@
 #include "game/records.h"
 #include "sim/headless_game.h"
 
-// The game's effects of play, loaded from the generated data folder.
 inline constexpr int kPlayEffects[] = {2,  3,  4,  5,  6,   7,   8,   10,  11,
                                        12, 13, 14, 20, 149, 150, 151, 152, 154};
+inline constexpr int kBreakSound = 10;  // 10..13, picked at random
+inline constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 inline void LoadPlayEffects(MyApp& app) {
   for (int id : kPlayEffects) {
@@ -28,8 +29,8 @@ inline void LoadPlayEffects(MyApp& app) {
   }
 }
 
-// Effects played since the last call, by id, read back from the channels the game used
-// (at most one rotation of 24 between calls).
+// Effects played since the last call, by id (break sounds as kBreakSound), read back from the
+// channels the game used (at most one rotation of 24 between calls).
 class SoundLog {
  public:
   explicit SoundLog(MyApp& app) : app_(app), lastSlot_(app.NextChannel) {}
@@ -42,7 +43,7 @@ class SoundLog {
       int played = -1;
       for (int id : kPlayEffects)
         if (channel.sample != nullptr && app_.Sounds[id]->sample == channel.sample) played = id;
-      ids.push_back(played);
+      ids.push_back(played > kBreakSound && played <= kBreakSound + 3 ? kBreakSound : played);
     }
     lastSlot_ = app_.NextChannel;
     return ids;
@@ -78,13 +79,9 @@ class Arena : public ::testing::Test {
   MyApp& app() { return game_.app(); }
   HeadlessGame& game() { return game_; }
 
-  // Pixel centre of tile (x, y) of the arena, or of another room.
-  static float TileX(float x, int rx = kRoomX) {
-    return (rx * world::kRoomWidth + x + 0.5f) * kTile;
-  }
-  static float TileY(float y, int ry = kRoomY) {
-    return (ry * world::kRoomHeight + y + 0.5f) * kTile;
-  }
+  // Pixel centre of tile (x, y) of the arena.
+  static float TileX(float x) { return (kRoomX * world::kRoomWidth + x + 0.5f) * kTile; }
+  static float TileY(float y) { return (kRoomY * world::kRoomHeight + y + 0.5f) * kTile; }
   int* Tile(int x, int y) { return &app().World[world::TileIndex(kRoomX, kRoomY, x, y)]; }
   void SetTile(int x, int y, int code, int hitPoints) {
     Tile(x, y)[tile::kCode] = code;
@@ -98,24 +95,18 @@ class Arena : public ::testing::Test {
   float ShipY() { return app().Player[player::kY]; }
 
   float* Record(int start) { return &app().Objects[start]; }
-  // Puts an object into record r of the current room.
+  // Puts an object into record r of the arena.
   float* Put(int r, int kind, float x, float y, float vx = 0, float vy = 0, float strength = 3,
              float timer = 0) {
-    float* record = Record(r * object::kFloats);
     const std::array<float, object::kFloats> values = {
         static_cast<float>(kind), x, y, vx, vy, 0, 0, strength, timer, kArenaRoom};
-    std::copy(values.begin(), values.end(), record);
-    return record;
+    return std::copy(values.begin(), values.end(), Record(r * object::kFloats)) - values.size();
   }
-  void ClearPool() {
-    for (int r = 0; r < object::kRecords; ++r)
-      app().Objects[r * object::kFloats + object::kKind] = 0;
-  }
+  void ClearPool() { FillPoolExcept({}, object::kFree); }
   // Fills every record but the ones listed with a parked dummy object.
-  void FillPoolExcept(std::initializer_list<int> freeRecords) {
-    for (int r = 0; r < object::kRecords; ++r)
-      app().Objects[r * object::kFloats + object::kKind] = 99;
-    for (int r : freeRecords) app().Objects[r * object::kFloats + object::kKind] = 0;
+  void FillPoolExcept(const std::vector<int>& freeRecords, float kind = 99) {
+    for (int r = 0; r < object::kRecords; ++r) Record(r * object::kFloats)[object::kKind] = kind;
+    for (int r : freeRecords) Record(r * object::kFloats)[object::kKind] = object::kFree;
   }
   // Record starts of the live objects of a kind.
   std::vector<int> Live(int kind) {
@@ -125,24 +116,19 @@ class Arena : public ::testing::Test {
         starts.push_back(r * object::kFloats);
     return starts;
   }
-  void ClearParticles() {
-    for (int i = 0; i <= particle::kMaxCount; ++i)
-      app().Particles[i * particle::kFloats + particle::kKind] = 0;
-  }
+  void ClearParticles() { app().ResetParticles(app().ParticleCount); }
   int LiveParticles() {
     int count = 0;
     for (int i = 0; i <= app().ParticleCount; ++i)
       count += app().Particles[i * particle::kFloats + particle::kKind] > 0;
     return count;
   }
-
   template <size_t N>
   static std::array<float, N> Fields(const float* first) {
     std::array<float, N> values;
     std::copy_n(first, N, values.begin());
     return values;
   }
-
   std::vector<int> SoundsPlayed() { return sounds_.Played(); }
 
  private:

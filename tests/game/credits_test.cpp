@@ -16,19 +16,28 @@ class CreditsTest : public MenuTest {
   }
 };
 
-TEST_F(CreditsTest, TheBoxFollowsItsSlideAndGoesWhenTheSlideEnds) {
+// The box slides with its count, still drawn on its way out (fading, rising 24 a step), and
+// goes when the count is back at 0. The report disc turns green once the report is answered.
+TEST_F(CreditsTest, TheBoxFollowsItsSlideAndShowsTheReport) {
   Open();
-  Step(3);
-  EXPECT_EQ(app().CreditsSlide, 3);
+  Step(kSlideUpdates);
+  const auto greenDiscs = [this] {
+    int count = 0;
+    for (const float* r : Records(drawrec::kOvalMarker))
+      count += r[drawrec::kRed] == 96 && r[drawrec::kGreen] == 160;
+    return count;
+  };
+  EXPECT_EQ(greenDiscs(), 0);
+  J_On_Able = 1;
+  Step();
+  EXPECT_EQ(greenDiscs(), 1);
+  app().CreditsSlide = 3;
   app().CreditsOpen = 0;
   Step();
-  EXPECT_EQ(RecordsOf(kWindowSlot), 1) << "still drawn while it slides out";
-  const float* window = nullptr;
-  for (int at = 0; at < app().DrawCount; at += drawrec::kFloats)
-    if (app().DrawList[at + drawrec::kSlot] == kWindowSlot) window = &app().DrawList[at];
-  ASSERT_NE(window, nullptr);
-  EXPECT_FLOAT_EQ(window[drawrec::kAlpha], 3.0f / 30);
-  EXPECT_FLOAT_EQ(window[drawrec::kY], 270 - 24 * 27);
+  const auto window = Records(kWindowSlot);
+  ASSERT_EQ(window.size(), 1u) << "still drawn while it slides out";
+  EXPECT_FLOAT_EQ(window[0][drawrec::kAlpha], 3.0f / 30);
+  EXPECT_FLOAT_EQ(window[0][drawrec::kY], 270 - 24 * 27);
   Step(2);
   EXPECT_EQ(app().CreditsSlide, 0);
   Step();
@@ -38,8 +47,7 @@ TEST_F(CreditsTest, TheBoxFollowsItsSlideAndGoesWhenTheSlideEnds) {
 TEST_F(CreditsTest, TheLinesBeforeTheFinalOneRepeat) {
   const struct {
     long long line;
-    int count;
-    int index;
+    int count, index;
   } cases[] = {{0, 50, 0},   {48, 50, 48}, {49, 50, 0},         {-1, 50, 48},
                {-3, 50, 46}, {98, 50, 0},  {1LL << 40, 50, 37}, {5, 2, 0},
                {5, 1, -1},   {5, 0, -1},   {-7, -4, -1}};
@@ -48,67 +56,39 @@ TEST_F(CreditsTest, TheLinesBeforeTheFinalOneRepeat) {
   EXPECT_EQ(CreditText[kCreditLines - 1], String("End"));
 }
 
+// After the last line that scrolls comes the first again: lines 45..48 above, then from the
+// first; "End" is never scrolled.
 TEST_F(CreditsTest, TheTickerWrapsToTheFirstLineAfterTheLastScrolled) {
   Open();
-  app().TickerLine = 47;
-  app().TickerOffset = -15.9f;
-  Step();
-  EXPECT_EQ(app().TickerLine, 48);
-  app().TickerOffset = -15.9f;
-  Step();
-  EXPECT_EQ(app().TickerLine, 0);
-  // Lines 45..48 above, then from the first again; "End" is never scrolled.
+  for (const int line : {47, 48}) {
+    app().TickerLine = line;
+    app().TickerOffset = -15.9f;
+    Step();
+    EXPECT_EQ(app().TickerLine, line == 48 ? 0 : 48);
+  }
   app().TickerLine = 48;
   app().TickerOffset = 0;
   Step();
-  const std::string text = DrawnText();
-  EXPECT_NE(text.find("atwww.debian.org-=-=-AGameby"), std::string::npos) << text;
-  EXPECT_EQ(text.find("End"), std::string::npos);
+  EXPECT_NE(DrawnText().find("atwww.debian.org-=-=-AGameby"), std::string::npos) << DrawnText();
+  EXPECT_EQ(DrawnText().find("End"), std::string::npos);
 }
 
+// The press that closes the box sets both latches, so it reaches neither the menu nor the
+// options.
 TEST_F(CreditsTest, ATouchOrAConfirmKeyClosesTheBoxAndSetsBothLatches) {
-  const struct {
-    const char* how;
-    int key;
-  } cases[] = {{"touch", 0}, {"A", 'Z'}, {"B", 'X'}, {"R1", 'N'}};
-  for (const auto& c : cases) {
+  for (const int key : {0, int{'Z'}, int{'X'}, int{'N'}}) {  // 0: a touch
+    SCOPED_TRACE(key);
     Open();
     Step(kSlideUpdates);
-    ASSERT_EQ(app().CreditsOpen, 1) << c.how;
-    if (c.key) {
-      game().KeyDown(c.key);
-    } else {
-      PressAt(300, 300);
-    }
+    ASSERT_EQ(app().CreditsOpen, 1);
+    key ? game().KeyDown(key) : PressAt(300, 300);
     Step();
-    EXPECT_EQ(app().CreditsOpen, 0) << c.how;
-    EXPECT_EQ(app().KeyLatch, 1) << c.how;
-    EXPECT_EQ(app().PointerActive, 1) << c.how;
-    EXPECT_EQ(app().ScreenMode, ModeMenu) << c.how << ": the press does not reach the menu";
-    EXPECT_EQ(app().OptionsOpen, 0) << c.how;
-    if (c.key) {
-      game().KeyUp(c.key);
-    } else {
-      Lift();
-    }
+    EXPECT_EQ(app().CreditsOpen, 0);
+    EXPECT_EQ(app().KeyLatch, 1);
+    EXPECT_EQ(app().PointerActive, 1);
+    EXPECT_EQ(app().ScreenMode, ModeMenu);
+    EXPECT_EQ(app().OptionsOpen, 0);
+    key ? game().KeyUp(key) : Lift();
     Step(kSlideUpdates);
   }
-}
-
-TEST_F(CreditsTest, TheReportDiscTurnsGreenOnceTheReportIsAnswered) {
-  auto greenOvals = [this] {
-    int count = 0;
-    for (int at = 0; at < app().DrawCount; at += drawrec::kFloats) {
-      const float* r = &app().DrawList[at];
-      count += r[drawrec::kSlot] == drawrec::kOvalMarker && r[drawrec::kRed] == 96 &&
-               r[drawrec::kGreen] == 160;
-    }
-    return count;
-  };
-  Open();
-  Step(kSlideUpdates);
-  EXPECT_EQ(greenOvals(), 0);
-  J_On_Able = 1;
-  Step();
-  EXPECT_EQ(greenOvals(), 1);
 }

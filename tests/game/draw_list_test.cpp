@@ -13,6 +13,7 @@
 #include "game/glyphs.h"
 #include "game/records.h"
 #include "graphics/graphics.h"
+#include "host/glfw2.h"
 #include "sim/headless_game.h"
 
 namespace {
@@ -50,7 +51,7 @@ class RecordingGraphics : public gxtkGraphics {
   int BeginRender() override { return 1; }
   void EndRender() override {}
   void SetBlend(int) override { ++blends; }
-  void SetScissor(int, int, int, int) override {}
+  void SetScissor(int x, int y, int w, int h) override { scissors.push_back({x, y, w, h}); }
   void SetColor(float r, float g, float b) override { color = {r, g, b}; }
   void SetAlpha(float a) override { alphas.push_back(a); }
   void DrawRect(float x, float y, float w, float h) override { calls.push_back({'R', x, y, w, h}); }
@@ -66,6 +67,7 @@ class RecordingGraphics : public gxtkGraphics {
   }
 
   std::vector<Call> calls;
+  std::vector<std::array<int, 4>> scissors;
   std::vector<float> alphas;
   std::array<float, 3> color{};
   int blends = 0;
@@ -240,6 +242,71 @@ TEST_F(DrawListTest, WideAndTallDevicesFitTheDesignSize) {
 
   Render(0, 0);
   EXPECT_FLOAT_EQ(jscrw, 455.625f) << "a device without area keeps the last fit";
+}
+
+// Windows wider than 2:1 or taller than 1:2 draw the game in a centred area of that shape with
+// black bars beside it, so the logical screen never gets too flat or too narrow for the game.
+TEST_F(DrawListTest, VeryWideOrTallWindowsFitACentredAreaOfTheGamesShape) {
+  const struct {
+    int width, height;
+    std::array<float, 4> area;  // left, top, width, height
+    float logicalW, logicalH;
+  } cases[] = {
+      {640, 480, {0, 0, 640, 480}, 720, 540},
+      {1000, 500, {0, 0, 1000, 500}, 720, 360},
+      {2000, 500, {500, 0, 1000, 500}, 720, 360},
+      {300, 1000, {0, 200, 300, 600}, 405, 810},
+      {7, 2, {1, 0, 4, 2}, 720, 360},
+      {1, 1, {0, 0, 1, 1}, 540, 540},
+      {3841, 100, {1820, 0, 200, 100}, 720, 360},
+  };
+  for (const auto& c : cases) {
+    Render(c.width, c.height);
+    EXPECT_EQ((std::array{app.FitLeft, app.FitTop, app.FitWidth, app.FitHeight}), c.area)
+        << c.width << " x " << c.height;
+    EXPECT_FLOAT_EQ(jscrw, c.logicalW) << c.width << " x " << c.height;
+    EXPECT_FLOAT_EQ(jscrh, c.logicalH) << c.width << " x " << c.height;
+    EXPECT_FLOAT_EQ(app.ScaleX, app.ScaleY) << "never stretched";
+  }
+}
+
+TEST_F(DrawListTest, TheBarsAreBlackAndDrawingStaysInsideTheArea) {
+  Render(2000, 500);
+  app.CLS2D(0, 0, 80, 1);
+  app.Rect(0, 0, jscrw, jscrh);
+  recorder.calls.clear();
+  recorder.scissors.clear();
+  Render(2000, 500);
+  const std::vector<Call> expected = {{'R', -1, -1, 2002, 502},  // black, all over
+                                      {'R', -1, -1, 2002, 502},  // the clear, cut to the area
+                                      {'R', 500, 0, 1000, 500}};
+  EXPECT_EQ(recorder.calls, expected);
+  EXPECT_EQ(recorder.scissors.back(), (std::array{500, 0, 1000, 500}));
+
+  // The pointer is read inside the area: its centre is the logical screen's.
+  game.MouseMove(1000, 250);
+  game.Step();
+  EXPECT_EQ(app.PointerX, 360);
+  EXPECT_EQ(app.PointerY, 180);
+}
+
+// A scaled screen: the window is 640 x 480 in screen coordinates and its framebuffer 1280 x 960.
+// The game draws at the framebuffer's size with the denser images, over the same logical
+// screen, and the mouse (given in screen coordinates) lands on the same game point.
+TEST_F(DrawListTest, AScaledScreenDrawsAtFramebufferResolution) {
+  constexpr int kWindowW = 640, kWindowH = 480, kScale = 2;
+  Render(kWindowW * kScale, kWindowH * kScale);
+  EXPECT_FLOAT_EQ(jscrw, 720);
+  EXPECT_FLOAT_EQ(jscrh, 540);
+  EXPECT_FLOAT_EQ(app.ScaleX, 1280.0f / 720);
+  app.ChooseImageLevel();
+  EXPECT_EQ(app.ImageLevel, 4) << "the density follows the framebuffer, not the window";
+  game.MouseMove(static_cast<float>(glfw2::ToPixels(320, kWindowW, kWindowW * kScale)),
+                 static_cast<float>(glfw2::ToPixels(120.5, kWindowH, kWindowH * kScale)));
+  game.Step();
+  EXPECT_EQ(app.PointerX, 360);
+  EXPECT_EQ(app.PointerY, 135);
+  EXPECT_EQ(glfw2::ToPixels(99.9, 0, 0), 99) << "no window: unchanged";
 }
 
 TEST_F(DrawListTest, ADeviceChangeAsksForAReloadOnce) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
-#include <map>
 #include <vector>
 
 #include "combat_arena.h"
@@ -12,66 +11,57 @@
 namespace {
 
 constexpr float kTile = 31.0f;
-constexpr int kFire = 'Z';
 constexpr int kWide = world::kTilesX, kHigh = world::kTilesY;
 
 struct TilePos {
   int x, y;
-  bool operator==(const TilePos&) const = default;
 };
 
 // Flies the ship by the joystick and the fire key, one update at a time, along the open
-// tiles of the level's rooms.
+// tiles of the level's rooms; the sounds played are kept in `sounds`.
 class Pilot {
  public:
   explicit Pilot(HeadlessGame& game) : game_(game), app_(game.app()), log_(app_) {}
 
-  MyApp& app() { return app_; }
   TilePos ShipTile() const {
     return {static_cast<int>(app_.Player[player::kX] / kTile),
             static_cast<int>(app_.Player[player::kY] / kTile)};
   }
-  // One update; the sounds it played are added to the log.
   void Step() {
     game_.Step();
     const std::vector<int> played = log_.Played();
     sounds.insert(sounds.end(), played.begin(), played.end());
   }
+  int Count(int id) const { return static_cast<int>(std::count(sounds.begin(), sounds.end(), id)); }
   // Flies to the centre of a tile; false when it is out of reach or takes too long.
   bool FlyTo(TilePos goal, int limit = 3000) {
-    std::vector<TilePos> path = Route(ShipTile(), goal);
-    if (path.empty()) return false;
+    const std::vector<TilePos> path = Route(ShipTile(), goal);
     size_t next = 0;
-    for (int frame = 0; frame < limit; ++frame) {
-      const TilePos target = path[next];
-      const float dx = Centre(target.x) - app_.Player[player::kX];
-      const float dy = Centre(target.y) - app_.Player[player::kY];
+    for (int frame = 0; frame < limit && next < path.size(); ++frame) {
+      const float dx = Centre(path[next].x) - app_.Player[player::kX];
+      const float dy = Centre(path[next].y) - app_.Player[player::kY];
       if (std::abs(dx) < 6 && std::abs(dy) < 6) {
-        if (++next == path.size()) return true;
+        ++next;
         continue;
       }
       Steer(dx, dy);
       Step();
       if (app_.ExitState != 0) return false;
     }
-    return false;
+    return !path.empty() && next == path.size();
   }
-  // Holds the ship at the centre of its tile for a number of updates.
-  void Hover(int updates, float facing = 0) {
+  // One update holding the ship at the centre of its tile, turned toward `facing`.
+  void Hover(float facing) {
     const TilePos here = ShipTile();
-    for (int i = 0; i < updates; ++i) {
-      Steer(Centre(here.x) - app_.Player[player::kX], Centre(here.y) - app_.Player[player::kY],
-            facing);
-      Step();
-    }
+    Steer(Centre(here.x) - app_.Player[player::kX], Centre(here.y) - app_.Player[player::kY],
+          facing);
+    Step();
   }
-  // Lets go of the stick: the ship drifts to a stop and falls.
-  void Coast(int updates) {
-    auto& joy = GetInputDevice()->joyStates[0];
-    joy.axisX[0] = joy.axisY[0] = 0;
-    for (int i = 0; i < updates; ++i) Step();
+
+  static void Stick(float x, float y) {
+    GetInputDevice()->joyStates[0].axisX[0] = x;
+    GetInputDevice()->joyStates[0].axisY[0] = y;
   }
-  void Fire(bool held) { held ? game_.KeyDown(kFire) : game_.KeyUp(kFire); }
 
   std::vector<int> sounds;
 
@@ -87,21 +77,22 @@ class Pilot {
 
   // Shortest run of open tiles, four-connected, from one tile to another (start excluded).
   std::vector<TilePos> Route(TilePos from, TilePos to) const {
-    std::map<int, int> cameFrom{{from.y * kWide + from.x, -1}};
+    const auto id = [](TilePos t) { return t.y * kWide + t.x; };
+    std::vector<int> cameFrom(kWide * kHigh, -1);
+    cameFrom[id(from)] = id(from);
     std::deque<TilePos> open{from};
-    while (!open.empty() && !cameFrom.contains(to.y * kWide + to.x)) {
+    while (!open.empty() && cameFrom[id(to)] < 0) {
       const TilePos at = open.front();
       open.pop_front();
       for (const TilePos step : {TilePos{1, 0}, TilePos{-1, 0}, TilePos{0, 1}, TilePos{0, -1}}) {
         const TilePos n{at.x + step.x, at.y + step.y};
-        if (!Open(n.x, n.y) || cameFrom.contains(n.y * kWide + n.x)) continue;
-        cameFrom[n.y * kWide + n.x] = at.y * kWide + at.x;
+        if (!Open(n.x, n.y) || cameFrom[id(n)] >= 0) continue;
+        cameFrom[id(n)] = id(at);
         open.push_back(n);
       }
     }
     std::vector<TilePos> path;
-    for (int at = to.y * kWide + to.x; cameFrom.contains(at) && at != from.y * kWide + from.x;
-         at = cameFrom[at])
+    for (int at = id(to); cameFrom[at] >= 0 && at != id(from); at = cameFrom[at])
       path.push_back({at % kWide, at / kWide});
     std::reverse(path.begin(), path.end());
     return path;
@@ -119,19 +110,13 @@ class Pilot {
       stickX = 0.3f * facing;
     const float stickY = vy > wantY ? 1.0f : 0.0f;
     // The stick counts only beyond its dead zone; a small push still needs the key ramps off.
-    auto& joy = GetInputDevice()->joyStates[0];
-    joy.axisX[0] = std::abs(stickX) > 0.21f || stickY > 0 ? stickX : 0;
-    joy.axisY[0] = stickY;
+    Stick(std::abs(stickX) > 0.21f || stickY > 0 ? stickX : 0, stickY);
   }
 
   HeadlessGame& game_;
   MyApp& app_;
   SoundLog log_;
 };
-
-int Count(const std::vector<int>& ids, int id) {
-  return static_cast<int>(std::count(ids.begin(), ids.end(), id));
-}
 
 TEST(LevelRun, ShootItemZeroOutCarryItHomeAndLandOnThePad) {
   HeadlessGame game;
@@ -156,28 +141,25 @@ TEST(LevelRun, ShootItemZeroOutCarryItHomeAndLandOnThePad) {
   ASSERT_GE(block[tile::kCode], code::kItemBlock);
   ASSERT_LT(block[tile::kCode], code::kItemBlock + code::kItemBlockStride);
   const int hitPoints = block[tile::kHitPoints];
-  const TilePos spot{item.x - 2, item.y};
-  ASSERT_TRUE(pilot.FlyTo(spot)) << "ship at " << pilot.ShipTile().x << "," << pilot.ShipTile().y;
+  ASSERT_TRUE(pilot.FlyTo({item.x - 2, item.y}))
+      << "ship at " << pilot.ShipTile().x << "," << pilot.ShipTile().y;
 
   const int scoreBefore = app.Score;
   pilot.sounds.clear();
-  pilot.Fire(true);
-  for (int i = 0; i < 200 && block[tile::kCode] != code::kFreeItem; ++i) pilot.Hover(1, 1);
-  pilot.Fire(false);
+  game.KeyDown('Z');
+  for (int i = 0; i < 200 && block[tile::kCode] != code::kFreeItem; ++i) pilot.Hover(1);
+  game.KeyUp('Z');
   ASSERT_EQ(block[tile::kCode], code::kFreeItem) << "the block opened on item 0";
   EXPECT_EQ(app.Score - scoreBefore, 5 * hitPoints + 10);
-  EXPECT_EQ(Count(pilot.sounds, 2), hitPoints) << "one shot per hit point";
-  EXPECT_EQ(Count(pilot.sounds, 5), hitPoints);
-  EXPECT_EQ(Count(pilot.sounds, 10) + Count(pilot.sounds, 11) + Count(pilot.sounds, 12) +
-                Count(pilot.sounds, 13),
-            1)
-      << "one break";
+  EXPECT_EQ(pilot.Count(2), hitPoints) << "one shot per hit point";
+  EXPECT_EQ(pilot.Count(5), hitPoints);
+  EXPECT_EQ(pilot.Count(kBreakSound), 1);
 
   pilot.sounds.clear();
   ASSERT_TRUE(pilot.FlyTo(item));
   EXPECT_EQ(app.Player[player::Item(0, player::kItemState)], player::kItemCarried);
   EXPECT_EQ(block[tile::kCode], code::kEmpty);
-  EXPECT_EQ(Count(pilot.sounds, 7), 1);
+  EXPECT_EQ(pilot.Count(7), 1);
   EXPECT_EQ(app.Score - scoreBefore, 5 * hitPoints + 20);
 
   // Home: above the pad in the start room, then down onto it.
@@ -185,9 +167,10 @@ TEST(LevelRun, ShootItemZeroOutCarryItHomeAndLandOnThePad) {
   const int baseY = static_cast<int>(app.Player[player::kRespawnRoomY]) * world::kRoomHeight;
   pilot.sounds.clear();
   ASSERT_TRUE(pilot.FlyTo({baseX + 7, baseY + 7}));
-  pilot.Coast(60);
+  Pilot::Stick(0, 0);  // let go: the ship settles on the pad
+  for (int i = 0; i < 60; ++i) pilot.Step();
   EXPECT_EQ(app.Player[player::Item(0, player::kItemState)], player::kItemDelivered);
-  EXPECT_EQ(Count(pilot.sounds, 6), 1);
+  EXPECT_EQ(pilot.Count(6), 1);
   EXPECT_EQ(app.Score - scoreBefore, 5 * hitPoints + 70);
   EXPECT_EQ(app.ExitState, 0);
   EXPECT_EQ(app.Lives, 3);

@@ -1,5 +1,5 @@
 // A loaded game settled on the menu, in a folder of its own (the menu saves), with input
-// helpers in game units and a reading of the text the last update drew.
+// helpers in game units and readings of what the last update drew.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/globals.h"
 #include "game/records.h"
@@ -29,8 +30,7 @@ class MenuTest : public ::testing::Test {
     ASSERT_EQ(getcwd(previous_, sizeof previous_), previous_);
     ASSERT_EQ(chdir(folder_.c_str()), 0);
     game_ = std::make_unique<HeadlessGame>();
-    // One device pixel per game unit, so the mouse speaks game units.
-    app().ScaleX = app().ScaleY = 1.0f;
+    app().ScaleX = app().ScaleY = 1.0f;  // one device pixel per game unit
     game_->StepUntilLoaded();
     game_->Step(kSettleUpdates);
   }
@@ -46,10 +46,10 @@ class MenuTest : public ::testing::Test {
   HeadlessGame& game() { return *game_; }
 
   void Step(int updates = 1) { game_->Step(updates); }
-  // Down for one update, then up for one.
-  void Tap(int key) {
+  // Held for `updates`, then up for one.
+  void Tap(int key, int updates = 1) {
     game_->KeyDown(key);
-    Step();
+    Step(updates);
     game_->KeyUp(key);
     Step();
   }
@@ -58,10 +58,10 @@ class MenuTest : public ::testing::Test {
     game_->MouseButton(0, true);
   }
   void Lift() { game_->MouseButton(0, false); }
-  // A touch for one update, then lifted for one.
-  void TouchAt(float x, float y) {
+  // A touch held for `updates`, then lifted for one.
+  void TouchAt(float x, float y, int updates = 1) {
     PressAt(x, y);
-    Step();
+    Step(updates);
     Lift();
     Step();
   }
@@ -79,23 +79,25 @@ class MenuTest : public ::testing::Test {
       app().LevelRecords[MyApp::kCompletionRecords + level * MyApp::kBestScores] = 1;
   }
 
-  // The characters of every glyph the last update drew, in order (spaces are not drawn).
+  // The characters of every glyph the last update drew, in order (spaces are not drawn);
+  // button glyphs, which stand for no character, read as '?'.
   std::string DrawnText() {
     std::string text;
-    for (int at = 0; at < app().DrawCount; at += drawrec::kFloats) {
-      if (app().DrawList[at + drawrec::kSlot] != app().FontImage) continue;
-      text += static_cast<char>(app().DrawList[at + drawrec::kFrame] + 32);
+    for (const float* r : Records(app().FontImage)) {
+      const int code = static_cast<int>(r[drawrec::kFrame]) + 32;
+      text += code < 127 ? static_cast<char>(code) : '?';
     }
     return text;
   }
 
-  // How many records of the last update draw image slot `slot`.
-  int RecordsOf(int slot) {
-    int count = 0;
+  // The records of the last update that draw image slot (or marker) `slot`.
+  std::vector<const float*> Records(float slot) {
+    std::vector<const float*> found;
     for (int at = 0; at < app().DrawCount; at += drawrec::kFloats)
-      count += app().DrawList[at + drawrec::kSlot] == slot;
-    return count;
+      if (app().DrawList[at + drawrec::kSlot] == slot) found.push_back(&app().DrawList[at]);
+    return found;
   }
+  int RecordsOf(int slot) { return static_cast<int>(Records(static_cast<float>(slot)).size()); }
 
   static std::string StateText() {
     std::ifstream file(".briskostate", std::ios::binary);

@@ -1,5 +1,6 @@
 // The options panel over the menu and over the paused game, run without a window.
 #include <string>
+#include <tuple>
 
 #include "menu_fixture.h"
 
@@ -26,47 +27,33 @@ class OptionsTest : public MenuTest {
   }
 };
 
-TEST_F(OptionsTest, TheSoundRowShowsAndCyclesTheModes) {
-  const struct {
-    int stream;
-    int mode;
-    const char* text;  // without spaces, as drawn
-    int next;
-  } cases[] = {
-      {1, 0, "Sound:Off", 1}, {1, 1, "Sound:SFX+Music", 2},
-      {1, 2, "Sound:SFX", 3}, {1, 3, "Sound:Music", 0},
-      {1, 7, "", 0},          {1, -2, "", 0},
-      {0, 0, "Sound:Off", 1}, {0, 1, "Sound:On", 0},
-      {0, 2, "", 0},
-  };
-  for (const auto& c : cases) {
-    HasMusicStream = c.stream;
-    app().Settings[kSoundModeSetting] = c.mode;
+// With a music stream there are four modes, without it two; an unknown mode shows no text
+// and goes to Off. A mode without music stops the tune, and every change is saved at once.
+TEST_F(OptionsTest, TheSoundRowShowsCyclesAndSavesTheModes) {
+  // text: as drawn, without spaces; playing: whether the tune plays on after the change
+  for (const auto& [stream, mode, text, next, playing] : {std::tuple{1, 0, "Sound:Off", 1, 1},
+                                                          {1, 1, "Sound:SFX+Music", 2, 0},
+                                                          {1, 2, "Sound:SFX", 3, 1},
+                                                          {1, 3, "Sound:Music", 0, 0},
+                                                          {1, 7, "", 0, 0},
+                                                          {1, -2, "", 0, 0},
+                                                          {0, 0, "Sound:Off", 1, 1},
+                                                          {0, 1, "Sound:On", 0, 1},
+                                                          {0, 2, "", 0, 1}}) {
+    SCOPED_TRACE(testing::Message() << stream << " " << mode);
+    HasMusicStream = stream;
+    app().Settings[kSoundModeSetting] = mode;
     Step();
-    const std::string text = DrawnText();
-    if (*c.text) {
-      EXPECT_NE(text.find(std::string(c.text) + "iCade"), std::string::npos) << c.mode << text;
-    } else {
-      EXPECT_EQ(text.find("Sound:"), std::string::npos) << c.mode;
-    }
-    ChooseRow(MyApp::kRowSound);
-    EXPECT_EQ(app().Settings[kSoundModeSetting], c.next) << c.stream << " " << c.mode;
-  }
-}
-
-TEST_F(OptionsTest, ChangingTheSoundStopsTheTuneWhenMusicGoesOffAndSavesAtOnce) {
-  const struct {
-    int mode;
-    int playingAfter;
-  } cases[] = {{1, 0}, {2, 1}, {3, 0}, {0, 1}};
-  for (const auto& c : cases) {
-    app().Settings[kSoundModeSetting] = c.mode;
+    const std::string wanted = *text ? std::string(text) + "iCade" : "Sound:";
+    EXPECT_EQ(DrawnText().find(wanted) != std::string::npos, *text != 0) << DrawnText();
     app().MusicPlaying = 1;
     std::remove(".briskostate");
     ChooseRow(MyApp::kRowSound);
-    EXPECT_EQ(app().MusicPlaying, c.playingAfter) << c.mode;
-    EXPECT_FALSE(StateText().empty()) << c.mode;
+    EXPECT_EQ(app().Settings[kSoundModeSetting], next);
+    EXPECT_EQ(app().MusicPlaying, playing);
+    EXPECT_FALSE(StateText().empty());
   }
+  HasMusicStream = 1;
 }
 
 TEST_F(OptionsTest, TheICadeAndFullscreenRowsToggle) {
@@ -79,7 +66,6 @@ TEST_F(OptionsTest, TheICadeAndFullscreenRowsToggle) {
   EXPECT_NE(DrawnText().find("iCade:On"), std::string::npos);
   ChooseRow(MyApp::kRowICade);
   EXPECT_EQ(iCadeControls, 0);
-
   Step();
   EXPECT_NE(DrawnText().find("Fullscreen"), std::string::npos);
   ChooseRow(MyApp::kRowFullscreen);
@@ -88,20 +74,16 @@ TEST_F(OptionsTest, TheICadeAndFullscreenRowsToggle) {
   EXPECT_NE(DrawnText().find("Windowed"), std::string::npos);
 }
 
-TEST_F(OptionsTest, ATouchOnABarSelectsTheRowAndActs) {
+// A touch on a bar selects the row and acts, once however long it is held; keys move the
+// selection within the rows shown, one row a press.
+TEST_F(OptionsTest, TouchesAndKeysSelectRows) {
   app().Settings[kSoundModeSetting] = 1;
   TouchAt(kRowBarX, RowY(0));
   EXPECT_EQ(app().OptionRow, MyApp::kRowSound);
   EXPECT_EQ(app().Settings[kSoundModeSetting], 2);
-  // Held, the touch acts once.
-  PressAt(kRowBarX, RowY(0));
-  Step(10);
-  Lift();
-  Step();
+  TouchAt(kRowBarX, RowY(0), 10);
   EXPECT_EQ(app().Settings[kSoundModeSetting], 3);
-}
 
-TEST_F(OptionsTest, KeysMoveTheSelectionWithinTheRowsShown) {
   app().OptionRow = MyApp::kRowBack;
   for (int i = 0; i < 6; ++i) Tap(key::kDown);
   EXPECT_EQ(app().OptionRow, MyApp::kRowCredits);
@@ -109,11 +91,7 @@ TEST_F(OptionsTest, KeysMoveTheSelectionWithinTheRowsShown) {
   EXPECT_EQ(app().OptionRow, MyApp::kRowFullscreen);
   for (int i = 0; i < 6; ++i) Tap(key::kUp);
   EXPECT_EQ(app().OptionRow, MyApp::kRowBack);
-  // A held key moves one row only.
-  game().KeyDown(key::kDown);
-  Step(20);
-  game().KeyUp(key::kDown);
-  Step();
+  Tap(key::kDown, 20);
   EXPECT_EQ(app().OptionRow, MyApp::kRowSound);
 }
 
@@ -124,12 +102,9 @@ TEST_F(OptionsTest, NothingActsWhileThePanelSlides) {
   app().OptionRow = MyApp::kRowSound;
   app().Settings[kSoundModeSetting] = 1;
   // The confirm key that opened the panel is held through the slide and beyond.
-  game().KeyDown('Z');
-  Step(kSlideUpdates + 5);
+  Tap('Z', kSlideUpdates + 5);
   EXPECT_EQ(app().OptionsSlide, 30);
   EXPECT_EQ(app().Settings[kSoundModeSetting], 1);
-  game().KeyUp('Z');
-  Step();
   // Touches during the slide do nothing either.
   app().OptionsOpen = 0;
   Step(kSlideUpdates);
@@ -142,43 +117,30 @@ TEST_F(OptionsTest, NothingActsWhileThePanelSlides) {
   EXPECT_EQ(app().Settings[kSoundModeSetting], 2);
 }
 
+// By the back key, confirm or R1 on the back row, a touch on the back control or the credits
+// row (which opens the credits box; the key that chose it does not close the box).
 TEST_F(OptionsTest, ClosingSavesWhicheverWayThePanelCloses) {
-  const struct {
-    const char* how;
-    int key;
-    int row;
-  } cases[] = {{"back key", key::kEscape, MyApp::kRowSound},
-               {"confirm on back", 'Z', MyApp::kRowBack},
-               {"R1 on back", 'N', MyApp::kRowBack},
-               {"credits", 'Z', MyApp::kRowCredits}};
-  for (const auto& c : cases) {
-    app().OptionRow = c.row;
-    app().CreditsOpen = 0;
+  for (const auto& [key, row] :  // key 0: a touch on the back control
+       {std::pair{key::kEscape, MyApp::kRowSound},
+        {'Z', MyApp::kRowBack},
+        {'N', MyApp::kRowBack},
+        {0, MyApp::kRowSound},
+        {'Z', MyApp::kRowCredits}}) {
+    SCOPED_TRACE(testing::Message() << key << " on " << row);
+    app().OptionRow = row;
     Step(kSlideUpdates);
     std::remove(".briskostate");
-    Tap(c.key);
-    EXPECT_EQ(app().OptionsOpen, 0) << c.how;
-    EXPECT_FALSE(StateText().empty()) << c.how;
-    EXPECT_EQ(app().KeyLatch, 1) << c.how;
+    key ? Tap(key) : TouchAt(100, 60);
+    EXPECT_EQ(app().OptionsOpen, 0);
+    EXPECT_FALSE(StateText().empty());
+    EXPECT_EQ(app().KeyLatch, 1);
     Step(kSlideUpdates);
-    EXPECT_EQ(app().OptionsSlide, 0) << c.how;
+    EXPECT_EQ(app().OptionsSlide, 0);
+    EXPECT_EQ(app().CreditsOpen, row == MyApp::kRowCredits);
     app().CreditsOpen = 0;
     Step(kSlideUpdates);
     OpenOptions();
   }
-}
-
-TEST_F(OptionsTest, TheBackControlClosesByTouch) {
-  TouchAt(100, 60);
-  EXPECT_EQ(app().OptionsOpen, 0);
-}
-
-TEST_F(OptionsTest, TheCreditsRowOpensTheCreditsBox) {
-  ChooseRow(MyApp::kRowCredits);
-  EXPECT_EQ(app().CreditsOpen, 1);
-  EXPECT_EQ(app().OptionsOpen, 0);
-  Step(kSlideUpdates);
-  EXPECT_EQ(app().CreditsOpen, 1) << "the key that chose the row does not close the box";
 }
 
 TEST_F(OptionsTest, OverThePausedGameTheCreditsRowIsHidden) {
@@ -200,49 +162,36 @@ TEST_F(OptionsTest, OverThePausedGameTheCreditsRowIsHidden) {
   EXPECT_EQ(app().OptionRow, MyApp::kRowFullscreen);
   TouchAt(720 - 200, RowY(3) + 10);  // where the Credits bar would be
   EXPECT_EQ(app().CreditsOpen, 0);
-  // The back key closes the panel and leaves the game paused.
   Tap(key::kEscape);
   EXPECT_EQ(app().OptionsOpen, 0);
-  EXPECT_EQ(app().Paused, 1);
+  EXPECT_EQ(app().Paused, 1) << "the back key leaves the game paused";
   EXPECT_EQ(app().ScreenMode, ModeInGame);
 }
 
+// L1 and R1 step the border by 16 within 1..96, once a press; a touch on the track flips
+// between the ends (the border moves the pointer with it); the corner marks show it.
 TEST_F(OptionsTest, OnTheConsoleTheOverscanSliderReplacesTheICadeRow) {
   isOuya = 1;
   overscan = 64;
   app().Settings[MyApp::kOverscanSetting] = 64;
   Step();
-  const std::string text = DrawnText();
-  EXPECT_EQ(text.find("iCade"), std::string::npos);
-  EXPECT_NE(text.find("Overscan"), std::string::npos);
+  EXPECT_EQ(DrawnText().find("iCade"), std::string::npos);
+  EXPECT_NE(DrawnText().find("Overscan"), std::string::npos);
   app().OptionRow = MyApp::kRowSound;
   Tap(key::kDown);
   EXPECT_EQ(app().OptionRow, MyApp::kRowFullscreen);
-  // L1 and R1 step by 16 within 1..96, once per press.
-  const struct {
-    int key;
-    int expect;
-  } steps[] = {{'B', 48}, {'N', 64}, {'N', 80}, {'N', 96}, {'N', 96}};
-  for (const auto& s : steps) {
-    game().KeyDown(s.key);
-    Step(5);
-    game().KeyUp(s.key);
-    Step();
-    EXPECT_EQ(app().Settings[MyApp::kOverscanSetting], s.expect);
-    EXPECT_EQ(overscan, s.expect);
+  for (const auto& [key, expect] :
+       {std::pair{'B', 48}, {'N', 64}, {'N', 80}, {'N', 96}, {'N', 96}}) {
+    Tap(key, 5);
+    EXPECT_EQ(app().Settings[MyApp::kOverscanSetting], expect);
+    EXPECT_EQ(overscan, expect);
   }
-  // A touch on the track flips between the ends. The border moves the pointer with it.
-  auto touchTrack = [this] { TouchAt(0.6f * 720 + overscan, 92 + overscan * 480 / 640); };
-  touchTrack();
-  EXPECT_EQ(overscan, 1);
-  touchTrack();
-  EXPECT_EQ(overscan, 96);
-  // The corner marks.
+  for (const int expect : {1, 96}) {
+    TouchAt(0.6f * 720 + overscan, 92 + overscan * 480 / 640);
+    EXPECT_EQ(overscan, expect);
+  }
   int marks = 0;
-  for (int at = 0; at < app().DrawCount; at += drawrec::kFloats) {
-    const float* r = &app().DrawList[at];
-    marks += r[drawrec::kSlot] == drawrec::kRectMarker && r[drawrec::kBlue] == 255 &&
-             r[drawrec::kSizeX] * r[drawrec::kSizeY] == 128;
-  }
+  for (const float* r : Records(drawrec::kRectMarker))
+    marks += r[drawrec::kBlue] == 255 && r[drawrec::kSizeX] * r[drawrec::kSizeY] == 128;
   EXPECT_EQ(marks, 8);
 }

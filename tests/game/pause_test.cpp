@@ -6,6 +6,7 @@
 #include <cmath>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "audio/audio_device.h"
@@ -44,103 +45,89 @@ class PauseTest : public MenuTest {
     app().PauseChoice = choice;
     Step();
   }
-
   // One update with only its own records in the list (empty play draws nothing to start it).
   void StepAlone() {
     app().DrawCount = 0;
     Step();
   }
-
-  std::vector<const float*> Records(float kind) {
-    std::vector<const float*> found;
-    for (int at = 0; at < app().DrawCount; at += drawrec::kFloats)
-      if (app().DrawList[at + drawrec::kSlot] == kind) found.push_back(&app().DrawList[at]);
-    return found;
-  }
-
   // The rectangle drawn at (x, y), or nullptr.
   const float* RectAt(float x, float y) {
     for (const float* r : Records(drawrec::kRectMarker))
       if (r[drawrec::kX] == x && r[drawrec::kY] == y) return r;
     return nullptr;
   }
-
   static Rgb ColourOf(const float* r) {
     return {r[drawrec::kRed], r[drawrec::kGreen], r[drawrec::kBlue]};
   }
-
   // Pitch of the channel the last effect went to.
   float LastEffectRate() {
-    const int channel = app().ChannelIds[app().NextChannel];
     ALfloat rate = -1;
-    alGetSourcef(AudioDevice()->channels[channel].source, AL_PITCH, &rate);
+    alGetSourcef(AudioDevice()->channels[app().ChannelIds[app().NextChannel]].source, AL_PITCH,
+                 &rate);
     return rate;
   }
 };
 
+// In by 24 an update from -64, out again the same way; a held key neither closes the panel
+// again nor reopens it. Every pause opens on resume whatever the last one left selected, and
+// a level started while the last overlay still fades starts its game-over count at 0.
 TEST_F(PauseTest, TheBackKeyOpensThePanelWhichSlidesInAndOutAgain) {
+  app().PauseChoice = MyApp::kPauseEndRun;
   game().KeyDown(key::kEscape);
   Step();
   EXPECT_EQ(app().Paused, 1);
   EXPECT_EQ(app().PauseChoice, MyApp::kPauseResume);
   int updates = 1;
   for (; app().PauseY < kOpenY && updates < 50; ++updates) Step();
-  EXPECT_EQ(updates, 14) << "in by 24 an update from -64";
-  // Held, the key does not close the panel again.
+  EXPECT_EQ(updates, 14);
   Step(20);
   EXPECT_EQ(app().PauseDir, 1);
   EXPECT_EQ(app().PauseY, kOpenY + 2);
   game().KeyUp(key::kEscape);
   Step();
-
   app().PauseY = kOpenY;
   game().KeyDown(key::kEscape);
   Step();
   EXPECT_EQ(app().PauseDir, -1);
   for (updates = 0; app().Paused == 1 && updates < 50; ++updates) Step();
   EXPECT_EQ(updates, 13);
-  // Still held: play goes on, unpaused, until the key is pressed anew.
   Step(10);
   EXPECT_EQ(app().Paused, 0);
   game().KeyUp(key::kEscape);
+  app().GameOverFrame = 50;
+  app().ScreenMode = ModeLoadGame;
+  Step();
+  EXPECT_EQ(app().GameOverFrame, 0);
 }
 
+// Held for a while, a key moves the selection once, with a pitch for its direction (0: no
+// move, no sound).
 TEST_F(PauseTest, UpAndDownMoveTheSelectionBetweenNeighboursWithTheirPitch) {
-  const struct {
-    int from, key, to;
-    float rate;  // 0: no move, no sound
-  } cases[] = {
-      {MyApp::kPauseResume, key::kUp, MyApp::kPauseEndRun, 0.8f},
-      {MyApp::kPauseResume, key::kDown, MyApp::kPauseOptions, 1.2f},
-      {MyApp::kPauseEndRun, key::kDown, MyApp::kPauseResume, 0.8f},
-      {MyApp::kPauseOptions, key::kUp, MyApp::kPauseResume, 0.8f},
-      {MyApp::kPauseEndRun, key::kUp, MyApp::kPauseEndRun, 0},
-      {MyApp::kPauseOptions, key::kDown, MyApp::kPauseOptions, 0},
-  };
-  for (const auto& c : cases) {
-    OpenPanel(c.from);
+  constexpr int kEndRun = MyApp::kPauseEndRun, kResume = MyApp::kPauseResume,
+                kOptions = MyApp::kPauseOptions;
+  for (const auto& [from, key, to, rate] : {std::tuple{kResume, key::kUp, kEndRun, 0.8f},
+                                            {kResume, key::kDown, kOptions, 1.2f},
+                                            {kEndRun, key::kDown, kResume, 0.8f},
+                                            {kEndRun, key::kUp, kEndRun, 0},
+                                            {kOptions, key::kDown, kOptions, 0}}) {
+    SCOPED_TRACE(testing::Message() << from << " " << key);
+    OpenPanel(from);
     const int channel = app().NextChannel;
-    // Held for a while, a key moves the selection once.
-    game().KeyDown(c.key);
-    Step(10);
-    game().KeyUp(c.key);
-    Step();
-    EXPECT_EQ(app().PauseChoice, c.to) << c.from << " " << c.key;
-    if (c.rate == 0) {
-      EXPECT_EQ(app().NextChannel, channel) << c.from << " " << c.key;
-    } else {
-      EXPECT_FLOAT_EQ(LastEffectRate(), c.rate) << c.from << " " << c.key;
-    }
+    Tap(key, 10);
+    EXPECT_EQ(app().PauseChoice, to);
+    EXPECT_FLOAT_EQ(app().NextChannel == channel ? 0 : LastEffectRate(), rate);
   }
 }
 
+// On a landscape screen the buttons stand in a column, otherwise in a row. A panel on its way
+// out takes no presses.
 TEST_F(PauseTest, EachButtonActsByItsKeyAndByATouch) {
   struct Place {
     float x, y;
   };
   const struct {
     int button;
-    Place wide, tall;  // on a landscape screen the buttons stand in a column
+    Place wide, tall;
     int paused, dir, gameOver, options;
   } cases[] = {
       {MyApp::kPauseResume, {64, 196}, {64, 196}, 1, -1, 0, 0},
@@ -150,49 +137,32 @@ TEST_F(PauseTest, EachButtonActsByItsKeyAndByATouch) {
   for (const int landscape : {1, 0}) {
     for (const bool byTouch : {false, true}) {
       for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (byTouch ? "touch " : "key ") << c.button
+                                        << (landscape ? " wide" : " tall"));
         app().Landscape = landscape;
         OpenPanel(byTouch ? MyApp::kPauseResume : c.button);
         const Place at = landscape ? c.wide : c.tall;
-        if (byTouch) {
-          TouchAt(at.x, at.y);
-        } else {
-          Tap('Z');
-        }
-        const std::string how = (byTouch ? "touch " : "key ") + std::to_string(c.button) +
-                                (landscape ? " wide" : " tall");
-        EXPECT_EQ(app().Paused, c.paused) << how;
-        EXPECT_EQ(app().PauseDir, c.dir) << how;
-        EXPECT_EQ(app().GameOverTimer, c.gameOver) << how;
-        EXPECT_EQ(app().OptionsOpen, c.options) << how;
-        if (c.gameOver) {
-          EXPECT_EQ(app().PauseY, -64) << how;
-        }
+        byTouch ? TouchAt(at.x, at.y) : Tap('Z');
+        EXPECT_EQ(app().Paused, c.paused);
+        EXPECT_EQ(app().PauseDir, c.dir);
+        EXPECT_EQ(app().GameOverTimer, c.gameOver);
+        EXPECT_EQ(app().OptionsOpen, c.options);
+        EXPECT_TRUE(!c.gameOver || app().PauseY == -64) << "ending the run hides the panel";
         app().OptionsOpen = 0;
         Step(kSlideUpdates);
       }
     }
   }
-}
-
-TEST_F(PauseTest, ANewLevelAndANewPauseStartFresh) {
-  app().GameOverFrame = 50;  // a level started while the last overlay still fades
-  app().ScreenMode = ModeLoadGame;
-  Step();
-  EXPECT_EQ(app().GameOverFrame, 0);
-  app().PauseChoice = MyApp::kPauseEndRun;  // left there by the last pause
-  Tap(key::kEscape);
-  EXPECT_EQ(app().PauseChoice, MyApp::kPauseResume);
-}
-
-TEST_F(PauseTest, AClosingPanelTakesNoPresses) {
   OpenPanel(MyApp::kPauseOptions);
   app().PauseDir = -1;
   Tap('Z');
   EXPECT_EQ(app().OptionsOpen, 0);
 }
 
-TEST_F(PauseTest, TheMapShowsEachRoomInTheColourOfItsPaths) {
-  // Row 31, rooms 0..7: room n lies on path k when bit k of n is set.
+// Room n of row 31 lies on path k when bit k of n is set; a room on no path has no cell. The
+// ship's room has a white frame around a cell that blinks black. While L1 and R1 are both
+// held, item k's room gets a 3 x 3 mark in red, green or blue inside its cell.
+TEST_F(PauseTest, TheMapShowsRoomsByTheirPathsTheShipAndWithL1AndR1TheItems) {
   const Rgb colours[] = {{0, 0, 0},       {255, 220, 220}, {220, 255, 220}, {255, 255, 220},
                          {220, 220, 255}, {255, 220, 255}, {220, 255, 255}, {255, 255, 255}};
   constexpr int kRow = 31;
@@ -206,176 +176,153 @@ TEST_F(PauseTest, TheMapShowsEachRoomInTheColourOfItsPaths) {
   app().Player[player::kRoomY] = 4;
   OpenPanel();
   StepAlone();
-  for (int rx = 0; rx < 8; ++rx) {
+  EXPECT_EQ(RectAt(kMapLeft, kMapTop + kCellH * kRow), nullptr);
+  for (int rx = 1; rx < 8; ++rx) {
     const float* cell = RectAt(kMapLeft + kCellW * rx, kMapTop + kCellH * kRow);
-    if (rx == 0) {
-      EXPECT_EQ(cell, nullptr) << "a room on no path has no cell";
-      continue;
-    }
     ASSERT_NE(cell, nullptr) << rx;
     EXPECT_EQ(ColourOf(cell), colours[rx]) << rx;
-    EXPECT_EQ(cell[drawrec::kSizeX], kCellW - 1);
-    EXPECT_EQ(cell[drawrec::kSizeY], kCellH - 1);
+    EXPECT_EQ((std::array{cell[drawrec::kSizeX], cell[drawrec::kSizeY]}),
+              (std::array{kCellW - 1, kCellH - 1}));
   }
-
-  // The ship's room: a white frame around a cell that blinks black.
   for (const int ms : {1000, 1300}) {
     game().host().millisecs = ms - 16;  // a step moves the clock on by one update
     StepAlone();
     const float* frame = RectAt(kMapLeft + kCellW * 20 - 1, kMapTop + kCellH * 4 - 1);
     const float* cell = RectAt(kMapLeft + kCellW * 20, kMapTop + kCellH * 4);
-    ASSERT_NE(frame, nullptr);
-    ASSERT_NE(cell, nullptr);
+    ASSERT_TRUE(frame && cell);
     EXPECT_EQ(frame[drawrec::kSizeX], kCellW + 1);
     EXPECT_FLOAT_EQ(frame[drawrec::kAlpha], 0.75f);
     EXPECT_EQ(ColourOf(cell) == (Rgb{0, 0, 0}), ms % 500 < 250) << ms;
   }
-}
-
-TEST_F(PauseTest, TheItemRoomsAreMarkedOnlyWhileL1AndR1AreBothHeld) {
-  OpenPanel();
-  // Item k's mark: 3 x 3 in red, green or blue, inside the cell of the room it lies in.
-  const auto marksInTheirRooms = [this] {
-    const Rgb colours[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+  const auto itemMarks = [this] {
+    const Rgb inks[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
     int marks = 0;
     for (const float* r : Records(drawrec::kRectMarker)) {
       if (r[drawrec::kSizeX] != 3 || r[drawrec::kSizeY] != 3) continue;
-      const int item = static_cast<int>(std::find(colours, colours + 3, ColourOf(r)) - colours);
-      EXPECT_LT(item, 3);
-      if (item == 3) continue;
+      const int item = static_cast<int>(std::find(inks, inks + 3, ColourOf(r)) - inks);
       const float left = kMapLeft + kCellW * app().Player[player::Item(item, player::kItemRoomX)];
       const float top = kMapTop + kCellH * app().Player[player::Item(item, player::kItemRoomY)];
-      EXPECT_TRUE(r[drawrec::kX] >= left && r[drawrec::kX] + 3 <= left + kCellW) << item;
-      EXPECT_TRUE(r[drawrec::kY] >= top && r[drawrec::kY] + 3 <= top + kCellH) << item;
+      EXPECT_TRUE(item < 3 && r[drawrec::kX] >= left && r[drawrec::kX] + 3 <= left + kCellW &&
+                  r[drawrec::kY] >= top && r[drawrec::kY] + 3 <= top + kCellH)
+          << item;
       marks |= 1 << item;
     }
     return marks;
   };
-  game().KeyDown(kL1);
-  StepAlone();
-  EXPECT_EQ(marksInTheirRooms(), 0);
-  game().KeyDown(kR1);
-  StepAlone();
-  EXPECT_EQ(marksInTheirRooms(), 0b111);
-  game().KeyUp(kL1);
-  StepAlone();
-  EXPECT_EQ(marksInTheirRooms(), 0);
+  for (const auto& [key, down, marks] :
+       {std::tuple{kL1, true, 0}, {kR1, true, 0b111}, {kL1, false, 0}}) {
+    down ? game().KeyDown(key) : game().KeyUp(key);
+    StepAlone();
+    EXPECT_EQ(itemMarks(), marks) << key << " " << down;
+  }
   game().KeyUp(kR1);
 }
 
+// Down and Up change the toy's radius within 0..0.45 of the height, Right and Left its speed
+// within 0..128; the panel shows both.
 TEST_F(PauseTest, TheToyKeepsItsRadiusAndSpeedWithinTheirLimits) {
   OpenPanel();
-  const struct {
-    int key;
-    int updates;
-    float radius, speed;
-    const char* label;
-  } cases[] = {
-      {key::kDown, 300, 243, 25, "25:243"},  // the reach at 720 x 540: 0.45 x 540
-      {key::kUp, 300, 0, 25, "25:0"},
-      {key::kRight, 500, 0, 128, "128:0"},
-      {key::kLeft, 600, 0, 0, "0:0"},
-  };
-  for (const auto& c : cases) {
-    game().KeyDown(c.key);
-    Step(c.updates);
-    game().KeyUp(c.key);
+  for (const auto& [key, updates, radius, speed, label] :
+       {std::tuple{key::kDown, 300, 243.0f, 25.0f, "25:243"},
+        {key::kUp, 300, 0, 25, "25:0"},
+        {key::kRight, 500, 0, 128, "128:0"},
+        {key::kLeft, 600, 0, 0, "0:0"}}) {
+    SCOPED_TRACE(label);
+    game().KeyDown(key);
+    Step(updates);
+    game().KeyUp(key);
     StepAlone();
-    EXPECT_EQ(app().ToyRadius, c.radius) << c.key;
-    EXPECT_EQ(app().ToySpeed, c.speed) << c.key;
-    EXPECT_NE(DrawnText().find(c.label), std::string::npos) << c.key;
+    EXPECT_EQ(app().ToyRadius, radius);
+    EXPECT_EQ(app().ToySpeed, speed);
+    EXPECT_NE(DrawnText().find(label), std::string::npos);
   }
 }
 
+// Each segment is drawn twice; a fresh trail starts at its first point, never at the corner,
+// and keeps at most 101 segments.
 TEST_F(PauseTest, AFreshTrailGrowsFromItsFirstPointNotFromTheCorner) {
   app().ToyTrailPoints = 0;
   app().ToyTrail.fill(0);
   OpenPanel();  // the first point
-  const int expected[] = {2, 4, 6};
-  for (const int lines : expected) {
+  for (const size_t lines : {2u, 4u, 6u}) {
     StepAlone();
-    EXPECT_EQ(Records(drawrec::kLineMarker).size(), static_cast<size_t>(lines));
+    EXPECT_EQ(Records(drawrec::kLineMarker).size(), lines);
   }
   Step(200);
   StepAlone();
   const auto lines = Records(drawrec::kLineMarker);
-  EXPECT_EQ(lines.size(), 202u) << "101 segments, each drawn twice";
+  EXPECT_EQ(lines.size(), 202u);
   for (const float* line : lines) ASSERT_GT(line[drawrec::kX] + line[drawrec::kY], 100);
 }
 
+// Too small for a map cell or a toy's reach: the shade alone, with a finite alpha.
 TEST_F(PauseTest, OnATinyScreenTheMapAndToyDrawNothing) {
   const float width = jscrw, height = jscrh;
-  const float sizes[][2] = {{90, 150}, {0, 0}, {1, 1}};
-  for (const auto& size : sizes) {
-    jscrw = size[0];
-    jscrh = size[1];
+  for (const auto& [w, h] : {std::pair{90.0f, 150.0f}, {0.0f, 0.0f}}) {
+    SCOPED_TRACE(w);
+    jscrw = w;
+    jscrh = h;
     OpenPanel();
     const float radius = app().ToyRadius;
     game().KeyDown(key::kDown);
     StepAlone();
     game().KeyUp(key::kDown);
-    EXPECT_TRUE(Records(drawrec::kLineMarker).empty()) << size[0];
+    EXPECT_TRUE(Records(drawrec::kLineMarker).empty());
     EXPECT_EQ(app().ToyRadius, radius);
-    // The shade alone: no map cells.
     const auto rects = Records(drawrec::kRectMarker);
-    ASSERT_EQ(rects.size(), 1u) << size[0];
+    ASSERT_EQ(rects.size(), 1u);
     EXPECT_TRUE(std::isfinite(rects[0][drawrec::kAlpha]));
   }
   jscrw = width;
   jscrh = height;
 }
 
+// The shade darkens by 0.025 an update to 0.7 and the bars grow to 243 each side; the words
+// follow the exit (below 0: left through the exit), drawn after whatever play wrote beneath.
 TEST_F(PauseTest, TheGameOverOverlayDarkensItsBarsGrowAndItsWordsFollowTheExit) {
-  const struct {
-    int frame;
-    float darkness, y;
-    int exitState;  // below 0: left through the exit
-    const char* words;
-  } cases[] = {{1, 0.025f, 12, 0, "GAMEOVER"},
-               {20, 0.5f, 240, -1, "LevelComplete"},
-               {21, 0.525f, 243, 3, "GAMEOVER"},
-               {28, 0.7f, 243, -40, "LevelComplete"},
-               {60, 0.7f, 243, 0, "GAMEOVER"}};
   app().GameOverTimer = 1;
-  for (const auto& c : cases) {
-    app().GameOverFrame = c.frame;
-    app().ExitState = c.exitState;
+  for (const auto& [frame, darkness, bar, exitState, words] :
+       {std::tuple{1, 0.025f, 12.0f, 3, "GAMEOVER"},
+        {20, 0.5f, 240, -1, "LevelComplete"},
+        {60, 0.7f, 243, 0, "GAMEOVER"}}) {
+    SCOPED_TRACE(frame);
+    app().GameOverFrame = frame;
+    app().ExitState = exitState;
     StepAlone();
     const float* shade = RectAt(-1, -1);
     const float* yellow = RectAt(0, 0.45f * 540 - 8);
-    const float* orange = RectAt(720 - 2 * c.y - 1, 0.55f * 540 - 8);
-    ASSERT_TRUE(shade && yellow && orange) << c.frame;
-    EXPECT_FLOAT_EQ(shade[drawrec::kAlpha], c.darkness) << c.frame;
-    EXPECT_EQ(yellow[drawrec::kSizeX], 2 * c.y);
-    EXPECT_EQ(orange[drawrec::kSizeX], 2 * c.y + 1);
-    // The overlay's words come last, after whatever the play screen wrote beneath it.
-    EXPECT_TRUE(DrawnText().ends_with(c.words)) << DrawnText() << " " << c.exitState;
+    const float* orange = RectAt(720 - 2 * bar - 1, 0.55f * 540 - 8);
+    ASSERT_TRUE(shade && yellow && orange);
+    EXPECT_FLOAT_EQ(shade[drawrec::kAlpha], darkness);
+    EXPECT_EQ(yellow[drawrec::kSizeX], 2 * bar);
+    EXPECT_EQ(orange[drawrec::kSizeX], 2 * bar + 1);
+    EXPECT_TRUE(DrawnText().ends_with(words)) << DrawnText();
     EXPECT_EQ(app().KeyLatch + app().PointerActive, 2);
   }
 }
 
+// The place shown is the place the score is filed at: after equal entries, and none for a
+// score that beats nothing, below a full table or on a level out of range.
 TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
   const int table[MyApp::kBestScores] = {900, 700, 700, 500};
-  const struct {
-    int score;
-    const char* place;
-  } cases[] = {{1000, "1st!"}, {900, "2nd"}, {800, "2nd"}, {700, "4th"},
-               {1, "5th"},     {0, ""},      {-5, ""}};
-  for (const auto& c : cases) {
+  for (const auto& [score, place] : {std::pair{1000, "1st!"},
+                                     {900, "2nd"},
+                                     {800, "2nd"},
+                                     {700, "4th"},
+                                     {1, "5th"},
+                                     {0, ""},
+                                     {-5, ""}}) {
+    SCOPED_TRACE(score);
     std::copy(std::begin(table), std::end(table), app().LevelRecords.begin());
     app().Level = 1;
-    app().Score = c.score;
-    EXPECT_EQ(app().MyNth().ToUtf8(), c.place) << c.score;
-    const int place = app().Loop;
+    app().Score = score;
+    EXPECT_EQ(app().MyNth().ToUtf8(), place);
+    std::vector<int> expected(std::begin(table), std::end(table));
+    if (app().Loop > 0) expected.insert(expected.begin() + app().Loop - 1, score);
+    expected.resize(MyApp::kBestScores);
     app().FileScore();
-    for (int k = 0; k < MyApp::kBestScores; ++k) {
-      const int expected = place == 0 || k < place - 1 ? table[k]
-                           : k == place - 1            ? c.score
-                                                       : table[k - 1];
-      EXPECT_EQ(app().LevelRecords[k], expected) << c.score << " at " << k;
-    }
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), app().LevelRecords.begin()));
   }
-  // Every place has its text; below a full table, and on a level out of range, none.
   const char* places[] = {"1st!", "2nd", "3rd", "4th",  "5th", "6th",
                           "7th",  "8th", "9th", "10th", ""};
   for (int k = 0; k < MyApp::kBestScores; ++k) app().LevelRecords[k] = 100 - 10 * k;
@@ -389,8 +336,11 @@ TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
   }
 }
 
+// The overlay shows the place for 90 updates; then the menu files the score and saves, and
+// the overlay fades out over it, 2 a frame from 75 (73 without a music stream).
 TEST_F(PauseTest, AtFrameNinetyTheMenuFilesTheScoreSavesAndTheOverlayFades) {
   for (const int stream : {1, 0}) {
+    SCOPED_TRACE(stream);
     HasMusicStream = stream;
     Tap('Z');
     ASSERT_EQ(app().ScreenMode, ModeInGame);
@@ -403,10 +353,9 @@ TEST_F(PauseTest, AtFrameNinetyTheMenuFilesTheScoreSavesAndTheOverlayFades) {
     for (; app().ScreenMode == ModeInGame && updates < 200; ++updates) {
       StepAlone();
       if (updates > 0 && updates < 90) {
-        EXPECT_NE(DrawnText().find("NewHighscore1st!"), std::string::npos) << updates;
+        ASSERT_NE(DrawnText().find("NewHighscore1st!"), std::string::npos) << updates;
       }
     }
-    // The same update runs the overlay on the menu's side once: 75 (73) less 2.
     EXPECT_EQ(updates, 90);
     EXPECT_EQ(app().GameOverFrame, stream ? 73 : 71);
     EXPECT_TRUE(StateText().empty());
@@ -435,7 +384,6 @@ TEST_F(PauseTest, TheQuitConfirmationReturnsOnAAndQuitsOnB) {
   EXPECT_EQ(app().KeyLatch, 1);
   game().KeyUp('Z');
   Step();
-
   for (const int quitKey : {int{'X'}, int{'C'}, key::kEscape}) {
     const auto result = RunInChild([this, quitKey] {
       app().ScreenMode = ModeOuyaQuit;

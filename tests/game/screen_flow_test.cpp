@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "child_process.h"
 #include "game/globals.h"
@@ -211,4 +212,39 @@ TEST(ScreenFlow, BackPausesALevelOnce) {
   EXPECT_EQ(app.Paused, 1);
   EXPECT_EQ(app.PauseDir, 1);
   EXPECT_EQ(app.KeyLatch, 1);
+}
+
+// --level N: the level starts once loading is done, if the player has opened it.
+TEST(ScreenFlow, ALaunchLevelStartsOnceLoadedIfOpen) {
+  const struct {
+    int asked;
+    int completed;  // levels completed so far
+    int startedLevel;
+    std::string told;
+  } cases[] = {
+      {1, 0, 1, ""},
+      {2, 1, 2, ""},
+      {3, 1, 0, "zorvane: level 3 is not open yet; the highest open level is 2\n"},
+      {1000, 0, 0, "zorvane: level 1000 is not open yet; the highest open level is 1\n"},
+  };
+  for (const auto& c : cases) {
+    HeadlessGame game;
+    MyApp& app = game.app();
+    app.LevelRecords.fill(0);
+    for (int level = 0; level < c.completed; ++level)
+      app.LevelRecords[MyApp::kCompletionRecords + level * MyApp::kBestScores] = 1;
+    LaunchLevel = c.asked;
+    testing::internal::CaptureStderr();
+    game.StepUntilLoaded();
+    game.Step(2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.told) << c.asked;
+    EXPECT_EQ(LaunchLevel, 0) << "taken once";
+    if (c.startedLevel) {
+      EXPECT_EQ(app.ScreenMode, ModeInGame) << c.asked;
+      EXPECT_EQ(app.Level, c.startedLevel);
+      EXPECT_EQ(app.ControlStyle, 0) << "keyboard glyphs";
+    } else {
+      EXPECT_EQ(app.ScreenMode, ModeMenu) << c.asked;
+    }
+  }
 }

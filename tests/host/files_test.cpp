@@ -13,15 +13,17 @@
 #include "base/runtime.h"
 #include "child_process.h"
 #include "host/data_marker.h"
+#include "host/state_file.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Each test runs in a fresh working directory, as the state file is relative to it.
+// Each test runs in a fresh working directory, which is also the state folder.
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    setenv(kStateDirVariable, ".", 1);
     previous_ = fs::current_path();
     dir_ = fs::temp_directory_path() /
            ("zv_files_" + std::to_string(getpid()) + "_" +
@@ -84,11 +86,26 @@ TEST_F(FilesTest, WithoutADataFolderHereTheOneBesideTheProgramIsUsed) {
   fs::remove_all(beside);
 }
 
+// The installed data sits in ../share/zorvane from the program.
+TEST(DataFolders, SearchedHereThenInstalledThenBesideTheProgram) {
+  const struct {
+    const char* what;
+    std::string exeDir;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"installed", "/usr/bin", {"./data", "/usr/share/zorvane", "/usr/bin/data"}},
+      {"in a build folder", "/src/build", {"./data", "/src/share/zorvane", "/src/build/data"}},
+      {"unknown", "", {"./data"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DataFolderCandidates(c.exeDir), c.expected) << c.what;
+}
+
 // Only a folder marked with this version's data marker is the data folder: an unrelated or
 // older "data" folder in the working directory does not hide the one beside the program. One
 // test, as the folder beside the program is shared by every test of this program.
 TEST_F(FilesTest, TheDataFolderIsTheFirstThatHoldsTheGameData) {
-  const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() / "data";
+  const fs::path exeDir = fs::read_symlink("/proc/self/exe").parent_path();
+  const fs::path beside = exeDir / "data";
   fs::create_directory("data");
   // With no data anywhere one line names the places searched (once: the child's second look
   // says nothing), and no asset is told of on its own.
@@ -97,9 +114,10 @@ TEST_F(FilesTest, TheDataFolderIsTheFirstThatHoldsTheGameData) {
     kvPrint(PathToFilePath("brisko://data/a.png"));
     ReportUnloadableAsset("brisko://data/a.png", "No such file or directory");
   });
-  EXPECT_EQ(result.output, "zorvane: no game data found (no zorvane-data.txt of \"" +
-                               std::string(kDataVersion) + "\" in ./data, " + beside.string() +
-                               "); the game runs without its images and sounds\n./data/a.png\n");
+  EXPECT_EQ(result.output,
+            "zorvane: no game data found (no zorvane-data.txt of \"" + std::string(kDataVersion) +
+                "\" in ./data, " + (exeDir.parent_path() / "share/zorvane").string() + ", " +
+                beside.string() + "); the game runs without its images and sounds\n./data/a.png\n");
 
   MarkAsData(beside);
   const String besideIcons((beside / "icons.png").string());
@@ -155,11 +173,12 @@ TEST_F(FilesTest, LoadDataReadsTheWholeFile) {
 TEST_F(FilesTest, StateRoundTripsAsUtf8InAPrivateFile) {
   EXPECT_EQ(ReadStateFile(), String());
   EXPECT_EQ(WriteStateFile(String(u"caf\u00e9")), 0);
-  EXPECT_EQ(Read(kStateFile), "caf\xC3\xA9");
+  EXPECT_EQ(Read(StateFilePath()), "caf\xC3\xA9");
   EXPECT_EQ(ReadStateFile(), String(u"caf\u00e9"));
   EXPECT_EQ(WriteStateFile(String()), 0);
-  EXPECT_EQ(Read(kStateFile), "");
-  EXPECT_EQ(fs::status(kStateFile).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(Read(StateFilePath()), "");
+  EXPECT_EQ(fs::status(StateFilePath()).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(Entries(), std::set<std::string>{".briskostate"}) << "no temporary file is left";
 }
 
@@ -176,7 +195,7 @@ TEST_F(FilesTest, AFailedSaveLeavesThePreviousStateReadableAndSaysWhy) {
   });
   EXPECT_EQ(result.status, -kSaveShortWrite);
   EXPECT_EQ(result.output, "zorvane: cannot save the game in ./.briskostate: File too large\n");
-  EXPECT_EQ(Read(kStateFile), "scores that matter");
+  EXPECT_EQ(Read(StateFilePath()), "scores that matter");
   EXPECT_EQ(Entries(), std::set<std::string>{".briskostate"}) << "no temporary file is left";
 }
 
@@ -198,7 +217,7 @@ TEST_F(FilesTest, PlantedTemporaryFilesAndLinksAreLeftAlone) {
       Write(".briskostate.XXXXXX", "planted");
     }
     EXPECT_EQ(WriteStateFile(link ? "over links" : "over files"), 0);
-    EXPECT_EQ(Read(kStateFile), link ? "over links" : "over files");
+    EXPECT_EQ(Read(StateFilePath()), link ? "over links" : "over files");
     EXPECT_EQ(Read("target"), "not yours");
     EXPECT_EQ(Entries(), (std::set<std::string>{"target", ".briskostate", ".briskostate.tmp",
                                                 ".briskostate.XXXXXX"}));
@@ -210,11 +229,11 @@ TEST_F(FilesTest, PlantedTemporaryFilesAndLinksAreLeftAlone) {
   }
 
   // A state file that is itself a link is replaced, not written through.
-  fs::remove(kStateFile);
-  fs::create_symlink(dir_ / "target", kStateFile);
+  fs::remove(StateFilePath());
+  fs::create_symlink(dir_ / "target", StateFilePath());
   EXPECT_EQ(WriteStateFile("replaced"), 0);
-  EXPECT_EQ(Read(kStateFile), "replaced");
-  EXPECT_FALSE(fs::is_symlink(kStateFile));
+  EXPECT_EQ(Read(StateFilePath()), "replaced");
+  EXPECT_FALSE(fs::is_symlink(StateFilePath()));
   EXPECT_EQ(Read("target"), "not yours");
 }
 
@@ -229,25 +248,26 @@ TEST_F(FilesTest, ADamagedStateFileIsKeptUnlessARecentCopyExists) {
         .output;
   };
   EXPECT_EQ(keep(), "") << "no state file, nothing to keep";
-  EXPECT_FALSE(fs::exists(kDamagedStateFile));
+  EXPECT_FALSE(fs::exists(DamagedStateFilePath()));
 
-  Write(kStateFile, "first damage");
+  Write(StateFilePath(), "first damage");
   EXPECT_EQ(keep(),
             "zorvane: the state file ./.briskostate was damaged and its bad blocks reset; it is "
             "kept as ./.briskostate.damaged to recover scores by hand\n");
-  EXPECT_EQ(Read(kDamagedStateFile), "first damage");
-  EXPECT_EQ(fs::status(kDamagedStateFile).permissions(),
+  EXPECT_EQ(Read(DamagedStateFilePath()), "first damage");
+  EXPECT_EQ(fs::status(DamagedStateFilePath()).permissions(),
             fs::perms::owner_read | fs::perms::owner_write);
 
-  Write(kStateFile, "second damage");
+  Write(StateFilePath(), "second damage");
   EXPECT_EQ(keep(),
             "zorvane: the state file ./.briskostate was damaged and its bad blocks reset; an "
             "earlier damaged copy, less than a day old, stays in ./.briskostate.damaged\n");
-  EXPECT_EQ(Read(kDamagedStateFile), "first damage");
+  EXPECT_EQ(Read(DamagedStateFilePath()), "first damage");
 
-  fs::last_write_time(kDamagedStateFile, fs::file_time_type::clock::now() - std::chrono::hours(25));
+  fs::last_write_time(DamagedStateFilePath(),
+                      fs::file_time_type::clock::now() - std::chrono::hours(25));
   keep();
-  EXPECT_EQ(Read(kDamagedStateFile), "second damage");
+  EXPECT_EQ(Read(DamagedStateFilePath()), "second damage");
 }
 
 TEST_F(FilesTest, ClosedStandardDescriptorsAreOpenedOnDevNull) {

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "display_skip.h"
+#include "host/gamepad_mappings.h"
 #include "host/glfw_game.h"
+#include "host/state_file.h"
 
 namespace {
 
@@ -86,4 +91,44 @@ TEST_F(WindowTest, AKeyHeldAcrossAReopenIsReleased) {
   host.SetGlfwWindow(kWindowWidth, kWindowHeight, 8, 8, 8, 0, 0, 0, false);
   ASSERT_FALSE(recorder.events.empty());
   EXPECT_EQ(recorder.events.front(), std::make_pair(int{kEventKeyUp}, 65));
+}
+
+// Controller mappings from the state folder and the environment reach the window library; a
+// source holding lines it cannot read is told once.
+TEST_F(WindowTest, ControllerMappingsAreReadAndUnreadableOnesTold) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("zv_pads_" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  setenv(kStateDirVariable, folder.c_str(), 1);
+  const std::string good =
+      "0300000012340000abcd000001000000,Test Pad,a:b0,b:b1,x:b2,y:b3,back:b6,start:b7,"
+      "leftx:a0,lefty:a1,dpup:h0.1,dpdown:h0.4,dpleft:h0.8,dpright:h0.2,platform:Linux,\n";
+  auto told = [&](const std::string& file, const char* variable) {
+    std::ofstream(folder / kGamepadMappingsFile) << file;
+    if (variable) {
+      setenv(kGamepadMappingsVariable, variable, 1);
+    } else {
+      unsetenv(kGamepadMappingsVariable);
+    }
+    testing::internal::CaptureStderr();
+    LoadGamepadMappings();
+    // This test program has no game data beside it; that is told once, first.
+    std::string lines = testing::internal::GetCapturedStderr();
+    if (lines.starts_with("zorvane: no game data")) lines.erase(0, lines.find('\n') + 1);
+    return lines;
+  };
+  EXPECT_EQ(told("# comments and good lines\n" + good, good.c_str()), "");
+  const std::string path = (folder / kGamepadMappingsFile).string();
+  const std::string bad = told(good + "0123,cut short\n", "03000000,also bad");
+  EXPECT_TRUE(
+      bad.starts_with("zorvane: some controller mappings in " + path + " were not understood: "))
+      << bad;
+  EXPECT_NE(bad.find("\nzorvane: some controller mappings in SDL_GAMECONTROLLERCONFIG were not "
+                     "understood: "),
+            std::string::npos)
+      << bad;
+  EXPECT_EQ(std::count(bad.begin(), bad.end(), '\n'), 2) << bad;
+  unsetenv(kGamepadMappingsVariable);
+  unsetenv(kStateDirVariable);
+  fs::remove_all(folder);
 }

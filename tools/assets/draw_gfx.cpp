@@ -1,6 +1,7 @@
 // "gfx": the ship, shots, enemies, the four wall sets, the items, the block and the weapons.
 #include <cmath>
 
+#include "app_icon.h"
 #include "canvas.h"
 #include "sheets.h"
 
@@ -13,7 +14,7 @@ constexpr double kC = 16;  // frame centre
 
 void Ship(cairo_t* cr) {
   SoftSpot(cr, 7, 16, 7, pal::kOrange, 0.9);  // engine glow behind the hull
-  Polygon(cr, {29, 16, 10, 6, 4, 8, 8, 16, 4, 24, 10, 26});
+  ShipHull(cr);
   NeonShape(cr, pal::kCyan, 1.4, 0.8);
   Polygon(cr, {22, 16, 15, 13, 15, 19});  // canopy
   SetRgb(cr, Mix(pal::kCyan, pal::kWhite, 0.6));

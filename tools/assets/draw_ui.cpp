@@ -2,6 +2,7 @@
 // the credits window, the title and the menu pictures.
 #include <cmath>
 
+#include "app_icon.h"
 #include "canvas.h"
 #include "sheets.h"
 #include "text.h"
@@ -226,7 +227,7 @@ void BigShip(cairo_t* cr) {
   SoftSpot(cr, 56, 128, 60, pal::kOrange, 0.8);
   cairo_save(cr);
   cairo_scale(cr, 8, 8);
-  Polygon(cr, {29, 16, 10, 6, 4, 8, 8, 16, 4, 24, 10, 26});
+  ShipHull(cr);
   cairo_restore(cr);
   NeonShape(cr, pal::kCyan, 5, 0.85);
 }

@@ -1,4 +1,5 @@
 // zorvane_assetgen <data dir> [--contact <dir>] [--threads <n>]
+// zorvane_assetgen --icons <dir>      the desktop icons only
 #include <cairo.h>
 
 #include <chrono>
@@ -6,11 +7,26 @@
 #include <cstring>
 #include <string>
 
+#include "app_icon.h"
 #include "generate.h"
 
+namespace {
+
+int WriteIcons(const char* dir) {
+  const std::string error = assets::WriteAppIcons(dir, ZV_APP_ID);
+  cairo_debug_reset_static_data();
+  if (error.empty()) return 0;
+  std::fprintf(stderr, "icon generation failed: %s\n", error.c_str());
+  return 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) return WriteIcons(argv[2]);
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s <data dir> [--contact <dir>] [--threads <n>]\n", argv[0]);
+    std::fprintf(stderr, "       %s --icons <dir>\n", argv[0]);
     return 2;
   }
   assets::GenerateOptions options;

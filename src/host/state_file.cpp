@@ -1,0 +1,205 @@
+#include "host/state_file.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+
+#include "base/runtime.h"
+#include "host/files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kGameFolder = "zorvane";
+constexpr const char* kDataHomeBelowHome = "/.local/share";
+constexpr const char* kDamagedSuffix = ".damaged";
+// Where earlier builds kept the state: the folder the game was started from.
+constexpr const char* kEarlierStateFile = "./.briskostate";
+constexpr mode_t kPrivateFolderMode = 0700;
+constexpr std::time_t kDamagedCopyLifetime = 24 * 60 * 60;  // seconds
+constexpr size_t kReadChunk = 4096;
+
+// What this run has learnt about saving; each failure is told once.
+struct SaveHealth {
+  bool unreadableStateTold = false;  // also: nothing may be saved over that file
+  bool saveFailureTold = false;
+};
+SaveHealth health;
+
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::string HomeFolder() {
+  std::string home = Variable("HOME");
+  if (home.empty()) {
+    if (const passwd* user = getpwuid(getuid()); user && user->pw_dir) home = user->pw_dir;
+  }
+  return home;
+}
+
+enum class ReadResult { kRead, kMissing, kUnreadable };
+
+// The whole file; a path that is not a plain file (a folder, a device) counts as unreadable.
+ReadResult ReadWholeFile(const std::string& path, std::string& bytes, std::string& reason) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    // A folder on the way that is not one yet is a state file that does not exist yet.
+    if (errno == ENOENT || errno == ENOTDIR) return ReadResult::kMissing;
+    reason = std::strerror(errno);
+    return ReadResult::kUnreadable;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    reason = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a plain file";
+    close(fd);
+    return ReadResult::kUnreadable;
+  }
+  char chunk[kReadChunk];
+  for (;;) {
+    const ssize_t got = read(fd, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      reason = std::strerror(errno);
+      close(fd);
+      return ReadResult::kUnreadable;
+    }
+    if (got == 0) break;
+    bytes.append(chunk, static_cast<size_t>(got));
+  }
+  close(fd);
+  return ReadResult::kRead;
+}
+
+// Creates the folder and any missing parents, each private to the user.
+bool MakeFolder(const std::string& folder, std::string& reason) {
+  std::string path;
+  for (const auto& part : fs::path(folder)) {
+    path = (fs::path(path) / part).string();
+    if (mkdir(path.c_str(), kPrivateFolderMode) != 0 && errno != EEXIST) {
+      reason = std::strerror(errno);
+      return false;
+    }
+  }
+  if (!fs::is_directory(folder)) {
+    reason = std::strerror(ENOTDIR);
+    return false;
+  }
+  return true;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return fs::equivalent(a, b, error);
+}
+
+// Copies the state kept in the working folder by earlier builds into the state folder, once.
+// False when there is one but it could not be copied; the caller then reads it where it is.
+bool MoveEarlierStateAcross(const std::string& folder, const std::string& path) {
+  std::string bytes, reason;
+  if (SameFolder(folder, ".") ||
+      ReadWholeFile(kEarlierStateFile, bytes, reason) != ReadResult::kRead) {
+    return true;
+  }
+  if (!MakeFolder(folder, reason) || ReplaceFile(path, bytes, reason) != 0) {
+    kvWarn(String("cannot copy the saved game in ") + kEarlierStateFile + " to " + String(path) +
+           ": " + String(reason) + "; it is read where it is");
+    return false;
+  }
+  kvWarn(String("the saved game in ") + kEarlierStateFile + " is now kept in " + String(path) +
+         " (the original stays where it was)");
+  return true;
+}
+
+bool ModifiedWithin(const std::string& path, std::time_t seconds) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0) return false;
+  return info.st_mtime > std::time(nullptr) - seconds;
+}
+
+}  // namespace
+
+std::string StateFolder() {
+  if (std::string dir = Variable(kStateDirVariable); !dir.empty()) return dir;
+  if (std::string dataHome = Variable("XDG_DATA_HOME"); dataHome.starts_with("/"))
+    return dataHome + "/" + kGameFolder;
+  const std::string home = HomeFolder();
+  if (home.empty()) return ".";
+  return home + kDataHomeBelowHome + "/" + kGameFolder;
+}
+
+std::string StateFilePath() {
+  return StateFolder() + "/" + kStateFileName;
+}
+
+std::string DamagedStateFilePath() {
+  return StateFilePath() + kDamagedSuffix;
+}
+
+String ReadStateFile() {
+  const std::string folder = StateFolder();
+  std::string path = StateFilePath();
+  std::string bytes, reason;
+  ReadResult result = ReadWholeFile(path, bytes, reason);
+  if (result == ReadResult::kMissing && !MoveEarlierStateAcross(folder, path)) {
+    path = kEarlierStateFile;
+  }
+  if (result == ReadResult::kMissing) result = ReadWholeFile(path, bytes, reason);
+  if (result == ReadResult::kUnreadable && !health.unreadableStateTold) {
+    health.unreadableStateTold = true;
+    kvWarn("cannot read the saved game in " + String(path) + ": " + String(reason) +
+           "; the game plays on and saves nothing over it");
+  }
+  if (result != ReadResult::kRead) return String();
+  return DecodeText(reinterpret_cast<const unsigned char*>(bytes.data()),
+                    static_cast<int>(bytes.size()));
+}
+
+int WriteStateFile(const String& state) {
+  if (health.unreadableStateTold) return kSaveCannotCreate;
+  const std::string folder = StateFolder();
+  const std::string path = StateFilePath();
+  std::string reason;
+  int result = kSaveCannotCreate;
+  String what;
+  if (!MakeFolder(folder, reason)) {
+    what = "cannot create the save folder " + String(folder) + ": " + String(reason) +
+           "; the game plays on without saving";
+  } else if ((result = ReplaceFile(path, state.ToUtf8(), reason)) != 0) {
+    what = "cannot save the game in " + String(path) + ": " + String(reason);
+  }
+  if (result == 0) {
+    health.saveFailureTold = false;
+  } else if (!health.saveFailureTold) {
+    health.saveFailureTold = true;
+    kvWarn(what);
+  }
+  return result;
+}
+
+void KeepDamagedStateFile() {
+  const std::string path = StateFilePath();
+  const std::string damagedPath = DamagedStateFilePath();
+  std::string damaged, reason;
+  if (ReadWholeFile(path, damaged, reason) != ReadResult::kRead) return;
+  const String damagedName(damagedPath);
+  const String what = "the state file " + String(path) + " was damaged and its bad blocks reset";
+  if (ModifiedWithin(damagedPath, kDamagedCopyLifetime)) {
+    kvWarn(what + "; an earlier damaged copy, less than a day old, stays in " + damagedName);
+    return;
+  }
+  if (ReplaceFile(damagedPath, damaged, reason) != 0) {
+    kvWarn(what + "; it could not be kept as " + damagedName + ": " + String(reason));
+    return;
+  }
+  kvWarn(what + "; it is kept as " + damagedName + " to recover scores by hand");
+}

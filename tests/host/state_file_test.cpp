@@ -1,0 +1,194 @@
+// Where the state file lives, the copy from where earlier builds kept it, and saving into a
+// folder that cannot take it. Paths that tell on standard error run in a child process, as each
+// failure is told once per run.
+#include "host/state_file.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "child_process.h"
+#include "sim/headless_game.h"
+#include "host/files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh working folder with the state variables cleared; restored afterwards.
+class StateFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : kVariables) {
+      const char* value = std::getenv(name);
+      saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+      unsetenv(name);
+    }
+    previous_ = fs::current_path();
+    dir_ = fs::temp_directory_path() /
+           ("zv_state_" + std::to_string(getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "work");
+    fs::current_path(dir_ / "work");
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(dir_);
+    for (size_t i = 0; i < std::size(kVariables); ++i) {
+      if (saved_[i]) {
+        setenv(kVariables[i], saved_[i]->c_str(), 1);
+      } else {
+        unsetenv(kVariables[i]);
+      }
+    }
+  }
+  static void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  // What the body wrote on standard error (its standard output is dropped).
+  static std::string ToldBy(const std::function<void()>& body) {
+    return RunInChild([&] {
+             dup2(STDOUT_FILENO, STDERR_FILENO);
+             const int devNull = open("/dev/null", O_WRONLY);
+             dup2(devNull, STDOUT_FILENO);
+             body();
+           })
+        .output;
+  }
+
+  static constexpr const char* kVariables[] = {kStateDirVariable, "XDG_DATA_HOME", "HOME"};
+  std::vector<std::optional<std::string>> saved_;
+  fs::path previous_, dir_;
+};
+
+TEST_F(StateFileTest, TheFolderComesFromTheOverrideThenTheDesktopsDataFolderThenHome) {
+  const struct {
+    const char* what;
+    const char* stateDir;
+    const char* dataHome;
+    const char* home;
+    std::string folder;
+  } cases[] = {
+      {"the override wins", "/srv/saves", "/xdg", "/home/p", "/srv/saves"},
+      {"the desktop's data folder", nullptr, "/xdg", "/home/p", "/xdg/zorvane"},
+      {"a relative data folder is ignored", nullptr, "xdg", "/home/p",
+       "/home/p/.local/share/zorvane"},
+      {"an empty override is ignored", "", nullptr, "/home/p", "/home/p/.local/share/zorvane"},
+  };
+  for (const auto& c : cases) {
+    for (const auto& [name, value] : {std::pair{kStateDirVariable, c.stateDir},
+                                      {"XDG_DATA_HOME", c.dataHome},
+                                      {"HOME", c.home}}) {
+      if (value) {
+        setenv(name, value, 1);
+      } else {
+        unsetenv(name);
+      }
+    }
+    EXPECT_EQ(StateFolder(), c.folder) << c.what;
+    EXPECT_EQ(StateFilePath(), c.folder + "/.briskostate") << c.what;
+  }
+}
+
+TEST_F(StateFileTest, AMissingFolderIsCreatedPrivateWithItsParents) {
+  setenv("XDG_DATA_HOME", (dir_ / "home/.local/share").c_str(), 1);
+  const fs::path folder = dir_ / "home/.local/share/zorvane";
+  EXPECT_EQ(ReadStateFile(), String()) << "nothing saved yet";
+  EXPECT_FALSE(fs::exists(folder)) << "reading creates nothing";
+  ASSERT_EQ(WriteStateFile(String("1|2|")), 0);
+  EXPECT_EQ(Read(folder / ".briskostate"), "1|2|");
+  for (const fs::path& made : {dir_ / "home", folder})
+    EXPECT_EQ(fs::status(made).permissions(), fs::perms::owner_all) << made;
+  EXPECT_EQ(ReadStateFile(), String("1|2|"));
+}
+
+// Earlier builds kept the state in the folder the game was started from.
+TEST_F(StateFileTest, AnEarlierStateFileHereIsCopiedAcrossOnceAndKept) {
+  const fs::path folder = dir_ / "saves";
+  setenv(kStateDirVariable, folder.c_str(), 1);
+  Write(".briskostate", "old scores");
+  EXPECT_EQ(ToldBy([] { EXPECT_EQ(ReadStateFile(), String("old scores")); }),
+            "zorvane: the saved game in ./.briskostate is now kept in " + folder.string() +
+                "/.briskostate (the original stays where it was)\n");
+  EXPECT_EQ(Read(folder / ".briskostate"), "old scores");
+  EXPECT_EQ(Read(".briskostate"), "old scores");
+
+  Write(".briskostate", "changed by an old build");
+  EXPECT_EQ(ToldBy([] { EXPECT_EQ(ReadStateFile(), String("old scores")); }), "")
+      << "copied only while the state folder has none";
+
+  // The working folder as the state folder is no earlier place.
+  setenv(kStateDirVariable, ".", 1);
+  EXPECT_EQ(ToldBy([] { EXPECT_EQ(ReadStateFile(), String("changed by an old build")); }), "");
+}
+
+TEST_F(StateFileTest, AFolderThatCannotBeMadeIsToldOnceAndTheEarlierFileStillLoads) {
+  Write(dir_ / "plain", "a file, not a folder");
+  const std::string folder = (dir_ / "plain/zorvane").string();
+  setenv(kStateDirVariable, folder.c_str(), 1);
+  Write(".briskostate", "old scores");
+  const std::string told = ToldBy([] {
+    EXPECT_EQ(ReadStateFile(), String("old scores"));
+    EXPECT_EQ(WriteStateFile(String("new")), kSaveCannotCreate);
+    EXPECT_EQ(WriteStateFile(String("newer")), kSaveCannotCreate);
+  });
+  EXPECT_EQ(told, "zorvane: cannot copy the saved game in ./.briskostate to " + folder +
+                      "/.briskostate: Not a directory; it is read where it is\n"
+                      "zorvane: cannot create the save folder " +
+                      folder + ": Not a directory; the game plays on without saving\n");
+  EXPECT_EQ(Read(".briskostate"), "old scores");
+  EXPECT_EQ(Read(dir_ / "plain"), "a file, not a folder");
+}
+
+// A state path that is a folder (or otherwise unreadable) may hide saved scores: nothing is
+// saved over it, and the game says so once.
+TEST_F(StateFileTest, AnUnreadableStatePathIsToldOnceAndNeverSavedOver) {
+  setenv(kStateDirVariable, ".", 1);
+  fs::create_directories(".briskostate/inside");
+  const std::string told = ToldBy([] {
+    EXPECT_EQ(ReadStateFile(), String());
+    EXPECT_EQ(WriteStateFile(String("defaults")), kSaveCannotCreate);
+    EXPECT_EQ(WriteStateFile(String("defaults")), kSaveCannotCreate);
+  });
+  EXPECT_EQ(told,
+            "zorvane: cannot read the saved game in ./.briskostate: Is a directory; the game "
+            "plays on and saves nothing over it\n");
+  EXPECT_TRUE(fs::is_directory(".briskostate/inside"));
+  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1)
+      << "no temporary file is left";
+}
+
+// The whole game with a state folder it cannot use: it loads defaults, plays and saves on
+// without stopping, telling it once.
+TEST_F(StateFileTest, TheGamePlaysOnWhenItCannotSave) {
+  Write(dir_ / "plain", "");
+  setenv(kStateDirVariable, (dir_ / "plain/zorvane").c_str(), 1);
+  const std::string told = ToldBy([] {
+    HeadlessGame game;
+    game.StepUntilLoaded();
+    game.app().Save();
+    game.Step(10);
+    game.app().Save();
+    std::cerr << "still playing on screen " << game.app().ScreenMode << "\n";
+  });
+  // (This test program has no game data beside it, which is told first.)
+  EXPECT_TRUE(told.ends_with("zorvane: cannot create the save folder " +
+                             (dir_ / "plain/zorvane").string() +
+                             ": Not a directory; the game plays on without saving\n"
+                             "still playing on screen 1\n"))
+      << told;
+  EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 3) << told;
+}
+
+}  // namespace
