@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-
 #include "game/run_file.h"
-#include "game/run_options.h"
 #include "game/run_writer.h"
 #include "game/runs.h"
 
@@ -290,36 +288,3 @@ TEST(InputFrame, TheDeviceReadsAsTheFrameAndIsCapturedBackExceptTheQuitKeys) {
 }
 
 }  // namespace
-
-TEST(GameOptions, TheRunOptionsOfTheGame) {
-  struct Case {
-    std::vector<const char*> args;
-    const char* message;  // "" when the options are accepted
-  };
-  const Case cases[] = {
-      {{}, ""},
-      {{"--record", "a.txt", "--demo"}, ""},
-      {{"--replay", "b.txt", "--record", "c.txt"}, ""},
-      {{"--replay", "b.txt", "--demo"}, "--replay and --demo cannot be used together"},
-      {{"--record"}, "--record needs FILE"},
-      {{"--record", ""}, "--record needs FILE"},
-      {{"--demo", "--demo"}, "--demo given twice"},
-      {{"--level", "3"}, "unknown option --level"},
-  };
-  for (const Case& c : cases) {
-    std::vector<const char*> args = {"zorvane"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    GameOptions options;
-    std::string message;
-    const bool ok = ParseGameOptions(static_cast<int>(args.size()), args.data(), options, message);
-    EXPECT_EQ(ok, *c.message == '\0') << message;
-    EXPECT_EQ(ok ? "" : message, c.message);
-  }
-  GameOptions options;
-  std::string message;
-  const char* args[] = {"zorvane", "--demo", "--record", "r.txt"};
-  ASSERT_TRUE(ParseGameOptions(4, args, options, message));
-  EXPECT_TRUE(options.demo);
-  EXPECT_EQ(options.recordPath, "r.txt");
-  EXPECT_EQ(GameUsage().rfind("usage: zorvane [--record FILE] [--replay FILE] [--demo]\n", 0), 0u);
-}
