@@ -141,11 +141,13 @@ hold() {
   xdotool keyup --window "$wid" "$1"
 }
 
-# press KEY...: each key held long enough for several updates to see it, then released.
+# press_keys KEY...: each key held long enough for several updates to see it, then released.
+# Screens read held keys, so a press shorter than a slow frame on a loaded machine would go
+# down and up between two updates and never be seen.
 press_keys() {
   for k in "$@"; do
     xdotool keydown "$k"
-    sleep 0.1
+    sleep 0.25
     xdotool keyup "$k"
     sleep 0.15
   done
