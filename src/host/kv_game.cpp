@@ -59,7 +59,7 @@ String KvGame::PathToFilePath(const String& path) {
 }
 
 void KvGame::Die() {
-  kvPrint("Brisko Runtime Error : Uncaught Brisko Exception");
+  kvPrint(String(kRuntimeErrorPrefix) + "Uncaught Brisko Exception");
   kvExit(kExitError);
 }
 
