@@ -18,7 +18,7 @@ prefix=$work/prefix
 
 for file in bin/zorvane share/zorvane/zorvane-data.txt share/zorvane/common/icons-hd.png \
   share/zorvane/sfx/001.wav share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-  share/man/man6/zorvane.6 share/icons/hicolor/scalable/apps/$id.svg; do
+  share/man/man6/zorvane.6.gz bin/zorvane-sim share/icons/hicolor/scalable/apps/$id.svg; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
 [ -x "$prefix/bin/zorvane" ] || fail "bin/zorvane is not executable"
@@ -39,11 +39,12 @@ grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml
 grep -q '<image>.*/docs/screenshot.png</image>' "$prefix/share/metainfo/$id.metainfo.xml" ||
   fail "the metainfo names no screenshot"
 [ "$(identify -format '%wx%h' "$docs/screenshot.png")" = 640x480 ] || fail "docs/screenshot.png"
-warnings=$(LC_ALL=C.UTF-8 groff -man -ww -z "$prefix/share/man/man6/zorvane.6" 2>&1)
+man=$(zcat "$prefix/share/man/man6/zorvane.6.gz") || fail "the man page is not gzip"
+warnings=$(LC_ALL=C.UTF-8 groff -man -ww -z <<<"$man" 2>&1)
 [ -z "$warnings" ] || fail "man page: $warnings"
 # Every option the game takes is in its man page.
 for option in $("$prefix/bin/zorvane" --help | grep -o '^  --[a-z-]*'); do
-  grep -q "^\.B.* \\\\-\\\\-${option#--}" "$prefix/share/man/man6/zorvane.6" ||
+  grep -q "^\.B.* \\\\-\\\\-${option#--}" <<<"$man" ||
     fail "the man page does not describe $option"
 done
 

@@ -35,7 +35,7 @@ done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/zorvane ./usr/share/zorvane/zorvane-data.txt \
   ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \
-  ./usr/share/man/man6/zorvane.6 ./usr/share/icons/hicolor/256x256/apps/$id.png; do
+  ./usr/share/man/man6/zorvane.6.gz ./usr/share/icons/hicolor/256x256/apps/$id.png; do
   grep -qx "$file" <<<"$contents" || fail "the package lacks $file"
 done
 
