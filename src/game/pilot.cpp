@@ -47,6 +47,7 @@ constexpr float kEngageRange = 5;  // tiles
 constexpr float kBarrierTurnHigh = 12, kBarrierTurnLow = 20;
 constexpr float kChaserPull = 0.03f, kChaserSpeed = 2;
 constexpr double kOutsideCost = 1e9;
+constexpr double kTurnAwayCost = 2000;  // less than one forecast contact
 constexpr int kFireRowTolerance = 14;
 constexpr float kFireReach = 8;  // tiles
 constexpr int kFireKey = 'Z';    // the keyboard key of game key A
@@ -445,11 +446,17 @@ double Pilot::RolloutCost(const MyApp& app, Keys first, int firstFrames,
   return cost;
 }
 
-Pilot::Keys Pilot::ChooseKeys(const MyApp& app, const Target& target) const {
+// Keys chosen by their forecast cost. While the gun is aimed (aim -1 left, 1 right), a push
+// the other way would turn the ship before the shot: it is taken only to escape a contact.
+Pilot::Keys Pilot::ChooseKeys(const MyApp& app, const Target& target, int aim) const {
   const Ship now{app.Player[player::kX],  app.Player[player::kY], app.Player[player::kVX],
                  app.Player[player::kVY], app.KeyAnalogX,         app.KeyAnalogY};
+  const auto cost = [&](const Keys& keys, int frames) {
+    const bool turnsAway = (aim < 0 && keys.right) || (aim > 0 && keys.left);
+    return RolloutCost(app, keys, frames, target) + (turnsAway ? kTurnAwayCost : 0);
+  };
   Keys best = Homing(now, target.x, target.y);
-  double bestCost = RolloutCost(app, best, 1, target);
+  double bestCost = cost(best, 1);
   for (int frames : kFirstFrames) {
     for (int up = 0; up <= 1; ++up) {
       for (int side = -1; side <= 1; ++side) {
@@ -457,9 +464,9 @@ Pilot::Keys Pilot::ChooseKeys(const MyApp& app, const Target& target) const {
         keys.up = up == 1;
         keys.left = side < 0;
         keys.right = side > 0;
-        const double cost = RolloutCost(app, keys, frames, target);
-        if (cost >= bestCost) continue;
-        bestCost = cost;
+        const double c = cost(keys, frames);
+        if (c >= bestCost) continue;
+        bestCost = c;
         best = keys;
       }
     }
@@ -470,7 +477,8 @@ Pilot::Keys Pilot::ChooseKeys(const MyApp& app, const Target& target) const {
 void Pilot::Next(const MyApp& app, InputFrame& frame) {
   frame = InputFrame();
   const Keys keys = Decide(app);
-  frame.held[kFireKey] = keys.fire;
+  // Fire is tapped, not held: a fresh press shoots at once, a held key only every 15 updates.
+  frame.held[kFireKey] = keys.fire && !held_[kFireKey];
   frame.held[key::kUp] = keys.up;
   frame.held[key::kLeft] = keys.left;
   frame.held[key::kRight] = keys.right;
@@ -500,10 +508,10 @@ Pilot::Keys Pilot::Decide(const MyApp& app) {
   TrackHeadway(Distance(shipTx, shipTy));
   Target target = Steer(app, shipTx, shipTy);
   LevelWithChaser(app, target);
-  keys = ChooseKeys(app, target);
   // An enemy in the row comes first, then a block to break.
   int aim = EnemyInLine(app);
   if (aim == 0 && target.fire) aim = target.blockSide;
+  keys = ChooseKeys(app, target, aim);
   if (aim == 0) return keys;
   const float facing = app.Player[player::kFacing] == -1 ? -1.0f : 1.0f;
   if (facing == static_cast<float>(aim)) {

@@ -49,7 +49,7 @@ class Pilot : public InputSource {
   void PlanTo(const MyApp& app, const Goal& goal);
   Target Steer(const MyApp& app, int shipTx, int shipTy);
   Keys Decide(const MyApp& app);
-  Keys ChooseKeys(const MyApp& app, const Target& target) const;
+  Keys ChooseKeys(const MyApp& app, const Target& target, int aim) const;
   static Keys Homing(const Ship& ship, float x, float y);
   double RolloutCost(const MyApp& app, Keys first, int firstFrames, const Target& target) const;
   static void AimAtBlock(const MyApp& app, int shipTx, int shipTy, int blockX, Target& target);
