@@ -52,6 +52,14 @@ TEST_F(FilesTest, SchemesMapOntoFoldersHereOrElseBesideTheProgram) {
   fs::remove_all(beside);
 }
 
+// The installed data sits in ../share/zorvane from the program; with no program folder known
+// only the working folder is searched.
+TEST(DataFolders, SearchedHereThenInstalledThenBesideTheProgram) {
+  EXPECT_EQ(DataFolderCandidates("/usr/bin"),
+            (std::vector<std::string>{"./data", "/usr/share/zorvane", "/usr/bin/data"}));
+  EXPECT_EQ(DataFolderCandidates(""), std::vector<std::string>{"./data"});
+}
+
 // Only a folder marked with this version's data marker is the data folder: an unrelated or
 // older "data" folder in the working directory does not hide the one beside the program. One
 // test, as the folder beside the program is shared by every test of this program.
@@ -147,6 +155,12 @@ TEST_F(FilesTest, AFailedSaveLeavesThePreviousStateReadableAndSaysWhy) {
   EXPECT_EQ(result.output, "zorvane: cannot save the game in ./.briskostate: File too large\n");
   EXPECT_EQ(Read(StateFilePath()), "scores that matter");
   EXPECT_EQ(Entries(), std::set<std::string>{".briskostate"}) << "no temporary file is left";
+}
+
+TEST_F(FilesTest, AStateFileThatCannotBeCreatedIsReported) {
+  std::string reason;
+  EXPECT_EQ(ReplaceFile("missing/state", "x", reason), kSaveCannotCreate);
+  EXPECT_EQ(reason, "No such file or directory");
 }
 
 // Files and links planted where a save might write are neither followed nor reused.
