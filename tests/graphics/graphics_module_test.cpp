@@ -1,9 +1,7 @@
 // The graphics module: frame grids and flags, the matrix stack, lazy matrix hand-over and
 // image drawing about the handle.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -71,8 +69,6 @@ TEST_F(GraphicsModuleTest, SheetFramesFillRowsLeftToRightThenDownAndMustFitTheSh
   EXPECT_EQ(Origins(*image),
             (std::vector<std::pair<int, int>>{
                 {0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 16}, {16, 16}, {32, 16}, {48, 16}}));
-  EXPECT_EQ(image->width, 16);
-  EXPECT_FALSE(image->flags & Image::WholeSurface);
   // A grid the program asks for wrongly is its own fault: the runtime error.
   for (const auto& [frameW, count] : {std::pair{16, 9}, std::pair{65, 1}}) {
     const ChildResult result = RunInChild([&] {
@@ -83,18 +79,6 @@ TEST_F(GraphicsModuleTest, SheetFramesFillRowsLeftToRightThenDownAndMustFitTheSh
     EXPECT_NE(result.output.find("Image frame outside surface"), std::string::npos)
         << result.output;
   }
-}
-
-// An image file too small for its frames is a bad file, skipped like a missing one and told
-// of once.
-TEST_F(GraphicsModuleTest, AnImageFileTooSmallForItsFramesLoadsAsNoImage) {
-  const std::string path = dir.WritePng("tiny.png", 1, 1, 4, SolidRgba(1, 1, 0, 0, 0, 255));
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(LoadImage2(path.c_str(), 16, 16, 8, 0), nullptr);
-  EXPECT_EQ(LoadImage2(path.c_str(), 16, 16, 8, 0), nullptr);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "zorvane: cannot load " + path +
-                ": the image of 1 x 1 pixels cannot hold 8 frames of 16 x 16\n");
 }
 
 TEST_F(GraphicsModuleTest, StripsWithBordersLoseAPixelEachSide) {
@@ -229,21 +213,11 @@ TEST_F(GraphicsModuleTest, FramesOutsideTheImageNullImagesAndDrawingOutsideAPass
   EXPECT_FLOAT_EQ(graphics.colorR, 255);
 }
 
-class WorkingDirectory {
- public:
-  explicit WorkingDirectory(const std::string& path) : saved(std::filesystem::current_path()) {
-    std::filesystem::current_path(path);
-  }
-  ~WorkingDirectory() { std::filesystem::current_path(saved); }
-
- private:
-  std::filesystem::path saved;
-};
-
 TEST_F(GraphicsModuleTest, TheDefaultFontIsLoadedFromTheDataFolderOnFirstNeed) {
-  // Only a child process may load it: the module keeps the default font for good.
+  // Only a child process may load it (and change folder): the module keeps the default font for
+  // good.
   const ChildResult missing = RunInChild([&] {
-    WorkingDirectory in(dir.path());
+    std::filesystem::current_path(dir.path());
     SetFont(nullptr, 0);
     std::printf("%d %d", GetGraphicsContext().font != nullptr, GetGraphicsContext().firstChar);
   });
@@ -251,7 +225,7 @@ TEST_F(GraphicsModuleTest, TheDefaultFontIsLoadedFromTheDataFolderOnFirstNeed) {
 
   dir.WritePng("data/kibo_font.png", 96 * 6, 9, 4, SolidRgba(96 * 6, 9, 255, 255, 255, 255));
   const ChildResult found = RunInChild([&] {
-    WorkingDirectory in(dir.path());
+    std::filesystem::current_path(dir.path());
     SetFont(nullptr, 0);
     const Image* font = GetGraphicsContext().font;
     std::printf("%d %d %d", font->FrameCount(), font->width, font->frames[1].x);

@@ -2,59 +2,27 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <set>
 
 #include "base/runtime.h"
-#include "child_process.h"
 #include "host/data_marker.h"
-#include "host/state_file.h"
-
-namespace fs = std::filesystem;
+#include "work_folder.h"
 
 namespace {
 
-// Each test runs in a fresh working directory, which is also the state folder.
-class FilesTest : public ::testing::Test {
+// The working folder is also the state folder.
+class FilesTest : public WorkFolderTest {
  protected:
   void SetUp() override {
+    WorkFolderTest::SetUp();
     setenv(kStateDirVariable, ".", 1);
-    previous_ = fs::current_path();
-    dir_ = fs::temp_directory_path() /
-           ("zv_files_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(dir_);
-  }
-  static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
   }
   static void MarkAsData(const fs::path& folder, const std::string& version = kDataVersion) {
     fs::create_directories(folder);
-    Write((folder / kDataMarkerFile).string(), version + "\n");
+    Write(folder / kDataMarkerFile, version + "\n");
   }
-  // The names in the working directory.
-  static std::set<std::string> Entries() {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(".")) names.insert(entry.path().filename());
-    return names;
-  }
-
-  fs::path previous_, dir_;
 };
 
 }  // namespace
@@ -69,15 +37,13 @@ TEST(DataPaths, AssetNamesGoToTheDataSchemeUnlessAlreadyPlaced) {
   EXPECT_EQ(FixDataPath("a/b:/c"), String("brisko://data/a/b:/c"));
 }
 
-TEST_F(FilesTest, SchemesMapOntoFoldersOfTheWorkingDirectory) {
+TEST_F(FilesTest, SchemesMapOntoFoldersHereOrElseBesideTheProgram) {
   MarkAsData("data");
   EXPECT_EQ(PathToFilePath("brisko://data/sfx/001.wav"), String("./data/sfx/001.wav"));
   EXPECT_EQ(PathToFilePath("brisko://other/x"), String());
   EXPECT_EQ(PathToFilePath("plain/file"), String("plain/file"));
   EXPECT_EQ(OpenFile("brisko://other/x", "rb"), nullptr);
-}
-
-TEST_F(FilesTest, WithoutADataFolderHereTheOneBesideTheProgramIsUsed) {
+  // Without such a folder here the one beside the program is used.
   const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() / "internal";
   fs::create_directories(beside);
   EXPECT_EQ(PathToFilePath("brisko://internal/x.png"), String((beside / "x.png").string()));
@@ -86,18 +52,12 @@ TEST_F(FilesTest, WithoutADataFolderHereTheOneBesideTheProgramIsUsed) {
   fs::remove_all(beside);
 }
 
-// The installed data sits in ../share/zorvane from the program.
+// The installed data sits in ../share/zorvane from the program; with no program folder known
+// only the working folder is searched.
 TEST(DataFolders, SearchedHereThenInstalledThenBesideTheProgram) {
-  const struct {
-    const char* what;
-    std::string exeDir;
-    std::vector<std::string> expected;
-  } cases[] = {
-      {"installed", "/usr/bin", {"./data", "/usr/share/zorvane", "/usr/bin/data"}},
-      {"in a build folder", "/src/build", {"./data", "/src/share/zorvane", "/src/build/data"}},
-      {"unknown", "", {"./data"}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(DataFolderCandidates(c.exeDir), c.expected) << c.what;
+  EXPECT_EQ(DataFolderCandidates("/usr/bin"),
+            (std::vector<std::string>{"./data", "/usr/share/zorvane", "/usr/bin/data"}));
+  EXPECT_EQ(DataFolderCandidates(""), std::vector<std::string>{"./data"});
 }
 
 // Only a folder marked with this version's data marker is the data folder: an unrelated or
@@ -109,15 +69,16 @@ TEST_F(FilesTest, TheDataFolderIsTheFirstThatHoldsTheGameData) {
   fs::create_directory("data");
   // With no data anywhere one line names the places searched (once: the child's second look
   // says nothing), and no asset is told of on its own.
-  const auto result = RunInChild([] {
-    dup2(STDOUT_FILENO, STDERR_FILENO);
-    kvPrint(PathToFilePath("brisko://data/a.png"));
-    ReportUnloadableAsset("brisko://data/a.png", "No such file or directory");
-  });
-  EXPECT_EQ(result.output,
-            "zorvane: no game data found (no zorvane-data.txt of \"" + std::string(kDataVersion) +
-                "\" in ./data, " + (exeDir.parent_path() / "share/zorvane").string() + ", " +
-                beside.string() + "); the game runs without its images and sounds\n./data/a.png\n");
+  const std::string told = ToldBy(
+      [] {
+        kvPrint(PathToFilePath("brisko://data/a.png"));
+        ReportUnloadableAsset("brisko://data/a.png", "No such file or directory");
+      },
+      true);
+  EXPECT_EQ(told, "zorvane: no game data found (no zorvane-data.txt of \"" +
+                      std::string(kDataVersion) + "\" in ./data, " +
+                      (exeDir.parent_path() / "share/zorvane").string() + ", " + beside.string() +
+                      "); the game runs without its images and sounds\n./data/a.png\n");
 
   MarkAsData(beside);
   const String besideIcons((beside / "icons.png").string());
@@ -131,17 +92,16 @@ TEST_F(FilesTest, TheDataFolderIsTheFirstThatHoldsTheGameData) {
 
 TEST_F(FilesTest, AnUnloadableAssetIsToldOncePerFile) {
   MarkAsData("data");
-  const auto result = RunInChild([] {
-    dup2(STDOUT_FILENO, STDERR_FILENO);
-    for (const char* path : {"brisko://data/a.png", "brisko://data/b.wav", "brisko://data/a.png"})
-      ReportUnloadableAsset(path, "No such file or directory");
-  });
-  EXPECT_EQ(result.output,
+  EXPECT_EQ(ToldBy([] {
+              for (const char* path :
+                   {"brisko://data/a.png", "brisko://data/b.wav", "brisko://data/a.png"})
+                ReportUnloadableAsset(path, "No such file or directory");
+            }),
             "zorvane: cannot load ./data/a.png: No such file or directory\n"
             "zorvane: cannot load ./data/b.wav: No such file or directory\n");
 }
 
-TEST_F(FilesTest, TextDecodingFollowsTheByteOrderMark) {
+TEST_F(FilesTest, WholeFilesAreReadAndTextDecodedByItsByteOrderMark) {
   Write("le.txt", std::string("\xFF\xFE"
                               "A\0\xE9\0",
                               6));
@@ -155,9 +115,7 @@ TEST_F(FilesTest, TextDecodingFollowsTheByteOrderMark) {
   EXPECT_EQ(LoadString("latin1.txt"), String(u"\u00e9"));
   EXPECT_EQ(LoadString("cut.txt"), String(u"ok\u00e2\u0082"));
   EXPECT_EQ(LoadString("missing.txt"), String());
-}
 
-TEST_F(FilesTest, LoadDataReadsTheWholeFile) {
   std::string bytes(10000, '\0');
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
   Write("blob.bin", bytes);
@@ -240,20 +198,12 @@ TEST_F(FilesTest, PlantedTemporaryFilesAndLinksAreLeftAlone) {
 // The first damaged file is the one worth recovering: a later one replaces it only once it
 // is a day old.
 TEST_F(FilesTest, ADamagedStateFileIsKeptUnlessARecentCopyExists) {
-  auto keep = [] {
-    return RunInChild([] {
-             dup2(STDOUT_FILENO, STDERR_FILENO);
-             KeepDamagedStateFile();
-           })
-        .output;
-  };
+  const auto keep = [] { return ToldBy(KeepDamagedStateFile); };
   EXPECT_EQ(keep(), "") << "no state file, nothing to keep";
   EXPECT_FALSE(fs::exists(DamagedStateFilePath()));
 
   Write(StateFilePath(), "first damage");
-  EXPECT_EQ(keep(),
-            "zorvane: the state file ./.briskostate was damaged and its bad blocks reset; it is "
-            "kept as ./.briskostate.damaged to recover scores by hand\n");
+  keep();
   EXPECT_EQ(Read(DamagedStateFilePath()), "first damage");
   EXPECT_EQ(fs::status(DamagedStateFilePath()).permissions(),
             fs::perms::owner_read | fs::perms::owner_write);
@@ -268,30 +218,6 @@ TEST_F(FilesTest, ADamagedStateFileIsKeptUnlessARecentCopyExists) {
                       fs::file_time_type::clock::now() - std::chrono::hours(25));
   keep();
   EXPECT_EQ(Read(DamagedStateFilePath()), "second damage");
-}
-
-TEST_F(FilesTest, ClosedStandardDescriptorsAreOpenedOnDevNull) {
-  struct stat devNull {};
-  ASSERT_EQ(stat("/dev/null", &devNull), 0);
-  // Each bit of the mask closes one of descriptors 0, 1 and 2 before the call.
-  for (int closedMask : {0b111, 0b010, 0b101}) {
-    const auto result = RunInChild([&] {
-      struct stat before[3]{};
-      for (int fd = 0; fd < 3; ++fd) fstat(fd, &before[fd]);
-      for (int fd = 0; fd < 3; ++fd)
-        if (closedMask >> fd & 1) close(fd);
-      OpenClosedStandardDescriptors();
-      int wrong = 0;
-      for (int fd = 0; fd < 3; ++fd) {
-        struct stat now {};
-        const struct stat& expected = closedMask >> fd & 1 ? devNull : before[fd];
-        if (fstat(fd, &now) != 0 || now.st_ino != expected.st_ino || now.st_dev != expected.st_dev)
-          wrong |= 1 << fd;
-      }
-      _exit(wrong);
-    });
-    EXPECT_EQ(result.status, 0) << "closed mask " << closedMask;
-  }
 }
 
 TEST_F(FilesTest, UrlsGoToTheOpenerAsOneArgument) {

@@ -1,76 +1,14 @@
 // Where the state file lives, the copy from where earlier builds kept it, and saving into a
-// folder that cannot take it. Paths that tell on standard error run in a child process, as each
-// failure is told once per run.
-#include "host/state_file.h"
-
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
+// folder that cannot take it.
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <optional>
 
-#include "child_process.h"
-#include "sim/headless_game.h"
 #include "host/files.h"
-
-namespace fs = std::filesystem;
+#include "sim/headless_game.h"
+#include "work_folder.h"
 
 namespace {
 
-// A fresh working folder with the state variables cleared; restored afterwards.
-class StateFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : kVariables) {
-      const char* value = std::getenv(name);
-      saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-      unsetenv(name);
-    }
-    previous_ = fs::current_path();
-    dir_ = fs::temp_directory_path() /
-           ("zv_state_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ / "work");
-    fs::current_path(dir_ / "work");
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(dir_);
-    for (size_t i = 0; i < std::size(kVariables); ++i) {
-      if (saved_[i]) {
-        setenv(kVariables[i], saved_[i]->c_str(), 1);
-      } else {
-        unsetenv(kVariables[i]);
-      }
-    }
-  }
-  static void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  static std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  // What the body wrote on standard error (its standard output is dropped).
-  static std::string ToldBy(const std::function<void()>& body) {
-    return RunInChild([&] {
-             dup2(STDOUT_FILENO, STDERR_FILENO);
-             const int devNull = open("/dev/null", O_WRONLY);
-             dup2(devNull, STDOUT_FILENO);
-             body();
-           })
-        .output;
-  }
-
-  static constexpr const char* kVariables[] = {kStateDirVariable, "XDG_DATA_HOME", "HOME"};
-  std::vector<std::optional<std::string>> saved_;
-  fs::path previous_, dir_;
-};
+using StateFileTest = WorkFolderTest;
 
 TEST_F(StateFileTest, TheFolderComesFromTheOverrideThenTheDesktopsDataFolderThenHome) {
   const struct {

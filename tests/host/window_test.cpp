@@ -72,14 +72,6 @@ TEST_F(WindowTest, EveryOpenedWindowIsANewContextAtTheCentre) {
   EXPECT_EQ(y, (desktop.height - 200) / 2);
 }
 
-TEST_F(WindowTest, TheMonitorReportsItsModes) {
-  host.SetGlfwWindow(kWindowWidth, kWindowHeight, 8, 8, 8, 0, 0, 0, false);
-  const KvGlfwVideoMode desktop = host.GetGlfwDesktopMode();
-  EXPECT_GT(desktop.width, 0);
-  EXPECT_EQ(desktop.red, 8);
-  EXPECT_FALSE(host.GetDisplayModes().empty());
-}
-
 TEST_F(WindowTest, AKeyHeldAcrossAReopenIsReleased) {
   host.SetGlfwWindow(kWindowWidth, kWindowHeight, 8, 8, 8, 0, 0, 0, false);
   Pump();
