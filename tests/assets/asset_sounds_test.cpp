@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -17,10 +16,6 @@ extern "C" int stb_vorbis_decode_filename(const char* filename, int* channels, i
                                           short** output);
 
 namespace {
-
-constexpr int kEffectIds[] = {96, 1,  2,  95, 98, 99, 49, 149, 50, 150, 51, 151, 3,  4,  10,
-                              11, 12, 13, 14, 5,  6,  7,  20,  52, 152, 8,  53,  54, 154};
-constexpr const char* kTunes[] = {"Robust", "Trying", "Unknown", "Versatile", "Xeroxed"};
 
 struct Wav {
   int channels = 0, rate = 0, bits = 0, format = 0;
@@ -54,10 +49,8 @@ Wav ReadWav(const std::string& path) {
 }
 
 TEST(AssetSounds, EveryEffectIsShortMono16BitPcmPeakingJustBelowFullScale) {
-  for (int id : kEffectIds) {
-    char name[16];
-    std::snprintf(name, sizeof name, "%03d", id);
-    const std::string path = std::string(ZV_DATA_DIR) + "/sfx/" + name + ".wav";
+  for (int id : assets::EffectIds()) {
+    const std::string path = std::string(ZV_DATA_DIR) + "/" + assets::EffectFileName(id);
     SCOPED_TRACE(path);
     const Wav wav = ReadWav(path);
     EXPECT_EQ(wav.format, 1);
@@ -76,7 +69,7 @@ TEST(AssetSounds, EveryEffectIsShortMono16BitPcmPeakingJustBelowFullScale) {
 }
 
 TEST(AssetSounds, EveryTuneIsStereoVorbisOfAtLeast45SecondsBelowTheEffects) {
-  for (const char* tune : kTunes) {
+  for (const char* tune : assets::TuneNames()) {
     const std::string path = std::string(ZV_DATA_DIR) + "/sfx/" + tune + ".ogg";
     SCOPED_TRACE(path);
     int channels = 0, rate = 0;

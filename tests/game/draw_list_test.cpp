@@ -224,50 +224,35 @@ TEST_F(DrawListTest, RstrRightAlignsInAFixedWidth) {
   EXPECT_EQ(app.rstr(7, 0, "0"), String(""));
 }
 
-TEST_F(DrawListTest, WideAndTallDevicesFitTheDesignSize) {
-  Render(1280, 720);
-  EXPECT_EQ(app.FitMode, 1);
-  EXPECT_FLOAT_EQ(app.ScaleX, 1280.0f / 720);
-  EXPECT_FLOAT_EQ(app.ScaleY, app.ScaleX);
-  EXPECT_FLOAT_EQ(jscrw, 720);
-  EXPECT_FLOAT_EQ(jscrh, 405);
-  EXPECT_EQ(app.Landscape, 1);
-
-  Render(540, 960);
-  EXPECT_EQ(app.FitMode, 2);
-  EXPECT_FLOAT_EQ(app.ScaleX, 960.0f / 810);
-  EXPECT_FLOAT_EQ(jscrh, 810);
-  EXPECT_FLOAT_EQ(jscrw, 455.625f);
-  EXPECT_EQ(app.Landscape, 0);
-
-  Render(0, 0);
-  EXPECT_FLOAT_EQ(jscrw, 455.625f) << "a device without area keeps the last fit";
-}
-
-// Windows wider than 2:1 or taller than 1:2 draw the game in a centred area of that shape with
-// black bars beside it, so the logical screen never gets too flat or too narrow for the game.
-TEST_F(DrawListTest, VeryWideOrTallWindowsFitACentredAreaOfTheGamesShape) {
+// The logical screen keeps the design's short side (720 wide or 540 high) and is never
+// stretched; windows wider than 2:1 or taller than 1:2 draw the game in a centred area of that
+// shape with black bars beside it, so the logical screen never gets too flat or too narrow.
+TEST_F(DrawListTest, DevicesFitTheDesignSizeInACentredAreaOfTheGamesShape) {
   const struct {
     int width, height;
     std::array<float, 4> area;  // left, top, width, height
     float logicalW, logicalH;
-  } cases[] = {
-      {640, 480, {0, 0, 640, 480}, 720, 540},
-      {1000, 500, {0, 0, 1000, 500}, 720, 360},
-      {2000, 500, {500, 0, 1000, 500}, 720, 360},
-      {300, 1000, {0, 200, 300, 600}, 405, 810},
-      {7, 2, {1, 0, 4, 2}, 720, 360},
-      {1, 1, {0, 0, 1, 1}, 540, 540},
-      {3841, 100, {1820, 0, 200, 100}, 720, 360},
-  };
+  } cases[] = {{640, 480, {0, 0, 640, 480}, 720, 540},
+               {1280, 720, {0, 0, 1280, 720}, 720, 405},
+               {540, 960, {0, 0, 540, 960}, 455.625f, 810},
+               {1000, 500, {0, 0, 1000, 500}, 720, 360},
+               {2000, 500, {500, 0, 1000, 500}, 720, 360},
+               {300, 1000, {0, 200, 300, 600}, 405, 810},
+               {7, 2, {1, 0, 4, 2}, 720, 360},
+               {1, 1, {0, 0, 1, 1}, 540, 540},
+               {3841, 100, {1820, 0, 200, 100}, 720, 360}};
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
     Render(c.width, c.height);
-    EXPECT_EQ((std::array{app.FitLeft, app.FitTop, app.FitWidth, app.FitHeight}), c.area)
-        << c.width << " x " << c.height;
-    EXPECT_FLOAT_EQ(jscrw, c.logicalW) << c.width << " x " << c.height;
-    EXPECT_FLOAT_EQ(jscrh, c.logicalH) << c.width << " x " << c.height;
-    EXPECT_FLOAT_EQ(app.ScaleX, app.ScaleY) << "never stretched";
+    EXPECT_EQ((std::array{app.FitLeft, app.FitTop, app.FitWidth, app.FitHeight}), c.area);
+    EXPECT_FLOAT_EQ(jscrw, c.logicalW);
+    EXPECT_FLOAT_EQ(jscrh, c.logicalH);
+    EXPECT_FLOAT_EQ(app.ScaleX * c.logicalW, c.area[2]);
+    EXPECT_FLOAT_EQ(app.ScaleY, app.ScaleX) << "never stretched";
+    EXPECT_EQ(app.Landscape, c.logicalW >= c.logicalH);
   }
+  Render(0, 0);
+  EXPECT_FLOAT_EQ(jscrw, 720) << "a device without area keeps the last fit";
 }
 
 TEST_F(DrawListTest, TheBarsAreBlackAndDrawingStaysInsideTheArea) {
@@ -296,9 +281,6 @@ TEST_F(DrawListTest, TheBarsAreBlackAndDrawingStaysInsideTheArea) {
 TEST_F(DrawListTest, AScaledScreenDrawsAtFramebufferResolution) {
   constexpr int kWindowW = 640, kWindowH = 480, kScale = 2;
   Render(kWindowW * kScale, kWindowH * kScale);
-  EXPECT_FLOAT_EQ(jscrw, 720);
-  EXPECT_FLOAT_EQ(jscrh, 540);
-  EXPECT_FLOAT_EQ(app.ScaleX, 1280.0f / 720);
   app.ChooseImageLevel();
   EXPECT_EQ(app.ImageLevel, 4) << "the density follows the framebuffer, not the window";
   game.MouseMove(static_cast<float>(glfw2::ToPixels(320, kWindowW, kWindowW * kScale)),

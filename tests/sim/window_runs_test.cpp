@@ -1,8 +1,6 @@
 // Runs through the tap the window's game reads its input through: what the player does is
 // recorded exactly, replays take the game over from the menu, file and save nothing, and hand
 // it back when they end or when a key is pressed.
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,45 +12,17 @@
 #include "child_process.h"
 #include "game/window_runs.h"
 #include "sim/headless_game.h"
-#include "sim/sim.h"
+#include "sim_runs.h"
 
 namespace {
 
-class WindowRunsTest : public testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("zv_window_runs_" + std::to_string(getpid()) + "_" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-  std::string Path(const char* name) const { return (folder_ / name).string(); }
-
-  std::filesystem::path folder_;
-};
+using WindowRunsTest = SimFolderTest;
 
 std::vector<RecordedRun> Runs(const std::string& text) {
   std::vector<RecordedRun> runs;
   std::string message;
   EXPECT_TRUE(ParseRuns(text, runs, message)) << message;
   return runs;
-}
-
-// What the simulator prints for the options.
-std::string SimOutput(std::vector<const char*> args) {
-  args.insert(args.begin(), "zorvane-sim");
-  SimOptions options;
-  std::string message;
-  EXPECT_TRUE(ParseSimOptions(static_cast<int>(args.size()), args.data(), options, message))
-      << message;
-  std::FILE* out = std::tmpfile();
-  RunSim(options, out, stderr);
-  std::rewind(out);
-  std::string text;
-  for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
-  std::fclose(out);
-  return text;
 }
 
 void Attach(WindowRuns& runs) {
@@ -108,7 +78,7 @@ TEST_F(WindowRunsTest, WhatThePlayerDidReplaysInTheSimulatorToTheSameState) {
     _delegate->_tap = nullptr;
   });
   ASSERT_EQ(played.status, 0);
-  const std::string replayed = SimOutput({"--replay", file.c_str(), "--frames", "193", "--trace"});
+  const std::string replayed = Sim({"--replay", file.c_str(), "--frames", "193", "--trace"}).out;
   const size_t last = replayed.rfind("f=193 ");
   ASSERT_NE(last, std::string::npos) << replayed;
   EXPECT_EQ(replayed.substr(last, replayed.find('\n', last) + 1 - last), Said(played.output));
@@ -122,7 +92,7 @@ TEST_F(WindowRunsTest, WhatThePlayerDidReplaysInTheSimulatorToTheSameState) {
 TEST_F(WindowRunsTest, AReplayTakesOverFromTheMenuAndSavesNothing) {
   const std::string text = "zorvane-run 1\nlevel 2\n95 -\n30 U\n20 R\n";
   std::ofstream(Path("run.txt")) << text << std::flush;
-  const std::string expected = SimOutput({"--replay", Path("run.txt").c_str()});
+  const std::string expected = Sim({"--replay", Path("run.txt").c_str()}).out;
   const std::string folder = folder_.string();
   const ChildResult shown = RunInChild([&text, &folder] {
     if (chdir(folder.c_str()) != 0) return;
