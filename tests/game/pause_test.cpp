@@ -1,7 +1,5 @@
 // The pause panel, the game-over sequence and the console's quit confirmation, over level 1
 // started from the menu and run without a window.
-#include <AL/al.h>
-
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -9,7 +7,6 @@
 #include <tuple>
 #include <vector>
 
-#include "audio/audio_device.h"
 #include "child_process.h"
 #include "menu_fixture.h"
 
@@ -59,13 +56,6 @@ class PauseTest : public MenuTest {
   static Rgb ColourOf(const float* r) {
     return {r[drawrec::kRed], r[drawrec::kGreen], r[drawrec::kBlue]};
   }
-  // Pitch of the channel the last effect went to.
-  float LastEffectRate() {
-    ALfloat rate = -1;
-    alGetSourcef(AudioDevice()->channels[app().ChannelIds[app().NextChannel]].source, AL_PITCH,
-                 &rate);
-    return rate;
-  }
 };
 
 // In by 24 an update from -64, out again the same way; a held key neither closes the panel
@@ -100,22 +90,18 @@ TEST_F(PauseTest, TheBackKeyOpensThePanelWhichSlidesInAndOutAgain) {
   EXPECT_EQ(app().GameOverFrame, 0);
 }
 
-// Held for a while, a key moves the selection once, with a pitch for its direction (0: no
-// move, no sound).
-TEST_F(PauseTest, UpAndDownMoveTheSelectionBetweenNeighboursWithTheirPitch) {
+// Held for a while, a key moves the selection once, to a neighbour if there is one.
+TEST_F(PauseTest, UpAndDownMoveTheSelectionBetweenNeighbours) {
   constexpr int kEndRun = MyApp::kPauseEndRun, kResume = MyApp::kPauseResume,
                 kOptions = MyApp::kPauseOptions;
-  for (const auto& [from, key, to, rate] : {std::tuple{kResume, key::kUp, kEndRun, 0.8f},
-                                            {kResume, key::kDown, kOptions, 1.2f},
-                                            {kEndRun, key::kDown, kResume, 0.8f},
-                                            {kEndRun, key::kUp, kEndRun, 0},
-                                            {kOptions, key::kDown, kOptions, 0}}) {
-    SCOPED_TRACE(testing::Message() << from << " " << key);
+  for (const auto& [from, key, to] : {std::tuple{kResume, key::kUp, kEndRun},
+                                      {kResume, key::kDown, kOptions},
+                                      {kEndRun, key::kDown, kResume},
+                                      {kEndRun, key::kUp, kEndRun},
+                                      {kOptions, key::kDown, kOptions}}) {
     OpenPanel(from);
-    const int channel = app().NextChannel;
     Tap(key, 10);
-    EXPECT_EQ(app().PauseChoice, to);
-    EXPECT_FLOAT_EQ(app().NextChannel == channel ? 0 : LastEffectRate(), rate);
+    EXPECT_EQ(app().PauseChoice, to) << from << " " << key;
   }
 }
 

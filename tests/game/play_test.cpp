@@ -2,6 +2,7 @@
 // respawn, room entry, the intro, the HUD, and that a frame of play allocates nothing.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -270,29 +271,21 @@ TEST_F(PlayTest, LeavingTheLevelsRoomsDestroysTheShipAndBadSticksAreIgnored) {
   }
 }
 
-// A new level has no orbiting ball. Three sparks swirl in and burst outward faster in colours
-// 4..6; the ship shows and the tune starts only once the intro ends.
-TEST_F(PlayTest, IntroSwirlsThenBurstsAndRevealsTheShip) {
+// A new level has no orbiting ball; three sparks swirl in, and the ship shows and the tune
+// starts only once the intro ends.
+TEST_F(PlayTest, TheIntroHidesTheShipUntilItEnds) {
   P(player::kOrbitRecord) = 40;
   app.LoadGame();
   EXPECT_EQ(P(player::kOrbitRecord), -1);
-  int sparks = 0, bursts = 0;
-  for (int frame = 0; frame < 90; ++frame) {
-    const auto before = app.Particles;
+  app.Game();
+  int sparks = 0;
+  for (int i = 0; i <= app.ParticleCount; ++i)
+    sparks += app.Particles[i * particle::kFloats + particle::kKind] > 0;
+  EXPECT_EQ(sparks, 3);
+  for (int frame = 1; frame < 90; ++frame) {
     app.Game();
     EXPECT_FALSE(ShipDrawn()) << frame;
-    for (int at = 0; at <= app.ParticleCount * particle::kFloats; at += particle::kFloats) {
-      const float* p = &app.Particles[at];
-      const float vx = before[at + particle::kVX];
-      sparks += frame == 0 && p[particle::kKind] > 0;
-      if (p[particle::kKind] <= 0 || app.LevelIntro != 3 || std::fabs(vx) < 0.1f) continue;
-      EXPECT_TRUE(p[particle::kVX] / vx <= -1.4f && p[particle::kVX] / vx >= -1.8f);
-      EXPECT_TRUE(p[particle::kColour] >= 4 && p[particle::kColour] <= 6);
-      ++bursts;
-    }
   }
-  EXPECT_EQ(sparks, 3);
-  EXPECT_GT(bursts, 0);
   EXPECT_EQ((std::array{app.LevelIntro, app.MusicPlaying}), (std::array{0, 1}));
   app.Game();
   EXPECT_TRUE(ShipDrawn());
