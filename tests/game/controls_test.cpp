@@ -131,11 +131,16 @@ TEST_F(ControlsTest, WithTheICadeOnTheLettersNoLongerPlay) {
   ExpectPlayKeys({{kGameA, 0, 0, 0}});
 }
 
-// iCade keys hold across updates until their release letter; screen pad keys for one.
-TEST_F(ControlsTest, ICadeKeysHoldUntilTheirReleaseLetterScreenPadKeysForOneUpdate) {
+// Switched on, the iCade drains waiting characters; its keys hold across updates until their
+// release letter, screen pad keys for one. Off, it releases its keys but not the console's
+// back key; other values change nothing.
+TEST_F(ControlsTest, TheICadeHoldsItsKeysUntilTheirReleaseLetterAndLetsGoWhenOff) {
   game.StepUntilLoaded();
+  game.TypeChar('w');
   app.iCade(1);
+  EXPECT_EQ(iCadeControls, 1);
   EXPECT_TRUE(game.host().KeyboardEnabled());
+  EXPECT_EQ(GetChar(), 0);
   game.TypeChar('w');
   app.PadKeys[kGameRight] = 1;  // touched on the screen pad
   ExpectPlayKeys({{kGameRight, 0, -1, 1}});
@@ -147,6 +152,14 @@ TEST_F(ControlsTest, ICadeKeysHoldUntilTheirReleaseLetterScreenPadKeysForOneUpda
   game.TypeChar('E');
   game.Step();
   ExpectPlayKeys({{kGameUp, 0, -1, 0}});
+  app.PadKeys[kGameUp] = 2;
+  app.PadKeys[kConsoleBack] = 1;
+  app.iCade(0);
+  EXPECT_FALSE(game.host().KeyboardEnabled());
+  EXPECT_EQ((std::array{iCadeControls, app.PadKeys[kGameUp], app.PadKeys[kConsoleBack]}),
+            (std::array{0, 0, 1}));
+  app.iCade(5);
+  EXPECT_EQ(iCadeControls, 0);
 }
 
 TEST_F(ControlsTest, ICadeLettersOfEitherCaseReachEveryPadKey) {
@@ -167,24 +180,6 @@ TEST_F(ControlsTest, ICadeLettersOfEitherCaseReachEveryPadKey) {
   game.TypeChar('v');
   app.UpdateControls();
   ExpectPlayKeys({{kGameBack, 0, 0, 0}});
-}
-
-// Switched on, the iCade drains waiting characters; off, it releases its keys but not the
-// console's back key. Other values change nothing.
-TEST_F(ControlsTest, SwitchingTheICadeDrainsOrReleases) {
-  game.TypeChar('w');
-  app.iCade(1);
-  EXPECT_EQ(iCadeControls, 1);
-  EXPECT_EQ(GetChar(), 0);
-  app.PadKeys[kGameUp] = 2;
-  app.PadKeys[kConsoleBack] = 1;
-  app.iCade(0);
-  EXPECT_EQ(iCadeControls, 0);
-  EXPECT_FALSE(game.host().KeyboardEnabled());
-  EXPECT_EQ(app.PadKeys[kGameUp], 0);
-  EXPECT_EQ(app.PadKeys[kConsoleBack], 1);
-  app.iCade(5);
-  EXPECT_EQ(iCadeControls, 0);
 }
 
 TEST_F(ControlsTest, BackKeyOnTheConsoleIsItsOwnButtonAlone) {
