@@ -17,10 +17,7 @@ constexpr float kMapLeft = 208, kMapTop = 64, kCellW = 16, kCellH = 12;
 constexpr int kOpenY = 270;
 constexpr int kL1 = 'B', kR1 = 'N';
 
-struct Rgb {
-  float red, green, blue;
-  bool operator==(const Rgb&) const = default;
-};
+using Rgb = std::array<float, 3>;
 
 }  // namespace
 
