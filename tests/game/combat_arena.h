@@ -20,40 +20,6 @@ inline constexpr int kPlayEffects[] = {2,  3,  4,  5,  6,   7,   8,   10,  11,
 inline constexpr int kBreakSound = 10;  // 10..13, picked at random
 inline constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-inline void LoadPlayEffects(MyApp& app) {
-  for (int id : kPlayEffects) {
-    String number = String::FromInt(id);
-    while (number.Length() < 3) number = "0" + number;
-    delete app.Sounds[id];
-    app.Sounds[id] = LoadSound(String(ZV_DATA_DIR "/sfx/") + number + ".wav").release();
-  }
-}
-
-// Effects played since the last call, by id (break sounds as kBreakSound), read back from the
-// channels the game used (at most one rotation of 24 between calls).
-class SoundLog {
- public:
-  explicit SoundLog(MyApp& app) : app_(app), lastSlot_(app.NextChannel) {}
-
-  std::vector<int> Played() {
-    std::vector<int> ids;
-    for (int slot = lastSlot_; slot != app_.NextChannel;) {
-      slot = (slot + 1) % 24;
-      const gxtkChannel& channel = AudioDevice()->channels[app_.ChannelIds[slot]];
-      int played = -1;
-      for (int id : kPlayEffects)
-        if (channel.sample != nullptr && app_.Sounds[id]->sample == channel.sample) played = id;
-      ids.push_back(played > kBreakSound && played <= kBreakSound + 3 ? kBreakSound : played);
-    }
-    lastSlot_ = app_.NextChannel;
-    return ids;
-  }
-
- private:
-  MyApp& app_;
-  int lastSlot_;
-};
-
 class Arena : public ::testing::Test {
  protected:
   static constexpr int kRoomX = 5, kRoomY = 5;
@@ -72,7 +38,12 @@ class Arena : public ::testing::Test {
     // On path 0, so that rooms are drawn (and hand over their enemies).
     app().World[world::TileIndex(kRoomX, kRoomY, 0, 0) + tile::PathMarkField(0)] = 1;
     PutShip(8, 6);
-    LoadPlayEffects(app());
+    for (int id : kPlayEffects) {
+      String number = String::FromInt(id);
+      while (number.Length() < 3) number = "0" + number;
+      delete app().Sounds[id];
+      app().Sounds[id] = LoadSound(String(ZV_DATA_DIR "/sfx/") + number + ".wav").release();
+    }
     SoundsPlayed();
   }
 
@@ -129,9 +100,23 @@ class Arena : public ::testing::Test {
     std::copy_n(first, N, values.begin());
     return values;
   }
-  std::vector<int> SoundsPlayed() { return sounds_.Played(); }
+  // Effects played since the last call, by id (break sounds as kBreakSound), read back from
+  // the channels the game used (at most one rotation of 24 between calls).
+  std::vector<int> SoundsPlayed() {
+    std::vector<int> ids;
+    for (int slot = lastSlot_; slot != app().NextChannel;) {
+      slot = (slot + 1) % 24;
+      const gxtkChannel& channel = AudioDevice()->channels[app().ChannelIds[slot]];
+      int played = -1;
+      for (int id : kPlayEffects)
+        if (channel.sample != nullptr && app().Sounds[id]->sample == channel.sample) played = id;
+      ids.push_back(played > kBreakSound && played <= kBreakSound + 3 ? kBreakSound : played);
+    }
+    lastSlot_ = app().NextChannel;
+    return ids;
+  }
 
  private:
   HeadlessGame game_;
-  SoundLog sounds_{game_.app()};
+  int lastSlot_ = game_.app().NextChannel;
 };

@@ -1,5 +1,5 @@
-// The particle pool: throws, life, bouncing and the pool limits. The exact random draws of a
-// throw and how a particle is drawn are held by the frame golden; here, their rules.
+// The particle pool: throws, the pool limits and the inks. How a particle is thrown, lives,
+// bounces and is drawn is held by the frame golden.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -12,12 +12,9 @@
 
 namespace {
 
-constexpr float kTile = 31.0f;
-
 class ParticlesTest : public ::testing::Test {
  protected:
   void SetUp() override { app.ResetParticles(particle::kDefaultCount); }
-  float Field(int start, int field) const { return app.Particles[start + field]; }
   int LiveCount() const {
     int live = 0;
     for (int i = 0; i <= app.ParticleCount; ++i)
@@ -29,31 +26,19 @@ class ParticlesTest : public ::testing::Test {
   MyApp& app = game.app();
 };
 
-// Velocity from the angle (0 up, 90 right) and speed, or from a random direction at 3..8;
-// turn, spin, life and frame drawn within their ranges; a quick fade (kind 3) lives 0.8.
-TEST_F(ParticlesTest, ThrowSetsTheRecordFromItsArgumentsAndRandomDraws) {
-  for (int seed = 1; seed <= 20; ++seed) {
-    for (const auto& [angle, speed, kind, vx, vy] : {std::tuple{90.0f, 4.0f, 1, 4.0f, 0.0f},
-                                                     {180, 3, 2, 0, 3},
-                                                     {270, 1, 3, -1, 0},
-                                                     {kNoArg, kNoArg, 1, 0, 0}}) {
-      SCOPED_TRACE(testing::Message() << angle << " seed " << seed);
-      Seed = seed;
-      const int start = app.FreeParticle();
-      app.ThrowParticle(10, 20, kind, 7, angle, speed);
-      const float* p = &app.Particles[start];
-      using namespace particle;
-      EXPECT_EQ((std::array{p[kKind], p[kX], p[kY], p[kColour]}),
-                (std::array{static_cast<float>(kind), 10.0f, 20.0f, 7.0f}));
-      const float thrown = std::hypot(p[kVX], p[kVY]);
-      EXPECT_TRUE(speed == kNoArg ? thrown >= 3 && thrown < 8
-                                  : std::abs(p[kVX] - vx) + std::abs(p[kVY] - vy) < 1e-5)
-          << p[kVX] << "," << p[kVY];
-      EXPECT_TRUE(p[kAngle] >= 0 && p[kAngle] < 360 && p[kSpin] >= -8 && p[kSpin] < 8);
-      EXPECT_TRUE(kind == 3 ? p[kLife] == 0.8f : p[kLife] >= 1.8f && p[kLife] < 2.5f);
-      EXPECT_TRUE(p[kFrame] >= 0 && p[kFrame] <= 255 && p[kFrame] == std::trunc(p[kFrame]));
-      app.Particles[start + kKind] = 0;
-    }
+// A throw without angle and speed goes any way at 3..8 (the frame golden holds the rest of a
+// throw's draws); its frame stays a whole one of the sheet.
+TEST_F(ParticlesTest, AThrowWithoutAngleOrSpeedGoesAnyWayAtThreeToEight) {
+  for (int seed = 1; seed <= 40; ++seed) {
+    Seed = seed;
+    const int start = app.FreeParticle();
+    app.ThrowParticle(10, 20, 1, 7);
+    const float* p = &app.Particles[start];
+    const float speed = std::hypot(p[particle::kVX], p[particle::kVY]);
+    EXPECT_TRUE(speed >= 3 && speed < 8) << speed;
+    EXPECT_TRUE(p[particle::kFrame] >= 0 && p[particle::kFrame] <= 255 &&
+                p[particle::kFrame] == std::trunc(p[particle::kFrame]));
+    app.Particles[start + particle::kKind] = 0;
   }
 }
 
@@ -106,46 +91,6 @@ TEST_F(ParticlesTest, InkScalesTheTableAndClamps) {
     const std::array drawn{app.DrawRed, app.DrawGreen, app.DrawBlue};
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(drawn[i], rgb[i], 1e-3) << colour << " " << i;
   }
-}
-
-// Life falls by 0.03 an update (a quick fade by 0.05 more) and the particle goes below 0.
-TEST_F(ParticlesTest, LifeEndsTheParticleAndQuickFadeEndsSooner) {
-  const int plain = app.FreeParticle();
-  app.ThrowParticle(0, 0, 1, 1, 0, 0);
-  const int quick = app.FreeParticle();
-  app.ThrowParticle(0, 0, 3, 1, 0, 0);
-  const float life = Field(plain, particle::kLife);
-  int plainFrames = 0, quickFrames = 0;
-  for (int frame = 1; frame <= 100; ++frame) {
-    app.DoParticles();
-    if (Field(plain, particle::kKind) > 0) plainFrames = frame;
-    if (Field(quick, particle::kKind) > 0) quickFrames = frame;
-  }
-  EXPECT_EQ(quickFrames, 16);
-  EXPECT_NEAR(plainFrames, std::floor(life / 0.03f), 1);
-}
-
-// A bouncing particle (kind 2) falls onto a block in an otherwise empty world and comes back
-// up at 80 % each time, never sinking through it.
-TEST_F(ParticlesTest, FallingParticleBouncesOffABlockAtEightyPercent) {
-  app.World.fill(0);
-  const float x = 10.5f * kTile, floorY = 20 * kTile;
-  app.PutAt(x, floorY + 1, code::kBlock);
-  const int start = app.FreeParticle();
-  app.ThrowParticle(x, floorY - 40, 2, 3, 180, 0);
-  app.Particles[start + particle::kLife] = 100;  // outlive the test
-  int bounces = 0;
-  for (int frame = 0; frame < 200; ++frame) {
-    const float before = Field(start, particle::kVY);
-    app.DoParticles();
-    const float after = Field(start, particle::kVY);
-    if (after >= 0 || before < 0) continue;
-    ++bounces;
-    EXPECT_FLOAT_EQ(after, -0.8f * (before + 0.2f));
-    EXPECT_GE(Field(start, particle::kY), floorY);
-  }
-  EXPECT_GE(bounces, 3);
-  EXPECT_LT(Field(start, particle::kY), floorY + kTile);
 }
 
 }  // namespace

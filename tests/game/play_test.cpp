@@ -2,6 +2,7 @@
 // respawn, room entry, the intro, the HUD, and that a frame of play allocates nothing.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -83,29 +84,10 @@ class PlayTest : public ::testing::Test {
   MyApp& app = game.app();
 };
 
-// Per frame: drag of 0.5 toward rest without crossing it, the stick's push up to 8, gravity
-// of 0.35 down to 5, thrust of 1 up to 6; the ship moves by half its velocity. A solid
-// neighbour stops only motion toward it, and only from the half of the tile next to it.
-TEST_F(PlayTest, SteeringDragGravityThrustAndWalls) {
-  for (const auto& [stickX, stickY, vx, vy, expect] :
-       {std::tuple{0.0f, 0.0f, 1.2f, 0.0f, std::vector<float>{0.7f, 0.35f, 0.2f, 0.7f, 0, 1.05f}},
-        {1, 0, 6.5f, 4.5f, {7.5f, 4.85f, 8, 5, 8, 5}},
-        {0, 1, -0.7f, -4.5f, {-0.2f, -5.5f, 0, -6, 0, -6}}}) {
-    SCOPED_TRACE(testing::Message() << stickX << "," << stickY);
-    PlaceShip(Start(), 3, 2);
-    Stick(stickX, stickY);
-    P(player::kVX) = vx;
-    P(player::kVY) = vy;
-    for (size_t i = 0; i < expect.size(); i += 2) {
-      const float x = P(player::kX), y = P(player::kY);
-      app.Game();
-      EXPECT_NEAR(P(player::kVX), expect[i], 1e-5) << i;
-      EXPECT_NEAR(P(player::kVY), expect[i + 1], 1e-5) << i;
-      EXPECT_NEAR(P(player::kX) - x, P(player::kVX) / 2, 1e-3);
-      EXPECT_NEAR(P(player::kY) - y, P(player::kVY) / 2, 1e-3);
-    }
-  }
-  Stick(0, 0);
+// A solid neighbour stops only motion toward it, and only from the half of the tile next to
+// it; a small push of the stick keeps the facing. (Drag, gravity and thrust are held by the
+// pilot's forecast, which follows the flight update by update.)
+TEST_F(PlayTest, WallsStopMotionTowardThemAndTheStickTurnsTheShip) {
   // The solid neighbour, the ship's offset from its tile's centre, its velocity, what stops.
   for (const auto& [dx, dy, offX, offY, vx, vy, stopsX, stopsY] :
        {std::tuple{-1, 0, -5.0f, 0.0f, -3.0f, 0.0f, true, false},
@@ -289,41 +271,22 @@ TEST_F(PlayTest, LeavingTheLevelsRoomsDestroysTheShipAndBadSticksAreIgnored) {
   }
 }
 
-// A new level has no orbiting ball. Three sparks swirl in (200 - 89 pixels out after their
-// first step of 2), burst outward faster in colours 4..6, and the ship shows and the tune
+// A new level has no orbiting ball; three sparks swirl in, and the ship shows and the tune
 // starts only once the intro ends.
-TEST_F(PlayTest, IntroSwirlsThenBurstsAndRevealsTheShip) {
+TEST_F(PlayTest, TheIntroHidesTheShipUntilItEnds) {
   P(player::kOrbitRecord) = 40;
   app.LoadGame();
   EXPECT_EQ(P(player::kOrbitRecord), -1);
-  const auto sparks = [&] {
-    std::vector<float*> live;
-    for (int i = 0; i <= app.ParticleCount; ++i)
-      if (app.Particles[i * particle::kFloats + particle::kKind] > 0)
-        live.push_back(&app.Particles[i * particle::kFloats]);
-    return live;
-  };
   app.Game();
-  ASSERT_EQ(sparks().size(), 3u);
-  for (const float* p : sparks())
-    EXPECT_NEAR(std::hypot(p[particle::kX] - P(player::kX), p[particle::kY] - P(player::kY)), 109,
-                1e-3);
-  int bursts = 0;
+  int sparks = 0;
+  for (int i = 0; i <= app.ParticleCount; ++i)
+    sparks += app.Particles[i * particle::kFloats + particle::kKind] > 0;
+  EXPECT_EQ(sparks, 3);
   for (int frame = 1; frame < 90; ++frame) {
-    const auto before = app.Particles;
     app.Game();
     EXPECT_FALSE(ShipDrawn()) << frame;
-    for (const float* p : sparks()) {
-      const float vx = before[p - app.Particles.data() + particle::kVX];
-      if (app.LevelIntro != 3 || std::fabs(vx) < 0.1f) continue;
-      EXPECT_TRUE(p[particle::kVX] / vx <= -1.4f && p[particle::kVX] / vx >= -1.8f);
-      EXPECT_TRUE(p[particle::kColour] >= 4 && p[particle::kColour] <= 6);
-      ++bursts;
-    }
   }
-  EXPECT_GT(bursts, 0);
-  EXPECT_EQ(app.LevelIntro, 0);
-  EXPECT_EQ(app.MusicPlaying, 1);
+  EXPECT_EQ((std::array{app.LevelIntro, app.MusicPlaying}), (std::array{0, 1}));
   app.Game();
   EXPECT_TRUE(ShipDrawn());
 }
