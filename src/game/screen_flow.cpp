@@ -210,8 +210,12 @@ void MyApp::RunScreen() {
     default:
       break;
   }
-  if (ScreenMode == ModeInGame && GameOverTimer > 0) GameOver();
-  if (ScreenMode == ModeMenu || ScreenMode == ModeLoadMenu) GameOver();
+  // Once per update: the update that leaves the play screen for the menu must not also
+  // start the menu's fade (the overlay would be drawn twice and fade a step early).
+  if (ScreenMode == ModeInGame && GameOverTimer > 0)
+    GameOver();
+  else if (ScreenMode == ModeMenu || ScreenMode == ModeLoadMenu)
+    GameOver();
   if (ScreenMode == ModeMenu && (CreditsOpen == 1 || CreditsSlide > 0)) CreditBox();
   StepSlide(CreditsOpen, CreditsSlide);
   if (OptionsOpen == 1 || OptionsSlide > 0) {
