@@ -56,12 +56,20 @@ TEST(Pilot, TheForecastFollowsTheFlightUpdateByUpdate) {
 
 }  // namespace
 
-// The soak the sanitizer build runs: the pilot plays levels 1 to 10 to their end, winning each.
-TEST(Pilot, WinsLevels1To10) {
-  const SimRun run = Sim({"--pilot", "--levels", "1-10"});
+// The soak the sanitizer build runs: the pilot plays levels 1 to 10 to their end, winning each,
+// and its recorded runs replay to the same end lines.
+class PilotRuns : public SimFolderTest {};
+
+TEST_F(PilotRuns, WinsLevels1To10AndTheirRecordsReplay) {
+  const std::string file = Path("pilot.txt");
+  const SimRun run = Sim({"--pilot", "--levels", "1-10", "--record", file.c_str()});
   ASSERT_EQ(run.status, kSimExitDone) << run.err;
   EXPECT_NE(run.out.find("summary levels=10 complete=10 lost=0 running=0 "), std::string::npos)
       << run.out;
+  const SimRun replayed = Sim({"--replay", file.c_str()});
+  ASSERT_EQ(replayed.status, kSimExitDone) << replayed.err;
+  EXPECT_EQ(replayed.err, "");
+  EXPECT_EQ(replayed.out, run.out.substr(0, run.out.rfind("summary")));
 }
 
 // The static check: items and pad reached from the base over open tiles, and blocks broken
