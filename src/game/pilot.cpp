@@ -50,7 +50,7 @@ constexpr double kOutsideCost = 1e9;
 constexpr double kTurnAwayCost = 2000;  // less than one forecast contact
 constexpr int kFireRowTolerance = 14;
 constexpr float kFireReach = 8;  // tiles
-constexpr int kFireKey = 'Z';    // the keyboard key of game key A
+constexpr int kFireKey = KeyOfLetter('A');
 
 enum GoalKind { kNoGoal, kItemGoal, kPadGoal };
 

@@ -101,6 +101,13 @@ constexpr std::array<KeyLetter, 6> kKeyLetters = {{{'U', key::kUp},
                                                    {'A', 'Z'},
                                                    {'B', 'X'}}};
 
+// The keyboard key a letter stands for; 0 for none.
+constexpr int KeyOfLetter(char letter) {
+  for (const KeyLetter& k : kKeyLetters)
+    if (k.letter == letter) return k.key;
+  return 0;
+}
+
 // Axis bounds a file may hold: the window library gives sticks within -1..1.
 constexpr float kMaxPointer = 1e6f;
 constexpr float kMaxStickAxis = 1;
