@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "game/flight.h"
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
@@ -126,8 +127,6 @@ constexpr float kDragDeadZone = 0.1f;
 constexpr int kAnchorSlack = 64;
 constexpr int kAnchorStep = 4;
 constexpr float kJoyDeadZone = 0.2f;
-constexpr float kKeyRampStep = 0.15f;
-constexpr float kKeyRelaxStep = 0.2f;
 constexpr float kAnalogIdle = 0.05f;
 constexpr float kMarkerInset = 64.0f;
 constexpr float kMarkerReach = 52.0f;
@@ -137,28 +136,6 @@ int TrailAnchor(int anchor, int pointer) {
   if (pointer < anchor - kAnchorSlack) return anchor - kAnchorStep;
   if (pointer > anchor + kAnchorSlack) return anchor + kAnchorStep;
   return anchor;
-}
-
-// One key-driven stick axis: ramps while a key is held, relaxes back to 0 without passing it.
-void RampAxis(bool towardNegative, bool towardPositive, float& ramp, float& analog) {
-  if (towardNegative) {
-    ramp -= kKeyRampStep;
-    analog = ramp;
-  } else if (ramp < 0) {
-    ramp = std::min(ramp + kKeyRelaxStep, 0.0f);
-    analog = ramp;
-  }
-  if (towardPositive) {
-    ramp += kKeyRampStep;
-    analog = ramp;
-  } else if (ramp > 0) {
-    ramp = std::max(ramp - kKeyRelaxStep, 0.0f);
-    analog = ramp;
-  }
-}
-
-float ClampUnit(float value) {
-  return std::clamp(value, -1.0f, 1.0f);
 }
 
 // Touch margins: a little to the left and top, more to the right and bottom.
@@ -254,8 +231,9 @@ void MyApp::AnalogueControl() {
     AnalogX = joyX;
     AnalogY = -joyY;
   }
-  RampAxis(PlayKey(kGameUp, 0, 0), PlayKey(kGameDown, 0, 0), KeyAnalogY, AnalogY);
-  RampAxis(PlayKey(kGameLeft, 0, 0), PlayKey(kGameRight, 0, 0), KeyAnalogX, AnalogX);
+  using flight::ClampUnit;
+  flight::RampAxis(PlayKey(kGameUp, 0, 0), PlayKey(kGameDown, 0, 0), KeyAnalogY, AnalogY);
+  flight::RampAxis(PlayKey(kGameLeft, 0, 0), PlayKey(kGameRight, 0, 0), KeyAnalogX, AnalogX);
   AnalogX = ClampUnit(AnalogX);
   AnalogY = ClampUnit(AnalogY);
   KeyAnalogX = ClampUnit(KeyAnalogX);

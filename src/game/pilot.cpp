@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "game/flight.h"
 #include "game/my_app.h"
 #include "game/reach.h"
 #include "game/records.h"
@@ -17,12 +18,6 @@ using world::kTilesY;
 using namespace reach;
 
 constexpr int kUnreached = std::numeric_limits<int>::max();
-
-// The flight rules the forecast follows, as play applies them each update.
-constexpr float kRampStep = 0.15f, kRelaxStep = 0.2f;
-constexpr float kIdleStick = 0.2f, kThrustStick = -0.2f;
-constexpr float kMaxSpeedX = 8, kDrag = 0.5f;
-constexpr float kThrust = 1, kGravity = 0.35f, kMaxRise = 6, kMaxFall = 5;
 
 // Route costs: open floor, a tile beside a wall, and blocks by what they hide.
 constexpr int kOpenCost = 2, kBesideWallCost = 1;
@@ -89,27 +84,6 @@ float Centre(int t, float tileSize) {
   return (static_cast<float>(t) + 0.5f) * tileSize;
 }
 
-void Ramp(bool towardNegative, bool towardPositive, float& ramp, float& analog) {
-  if (towardNegative) {
-    ramp -= kRampStep;
-    analog = ramp;
-  } else if (ramp < 0) {
-    ramp = std::min(ramp + kRelaxStep, 0.0f);
-    analog = ramp;
-  }
-  if (towardPositive) {
-    ramp += kRampStep;
-    analog = ramp;
-  } else if (ramp > 0) {
-    ramp = std::max(ramp - kRelaxStep, 0.0f);
-    analog = ramp;
-  }
-}
-
-float Unit(float value) {
-  return std::clamp(value, -1.0f, 1.0f);
-}
-
 // A straight flight from one point to another passes only open tiles of the level.
 bool ClearSight(const MyApp& app, float x0, float y0, float x1, float y1) {
   const float dx = x1 - x0, dy = y1 - y0;
@@ -135,28 +109,18 @@ Pilot::Pilot() : distance_(kTiles, kUnreached) {
 }
 
 void Pilot::Forecast(const MyApp& app, const Keys& keys, Ship& s) {
+  using flight::ClampUnit;
   float ax = 0, ay = 0;
-  Ramp(keys.up, false, s.rampY, ay);
-  Ramp(keys.left, keys.right, s.rampX, ax);
-  ax = Unit(ax);
-  ay = Unit(ay);
-  s.rampX = Unit(s.rampX);
-  s.rampY = Unit(s.rampY);
-  s.vx = std::clamp(s.vx + ax, -kMaxSpeedX, kMaxSpeedX);
-  if (std::fabs(ax) < kIdleStick)
-    s.vx = s.vx > 0 ? std::max(s.vx - kDrag, 0.0f) : std::min(s.vx + kDrag, 0.0f);
-  if (ay < kThrustStick) s.vy -= kThrust;
-  if (ay > kThrustStick) s.vy += kGravity;
-  s.vy = std::clamp(s.vy, -kMaxRise, kMaxFall);
+  flight::RampAxis(keys.up, false, s.rampY, ay);
+  flight::RampAxis(keys.left, keys.right, s.rampX, ax);
+  s.rampX = ClampUnit(s.rampX);
+  s.rampY = ClampUnit(s.rampY);
+  flight::Accelerate(ClampUnit(ax), ClampUnit(ay), true, s.vx, s.vy);
   const int tx = PixelToTile(s.x, app.TileSize), ty = PixelToTile(s.y, app.TileSize);
-  const float half = app.TileSize / 2;
-  const float ox = std::fmod(s.x, app.TileSize) - half;
-  const float oy = std::fmod(s.y, app.TileSize) - half;
   const auto solid = [&](int dx, int dy) { return MyApp::isSolid(Code(app, tx + dx, ty + dy)); };
-  if (solid(-1, 0) && s.vx < 0 && ox < 0) s.vx = 0;
-  if (solid(1, 0) && s.vx > 0 && ox > 0) s.vx = 0;
-  if (solid(0, -1) && s.vy < 0 && oy < 0) s.vy = 0;
-  if (solid(0, 1) && s.vy > 0 && oy > 0) s.vy = 0;
+  flight::StopAtWalls({solid(-1, 0), solid(1, 0), solid(0, -1), solid(0, 1)},
+                      flight::OffsetInTile(s.x, app.TileSize),
+                      flight::OffsetInTile(s.y, app.TileSize), s.vx, s.vy);
   s.x += s.vx / 2;
   s.y += s.vy / 2;
 }

@@ -9,6 +9,7 @@
 #include "base/angles.h"
 #include "base/random.h"
 #include "game/asset_table.h"
+#include "game/flight.h"
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
@@ -56,15 +57,7 @@ constexpr int kFirstDebrisColour = 1, kLastDebrisColour = 2;
 constexpr int kFirstMixedKind = 1, kLastMixedKind = 2;
 constexpr int kSparkKind = 1;
 
-// Steering and gravity, per update.
 constexpr float kFacingStick = 0.25f;
-constexpr float kIdleStick = 0.2f;
-constexpr float kThrustStick = -0.2f;
-constexpr float kMaxSpeedX = 8;
-constexpr float kDrag = 0.5f;
-constexpr float kThrust = 1;
-constexpr float kGravity = 0.35f;
-constexpr float kMaxRise = 6, kMaxFall = 5;
 
 // Scoring and sounds.
 constexpr int kDeliveryScore = 50;
@@ -356,17 +349,10 @@ void Steer(MyApp& app) {
   const float ax = app.AnalogX, ay = app.AnalogY;
   if (ax < -kFacingStick) p[player::kFacing] = -1;
   if (ax > kFacingStick) p[player::kFacing] = 1;
-  float& vx = p[player::kVX];
-  vx = std::clamp(vx + ax, -kMaxSpeedX, kMaxSpeedX);
-  if (std::fabs(ax) < kIdleStick)
-    vx = vx > 0 ? std::max(vx - kDrag, 0.0f) : std::min(vx + kDrag, 0.0f);
-  float& vy = p[player::kVY];
-  if (ay < kThrustStick) vy -= kThrust;
   // A ship taking off is lifted, not pulled down: gravity outweighs the lift and would hold
   // it on the pad.
   const bool takingOff = app.ExitState < 0;
-  if (ay > kThrustStick && !takingOff) vy += kGravity;
-  vy = std::clamp(vy, -kMaxRise, kMaxFall);
+  flight::Accelerate(ax, ay, !takingOff, p[player::kVX], p[player::kVY]);
 }
 
 // Stops the ship against solid neighbours in the direction it moves; returns the code of the
@@ -374,20 +360,13 @@ void Steer(MyApp& app) {
 int Collide(MyApp& app) {
   float* p = app.Player.data();
   app.GetMatrix(p[player::kX], p[player::kY], 0);
-  const float half = app.TileSize / 2;
-  const float ox = std::fmod(p[player::kX], app.TileSize) - half;
-  const float oy = std::fmod(p[player::kY], app.TileSize) - half;
   const auto solid = [&](int entry) { return MyApp::isSolid(app.Matrix[entry]); };
-  float& vx = p[player::kVX];
-  float& vy = p[player::kVY];
-  if (solid(matrix::kLeft) && vx < 0 && ox < 0) vx = 0;
-  if (solid(matrix::kRight) && vx > 0 && ox > 0) vx = 0;
-  if (solid(matrix::kUp) && vy < 0 && oy < 0) vy = 0;
-  if (solid(matrix::kDown) && vy > 0 && oy > 0) {
-    vy = 0;
-    return app.Matrix[matrix::kDown];
-  }
-  return code::kEmpty;
+  const flight::SolidNeighbours walls{solid(matrix::kLeft), solid(matrix::kRight),
+                                      solid(matrix::kUp), solid(matrix::kDown)};
+  const bool landed = flight::StopAtWalls(walls, flight::OffsetInTile(p[player::kX], app.TileSize),
+                                          flight::OffsetInTile(p[player::kY], app.TileSize),
+                                          p[player::kVX], p[player::kVY]);
+  return landed ? app.Matrix[matrix::kDown] : code::kEmpty;
 }
 
 void Deliver(MyApp& app) {
