@@ -53,8 +53,5 @@ done
 xdotool keyup --window "$wid" Right
 xdotool keyup --window "$wid" z
 
-xdotool key --window "$wid" F4
-wait_exit 10
-status=$?
-[ $status -eq 0 ] || fail "F4 ended with status $status"
+quit_by_f4
 echo "PASS: screenshots in $shots"

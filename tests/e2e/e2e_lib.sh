@@ -93,6 +93,14 @@ wait_exit() {
   fail "the program is still running after $1 s"
 }
 
+# quit_by_f4 [WHAT]: F4 to the game's window ends it with status 0 within ten seconds.
+quit_by_f4() {
+  xdotool key --window "$wid" F4 2>/dev/null
+  wait_exit 10
+  local status=$?
+  [ $status -eq 0 ] || fail "${1:+$1: }F4 ended the game with status $status"
+}
+
 # shoot FILE: a picture of the window; the window may take a moment to be mapped.
 shoot() {
   for _ in $(seq 50); do

@@ -60,10 +60,7 @@ find_window Zorvane
 focus
 sleep 3
 shoot "$shots/installed_menu.png"
-xdotool key --window "$wid" F4
-wait_exit 10
-status=$?
-[ $status -eq 0 ] || fail "F4 ended with status $status"
+quit_by_f4
 expect_colour "$shots/installed_menu.png" 20x20+0+0 "the menu's backdrop (no data?)" 0 0 80
 grep -q 'no game data' "$work/out.txt" && fail "the installed game found no data"
 saved=$XDG_DATA_HOME/zorvane/.briskostate

@@ -52,8 +52,5 @@ resize 640 480
 shoot "$shots/resize_back.png"
 expect_colour "$shots/resize_back.png" 20x20+0+0 "the corner after a tiny window" 0 0 80
 
-xdotool key --window "$wid" F4
-wait_exit 10
-status=$?
-[ $status -eq 0 ] || fail "F4 ended with status $status"
+quit_by_f4
 echo "PASS: screenshots in $shots"

@@ -23,13 +23,6 @@ first_end() {
   fail "no end line within $1 s"
 }
 
-quit() {
-  xdotool key --window "$wid" F4
-  wait_exit 10
-  local status=$?
-  [ $status -eq 0 ] || fail "F4 ended the game with status $status"
-}
-
 # A level played by hand, recorded, and ended from the pause panel.
 start_with --record run.txt
 find_window Zorvane
@@ -45,7 +38,7 @@ press_keys Escape
 sleep 0.5
 press_keys Up z
 sleep 1
-quit
+quit_by_f4
 recorded=$(grep '^end ' "$work/run.txt") || fail "the run file has no end line: $(cat "$work/run.txt")"
 echo "recorded: $recorded"
 replayed=$("$sim" --replay "$work/run.txt" 2>/dev/null | tail -n1)
@@ -56,7 +49,7 @@ start_with --replay run.txt
 find_window Zorvane
 shown=$(first_end 60)
 [ "$shown" = "$recorded" ] || fail "the window's replay ended with '$shown'"
-quit
+quit_by_f4
 
 # The demo, recorded: its first level in the window, then the simulator's replay of it.
 start_with --demo --record demo.txt
@@ -67,7 +60,7 @@ echo "demo: $demo"
 press_keys q
 sleep 1
 kill -0 "$pid" 2>/dev/null || fail "a key ended the program instead of the demo"
-quit
+quit_by_f4
 grep -qx "$demo" "$work/demo.txt" || fail "the demo's run file has no end line '$demo'"
 replayed=$("$sim" --replay "$work/demo.txt" --level 1 2>/dev/null | head -n1)
 [ "$replayed" = "$demo" ] || fail "the simulator's replay of the demo ended with '$replayed'"

@@ -18,10 +18,7 @@ fresh_record >"$work/.briskostate"
 quit() {
   find_window Zorvane
   sleep 1.5
-  xdotool key --window "$wid" F4 2>/dev/null
-  wait_exit 10
-  local status=$?
-  [ $status -eq 0 ] || fail "$1: F4 ended with status $status"
+  quit_by_f4 "$1"
 }
 
 # descriptors_on_dev_null WHAT: 0, 1 and 2 of the running game are /dev/null.
