@@ -9,12 +9,14 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "display_skip.h"
 #include "game/records.h"
 #include "host/glfw2.h"
+#include "scratch_folder.h"
 #include "sim/headless_game.h"
 
 namespace fs = std::filesystem;
@@ -44,10 +46,8 @@ class FlightRender : public ::testing::Test {
   void SetUp() override {
     if (!getenv("DISPLAY") || !glfw2::Init()) ZV_SKIP_DISPLAY_TEST("no X display");
     ASSERT_EQ(glfw2::OpenWindow(kWidth, kHeight, 8, 8, 8, 8, 0, 0, glfw2::WINDOW), 1);
-    char pattern[] = "/tmp/zv_render_XXXXXX";
-    dir_ = mkdtemp(pattern);
-    fs::create_directory_symlink(ZV_DATA_DIR, dir_ / "data");
-    fs::current_path(dir_);
+    folder_.emplace("render");
+    fs::create_directory_symlink(ZV_DATA_DIR, "data");
     game_ = std::make_unique<HeadlessGame>();
     game_->StepUntilLoaded();
   }
@@ -58,8 +58,7 @@ class FlightRender : public ::testing::Test {
     game_.reset();
     glfw2::CloseWindow();
     glfw2::Terminate();
-    fs::current_path(home_);
-    fs::remove_all(dir_);
+    folder_.reset();
   }
   // Renders the last update and keeps the picture as build/screenshots/render_NAME.png.
   std::vector<unsigned char> Shoot(const std::string& name) {
@@ -72,8 +71,7 @@ class FlightRender : public ::testing::Test {
     return picture;
   }
 
-  fs::path home_ = fs::current_path();
-  fs::path dir_;
+  std::optional<ScratchFolder> folder_;
   std::unique_ptr<HeadlessGame> game_;
 };
 

@@ -15,6 +15,7 @@
 
 #include "game/records.h"
 #include "host/key_codes.h"
+#include "scratch_folder.h"
 #include "sim/headless_game.h"
 
 namespace fs = std::filesystem;
@@ -43,13 +44,10 @@ std::string Reading(const MyApp& app) {
 }
 
 TEST(FrameGolden, LevelOneAtRestOnThePad) {
-  const fs::path home = fs::current_path();
-  char pattern[] = "/tmp/zv_golden_XXXXXX";
-  const fs::path dir = mkdtemp(pattern);
-  fs::create_directory_symlink(ZV_DATA_DIR, dir / "data");
-  fs::current_path(dir);
   std::string reading;
   {
+    const ScratchFolder folder("golden");
+    fs::create_directory_symlink(ZV_DATA_DIR, "data");
     HeadlessGame game;
     MyApp& app = game.app();
     game.StepUntilLoaded();
@@ -65,8 +63,6 @@ TEST(FrameGolden, LevelOneAtRestOnThePad) {
     app.DiscardImages();
     app.DiscardSounds();
   }
-  fs::current_path(home);
-  fs::remove_all(dir);
 
   if (std::getenv("ZV_UPDATE_GOLDEN")) {
     std::ofstream(kGolden) << reading;

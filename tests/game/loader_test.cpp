@@ -6,6 +6,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "game/asset_table.h"
@@ -14,6 +15,7 @@
 #include "game/records.h"
 #include "graphics/graphics.h"
 #include "image_files.h"
+#include "scratch_folder.h"
 #include "sim/headless_game.h"
 
 namespace fs = std::filesystem;
@@ -39,9 +41,8 @@ enum class Data { Generated, Empty, TinyGfxSheet };
 class LoaderTest : public ::testing::Test {
  protected:
   void Start(int width, int height, Data data = Data::Generated) {
-    char pattern[] = "/tmp/zv_loader_XXXXXX";
-    dir_ = mkdtemp(pattern);
-    const fs::path folder = dir_ / "data";
+    folder_.emplace("loader");
+    const fs::path folder = "data";
     if (data == Data::Generated) {
       fs::create_directory_symlink(ZV_DATA_DIR, folder);
     } else if (data == Data::Empty) {
@@ -54,7 +55,6 @@ class LoaderTest : public ::testing::Test {
       fs::copy_file(pictures_.WritePng("tiny.png", 1, 1, 4, SolidRgba(1, 1, 9, 9, 9, 255)),
                     folder / "gfx-hd.png");
     }
-    fs::current_path(dir_);
     game_ = std::make_unique<HeadlessGame>();
     Resize(width, height);
   }
@@ -64,9 +64,7 @@ class LoaderTest : public ::testing::Test {
       app().DiscardSounds();
       game_.reset();
     }
-    fs::current_path(home_);
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
+    folder_.reset();
   }
   MyApp& app() { return game_->app(); }
   void Resize(int width, int height) {
@@ -85,8 +83,7 @@ class LoaderTest : public ::testing::Test {
   }
 
   TempImageDir pictures_;
-  fs::path home_ = fs::current_path();
-  fs::path dir_;
+  std::optional<ScratchFolder> folder_;
   std::unique_ptr<HeadlessGame> game_;
 };
 

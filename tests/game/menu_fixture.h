@@ -9,12 +9,14 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "game/globals.h"
 #include "game/records.h"
 #include "host/key_codes.h"
+#include "scratch_folder.h"
 #include "sim/headless_game.h"
 
 class MenuTest : public ::testing::Test {
@@ -24,11 +26,7 @@ class MenuTest : public ::testing::Test {
   static constexpr int kSlideUpdates = 30;
 
   void SetUp() override {
-    char pattern[] = "/tmp/zv_menu_test_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    ASSERT_EQ(getcwd(previous_, sizeof previous_), previous_);
-    ASSERT_EQ(chdir(folder_.c_str()), 0);
+    folder_.emplace("menu_test");
     game_ = std::make_unique<HeadlessGame>();
     app().ScaleX = app().ScaleY = 1.0f;  // one device pixel per game unit
     game_->StepUntilLoaded();
@@ -37,9 +35,7 @@ class MenuTest : public ::testing::Test {
 
   void TearDown() override {
     game_.reset();
-    std::remove(".briskostate");
-    ASSERT_EQ(chdir(previous_), 0);
-    rmdir(folder_.c_str());
+    folder_.reset();
   }
 
   MyApp& app() { return game_->app(); }
@@ -105,7 +101,6 @@ class MenuTest : public ::testing::Test {
   }
 
  private:
-  std::string folder_;
-  char previous_[4096] = {};
+  std::optional<ScratchFolder> folder_;
   std::unique_ptr<HeadlessGame> game_;
 };

@@ -10,11 +10,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <sstream>
 
 #include "child_process.h"
 #include "game/globals.h"
+#include "scratch_folder.h"
 #include "sim/headless_game.h"
 
 namespace {
@@ -43,18 +45,13 @@ std::string JoinFields(const std::vector<std::string>& fields) {
 class SaveData : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/zv_save_test_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    ASSERT_EQ(getcwd(previous_, sizeof previous_), previous_);
-    ASSERT_EQ(chdir(folder_.c_str()), 0);
+    folder_.emplace("save_test");
     game_ = std::make_unique<HeadlessGame>();
   }
 
   void TearDown() override {
     game_.reset();
-    ASSERT_EQ(chdir(previous_), 0);
-    std::filesystem::remove_all(folder_);
+    folder_.reset();
   }
 
   MyApp& app() { return game_->app(); }
@@ -95,8 +92,7 @@ class SaveData : public ::testing::Test {
     app().LevelRecords[10017] = INT_MAX;
   }
 
-  std::string folder_;
-  char previous_[4096] = {};
+  std::optional<ScratchFolder> folder_;
   std::unique_ptr<HeadlessGame> game_;
 };
 
