@@ -18,6 +18,7 @@
 
 #include "child_process.h"
 #include "host/state_file.h"
+#include "scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -29,17 +30,10 @@ class WorkFolderTest : public ::testing::Test {
       saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
       unsetenv(name);
     }
-    previous_ = fs::current_path();
-    dir_ = fs::temp_directory_path() /
-           ("zv_work_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
+    dir_ = folder_.emplace("work").path();
   }
   void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(dir_);
+    folder_.reset();
     for (size_t i = 0; i < std::size(kVariables); ++i) {
       if (saved_[i]) {
         setenv(kVariables[i], saved_[i]->c_str(), 1);
@@ -74,5 +68,6 @@ class WorkFolderTest : public ::testing::Test {
 
   static constexpr const char* kVariables[] = {kStateDirVariable, "XDG_DATA_HOME", "HOME"};
   std::vector<std::optional<std::string>> saved_;
-  fs::path previous_, dir_;
+  std::optional<ScratchFolder> folder_;
+  fs::path dir_;
 };
