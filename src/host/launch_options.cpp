@@ -9,23 +9,10 @@ constexpr const char* kProgram = "zorvane";
 constexpr int kRunGame = -1;
 constexpr int kHighestLevelOption = 1000000;
 
-bool TakeHelp(LaunchOptions& options, const char*, std::string&) {
-  options.help = true;
-  return true;
-}
-
-bool TakeVersion(LaunchOptions& options, const char*, std::string&) {
-  options.version = true;
-  return true;
-}
-
-bool TakeFullscreen(LaunchOptions& options, const char*, std::string&) {
-  options.fullscreen = true;
-  return true;
-}
-
-bool TakeWindowed(LaunchOptions& options, const char*, std::string&) {
-  options.fullscreen = false;
+// An option without a value that sets one switch.
+template <bool LaunchOptions::*Switch, bool Value>
+bool Set(LaunchOptions& options, const char*, std::string&) {
+  options.*Switch = Value;
   return true;
 }
 
@@ -65,10 +52,12 @@ bool TakeDemo(LaunchOptions& options, const char*, std::string& why) {
 }
 
 constexpr OptionRow<LaunchOptions> kRows[] = {
-    {"--help", nullptr, "show this help and exit", TakeHelp},
-    {"--version", nullptr, "show the version and exit", TakeVersion},
-    {"--fullscreen", nullptr, "start full screen (F11 switches)", TakeFullscreen},
-    {"--windowed", nullptr, "start in a window (the default)", TakeWindowed},
+    {"--help", nullptr, "show this help and exit", Set<&LaunchOptions::help, true>},
+    {"--version", nullptr, "show the version and exit", Set<&LaunchOptions::version, true>},
+    {"--fullscreen", nullptr, "start full screen (F11 switches)",
+     Set<&LaunchOptions::fullscreen, true>},
+    {"--windowed", nullptr, "start in a window (the default)",
+     Set<&LaunchOptions::fullscreen, false>},
     {"--level", "N", "start straight into level N if it is open", TakeLevel},
     {"--record", "FILE", "append every level played to FILE as a run file", TakeRecordPath},
     {"--replay", "FILE", "show the runs recorded in FILE, then the menu", TakeReplayPath},
