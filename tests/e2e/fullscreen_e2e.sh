@@ -33,10 +33,8 @@ press F11
 expect_size "$screen" "after F11"
 press F11
 expect_size 640x480 "after F11 twice"
-press F4
-wait_exit 5
-status=$?
-[ $status -eq 0 ] || fail "game ended with status $status"
+focus
+quit_by_f4 "after F11 twice"
 
 # --fullscreen: the first window fills the screen, and F11 knows to bring back the window.
 start "$game" --fullscreen
@@ -44,8 +42,6 @@ expect_size "$screen" "started with --fullscreen"
 sleep 0.5
 press F11
 expect_size 640x480 "after F11 from --fullscreen"
-press F4
-wait_exit 5
-status=$?
-[ $status -eq 0 ] || fail "game started full screen ended with status $status"
+focus
+quit_by_f4 "started full screen"
 echo "PASS"
