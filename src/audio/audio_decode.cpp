@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -148,9 +147,10 @@ std::optional<ByteBuffer> LoadAudioData(const String& path, int& length, int& ch
     ReportUnloadableAsset(path, "only .wav and .ogg files are played");
     return {};
   }
-  const auto file = LoadData(path);
+  std::string whyNot;
+  const auto file = LoadData(path, &whyNot);
   if (!file) {
-    ReportUnloadableAsset(path, std::strerror(errno));
+    ReportUnloadableAsset(path, String(whyNot));
     return {};
   }
   auto samples = wav ? LoadWAV(*file, length, channels, bytesPerSample, hertz)

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <string>
 
 #include "graphics/gl_driver.h"
 #include "host/files.h"
@@ -16,6 +17,8 @@ namespace {
 constexpr int kNoContext = 0;
 constexpr int kNoTexture = -1;
 constexpr int kRgbaBytes = 4;
+// stb_image's failure reason when an allocation failed.
+constexpr const char* kDecoderOutOfMemory = "outofmem";
 
 GLenum FormatForDepth(int depth) {
   switch (depth) {
@@ -143,13 +146,19 @@ void gxtkSurface::MakeTexture() {
 }
 
 unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) {
-  FILE* file = OpenFile(path, "rb");
+  std::string whyNot;
+  FILE* file = OpenFile(path, "rb", &whyNot);
   if (!file) {
-    ReportUnloadableAsset(path, std::strerror(errno));
+    ReportUnloadableAsset(path, String(whyNot));
     return nullptr;
   }
   unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
   std::fclose(file);
-  if (!pixels) ReportUnloadableAsset(path, String("not an image: ") + stbi_failure_reason());
-  return pixels;
+  if (pixels) return pixels;
+  // Memory running out is no fault of the file: the program ends with one line saying so. The
+  // decoder gives no reason at all only when an allocation in its inflater failed.
+  const char* why = stbi_failure_reason();
+  if (!why || std::strcmp(why, kDecoderOutOfMemory) == 0) throw std::bad_alloc();
+  ReportUnloadableAsset(path, String("not an image: ") + why);
+  return nullptr;
 }

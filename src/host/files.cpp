@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -22,7 +21,57 @@ extern char** environ;
 
 namespace {
 
-constexpr int kReadChunk = 4096;
+std::string SystemReason() {
+  return std::strerror(errno);
+}
+
+std::string TooLargeReason(size_t limit) {
+  return "larger than " + std::to_string(limit) + " bytes";
+}
+
+// Opens the plain file at path for reading. O_NONBLOCK lets the open of a pipe return at once,
+// so that it is refused instead of waited on; reads block again once the file is known plain.
+ReadResult OpenPlainFile(const std::string& path, size_t limit, int& fd, std::string& reason) {
+  fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    reason = SystemReason();
+    // A folder on the way that is not one yet is a file that does not exist yet.
+    return errno == ENOENT || errno == ENOTDIR ? ReadResult::kMissing : ReadResult::kUnreadable;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0) {
+    reason = SystemReason();
+  } else if (S_ISDIR(info.st_mode)) {
+    reason = std::strerror(EISDIR);
+  } else if (!S_ISREG(info.st_mode)) {
+    reason = "not a plain file";
+  } else if (static_cast<uintmax_t>(info.st_size) > limit) {
+    reason = TooLargeReason(limit);
+  } else if (fcntl(fd, F_SETFL, 0) != 0) {
+    reason = SystemReason();
+  } else {
+    return ReadResult::kRead;
+  }
+  close(fd);
+  fd = -1;
+  return ReadResult::kUnreadable;
+}
+
+// A stream over the plain file at path, opened for reading; null with the reason otherwise.
+FILE* OpenPlainStream(const std::string& path, const std::string& mode, std::string& reason) {
+  int fd = -1;
+  if (OpenPlainFile(path, kLargestDataFile, fd, reason) != ReadResult::kRead) return nullptr;
+  FILE* stream = fdopen(fd, mode.c_str());
+  if (!stream) {
+    reason = SystemReason();
+    close(fd);
+  }
+  return stream;
+}
+
+constexpr size_t kReadChunk = 4096;
+// The marker holds one short line.
+constexpr size_t kLargestMarkerFile = 4096;
 constexpr int kStandardDescriptors = 3;
 constexpr const char* kDataScheme = "brisko://data/";
 constexpr const char* kDataFolder = "data";
@@ -53,19 +102,26 @@ std::vector<std::string> FolderCandidates(const char* folder) {
   return candidates;
 }
 
-bool HoldsGameData(const std::string& folder) {
-  std::ifstream marker(folder + "/" + kDataMarkerFile);
-  std::string version;
-  return std::getline(marker, version) && version == kDataVersion;
+// True when the folder's marker names this version. The first marker that cannot be read (too
+// many open files, no permission) is named in unreadable, so the cause can be told.
+bool HoldsGameData(const std::string& folder, std::string& unreadable) {
+  const std::string marker = folder + "/" + kDataMarkerFile;
+  std::string text, reason;
+  const ReadResult result = ReadPlainFile(marker, kLargestMarkerFile, text, reason);
+  if (result == ReadResult::kUnreadable && unreadable.empty())
+    unreadable = "; " + marker + " cannot be read: " + reason;
+  return result == ReadResult::kRead && text.substr(0, text.find('\n')) == kDataVersion;
 }
 
-void ReportMissingDataOnce(const std::vector<std::string>& searched) {
+void ReportMissingDataOnce(const std::vector<std::string>& searched,
+                           const std::string& unreadable) {
   static std::once_flag reported;
-  std::call_once(reported, [&searched] {
+  std::call_once(reported, [&] {
     std::string places;
     for (const auto& folder : searched) places += (places.empty() ? "" : ", ") + folder;
     kvWarn(String("no game data found (no ") + kDataMarkerFile + " of \"" + kDataVersion +
-           "\" in " + String(places) + "); the game runs without its images and sounds");
+           "\" in " + String(places) + String(unreadable) +
+           "); the game runs without its images and sounds");
   });
 }
 
@@ -73,9 +129,10 @@ void ReportMissingDataOnce(const std::vector<std::string>& searched) {
 std::optional<std::string> FindDataFolder() {
   static const std::string exeDir = ExecutableDir();
   const std::vector<std::string> candidates = DataFolderCandidates(exeDir);
+  std::string unreadable;
   for (const auto& folder : candidates)
-    if (HoldsGameData(folder)) return folder;
-  ReportMissingDataOnce(candidates);
+    if (HoldsGameData(folder, unreadable)) return folder;
+  ReportMissingDataOnce(candidates, unreadable);
   return std::nullopt;
 }
 
@@ -100,10 +157,6 @@ String DecodeUtf16(const unsigned char* bytes, int count, bool bigEndian) {
     units += static_cast<char16_t>(high << 8 | low);
   }
   return String(std::move(units));
-}
-
-std::string SystemReason() {
-  return std::strerror(errno);
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -153,13 +206,18 @@ String PathToFilePath(const String& path) {
   return String();
 }
 
-FILE* OpenFile(const String& path, const String& mode) {
-  const String file = PathToFilePath(path);
-  if (file.Empty()) {
-    errno = ENOENT;  // callers tell the reason from errno
+FILE* OpenFile(const String& path, const String& mode, std::string* whyNot) {
+  const std::string file = PathToFilePath(path).ToUtf8();
+  if (file.empty()) {
+    if (whyNot) *whyNot = std::strerror(ENOENT);
     return nullptr;
   }
-  return std::fopen(file.ToUtf8().c_str(), mode.ToUtf8().c_str());
+  const std::string how = mode.ToUtf8();
+  std::string reason;
+  FILE* opened = how.starts_with('r') ? OpenPlainStream(file, how, reason)
+                                      : std::fopen(file.c_str(), how.c_str());
+  if (!opened && whyNot) *whyNot = reason.empty() ? SystemReason() : reason;
+  return opened;
 }
 
 String DecodeText(const unsigned char* bytes, int count) {
@@ -180,11 +238,12 @@ String LoadString(const String& path) {
   return DecodeText(data->data(), static_cast<int>(data->size()));
 }
 
-std::optional<ByteBuffer> LoadData(const String& path) {
-  FILE* file = OpenFile(path, "rb");
+std::optional<ByteBuffer> LoadData(const String& path, std::string* whyNot) {
+  FILE* file = OpenFile(path, "rb", whyNot);
   if (!file) return std::nullopt;
   ByteBuffer bytes;
-  for (;;) {
+  // A file that grows while it is read stops at the limit.
+  while (bytes.size() < kLargestDataFile) {
     const size_t at = bytes.size();
     bytes.resize(at + kReadChunk);
     const size_t got = std::fread(bytes.data() + at, 1, kReadChunk, file);
@@ -193,6 +252,31 @@ std::optional<ByteBuffer> LoadData(const String& path) {
   }
   std::fclose(file);
   return bytes;
+}
+
+ReadResult ReadPlainFile(const std::string& path, size_t limit, std::string& bytes,
+                         std::string& reason) {
+  int fd = -1;
+  if (const ReadResult opened = OpenPlainFile(path, limit, fd, reason); opened != ReadResult::kRead)
+    return opened;
+  ReadResult result = ReadResult::kRead;
+  char chunk[kReadChunk];
+  for (;;) {
+    const ssize_t got = read(fd, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      reason = SystemReason();
+      result = ReadResult::kUnreadable;
+    } else if (bytes.size() + static_cast<size_t>(got) > limit) {
+      reason = TooLargeReason(limit);
+      result = ReadResult::kUnreadable;
+    }
+    if (got <= 0 || result != ReadResult::kRead) break;
+    bytes.append(chunk, static_cast<size_t>(got));
+  }
+  close(fd);
+  if (result != ReadResult::kRead) bytes.clear();
+  return result;
 }
 
 void ReportUnloadableAsset(const String& path, const String& reason) {

@@ -31,8 +31,21 @@ std::vector<std::string> DataFolderCandidates(const std::string& exeDir);
 // why. Nothing is told about data paths while there is no data folder: that was told once.
 void ReportUnloadableAsset(const String& path, const String& reason);
 
-// Null for the empty path or when the file cannot be opened.
-FILE* OpenFile(const String& path, const String& mode);
+// The largest data file the game reads; its largest asset is a few megabytes.
+constexpr size_t kLargestDataFile = 64u << 20;
+
+enum class ReadResult { kRead, kMissing, kUnreadable };
+
+// The whole of a plain file of at most limit bytes. A folder, a device or a pipe is unreadable
+// and never waited on, and so is a larger file; reason says why. A path through a folder that
+// does not exist is missing.
+ReadResult ReadPlainFile(const std::string& path, size_t limit, std::string& bytes,
+                         std::string& reason);
+
+// Null for the empty path or when the file cannot be opened, with the reason in whyNot. A file
+// opened for reading must be a plain file of at most kLargestDataFile bytes, so that a pipe or
+// a device named as data neither blocks the game nor fills its memory.
+FILE* OpenFile(const String& path, const String& mode, std::string* whyNot = nullptr);
 
 // UTF-16 with a byte-order mark, else UTF-8 (a leading EF BB BF skipped), else Latin-1.
 String DecodeText(const unsigned char* bytes, int count);
@@ -40,8 +53,8 @@ String DecodeText(const unsigned char* bytes, int count);
 // The whole file as text; the empty string when it cannot be opened.
 String LoadString(const String& path);
 
-// The whole file; nothing when it cannot be opened.
-std::optional<ByteBuffer> LoadData(const String& path);
+// The whole file; nothing when it cannot be opened, with the reason in whyNot.
+std::optional<ByteBuffer> LoadData(const String& path, std::string* whyNot = nullptr);
 
 constexpr int kSaveCannotCreate = -1;
 constexpr int kSaveShortWrite = -2;

@@ -1,11 +1,9 @@
 #include "host/gamepad_mappings.h"
 
-#include <cstdint>
+#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <string_view>
 
 #include "base/runtime.h"
 #include "host/files.h"
@@ -15,31 +13,37 @@
 namespace {
 
 // The community database is about a megabyte; anything far larger is not a mappings file.
-constexpr std::uintmax_t kLargestMappingsFile = 16u << 20;
+constexpr size_t kLargestMappingsFile = 4u << 20;
+// The window library compares each new mapping with every one it holds, so its time grows
+// with the square of their count; the community database has a few thousand.
+constexpr int kMostMappingLines = 10000;
 
-// Adds the mappings; where names them in the line told when some are not understood.
-void AddGamepadMappings(const std::string& mappings, const std::string& where) {
-  if (const char* why = glfw2::UpdateGamepadMappings(mappings.c_str()))
+// Adds the mappings; where names them in the line told when some are not understood or when
+// only the first kMostMappingLines lines are taken.
+void AddGamepadMappings(std::string_view mappings, const std::string& where) {
+  size_t end = 0;
+  for (int lines = 0; lines < kMostMappingLines && end < mappings.size(); ++lines)
+    end = std::min(mappings.find('\n', end), mappings.size() - 1) + 1;
+  if (end < mappings.size()) {
+    kvWarn("only the first " + String::FromInt(kMostMappingLines) +
+           " lines of controller mappings in " + String(where) + " are used");
+  }
+  const std::string taken(mappings.substr(0, end));
+  if (const char* why = glfw2::UpdateGamepadMappings(taken.c_str()))
     kvWarn("some controller mappings in " + String(where) + " were not understood: " + why);
 }
 
 void AddMappingsFile(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error || size > kLargestMappingsFile) {
-    kvWarn("cannot use the controller mappings in " + String(path) +
-           (error ? ": " + String(error.message()) : String(": the file is too large")));
-    return;
+  std::string text, reason;
+  switch (ReadPlainFile(path, kLargestMappingsFile, text, reason)) {
+    case ReadResult::kMissing:
+      return;
+    case ReadResult::kUnreadable:
+      kvWarn("cannot use the controller mappings in " + String(path) + ": " + String(reason));
+      return;
+    case ReadResult::kRead:
+      AddGamepadMappings(text, path);
   }
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (!file) {
-    kvWarn("cannot read the controller mappings in " + String(path));
-    return;
-  }
-  AddGamepadMappings(text.str(), path);
 }
 
 }  // namespace

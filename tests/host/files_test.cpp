@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -88,6 +89,53 @@ TEST_F(FilesTest, TheDataFolderIsTheFirstThatHoldsTheGameData) {
   MarkAsData("data");
   EXPECT_EQ(PathToFilePath("brisko://data/icons.png"), String("./data/icons.png"));
   fs::remove_all(beside);
+}
+
+// Files that could not be opened at all are not taken for missing data: the cause is named.
+TEST_F(FilesTest, AMarkerThatCannotBeOpenedNamesTheCause) {
+  MarkAsData("data");
+  const std::string told = ToldBy([] {
+    const int lowestFree = dup(STDIN_FILENO);
+    close(lowestFree);
+    const rlimit none{static_cast<rlim_t>(lowestFree), static_cast<rlim_t>(lowestFree)};
+    setrlimit(RLIMIT_NOFILE, &none);
+    PathToFilePath("brisko://data/a.png");
+  });
+  EXPECT_NE(told.find("no game data found"), std::string::npos) << told;
+  EXPECT_TRUE(told.ends_with(
+      "; ./data/zorvane-data.txt cannot be read: Too many open files); the game runs without "
+      "its images and sounds\n"))
+      << told;
+}
+
+// A pipe or a device named as data is refused at once instead of blocking the game or filling
+// its memory, and so is a file larger than any asset.
+TEST_F(FilesTest, OnlyPlainFilesOfBoundedSizeAreRead) {
+  mkfifo("pipe", 0600);
+  fs::create_symlink("/dev/zero", "zero");
+  fs::create_directory("folder");
+  Write("huge", "");
+  fs::resize_file("huge", kLargestDataFile + 1);
+  const struct {
+    const char* path;
+    std::string reason;
+  } cases[] = {
+      {"pipe", "not a plain file"},
+      {"zero", "not a plain file"},
+      {"folder", "Is a directory"},
+      {"huge", "larger than " + std::to_string(kLargestDataFile) + " bytes"},
+  };
+  for (const auto& c : cases) {
+    std::string why;
+    EXPECT_FALSE(LoadData(c.path, &why)) << c.path;
+    EXPECT_EQ(why, c.reason) << c.path;
+  }
+  Write("small", "12345");
+  std::string bytes, why;
+  EXPECT_EQ(ReadPlainFile("small", 4, bytes, why), ReadResult::kUnreadable);
+  EXPECT_EQ(why, "larger than 4 bytes");
+  EXPECT_EQ(ReadPlainFile("small", 5, bytes, why), ReadResult::kRead);
+  EXPECT_EQ(bytes, "12345");
 }
 
 TEST_F(FilesTest, AnUnloadableAssetIsToldOncePerFile) {
@@ -186,13 +234,6 @@ TEST_F(FilesTest, PlantedTemporaryFilesAndLinksAreLeftAlone) {
     fs::remove(".briskostate.XXXXXX");
   }
 
-  // A state file that is itself a link is replaced, not written through.
-  fs::remove(StateFilePath());
-  fs::create_symlink(dir_ / "target", StateFilePath());
-  EXPECT_EQ(WriteStateFile("replaced"), 0);
-  EXPECT_EQ(Read(StateFilePath()), "replaced");
-  EXPECT_FALSE(fs::is_symlink(StateFilePath()));
-  EXPECT_EQ(Read("target"), "not yours");
 }
 
 // The first damaged file is the one worth recovering: a later one replaces it only once it

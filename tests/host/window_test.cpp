@@ -86,7 +86,7 @@ TEST_F(WindowTest, AKeyHeldAcrossAReopenIsReleased) {
 }
 
 // Controller mappings from the state folder and the environment reach the window library; a
-// source holding lines it cannot read is told once.
+// source holding lines it cannot read, or too many, is told once.
 TEST_F(WindowTest, ControllerMappingsAreReadAndUnreadableOnesTold) {
   namespace fs = std::filesystem;
   const fs::path folder = fs::temp_directory_path() / ("zv_pads_" + std::to_string(getpid()));
@@ -120,6 +120,15 @@ TEST_F(WindowTest, ControllerMappingsAreReadAndUnreadableOnesTold) {
             std::string::npos)
       << bad;
   EXPECT_EQ(std::count(bad.begin(), bad.end(), '\n'), 2) << bad;
+
+  // The library takes time by the square of the count: a huge list is cut, an oversized file
+  // refused, each told in one line.
+  std::string many;
+  while (many.size() < (4u << 20) - good.size()) many += good;
+  EXPECT_EQ(told(many, nullptr), "zorvane: only the first 10000 lines of controller mappings in " +
+                                     path + " are used\n");
+  EXPECT_EQ(told(many + good, nullptr), "zorvane: cannot use the controller mappings in " + path +
+                                            ": larger than 4194304 bytes\n");
   unsetenv(kGamepadMappingsVariable);
   unsetenv(kStateDirVariable);
   fs::remove_all(folder);
