@@ -75,10 +75,16 @@ std::optional<int> ReadField(const String& field) {
 // The fields of a loaded record and the block reader's position in them.
 class RecordReader {
  public:
-  explicit RecordReader(const String& text) : fields_(text.Split("|")) {}
+  explicit RecordReader(const String& text) : fields_(text.Split("|")), empty_(text.Empty()) {}
 
-  // True when the block of count fields plus its checksum lies wholly inside the text.
-  bool HasBlock(int count) const { return position_ + count < static_cast<int>(fields_.size()); }
+  // True when the block of count fields plus its checksum lies wholly inside the text. A text
+  // that ends before a block is cut short, and damaged like a block whose checksum fails;
+  // an empty text is no save at all.
+  bool HasBlock(int count) {
+    const bool inside = position_ + count < static_cast<int>(fields_.size());
+    if (!inside && !empty_) anyBlockReset_ = true;
+    return inside;
+  }
 
   // The next field; one that is not a number marks the current block damaged and reads as 0.
   int Next() {
@@ -98,6 +104,7 @@ class RecordReader {
 
  private:
   std::vector<String> fields_;
+  bool empty_;
   int position_ = 0;
   bool damaged_ = false;
   bool anyBlockReset_ = false;

@@ -25,7 +25,10 @@ constexpr const char* kDamagedSuffix = ".damaged";
 constexpr const char* kEarlierStateFile = "./.briskostate";
 constexpr mode_t kPrivateFolderMode = 0700;
 constexpr std::time_t kDamagedCopyLifetime = 24 * 60 * 60;  // seconds
-constexpr size_t kReadChunk = 4096;
+// A full save is about 250 KB; a larger file is not one the game wrote.
+constexpr size_t kLargestStateFile = 1u << 20;
+// Links followed to find where the state really lives, as many as the system follows.
+constexpr int kMostLinks = 40;
 
 // What this run has learnt about saving; each failure is told once.
 struct SaveHealth {
@@ -47,37 +50,21 @@ std::string HomeFolder() {
   return home;
 }
 
-enum class ReadResult { kRead, kMissing, kUnreadable };
+ReadResult ReadStateBytes(const std::string& path, std::string& bytes, std::string& reason) {
+  return ReadPlainFile(path, kLargestStateFile, bytes, reason);
+}
 
-// The whole file; a path that is not a plain file (a folder, a device) counts as unreadable.
-ReadResult ReadWholeFile(const std::string& path, std::string& bytes, std::string& reason) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    // A folder on the way that is not one yet is a state file that does not exist yet.
-    if (errno == ENOENT || errno == ENOTDIR) return ReadResult::kMissing;
-    reason = std::strerror(errno);
-    return ReadResult::kUnreadable;
+// The file a path names once its links are followed, so that a save replaces the link's target
+// and leaves the link in place; the path itself when it is no link, or is a broken loop.
+std::string LinkTarget(const std::string& path) {
+  fs::path target = path;
+  std::error_code error;
+  for (int hop = 0; hop < kMostLinks && fs::is_symlink(target, error); ++hop) {
+    const fs::path next = fs::read_symlink(target, error);
+    if (error) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
   }
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    reason = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a plain file";
-    close(fd);
-    return ReadResult::kUnreadable;
-  }
-  char chunk[kReadChunk];
-  for (;;) {
-    const ssize_t got = read(fd, chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      reason = std::strerror(errno);
-      close(fd);
-      return ReadResult::kUnreadable;
-    }
-    if (got == 0) break;
-    bytes.append(chunk, static_cast<size_t>(got));
-  }
-  close(fd);
-  return ReadResult::kRead;
+  return fs::is_symlink(target, error) ? path : target.string();
 }
 
 // Creates the folder and any missing parents, each private to the user.
@@ -107,7 +94,7 @@ bool SameFolder(const std::string& a, const std::string& b) {
 bool MoveEarlierStateAcross(const std::string& folder, const std::string& path) {
   std::string bytes, reason;
   if (SameFolder(folder, ".") ||
-      ReadWholeFile(kEarlierStateFile, bytes, reason) != ReadResult::kRead) {
+      ReadStateBytes(kEarlierStateFile, bytes, reason) != ReadResult::kRead) {
     return true;
   }
   if (!MakeFolder(folder, reason) || ReplaceFile(path, bytes, reason) != 0) {
@@ -149,11 +136,11 @@ String ReadStateFile() {
   const std::string folder = StateFolder();
   std::string path = StateFilePath();
   std::string bytes, reason;
-  ReadResult result = ReadWholeFile(path, bytes, reason);
+  ReadResult result = ReadStateBytes(path, bytes, reason);
   if (result == ReadResult::kMissing && !MoveEarlierStateAcross(folder, path)) {
     path = kEarlierStateFile;
   }
-  if (result == ReadResult::kMissing) result = ReadWholeFile(path, bytes, reason);
+  if (result == ReadResult::kMissing) result = ReadStateBytes(path, bytes, reason);
   if (result == ReadResult::kUnreadable && !health.unreadableStateTold) {
     health.unreadableStateTold = true;
     kvWarn("cannot read the saved game in " + String(path) + ": " + String(reason) +
@@ -174,7 +161,7 @@ int WriteStateFile(const String& state) {
   if (!MakeFolder(folder, reason)) {
     what = "cannot create the save folder " + String(folder) + ": " + String(reason) +
            "; the game plays on without saving";
-  } else if ((result = ReplaceFile(path, state.ToUtf8(), reason)) != 0) {
+  } else if ((result = ReplaceFile(LinkTarget(path), state.ToUtf8(), reason)) != 0) {
     what = "cannot save the game in " + String(path) + ": " + String(reason);
   }
   if (result == 0) {
@@ -190,7 +177,7 @@ void KeepDamagedStateFile() {
   const std::string path = StateFilePath();
   const std::string damagedPath = DamagedStateFilePath();
   std::string damaged, reason;
-  if (ReadWholeFile(path, damaged, reason) != ReadResult::kRead) return;
+  if (ReadStateBytes(path, damaged, reason) != ReadResult::kRead) return;
   const String damagedName(damagedPath);
   const String what = "the state file " + String(path) + " was damaged and its bad blocks reset";
   if (ModifiedWithin(damagedPath, kDamagedCopyLifetime)) {

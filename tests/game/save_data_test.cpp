@@ -142,7 +142,7 @@ TEST_F(SaveData, AFailedSaveLeavesThePreviousRecord) {
 }
 
 // Too short for a settings block (26 fields) or a badge block: nothing is read, and the
-// settings are only repaired.
+// settings are only repaired. Only a text cut short is damaged: an empty one is no save yet.
 TEST_F(SaveData, AnEmptyOrShortStateLeavesTheRepairedDefaults) {
   app().BadgeGot[0] = true;
   for (const char* text : {"", "1|2|3|"}) {
@@ -150,6 +150,7 @@ TEST_F(SaveData, AnEmptyOrShortStateLeavesTheRepairedDefaults) {
     EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1})) << text;
     EXPECT_TRUE(app().BadgeGot[0]) << text;
     EXPECT_EQ(overscan, 0.0f);
+    EXPECT_EQ(app().StateDamaged, *text != '\0') << text;
   }
 
   isOuya = 1;  // the console keeps its overscan setting, repaired from 0 to 64
@@ -162,7 +163,8 @@ TEST_F(SaveData, AnEmptyOrShortStateLeavesTheRepairedDefaults) {
   isOuya = 0;
 }
 
-// Every value comes back; a record cut short loads the blocks it holds and leaves the rest.
+// Every value comes back; a record cut short loads the blocks it holds and leaves the rest, and
+// is kept as damaged like a block whose checksum fails.
 TEST_F(SaveData, EveryValueSurvivesASaveAndALoad) {
   FillEverything();
   const auto settings = app().Settings;
@@ -187,6 +189,7 @@ TEST_F(SaveData, EveryValueSurvivesASaveAndALoad) {
   EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Loaded\nBadges Loaded\n");
   for (int entry : {0, 49, 10000, 10049}) EXPECT_EQ(app().LevelRecords[entry], records[entry]);
   for (int entry : {50, 9999, 10050, 19999}) EXPECT_EQ(app().LevelRecords[entry], -9);
+  EXPECT_TRUE(app().StateDamaged);
 }
 
 TEST_F(SaveData, ADamagedBlockIsResetAlone) {

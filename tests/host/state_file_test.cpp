@@ -1,6 +1,8 @@
 // Where the state file lives, the copy from where earlier builds kept it, and saving into a
 // folder that cannot take it.
 #include <algorithm>
+#include <functional>
+#include <set>
 
 #include "host/files.h"
 #include "sim/headless_game.h"
@@ -89,22 +91,43 @@ TEST_F(StateFileTest, AFolderThatCannotBeMadeIsToldOnceAndTheEarlierFileStillLoa
   EXPECT_EQ(Read(dir_ / "plain"), "a file, not a folder");
 }
 
-// A state path that is a folder (or otherwise unreadable) may hide saved scores: nothing is
-// saved over it, and the game says so once.
+// A state path that is a folder, or a file larger than any save, may hide saved scores:
+// nothing is saved over it, and the game says so once.
 TEST_F(StateFileTest, AnUnreadableStatePathIsToldOnceAndNeverSavedOver) {
   setenv(kStateDirVariable, ".", 1);
-  fs::create_directories(".briskostate/inside");
-  const std::string told = ToldBy([] {
-    EXPECT_EQ(ReadStateFile(), String());
-    EXPECT_EQ(WriteStateFile(String("defaults")), kSaveCannotCreate);
-    EXPECT_EQ(WriteStateFile(String("defaults")), kSaveCannotCreate);
-  });
-  EXPECT_EQ(told,
-            "zorvane: cannot read the saved game in ./.briskostate: Is a directory; the game "
-            "plays on and saves nothing over it\n");
-  EXPECT_TRUE(fs::is_directory(".briskostate/inside"));
-  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1)
-      << "no temporary file is left";
+  const struct {
+    std::function<void()> make;
+    std::string reason;
+  } cases[] = {
+      {[] { fs::create_directories(".briskostate/inside"); }, "Is a directory"},
+      {[] { Write(".briskostate", std::string((1 << 20) + 1, '|')); }, "larger than 1048576 bytes"},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(".briskostate");
+    c.make();
+    const auto before = fs::last_write_time(".briskostate");
+    const std::string told = ToldBy([] {
+      EXPECT_EQ(ReadStateFile(), String());
+      EXPECT_EQ(WriteStateFile(String("defaults")), kSaveCannotCreate);
+      EXPECT_EQ(WriteStateFile(String("defaults")), kSaveCannotCreate);
+    });
+    EXPECT_EQ(told, "zorvane: cannot read the saved game in ./.briskostate: " + c.reason +
+                        "; the game plays on and saves nothing over it\n");
+    EXPECT_EQ(fs::last_write_time(".briskostate"), before) << c.reason;
+    EXPECT_EQ(Entries(), std::set<std::string>{".briskostate"}) << "no temporary file is left";
+  }
+}
+
+// A state file kept elsewhere through a link stays linked: the save replaces the link's target.
+TEST_F(StateFileTest, ALinkedStateFileIsSavedThroughToItsTarget) {
+  setenv(kStateDirVariable, ".", 1);
+  fs::create_directory("elsewhere");
+  Write("elsewhere/state", "old");
+  fs::create_symlink("elsewhere/state", ".briskostate");
+  ASSERT_EQ(WriteStateFile(String("new")), 0);
+  EXPECT_TRUE(fs::is_symlink(".briskostate"));
+  EXPECT_EQ(Read("elsewhere/state"), "new");
+  EXPECT_EQ(ReadStateFile(), String("new"));
 }
 
 // The whole game with a state folder it cannot use: it loads defaults, plays and saves on
