@@ -6,6 +6,7 @@
 
 #include "game/app.h"
 #include "game/globals.h"
+#include "game/my_app.h"
 #include "game/window_runs.h"
 #include "host/glfw_game.h"
 
@@ -28,6 +29,9 @@ void Launch(const LaunchOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return KvBriskoGame::Main(
-      argc, argv, {.initGlobals = kvInit, .createApp = CreateAppWithRuns, .launch = Launch});
+  return KvBriskoGame::Main(argc, argv,
+                            {.initGlobals = kvInit,
+                             .createApp = CreateAppWithRuns,
+                             .launch = Launch,
+                             .lastLevel = MyApp::kLevels});
 }

@@ -28,6 +28,13 @@ void kvError(const String& text) {
   kvExit(kExitError);
 }
 
+void kvOutOfMemory() {
+  // The line is written from a fixed text: there may be no memory for building one.
+  static constexpr char kLine[] = "zorvane: out of memory\n";
+  std::fwrite(kLine, 1, sizeof kLine - 1, stderr);
+  kvExit(kExitFailure);
+}
+
 void kvExit(int status) {
   std::fflush(nullptr);
   std::_Exit(status);

@@ -10,6 +10,8 @@ constexpr int kNoArg = -3717;
 
 constexpr int kExitQuit = 0;
 constexpr int kExitError = -1;
+// The program could not go on: no window could be opened, or memory ran out.
+constexpr int kExitFailure = 1;
 
 // The start of every runtime-error report.
 constexpr std::string_view kRuntimeErrorPrefix = "Brisko Runtime Error : ";
@@ -24,6 +26,10 @@ void kvWarn(const String& text);
 // reported as kRuntimeErrorPrefix + text, then an empty call-stack line, and ends the process
 // with status -1.
 [[noreturn]] void kvError(const String& text);
+
+// Says on standard error that memory ran out and ends the process with kExitFailure; the
+// game cannot go on without the memory, and half-made state must not be saved.
+[[noreturn]] void kvOutOfMemory();
 
 // Flushes the output and ends the process with the status, running no destructors: worker
 // threads and device libraries may still be running.

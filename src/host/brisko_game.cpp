@@ -2,6 +2,7 @@
 // locale, then the program's own start hooks, then the frame loop.
 #include <clocale>
 #include <cstdio>
+#include <new>
 
 #include "base/runtime.h"
 #include "host/files.h"
@@ -10,9 +11,12 @@
 #include "host/launch_options.h"
 #include "host/signals.h"
 
-int KvBriskoGame::Main(int argc, char** argv, const KvStartHooks& hooks) {
+namespace {
+
+int Start(int argc, char** argv, const KvStartHooks& hooks) {
   OpenClosedStandardDescriptors();
   LaunchOptions options;
+  options.lastLevel = hooks.lastLevel;
   if (const int status = ReadLaunchOptions(argc, argv, options); status >= 0) return status;
   if (!glfw2::Init()) {
     std::puts("glfwInit failed");
@@ -27,7 +31,17 @@ int KvBriskoGame::Main(int argc, char** argv, const KvStartHooks& hooks) {
   hooks.initGlobals();
   if (hooks.launch) hooks.launch(options);
   hooks.createApp();
-  if (host->Delegate()) host->Run();
+  const int status = host->Delegate() ? host->Run() : kExitQuit;
   glfw2::Terminate();
-  return 0;
+  return status;
+}
+
+}  // namespace
+
+int KvBriskoGame::Main(int argc, char** argv, const KvStartHooks& hooks) {
+  try {
+    return Start(argc, argv, hooks);
+  } catch (const std::bad_alloc&) {
+    kvOutOfMemory();
+  }
 }

@@ -115,6 +115,7 @@ void KvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   if (!glfw2::OpenWindow(width, height, red, green, blue, alpha, depth, stencil,
                          fullscreen ? glfw2::FULLSCREEN : glfw2::WINDOW)) {
     kvWarn("cannot open a window: " + WindowFailureReason());
+    windowFailed = true;
   }
   if (!fullscreen) {
     glfw2::SetWindowPos((desktop.width - width) / 2, (desktop.height - height) / 2);
@@ -130,7 +131,7 @@ void KvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   glfw2::SetWindowCloseCallback(OnWindowClose);
 }
 
-void KvGlfwGame::Run() {
+int KvGlfwGame::Run() {
   if (startFullscreen) {
     const KvGlfwVideoMode desktop = GetGlfwDesktopMode();
     SetGlfwWindow(desktop.width, desktop.height, desktop.red, desktop.green, desktop.blue, 0, 0, 0,
@@ -140,6 +141,7 @@ void KvGlfwGame::Run() {
   }
   StartGame();
   while (WindowOpened()) FramePass();
+  return windowFailed ? kExitFailure : kExitQuit;
 }
 
 void KvGlfwGame::FramePass() {

@@ -32,13 +32,15 @@ class KvGlfwGame : public KvGame {
   bool PollJoystick(int port, JoyAxes& axisX, JoyAxes& axisY, JoyAxes& axisZ,
                     JoyButtons& buttons) override;
 
-  // Closes the current window and opens a new one (a new OpenGL context).
+  // Closes the current window and opens a new one (a new OpenGL context). A window that cannot
+  // be opened is told on standard error, and the program's status says so when it ends.
   virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
                              int depth, int stencil, bool fullscreen);
   virtual KvGlfwVideoMode GetGlfwDesktopMode();
   virtual std::vector<KvGlfwVideoMode> GetGlfwVideoModes();
   // Opens the first window, starts the game and runs the frame loop while the window is open.
-  virtual void Run();
+  // The program's status: kExitFailure when a window could not be opened.
+  virtual int Run();
 
   // The first window fills the desktop instead of opening 640 x 480.
   bool startFullscreen = false;
@@ -61,6 +63,7 @@ class KvGlfwGame : public KvGame {
   double nextUpdate = 0.0;
   int swapInterval = -1;
   bool isFullscreen = false;
+  bool windowFailed = false;
 
  private:
   void FollowFocus();
@@ -81,6 +84,8 @@ struct KvStartHooks {
   void (*createApp)();
   // Hands the game what its command line asked for, before the App is created; may be null.
   void (*launch)(const LaunchOptions& options) = nullptr;
+  // The highest level the command line may start in.
+  int lastLevel = 1;
 };
 
 // The game's host; its Main is the program's entry.

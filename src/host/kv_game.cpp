@@ -1,6 +1,7 @@
 #include "host/kv_game.h"
 
 #include <ctime>
+#include <new>
 
 #include "base/runtime.h"
 #include "host/files.h"
@@ -69,6 +70,8 @@ void KvGame::Guarded(Call call) {
     call();
   } catch (const BriskoThrowable&) {
     Die();
+  } catch (const std::bad_alloc&) {
+    kvOutOfMemory();
   }
 }
 

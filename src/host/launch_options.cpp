@@ -7,7 +7,6 @@ namespace {
 
 constexpr const char* kProgram = "zorvane";
 constexpr int kRunGame = -1;
-constexpr int kHighestLevelOption = 1000000;
 
 // An option without a value that sets one switch.
 template <bool LaunchOptions::*Switch, bool Value>
@@ -21,8 +20,9 @@ bool TakeLevel(LaunchOptions& options, const char* value, std::string& why) {
   int level = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
   if (error != std::errc() || end != text.data() + text.size() || level < 1 ||
-      level > kHighestLevelOption) {
-    why = "the level must be a whole number from 1, not \"" + std::string(text) + "\"";
+      level > options.lastLevel) {
+    why = "the level must be a whole number from 1 to " + std::to_string(options.lastLevel) +
+          ", not \"" + std::string(text) + "\"";
     return false;
   }
   options.level = level;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game in a real window: it opens 640 x 480 titled "Zorvane", and ends with
 # status 0 on F4 and on the window's close request; with no display it says so (the old line on
-# standard output, the reason on standard error) and fails.
+# standard output, the reason on standard error) and fails; on a display without OpenGL it
+# says why on standard error and fails too.
 game=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
@@ -32,4 +33,18 @@ status=$?
 err=$(cat "$work/err.txt")
 [ "$err" = "zorvane: cannot open a window: no X display (DISPLAY is not set)" ] ||
   fail "no-display reason: $err"
+# An X server without GLX, the OpenGL extension: no window can be made, and the status says so.
+need Xvfb
+exec {display_fd}<> <(:)
+Xvfb -displayfd "$display_fd" -extension GLX -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+read -r -t 10 -u "$display_fd" number || fail "the X server without GLX did not start"
+(cd "$work" && DISPLAY=:$number exec "$game") >/dev/null 2>"$work/err.txt" &
+pid=$!
+wait_exit 20
+status=$?
+kill "$xvfb_pid"
+[ $status -eq 1 ] || fail "no OpenGL: status $status"
+grep -qx "zorvane: cannot open a window: GLX: GLX extension not found" "$work/err.txt" ||
+  fail "no OpenGL: $(cat "$work/err.txt")"
 echo "PASS"

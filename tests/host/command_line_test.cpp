@@ -21,6 +21,7 @@ struct Reading {
 Reading Read(std::vector<const char*> args) {
   args.insert(args.begin(), "zorvane");
   Reading reading;
+  reading.options.lastLevel = 1000;
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   reading.status = ReadLaunchOptions(static_cast<int>(args.size()), args.data(), reading.options);
@@ -60,10 +61,12 @@ TEST(CommandLine, UnusableCommandLinesGiveAUsageLineAndStatusTwo) {
       {{"-h"}, "unknown option -h"},
       {{"level"}, "unexpected argument level"},
       {{"--level"}, "--level needs a value N"},
-      {{"--level", "0"}, "--level: the level must be a whole number from 1, not \"0\""},
-      {{"--level=2x"}, "--level: the level must be a whole number from 1, not \"2x\""},
+      {{"--level", "0"}, "--level: the level must be a whole number from 1 to 1000, not \"0\""},
+      {{"--level=2x"}, "--level: the level must be a whole number from 1 to 1000, not \"2x\""},
+      {{"--level", "1001"},
+       "--level: the level must be a whole number from 1 to 1000, not \"1001\""},
       {{"--level", "99999999999"},
-       "--level: the level must be a whole number from 1, not \"99999999999\""},
+       "--level: the level must be a whole number from 1 to 1000, not \"99999999999\""},
       {{"--fullscreen=yes"}, "--fullscreen takes no value"},
       {{"--windowed", "--help", "--bogus"}, "unknown option --bogus"},
   };

@@ -1,5 +1,6 @@
 // The host's start-up rules, fatal paths and display modes.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -23,9 +24,11 @@ class ModesHost : public KvGame {
   KvDisplayMode desktop;
 };
 
+// Throws what it is given from an update.
+template <typename Thrown>
 class ThrowingDelegate : public KvGameDelegate {
  public:
-  void UpdateGame() override { throw BriskoThrowable(); }
+  void UpdateGame() override { throw Thrown(); }
 };
 
 // Set in a child just before it raises a fatal signal: the signal may arrive inside the
@@ -106,16 +109,23 @@ TEST(Host, EventsReachTheDelegateOnlyOnceStartedAndNotSuspended) {
   EXPECT_EQ(delegate.updates, 1);
 }
 
-TEST(Host, AnEscapingThrowableEndsTheProgram) {
-  const auto result = RunInChild([] {
-    KvGame host;
-    ThrowingDelegate delegate;
-    host.SetDelegate(&delegate);
-    host.StartGame();
-    host.UpdateGame();
-  });
-  EXPECT_EQ(result.status, 255);
-  EXPECT_EQ(result.output, "Brisko Runtime Error : Uncaught Brisko Exception\n");
+// Memory running out ends the program with one line on standard error, not an abort.
+TEST(Host, AnEscapingThrowableOrRunningOutOfMemoryEndsTheProgram) {
+  const auto endedBy = [](auto delegate) {
+    return RunInChild([&delegate] {
+      dup2(STDOUT_FILENO, STDERR_FILENO);
+      KvGame host;
+      host.SetDelegate(&delegate);
+      host.StartGame();
+      host.UpdateGame();
+    });
+  };
+  const auto thrown = endedBy(ThrowingDelegate<BriskoThrowable>());
+  EXPECT_EQ(thrown.status, 255);
+  EXPECT_EQ(thrown.output, "Brisko Runtime Error : Uncaught Brisko Exception\n");
+  const auto outOfMemory = endedBy(ThrowingDelegate<std::bad_alloc>());
+  EXPECT_EQ(outOfMemory.status, 1);
+  EXPECT_EQ(outOfMemory.output, "zorvane: out of memory\n");
 }
 
 TEST(Host, ASecondAppIsARuntimeError) {
