@@ -8,6 +8,7 @@
 #include "game/asset_table.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/sound_table.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ void CloseOnTouchOrKey(MyApp& app) {
   if (!touched && !key) return;
   app.CreditsOpen = 0;
   app.PointerActive = app.KeyLatch = 1;
-  app.PlaySFX(MyApp::kMoveSound);
+  app.PlaySFX(sfx::kMove);
 }
 
 }  // namespace

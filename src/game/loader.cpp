@@ -8,6 +8,7 @@
 #include "game/glyphs.h"
 #include "game/my_app.h"
 #include "game/records.h"
+#include "game/sound_table.h"
 #include "graphics/graphics.h"
 
 namespace {
@@ -16,7 +17,6 @@ constexpr int kNone = -1;
 constexpr int kLastStep = 36;  // the last step that loads something
 constexpr int kLogoStep = 4;
 constexpr int kFontStep = 6;
-constexpr int kStartJingle = 96;
 
 constexpr int kLogoSlot = 93;
 
@@ -32,24 +32,42 @@ struct LoadingStep {
 
 // Steps 1..36; step 6 is the font, step 4 also plays the start jingle once per run.
 constexpr LoadingStep kSteps[kLastStep] = {
-    {{97, kNone}, {96, kNone}},    {{95, kNone}, {kNone, kNone}},
-    {{94, kNone}, {kNone, kNone}}, {{kLogoSlot, kNone}, {kNone, kNone}},
-    {{91, kNone}, {kNone, kNone}}, {{kNone, kNone}, {kNone, kNone}},
-    {{kNone, kNone}, {1, kNone}},  {{kNone, kNone}, {95, kNone}},
-    {{kNone, kNone}, {98, kNone}}, {{kNone, kNone}, {99, kNone}},
-    {{99, kNone}, {kNone, kNone}}, {{98, kNone}, {kNone, kNone}},
-    {{96, 10}, {kNone, kNone}},    {{80, kNone}, {kNone, kNone}},
-    {{85, kNone}, {kNone, kNone}}, {{1, kNone}, {kNone, kNone}},
-    {{2, kNone}, {kNone, kNone}},  {{kNone, kNone}, {49, 149}},
-    {{kNone, kNone}, {50, 150}},   {{kNone, kNone}, {51, 151}},
-    {{kNone, kNone}, {2, kNone}},  {{kNone, kNone}, {3, kNone}},
-    {{kNone, kNone}, {4, kNone}},  {{kNone, kNone}, {10, kNone}},
-    {{kNone, kNone}, {11, kNone}}, {{kNone, kNone}, {12, kNone}},
-    {{kNone, kNone}, {13, kNone}}, {{kNone, kNone}, {14, kNone}},
-    {{kNone, kNone}, {5, kNone}},  {{kNone, kNone}, {6, kNone}},
-    {{kNone, kNone}, {7, kNone}},  {{kNone, kNone}, {20, kNone}},
-    {{kNone, kNone}, {52, 152}},   {{kNone, kNone}, {8, kNone}},
-    {{kNone, kNone}, {53, kNone}}, {{kNone, kNone}, {54, 154}},
+    {{97, kNone}, {sfx::kStartJingle, kNone}},
+    {{95, kNone}, {kNone, kNone}},
+    {{94, kNone}, {kNone, kNone}},
+    {{kLogoSlot, kNone}, {kNone, kNone}},
+    {{91, kNone}, {kNone, kNone}},
+    {{kNone, kNone}, {kNone, kNone}},
+    {{kNone, kNone}, {sfx::kBlip, kNone}},
+    {{kNone, kNone}, {sfx::kWhoosh, kNone}},
+    {{kNone, kNone}, {sfx::kConfirm, kNone}},
+    {{kNone, kNone}, {sfx::kMove, kNone}},
+    {{99, kNone}, {kNone, kNone}},
+    {{98, kNone}, {kNone, kNone}},
+    {{96, 10}, {kNone, kNone}},
+    {{80, kNone}, {kNone, kNone}},
+    {{85, kNone}, {kNone, kNone}},
+    {{1, kNone}, {kNone, kNone}},
+    {{2, kNone}, {kNone, kNone}},
+    {{kNone, kNone}, {sfx::WeaponPickup(weapon::kBomb), sfx::WeaponFire(weapon::kBomb)}},
+    {{kNone, kNone}, {sfx::WeaponPickup(weapon::kGrenade), sfx::WeaponFire(weapon::kGrenade)}},
+    {{kNone, kNone}, {sfx::WeaponPickup(weapon::kTracker), sfx::WeaponFire(weapon::kTracker)}},
+    {{kNone, kNone}, {sfx::kGun, kNone}},
+    {{kNone, kNone}, {sfx::kShipDestroyed, kNone}},
+    {{kNone, kNone}, {sfx::kTakeOff, kNone}},
+    {{kNone, kNone}, {sfx::kFirstBreak, kNone}},
+    {{kNone, kNone}, {sfx::kFirstBreak + 1, kNone}},
+    {{kNone, kNone}, {sfx::kFirstBreak + 2, kNone}},
+    {{kNone, kNone}, {sfx::kFirstBreak + 3, kNone}},
+    {{kNone, kNone}, {sfx::kTrackerHit, kNone}},
+    {{kNone, kNone}, {sfx::kShotHit, kNone}},
+    {{kNone, kNone}, {sfx::kDelivery, kNone}},
+    {{kNone, kNone}, {sfx::kItemCollect, kNone}},
+    {{kNone, kNone}, {sfx::kLevelStart, kNone}},
+    {{kNone, kNone}, {sfx::WeaponPickup(weapon::kTurret), sfx::WeaponFire(weapon::kTurret)}},
+    {{kNone, kNone}, {sfx::kTurretShot, kNone}},
+    {{kNone, kNone}, {sfx::WeaponPickup(weapon::kOrbitBlaster), kNone}},
+    {{kNone, kNone}, {sfx::WeaponPickup(weapon::kBigLazer), sfx::WeaponFire(weapon::kBigLazer)}},
 };
 
 // The loading screen's rings: 11 dots each, fading in around the circle.
@@ -129,7 +147,7 @@ void MyApp::Loader() {
     }
     // The jingle belongs to the first start of the program, not to later reloads.
     if (LoadStep == kLogoStep && LogoSoundDone == 0) {
-      PlaySFX(kStartJingle, 1.0f, 1.0f, 0.0f);
+      PlaySFX(sfx::kStartJingle, 1.0f, 1.0f, 0.0f);
       LogoSoundDone = 1;
     }
   }

@@ -13,6 +13,7 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
+#include "game/sound_table.h"
 #include "host/key_codes.h"
 #include "input/input_device.h"
 
@@ -227,7 +228,7 @@ void DrawTitleAndSidePanel(MyApp& app) {
     } else {
       app.MenuFocus = MyApp::kFocusSidePanel;
     }
-    app.PlaySFX(MyApp::kMoveSound);
+    app.PlaySFX(sfx::kMove);
     SetLatches(app, 1);
   }
 
@@ -239,7 +240,7 @@ void DrawTitleAndSidePanel(MyApp& app) {
   if (!AnyPanelOpen(app) && LatchesFree(app) &&
       app.MouseIn_Centered(playX, playY, kPlayBox, kPlayBox)) {
     app.MenuFocus = MyApp::kFocusWheel;
-    app.PlaySFX(MyApp::kStartSound);
+    app.PlaySFX(sfx::kConfirm);
     app.StartLevel();
   }
 }
@@ -301,14 +302,14 @@ void TouchWheelItem(MyApp& app, int level, float x, float y) {
     if (!app.MouseIn_Radius(x, y, kSelectedTouch, kSelectedTouch)) return;
     app.MenuFocus = MyApp::kFocusWheel;
     app.PointerActive = 1;
-    app.PlaySFX(MyApp::kStartSound);
+    app.PlaySFX(sfx::kConfirm);
     app.StartLevel();
   } else if (app.MouseIn_Radius(x, y, kOtherTouch, kOtherTouch)) {
     app.MenuLevel = level;
     app.MenuScroll = ScrollFor(level);
     app.MenuFocus = MyApp::kFocusWheel;
     app.PointerActive = -1;
-    app.PlaySFX(MyApp::kMoveSound);
+    app.PlaySFX(sfx::kMove);
   }
 }
 
@@ -334,7 +335,7 @@ void WheelItems(MyApp& app, int last) {
     const float y = app.WheelY - radius * CosDeg(angle);
     if (spinning && level != app.MenuLevel && angle > kPassLow && angle < kPassHigh) {
       app.MenuLevel = level;
-      app.PlaySFX(MyApp::kMoveSound);
+      app.PlaySFX(sfx::kMove);
     }
     DrawWheelItem(app, level, x, y, angle, glow);
     TouchWheelItem(app, level, x, y);
@@ -380,7 +381,7 @@ void HubAndDrag(MyApp& app) {
     app.OptionsOpen = 1;
     app.PointerActive = 1;
     app.MenuFocus = MyApp::kFocusHub;
-    app.PlaySFX(MyApp::kMoveSound);
+    app.PlaySFX(sfx::kMove);
   } else if (app.PointerActive < 1 && app.MouseIn_Centered(x, y, kDragBox, kDragBox)) {
     DragWheel(app);
   }
@@ -389,26 +390,26 @@ void HubAndDrag(MyApp& app) {
 void StepWheel(MyApp& app, int step, int last) {
   app.MenuLevel = std::clamp(app.MenuLevel + step, 0, last);
   app.MenuScroll = ScrollFor(app.MenuLevel);
-  app.PlaySFX(MyApp::kMoveSound);
+  app.PlaySFX(sfx::kMove);
   SetLatches(app, 1);
   app.WheelRepeatTimer = app.WheelRepeatDelay;
   app.WheelRepeatDelay = std::max(kRepeatFastest, app.WheelRepeatDelay - kRepeatSpeedUp);
 }
 
 void ActOnFocus(MyApp& app) {
-  app.PlaySFX(MyApp::kStartSound);
+  app.PlaySFX(sfx::kConfirm);
   app.KeyLatch = 1;
   switch (app.MenuFocus) {
     case MyApp::kFocusHub:
       app.OptionsOpen = 1;
-      app.PlaySFX(MyApp::kMoveSound);
+      app.PlaySFX(sfx::kMove);
       break;
     case MyApp::kFocusWheel:
       app.StartLevel();
       break;
     case MyApp::kFocusSidePanel:
       app.SidePanelOpen = 1;
-      app.PlaySFX(MyApp::kMoveSound);
+      app.PlaySFX(sfx::kMove);
       break;
     default:
       break;
@@ -432,7 +433,7 @@ void MenuKeys(MyApp& app, int last) {
   if (left || right) {
     app.MenuFocus =
         std::clamp(app.MenuFocus + (left ? -1 : 1), 0, static_cast<int>(MyApp::kFocusSidePanel));
-    app.PlaySFX(MyApp::kMoveSound);
+    app.PlaySFX(sfx::kMove);
     SetLatches(app, 1);
   } else if (app.PlayKey(kGameA, 1, 0) || app.PlayKey(kGameB, 1, 0) || app.PlayKey(kGameX, 1, 0)) {
     ActOnFocus(app);
@@ -453,7 +454,7 @@ void SidePanelTicker(MyApp& app) {
   const bool confirm = AnyHeld(app, {kGameA, kGameB, kGameX, kGameY}) || app.PointerDown > 0;
   if (confirm && LatchesFree(app)) {
     app.SidePanelOpen = 0;
-    app.PlaySFX(MyApp::kMoveSound);
+    app.PlaySFX(sfx::kMove);
     SetLatches(app, 1);
   }
   app.AdvanceTicker();
@@ -499,7 +500,7 @@ void OptionBackControl(MyApp& app) {
   app.ResetDraw();
   if (!OptionLatchesFree(app)) return;
   if ((touched && app.PointerDown) || app.PlayKeyAll(kGameBack, 1)) {
-    app.PlaySFX(MyApp::kMoveSound);
+    app.PlaySFX(sfx::kMove);
     CloseOptions(app);
   }
 }
@@ -548,7 +549,7 @@ void NextSoundMode(MyApp& app) {
 
 void ActOnRow(MyApp& app, int row) {
   SetOptionLatches(app, 1);
-  app.PlaySFX(MyApp::kMoveSound);
+  app.PlaySFX(sfx::kMove);
   switch (row) {
     case MyApp::kRowSound:
       NextSoundMode(app);
@@ -637,7 +638,7 @@ void OptionKeys(MyApp& app) {
   if (app.OptionKeyLatch != 0) return;
   if (app.OptionRow == MyApp::kRowBack && OptionLatchesFree(app) &&
       AnyHeld(app, {kGameR1, kGameA, kGameB})) {
-    app.PlaySFX(MyApp::kMoveSound);
+    app.PlaySFX(sfx::kMove);
     CloseOptions(app);
     return;
   }
@@ -650,7 +651,7 @@ void OptionKeys(MyApp& app) {
   if (step == 0) return;
   app.OptionRow = NextShownRow(app, step);
   app.OptionKeyLatch = 1;
-  app.PlaySFX(MyApp::kMoveSound);
+  app.PlaySFX(sfx::kMove);
 }
 
 void ReleaseOptionLatches(MyApp& app) {
@@ -760,7 +761,7 @@ void MyApp::OverscanSlider(float y, int& keyLatch, int& touchLatch) {
   const int before = value;
   if (touched && touchLatch == 0) {
     touchLatch = 1;
-    PlaySFX(kStartSound);
+    PlaySFX(sfx::kConfirm);
     if (overscan > kOverscanFlipHigh) value = kOverscanMin;
     if (overscan < kOverscanFlipLow) value = kOverscanMax;
   }

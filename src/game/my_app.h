@@ -260,8 +260,6 @@ class MyApp : public App {
     kRowFullscreen = 3,
     kRowCredits = 4
   };
-  static constexpr int kStartSound = 98;  // starting a level, and any confirm
-  static constexpr int kMoveSound = 99;   // moving the selection, opening or leaving a panel
   static constexpr int kOverscanSetting = 14;
   float WheelScroll = 0;  // shown wheel position, easing toward MenuScroll
   float WheelSpin = 0;    // added to MenuScroll each update, -40..40

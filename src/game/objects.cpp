@@ -11,6 +11,7 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
+#include "game/sound_table.h"
 
 using namespace object;
 
@@ -53,9 +54,6 @@ constexpr struct {
 // never be worn down.
 constexpr float kBarrierTurnAbove = 12, kBarrierTurnBelow = 20;
 constexpr float kBarrierStrength = 100;
-
-constexpr int kShotHitSound = 5, kShipHitSound = 3;
-constexpr int kFirstBreakSound = 10, kBreakSounds = 4;
 
 bool IsEnemy(int kind) {
   return kind >= kFirstEnemy && kind <= kLastEnemy;
@@ -211,10 +209,10 @@ bool MyApp::TakeHits(int start) {
       Score += kWarmUpHitScore;
     }
     ThrowSparks(shot[kX], shot[kY], kHitSparks);
-    PlaySFX(kShotHitSound, RandomRate());
+    PlaySFX(sfx::kShotHit, RandomRate());
   }
   if (enemy[kStrength] >= 1) return true;
-  const int sound = Rand(0, kBreakSounds - 1) + kFirstBreakSound;
+  const int sound = Rand(0, sfx::kBreaks - 1) + sfx::kFirstBreak;
   PlaySFX(sound, RandomRate());
   enemy[kKind] = kFree;
   ThrowSparks(enemy[kX], enemy[kY], kDeathSparks);
@@ -335,7 +333,7 @@ void MyApp::Patrol(float* barrier) {
 void MyApp::TouchShip(const float* enemy) {
   if (ExitState != 0 || !Near(enemy, Player[player::kX], Player[player::kY], kContactReach)) return;
   ExitState = 1;
-  PlaySFX(kShipHitSound);
+  PlaySFX(sfx::kShipDestroyed);
 }
 
 bool MyApp::LeaveRoom(float* object, int kind) {
@@ -354,7 +352,7 @@ void MyApp::StrikeTiles(float* shot, int kind) {
   if (!solid && static_cast<float>(Matrix[matrix::kRoom]) == shot[kRoom]) return;
   ShootShit(Truncate(shot[kX]), Truncate(shot[kY]), Truncate(shot[kStrength]));
   if (kind != kOrbitBall || isAt(shot[kX], shot[kY]) == code::kEmpty) {
-    PlaySFX(kShotHitSound, RandomRate());
+    PlaySFX(sfx::kShotHit, RandomRate());
     ThrowSparks(shot[kX], shot[kY], kPuffSparks);
   }
   shot[kKind] = kFree;

@@ -10,14 +10,13 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
+#include "game/sound_table.h"
 
 namespace {
 
 constexpr int kIconsSlot = ImageAssetNamed("common/icons").slot;
 constexpr int kKeepBackdrop = -123;
 constexpr float kOpaqueBackdrop = -123.0f;
-constexpr int kConfirmSound = MyApp::kStartSound;
-constexpr int kMoveSound = MyApp::kMoveSound;
 constexpr float kHalfVolume = 0.5f;
 
 // Panel slide: in by 24 an update to mid-screen, out until play resumes above the top.
@@ -285,21 +284,21 @@ void PressPauseButton(MyApp& app, int button, bool byTouch) {
     case MyApp::kPauseResume:
       app.Paused = 1;
       app.PauseDir = -1;
-      app.PlaySFX(kConfirmSound, 1.0f, kHalfVolume);
+      app.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
       break;
     case MyApp::kPauseEndRun:
       app.Paused = 0;
       app.PauseDir = -1;
       app.PauseY = kClosedY;
       app.GameOverTimer = 1;
-      app.PlaySFX(kConfirmSound, kEndRunRate, kHalfVolume);
+      app.PlaySFX(sfx::kConfirm, kEndRunRate, kHalfVolume);
       break;
     case MyApp::kPauseOptions:
       app.OptionsOpen = 1;
       if (byTouch) {
-        app.PlaySFX(kMoveSound);
+        app.PlaySFX(sfx::kMove);
       } else {
-        app.PlaySFX(kConfirmSound, 1.0f, kHalfVolume);
+        app.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
       }
       break;
     default:
@@ -322,7 +321,7 @@ void PauseButtonKeys(MyApp& app) {
     if (move.from != app.PauseChoice || !AnyHeld(app, move.key)) continue;
     app.KeyLatch = 1;
     app.PauseChoice = move.to;
-    app.PlaySFX(kConfirmSound, move.rate, kHalfVolume);
+    app.PlaySFX(sfx::kConfirm, move.rate, kHalfVolume);
     return;
   }
 }
@@ -376,7 +375,7 @@ void BackKeyResumes(MyApp& app) {
   app.KeyLatch = 1;
   app.Paused = 1;
   app.PauseDir = -1;
-  app.PlaySFX(kConfirmSound, 1.0f, kHalfVolume);
+  app.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
 }
 
 // ---- Game over ----

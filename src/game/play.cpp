@@ -13,6 +13,7 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
+#include "game/sound_table.h"
 
 namespace {
 using world::kRoomHeight;
@@ -62,8 +63,6 @@ constexpr float kFacingStick = 0.25f;
 // Scoring and sounds.
 constexpr int kDeliveryScore = 50;
 constexpr int kTakeOffScore = 250;
-constexpr int kDeliveryEffect = 6;
-constexpr int kTakeOffEffect = 4;
 constexpr int kScoreChase = 6;
 constexpr int kScoreSnap = 5;
 
@@ -377,12 +376,12 @@ void Deliver(MyApp& app) {
     app.Score += kDeliveryScore;
     ++delivered;
   }
-  if (delivered > 0) app.PlaySFX(kDeliveryEffect);
+  if (delivered > 0) app.PlaySFX(sfx::kDelivery);
   for (int item = 0; item < world::kPaths; ++item)
     if (ItemState(app, item) != player::kItemDelivered) return;
   if (app.ExitState != 0) return;
   app.ExitState = -1;
-  app.PlaySFX(kTakeOffEffect);
+  app.PlaySFX(sfx::kTakeOff);
   app.Score += kTakeOffScore;
 }
 

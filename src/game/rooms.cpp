@@ -8,6 +8,7 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
+#include "game/sound_table.h"
 
 namespace {
 constexpr int kKeepTarget = -122;
@@ -29,7 +30,6 @@ constexpr int kEagerParkedEnemy = code::kParkedEnemy + 12;
 constexpr int kOrbitBlasterPickup = code::kPickupBase + 53;
 constexpr int kPickupAmmo = 4;
 constexpr int kCollectScore = 10;
-constexpr int kItemCollectEffect = 7;
 constexpr int kSparkKind = 1;
 constexpr int kPickupSparkColour = 3;
 constexpr int kItemSparkColour = 5;
@@ -78,7 +78,7 @@ bool IsFreeItem(int code) {
 // A weapon pickup: the weapon (or the orbiting blaster), points and a ring of sparks.
 void CollectPickup(MyApp& app, int& tileCode, float x, float y) {
   const int weapon = tileCode - code::kPickupBase;
-  app.PlaySFX(weapon);
+  app.PlaySFX(sfx::WeaponPickup(weapon));
   if (tileCode == kOrbitBlasterPickup) {
     app.StartOrbitBlaster();
   } else {
@@ -102,7 +102,7 @@ void CollectItem(MyApp& app, int& tileCode, float x, float y) {
   const int item = tileCode - code::kFreeItem;
   app.Player[player::Item(item, player::kItemState)] = player::kItemCarried;
   app.Score += kCollectScore;
-  app.PlaySFX(kItemCollectEffect);
+  app.PlaySFX(sfx::kItemCollect);
   tileCode = code::kEmpty;
   constexpr int kRays = 4;
   constexpr float kRayAngle = 90;

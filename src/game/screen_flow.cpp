@@ -5,6 +5,7 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
+#include "game/sound_table.h"
 #include "input/input_device.h"
 #include "net/async_events.h"
 
@@ -194,7 +195,7 @@ void MyApp::RunScreen() {
       break;
     case ModeLoadMenu:
       LoadMenu();
-      PlaySFX(96);
+      PlaySFX(sfx::kStartJingle);
       ScreenMode = ModeMenu;
       break;
     case ModeOuyaQuit:
@@ -305,7 +306,7 @@ void MyApp::RequestPause() {
   Paused = 1;
   PauseDir = 1;
   PauseChoice = kPauseResume;
-  PlaySFX(98, 1.0f, 0.5f);
+  PlaySFX(sfx::kConfirm, 1.0f, 0.5f);
 }
 
 void MyApp::InGame() {

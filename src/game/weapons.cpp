@@ -9,6 +9,7 @@
 #include "base/random.h"
 #include "game/my_app.h"
 #include "game/records.h"
+#include "game/sound_table.h"
 
 using namespace object;
 
@@ -47,10 +48,7 @@ constexpr int kBlockHitScore = 5, kBlockBreakScore = 10;
 constexpr int kBreakSparks = 8;
 constexpr int kBreakSparkColour = 3;
 
-constexpr int kGunSound = 2, kTurretSound = 8, kTrackerHitSound = 14;
 constexpr float kTrackerHitVolume = 0.3f;
-constexpr int kWeaponSoundBase = 100;  // + weapon number
-constexpr int kFirstBreakSound = 10, kBreakSounds = 4;
 
 float Facing(float facing) {
   return facing == -1 ? -1.0f : 1.0f;
@@ -85,7 +83,7 @@ void MyApp::FireMainGun() {
   const int start = FreeSlot();
   if (start < 0) return;
   cooldown = kGunInterval;
-  PlaySFX(kGunSound);
+  PlaySFX(sfx::kGun);
   const float spin = static_cast<float>(Rand(-kGunSpin, kGunSpin));
   PlaceObject(start, {.kind = kShot,
                       .x = Player[player::kX],
@@ -115,7 +113,7 @@ void MyApp::LaunchWeapon(int kind) {
   const int start = FreeSlot();
   if (start <= 0) return;
   ammo -= 1;
-  PlaySFX(kWeaponSoundBase + kind);
+  PlaySFX(sfx::WeaponFire(kind));
   NewObject thrown{.kind = kind,
                    .x = Player[player::kX],
                    .y = Player[player::kY],
@@ -137,7 +135,7 @@ void MyApp::FireBigLazer() {
   float& ammo = Player[player::kAmmo];
   if (!(ammo > 0)) return;
   ammo -= 1;
-  PlaySFX(kWeaponSoundBase + weapon::kBigLazer);
+  PlaySFX(sfx::WeaponFire(weapon::kBigLazer));
   const float facing = Player[player::kFacing];
   for (int column = 0; column < kLazerColumns; ++column) {
     for (int row = 0; row < kLazerRows; ++row) {
@@ -212,7 +210,7 @@ void MyApp::UpdateTracker(float* tracker) {
     tracker[kVX] = std::clamp(tracker[kVX], -kTrackerTopSpeed, kTrackerTopSpeed);
     tracker[kVY] = std::clamp(tracker[kVY], -kTrackerTopSpeed, kTrackerTopSpeed);
   }
-  if (bit) PlaySFX(kTrackerHitSound, 1.0f, kTrackerHitVolume);
+  if (bit) PlaySFX(sfx::kTrackerHit, 1.0f, kTrackerHitVolume);
   if (tracker[kTimer] < 1) FireRing(tracker, kTrackerRing);
 }
 
@@ -220,7 +218,7 @@ void MyApp::UpdateTracker(float* tracker) {
 void MyApp::UpdateTurret(float* turret) {
   turret[kAngle] += kTurnRate;
   if (std::fmod(std::floor(turret[kTimer]), kTurretEvery) != 0 || FreeSlot() < 0) return;
-  PlaySFX(kTurretSound);
+  PlaySFX(sfx::kTurretShot);
   FireShot(turret[kX], turret[kY], turret[kAngle], kTurretReach, kTurretSpeed, kTurretDamage);
 }
 
@@ -325,7 +323,7 @@ void MyApp::ShootShit(int x, int y, int damage) {
   if (hitPoints >= 1) return;
   Score += kBlockBreakScore;
   const float rate = RandomRate();
-  PlaySFX(Rand(0, kBreakSounds - 1) + kFirstBreakSound, rate);
+  PlaySFX(Rand(0, sfx::kBreaks - 1) + sfx::kFirstBreak, rate);
   for (int i = 0; i < kBreakSparks; ++i) {
     const double speed = 6 + 4 * Rnd();
     const double angle = 360 * Rnd();

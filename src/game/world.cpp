@@ -12,6 +12,7 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
+#include "game/sound_table.h"
 
 namespace {
 
@@ -62,8 +63,6 @@ constexpr int kStubbornBlockHitPoints = 2;
 
 constexpr int kBarriersFromLevel = 9;
 constexpr int kBarrierSlots = 3;
-
-constexpr int kLevelSoundEffect = 20;
 
 bool InWorld(int tx, int ty) {
   return tx >= 0 && tx < kWorldTilesX && ty >= 0 && ty < kWorldTilesY;
@@ -462,7 +461,7 @@ void MyApp::BuildWorld() {
   WorldBuilder(*this).Build();
   for (int channel : {player::kBackdropRed, player::kBackdropGreen, player::kBackdropBlue})
     Player[channel] = static_cast<float>(Rand(0, 3) * 20);
-  PlaySFX(kLevelSoundEffect);
+  PlaySFX(sfx::kLevelStart);
 }
 
 // Rnd draws in double precision, and so does this, so a level comes out the same on every

@@ -3,15 +3,13 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "game/sound_table.h"
 #include "synth.h"
 
 namespace assets {
 namespace {
 
 constexpr double kEffectPeak = 0.89;  // about -1 dBFS; the tunes sit well below
-
-constexpr int kEffectIds[] = {96, 1,  2,  95, 98, 99, 49, 149, 50, 150, 51, 151, 3,  4,  10,
-                              11, 12, 13, 14, 5,  6,  7,  20,  52, 152, 8,  53,  54, 154};
 
 // A zap whose pitch glides from one frequency to another while it fades.
 std::vector<float> Laser(double fromHz, double toHz, double seconds, double pulseWidth,
@@ -197,58 +195,58 @@ std::vector<float> WeaponPickup(int weapon) {
 
 std::vector<float> Synthesize(int id) {
   switch (id) {
-    case 1:
+    case sfx::kBlip:
       return Blip(81, 0.06, 0.25);
-    case 2:
+    case sfx::kGun:
       return Laser(1500, 260, 0.18, 0.5, 0.08, 2);
-    case 3:
+    case sfx::kShipDestroyed:
       return ShipDestroyed();
-    case 4:
+    case sfx::kTakeOff:
       return TakeOff();
-    case 5:
+    case sfx::kShotHit:
       return Hit();
-    case 6:
+    case sfx::kDelivery:
       return Motif({72, 76, 79, 84, 88}, 0.09, 0.12, true, 0.5);
-    case 7:
+    case sfx::kItemCollect:
       return Motif({88, 95, 100}, 0.06, 0.08, true, 0.3);
-    case 8:
+    case sfx::kTurretShot:
       return Laser(2300, 700, 0.09, 0.3, 0.05, 8);
-    case 10:
+    case sfx::kFirstBreak:
       return Explosion(0.55, 3500, 110, 10);
-    case 11:
+    case sfx::kFirstBreak + 1:
       return Explosion(0.7, 2500, 90, 11);
-    case 12:
+    case sfx::kFirstBreak + 2:
       return Explosion(0.85, 1800, 70, 12);
-    case 13:
+    case sfx::kFirstBreak + 3:
       return Explosion(0.45, 4500, 140, 13);
-    case 14:
+    case sfx::kTrackerHit:
       return TrackerHit();
-    case 20:
+    case sfx::kLevelStart:
       return Motif({67, 72, 76, 79, 84}, 0.11, 0.1, false, 0.0);
-    case 49:
-    case 50:
-    case 51:
-    case 52:
-    case 53:
-    case 54:
+    case sfx::WeaponPickup(weapon::kBomb):
+    case sfx::WeaponPickup(weapon::kGrenade):
+    case sfx::WeaponPickup(weapon::kTracker):
+    case sfx::WeaponPickup(weapon::kTurret):
+    case sfx::WeaponPickup(weapon::kOrbitBlaster):
+    case sfx::WeaponPickup(weapon::kBigLazer):
       return WeaponPickup(id);
-    case 95:
+    case sfx::kWhoosh:
       return Whoosh(0.4, 3000, 400, 95);
-    case 96:
+    case sfx::kStartJingle:
       return Motif({72, 79, 88, 86, 91, 96}, 0.13, 0.3, true, 0.9);
-    case 98:
+    case sfx::kConfirm:
       return Motif({76, 83}, 0.07, 0.09, false);
-    case 99:
+    case sfx::kMove:
       return Blip(88, 0.045, 0.5);
-    case 149:
+    case sfx::WeaponFire(weapon::kBomb):
       return BombDrop();
-    case 150:
+    case sfx::WeaponFire(weapon::kGrenade):
       return GrenadeThrow();
-    case 151:
+    case sfx::WeaponFire(weapon::kTracker):
       return TrackerLaunch();
-    case 152:
+    case sfx::WeaponFire(weapon::kTurret):
       return TurretDeploy();
-    case 154:
+    case sfx::WeaponFire(weapon::kBigLazer):
       return BigLazer();
     default:
       throw std::runtime_error("no sound for effect " + std::to_string(id));
@@ -258,7 +256,7 @@ std::vector<float> Synthesize(int id) {
 }  // namespace
 
 std::span<const int> EffectIds() {
-  return kEffectIds;
+  return sfx::kAllEffects;
 }
 
 std::string EffectFileName(int id) {
