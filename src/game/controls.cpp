@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kPlayers = 4;
 constexpr int kKeyboardOnly = -1;
-constexpr int kPadBackEntry = 19;
 constexpr int kPadKeysReleased = 19;
 constexpr int kPadHeldByScreen = 1;
 constexpr int kPadHeldByICade = 2;
@@ -144,9 +143,6 @@ constexpr float kTouchMarginAfter = 12.0f;
 
 // The on-screen pad: image 94 frames, positions from the settings, kept on screen.
 constexpr int kPadImage = 94;
-constexpr int kPadXSetting = 10;
-constexpr int kPadYSetting = 11;
-constexpr int kPadSizeSetting = 12;
 constexpr int kPadEdge = 32;
 constexpr int kPadMinSize = 8;
 constexpr int kPadMaxSize = 25;

@@ -25,7 +25,6 @@ constexpr int kIconsSlot = ImageAssetNamed("common/icons").slot;
 constexpr int kCircleSlot = ImageAssetNamed("common/circle").slot;
 
 constexpr int kBackdropBlue = 80;
-constexpr float kOpaqueBackdrop = -123.0f;
 constexpr int kFinalLevel = MyApp::kLevels - 1;
 constexpr int kSlideOpen = 30;
 

@@ -42,6 +42,7 @@ constexpr int kImageInfoInts = 300;
 constexpr int kToastSlots = 15;
 constexpr int kBadgeSlots = 256;
 constexpr int kPadKeys = 20;
+constexpr int kPadBackEntry = 19;  // the PadKeys entry of the console's back button
 constexpr int kSettings = 25;
 constexpr int kLevelRecordInts = 55550;
 constexpr int kChannelIds = 33;
@@ -54,7 +55,10 @@ constexpr int kObjectFloats = 2500;
 constexpr int kParticleFloats = 5100;
 constexpr int kMatrixInts = 100;
 constexpr int kToyTrailFloats = 512;
+// The Settings entries with a meaning; the others are saved and restored but not read.
 constexpr int kSoundModeSetting = 5;
+constexpr int kPadXSetting = 10, kPadYSetting = 11, kPadSizeSetting = 12;
+constexpr int kOverscanSetting = 14;  // read on the console only
 // Updates per second while playing and while the window is out of focus.
 constexpr int kUpdateRate = 60;
 constexpr int kSuspendedUpdateRate = 5;
@@ -139,7 +143,11 @@ class MyApp : public App {
   // ---- Rooms and backdrops (rooms.cpp) ----
   void ResetStars(int count);
   // Eases the backdrop toward (red, green, blue) and starts the frame's drawing; a colour
-  // below -122 keeps its target, alpha -123 means opaque, red at -3717 keeps the clear colour.
+  // below kLowestBackdropTarget (kKeepBackdrop) keeps its target, alpha kOpaqueBackdrop means
+  // opaque, red at -3717 keeps the clear colour.
+  static constexpr int kLowestBackdropTarget = -122;
+  static constexpr int kKeepBackdrop = -123;
+  static constexpr float kOpaqueBackdrop = -123.0f;
   void DoBG(int red, int green, int blue, float alpha);
   // Moves and draws the star field by (dx, dy) scaled by each star's depth.
   void DoStars(float dx, float dy);
@@ -260,7 +268,6 @@ class MyApp : public App {
     kRowFullscreen = 3,
     kRowCredits = 4
   };
-  static constexpr int kOverscanSetting = 14;
   float WheelScroll = 0;  // shown wheel position, easing toward MenuScroll
   float WheelSpin = 0;    // added to MenuScroll each update, -40..40
   int MenuFocus = kFocusWheel;

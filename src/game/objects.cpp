@@ -52,7 +52,6 @@ constexpr struct {
 } kCrawlHeadings[] = {{0, 2, 0}, {90, 0, 2}, {180, -2, 0}, {270, 0, -2}};
 // Barriers turn this close to the wall they approach, in pixels into their tile, and can
 // never be worn down.
-constexpr float kBarrierTurnAbove = 12, kBarrierTurnBelow = 20;
 constexpr float kBarrierStrength = 100;
 
 bool IsEnemy(int kind) {
@@ -319,11 +318,11 @@ void MyApp::Crawl(float* enemy, int turn) {
 // Moves up and down, turning short of the walls above and below.
 void MyApp::Patrol(float* barrier) {
   const float inTile = std::fmod(barrier[kY], TileSize);
-  if (isSolid(Matrix[matrix::kUp]) && barrier[kVY] < 0 && inTile < kBarrierTurnAbove) {
+  if (isSolid(Matrix[matrix::kUp]) && barrier[kVY] < 0 && inTile < object::kBarrierTurnAbove) {
     barrier[kVX] = 0;
     barrier[kVY] = std::abs(barrier[kVY]);
   }
-  if (isSolid(Matrix[matrix::kDown]) && barrier[kVY] > 0 && inTile > kBarrierTurnBelow) {
+  if (isSolid(Matrix[matrix::kDown]) && barrier[kVY] > 0 && inTile > object::kBarrierTurnBelow) {
     barrier[kVX] = 0;
     barrier[kVY] = -std::abs(barrier[kVY]);
   }

@@ -15,8 +15,6 @@
 namespace {
 
 constexpr int kIconsSlot = ImageAssetNamed("common/icons").slot;
-constexpr int kKeepBackdrop = -123;
-constexpr float kOpaqueBackdrop = -123.0f;
 constexpr float kHalfVolume = 0.5f;
 
 // Panel slide: in by 24 an update to mid-screen, out until play resumes above the top.
@@ -122,7 +120,8 @@ void SetColour(MyApp& app, const Colour& colour, float alpha = kNoArg) {
 // ---- Pause panel ----
 
 void ShadeBehindPanel(MyApp& app) {
-  app.DoBG(kKeepBackdrop, kKeepBackdrop, kKeepBackdrop, kOpaqueBackdrop);
+  app.DoBG(MyApp::kKeepBackdrop, MyApp::kKeepBackdrop, MyApp::kKeepBackdrop,
+           MyApp::kOpaqueBackdrop);
   const float span = kShadeSpan * jscrh;
   const float shade = span > 0 ? std::fabs(static_cast<float>(app.PauseY)) / span : 1.0f;
   app.SetCol(0, 0, 0, std::min(shade, 1.0f));

@@ -39,7 +39,6 @@ constexpr float kStopWeight = 6;
 constexpr float kEnemyReach = 40, kBoldEnemyReach = 28, kEnemyCost = 5000;
 constexpr int kPatience = 300;     // updates without getting closer to the goal
 constexpr float kEngageRange = 5;  // tiles
-constexpr float kBarrierTurnHigh = 12, kBarrierTurnLow = 20;
 constexpr float kChaserPull = 0.03f, kChaserSpeed = 2;
 constexpr double kOutsideCost = 1e9;
 constexpr double kTurnAwayCost = 2000;  // less than one forecast contact
@@ -327,8 +326,8 @@ void Pilot::ForecastEnemy(const MyApp& app, const float* record, Enemy& enemy) c
     const bool left = solid(x - ts, y), right = solid(x + ts, y);
     const bool up = solid(x, y - ts), down = solid(x, y + ts);
     if (kind == object::kBarrier) {
-      if (up && vy < 0 && std::fmod(y, ts) < kBarrierTurnHigh) vy = std::fabs(vy);
-      if (down && vy > 0 && std::fmod(y, ts) > kBarrierTurnLow) vy = -std::fabs(vy);
+      if (up && vy < 0 && std::fmod(y, ts) < object::kBarrierTurnAbove) vy = std::fabs(vy);
+      if (down && vy > 0 && std::fmod(y, ts) > object::kBarrierTurnBelow) vy = -std::fabs(vy);
     } else if (kind == object::kChaser) {
       if (timer < 1) {
         vx = std::clamp(vx + (shipX > x ? kChaserPull : -kChaserPull), -kChaserSpeed, kChaserSpeed);

@@ -19,7 +19,6 @@ namespace {
 using world::kRoomHeight;
 using world::kRoomWidth;
 
-constexpr float kOpaque = -123.0f;
 constexpr float kStarDrift = 0.4f;
 // The camera closes a quarter of the gap each update, and jumps once the step would be small.
 constexpr float kGlideShare = 4, kGlideSnap = 4;
@@ -500,7 +499,7 @@ void MyApp::ResetPlayers() {
 void MyApp::Game() {
   DoBG(static_cast<int>(Player[player::kBackdropRed]),
        static_cast<int>(Player[player::kBackdropGreen]),
-       static_cast<int>(Player[player::kBackdropBlue]), kOpaque);
+       static_cast<int>(Player[player::kBackdropBlue]), kOpaqueBackdrop);
   const float stepX = GlideStep(CamX - CamTargetX);
   const float stepY = GlideStep(CamY - CamTargetY);
   CamX -= stepX;

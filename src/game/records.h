@@ -148,6 +148,10 @@ constexpr int kBarrier = 12;
 constexpr int kFirstEnemy = kWalker;
 constexpr int kLastEnemy = 23;      // 13..23 are treated as enemies but never made
 constexpr int kLastTrackable = 47;  // the tracker homes on kinds 8..47
+
+// A barrier climbing under a solid tile turns back above this height in its tile, one falling
+// onto a solid tile below this one (pixels from the tile's top).
+constexpr float kBarrierTurnAbove = 12, kBarrierTurnBelow = 20;
 }  // namespace object
 
 // Special weapons: the numbers in Player kWeapon, and the object kinds of 49..52.

@@ -11,8 +11,6 @@
 #include "game/sound_table.h"
 
 namespace {
-constexpr int kKeepTarget = -122;
-constexpr float kOpaque = -123.0f;
 constexpr float kBackdropEase = 30.0f;
 
 constexpr float kStarWrapMargin = 16;
@@ -117,10 +115,10 @@ void CollectItem(MyApp& app, int& tileCode, float x, float y) {
 void MyApp::DoBG(int red, int green, int blue, float alpha) {
   const int targets[] = {red, green, blue};
   for (int i = 0; i < 3; ++i) {
-    if (targets[i] >= kKeepTarget) BgTarget[i] = static_cast<float>(targets[i]);
+    if (targets[i] >= kLowestBackdropTarget) BgTarget[i] = static_cast<float>(targets[i]);
     BgColour[i] += (BgTarget[i] - BgColour[i]) / kBackdropEase;
   }
-  alpha = alpha == kOpaque ? 1.0f : std::clamp(alpha, 0.0f, 1.0f);
+  alpha = alpha == kOpaqueBackdrop ? 1.0f : std::clamp(alpha, 0.0f, 1.0f);
   if (red > kNoArg) {
     CLS2D(BgColour[0], BgColour[1], BgColour[2], alpha);
   } else {

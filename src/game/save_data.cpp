@@ -25,7 +25,6 @@ constexpr int kSavedLevels = 1005;
 constexpr int kLevelBlockFields = 2 * MyApp::kBestScores + 1;
 constexpr int kFieldReadLimit = 63;  // a longer field is not read
 
-constexpr int kPadXSetting = 10, kPadYSetting = 11, kPadSizeSetting = 12;
 constexpr int kPadMinimum = 64;
 constexpr int kPadSizeMinimum = 8, kPadSizeDefault = 10;
 constexpr int kOverscanDefault = 64, kOverscanOff = 1;

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int kOuyaBackKey = 270;
-constexpr int kPadBackEntry = 19;
 constexpr int kMenuStartLevel = 1000;
 constexpr float kMenuStartScroll = -32000.0f;
 constexpr int kMenuIntroStart = -32;

@@ -288,11 +288,13 @@ class OnScreenPadTest : public ControlsTest {
     NoTouches();
   }
   void SetPad(int x, int fromBottom, int size) {
-    app.Settings[10] = x;
-    app.Settings[11] = fromBottom;
-    app.Settings[12] = size;
+    app.Settings[kPadXSetting] = x;
+    app.Settings[kPadYSetting] = fromBottom;
+    app.Settings[kPadSizeSetting] = size;
   }
-  std::vector<int> PadSettings() { return {app.Settings[10], app.Settings[11], app.Settings[12]}; }
+  std::vector<int> PadSettings() {
+    return {app.Settings[kPadXSetting], app.Settings[kPadYSetting], app.Settings[kPadSizeSetting]};
+  }
   const int padY = static_cast<int>(jscrh) - 140;
 };
 
@@ -302,9 +304,9 @@ TEST_F(OnScreenPadTest, SettingsAreKeptOnScreen) {
   EXPECT_EQ(PadSettings(), (std::vector<int>{32, static_cast<int>(jscrh) - 32, 25}));
   EXPECT_EQ((std::array{app.PadX, app.PadY}), (std::array{32, 32}));
   EXPECT_FLOAT_EQ(app.PadScale, 2.5f);
-  app.Settings[12] = 3;
+  app.Settings[kPadSizeSetting] = 3;
   app.UpdateControls();
-  EXPECT_EQ(app.Settings[12], 8);
+  EXPECT_EQ(app.Settings[kPadSizeSetting], 8);
 }
 
 // Off on the menu and with the iCade.
@@ -335,10 +337,10 @@ TEST_F(OnScreenPadTest, WhilePausedOneFingerMovesThePadAndTwoResizeIt) {
   app.UpdateControls();
   EXPECT_EQ(app.PinchActive, 1);
   EXPECT_EQ(app.PinchSpread, 4);
-  EXPECT_EQ(app.Settings[12], 10) << "a pinch changes the size from its second update";
+  EXPECT_EQ(app.Settings[kPadSizeSetting], 10) << "a pinch changes the size from its second update";
   app.TouchPosX[1] = 110 + 112;
   app.UpdateControls();
-  EXPECT_EQ(app.Settings[12], 13);
+  EXPECT_EQ(app.Settings[kPadSizeSetting], 13);
   app.TouchOn[1] = 0;
   app.UpdateControls();
   EXPECT_EQ(app.PinchActive, 0);

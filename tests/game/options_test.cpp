@@ -173,7 +173,7 @@ TEST_F(OptionsTest, OverThePausedGameTheCreditsRowIsHidden) {
 TEST_F(OptionsTest, OnTheConsoleTheOverscanSliderReplacesTheICadeRow) {
   isOuya = 1;
   overscan = 64;
-  app().Settings[MyApp::kOverscanSetting] = 64;
+  app().Settings[kOverscanSetting] = 64;
   Step();
   EXPECT_EQ(DrawnText().find("iCade"), std::string::npos);
   EXPECT_NE(DrawnText().find("Overscan"), std::string::npos);
@@ -183,7 +183,7 @@ TEST_F(OptionsTest, OnTheConsoleTheOverscanSliderReplacesTheICadeRow) {
   for (const auto& [key, expect] :
        {std::pair{'B', 48}, {'N', 64}, {'N', 80}, {'N', 96}, {'N', 96}}) {
     Tap(key, 5);
-    EXPECT_EQ(app().Settings[MyApp::kOverscanSetting], expect);
+    EXPECT_EQ(app().Settings[kOverscanSetting], expect);
     EXPECT_EQ(overscan, expect);
   }
   for (const int expect : {1, 96}) {

@@ -73,7 +73,8 @@ class SaveData : public ::testing::Test {
   // The settings with a meaning: sound mode, pad x, y and size, overscan.
   std::vector<int> MeaningfulSettings() {
     const auto& s = app().Settings;
-    return {s[kSoundModeSetting], s[10], s[11], s[12], s[14]};
+    return {s[kSoundModeSetting], s[kPadXSetting], s[kPadYSetting], s[kPadSizeSetting],
+            s[kOverscanSetting]};
   }
 
   // Every saved value set to something distinct, with negatives and both int extremes.
@@ -81,10 +82,10 @@ class SaveData : public ::testing::Test {
     for (int i = 0; i < kSettings; ++i) app().Settings[i] = (i % 2 ? -1 : 1) * (i * 1013 + 7);
     app().Settings[3] = INT_MIN;
     app().Settings[4] = INT_MAX;
-    app().Settings[10] = 300;
-    app().Settings[11] = 64;
-    app().Settings[12] = 8;
-    app().Settings[14] = 1;  // what the repairs leave on the desktop
+    app().Settings[kPadXSetting] = 300;
+    app().Settings[kPadYSetting] = 64;
+    app().Settings[kPadSizeSetting] = 8;
+    app().Settings[kOverscanSetting] = 1;  // what the repairs leave on the desktop
     for (int i = 0; i < kBadgeSlots; ++i) app().BadgeGot[i] = (i * 7) % 3 == 0 || i % 32 == 31;
     for (int i = 0; i < 20000; ++i)
       app().LevelRecords[i] = static_cast<int>(((i * 2654435761u) >> (i % 5)) - (i % 3) * 1000u);
@@ -155,10 +156,10 @@ TEST_F(SaveData, AnEmptyOrShortStateLeavesTheRepairedDefaults) {
 
   isOuya = 1;  // the console keeps its overscan setting, repaired from 0 to 64
   LoadText("");
-  EXPECT_EQ(app().Settings[14], 1);
-  app().Settings[14] = 0;
+  EXPECT_EQ(app().Settings[kOverscanSetting], 1);
+  app().Settings[kOverscanSetting] = 0;
   LoadText("");
-  EXPECT_EQ(app().Settings[14], 64);
+  EXPECT_EQ(app().Settings[kOverscanSetting], 64);
   EXPECT_EQ(overscan, 64.0f);
   isOuya = 0;
 }
@@ -212,7 +213,7 @@ TEST_F(SaveData, ADamagedBlockIsResetAlone) {
   fields[27] = "5";  // a badge word
   EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Loaded\nBadge Checksum Invalid\n");
   EXPECT_EQ(app().BadgeGot, decltype(badges){});
-  EXPECT_EQ(app().Settings[10], 300);
+  EXPECT_EQ(app().Settings[kPadXSetting], 300);
 
   // Two best scores of level 12 swapped: the weights tell them apart.
   fields = saved;
