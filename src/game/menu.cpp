@@ -700,6 +700,11 @@ void MyApp::StartLevel() {
   ScreenMode = ModeLoadGame;
 }
 
+void MyApp::SelectNextLevel() {
+  ++MenuLevel;
+  MenuScroll = ScrollFor(MenuLevel);
+}
+
 void MyApp::Menu() {
   DoBG(0, 0, kBackdropBlue, kOpaqueBackdrop);
   if (MenuIntro < 0) ++MenuIntro;

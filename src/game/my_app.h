@@ -122,7 +122,8 @@ class MyApp : public App {
   void DiscardImages();
 
   // ---- World (world.cpp) ----
-  // Fills the world for Level from scratch; MaxBads and MaxWeaps must be set first.
+  // Fills the world for Level from scratch; MaxBads and MaxWeaps must be set first. Makes no
+  // sound: the screen that starts the level plays it.
   void BuildWorld();
   // An integer in [lo, hi], each about equally likely, from the one shared random sequence.
   int Rand(float lo, float hi);
@@ -157,8 +158,9 @@ class MyApp : public App {
   std::array<float, 3> BgColour{};
 
   // ---- Play (play.cpp) ----
-  // One update of a level in play.
-  void Game();
+  // One update of a level in play; true in the update the ship finishes the level (its
+  // take-off ends), which the screen flow answers by moving the menu on.
+  bool Game();
   // Clears the per-level Player entries.
   void ResetPlayers();
   // The HUD's score text and the value it shows, rebuilt only when the shown score changes.
@@ -260,6 +262,8 @@ class MyApp : public App {
   bool HubDecoration(float x, float y, float size);
   // Starts the selected level: the control style from what the player used, then mode 11.
   void StartLevel();
+  // Selects the level after the one selected, as when it has just been finished.
+  void SelectNextLevel();
   enum MenuFocusTarget { kFocusHub = 0, kFocusWheel = 1, kFocusSidePanel = 2 };
   enum OptionRowId {
     kRowBack = 0,

@@ -49,7 +49,6 @@ constexpr double kExhaustSpeedBase = 3, kExhaustSpeedRange = 5;
 constexpr double kPadSparkSpeedBase = 2, kPadSparkSpeedRange = 4;
 constexpr int kFirstExhaustColour = 3, kLastExhaustColour = 5;
 constexpr int kTakeOffEnd = -91;
-constexpr int kMenuRowHeight = 32;
 constexpr int kWreckEnd = 61;
 constexpr float kDebrisSwing = 90;
 constexpr float kDebrisSpeed = 3;
@@ -292,7 +291,8 @@ void RunIntro(MyApp& app) {
     app.PlayTune(kTunes[(app.Level % kTuneCount + kTuneCount) % kTuneCount], 1);
 }
 
-void TakeOff(MyApp& app) {
+// True in the update the take-off ends and the level is finished.
+bool TakeOff(MyApp& app) {
   float* p = app.Player.data();
   --app.ExitState;
   p[player::kY] += p[player::kVY];
@@ -309,11 +309,9 @@ void TakeOff(MyApp& app) {
   const auto baseSpeed = static_cast<float>(kPadSparkSpeedBase + kPadSparkSpeedRange * Rnd());
   app.ThrowParticle(baseX, p[player::kRespawnY] + app.TileSize, kSparkKind, baseColour, 0,
                     baseSpeed);
-  if (app.ExitState == kTakeOffEnd && app.GameOverTimer == 0) {
-    app.GameOverTimer = 1;
-    ++app.MenuLevel;
-    app.MenuScroll = static_cast<float>(-kMenuRowHeight * app.MenuLevel);
-  }
+  if (app.ExitState != kTakeOffEnd || app.GameOverTimer != 0) return false;
+  app.GameOverTimer = 1;
+  return true;
 }
 
 void Respawn(MyApp& app) {
@@ -496,7 +494,7 @@ void MyApp::ResetPlayers() {
   std::fill_n(Player.begin(), player::kResetEntries, 0.0f);
 }
 
-void MyApp::Game() {
+bool MyApp::Game() {
   DoBG(static_cast<int>(Player[player::kBackdropRed]),
        static_cast<int>(Player[player::kBackdropGreen]),
        static_cast<int>(Player[player::kBackdropBlue]), kOpaqueBackdrop);
@@ -523,7 +521,7 @@ void MyApp::Game() {
   if (ExitState == 0 && LevelIntro == 0)
     DrawImg(kSpriteSlot, Player[player::kX] - CamX, Player[player::kY] - CamY, 0);
   if (LevelIntro > 0) RunIntro(*this);
-  if (ExitState < 0) TakeOff(*this);
+  const bool finished = ExitState < 0 && TakeOff(*this);
   if (ExitState > 0) Wreck(*this);
   Steer(*this);
   const int restingOn = Collide(*this);
@@ -534,4 +532,5 @@ void MyApp::Game() {
   DoParticles();
   ChaseScore(*this);
   if (HudHidden == 0) DrawHud(*this);
+  return finished;
 }

@@ -201,7 +201,7 @@ void MyApp::RunScreen() {
       OuyaQuit();
       break;
     case ModeInGame:
-      if (!Paused) Game();
+      if (!Paused && Game()) SelectNextLevel();
       InGame();
       break;
     case ModeLoadGame:
@@ -298,6 +298,7 @@ void MyApp::LoadGame() {
   Player[player::kOrbitRecord] = -1.0f;
   Loop = player::kResetEntries;
   BuildWorld();
+  PlaySFX(sfx::kLevelStart);
 }
 
 void MyApp::RequestPause() {

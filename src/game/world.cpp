@@ -12,7 +12,6 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
-#include "game/sound_table.h"
 
 namespace {
 
@@ -461,7 +460,6 @@ void MyApp::BuildWorld() {
   WorldBuilder(*this).Build();
   for (int channel : {player::kBackdropRed, player::kBackdropGreen, player::kBackdropBlue})
     Player[channel] = static_cast<float>(Rand(0, 3) * 20);
-  PlaySFX(sfx::kLevelStart);
 }
 
 // Rnd draws in double precision, and so does this, so a level comes out the same on every
