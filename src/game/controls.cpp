@@ -309,7 +309,7 @@ int MyApp::Button(int image, float x, float y, int frame) {
   return 0;
 }
 
-int MyApp::Button0(int image, float x, float y, int frame) {
+int MyApp::ButtonFirstTouch(int image, float x, float y, int frame) {
   DrawImg(image, x, y, frame);
   if (PointerDown <= 0) return 0;
   const float halfW =
@@ -407,7 +407,7 @@ void MyApp::OnScreenPad() {
 void MyApp::MoveAndResizePad() {
   SetSize(kPadMoveSize, kPadMoveSize);
   const bool secondUp = TouchOn[1] == 0;
-  if (Button0(kPadImage, PadX, PadY, 0) && secondUp) {
+  if (ButtonFirstTouch(kPadImage, PadX, PadY, 0) && secondUp) {
     Settings[kPadXSetting] = TouchPosX[0];
     Settings[kPadYSetting] = static_cast<int>(jscrh - TouchPosY[0]);
   }

@@ -330,7 +330,7 @@ void MyApp::Text(float x, float y, std::u16string_view text, float alignX, float
   }
 }
 
-String MyApp::rstr(int value, int digits, const String& pad) {
+String MyApp::PaddedNumber(int value, int digits, const String& pad) {
   String padded;
   for (int i = 0; i < digits + 1; ++i) padded += pad;
   padded += String::FromInt(value);

@@ -166,7 +166,7 @@ bool AnyHeld(MyApp& app, std::initializer_list<int> keys) {
 }
 
 String LevelLabel(MyApp& app, int level) {
-  return level == kFinalLevel ? String("Final") : app.rstr(level + 1, 3, "0");
+  return level == kFinalLevel ? String("Final") : app.PaddedNumber(level + 1, 3, "0");
 }
 
 // ---- Menu steps ----
@@ -259,7 +259,7 @@ void DrawScoreList(MyApp& app) {
   String text = lines == 1 ? String("Highscore") : "Top " + String::FromInt(lines);
   const int base = app.MenuLevel * MyApp::kBestScores;
   for (int k = 0; k < lines; ++k)
-    text += "\\n" + app.rstr(app.LevelRecords[base + k], kScoreDigits, " ");
+    text += "\\n" + app.PaddedNumber(app.LevelRecords[base + k], kScoreDigits, " ");
   app.SetSize(kScoreSize);
   app.SetCol(255, 200, 100);
   app.Text(jscrw - PanelWidth(app) - kIntroScoreShift * app.MenuIntro + kScoreInset, kScoreTop,

@@ -97,7 +97,7 @@ class MyApp : public App {
   void Text(float x, float y, std::u16string_view text, float alignX = 0, float alignY = 0,
             int fontOffset = 0);
   // The value right-aligned in digits characters, padded on the left with pad.
-  String rstr(int value, int digits, const String& pad);
+  String PaddedNumber(int value, int digits, const String& pad);
   // The fit area, logical screen size and scale factors for a device of that size in pixels.
   void FitScreen(float deviceWidth, float deviceHeight);
   // The centred part of the device the game draws in: all of it unless it is wider than 2:1 or
@@ -127,16 +127,16 @@ class MyApp : public App {
   void BuildWorld();
   // An integer in [lo, hi], each about equally likely, from the one shared random sequence.
   int Rand(float lo, float hi);
-  // Tile code at a pixel (isAt) or a global tile (isAt2); 42 outside the world.
-  int isAt(float x, float y);
-  int isAt2(int tx, int ty);
+  // Tile code at a pixel (CodeAtPixel) or a global tile (CodeAtTile); 42 outside the world.
+  int CodeAtPixel(float x, float y);
+  int CodeAtTile(int tx, int ty);
   // Writes outside the world are ignored.
   void PutAt(float x, float y, int code);
   // Puts the code on a free tile within two tiles of the pixel, inside the same room.
   void PutAround(float x, float y, int code);
   static bool isSolid(int code);
   // Sum of the path marks of the pixel's room: nonzero when the room belongs to the level.
-  int isCol(float x, float y);
+  int RoomPathMarks(float x, float y);
   // Matrix 1..9: the 3 x 3 codes around the pixel's tile; 15: its room index. Mode 1 hides
   // tiles outside the current room (Player 11, 12) behind 42.
   void GetMatrix(float x, float y, int mode);
@@ -214,7 +214,7 @@ class MyApp : public App {
   // Draws the image and reports a touch inside its drawn extent.
   int Button(int image, float x, float y, int frame);
   // The same, tested against the first touch only.
-  int Button0(int image, float x, float y, int frame);
+  int ButtonFirstTouch(int image, float x, float y, int frame);
   // Draws the rectangle and reports a touch on it, with a margin.
   int Touch(float x, float y, float w, float h);
   // Touches strictly inside the rectangle, the centred rectangle, or within the circle.
@@ -292,13 +292,13 @@ class MyApp : public App {
   void GameOver();
   // One update of the console's quit confirmation.
   void OuyaQuit();
-  // The place Score takes among the best of Level: "1st!" .. "10th", or "" for none; Loop
-  // holds the place (0 for none). Ties go after, exactly as the score is filed.
-  const String& MyNth();
+  // The place Score takes among the best of Level: 1..10, or 0 for none. Ties go after,
+  // exactly as the score is filed.
+  int ScorePlace() const;
   enum PauseButton { kPauseEndRun = -1, kPauseResume = 0, kPauseOptions = 1 };
   int PauseChoice = kPauseResume;
   int GameOverFrame = 0;
-  // The place MyNth found on the play screen. Once the menu has filed the score it ties its
+  // The place ScorePlace found on the play screen. Once the menu has filed the score it ties its
   // own entry, so the fading overlay keeps showing this one.
   int GameOverRank = 0;
   float ToyAngle1 = 0, ToyAngle2 = 0, ToyAngle3 = 0;
@@ -393,7 +393,6 @@ class MyApp : public App {
   int Paused = 0;
   int PauseDir = 0;
   int PauseY = 0;
-  int Loop = 0;
   std::array<int, kToastSlots> ToastBadge{};
   std::array<int, kToastSlots> ToastTimer{};
   std::array<bool, kBadgeSlots> BadgeGot{};

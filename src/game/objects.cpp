@@ -338,7 +338,7 @@ void MyApp::TouchShip(const float* enemy) {
 bool MyApp::LeaveRoom(float* object, int kind) {
   if (object[kRoom] == static_cast<float>(CurrentRoom())) return false;
   if (kind < kFirstEnemy) ThrowSparks(object[kX], object[kY], kPuffSparks);
-  if (IsEnemy(kind) && isAt(object[kX], object[kY]) == code::kEmpty)
+  if (IsEnemy(kind) && CodeAtPixel(object[kX], object[kY]) == code::kEmpty)
     PutAt(object[kX], object[kY], code::kParkedEnemy + kind);
   object[kKind] = kFree;
   return true;
@@ -350,7 +350,7 @@ void MyApp::StrikeTiles(float* shot, int kind) {
   const bool solid = isSolid(Matrix[matrix::kCentre]);
   if (!solid && static_cast<float>(Matrix[matrix::kRoom]) == shot[kRoom]) return;
   ShootShit(Truncate(shot[kX]), Truncate(shot[kY]), Truncate(shot[kStrength]));
-  if (kind != kOrbitBall || isAt(shot[kX], shot[kY]) == code::kEmpty) {
+  if (kind != kOrbitBall || CodeAtPixel(shot[kX], shot[kY]) == code::kEmpty) {
     PlaySFX(sfx::kShotHit, RandomRate());
     ThrowSparks(shot[kX], shot[kY], kPuffSparks);
   }

@@ -107,7 +107,7 @@ void MyApp::DoParticles() {
       p[particle::kVX] *= kBounceDrag;
       p[particle::kVY] += kBounceGravity;
       // Outside the world reads as a wall, so strays bounce back too.
-      if (isSolid(isAt(std::trunc(p[particle::kX]), std::trunc(p[particle::kY]))))
+      if (isSolid(CodeAtPixel(std::trunc(p[particle::kX]), std::trunc(p[particle::kY]))))
         p[particle::kVY] = -kBounceKeep * std::abs(p[particle::kVY]);
     }
     if (kind == kQuickFade) p[particle::kLife] -= kQuickFadeExtra;

@@ -459,20 +459,17 @@ void MyApp::PauseMenu() {
   BackKeyResumes(*this);
 }
 
-const String& MyApp::MyNth() {
-  Loop = 0;
-  if (Level >= 1 && Level <= kLevels) {
-    const int base = (Level - 1) * kBestScores;
-    for (int k = 0; k < kBestScores && Loop == 0; ++k)
-      if (Score > LevelRecords[base + k]) Loop = k + 1;
-  }
-  return RankText(Loop);
+int MyApp::ScorePlace() const {
+  if (Level < 1 || Level > kLevels) return 0;
+  const int base = (Level - 1) * kBestScores;
+  for (int k = 0; k < kBestScores; ++k)
+    if (Score > LevelRecords[base + k]) return k + 1;
+  return 0;
 }
 
 void MyApp::GameOver() {
   if (ScreenMode == ModeInGame) {
-    MyNth();
-    GameOverRank = Loop;
+    GameOverRank = ScorePlace();
   }
   if (GameOverFrame >= 1) DrawGameOver(*this);
   StepGameOver(*this);

@@ -193,7 +193,7 @@ bool PutOnNearestEmpty(MyApp& app, int tx, int ty, int code) {
 void DropItem(MyApp& app, int item, float x, float y) {
   const int code = code::kFreeItem + item;
   int tx = 0, ty = 0;
-  if (app.isCol(x, y) != 0 && TileAt(x, y, app.TileSize, tx, ty)) {
+  if (app.RoomPathMarks(x, y) != 0 && TileAt(x, y, app.TileSize, tx, ty)) {
     if (DropNear(app, x, y, tx, ty, code)) return;
     if (PutOnNearestEmpty(app, tx, ty, code)) return;
   }
@@ -204,7 +204,7 @@ void DropItem(MyApp& app, int item, float x, float y) {
   // The hiding place is stored as room * 32 + tile in each axis.
   const int hideX = rx * kRoomWidth + (hx - rx * world::kRooms);
   const int hideY = ry * kRoomHeight + (hy - ry * world::kRooms);
-  if (app.isAt2(hideX, hideY) == code::kEmpty || !PutOnNearestEmpty(app, hideX, hideY, code))
+  if (app.CodeAtTile(hideX, hideY) == code::kEmpty || !PutOnNearestEmpty(app, hideX, hideY, code))
     app.World[GlobalTileIndex(hideX, hideY)] = code;
 }
 
@@ -384,7 +384,7 @@ void Deliver(MyApp& app) {
 
 void Move(MyApp& app) {
   float* p = app.Player.data();
-  if (app.isCol(p[player::kX], p[player::kY]) == 0) {
+  if (app.RoomPathMarks(p[player::kX], p[player::kY]) == 0) {
     if (app.ExitState == 0) app.ExitState = 1;
     return;
   }
@@ -410,8 +410,8 @@ const String& WeaponName(int weapon) {
 }
 
 // The last digits.size() characters of the value's decimal form padded on the left with
-// '0', as rstr gives them, written into a fixed buffer: the score changes every frame while it
-// counts up, and building a string each time would allocate during play.
+// '0', as PaddedNumber gives them, written into a fixed buffer: the score changes every frame while
+// it counts up, and building a string each time would allocate during play.
 void RightAlignedDigits(int value, std::span<char16_t> digits) {
   char text[16];
   const auto end = std::to_chars(std::begin(text), std::end(text), value).ptr;

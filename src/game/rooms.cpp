@@ -157,7 +157,7 @@ void MyApp::DrawRoom(int rx, int ry, int active) {
   if (rx < 0 || rx >= world::kRooms || ry < 0 || ry >= world::kRooms) return;
   const float roomLeft = TileSize * static_cast<float>(rx * world::kRoomWidth);
   const float roomTop = TileSize * static_cast<float>(ry * world::kRoomHeight);
-  if (isCol(roomLeft, roomTop) == 0) return;
+  if (RoomPathMarks(roomLeft, roomTop) == 0) return;
   const float shipX = Player[player::kX] - CamX;
   const float shipY = Player[player::kY] - CamY;
   for (int x = 0; x < world::kRoomWidth; ++x) {

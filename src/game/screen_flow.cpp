@@ -296,7 +296,6 @@ void MyApp::LoadGame() {
   ResetPlayers();
   // After the clearing: a cleared entry would name object record 0 as the orbiting ball's.
   Player[player::kOrbitRecord] = -1.0f;
-  Loop = player::kResetEntries;
   BuildWorld();
   PlaySFX(sfx::kLevelStart);
 }

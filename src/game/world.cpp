@@ -469,11 +469,11 @@ int MyApp::Rand(float lo, float hi) {
   return static_cast<int>(std::floor(low + (hi + 0.99 - low) * Rnd()));
 }
 
-int MyApp::isAt(float x, float y) {
-  return isAt2(PixelToTile(x, TileSize), PixelToTile(y, TileSize));
+int MyApp::CodeAtPixel(float x, float y) {
+  return CodeAtTile(PixelToTile(x, TileSize), PixelToTile(y, TileSize));
 }
 
-int MyApp::isAt2(int tx, int ty) {
+int MyApp::CodeAtTile(int tx, int ty) {
   return InWorld(tx, ty) ? World[GlobalTileIndex(tx, ty)] : code::kOutside;
 }
 
@@ -509,7 +509,7 @@ bool MyApp::isSolid(int code) {
   return code >= 1 && code < code::kWaitingEnemy;
 }
 
-int MyApp::isCol(float x, float y) {
+int MyApp::RoomPathMarks(float x, float y) {
   const int tx = PixelToTile(x, TileSize);
   const int ty = PixelToTile(y, TileSize);
   if (!InWorld(tx, ty)) return 0;
@@ -529,7 +529,7 @@ void MyApp::GetMatrix(float x, float y, int mode) {
   for (int dy = -1; dy <= 1; ++dy) {
     for (int dx = -1; dx <= 1; ++dx, ++entry) {
       const bool hidden = mode == 1 && RoomOfTile(tx + dx, ty + dy) != currentRoom;
-      Matrix[entry] = hidden ? code::kOutside : isAt2(tx + dx, ty + dy);
+      Matrix[entry] = hidden ? code::kOutside : CodeAtTile(tx + dx, ty + dy);
     }
   }
   Matrix[matrix::kRoom] = RoomOfTile(tx, ty);

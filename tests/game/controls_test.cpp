@@ -270,11 +270,11 @@ TEST_F(ControlsTest, ButtonsTestTheDrawnExtent) {
   EXPECT_EQ(LastRecordKind(), kPadImage);
   app.PointerDown = 1;
   EXPECT_EQ(app.Button(kPadImage, 200, 200, 3), 1);
-  EXPECT_EQ(app.Button0(kPadImage, 200, 200, 3), 0);
+  EXPECT_EQ(app.ButtonFirstTouch(kPadImage, 200, 200, 3), 0);
   app.TouchPosX[1] = 220;
   EXPECT_EQ(app.Button(kPadImage, 200, 200, 3), 0);
   TouchAt(0, 185, 215);
-  EXPECT_EQ(app.Button0(kPadImage, 200, 200, 3), 1);
+  EXPECT_EQ(app.ButtonFirstTouch(kPadImage, 200, 200, 3), 1);
 }
 
 class OnScreenPadTest : public ControlsTest {

@@ -218,10 +218,10 @@ TEST_F(DrawListTest, TextLaysOutGlyphsByAlignmentWidthsLineBreaksAndButtonMarks)
 }
 
 TEST_F(DrawListTest, RstrRightAlignsInAFixedWidth) {
-  EXPECT_EQ(app.rstr(42, 5, "0"), String("00042"));
-  EXPECT_EQ(app.rstr(123456, 3, " "), String("456"));
-  EXPECT_EQ(app.rstr(7, 3, "ab"), String("ab7"));
-  EXPECT_EQ(app.rstr(7, 0, "0"), String(""));
+  EXPECT_EQ(app.PaddedNumber(42, 5, "0"), String("00042"));
+  EXPECT_EQ(app.PaddedNumber(123456, 3, " "), String("456"));
+  EXPECT_EQ(app.PaddedNumber(7, 3, "ab"), String("ab7"));
+  EXPECT_EQ(app.PaddedNumber(7, 0, "0"), String(""));
 }
 
 // The logical screen keeps the design's short side (720 wide or 540 high) and is never

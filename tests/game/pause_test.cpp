@@ -279,20 +279,15 @@ TEST_F(PauseTest, TheGameOverOverlayDarkensItsBarsGrowAndItsWordsFollowTheExit) 
 // score that beats nothing, below a full table or on a level out of range.
 TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
   const int table[MyApp::kBestScores] = {900, 700, 700, 500};
-  for (const auto& [score, place] : {std::pair{1000, "1st!"},
-                                     {900, "2nd"},
-                                     {800, "2nd"},
-                                     {700, "4th"},
-                                     {1, "5th"},
-                                     {0, ""},
-                                     {-5, ""}}) {
+  for (const auto& [score, place] :
+       {std::pair{1000, 1}, {900, 2}, {800, 2}, {700, 4}, {1, 5}, {0, 0}, {-5, 0}}) {
     SCOPED_TRACE(score);
     std::copy(std::begin(table), std::end(table), app().LevelRecords.begin());
     app().Level = 1;
     app().Score = score;
-    EXPECT_EQ(app().MyNth().ToUtf8(), place);
+    EXPECT_EQ(app().ScorePlace(), place);
     std::vector<int> expected(std::begin(table), std::end(table));
-    if (app().Loop > 0) expected.insert(expected.begin() + app().Loop - 1, score);
+    if (place > 0) expected.insert(expected.begin() + place - 1, score);
     expected.resize(MyApp::kBestScores);
     app().FileScore();
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), app().LevelRecords.begin()));
@@ -301,13 +296,12 @@ TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
   for (int k = 0; k < MyApp::kBestScores; ++k) app().LevelRecords[k] = 100 - 10 * k;
   const auto place = [this](int score) {
     app().Score = score;
-    return app().MyNth().ToUtf8();
+    return app().ScorePlace();
   };
-  EXPECT_EQ((std::array{place(81), place(11), place(5)}),
-            (std::array<std::string, 3>{"3rd", "10th", ""}));
+  EXPECT_EQ((std::array{place(81), place(11), place(5)}), (std::array{3, 10, 0}));
   for (const int level : {0, MyApp::kLevels + 1}) {
     app().Level = level;
-    EXPECT_EQ(place(101), "") << level;
+    EXPECT_EQ(place(101), 0) << level;
   }
 }
 

@@ -58,7 +58,9 @@ class PlayTest : public ::testing::Test {
   void Frames(int n) {
     for (int i = 0; i < n; ++i) app.Game();
   }
-  bool InLevel(Room room) { return app.isCol(kTile * 16 * room.rx, kTile * 12 * room.ry) != 0; }
+  bool InLevel(Room room) {
+    return app.RoomPathMarks(kTile * 16 * room.rx, kTile * 12 * room.ry) != 0;
+  }
   // The marked rooms of the level other than the start room.
   std::vector<Room> OtherRooms() {
     std::vector<Room> rooms;

@@ -220,9 +220,9 @@ TEST_F(World, EveryLevelKeepsItsInvariants) {
 TEST_F(World, ReadsOutsideTheWorldGive42AndWritesThereAreIgnored) {
   Level(app, 3);
   for (const auto& [tx, ty] : {std::pair{-1, 5}, {512, 0}, {0, 384}})
-    EXPECT_EQ(app.isAt2(tx, ty), 42) << tx << "," << ty;
-  EXPECT_EQ(app.isAt(511 * kTile + 30, 383 * kTile), app.isAt2(511, 383));
-  EXPECT_EQ(app.isAt(20 * kTile + 0.5f, 30 * kTile - 0.5f), app.isAt2(20, 29));
+    EXPECT_EQ(app.CodeAtTile(tx, ty), 42) << tx << "," << ty;
+  EXPECT_EQ(app.CodeAtPixel(511 * kTile + 30, 383 * kTile), app.CodeAtTile(511, 383));
+  EXPECT_EQ(app.CodeAtPixel(20 * kTile + 0.5f, 30 * kTile - 0.5f), app.CodeAtTile(20, 29));
 
   const std::vector<int> before = UsedWorld(app);
   // -1 and -0.5 would truncate to tile 0.
@@ -232,14 +232,14 @@ TEST_F(World, ReadsOutsideTheWorldGive42AndWritesThereAreIgnored) {
                              {NAN, 10.0f},
                              {512 * kTile, 0.0f},
                              {0.0f, 384 * kTile + 1}}) {
-    EXPECT_EQ(app.isAt(x, y), 42) << x << "," << y;
-    EXPECT_EQ(app.isCol(x, y), 0) << x << "," << y;
+    EXPECT_EQ(app.CodeAtPixel(x, y), 42) << x << "," << y;
+    EXPECT_EQ(app.RoomPathMarks(x, y), 0) << x << "," << y;
     app.PutAt(x, y, 7);
     app.PutAround(x, y, 7);
   }
   EXPECT_EQ(UsedWorld(app), before);
   app.PutAt(37 * kTile + 3, 50 * kTile + 3, 7);
-  EXPECT_EQ(app.isAt2(37, 50), 7);
+  EXPECT_EQ(app.CodeAtTile(37, 50), 7);
 }
 
 TEST_F(World, PutAroundTakesAFreeTileNearbyOrTheLastOf251Tries) {
@@ -279,8 +279,8 @@ TEST_F(World, SolidityRoomMarksAndNeighbourhoods) {
 
   const Level level(app, 6);
   const int sx = level.StartX(), sy = level.StartY();
-  EXPECT_GE(app.isCol((sx * 16 + 3) * kTile, (sy * 12 + 3) * kTile), 1);
-  EXPECT_EQ(app.isCol(0.0f, 0.0f), 0);
+  EXPECT_GE(app.RoomPathMarks((sx * 16 + 3) * kTile, (sy * 12 + 3) * kTile), 1);
+  EXPECT_EQ(app.RoomPathMarks(0.0f, 0.0f), 0);
 
   // The tile on the start room's right wall: its right-hand neighbours lie in the next room,
   // which mode 1 hides even where a doorway would show it.
@@ -290,7 +290,7 @@ TEST_F(World, SolidityRoomMarksAndNeighbourhoods) {
     app.GetMatrix(tx * kTile + 1, ty * kTile + 1, mode);
     for (int entry = matrix::kUpLeft; entry <= matrix::kDownRight; ++entry) {
       const int dx = (entry - 1) % 3 - 1, dy = (entry - 1) / 3 - 1;
-      EXPECT_EQ(app.Matrix[entry], mode && dx == 1 ? 42 : app.isAt2(tx + dx, ty + dy))
+      EXPECT_EQ(app.Matrix[entry], mode && dx == 1 ? 42 : app.CodeAtTile(tx + dx, ty + dy))
           << "mode " << mode << " entry " << entry;
     }
     EXPECT_EQ(app.Matrix[matrix::kRoom], world::RoomIndex(sx, sy));
