@@ -15,8 +15,8 @@ void BM_BuildWorld(benchmark::State& state) {
   auto app = std::make_unique<MyApp>();
   app->Settings[kSoundModeSetting] = 0;  // no audio device
   app->Level = static_cast<int>(state.range(0));
-  MaxBads = MostBads;
-  MaxWeaps = MostWeaps;
+  MaxBads = kMostBads;
+  MaxWeaps = kMostWeaps;
   for (auto _ : state) app->BuildWorld();
 }
 

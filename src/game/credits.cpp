@@ -2,6 +2,7 @@
 // title, and four corner discs telling the screen sizes, the rates and the visit report.
 // The scrolling of the credit lines is shared with the menu's side panel.
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "game/app.h"
@@ -11,6 +12,62 @@
 #include "game/sound_table.h"
 
 namespace {
+
+// What made this game: its own developers and asset generator, and the libraries and tools it
+// is built with. The final line ends the list and is not scrolled.
+constexpr const char* kCredits[] = {
+    "A Game by",
+    "The Zorvane developers",
+    "README.md tells more",
+    "",
+    "-=-=-",
+    "",
+    "Developed using",
+    "C++20 with GCC and CMake",
+    "gcc.gnu.org  cmake.org",
+    "GLFW, Mesa and OpenAL Soft",
+    "stb_image and stb_vorbis",
+    "Tested with GoogleTest",
+    "",
+    "-=-=-",
+    "",
+    "Graphics",
+    "Most graphics by",
+    "our asset generator",
+    "drawn with Cairo",
+    "Font : DejaVu Sans Bold",
+    "by the DejaVu fonts team",
+    "Lowercase added by",
+    "our asset generator",
+    "",
+    "-=-=-",
+    "",
+    "Audio",
+    "Sound and Music by",
+    "our asset generator",
+    "Synthesised in C++",
+    "in tools/assets,",
+    "encoded as Ogg Vorbis",
+    "with libvorbis",
+    "or whatever else",
+    "is handy!",
+    "",
+    "-=-=-",
+    "",
+    "Thanks to",
+    "The GLFW developers",
+    "The Mesa developers",
+    "The OpenAL Soft developers",
+    "Xiph.Org for libvorbis",
+    "Cairo and FreeType",
+    "and everyone else",
+    "at www.debian.org",
+    "",
+    "-=-=-",
+    "",
+    "End",
+};
+static_assert(std::size(kCredits) == kCreditLines);
 
 constexpr int kTitleSlot = ImageAssetNamed("logo").slot;
 constexpr int kButtonsSlot = ImageAssetNamed("common/Buttons").slot;
@@ -130,6 +187,15 @@ void CloseOnTouchOrKey(MyApp& app) {
 
 }  // namespace
 
+const String& CreditLine(int line) {
+  static const auto lines = [] {
+    std::array<String, kCreditLines> made;
+    for (int i = 0; i < kCreditLines; ++i) made[i] = kCredits[i];
+    return made;
+  }();
+  return lines.at(static_cast<size_t>(line));
+}
+
 int MyApp::TickerLineIndex(long long line, int lineCount) {
   // The final line is never scrolled: the lines before it repeat.
   const int scrolled = lineCount - 1;
@@ -153,7 +219,7 @@ void MyApp::DrawTicker(float x, float y, float alpha) {
     if (line < 0) return;
     const float offset = kTickerLineGap * i + TickerOffset;
     Alpha(alpha * (1 - std::clamp(std::fabs(offset / kTickerFade) - kTickerClear, 0.0f, 1.0f)));
-    Text(x, y + offset, CreditText[line], 1, 1);
+    Text(x, y + offset, CreditLine(line), 1, 1);
   }
 }
 

@@ -157,16 +157,16 @@ void MyApp::FitScreen(float deviceWidth, float deviceHeight) {
   FitArea(deviceWidth, deviceHeight);
   const float width = FitWidth, height = FitHeight;
   const float shrink = width < height ? kPortraitShrink : 1.0f;
-  ScaleX = (width - 2 * overscan) / (rawscrw * shrink);
-  ScaleY = (height - 2 * overscan) / (rawscrh * shrink);
+  ScaleX = (width - 2 * overscan) / (kDesignWidth * shrink);
+  ScaleY = (height - 2 * overscan) / (kDesignHeight * shrink);
   float scale = 0;
   if (ScaleX >= ScaleY) {
     FitMode = 1;
-    scale = width / (rawscrw * shrink);
+    scale = width / (kDesignWidth * shrink);
     ScaleY = ScaleX;
   } else {
     FitMode = 2;
-    scale = height / (rawscrh * shrink);
+    scale = height / (kDesignHeight * shrink);
     ScaleX = ScaleY;
   }
   jscrw = width / scale;

@@ -49,7 +49,7 @@ void StepSlide(int open, int& slide) {
 // Fitted to the design size until a device is known, so that an update run before any render
 // mirrors the pointer with a real scale.
 MyApp::MyApp() {
-  FitScreen(rawscrw, rawscrh);
+  FitScreen(kDesignWidth, kDesignHeight);
 }
 
 MyApp::~MyApp() {
@@ -289,8 +289,8 @@ void MyApp::LoadGame() {
   GameOverFrame = 0;
   ScreenMode = ModeInGame;
   CamX = CamTargetX = CamY = CamTargetY = 0;
-  MaxBads = std::min(Level < 8 ? Level / 7 + 2 : Level / 7 + 3, MostBads);
-  MaxWeaps = std::min(Level / 5 + 2, MostWeaps);
+  MaxBads = std::min(Level < 8 ? Level / 7 + 2 : Level / 7 + 3, kMostBads);
+  MaxWeaps = std::min(Level / 5 + 2, kMostWeaps);
   ResetStars(100);
   ResetParticles(particle::kDefaultCount);
   ResetPlayers();

@@ -33,7 +33,7 @@ String MyApp::ReportAddress() {
 
 void MyApp::SendVisitReport() {
   if (J_On_Allow != 1 || ReportAddress().Empty()) return;
-  GetURL(ReportAddress() + kReportPath, "hello=1&gameID=" + String::FromInt(GameNum));
+  GetURL(ReportAddress() + kReportPath, "hello=1&gameID=" + String::FromInt(kGameNumber));
 }
 
 int MyApp::GetURL(const String& url, const String& query) {

@@ -53,7 +53,7 @@ TEST_F(CreditsTest, TheLinesBeforeTheFinalOneRepeat) {
                {5, 1, -1},   {5, 0, -1},   {-7, -4, -1}};
   for (const auto& c : cases)
     EXPECT_EQ(MyApp::TickerLineIndex(c.line, c.count), c.index) << c.line << "/" << c.count;
-  EXPECT_EQ(CreditText[kCreditLines - 1], String("End"));
+  EXPECT_EQ(CreditLine(kCreditLines - 1), String("End"));
 }
 
 // After the last line that scrolls comes the first again: lines 45..48 above, then from the

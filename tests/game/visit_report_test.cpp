@@ -30,7 +30,7 @@ void StepUntilReported(HeadlessGame& game) {
 // Starts the report toward a loopback port, as OnCreate would toward the real endpoint.
 void Ask(MyApp& app, int port) {
   EXPECT_EQ(app.GetURL("http://127.0.0.1:" + String::FromInt(port) + "/housecall.php",
-                       "hello=1&gameID=" + String::FromInt(GameNum)),
+                       "hello=1&gameID=" + String::FromInt(kGameNumber)),
             0);
 }
 
