@@ -33,12 +33,19 @@ bool ParseRange(std::string_view text, SimOptions& options) {
          ParseWhole(text.substr(dash + 1), options.firstLevel, MyApp::kLevels, options.lastLevel);
 }
 
-// One option: what it sets from its value, or "" when the value is fine.
+// One option: its value's name (null for none), its help line, and what it sets from its
+// value, or "" when the value is fine.
 struct SimOptionRow {
   std::string_view name;
-  bool takesValue;
+  const char* value;
+  const char* help;
   const char* (*set)(SimOptions& options, std::string_view value);
 };
+
+const char* SetHelp(SimOptions& options, std::string_view) {
+  options.help = true;
+  return "";
+}
 
 const char* SetSource(SimOptions& options, SimOptions::Source source) {
   if (options.source != SimOptions::Source::kNone)
@@ -48,45 +55,47 @@ const char* SetSource(SimOptions& options, SimOptions::Source source) {
 }
 
 constexpr SimOptionRow kSimOptionRows[] = {
-    {"--level", true,
+    {"--level", "L", "play level L",
      [](SimOptions& o, std::string_view v) -> const char* {
        if (o.lastLevel != 0) return "only one of --level and --levels";
        return ParseWhole(v, 1, MyApp::kLevels, o.firstLevel) && (o.lastLevel = o.firstLevel)
                   ? ""
                   : "--level L with L from 1 to 1000";
      }},
-    {"--levels", true,
+    {"--levels", "A-B", "play levels A to B, then a summary line",
      [](SimOptions& o, std::string_view v) -> const char* {
        if (o.lastLevel != 0) return "only one of --level and --levels";
        o.levelRange = true;
        return ParseRange(v, o) ? "" : "--levels A-B with 1 <= A <= B <= 1000";
      }},
-    {"--replay", true,
+    {"--replay", "FILE", "replay the runs of FILE (of level L with --level)",
      [](SimOptions& o, std::string_view v) -> const char* {
        o.replayPath = v;
        return SetSource(o, SimOptions::Source::kReplay);
      }},
-    {"--pilot", false,
+    {"--pilot", nullptr, "the autopilot plays",
      [](SimOptions& o, std::string_view) { return SetSource(o, SimOptions::Source::kPilot); }},
-    {"--keys", true,
+    {"--keys", "SCRIPT", "hold the keys of the script's COUNT:KEYS items",
      [](SimOptions& o, std::string_view v) -> const char* {
        o.keys = v;
        return SetSource(o, SimOptions::Source::kKeys);
      }},
-    {"--frames", true,
+    {"--frames", "N", "stop a level after N updates (36000 by default)",
      [](SimOptions& o, std::string_view v) -> const char* {
        return ParseWhole(v, 1, kMaxFrames, o.frames) ? "" : "--frames N with N from 1 to 100000000";
      }},
-    {"--trace", false,
+    {"--trace", nullptr, "print a line after every update",
      [](SimOptions& o, std::string_view) -> const char* {
        o.trace = true;
        return "";
      }},
-    {"--record", true,
+    {"--record", "FILE", "append every level played to FILE as a run file",
      [](SimOptions& o, std::string_view v) -> const char* {
        o.recordPath = v;
        return "";
      }},
+    {"--help", nullptr, "print this help", SetHelp},
+    {"-h", nullptr, "the same", SetHelp},
 };
 
 const SimOptionRow* FindRow(std::string_view name) {
@@ -97,6 +106,7 @@ const SimOptionRow* FindRow(std::string_view name) {
 
 // What is wrong with the options together, or "".
 const char* CheckCombination(const SimOptions& o) {
+  if (o.help) return "";
   if (o.source == SimOptions::Source::kReplay)
     return o.levelRange ? "--levels cannot be used with --replay" : "";
   return o.lastLevel == 0 ? "expected --level L or --levels A-B" : "";
@@ -197,7 +207,7 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
       return false;
     }
     std::string_view value;
-    if (row->takesValue) {
+    if (row->value) {
       if (i + 1 >= argc) {
         message = std::string(argv[i]) + " needs a value";
         return false;
@@ -222,7 +232,23 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
   return true;
 }
 
+std::string SimHelp() {
+  std::string text = std::string(kSimUsage) + "\n\noptions:\n";
+  for (const SimOptionRow& row : kSimOptionRows) {
+    const std::string option =
+        std::string(row.name) + (row.value ? " " : "") + (row.value ? row.value : "");
+    char line[160];
+    std::snprintf(line, sizeof line, "  %-16s  %s\n", option.c_str(), row.help);
+    text += line;
+  }
+  return text;
+}
+
 int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err) {
+  if (options.help) {
+    std::fputs(SimHelp().c_str(), out);
+    return kSimExitDone;
+  }
   std::string message;
   std::vector<RecordedRun> runs;
   if (options.source == SimOptions::Source::kReplay) {

@@ -20,9 +20,12 @@ struct SimOptions {
   std::string recordPath;
   int frames = kDefaultSimFrames;
   bool trace = false;
+  bool help = false;
 };
 
 extern const char* const kSimUsage;
+// The usage line and what each option does.
+std::string SimHelp();
 
 // False with a message saying what is wrong.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string& message);

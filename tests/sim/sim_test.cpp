@@ -88,6 +88,14 @@ TEST_F(SimTest, AReplayThatEndsOtherwiseThanRecordedIsTold) {
       << run.err;
 }
 
+TEST(SimOptions, HelpGoesToStandardOutput) {
+  for (const char* help : {"--help", "-h"}) {
+    const SimRun run = Sim({help});
+    EXPECT_EQ(run.status, kSimExitDone);
+    EXPECT_EQ(run.out.rfind(std::string(kSimUsage) + "\n", 0), 0u) << run.out;
+  }
+}
+
 TEST_F(SimTest, UnreadableMalformedAndEmptyRunFilesEndWithStatusOne) {
   Write("bad.txt", "zorvane-run 1\nlevel 2\n10 U joy9=1\n");
   Write("empty.txt", "zorvane-run 1\n# nothing yet\n");
