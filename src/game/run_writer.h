@@ -28,7 +28,6 @@ class RunWriter {
   void EndRun(std::string_view endLine);
 
  private:
-  static constexpr size_t kLineBytes = 16384;
   void WritePending();
   void Write(std::string_view text);
 
@@ -39,7 +38,7 @@ class RunWriter {
   std::bitset<kKeyCount> heldBeforeFirst_;
   InputAxes axesBeforeFirst_;
   int pending_ = 0;
-  std::array<char, kLineBytes> line_{};
+  std::array<char, kMaxRunLineBytes> line_{};
 };
 
 // The level line and an input line as the writer puts them, into a buffer of any size.

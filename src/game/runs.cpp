@@ -11,23 +11,24 @@
 
 namespace {
 
-void ApplyChange(const AxisChange& change, InputAxes& axes) {
-  const auto& v = change.values;
-  switch (change.kind) {
-    case AxisChange::kMouse:
+void ApplyAxes(const LineEntry& entry, const float* v, InputAxes& axes) {
+  switch (entry.kind) {
+    case LineEntry::kMouse:
       // As on the device, the mouse and the first touch are one pointer.
       axes.mouseX = axes.touchX[0] = v[0];
       axes.mouseY = axes.touchY[0] = v[1];
       break;
-    case AxisChange::kTouch:
-      axes.touchX[change.index] = v[0];
-      axes.touchY[change.index] = v[1];
+    case LineEntry::kTouch:
+      axes.touchX[entry.device] = v[0];
+      axes.touchY[entry.device] = v[1];
       break;
-    case AxisChange::kJoy:
-      std::copy_n(v.begin(), kJoyAxes, axes.joy[change.index].begin());
+    case LineEntry::kJoy:
+      std::copy_n(v, kJoyAxes, axes.joy[entry.device].begin());
       break;
-    case AxisChange::kAccel:
-      std::copy_n(v.begin(), kAccelAxes, axes.accel.begin());
+    case LineEntry::kAccel:
+      std::copy_n(v, kAccelAxes, axes.accel.begin());
+      break;
+    default:
       break;
   }
 }
@@ -68,14 +69,9 @@ size_t Clip(int written, size_t size) {
 
 void LinePlayer::Next(InputFrame& frame) {
   const std::bitset<kKeyCount> before = current_.held;
-  if (line_ < lines_->size()) {
-    const RunLine& line = (*lines_)[line_];
-    current_.held = line.held;
-    current_.charCount = static_cast<int>(std::min(line.chars.size(), current_.chars.size()));
-    std::copy_n(line.chars.begin(), current_.charCount, current_.chars.begin());
-    for (const AxisChange& change : line.changes) ApplyChange(change, current_.axes);
-    DeriveHits(before, current_);
-    for (const auto& [key, count] : line.hits) current_.hits[key] = static_cast<uint8_t>(count);
+  if (line_ < input_->lines.size()) {
+    const RunLine& line = input_->lines[line_];
+    if (usedOfLine_ == 0) StartLine(line);
     if (++usedOfLine_ >= line.count) {
       ++line_;
       usedOfLine_ = 0;
@@ -83,9 +79,40 @@ void LinePlayer::Next(InputFrame& frame) {
   } else {
     current_.held.reset();
     current_.charCount = 0;
-    DeriveHits(before, current_);
+    hitGiven_.reset();
   }
+  DeriveHits(before, current_);
+  for (int key = 0; key < kKeyCount; ++key)
+    if (hitGiven_[key]) current_.hits[key] = hitCounts_[key];
   frame = current_;
+}
+
+void LinePlayer::StartLine(const RunLine& line) {
+  current_.held.reset();
+  for (size_t i = 0; i < kKeyLetters.size(); ++i)
+    if (line.letters >> i & 1) current_.held[kKeyLetters[i].key] = true;
+  current_.charCount = 0;
+  hitGiven_.reset();
+  const auto first = input_->entries.begin() + line.firstEntry;
+  std::for_each(first, first + line.entryCount, [this](const LineEntry& entry) { Take(entry); });
+}
+
+void LinePlayer::Take(const LineEntry& entry) {
+  switch (entry.kind) {
+    case LineEntry::kHeld:
+      current_.held[entry.key] = true;
+      break;
+    case LineEntry::kHit:
+      hitGiven_[entry.key] = true;
+      hitCounts_[entry.key] = static_cast<std::uint8_t>(entry.value);
+      break;
+    case LineEntry::kChar:
+      if (current_.charCount < kCharQueueSize) current_.chars[current_.charCount++] = entry.value;
+      break;
+    default:
+      ApplyAxes(entry, &input_->axisValues[static_cast<size_t>(entry.value)], current_.axes);
+      break;
+  }
 }
 
 RunHeader CaptureHeader(const MyApp& app, std::uint32_t seedBeforeBuild) {

@@ -2,7 +2,10 @@
 // feeding it input from a source, recording what it read, and telling how it ended.
 #pragma once
 
+#include <array>
+#include <bitset>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,15 +25,22 @@ class InputSource {
 // held and positions and axes stay where they were.
 class LinePlayer : public InputSource {
  public:
-  explicit LinePlayer(const std::vector<RunLine>& lines) : lines_(&lines) {}
+  explicit LinePlayer(const RunInput& input) : input_(&input) {}
   void Next(const MyApp&, InputFrame& frame) override { Next(frame); }
   void Next(InputFrame& frame);
 
  private:
-  const std::vector<RunLine>* lines_;
+  // Takes a line's input once, as it starts: its held keys, characters and axes stay for all
+  // its updates, and its hit= presses are given again in each.
+  void StartLine(const RunLine& line);
+  void Take(const LineEntry& entry);
+
+  const RunInput* input_;
   size_t line_ = 0;
   int usedOfLine_ = 0;
   InputFrame current_;
+  std::bitset<kKeyCount> hitGiven_;
+  std::array<std::uint8_t, kKeyCount> hitCounts_{};
 };
 
 // What the level about to start inherits, as a run file's level line tells it.

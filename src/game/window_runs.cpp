@@ -106,7 +106,7 @@ void WindowRuns::StartRun(MyApp& app) {
   } else {
     const RecordedRun& run = replay_[nextRun_++];
     header_ = run.header;
-    source_ = std::make_unique<LinePlayer>(run.lines);
+    source_ = std::make_unique<LinePlayer>(run.input);
   }
   app.Spectating = true;
   app.StopTune();

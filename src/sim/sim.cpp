@@ -185,10 +185,9 @@ struct Tally {
   }
 };
 
-std::unique_ptr<InputSource> MakeSource(const SimOptions& options,
-                                        const std::vector<RunLine>& lines) {
+std::unique_ptr<InputSource> MakeSource(const SimOptions& options, const RunInput& input) {
   if (options.source == SimOptions::Source::kPilot) return std::make_unique<Pilot>();
-  return std::make_unique<LinePlayer>(lines);
+  return std::make_unique<LinePlayer>(input);
 }
 
 int Fail(std::FILE* err, const std::string& message) {
@@ -223,8 +222,8 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
     message = wrong;
     return false;
   }
-  std::vector<RunLine> lines;
-  if (parsed.source == SimOptions::Source::kKeys && !ParseKeyScript(parsed.keys, lines, message)) {
+  RunInput keys;
+  if (parsed.source == SimOptions::Source::kKeys && !ParseKeyScript(parsed.keys, keys, message)) {
     message = "--keys: " + message;
     return false;
   }
@@ -264,8 +263,8 @@ int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err) {
       runs.back().header.level = level;
     }
   }
-  std::vector<RunLine> keyLines;
-  if (options.source == SimOptions::Source::kKeys) ParseKeyScript(options.keys, keyLines, message);
+  RunInput keys;
+  if (options.source == SimOptions::Source::kKeys) ParseKeyScript(options.keys, keys, message);
 
   std::unique_ptr<RunRecorder> recorder;
   if (!options.recordPath.empty()) {
@@ -277,7 +276,7 @@ int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err) {
   Tally tally;
   for (const RecordedRun& run : runs) {
     const bool replay = options.source == SimOptions::Source::kReplay;
-    const std::unique_ptr<InputSource> source = MakeSource(options, replay ? run.lines : keyLines);
+    const std::unique_ptr<InputSource> source = MakeSource(options, replay ? run.input : keys);
     int frames = 0;
     const RunResult result = simulator.Play(run.header, *source, frames);
     tally.Add(result, frames);
