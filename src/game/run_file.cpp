@@ -315,7 +315,7 @@ class Parser {
              Fail("the first line \"" + std::string(kMagic) + "\"");
     }
     if (words[0] == "level") return LevelLine(words);
-    if (words[0] == "end") return EndLine(text);
+    if (words[0] == "end") return EndLine(text) && EndFrames(words);
     return InputLine(words);
   }
 
@@ -397,6 +397,20 @@ class Parser {
     given[number] = true;
     return field->parse(value, static_cast<int>(number % kMaxDevices), input) ||
            Fail(field->expected);
+  }
+
+  // A replay stops where the end line says the recording stopped.
+  bool EndFrames(const Words& words) {
+    std::string_view value;
+    for (size_t i = 1; i < words.size(); ++i) {
+      if (!FieldValue(words[i], "frames", value)) continue;
+      if (runs_.back().endFrames) return Repeated(words[i]);
+      int frames = 0;
+      if (!ParseInt(value, 0, static_cast<int>(kMaxRunUpdates), frames))
+        return Fail("frames=F with F from 0 to 100000000 on the end line");
+      runs_.back().endFrames = frames;
+    }
+    return true;
   }
 
   // Applying a field twice would leave one of the two unused, or cost once per update.

@@ -18,12 +18,14 @@
 // and not in the previous update counts one press, and hit= gives the presses of keys that
 // differ from that. ch= queues characters. Positions and axes keep their values until a line
 // changes them; a field stands at most once on a line. The end line is the outcome the
-// recording saw. '#' starts a comment.
+// recording saw, whether the level ended or the recording stopped in it (result=running); a
+// replay stops after its frames= updates. '#' starts a comment.
 #pragma once
 
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,8 +87,9 @@ struct RunInput {
 struct RecordedRun {
   RunHeader header;
   RunInput input;
-  std::string endLine;  // empty when the recording stopped before the level ended
-  int fileLine = 0;     // where the level line stands, for messages
+  std::string endLine;           // empty when the file gives none
+  std::optional<int> endFrames;  // the end line's frames=: where a replay of the run stops
+  int fileLine = 0;              // where the level line stands, for messages
 };
 
 // Limits that keep a hostile file from running the program out of memory or time.

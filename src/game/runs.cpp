@@ -206,7 +206,6 @@ void RunRecorder::BeforeUpdate(const MyApp& app, const InputDevice& device) {
     ++frames_;
   }
   if (app.LoadStep == 0 && app.ScreenMode == ModeLoadGame) {
-    writer_.EndRun({});
     seedBeforeBuild_ = static_cast<std::uint32_t>(Seed);
     state_ = State::kBuilding;
   }
@@ -218,12 +217,17 @@ void RunRecorder::AfterUpdate(const MyApp& app) {
     return;
   }
   if (state_ != State::kRecording) return;
-  if (app.GameOverTimer > 0) {
-    writer_.EndRun(
-        std::string_view(endLine_, FormatEndLine(app, frames_, endLine_, sizeof endLine_)));
-    state_ = State::kIdle;
-  } else if (app.ScreenMode != ModeInGame) {
-    writer_.EndRun({});
-    state_ = State::kIdle;
-  }
+  // The level ended, or the player left it through the pause panel.
+  if (app.GameOverTimer > 0 || app.ScreenMode != ModeInGame) End(app);
+}
+
+void RunRecorder::Cut(const MyApp& app) {
+  if (state_ == State::kRecording) End(app);
+  state_ = State::kIdle;
+}
+
+void RunRecorder::End(const MyApp& app) {
+  writer_.EndRun(
+      std::string_view(endLine_, FormatEndLine(app, frames_, endLine_, sizeof endLine_)));
+  state_ = State::kIdle;
 }

@@ -61,17 +61,19 @@ size_t FormatTraceLine(const MyApp& app, int frame, char* out, size_t size);
 
 // Records every level started into a run file: told about each update before and after it
 // runs, it notices a level being built, writes the input of each of its updates, and the
-// end line once the level has ended.
+// end line once the level has ended or been left.
 class RunRecorder {
  public:
   bool Open(const std::string& path, std::string& message) { return writer_.Open(path, message); }
   void BeforeUpdate(const MyApp& app, const InputDevice& device);
   void AfterUpdate(const MyApp& app);
-  // A run still going is closed without an end line.
-  void Stop() { writer_.EndRun({}); }
+  // A run still going ends here, with its end line as the level stands (result=running).
+  void Cut(const MyApp& app);
 
  private:
   enum class State { kIdle, kBuilding, kBuilt, kRecording };
+  void End(const MyApp& app);
+
   RunWriter writer_;
   State state_ = State::kIdle;
   std::uint32_t seedBeforeBuild_ = 0;

@@ -38,6 +38,7 @@ InputDevice& WindowRuns::BeforeUpdate(InputDevice& live) {
 
 void WindowRuns::AfterUpdate() {
   MyApp& app = TheApp();
+  if (recorder_) recorder_->AfterUpdate(app);
   switch (state_) {
     case State::kBuilding:
       if (app.ScreenMode == ModeInGame) {
@@ -48,10 +49,12 @@ void WindowRuns::AfterUpdate() {
       break;
     case State::kPlaying:
       ++frames_;
-      if (app.GameOverTimer > 0 || frames_ >= kMaxShownRunUpdates) {
-        // The outcome on standard output, as the simulator prints it.
+      if (app.GameOverTimer > 0 || frames_ >= runUpdates_) {
+        // The outcome on standard output, as the simulator prints it; a recording of what is
+        // shown ends there too.
         std::printf("%s\n", EndLine(app, frames_).c_str());
         std::fflush(stdout);
+        if (recorder_) recorder_->Cut(app);
         endShown_ = kEndedLevelShown;
         state_ = State::kShowingEnd;
       }
@@ -63,7 +66,6 @@ void WindowRuns::AfterUpdate() {
     default:
       break;
   }
-  if (recorder_) recorder_->AfterUpdate(app);
 }
 
 InputDevice& WindowRuns::Spectate(MyApp& app, InputDevice& live) {
@@ -103,10 +105,12 @@ void WindowRuns::StartRun(MyApp& app) {
     header_.level =
         state_ == State::kWaitForMenu ? app.Level : std::min(app.Level + 1, MyApp::kLevels);
     source_ = std::make_unique<Pilot>();
+    runUpdates_ = kMaxShownRunUpdates;
   } else {
     const RecordedRun& run = replay_[nextRun_++];
     header_ = run.header;
     source_ = std::make_unique<LinePlayer>(run.input);
+    runUpdates_ = run.endFrames.value_or(kMaxShownRunUpdates);
   }
   app.Spectating = true;
   app.StopTune();

@@ -14,7 +14,8 @@ class MyApp;
 
 // How long an ended level stays on screen before the next run starts, in updates.
 constexpr int kEndedLevelShown = 180;
-// A replayed or demonstrated level that has not ended by then is ended by the spectator.
+// A demonstrated level, or a replayed one whose file gives no end, that has not ended by then
+// is ended by the spectator.
 constexpr int kMaxShownRunUpdates = 36000;
 
 class WindowRuns : public UpdateTap {
@@ -43,6 +44,7 @@ class WindowRuns : public UpdateTap {
   InputDevice device_;
   InputFrame frame_;
   int frames_ = 0;
+  int runUpdates_ = kMaxShownRunUpdates;  // where the level shown is ended
   int endShown_ = 0;
   bool menuShown_ = false;  // the menu has had an update since loading ended
 };

@@ -1,5 +1,6 @@
 #include "sim/sim.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstring>
@@ -80,7 +81,7 @@ constexpr SimOptionRow kSimOptionRows[] = {
        o.keys = v;
        return SetSource(o, SimOptions::Source::kKeys);
      }},
-    {"--frames", "N", "stop a level after N updates (36000 by default)",
+    {"--frames", "N", "stop a level after N updates (36000, or a replayed run's end)",
      [](SimOptions& o, std::string_view v) -> const char* {
        return ParseWhole(v, 1, kMaxFrames, o.frames) ? "" : "--frames N with N from 1 to 100000000";
      }},
@@ -126,7 +127,8 @@ class Simulator {
     game_.StepUntilLoaded();
   }
 
-  RunResult Play(const RunHeader& header, InputSource& source, int& frames) {
+  // Plays the level for at most `limit` updates.
+  RunResult Play(const RunHeader& header, InputSource& source, int limit, int& frames) {
     MyApp& app = game_.app();
     HeadlessHost& host = game_.host();
     host.width = header.screenWidth;
@@ -140,13 +142,14 @@ class Simulator {
     Step(device);
     ApplyCarry(header.carry, app);
     frames = 0;
-    while (frames < options_.frames && app.GameOverTimer == 0) {
+    while (frames < limit && app.GameOverTimer == 0) {
       source.Next(app, frame_);
       ApplyFrame(frame_, device);
       Step(device);
       ++frames;
       if (options_.trace) WriteLine(FormatTraceLine(app, frames, line_, sizeof line_));
     }
+    if (recorder_) recorder_->Cut(app);
     WriteLine(FormatEndLine(app, frames, line_, sizeof line_));
     return ResultOf(app);
   }
@@ -193,6 +196,13 @@ std::unique_ptr<InputSource> MakeSource(const SimOptions& options, const RunInpu
 int Fail(std::FILE* err, const std::string& message) {
   std::fprintf(err, "zorvane-sim: %s\n", message.c_str());
   return kSimExitBadFile;
+}
+
+// Where a level stops: at --frames, and a replayed run at its recorded end if sooner.
+int UpdateLimit(const SimOptions& options, const RecordedRun& run) {
+  const int given = options.frames > 0 ? options.frames : kDefaultSimFrames;
+  if (!run.endFrames) return given;
+  return options.frames > 0 ? std::min(options.frames, *run.endFrames) : *run.endFrames;
 }
 
 }  // namespace
@@ -278,13 +288,12 @@ int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err) {
     const bool replay = options.source == SimOptions::Source::kReplay;
     const std::unique_ptr<InputSource> source = MakeSource(options, replay ? run.input : keys);
     int frames = 0;
-    const RunResult result = simulator.Play(run.header, *source, frames);
+    const RunResult result = simulator.Play(run.header, *source, UpdateLimit(options, run), frames);
     tally.Add(result, frames);
     if (replay && !run.endLine.empty() && run.endLine != simulator.LastLine())
       std::fprintf(err, "zorvane-sim: %s:%d: the replay ended otherwise than recorded: %s\n",
                    options.replayPath.c_str(), run.fileLine, run.endLine.c_str());
   }
-  if (recorder) recorder->Stop();
   if (options.levelRange) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

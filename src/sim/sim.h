@@ -18,7 +18,7 @@ struct SimOptions {
   std::string replayPath;
   std::string keys;
   std::string recordPath;
-  int frames = kDefaultSimFrames;
+  int frames = 0;  // --frames; without it a replayed run stops at its end, others at the default
   bool trace = false;
   bool help = false;
 };

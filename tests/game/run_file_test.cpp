@@ -239,6 +239,8 @@ TEST(RunFile, MalformedFilesAreRefusedWithTheLineAndWhatWasExpected) {
       {"zorvane-run 1\nlevel 1 seed=1 seed=1\n", "2: expected seed= at most once on a line"},
       {"zorvane-run 1\nlevel 1\n5 U touch1=0,0 touch2=0,0 touch1=0,0\n",
        "3: expected touch1= at most once on a line"},
+      {"zorvane-run 1\nlevel 1\nend frames=-1\n",
+       "3: expected frames=F with F from 0 to 100000000 on the end line"},
   };
   for (const Case& c : cases) {
     std::vector<RecordedRun> runs(1);

@@ -60,12 +60,13 @@ TEST_F(SimTest, TraceLinesFollowEveryUpdateAndTheEndLineComesLast) {
   EXPECT_EQ(lines[200], "end level=1 frames=200 result=running score=0 lives=3 items=000");
 }
 
+// Runs cut short by --frames are recorded with their end, and replays stop there.
 TEST_F(SimTest, ARecordedRunReplaysToTheSameTraceAndEnd) {
   const std::string file = Path("run.txt");
   const SimRun recorded = Sim({"--levels", "3-4", "--keys", "95:- 40:UR 20:A 30:L 15:UB",
                                "--frames", "400", "--trace", "--record", file.c_str()});
   ASSERT_EQ(recorded.status, kSimExitDone) << recorded.err;
-  const SimRun replayed = Sim({"--replay", file.c_str(), "--frames", "400", "--trace"});
+  const SimRun replayed = Sim({"--replay", file.c_str(), "--trace"});
   ASSERT_EQ(replayed.status, kSimExitDone) << replayed.err;
   const std::string summary = recorded.out.substr(recorded.out.rfind("summary"));
   EXPECT_EQ(replayed.out + summary, recorded.out);
@@ -73,7 +74,7 @@ TEST_F(SimTest, ARecordedRunReplaysToTheSameTraceAndEnd) {
             0u);
   EXPECT_EQ(replayed.err, "");
   // One run of the file, chosen by its level.
-  const SimRun third = Sim({"--replay", file.c_str(), "--level", "4", "--frames", "400"});
+  const SimRun third = Sim({"--replay", file.c_str(), "--level", "4"});
   EXPECT_EQ(third.out, Lines(recorded.out)[801] + "\n");
 }
 

@@ -90,7 +90,10 @@ TEST_F(WindowRunsTest, WhatThePlayerDidReplaysInTheSimulatorToTheSameState) {
 }
 
 TEST_F(WindowRunsTest, AReplayTakesOverFromTheMenuAndSavesNothing) {
-  const std::string text = "zorvane-run 1\nlevel 2\n95 -\n30 U\n20 R\n";
+  // Shown to its end line, not to the spectator's limit.
+  const std::string text =
+      "zorvane-run 1\nlevel 2\n95 -\n30 U\n20 R\n"
+      "end level=2 frames=160 result=running score=0 lives=3 items=000\n";
   std::ofstream(Path("run.txt")) << text << std::flush;
   const std::string expected = Sim({"--replay", Path("run.txt").c_str()}).out;
   const std::string folder = folder_.string();
