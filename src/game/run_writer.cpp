@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -193,20 +194,36 @@ bool RunWriter::Open(const std::string& path, std::string& message) {
     message = path + ": cannot be written (" + std::strerror(errno) + ")";
     return false;
   }
-  Adopt(file);
-  return true;
+  std::fseek(file, 0, SEEK_END);
+  Start(file, path, std::ftell(file) <= 0);
+  message = problem_;
+  return !Failed();
 }
 
-void RunWriter::Adopt(std::FILE* file) {
+void RunWriter::Adopt(std::FILE* file, std::string name) {
+  Start(file, std::move(name), true);
+}
+
+void RunWriter::Start(std::FILE* file, std::string name, bool formatLine) {
   if (file_) std::fclose(file_);
   file_ = file;
-  std::fseek(file_, 0, SEEK_END);
-  if (std::ftell(file_) <= 0) Write(kFormatLine);
-  std::fflush(file_);
+  name_ = std::move(name);
+  problem_.clear();
+  if (formatLine) Write(kFormatLine);
+  Flush();
 }
 
 void RunWriter::Write(std::string_view text) {
-  if (file_) std::fwrite(text.data(), 1, text.size(), file_);
+  if (file_ && !Failed() && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+    Fail(errno);
+}
+
+void RunWriter::Flush() {
+  if (file_ && !Failed() && std::fflush(file_) != 0) Fail(errno);
+}
+
+void RunWriter::Fail(int error) {
+  problem_ = name_ + ": cannot be written (" + std::strerror(error) + ")";
 }
 
 void RunWriter::BeginRun(const RunHeader& header) {
@@ -250,5 +267,5 @@ void RunWriter::EndRun(std::string_view endLine) {
     Write("\n");
   }
   inRun_ = false;
-  if (file_) std::fflush(file_);
+  Flush();
 }

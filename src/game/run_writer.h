@@ -18,20 +18,29 @@ class RunWriter {
 
   // Opens the file for appending; a new or empty file gets the format line first.
   bool Open(const std::string& path, std::string& message);
-  // Writes to a stream the writer closes when it is done (an in-memory one, for instance).
-  void Adopt(std::FILE* file);
+  // Writes a new run file to a stream the writer closes when it is done (an in-memory one, for
+  // instance); `name` stands for it in messages.
+  void Adopt(std::FILE* file, std::string name);
   bool IsOpen() const { return file_ != nullptr; }
   void BeginRun(const RunHeader& header);
   // The input the game read in the next update of the run.
   void Add(const InputFrame& frame);
   // Writes what is pending and the end line, when there is one; the file is flushed.
   void EndRun(std::string_view endLine);
+  // A write failed: nothing more is written, and Problem() says why in one line.
+  bool Failed() const { return !problem_.empty(); }
+  const std::string& Problem() const { return problem_; }
 
  private:
+  void Start(std::FILE* file, std::string name, bool formatLine);
   void WritePending();
   void Write(std::string_view text);
+  void Flush();
+  void Fail(int error);
 
   FILE* file_ = nullptr;
+  std::string name_;
+  std::string problem_;
   bool inRun_ = false;
   InputFrame previous_;  // the update before the one added
   InputFrame first_;     // the first update of the pending line

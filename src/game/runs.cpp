@@ -200,11 +200,8 @@ void RunRecorder::BeforeUpdate(const MyApp& app, const InputDevice& device) {
     frames_ = 0;
     state_ = State::kRecording;
   }
-  if (state_ == State::kRecording) {
-    CaptureFrame(device, frame_);
-    writer_.Add(frame_);
-    ++frames_;
-  }
+  // Written once the update has run: an update the program quits in is no part of the run.
+  if (state_ == State::kRecording) CaptureFrame(device, frame_);
   if (app.LoadStep == 0 && app.ScreenMode == ModeLoadGame) {
     seedBeforeBuild_ = static_cast<std::uint32_t>(Seed);
     state_ = State::kBuilding;
@@ -217,6 +214,8 @@ void RunRecorder::AfterUpdate(const MyApp& app) {
     return;
   }
   if (state_ != State::kRecording) return;
+  writer_.Add(frame_);
+  ++frames_;
   // The level ended, or the player left it through the pause panel.
   if (app.GameOverTimer > 0 || app.ScreenMode != ModeInGame) End(app);
 }

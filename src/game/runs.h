@@ -60,8 +60,8 @@ std::string EndLine(const MyApp& app, int frames);
 size_t FormatTraceLine(const MyApp& app, int frame, char* out, size_t size);
 
 // Records every level started into a run file: told about each update before and after it
-// runs, it notices a level being built, writes the input of each of its updates, and the
-// end line once the level has ended or been left.
+// runs, it notices a level being built, writes the input of each update that ran to its end,
+// and the end line once the level has ended or been left.
 class RunRecorder {
  public:
   bool Open(const std::string& path, std::string& message) { return writer_.Open(path, message); }
@@ -69,6 +69,9 @@ class RunRecorder {
   void AfterUpdate(const MyApp& app);
   // A run still going ends here, with its end line as the level stands (result=running).
   void Cut(const MyApp& app);
+  // A write failed: nothing more is recorded; Problem() says why.
+  bool Failed() const { return writer_.Failed(); }
+  const std::string& Problem() const { return writer_.Problem(); }
 
  private:
   enum class State { kIdle, kBuilding, kBuilt, kRecording };

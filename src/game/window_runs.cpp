@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/runtime.h"
 #include "game/my_app.h"
 #include "game/pilot.h"
 
@@ -38,7 +39,10 @@ InputDevice& WindowRuns::BeforeUpdate(InputDevice& live) {
 
 void WindowRuns::AfterUpdate() {
   MyApp& app = TheApp();
-  if (recorder_) recorder_->AfterUpdate(app);
+  if (recorder_) {
+    recorder_->AfterUpdate(app);
+    TellRecordingProblem();
+  }
   switch (state_) {
     case State::kBuilding:
       if (app.ScreenMode == ModeInGame) {
@@ -66,6 +70,20 @@ void WindowRuns::AfterUpdate() {
     default:
       break;
   }
+}
+
+int WindowRuns::Quit() {
+  if (!recorder_) return kExitQuit;
+  recorder_->Cut(TheApp());
+  TellRecordingProblem();
+  return recorder_->Failed() ? kExitRunFile : kExitQuit;
+}
+
+// Once, when it happens: play goes on unrecorded.
+void WindowRuns::TellRecordingProblem() {
+  if (toldProblem_ || !recorder_->Failed()) return;
+  kvWarn(recorder_->Problem().c_str());
+  toldProblem_ = true;
 }
 
 InputDevice& WindowRuns::Spectate(MyApp& app, InputDevice& live) {

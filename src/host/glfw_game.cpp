@@ -4,6 +4,7 @@
 
 #include "base/runtime.h"
 #include "host/keys.h"
+#include "host/signals.h"
 
 KvGlfwGame* KvGlfwGame::_glfwGame = nullptr;
 
@@ -139,7 +140,10 @@ void KvGlfwGame::Run() {
     SetGlfwWindow(kWindowWidth, kWindowHeight, 8, 8, 8, 0, 0, 0, false);
   }
   StartGame();
-  while (WindowOpened()) FramePass();
+  InstallStopHandlers();
+  while (WindowOpened() && !StopRequested()) FramePass();
+  // A stop signal ends the game as closing its window does.
+  if (StopRequested()) OnWindowClose();
 }
 
 void KvGlfwGame::FramePass() {

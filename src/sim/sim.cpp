@@ -10,6 +10,7 @@
 
 #include "game/pilot.h"
 #include "game/runs.h"
+#include "host/signals.h"
 #include "input/input_device.h"
 #include "sim/headless_game.h"
 
@@ -142,7 +143,7 @@ class Simulator {
     Step(device);
     ApplyCarry(header.carry, app);
     frames = 0;
-    while (frames < limit && app.GameOverTimer == 0) {
+    while (frames < limit && app.GameOverTimer == 0 && !StopRequested()) {
       source.Next(app, frame_);
       ApplyFrame(frame_, device);
       Step(device);
@@ -151,6 +152,8 @@ class Simulator {
     }
     if (recorder_) recorder_->Cut(app);
     WriteLine(FormatEndLine(app, frames, line_, sizeof line_));
+    // Each level's outcome is out as soon as it is known, whatever ends the program later.
+    std::fflush(out_);
     return ResultOf(app);
   }
 
@@ -290,6 +293,8 @@ int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err) {
     int frames = 0;
     const RunResult result = simulator.Play(run.header, *source, UpdateLimit(options, run), frames);
     tally.Add(result, frames);
+    if (recorder && recorder->Failed()) return Fail(err, recorder->Problem());
+    if (StopRequested()) break;
     if (replay && !run.endLine.empty() && run.endLine != simulator.LastLine())
       std::fprintf(err, "zorvane-sim: %s:%d: the replay ended otherwise than recorded: %s\n",
                    options.replayPath.c_str(), run.fileLine, run.endLine.c_str());

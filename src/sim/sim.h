@@ -30,5 +30,6 @@ std::string SimHelp();
 // False with a message saying what is wrong.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string& message);
 // Plays what the options ask for, printing trace, end and summary lines to `out` and
-// problems to `err`; returns the exit status.
+// problems to `err`; returns the exit status. A stop signal (InstallStopHandlers) ends the
+// level being played as --frames would, and the simulation after it, with status 0.
 int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err);

@@ -41,7 +41,7 @@ std::string Write(const RecordedRun& run, const std::vector<InputFrame>& frames)
   size_t size = 0;
   {
     RunWriter writer;
-    writer.Adopt(open_memstream(&text, &size));
+    writer.Adopt(open_memstream(&text, &size), "memory");
     writer.BeginRun(run.header);
     for (const InputFrame& frame : frames) writer.Add(frame);
     writer.EndRun(run.endLine);

@@ -22,7 +22,7 @@ std::string WriteRun(const RunHeader& header, const std::vector<InputFrame>& fra
   size_t size = 0;
   {
     RunWriter writer;
-    writer.Adopt(open_memstream(&text, &size));
+    writer.Adopt(open_memstream(&text, &size), "memory");
     writer.BeginRun(header);
     for (const InputFrame& frame : frames) writer.Add(frame);
     writer.EndRun(endLine);
