@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr std::string_view kMagic = "zorvane-run 1";
 constexpr int kMaxScreenSide = 16384;
 constexpr int kMaxCarriedPadValue = 2;  // held by the iCade
 constexpr int kMaxCharCode = 0x7fffffff;
@@ -292,6 +291,12 @@ const InputField* FindInputField(std::string_view word, size_t& number, std::str
   return nullptr;
 }
 
+bool IsFormatLine(const Words& words) {
+  const size_t space = kRunFileFormat.find(' ');
+  return words.size() == 2 && words[0] == kRunFileFormat.substr(0, space) &&
+         words[1] == kRunFileFormat.substr(space + 1);
+}
+
 std::string_view WithoutComment(std::string_view text) {
   return text.substr(0, text.find('#'));
 }
@@ -311,8 +316,7 @@ class Parser {
     if (words.size() == 0) return true;
     if (!sawMagic_) {
       sawMagic_ = true;
-      return (words.size() == 2 && words[0] == "zorvane-run" && words[1] == "1") ||
-             Fail("the first line \"" + std::string(kMagic) + "\"");
+      return IsFormatLine(words) || Fail("the first line \"" + std::string(kRunFileFormat) + "\"");
     }
     if (words[0] == "level") return LevelLine(words);
     if (words[0] == "end") return EndLine(text) && EndFrames(words);
@@ -322,7 +326,7 @@ class Parser {
   // A file without the format line is refused at its first line.
   bool Finish() {
     number_ = 1;
-    return sawMagic_ || Fail("the first line \"" + std::string(kMagic) + "\"");
+    return sawMagic_ || Fail("the first line \"" + std::string(kRunFileFormat) + "\"");
   }
 
  private:
@@ -512,6 +516,20 @@ bool ReadRunFile(const std::string& path, std::vector<RecordedRun>& runs, std::s
   }
   runs = std::move(parsed);
   return true;
+}
+
+RunFileStart ReadRunFileStart(std::FILE* file) {
+  StreamLines lines(file);
+  std::string_view line;
+  while (lines.Next(line)) {
+    line = WithoutCarriageReturn(line);
+    const Words words(WithoutComment(line));
+    if (words.size() == 0) continue;
+    return line.size() <= static_cast<size_t>(kMaxRunLineBytes) && IsFormatLine(words)
+               ? RunFileStart::kFormatLine
+               : RunFileStart::kOtherLine;
+  }
+  return RunFileStart::kNoLine;
 }
 
 bool ParseKeyScript(std::string_view script, RunInput& input, std::string& message) {

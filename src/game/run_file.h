@@ -25,6 +25,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,8 @@
 #include "base/random.h"
 #include "game/input_frame.h"
 
+// The first line of every run file.
+constexpr std::string_view kRunFileFormat = "zorvane-run 1";
 constexpr int kCarriedPadKeys = 19;  // PadKeys 0..18; entry 19 is read anew every update
 constexpr int kDefaultScreenWidth = 640;
 constexpr int kDefaultScreenHeight = 480;
@@ -105,6 +108,11 @@ bool ParseRuns(std::string_view text, std::vector<RecordedRun>& runs, std::strin
 bool ReadRunFile(const std::string& path, std::vector<RecordedRun>& runs, std::string& message);
 // A key script: COUNT:KEYS items separated by spaces, e.g. "90:- 30:U 60:RA".
 bool ParseKeyScript(std::string_view script, RunInput& input, std::string& message);
+
+// What a file holds before runs are appended to it: no line but blanks and comments, the
+// format line first, or another line first (it is not a run file).
+enum class RunFileStart { kNoLine, kFormatLine, kOtherLine };
+RunFileStart ReadRunFileStart(std::FILE* file);
 
 // The keyboard key each KEYS letter holds.
 struct KeyLetter {

@@ -4,13 +4,34 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <memory>
 #include <utility>
+
+#include <sys/stat.h>
 
 namespace {
 
-constexpr std::string_view kFormatLine =
-    "zorvane-run 1\n"
-    "# Zorvane run file: one run per level started (format: README, \"Recorded runs\")\n";
+// Runs are added to a run file only: what the file at `path` holds already, and whether its
+// last line lacks its end. Only a regular file with something in it is read; a device or a pipe
+// is written to as it is.
+bool ReadStart(const std::string& path, RunFileStart& start, bool& unended, std::string& message) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) return true;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) {
+    message = path + ": cannot be read (" + std::strerror(errno) + ")";
+    return false;
+  }
+  start = ReadRunFileStart(file.get());
+  unended = std::fseek(file.get(), -1, SEEK_END) == 0 && std::fgetc(file.get()) != '\n';
+  if (start != RunFileStart::kOtherLine) return true;
+  message = path + ": not a run file (its first line is not \"" + std::string(kRunFileFormat) +
+            "\"); runs are added only to run files";
+  return false;
+}
+
+constexpr std::string_view kFormatComment =
+    "\n# Zorvane run file: one run per level started (format: README, \"Recorded runs\")\n";
 
 // Appends text to a fixed buffer, cutting at its end.
 class Out {
@@ -189,27 +210,33 @@ RunWriter::~RunWriter() {
 }
 
 bool RunWriter::Open(const std::string& path, std::string& message) {
+  RunFileStart start = RunFileStart::kNoLine;
+  bool unended = false;
+  if (!ReadStart(path, start, unended, message)) return false;
   std::FILE* file = std::fopen(path.c_str(), "ab");
   if (!file) {
     message = path + ": cannot be written (" + std::strerror(errno) + ")";
     return false;
   }
-  std::fseek(file, 0, SEEK_END);
-  Start(file, path, std::ftell(file) <= 0);
+  Start(file, path, start != RunFileStart::kFormatLine, unended);
   message = problem_;
   return !Failed();
 }
 
 void RunWriter::Adopt(std::FILE* file, std::string name) {
-  Start(file, std::move(name), true);
+  Start(file, std::move(name), true, false);
 }
 
-void RunWriter::Start(std::FILE* file, std::string name, bool formatLine) {
+void RunWriter::Start(std::FILE* file, std::string name, bool formatLine, bool endLastLine) {
   if (file_) std::fclose(file_);
   file_ = file;
   name_ = std::move(name);
   problem_.clear();
-  if (formatLine) Write(kFormatLine);
+  if (endLastLine) Write("\n");
+  if (formatLine) {
+    Write(kRunFileFormat);
+    Write(kFormatComment);
+  }
   Flush();
 }
 

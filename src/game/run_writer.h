@@ -16,7 +16,9 @@ class RunWriter {
   RunWriter& operator=(const RunWriter&) = delete;
   ~RunWriter();
 
-  // Opens the file for appending; a new or empty file gets the format line first.
+  // Opens a run file for appending; a new file, or one with nothing but blank lines and
+  // comments, gets the format line first. A file that holds anything else is refused; a last
+  // line without its end is ended.
   bool Open(const std::string& path, std::string& message);
   // Writes a new run file to a stream the writer closes when it is done (an in-memory one, for
   // instance); `name` stands for it in messages.
@@ -32,7 +34,7 @@ class RunWriter {
   const std::string& Problem() const { return problem_; }
 
  private:
-  void Start(std::FILE* file, std::string name, bool formatLine);
+  void Start(std::FILE* file, std::string name, bool formatLine, bool endLastLine);
   void WritePending();
   void Write(std::string_view text);
   void Flush();

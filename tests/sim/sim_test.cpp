@@ -97,8 +97,9 @@ TEST_F(SimTest, AReplayThatEndsOtherwiseThanRecordedIsTold) {
       << run.err;
 }
 
-TEST_F(SimTest, RecordingGoesIntoARunFileThatCanBeWritten) {
-  Write("runs.txt", "# mine\nzorvane-run 1\n");
+TEST_F(SimTest, RecordingGoesOnlyIntoARunFileThatCanBeWritten) {
+  Write("notes.txt", "shopping list\n");
+  Write("runs.txt", "# mine\nzorvane-run 1");
   struct Case {
     std::string path;
     int status;
@@ -107,6 +108,10 @@ TEST_F(SimTest, RecordingGoesIntoARunFileThatCanBeWritten) {
   const Case cases[] = {
       {"/dev/full", kSimExitBadFile,
        "zorvane-sim: /dev/full: cannot be written (No space left on device)\n"},
+      {Path("notes.txt"), kSimExitBadFile,
+       "zorvane-sim: " + Path("notes.txt") +
+           ": not a run file (its first line is not \"zorvane-run 1\"); runs are added only to "
+           "run files\n"},
       {Path("runs.txt"), kSimExitDone, ""},
   };
   for (const Case& c : cases) {
