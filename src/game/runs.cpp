@@ -195,11 +195,7 @@ size_t FormatTraceLine(const MyApp& app, int frame, char* out, size_t size) {
 }
 
 void RunRecorder::BeforeUpdate(const MyApp& app, const InputDevice& device) {
-  if (state_ == State::kBuilt) {
-    writer_.BeginRun(CaptureHeader(app, seedBeforeBuild_));
-    frames_ = 0;
-    state_ = State::kRecording;
-  }
+  if (state_ == State::kBuilt) Begin(app);
   // Written once the update has run: an update the program quits in is no part of the run.
   if (state_ == State::kRecording) CaptureFrame(device, frame_);
   if (app.LoadStep == 0 && app.ScreenMode == ModeLoadGame) {
@@ -221,8 +217,16 @@ void RunRecorder::AfterUpdate(const MyApp& app) {
 }
 
 void RunRecorder::Cut(const MyApp& app) {
+  // A level built and not yet played is a run of no updates.
+  if (state_ == State::kBuilt) Begin(app);
   if (state_ == State::kRecording) End(app);
   state_ = State::kIdle;
+}
+
+void RunRecorder::Begin(const MyApp& app) {
+  writer_.BeginRun(CaptureHeader(app, seedBeforeBuild_));
+  frames_ = 0;
+  state_ = State::kRecording;
 }
 
 void RunRecorder::End(const MyApp& app) {

@@ -75,6 +75,7 @@ class RunRecorder {
 
  private:
   enum class State { kIdle, kBuilding, kBuilt, kRecording };
+  void Begin(const MyApp& app);
   void End(const MyApp& app);
 
   RunWriter writer_;
