@@ -65,19 +65,29 @@ quit_by_f4
 grep -qx "$demo" "$work/demo.txt" || fail "the demo's run file has no end line '$demo'"
 replayed=$("$sim" --replay "$work/demo.txt" --level 1 2>/dev/null | head -n1)
 [ "$replayed" = "$demo" ] || fail "the simulator's replay of the demo ended with '$replayed'"
-# end_by WAY: F4, the window's close request, or the signal WAY ends the game with status 0.
+# end_by WAY: F4, the window's close request, or the signal WAY ends the game with status 0;
+# "unfocused" is SIGTERM while a second game's window has the focus and this one waits for
+# events, suspended.
 end_by() {
+  local other=
   case $1 in
     F4) xdotool key --window "$wid" F4 2>/dev/null ;;
     close) /usr/bin/python3 "$(dirname "$0")/close_window.py" "$wid" ;;
+    unfocused)
+      (cd "$work" && exec timeout 30 "$game") >/dev/null 2>&1 &
+      other=$!
+      sleep 3
+      kill -s TERM "$pid"
+      ;;
     *) kill -s "$1" "$pid" ;;
   esac
   wait_exit 10
   local status=$?
+  [ -n "$other" ] && kill "$other"
   [ $status -eq 0 ] || fail "$1 ended the game with status $status"
 }
 
-for way in F4 close TERM HUP; do
+for way in F4 close TERM HUP unfocused; do
   rm -f "$work/cut.txt"
   start_with --level 1 --record cut.txt
   find_window Zorvane
