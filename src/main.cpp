@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kExitBadRunFile = 1;
-
 // What the command line asks of the game itself: the level to start in and the runs the
 // window shows or records. A run file that cannot be used ends the program before its window
 // opens.
@@ -22,7 +20,7 @@ void Launch(const LaunchOptions& options) {
   std::string message;
   if (!PrepareWindowRuns(options, message)) {
     std::fprintf(stderr, "zorvane: %s\n", message.c_str());
-    std::exit(kExitBadRunFile);
+    std::exit(kExitRunFile);
   }
 }
 

@@ -120,7 +120,7 @@ int Millisecs() {
 }
 
 void EndApp() {
-  kvError("");
+  kvExit(_delegate && _delegate->_tap ? _delegate->_tap->Quit() : kExitQuit);
 }
 
 int DeviceWidth() {

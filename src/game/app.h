@@ -41,6 +41,9 @@ class UpdateTap {
   // After the live device took this update's events: the device the game reads.
   virtual InputDevice& BeforeUpdate(InputDevice& live) = 0;
   virtual void AfterUpdate() = 0;
+  // The program is ending (its quit key, its window closed, a stop signal), between updates or
+  // in one: what the tap keeps is completed. Returns the status the program ends with.
+  virtual int Quit() = 0;
 };
 
 class GameDelegate : public KvGameDelegate {

@@ -1,5 +1,6 @@
 #include "game/run_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr std::string_view kMagic = "zorvane-run 1";
 constexpr int kMaxScreenSide = 16384;
 constexpr int kMaxCarriedPadValue = 2;  // held by the iCade
 constexpr int kMaxCharCode = 0x7fffffff;
@@ -175,13 +175,14 @@ constexpr HeaderField kHeaderFields[] = {
 
 // ---- Input lines ----
 
-bool ParseKeyLetters(std::string_view word, std::bitset<kKeyCount>& held) {
+// The KEYS letters as the bits of RunLine::letters.
+bool ParseKeyLetters(std::string_view word, std::uint8_t& letters) {
   if (word == "-") return true;
   for (char letter : word) {
     bool known = false;
-    for (const KeyLetter& k : kKeyLetters) {
-      if (k.letter != letter) continue;
-      held[k.key] = true;
+    for (size_t i = 0; i < kKeyLetters.size(); ++i) {
+      if (kKeyLetters[i].letter != letter) continue;
+      letters |= static_cast<std::uint8_t>(1u << i);
       known = true;
     }
     if (!known) return false;
@@ -189,18 +190,23 @@ bool ParseKeyLetters(std::string_view word, std::bitset<kKeyCount>& held) {
   return !word.empty();
 }
 
-bool ParseHeldKeys(std::string_view value, RunLine& line) {
+void AddEntry(RunInput& input, LineEntry::Kind kind, int key, int value, int device = 0) {
+  input.entries.push_back({kind, static_cast<std::uint8_t>(device), static_cast<std::uint16_t>(key),
+                           static_cast<std::int32_t>(value)});
+}
+
+bool ParseHeldKeys(std::string_view value, int, RunInput& input) {
   std::vector<std::string_view> parts;
   SplitList(value, ',', 0, parts);
   for (std::string_view part : parts) {
     int key = 0;
     if (!ParseInt(part, 1, kKeyCount - 1, key)) return false;
-    line.held[key] = true;
+    AddEntry(input, LineEntry::kHeld, key, 0);
   }
   return true;
 }
 
-bool ParseHits(std::string_view value, RunLine& line) {
+bool ParseHits(std::string_view value, int, RunInput& input) {
   std::vector<std::string_view> entries, parts;
   SplitList(value, ',', 0, entries);
   for (std::string_view entry : entries) {
@@ -208,30 +214,30 @@ bool ParseHits(std::string_view value, RunLine& line) {
     if (!SplitList(entry, ':', 2, parts) || !ParseInt(parts[0], 1, kKeyCount - 1, key) ||
         !ParseInt(parts[1], 0, kHitQueueSize, count))
       return false;
-    line.hits.emplace_back(key, count);
+    AddEntry(input, LineEntry::kHit, key, count);
   }
   return true;
 }
 
-bool ParseChars(std::string_view value, RunLine& line) {
+bool ParseChars(std::string_view value, int, RunInput& input) {
   std::vector<std::string_view> parts;
   SplitList(value, ',', 0, parts);
   if (parts.size() > static_cast<size_t>(kCharQueueSize)) return false;
   for (std::string_view part : parts) {
     int character = 0;
     if (!ParseInt(part, 0, kMaxCharCode, character)) return false;
-    line.chars.push_back(character);
+    AddEntry(input, LineEntry::kChar, 0, character);
   }
   return true;
 }
 
-bool ParseChange(std::string_view value, AxisChange::Kind kind, int index, size_t count,
-                 float bound, RunLine& line) {
-  AxisChange change;
-  change.kind = kind;
-  change.index = index;
-  if (!ParseFloats(value, bound, change.values.data(), count)) return false;
-  line.changes.push_back(change);
+// A position or axes: their values go to the run's axis values, the entry says where.
+template <LineEntry::Kind kKind, size_t kCount, float kBound>
+bool ParseAxes(std::string_view value, int device, RunInput& input) {
+  float values[kCount];
+  if (!ParseFloats(value, kBound, values, kCount)) return false;
+  AddEntry(input, kKind, 0, static_cast<int>(input.axisValues.size()), device);
+  input.axisValues.insert(input.axisValues.end(), values, values + kCount);
   return true;
 }
 
@@ -246,33 +252,53 @@ bool NumberedField(std::string_view word, std::string_view name, int count, int&
   return true;
 }
 
-// One field of an input line; "" when it parsed, else what was expected.
-const char* ParseInputField(std::string_view word, RunLine& line) {
-  std::string_view value;
-  int index = 0;
-  if (FieldValue(word, "k", value))
-    return ParseHeldKeys(value, line) ? "" : "k=C,... with key codes from 1 to 511";
-  if (FieldValue(word, "hit", value))
-    return ParseHits(value, line) ? "" : "hit=C:N,... with key codes from 1 to 511, N 0 to 33";
-  if (FieldValue(word, "ch", value))
-    return ParseChars(value, line) ? "" : "ch=C,... with at most 32 character codes";
-  if (FieldValue(word, "mouse", value))
-    return ParseChange(value, AxisChange::kMouse, 0, 2, kMaxPointer, line)
-               ? ""
-               : "mouse=X,Y with numbers from -1e6 to 1e6";
-  if (FieldValue(word, "accel", value))
-    return ParseChange(value, AxisChange::kAccel, 0, kAccelAxes, kMaxAccel, line)
-               ? ""
-               : "accel=X,Y,Z with numbers from -100 to 100";
-  if (NumberedField(word, "touch", kTouchCount, index, value))
-    return ParseChange(value, AxisChange::kTouch, index, 2, kMaxPointer, line)
-               ? ""
-               : "touchN=X,Y with numbers from -1e6 to 1e6";
-  if (NumberedField(word, "joy", kJoystickCount, index, value))
-    return ParseChange(value, AxisChange::kJoy, index, kJoyAxes, kMaxStickAxis, line)
-               ? ""
-               : "joyN=X0,Y0,Z0,X1,Y1,Z1 with numbers from -1 to 1";
-  return "a field k=, hit=, ch=, mouse=, touchN=, joyN= or accel=";
+struct InputField {
+  std::string_view name;
+  int devices;  // how many numbered fields "nameN=" there are; 0 for the one field "name="
+  const char* expected;
+  bool (*parse)(std::string_view value, int device, RunInput& input);
+};
+
+constexpr InputField kInputFields[] = {
+    {"k", 0, "k=C,... with key codes from 1 to 511", ParseHeldKeys},
+    {"hit", 0, "hit=C:N,... with key codes from 1 to 511, N 0 to 33", ParseHits},
+    {"ch", 0, "ch=C,... with at most 32 character codes", ParseChars},
+    {"mouse", 0, "mouse=X,Y with numbers from -1e6 to 1e6",
+     ParseAxes<LineEntry::kMouse, 2, kMaxPointer>},
+    {"accel", 0, "accel=X,Y,Z with numbers from -100 to 100",
+     ParseAxes<LineEntry::kAccel, kAccelAxes, kMaxAccel>},
+    {"touch", kTouchCount, "touchN=X,Y with numbers from -1e6 to 1e6",
+     ParseAxes<LineEntry::kTouch, 2, kMaxPointer>},
+    {"joy", kJoystickCount, "joyN=X0,Y0,Z0,X1,Y1,Z1 with numbers from -1 to 1",
+     ParseAxes<LineEntry::kJoy, kJoyAxes, kMaxStickAxis>},
+};
+
+// Every field of an input line by a number of its own, for noticing one given twice.
+constexpr int kMaxDevices = std::max(kTouchCount, kJoystickCount);
+using GivenInputFields = std::bitset<std::size(kInputFields) * kMaxDevices>;
+
+// The field a word gives, its number among all fields and its value; null for none.
+const InputField* FindInputField(std::string_view word, size_t& number, std::string_view& value) {
+  for (size_t row = 0; row < std::size(kInputFields); ++row) {
+    const InputField& field = kInputFields[row];
+    int device = 0;
+    if (field.devices == 0 ? FieldValue(word, field.name, value)
+                           : NumberedField(word, field.name, field.devices, device, value)) {
+      number = row * kMaxDevices + static_cast<size_t>(device);
+      return &field;
+    }
+  }
+  return nullptr;
+}
+
+bool IsFormatLine(const Words& words) {
+  const size_t space = kRunFileFormat.find(' ');
+  return words.size() == 2 && words[0] == kRunFileFormat.substr(0, space) &&
+         words[1] == kRunFileFormat.substr(space + 1);
+}
+
+std::string_view WithoutComment(std::string_view text) {
+  return text.substr(0, text.find('#'));
 }
 
 // ---- The whole file ----
@@ -283,24 +309,24 @@ class Parser {
 
   bool Line(std::string_view text, int number) {
     number_ = number;
-    const size_t comment = text.find('#');
-    if (comment != std::string_view::npos) text = text.substr(0, comment);
+    if (text.size() > static_cast<size_t>(kMaxRunLineBytes))
+      return Fail("at most 16384 bytes on a line");
+    text = WithoutComment(text);
     Words words(text);
     if (words.size() == 0) return true;
     if (!sawMagic_) {
       sawMagic_ = true;
-      return (words.size() == 2 && words[0] == "zorvane-run" && words[1] == "1") ||
-             Fail("the first line \"" + std::string(kMagic) + "\"");
+      return IsFormatLine(words) || Fail("the first line \"" + std::string(kRunFileFormat) + "\"");
     }
     if (words[0] == "level") return LevelLine(words);
-    if (words[0] == "end") return EndLine(text);
+    if (words[0] == "end") return EndLine(text) && EndFrames(words);
     return InputLine(words);
   }
 
   // A file without the format line is refused at its first line.
   bool Finish() {
     number_ = 1;
-    return sawMagic_ || Fail("the first line \"" + std::string(kMagic) + "\"");
+    return sawMagic_ || Fail("the first line \"" + std::string(kRunFileFormat) + "\"");
   }
 
  private:
@@ -314,17 +340,22 @@ class Parser {
     run.fileLine = number_;
     if (words.size() < 2 || !ParseInt(words[1], 1, MyApp::kLevels, run.header.level))
       return Fail("\"level L\" with L from 1 to 1000");
+    std::bitset<std::size(kHeaderFields)> given;
     for (size_t i = 2; i < words.size(); ++i)
-      if (!HeaderWord(words[i], run.header)) return false;
+      if (!HeaderWord(words[i], given, run.header)) return false;
     runs_.push_back(std::move(run));
     updates_ = 0;
     return true;
   }
 
-  bool HeaderWord(std::string_view word, RunHeader& header) {
+  bool HeaderWord(std::string_view word, std::bitset<std::size(kHeaderFields)>& given,
+                  RunHeader& header) {
     std::string_view value;
-    for (const HeaderField& field : kHeaderFields) {
+    for (size_t i = 0; i < std::size(kHeaderFields); ++i) {
+      const HeaderField& field = kHeaderFields[i];
       if (!FieldValue(word, field.name, value)) continue;
+      if (given[i]) return Repeated(word);
+      given[i] = true;
       return field.parse(value, header) || Fail(field.expected);
     }
     return Fail(
@@ -344,19 +375,51 @@ class Parser {
   bool InputLine(const Words& words) {
     if (runs_.empty()) return Fail("\"level L\" before the first input line");
     if (!runs_.back().endLine.empty()) return Fail("a level line after the end line");
+    RunInput& input = runs_.back().input;
     RunLine line;
     if (!ParseInt(words[0], 1, kMaxLineCount, line.count))
       return Fail("an input line \"COUNT KEYS\" with COUNT from 1 to 10000000");
-    if (words.size() < 2 || !ParseKeyLetters(words[1], line.held))
+    if (words.size() < 2 || !ParseKeyLetters(words[1], line.letters))
       return Fail("KEYS after the count: letters from U D L R A B, or - for none");
-    for (size_t i = 2; i < words.size(); ++i) {
-      const char* expected = ParseInputField(words[i], line);
-      if (*expected) return Fail(expected);
-    }
+    line.firstEntry = static_cast<std::uint32_t>(input.entries.size());
+    GivenInputFields given;
+    for (size_t i = 2; i < words.size(); ++i)
+      if (!InputWord(words[i], given, input)) return false;
+    line.entryCount = static_cast<std::uint16_t>(input.entries.size() - line.firstEntry);
     updates_ += line.count;
     if (updates_ > kMaxRunUpdates) return Fail("at most 100000000 updates in one run");
-    runs_.back().lines.push_back(std::move(line));
+    input.lines.push_back(line);
     return true;
+  }
+
+  bool InputWord(std::string_view word, GivenInputFields& given, RunInput& input) {
+    size_t number = 0;
+    std::string_view value;
+    const InputField* field = FindInputField(word, number, value);
+    if (!field) return Fail("a field k=, hit=, ch=, mouse=, touchN=, joyN= or accel=");
+    if (given[number]) return Repeated(word);
+    given[number] = true;
+    return field->parse(value, static_cast<int>(number % kMaxDevices), input) ||
+           Fail(field->expected);
+  }
+
+  // A replay stops where the end line says the recording stopped.
+  bool EndFrames(const Words& words) {
+    std::string_view value;
+    for (size_t i = 1; i < words.size(); ++i) {
+      if (!FieldValue(words[i], "frames", value)) continue;
+      if (runs_.back().endFrames) return Repeated(words[i]);
+      int frames = 0;
+      if (!ParseInt(value, 0, static_cast<int>(kMaxRunUpdates), frames))
+        return Fail("frames=F with F from 0 to 100000000 on the end line");
+      runs_.back().endFrames = frames;
+    }
+    return true;
+  }
+
+  // Applying a field twice would leave one of the two unused, or cost once per update.
+  bool Repeated(std::string_view word) {
+    return Fail(std::string(word.substr(0, word.find('=') + 1)) + " at most once on a line");
   }
 
   std::vector<RecordedRun>& runs_;
@@ -366,22 +429,65 @@ class Parser {
   long long updates_ = 0;
 };
 
+// ---- Lines ----
+
+// A stream's lines one at a time in one buffer, so that memory follows the longest line and
+// not the file. A longer line than a file may hold comes back cut, still too long.
+class StreamLines {
+ public:
+  explicit StreamLines(std::FILE* file) : file_(file) { line_.reserve(kKept); }
+
+  // The next line without its end; false after the last or past kMaxRunFileBytes.
+  bool Next(std::string_view& line) {
+    line_.clear();
+    bool any = false;
+    for (int c; (c = getc_unlocked(file_)) != EOF;) {
+      if (++bytes_ > kMaxRunFileBytes) return false;
+      any = true;
+      if (c == '\n') break;
+      if (line_.size() < kKept) line_.push_back(static_cast<char>(c));
+    }
+    line = line_;
+    return any;
+  }
+  bool TooLarge() const { return bytes_ > kMaxRunFileBytes; }
+
+ private:
+  // Two bytes more than a line may hold: one for its '\r', one to tell it is too long.
+  static constexpr size_t kKept = kMaxRunLineBytes + 2;
+  std::FILE* file_;
+  std::string line_;
+  long long bytes_ = 0;
+};
+
+std::string_view WithoutCarriageReturn(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
+// Parses the lines `next` gives (false after the last) into `runs`.
+template <typename NextLine>
+bool ParseLines(NextLine next, std::vector<RecordedRun>& runs, std::string& message) {
+  Parser parser(runs, message);
+  std::string_view line;
+  for (int number = 1; next(line); ++number)
+    if (!parser.Line(WithoutCarriageReturn(line), number)) return false;
+  return parser.Finish();
+}
+
 }  // namespace
 
 bool ParseRuns(std::string_view text, std::vector<RecordedRun>& runs, std::string& message) {
   std::vector<RecordedRun> parsed;
-  Parser parser(parsed, message);
-  int number = 0;
   size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!parser.Line(line, ++number)) return false;
+  const auto next = [&text, &start](std::string_view& line) {
+    if (start >= text.size()) return false;
+    const size_t end = std::min(text.find('\n', start), text.size());
+    line = text.substr(start, end - start);
     start = end + 1;
-  }
-  if (!parser.Finish()) return false;
+    return true;
+  };
+  if (!ParseLines(next, parsed, message)) return false;
   runs = std::move(parsed);
   return true;
 }
@@ -392,33 +498,49 @@ bool ReadRunFile(const std::string& path, std::vector<RecordedRun>& runs, std::s
     message = path + ": cannot be read";
     return false;
   }
-  std::string text;
-  char buffer[1 << 16];
-  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-    text.append(buffer, got);
-    if (static_cast<long long>(text.size()) > kMaxRunFileBytes) {
-      message = path + ": larger than 64 MiB";
-      return false;
-    }
+  StreamLines lines(file.get());
+  std::vector<RecordedRun> parsed;
+  const bool read =
+      ParseLines([&lines](std::string_view& line) { return lines.Next(line); }, parsed, message);
+  if (lines.TooLarge()) {
+    message = path + ": larger than 64 MiB";
+    return false;
   }
   if (std::ferror(file.get())) {
     message = path + ": cannot be read";
     return false;
   }
-  if (ParseRuns(text, runs, message)) return true;
-  message = path + ":" + message;
-  return false;
+  if (!read) {
+    message = path + ":" + message;
+    return false;
+  }
+  runs = std::move(parsed);
+  return true;
 }
 
-bool ParseKeyScript(std::string_view script, std::vector<RunLine>& lines, std::string& message) {
-  std::vector<RunLine> parsed;
+RunFileStart ReadRunFileStart(std::FILE* file) {
+  StreamLines lines(file);
+  std::string_view line;
+  while (lines.Next(line)) {
+    line = WithoutCarriageReturn(line);
+    const Words words(WithoutComment(line));
+    if (words.size() == 0) continue;
+    return line.size() <= static_cast<size_t>(kMaxRunLineBytes) && IsFormatLine(words)
+               ? RunFileStart::kFormatLine
+               : RunFileStart::kOtherLine;
+  }
+  return RunFileStart::kNoLine;
+}
+
+bool ParseKeyScript(std::string_view script, RunInput& input, std::string& message) {
+  RunInput parsed;
   Words words(script);
   long long updates = 0;
   for (size_t i = 0; i < words.size(); ++i) {
     std::vector<std::string_view> parts;
     RunLine line;
     if (!SplitList(words[i], ':', 2, parts) || !ParseInt(parts[0], 1, kMaxLineCount, line.count) ||
-        !ParseKeyLetters(parts[1], line.held)) {
+        !ParseKeyLetters(parts[1], line.letters)) {
       message = "item " + std::to_string(i + 1) + " \"" + std::string(words[i]) +
                 "\": expected COUNT:KEYS with COUNT from 1 to 10000000 and KEYS letters from "
                 "U D L R A B, or - for none";
@@ -429,8 +551,8 @@ bool ParseKeyScript(std::string_view script, std::vector<RunLine>& lines, std::s
       message = "more than 100000000 updates";
       return false;
     }
-    parsed.push_back(std::move(line));
+    parsed.lines.push_back(line);
   }
-  lines = std::move(parsed);
+  input = std::move(parsed);
   return true;
 }

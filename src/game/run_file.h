@@ -17,20 +17,25 @@
 // (the arrow keys, Z and X) or "-" for none, k= adds other held key codes; a key held now
 // and not in the previous update counts one press, and hit= gives the presses of keys that
 // differ from that. ch= queues characters. Positions and axes keep their values until a line
-// changes them. The end line is the outcome the recording saw. '#' starts a comment.
+// changes them; a field stands at most once on a line. The end line is the outcome the
+// recording saw, whether the level ended or the recording stopped in it (result=running); a
+// replay stops after its frames= updates. '#' starts a comment.
 #pragma once
 
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "base/random.h"
 #include "game/input_frame.h"
 
+// The first line of every run file.
+constexpr std::string_view kRunFileFormat = "zorvane-run 1";
 constexpr int kCarriedPadKeys = 19;  // PadKeys 0..18; entry 19 is read anew every update
 constexpr int kDefaultScreenWidth = 640;
 constexpr int kDefaultScreenHeight = 480;
@@ -55,39 +60,59 @@ struct RunHeader {
   bool operator==(const RunHeader&) const = default;
 };
 
-struct AxisChange {
-  enum Kind { kMouse, kTouch, kJoy, kAccel };
-  Kind kind = kMouse;
-  int index = 0;
-  std::array<float, kJoyAxes> values{};
+// What an input line holds beyond its KEYS letters, one entry each: a held key code (k=), a
+// key's presses (hit=), a character (ch=), or a position or axes (mouse=, touchN=, joyN=,
+// accel=), whose values stand in the run's axis values.
+struct LineEntry {
+  enum Kind : std::uint8_t { kHeld, kHit, kChar, kMouse, kTouch, kJoy, kAccel };
+  Kind kind = kHeld;
+  std::uint8_t device = 0;  // the touch or joystick number
+  std::uint16_t key = 0;    // kHeld and kHit
+  std::int32_t value = 0;   // kHit: the presses; kChar: the character; else the first axis value
 };
 
+// COUNT updates with the same input: the KEYS letters held, and `entryCount` of the run's
+// entries from `firstEntry` (a line of at most kMaxRunLineBytes holds far fewer than 65536).
 struct RunLine {
-  int count = 1;
-  std::bitset<kKeyCount> held;
-  std::vector<std::pair<int, int>> hits;  // keys whose presses differ from the derived ones
-  std::vector<int> chars;
-  std::vector<AxisChange> changes;
+  std::int32_t count = 1;
+  std::uint8_t letters = 0;  // bit i: kKeyLetters[i] is held
+  std::uint16_t entryCount = 0;
+  std::uint32_t firstEntry = 0;
+};
+
+// The input lines of a run or a key script, kept in a few bytes a line however long the file.
+struct RunInput {
+  std::vector<RunLine> lines;
+  std::vector<LineEntry> entries;
+  std::vector<float> axisValues;
 };
 
 struct RecordedRun {
   RunHeader header;
-  std::vector<RunLine> lines;
-  std::string endLine;  // empty when the recording stopped before the level ended
-  int fileLine = 0;     // where the level line stands, for messages
+  RunInput input;
+  std::string endLine;           // empty when the file gives none
+  std::optional<int> endFrames;  // the end line's frames=: where a replay of the run stops
+  int fileLine = 0;              // where the level line stands, for messages
 };
 
 // Limits that keep a hostile file from running the program out of memory or time.
 constexpr int kMaxLineCount = 10'000'000;
 constexpr long long kMaxRunUpdates = 100'000'000;
 constexpr long long kMaxRunFileBytes = 64LL << 20;
+// The longest line a file may hold; the writer's longest line is well within it.
+constexpr int kMaxRunLineBytes = 16384;
 
 // Parses a whole file. On failure `message` reads "LINE: expected ..." and nothing is kept.
 bool ParseRuns(std::string_view text, std::vector<RecordedRun>& runs, std::string& message);
-// Reads and parses a file; messages start with the path.
+// Reads and parses a file line by line; messages start with the path.
 bool ReadRunFile(const std::string& path, std::vector<RecordedRun>& runs, std::string& message);
 // A key script: COUNT:KEYS items separated by spaces, e.g. "90:- 30:U 60:RA".
-bool ParseKeyScript(std::string_view script, std::vector<RunLine>& lines, std::string& message);
+bool ParseKeyScript(std::string_view script, RunInput& input, std::string& message);
+
+// What a file holds before runs are appended to it: no line but blanks and comments, the
+// format line first, or another line first (it is not a run file).
+enum class RunFileStart { kNoLine, kFormatLine, kOtherLine };
+RunFileStart ReadRunFileStart(std::FILE* file);
 
 // The keyboard key each KEYS letter holds.
 struct KeyLetter {

@@ -4,12 +4,34 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <memory>
+#include <utility>
+
+#include <sys/stat.h>
 
 namespace {
 
-constexpr std::string_view kFormatLine =
-    "zorvane-run 1\n"
-    "# Zorvane run file: one run per level started (format: README, \"Recorded runs\")\n";
+// Runs are added to a run file only: what the file at `path` holds already, and whether its
+// last line lacks its end. Only a regular file with something in it is read; a device or a pipe
+// is written to as it is.
+bool ReadStart(const std::string& path, RunFileStart& start, bool& unended, std::string& message) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) return true;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) {
+    message = path + ": cannot be read (" + std::strerror(errno) + ")";
+    return false;
+  }
+  start = ReadRunFileStart(file.get());
+  unended = std::fseek(file.get(), -1, SEEK_END) == 0 && std::fgetc(file.get()) != '\n';
+  if (start != RunFileStart::kOtherLine) return true;
+  message = path + ": not a run file (its first line is not \"" + std::string(kRunFileFormat) +
+            "\"); runs are added only to run files";
+  return false;
+}
+
+constexpr std::string_view kFormatComment =
+    "\n# Zorvane run file: one run per level started (format: README, \"Recorded runs\")\n";
 
 // Appends text to a fixed buffer, cutting at its end.
 class Out {
@@ -188,25 +210,47 @@ RunWriter::~RunWriter() {
 }
 
 bool RunWriter::Open(const std::string& path, std::string& message) {
+  RunFileStart start = RunFileStart::kNoLine;
+  bool unended = false;
+  if (!ReadStart(path, start, unended, message)) return false;
   std::FILE* file = std::fopen(path.c_str(), "ab");
   if (!file) {
     message = path + ": cannot be written (" + std::strerror(errno) + ")";
     return false;
   }
-  Adopt(file);
-  return true;
+  Start(file, path, start != RunFileStart::kFormatLine, unended);
+  message = problem_;
+  return !Failed();
 }
 
-void RunWriter::Adopt(std::FILE* file) {
+void RunWriter::Adopt(std::FILE* file, std::string name) {
+  Start(file, std::move(name), true, false);
+}
+
+void RunWriter::Start(std::FILE* file, std::string name, bool formatLine, bool endLastLine) {
   if (file_) std::fclose(file_);
   file_ = file;
-  std::fseek(file_, 0, SEEK_END);
-  if (std::ftell(file_) <= 0) Write(kFormatLine);
-  std::fflush(file_);
+  name_ = std::move(name);
+  problem_.clear();
+  if (endLastLine) Write("\n");
+  if (formatLine) {
+    Write(kRunFileFormat);
+    Write(kFormatComment);
+  }
+  Flush();
 }
 
 void RunWriter::Write(std::string_view text) {
-  if (file_) std::fwrite(text.data(), 1, text.size(), file_);
+  if (file_ && !Failed() && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+    Fail(errno);
+}
+
+void RunWriter::Flush() {
+  if (file_ && !Failed() && std::fflush(file_) != 0) Fail(errno);
+}
+
+void RunWriter::Fail(int error) {
+  problem_ = name_ + ": cannot be written (" + std::strerror(error) + ")";
 }
 
 void RunWriter::BeginRun(const RunHeader& header) {
@@ -250,5 +294,5 @@ void RunWriter::EndRun(std::string_view endLine) {
     Write("\n");
   }
   inRun_ = false;
-  if (file_) std::fflush(file_);
+  Flush();
 }

@@ -16,30 +16,40 @@ class RunWriter {
   RunWriter& operator=(const RunWriter&) = delete;
   ~RunWriter();
 
-  // Opens the file for appending; a new or empty file gets the format line first.
+  // Opens a run file for appending; a new file, or one with nothing but blank lines and
+  // comments, gets the format line first. A file that holds anything else is refused; a last
+  // line without its end is ended.
   bool Open(const std::string& path, std::string& message);
-  // Writes to a stream the writer closes when it is done (an in-memory one, for instance).
-  void Adopt(std::FILE* file);
+  // Writes a new run file to a stream the writer closes when it is done (an in-memory one, for
+  // instance); `name` stands for it in messages.
+  void Adopt(std::FILE* file, std::string name);
   bool IsOpen() const { return file_ != nullptr; }
   void BeginRun(const RunHeader& header);
   // The input the game read in the next update of the run.
   void Add(const InputFrame& frame);
   // Writes what is pending and the end line, when there is one; the file is flushed.
   void EndRun(std::string_view endLine);
+  // A write failed: nothing more is written, and Problem() says why in one line.
+  bool Failed() const { return !problem_.empty(); }
+  const std::string& Problem() const { return problem_; }
 
  private:
-  static constexpr size_t kLineBytes = 16384;
+  void Start(std::FILE* file, std::string name, bool formatLine, bool endLastLine);
   void WritePending();
   void Write(std::string_view text);
+  void Flush();
+  void Fail(int error);
 
   FILE* file_ = nullptr;
+  std::string name_;
+  std::string problem_;
   bool inRun_ = false;
   InputFrame previous_;  // the update before the one added
   InputFrame first_;     // the first update of the pending line
   std::bitset<kKeyCount> heldBeforeFirst_;
   InputAxes axesBeforeFirst_;
   int pending_ = 0;
-  std::array<char, kLineBytes> line_{};
+  std::array<char, kMaxRunLineBytes> line_{};
 };
 
 // The level line and an input line as the writer puts them, into a buffer of any size.

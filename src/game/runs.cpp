@@ -11,23 +11,24 @@
 
 namespace {
 
-void ApplyChange(const AxisChange& change, InputAxes& axes) {
-  const auto& v = change.values;
-  switch (change.kind) {
-    case AxisChange::kMouse:
+void ApplyAxes(const LineEntry& entry, const float* v, InputAxes& axes) {
+  switch (entry.kind) {
+    case LineEntry::kMouse:
       // As on the device, the mouse and the first touch are one pointer.
       axes.mouseX = axes.touchX[0] = v[0];
       axes.mouseY = axes.touchY[0] = v[1];
       break;
-    case AxisChange::kTouch:
-      axes.touchX[change.index] = v[0];
-      axes.touchY[change.index] = v[1];
+    case LineEntry::kTouch:
+      axes.touchX[entry.device] = v[0];
+      axes.touchY[entry.device] = v[1];
       break;
-    case AxisChange::kJoy:
-      std::copy_n(v.begin(), kJoyAxes, axes.joy[change.index].begin());
+    case LineEntry::kJoy:
+      std::copy_n(v, kJoyAxes, axes.joy[entry.device].begin());
       break;
-    case AxisChange::kAccel:
-      std::copy_n(v.begin(), kAccelAxes, axes.accel.begin());
+    case LineEntry::kAccel:
+      std::copy_n(v, kAccelAxes, axes.accel.begin());
+      break;
+    default:
       break;
   }
 }
@@ -68,14 +69,9 @@ size_t Clip(int written, size_t size) {
 
 void LinePlayer::Next(InputFrame& frame) {
   const std::bitset<kKeyCount> before = current_.held;
-  if (line_ < lines_->size()) {
-    const RunLine& line = (*lines_)[line_];
-    current_.held = line.held;
-    current_.charCount = static_cast<int>(std::min(line.chars.size(), current_.chars.size()));
-    std::copy_n(line.chars.begin(), current_.charCount, current_.chars.begin());
-    for (const AxisChange& change : line.changes) ApplyChange(change, current_.axes);
-    DeriveHits(before, current_);
-    for (const auto& [key, count] : line.hits) current_.hits[key] = static_cast<uint8_t>(count);
+  if (line_ < input_->lines.size()) {
+    const RunLine& line = input_->lines[line_];
+    if (usedOfLine_ == 0) StartLine(line);
     if (++usedOfLine_ >= line.count) {
       ++line_;
       usedOfLine_ = 0;
@@ -83,9 +79,40 @@ void LinePlayer::Next(InputFrame& frame) {
   } else {
     current_.held.reset();
     current_.charCount = 0;
-    DeriveHits(before, current_);
+    hitGiven_.reset();
   }
+  DeriveHits(before, current_);
+  for (int key = 0; key < kKeyCount; ++key)
+    if (hitGiven_[key]) current_.hits[key] = hitCounts_[key];
   frame = current_;
+}
+
+void LinePlayer::StartLine(const RunLine& line) {
+  current_.held.reset();
+  for (size_t i = 0; i < kKeyLetters.size(); ++i)
+    if (line.letters >> i & 1) current_.held[kKeyLetters[i].key] = true;
+  current_.charCount = 0;
+  hitGiven_.reset();
+  const auto first = input_->entries.begin() + line.firstEntry;
+  std::for_each(first, first + line.entryCount, [this](const LineEntry& entry) { Take(entry); });
+}
+
+void LinePlayer::Take(const LineEntry& entry) {
+  switch (entry.kind) {
+    case LineEntry::kHeld:
+      current_.held[entry.key] = true;
+      break;
+    case LineEntry::kHit:
+      hitGiven_[entry.key] = true;
+      hitCounts_[entry.key] = static_cast<std::uint8_t>(entry.value);
+      break;
+    case LineEntry::kChar:
+      if (current_.charCount < kCharQueueSize) current_.chars[current_.charCount++] = entry.value;
+      break;
+    default:
+      ApplyAxes(entry, &input_->axisValues[static_cast<size_t>(entry.value)], current_.axes);
+      break;
+  }
 }
 
 RunHeader CaptureHeader(const MyApp& app, std::uint32_t seedBeforeBuild) {
@@ -168,18 +195,10 @@ size_t FormatTraceLine(const MyApp& app, int frame, char* out, size_t size) {
 }
 
 void RunRecorder::BeforeUpdate(const MyApp& app, const InputDevice& device) {
-  if (state_ == State::kBuilt) {
-    writer_.BeginRun(CaptureHeader(app, seedBeforeBuild_));
-    frames_ = 0;
-    state_ = State::kRecording;
-  }
-  if (state_ == State::kRecording) {
-    CaptureFrame(device, frame_);
-    writer_.Add(frame_);
-    ++frames_;
-  }
+  if (state_ == State::kBuilt) Begin(app);
+  // Written once the update has run: an update the program quits in is no part of the run.
+  if (state_ == State::kRecording) CaptureFrame(device, frame_);
   if (app.LoadStep == 0 && app.ScreenMode == ModeLoadGame) {
-    writer_.EndRun({});
     seedBeforeBuild_ = static_cast<std::uint32_t>(Seed);
     state_ = State::kBuilding;
   }
@@ -191,12 +210,27 @@ void RunRecorder::AfterUpdate(const MyApp& app) {
     return;
   }
   if (state_ != State::kRecording) return;
-  if (app.GameOverTimer > 0) {
-    writer_.EndRun(
-        std::string_view(endLine_, FormatEndLine(app, frames_, endLine_, sizeof endLine_)));
-    state_ = State::kIdle;
-  } else if (app.ScreenMode != ModeInGame) {
-    writer_.EndRun({});
-    state_ = State::kIdle;
-  }
+  writer_.Add(frame_);
+  ++frames_;
+  // The level ended, or the player left it through the pause panel.
+  if (app.GameOverTimer > 0 || app.ScreenMode != ModeInGame) End(app);
+}
+
+void RunRecorder::Cut(const MyApp& app) {
+  // A level built and not yet played is a run of no updates.
+  if (state_ == State::kBuilt) Begin(app);
+  if (state_ == State::kRecording) End(app);
+  state_ = State::kIdle;
+}
+
+void RunRecorder::Begin(const MyApp& app) {
+  writer_.BeginRun(CaptureHeader(app, seedBeforeBuild_));
+  frames_ = 0;
+  state_ = State::kRecording;
+}
+
+void RunRecorder::End(const MyApp& app) {
+  writer_.EndRun(
+      std::string_view(endLine_, FormatEndLine(app, frames_, endLine_, sizeof endLine_)));
+  state_ = State::kIdle;
 }

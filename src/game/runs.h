@@ -2,7 +2,10 @@
 // feeding it input from a source, recording what it read, and telling how it ended.
 #pragma once
 
+#include <array>
+#include <bitset>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,15 +25,22 @@ class InputSource {
 // held and positions and axes stay where they were.
 class LinePlayer : public InputSource {
  public:
-  explicit LinePlayer(const std::vector<RunLine>& lines) : lines_(&lines) {}
+  explicit LinePlayer(const RunInput& input) : input_(&input) {}
   void Next(const MyApp&, InputFrame& frame) override { Next(frame); }
   void Next(InputFrame& frame);
 
  private:
-  const std::vector<RunLine>* lines_;
+  // Takes a line's input once, as it starts: its held keys, characters and axes stay for all
+  // its updates, and its hit= presses are given again in each.
+  void StartLine(const RunLine& line);
+  void Take(const LineEntry& entry);
+
+  const RunInput* input_;
   size_t line_ = 0;
   int usedOfLine_ = 0;
   InputFrame current_;
+  std::bitset<kKeyCount> hitGiven_;
+  std::array<std::uint8_t, kKeyCount> hitCounts_{};
 };
 
 // What the level about to start inherits, as a run file's level line tells it.
@@ -50,18 +60,24 @@ std::string EndLine(const MyApp& app, int frames);
 size_t FormatTraceLine(const MyApp& app, int frame, char* out, size_t size);
 
 // Records every level started into a run file: told about each update before and after it
-// runs, it notices a level being built, writes the input of each of its updates, and the
-// end line once the level has ended.
+// runs, it notices a level being built, writes the input of each update that ran to its end,
+// and the end line once the level has ended or been left.
 class RunRecorder {
  public:
   bool Open(const std::string& path, std::string& message) { return writer_.Open(path, message); }
   void BeforeUpdate(const MyApp& app, const InputDevice& device);
   void AfterUpdate(const MyApp& app);
-  // A run still going is closed without an end line.
-  void Stop() { writer_.EndRun({}); }
+  // A run still going ends here, with its end line as the level stands (result=running).
+  void Cut(const MyApp& app);
+  // A write failed: nothing more is recorded; Problem() says why.
+  bool Failed() const { return writer_.Failed(); }
+  const std::string& Problem() const { return writer_.Problem(); }
 
  private:
   enum class State { kIdle, kBuilding, kBuilt, kRecording };
+  void Begin(const MyApp& app);
+  void End(const MyApp& app);
+
   RunWriter writer_;
   State state_ = State::kIdle;
   std::uint32_t seedBeforeBuild_ = 0;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/runtime.h"
 #include "game/my_app.h"
 #include "game/pilot.h"
 
@@ -38,6 +39,10 @@ InputDevice& WindowRuns::BeforeUpdate(InputDevice& live) {
 
 void WindowRuns::AfterUpdate() {
   MyApp& app = TheApp();
+  if (recorder_) {
+    recorder_->AfterUpdate(app);
+    TellRecordingProblem();
+  }
   switch (state_) {
     case State::kBuilding:
       if (app.ScreenMode == ModeInGame) {
@@ -48,10 +53,12 @@ void WindowRuns::AfterUpdate() {
       break;
     case State::kPlaying:
       ++frames_;
-      if (app.GameOverTimer > 0 || frames_ >= kMaxShownRunUpdates) {
-        // The outcome on standard output, as the simulator prints it.
+      if (app.GameOverTimer > 0 || frames_ >= runUpdates_) {
+        // The outcome on standard output, as the simulator prints it; a recording of what is
+        // shown ends there too.
         std::printf("%s\n", EndLine(app, frames_).c_str());
         std::fflush(stdout);
+        if (recorder_) recorder_->Cut(app);
         endShown_ = kEndedLevelShown;
         state_ = State::kShowingEnd;
       }
@@ -63,7 +70,20 @@ void WindowRuns::AfterUpdate() {
     default:
       break;
   }
-  if (recorder_) recorder_->AfterUpdate(app);
+}
+
+int WindowRuns::Quit() {
+  if (!recorder_) return kExitQuit;
+  recorder_->Cut(TheApp());
+  TellRecordingProblem();
+  return recorder_->Failed() ? kExitRunFile : kExitQuit;
+}
+
+// Once, when it happens: play goes on unrecorded.
+void WindowRuns::TellRecordingProblem() {
+  if (toldProblem_ || !recorder_->Failed()) return;
+  kvWarn(recorder_->Problem().c_str());
+  toldProblem_ = true;
 }
 
 InputDevice& WindowRuns::Spectate(MyApp& app, InputDevice& live) {
@@ -103,10 +123,12 @@ void WindowRuns::StartRun(MyApp& app) {
     header_.level =
         state_ == State::kWaitForMenu ? app.Level : std::min(app.Level + 1, MyApp::kLevels);
     source_ = std::make_unique<Pilot>();
+    runUpdates_ = kMaxShownRunUpdates;
   } else {
     const RecordedRun& run = replay_[nextRun_++];
     header_ = run.header;
-    source_ = std::make_unique<LinePlayer>(run.lines);
+    source_ = std::make_unique<LinePlayer>(run.input);
+    runUpdates_ = run.endFrames.value_or(kMaxShownRunUpdates);
   }
   app.Spectating = true;
   app.StopTune();

@@ -14,8 +14,11 @@ class MyApp;
 
 // How long an ended level stays on screen before the next run starts, in updates.
 constexpr int kEndedLevelShown = 180;
-// A replayed or demonstrated level that has not ended by then is ended by the spectator.
+// A demonstrated level, or a replayed one whose file gives no end, that has not ended by then
+// is ended by the spectator.
 constexpr int kMaxShownRunUpdates = 36000;
+// The exit status when a run file cannot be read or recorded into.
+constexpr int kExitRunFile = 1;
 
 class WindowRuns : public UpdateTap {
  public:
@@ -23,6 +26,8 @@ class WindowRuns : public UpdateTap {
   WindowRuns(std::unique_ptr<RunRecorder> recorder, std::vector<RecordedRun> replay, bool demo);
   InputDevice& BeforeUpdate(InputDevice& live) override;
   void AfterUpdate() override;
+  // The recording ends with the level as it stands; kExitRunFile when it could not be written.
+  int Quit() override;
 
   bool Spectating() const { return state_ != State::kOff && state_ != State::kDone; }
 
@@ -32,6 +37,7 @@ class WindowRuns : public UpdateTap {
   void StartRun(MyApp& app);
   void Leave(MyApp& app);
   InputDevice& Blank();
+  void TellRecordingProblem();
 
   std::unique_ptr<RunRecorder> recorder_;
   std::vector<RecordedRun> replay_;
@@ -43,8 +49,10 @@ class WindowRuns : public UpdateTap {
   InputDevice device_;
   InputFrame frame_;
   int frames_ = 0;
+  int runUpdates_ = kMaxShownRunUpdates;  // where the level shown is ended
   int endShown_ = 0;
   bool menuShown_ = false;  // the menu has had an update since loading ended
+  bool toldProblem_ = false;
 };
 
 // Reads the replay file and opens the record file the options name; false with a message.

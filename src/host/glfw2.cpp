@@ -258,7 +258,8 @@ void PollEvents() {
 }
 
 void WaitEvents() {
-  glfwWaitEvents();
+  constexpr double kLongestWaitSeconds = 0.25;
+  glfwWaitEventsTimeout(kLongestWaitSeconds);
 }
 
 double GetTime() {

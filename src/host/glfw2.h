@@ -140,6 +140,8 @@ int GetVideoModes(VidMode* list, int maxCount);
 void SwapInterval(int interval);
 void SwapBuffers();
 void PollEvents();
+// Waits for an event, or a quarter of a second at most: the frame loop of a suspended game
+// still notices a stop signal.
 void WaitEvents();
 double GetTime();
 void Sleep(double seconds);

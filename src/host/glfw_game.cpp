@@ -4,6 +4,7 @@
 
 #include "base/runtime.h"
 #include "host/keys.h"
+#include "host/signals.h"
 
 KvGlfwGame* KvGlfwGame::_glfwGame = nullptr;
 
@@ -140,7 +141,10 @@ int KvGlfwGame::Run() {
     SetGlfwWindow(kWindowWidth, kWindowHeight, 8, 8, 8, 0, 0, 0, false);
   }
   StartGame();
-  while (WindowOpened()) FramePass();
+  InstallStopHandlers();
+  while (WindowOpened() && !StopRequested()) FramePass();
+  // A stop signal ends the game as closing its window does.
+  if (StopRequested()) OnWindowClose();
   return windowFailed ? kExitFailure : kExitQuit;
 }
 

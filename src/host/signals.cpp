@@ -8,6 +8,12 @@
 #include "base/runtime.h"
 
 namespace {
+volatile std::sig_atomic_t stopRequested = 0;
+
+void OnStop(int) {
+  stopRequested = 1;
+}
+
 // The handler may have interrupted anything, the allocator or stdio holding its lock
 // included, so it reports with write(2) and _exit alone: nothing that allocates or locks.
 void WriteAll(std::string_view text) {
@@ -45,4 +51,21 @@ void InstallSignalHandlers() {
   std::signal(SIGSEGV, OnSignal);
   std::signal(SIGILL, OnSignal);
   std::signal(SIGFPE, OnSignal);
+}
+
+void InstallStopHandlers() {
+  struct sigaction action {};
+  action.sa_handler = OnStop;
+  sigemptyset(&action.sa_mask);
+  // SA_RESTART: a read or write the signal interrupts goes on instead of failing.
+  action.sa_flags = SA_RESETHAND | SA_RESTART;
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    struct sigaction old {};
+    if (sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    sigaction(signal, &action, nullptr);
+  }
+}
+
+bool StopRequested() {
+  return stopRequested != 0;
 }

@@ -1,5 +1,6 @@
 #include "sim/sim.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstring>
@@ -9,6 +10,7 @@
 
 #include "game/pilot.h"
 #include "game/runs.h"
+#include "host/signals.h"
 #include "input/input_device.h"
 #include "sim/headless_game.h"
 
@@ -33,12 +35,19 @@ bool ParseRange(std::string_view text, SimOptions& options) {
          ParseWhole(text.substr(dash + 1), options.firstLevel, MyApp::kLevels, options.lastLevel);
 }
 
-// One option: what it sets from its value, or "" when the value is fine.
+// One option: its value's name (null for none), its help line, and what it sets from its
+// value, or "" when the value is fine.
 struct SimOptionRow {
   std::string_view name;
-  bool takesValue;
+  const char* value;
+  const char* help;
   const char* (*set)(SimOptions& options, std::string_view value);
 };
+
+const char* SetHelp(SimOptions& options, std::string_view) {
+  options.help = true;
+  return "";
+}
 
 const char* SetSource(SimOptions& options, SimOptions::Source source) {
   if (options.source != SimOptions::Source::kNone)
@@ -48,45 +57,47 @@ const char* SetSource(SimOptions& options, SimOptions::Source source) {
 }
 
 constexpr SimOptionRow kSimOptionRows[] = {
-    {"--level", true,
+    {"--level", "L", "play level L",
      [](SimOptions& o, std::string_view v) -> const char* {
        if (o.lastLevel != 0) return "only one of --level and --levels";
        return ParseWhole(v, 1, MyApp::kLevels, o.firstLevel) && (o.lastLevel = o.firstLevel)
                   ? ""
                   : "--level L with L from 1 to 1000";
      }},
-    {"--levels", true,
+    {"--levels", "A-B", "play levels A to B, then a summary line",
      [](SimOptions& o, std::string_view v) -> const char* {
        if (o.lastLevel != 0) return "only one of --level and --levels";
        o.levelRange = true;
        return ParseRange(v, o) ? "" : "--levels A-B with 1 <= A <= B <= 1000";
      }},
-    {"--replay", true,
+    {"--replay", "FILE", "replay the runs of FILE (of level L with --level)",
      [](SimOptions& o, std::string_view v) -> const char* {
        o.replayPath = v;
        return SetSource(o, SimOptions::Source::kReplay);
      }},
-    {"--pilot", false,
+    {"--pilot", nullptr, "the autopilot plays",
      [](SimOptions& o, std::string_view) { return SetSource(o, SimOptions::Source::kPilot); }},
-    {"--keys", true,
+    {"--keys", "SCRIPT", "hold the keys of the script's COUNT:KEYS items",
      [](SimOptions& o, std::string_view v) -> const char* {
        o.keys = v;
        return SetSource(o, SimOptions::Source::kKeys);
      }},
-    {"--frames", true,
+    {"--frames", "N", "stop a level after N updates (36000, or a replayed run's end)",
      [](SimOptions& o, std::string_view v) -> const char* {
        return ParseWhole(v, 1, kMaxFrames, o.frames) ? "" : "--frames N with N from 1 to 100000000";
      }},
-    {"--trace", false,
+    {"--trace", nullptr, "print a line after every update",
      [](SimOptions& o, std::string_view) -> const char* {
        o.trace = true;
        return "";
      }},
-    {"--record", true,
+    {"--record", "FILE", "append every level played to FILE as a run file",
      [](SimOptions& o, std::string_view v) -> const char* {
        o.recordPath = v;
        return "";
      }},
+    {"--help", nullptr, "print this help", SetHelp},
+    {"-h", nullptr, "the same", SetHelp},
 };
 
 const SimOptionRow* FindRow(std::string_view name) {
@@ -97,6 +108,7 @@ const SimOptionRow* FindRow(std::string_view name) {
 
 // What is wrong with the options together, or "".
 const char* CheckCombination(const SimOptions& o) {
+  if (o.help) return "";
   if (o.source == SimOptions::Source::kReplay)
     return o.levelRange ? "--levels cannot be used with --replay" : "";
   return o.lastLevel == 0 ? "expected --level L or --levels A-B" : "";
@@ -116,7 +128,8 @@ class Simulator {
     game_.StepUntilLoaded();
   }
 
-  RunResult Play(const RunHeader& header, InputSource& source, int& frames) {
+  // Plays the level for at most `limit` updates.
+  RunResult Play(const RunHeader& header, InputSource& source, int limit, int& frames) {
     MyApp& app = game_.app();
     HeadlessHost& host = game_.host();
     host.width = header.screenWidth;
@@ -130,14 +143,17 @@ class Simulator {
     Step(device);
     ApplyCarry(header.carry, app);
     frames = 0;
-    while (frames < options_.frames && app.GameOverTimer == 0) {
+    while (frames < limit && app.GameOverTimer == 0 && !StopRequested()) {
       source.Next(app, frame_);
       ApplyFrame(frame_, device);
       Step(device);
       ++frames;
       if (options_.trace) WriteLine(FormatTraceLine(app, frames, line_, sizeof line_));
     }
+    if (recorder_) recorder_->Cut(app);
     WriteLine(FormatEndLine(app, frames, line_, sizeof line_));
+    // Each level's outcome is out as soon as it is known, whatever ends the program later.
+    std::fflush(out_);
     return ResultOf(app);
   }
 
@@ -175,15 +191,21 @@ struct Tally {
   }
 };
 
-std::unique_ptr<InputSource> MakeSource(const SimOptions& options,
-                                        const std::vector<RunLine>& lines) {
+std::unique_ptr<InputSource> MakeSource(const SimOptions& options, const RunInput& input) {
   if (options.source == SimOptions::Source::kPilot) return std::make_unique<Pilot>();
-  return std::make_unique<LinePlayer>(lines);
+  return std::make_unique<LinePlayer>(input);
 }
 
 int Fail(std::FILE* err, const std::string& message) {
   std::fprintf(err, "zorvane-sim: %s\n", message.c_str());
   return kSimExitBadFile;
+}
+
+// Where a level stops: at --frames, and a replayed run at its recorded end if sooner.
+int UpdateLimit(const SimOptions& options, const RecordedRun& run) {
+  const int given = options.frames > 0 ? options.frames : kDefaultSimFrames;
+  if (!run.endFrames) return given;
+  return options.frames > 0 ? std::min(options.frames, *run.endFrames) : *run.endFrames;
 }
 
 }  // namespace
@@ -197,7 +219,7 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
       return false;
     }
     std::string_view value;
-    if (row->takesValue) {
+    if (row->value) {
       if (i + 1 >= argc) {
         message = std::string(argv[i]) + " needs a value";
         return false;
@@ -213,8 +235,8 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
     message = wrong;
     return false;
   }
-  std::vector<RunLine> lines;
-  if (parsed.source == SimOptions::Source::kKeys && !ParseKeyScript(parsed.keys, lines, message)) {
+  RunInput keys;
+  if (parsed.source == SimOptions::Source::kKeys && !ParseKeyScript(parsed.keys, keys, message)) {
     message = "--keys: " + message;
     return false;
   }
@@ -222,7 +244,23 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
   return true;
 }
 
+std::string SimHelp() {
+  std::string text = std::string(kSimUsage) + "\n\noptions:\n";
+  for (const SimOptionRow& row : kSimOptionRows) {
+    const std::string option =
+        std::string(row.name) + (row.value ? " " : "") + (row.value ? row.value : "");
+    char line[160];
+    std::snprintf(line, sizeof line, "  %-16s  %s\n", option.c_str(), row.help);
+    text += line;
+  }
+  return text;
+}
+
 int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err) {
+  if (options.help) {
+    std::fputs(SimHelp().c_str(), out);
+    return kSimExitDone;
+  }
   std::string message;
   std::vector<RecordedRun> runs;
   if (options.source == SimOptions::Source::kReplay) {
@@ -238,8 +276,8 @@ int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err) {
       runs.back().header.level = level;
     }
   }
-  std::vector<RunLine> keyLines;
-  if (options.source == SimOptions::Source::kKeys) ParseKeyScript(options.keys, keyLines, message);
+  RunInput keys;
+  if (options.source == SimOptions::Source::kKeys) ParseKeyScript(options.keys, keys, message);
 
   std::unique_ptr<RunRecorder> recorder;
   if (!options.recordPath.empty()) {
@@ -250,16 +288,18 @@ int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err) {
   Simulator simulator(options, out, recorder.get());
   Tally tally;
   for (const RecordedRun& run : runs) {
+    if (StopRequested()) break;
     const bool replay = options.source == SimOptions::Source::kReplay;
-    const std::unique_ptr<InputSource> source = MakeSource(options, replay ? run.lines : keyLines);
+    const std::unique_ptr<InputSource> source = MakeSource(options, replay ? run.input : keys);
     int frames = 0;
-    const RunResult result = simulator.Play(run.header, *source, frames);
+    const RunResult result = simulator.Play(run.header, *source, UpdateLimit(options, run), frames);
     tally.Add(result, frames);
-    if (replay && !run.endLine.empty() && run.endLine != simulator.LastLine())
+    if (recorder && recorder->Failed()) return Fail(err, recorder->Problem());
+    // A level a stop signal cut was not played out: there is no difference to tell.
+    if (replay && !StopRequested() && !run.endLine.empty() && run.endLine != simulator.LastLine())
       std::fprintf(err, "zorvane-sim: %s:%d: the replay ended otherwise than recorded: %s\n",
                    options.replayPath.c_str(), run.fileLine, run.endLine.c_str());
   }
-  if (recorder) recorder->Stop();
   if (options.levelRange) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -18,14 +18,18 @@ struct SimOptions {
   std::string replayPath;
   std::string keys;
   std::string recordPath;
-  int frames = kDefaultSimFrames;
+  int frames = 0;  // --frames; without it a replayed run stops at its end, others at the default
   bool trace = false;
+  bool help = false;
 };
 
 extern const char* const kSimUsage;
+// The usage line and what each option does.
+std::string SimHelp();
 
 // False with a message saying what is wrong.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string& message);
 // Plays what the options ask for, printing trace, end and summary lines to `out` and
-// problems to `err`; returns the exit status.
+// problems to `err`; returns the exit status. A stop signal (InstallStopHandlers) ends the
+// level being played as --frames would, and the simulation after it, with status 0.
 int RunSim(const SimOptions& options, std::FILE* out, std::FILE* err);

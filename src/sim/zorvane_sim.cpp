@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "host/signals.h"
 #include "sim/sim.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   // Trace lines come by the hundred thousand: one large buffer, written in blocks.
   static char buffer[1 << 16];
   std::setvbuf(lines, buffer, _IOFBF, sizeof buffer);
+  InstallStopHandlers();
   const int status = RunSim(options, lines, stderr);
   return std::fclose(lines) == 0 ? status : kSimExitBadFile;
 }

@@ -2,7 +2,8 @@
 # Runs in the real game. A level played by keys with --record and ended from the pause panel
 # replays in the simulator, and with --replay in the window, to the end line the recording
 # wrote. The demo plays a level in the window, recorded; the simulator replays that run to
-# the demo's end; a key gives the menu back, and F4 still quits.
+# the demo's end; a key gives the menu back, and F4 still quits. A level left by F4, by closing
+# the window or by a stop signal is recorded to that point, end line included.
 game=$(realpath "$1")
 sim=$(realpath "$2")
 source "$(dirname "$0")/e2e_lib.sh"
@@ -64,4 +65,38 @@ quit_by_f4
 grep -qx "$demo" "$work/demo.txt" || fail "the demo's run file has no end line '$demo'"
 replayed=$("$sim" --replay "$work/demo.txt" --level 1 2>/dev/null | head -n1)
 [ "$replayed" = "$demo" ] || fail "the simulator's replay of the demo ended with '$replayed'"
+# end_by WAY: F4, the window's close request, or the signal WAY ends the game with status 0;
+# "unfocused" is SIGTERM while a second game's window has the focus and this one waits for
+# events, suspended.
+end_by() {
+  local other=
+  case $1 in
+    F4) xdotool key --window "$wid" F4 2>/dev/null ;;
+    close) /usr/bin/python3 "$(dirname "$0")/close_window.py" "$wid" ;;
+    unfocused)
+      (cd "$work" && exec timeout 30 "$game") >/dev/null 2>&1 &
+      other=$!
+      sleep 3
+      kill -s TERM "$pid"
+      ;;
+    *) kill -s "$1" "$pid" ;;
+  esac
+  wait_exit 10
+  local status=$?
+  [ -n "$other" ] && kill "$other"
+  [ $status -eq 0 ] || fail "$1 ended the game with status $status"
+}
+
+for way in F4 close TERM HUP unfocused; do
+  rm -f "$work/cut.txt"
+  start_with --level 1 --record cut.txt
+  find_window Zorvane
+  focus
+  sleep 3  # the loader, then the level's intro
+  hold Up 0.5
+  end_by "$way"
+  cut=$(grep '^end .*result=running' "$work/cut.txt") || fail "$way: no end line in $(cat "$work/cut.txt")"
+  replayed=$("$sim" --replay "$work/cut.txt" 2>&1)
+  [ "$replayed" = "$cut" ] || fail "$way: the simulator's replay ended with '$replayed', not '$cut'"
+done
 echo "PASS"

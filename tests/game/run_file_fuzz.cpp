@@ -24,7 +24,7 @@ void Check(bool holds) {
 }
 
 std::vector<InputFrame> Play(const RecordedRun& run, long long updates) {
-  LinePlayer player(run.lines);
+  LinePlayer player(run.input);
   std::vector<InputFrame> frames(static_cast<size_t>(updates));
   for (InputFrame& frame : frames) player.Next(frame);
   return frames;
@@ -32,7 +32,7 @@ std::vector<InputFrame> Play(const RecordedRun& run, long long updates) {
 
 long long Updates(const RecordedRun& run) {
   long long updates = 0;
-  for (const RunLine& line : run.lines) updates += line.count;
+  for (const RunLine& line : run.input.lines) updates += line.count;
   return updates;
 }
 
@@ -41,7 +41,7 @@ std::string Write(const RecordedRun& run, const std::vector<InputFrame>& frames)
   size_t size = 0;
   {
     RunWriter writer;
-    writer.Adopt(open_memstream(&text, &size));
+    writer.Adopt(open_memstream(&text, &size), "memory");
     writer.BeginRun(run.header);
     for (const InputFrame& frame : frames) writer.Add(frame);
     writer.EndRun(run.endLine);

@@ -2,6 +2,7 @@
 // written by hand mean what the format says; malformed ones are refused with the line and
 // what was expected there.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <cmath>
 #include <cstdio>
@@ -21,7 +22,7 @@ std::string WriteRun(const RunHeader& header, const std::vector<InputFrame>& fra
   size_t size = 0;
   {
     RunWriter writer;
-    writer.Adopt(open_memstream(&text, &size));
+    writer.Adopt(open_memstream(&text, &size), "memory");
     writer.BeginRun(header);
     for (const InputFrame& frame : frames) writer.Add(frame);
     writer.EndRun(endLine);
@@ -32,7 +33,7 @@ std::string WriteRun(const RunHeader& header, const std::vector<InputFrame>& fra
 }
 
 std::vector<InputFrame> Play(const RecordedRun& run, size_t updates) {
-  LinePlayer player(run.lines);
+  LinePlayer player(run.input);
   std::vector<InputFrame> frames(updates);
   for (InputFrame& frame : frames) player.Next(frame);
   return frames;
@@ -186,7 +187,7 @@ TEST(RunFile, HandWrittenRunsMeanWhatTheFormatSays) {
 
 TEST(RunFile, MalformedFilesAreRefusedWithTheLineAndWhatWasExpected) {
   struct Case {
-    const char* text;
+    std::string text;
     const char* message;
   };
   const Case cases[] = {
@@ -233,6 +234,13 @@ TEST(RunFile, MalformedFilesAreRefusedWithTheLineAndWhatWasExpected) {
       {"zorvane-run 1\nlevel 1\n10000000 U\n10000000 U\n10000000 U\n10000000 U\n10000000 U\n"
        "10000000 U\n10000000 U\n10000000 U\n10000000 U\n10000000 U\n1 U\n",
        "13: expected at most 100000000 updates in one run"},
+      {"zorvane-run 1\n#" + std::string(kMaxRunLineBytes, 'x') + "\n",
+       "2: expected at most 16384 bytes on a line"},
+      {"zorvane-run 1\nlevel 1 seed=1 seed=1\n", "2: expected seed= at most once on a line"},
+      {"zorvane-run 1\nlevel 1\n5 U touch1=0,0 touch2=0,0 touch1=0,0\n",
+       "3: expected touch1= at most once on a line"},
+      {"zorvane-run 1\nlevel 1\nend frames=-1\n",
+       "3: expected frames=F with F from 0 to 100000000 on the end line"},
   };
   for (const Case& c : cases) {
     std::vector<RecordedRun> runs(1);
@@ -243,17 +251,38 @@ TEST(RunFile, MalformedFilesAreRefusedWithTheLineAndWhatWasExpected) {
   }
 }
 
-TEST(RunFile, KeyScripts) {
-  std::vector<RunLine> lines;
+// Memory follows the lines: a few bytes each, however short the lines of a hostile file.
+TEST(RunFile, AFileTakesAFewBytesOfMemoryALine) {
+  constexpr int kLines = 100000;
+  std::string text = "zorvane-run 1\nlevel 1\n";
+  for (int i = 0; i < kLines / 2; ++i) text += "1 U\n1 -\n";
+  const std::string path = testing::TempDir() + "zv_many_lines.txt";
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_TRUE(file && std::fwrite(text.data(), 1, text.size(), file) == text.size());
+  std::fclose(file);
+  std::vector<RecordedRun> runs;
   std::string message;
-  ASSERT_TRUE(ParseKeyScript("90:- 30:U  60:RA 1:BDL", lines, message)) << message;
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[0].count, 90);
-  EXPECT_TRUE(lines[0].held.none());
-  EXPECT_EQ(lines[2].held, Held({key::kRight, 'Z'}).held);
-  EXPECT_EQ(lines[3].held, Held({'X', key::kDown, key::kLeft}).held);
+  const size_t before = mallinfo2().uordblks;
+  ASSERT_TRUE(ReadRunFile(path, runs, message)) << message;
+  EXPECT_LT(mallinfo2().uordblks - before, 32u * kLines);
+  EXPECT_EQ(runs[0].input.lines.size(), static_cast<size_t>(kLines));
+  std::remove(path.c_str());
+}
+
+TEST(RunFile, KeyScripts) {
+  RunInput input;
+  std::string message;
+  ASSERT_TRUE(ParseKeyScript("90:- 30:U  60:RA 1:BDL", input, message)) << message;
+  ASSERT_EQ(input.lines.size(), 4u);
+  RecordedRun run;
+  run.input = input;
+  const std::vector<InputFrame> played = Play(run, 181);
+  EXPECT_TRUE(played[89].held.none());
+  EXPECT_EQ(played[90].held, Held({key::kUp}).held);
+  EXPECT_EQ(played[120].held, Held({key::kRight, 'Z'}).held);
+  EXPECT_EQ(played[180].held, Held({'X', key::kDown, key::kLeft}).held);
   for (const char* bad : {"90", "90:", ":U", "0:U", "5:Q", "5:U,R", "x:U"}) {
-    EXPECT_FALSE(ParseKeyScript(bad, lines, message)) << bad;
+    EXPECT_FALSE(ParseKeyScript(bad, input, message)) << bad;
     EXPECT_NE(message.find("expected COUNT:KEYS"), std::string::npos) << message;
   }
 }

@@ -346,6 +346,14 @@ TEST(WorldTool, ChecksThatLevelsCanBeWon) {
   EXPECT_EQ(run.output, "checked levels 1-40: 40 can be won, 0 cannot\n");
 }
 
+TEST(WorldTool, AnswersHelpWithItsUsage) {
+  for (const char* help : {"--help", "-h"}) {
+    const ChildResult run = RunTool(help);
+    EXPECT_EQ(run.status, 0) << help;
+    EXPECT_EQ(run.output.rfind("usage: zorvane-world LEVEL [--map]", 0), 0u) << help;
+  }
+}
+
 TEST(WorldTool, RejectsBadArguments) {
   for (const char* arguments : {"", "0", "1001", "abc", "-1", "+5", "12x", "1 --mop", "1 --map 2",
                                 "--check", "--check 5-3", "--check 1-1001", "--check 4"}) {

@@ -26,6 +26,16 @@ inline std::string ReadAll(std::FILE* file) {
   return text;
 }
 
+// Options the test knows to be right.
+inline SimOptions Options(std::vector<const char*> args) {
+  args.insert(args.begin(), "zorvane-sim");
+  SimOptions options;
+  std::string message;
+  EXPECT_TRUE(ParseSimOptions(static_cast<int>(args.size()), args.data(), options, message))
+      << message;
+  return options;
+}
+
 // zorvane-sim with these arguments: its status and what it printed; refused options give the
 // usage status and their message.
 inline SimRun Sim(std::vector<const char*> args) {

@@ -61,6 +61,8 @@ void PlayByHand(HeadlessGame& game) {
   game.Step(40);
 }
 
+// Quitting in the level (F4 here, as closing the window and a stop signal do) completes the
+// recording: the replay stops at the last update played, with the same end line.
 TEST_F(WindowRunsTest, WhatThePlayerDidReplaysInTheSimulatorToTheSameState) {
   const std::string file = Path("played.txt");
   const ChildResult played = RunInChild([&file] {
@@ -74,14 +76,15 @@ TEST_F(WindowRunsTest, WhatThePlayerDidReplaysInTheSimulatorToTheSameState) {
     PlayByHand(game);
     char line[512];
     FormatTraceLine(game.app(), kPlayedUpdates, line, sizeof line);
-    std::printf("%s\n", line);
-    _delegate->_tap = nullptr;
+    std::printf("%s\n%s\n", line, EndLine(game.app(), kPlayedUpdates).c_str());
+    game.TapKey(key::kF4);
   });
   ASSERT_EQ(played.status, 0);
-  const std::string replayed = Sim({"--replay", file.c_str(), "--frames", "193", "--trace"}).out;
-  const size_t last = replayed.rfind("f=193 ");
-  ASSERT_NE(last, std::string::npos) << replayed;
-  EXPECT_EQ(replayed.substr(last, replayed.find('\n', last) + 1 - last), Said(played.output));
+  const SimRun replayed = Sim({"--replay", file.c_str(), "--trace"});
+  const size_t last = replayed.out.rfind("f=");
+  ASSERT_NE(last, std::string::npos) << replayed.out;
+  EXPECT_EQ(replayed.out.substr(last), Said(played.output));
+  EXPECT_EQ(replayed.err, "");
   // The pointer's drag and the hidden HUD are part of what was replayed.
   std::ifstream in(file);
   const std::string text{std::istreambuf_iterator<char>(in), {}};
@@ -90,7 +93,10 @@ TEST_F(WindowRunsTest, WhatThePlayerDidReplaysInTheSimulatorToTheSameState) {
 }
 
 TEST_F(WindowRunsTest, AReplayTakesOverFromTheMenuAndSavesNothing) {
-  const std::string text = "zorvane-run 1\nlevel 2\n95 -\n30 U\n20 R\n";
+  // Shown to its end line, not to the spectator's limit.
+  const std::string text =
+      "zorvane-run 1\nlevel 2\n95 -\n30 U\n20 R\n"
+      "end level=2 frames=160 result=running score=0 lives=3 items=000\n";
   std::ofstream(Path("run.txt")) << text << std::flush;
   const std::string expected = Sim({"--replay", Path("run.txt").c_str()}).out;
   const std::string folder = folder_.string();

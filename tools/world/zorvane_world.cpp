@@ -17,12 +17,18 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitUnwinnable = 1;
 
-int Usage() {
-  std::fprintf(stderr,
+// The usage on standard error for a command line that cannot be read, on standard output when
+// asked for with --help.
+int Usage(std::FILE* to = stderr, int status = kExitUsage) {
+  std::fprintf(to,
                "usage: zorvane-world LEVEL [--map]   (LEVEL from 1 to %d)\n"
                "       zorvane-world --check A-B     (levels A to B)\n",
                MyApp::kLevels);
-  return kExitUsage;
+  return status;
+}
+
+bool AsksForHelp(int argc, char** argv) {
+  return argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
 }
 
 // A level number: decimal digits only, within the levels the game offers.
@@ -69,6 +75,7 @@ int CheckLevels(MyApp& app, int first, int last) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AsksForHelp(argc, argv)) return Usage(stdout, 0);
   int level = 0, last = 0;
   const bool check = argc == 3 && std::strcmp(argv[1], "--check") == 0;
   if (check ? !ParseRange(argv[2], level, last)
