@@ -6,7 +6,7 @@
 
 #include "game/app.h"
 #include "game/globals.h"
-#include "game/my_app.h"
+#include "game/records.h"
 #include "game/window_runs.h"
 #include "host/glfw_game.h"
 
@@ -31,5 +31,5 @@ int main(int argc, char** argv) {
                             {.initGlobals = kvInit,
                              .createApp = CreateAppWithRuns,
                              .launch = Launch,
-                             .lastLevel = MyApp::kLevels});
+                             .lastLevel = world::kLevels});
 }

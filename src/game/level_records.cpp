@@ -5,7 +5,7 @@
 
 void MyApp::FileScore() {
   if (Spectating) return;
-  if (Level < 1 || Level > kLevels) return;
+  if (Level < 1 || Level > world::kLevels) return;
   const int base = (Level - 1) * kBestScores;
   const auto best = LevelRecords.begin() + base;
   const auto end = best + kBestScores;

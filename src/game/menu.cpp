@@ -25,7 +25,7 @@ constexpr int kIconsSlot = ImageAssetNamed("common/icons").slot;
 constexpr int kCircleSlot = ImageAssetNamed("common/circle").slot;
 
 constexpr int kBackdropBlue = 80;
-constexpr int kFinalLevel = MyApp::kLevels - 1;
+constexpr int kFinalLevel = world::kLevels - 1;
 constexpr int kSlideOpen = 30;
 
 // Title and side panel.
@@ -664,7 +664,7 @@ void ReleaseOptionLatches(MyApp& app) {
 
 int MyApp::LastOfferedLevel() const {
   int reached = 0;  // one past the highest completed level
-  for (int level = 0; level < kLevels; ++level) {
+  for (int level = 0; level < world::kLevels; ++level) {
     if (LevelRecords[kCompletionRecords + level * kBestScores] > 0) reached = level + 1;
   }
   return std::min(reached, kFinalLevel);
@@ -672,7 +672,7 @@ int MyApp::LastOfferedLevel() const {
 
 long long MyApp::TotalBestScore() const {
   long long total = 0;
-  for (int level = 0; level < kLevels; ++level)
+  for (int level = 0; level < world::kLevels; ++level)
     total += std::max(LevelRecords[level * kBestScores], 0);
   return total;
 }
@@ -696,7 +696,7 @@ void MyApp::StartLevel() {
   }
   SetLatches(*this, 1);
   MenuScroll = ScrollFor(MenuLevel);
-  Level = std::clamp(MenuLevel + 1, 1, kLevels);
+  Level = std::clamp(MenuLevel + 1, 1, world::kLevels);
   ScreenMode = ModeLoadGame;
 }
 
@@ -722,7 +722,7 @@ void MyApp::Menu() {
     DrawTotals(*this, last);
   }
   if (SidePanelOpen == 1) SidePanelTicker(*this);
-  Level = std::clamp(MenuLevel + 1, 1, kLevels);
+  Level = std::clamp(MenuLevel + 1, 1, world::kLevels);
 }
 
 void MyApp::LoadMenu() {

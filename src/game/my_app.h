@@ -7,6 +7,7 @@
 
 #include "base/runtime.h"
 #include "game/app.h"
+#include "game/records.h"
 
 class Image;
 class Sound;
@@ -314,7 +315,6 @@ class MyApp : public App {
   // ---- Save data (save_data.cpp) ----
   // LevelRecords layout: level L's ten best scores at L * 10, best first, and its completion
   // block at kCompletionRecords + L * 10 (the first entry is 1 once the level is completed).
-  static constexpr int kLevels = 1000;
   static constexpr int kBestScores = 10;
   static constexpr int kCompletionRecords = 10000;
   void Save();

@@ -460,7 +460,7 @@ void MyApp::PauseMenu() {
 }
 
 int MyApp::ScorePlace() const {
-  if (Level < 1 || Level > kLevels) return 0;
+  if (Level < 1 || Level > world::kLevels) return 0;
   const int base = (Level - 1) * kBestScores;
   for (int k = 0; k < kBestScores; ++k)
     if (Score > LevelRecords[base + k]) return k + 1;

@@ -6,7 +6,8 @@
 
 // ---- The world grid: 32 x 32 rooms of 16 x 12 tiles, each tile ten ints ----
 namespace world {
-constexpr int kRooms = 32;  // rooms across and down
+constexpr int kLevels = 1000;  // numbered from 1; each generates its own world
+constexpr int kRooms = 32;     // rooms across and down
 constexpr int kRoomWidth = 16;
 constexpr int kRoomHeight = 12;
 constexpr int kTileInts = 10;

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "base/random.h"
-#include "game/my_app.h"
+#include "game/records.h"
 
 namespace {
 
@@ -338,7 +338,7 @@ class Parser {
   bool LevelLine(const Words& words) {
     RecordedRun run;
     run.fileLine = number_;
-    if (words.size() < 2 || !ParseInt(words[1], 1, MyApp::kLevels, run.header.level))
+    if (words.size() < 2 || !ParseInt(words[1], 1, world::kLevels, run.header.level))
       return Fail("\"level L\" with L from 1 to 1000");
     std::bitset<std::size(kHeaderFields)> given;
     for (size_t i = 2; i < words.size(); ++i)

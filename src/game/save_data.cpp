@@ -204,7 +204,7 @@ void MyApp::Load() {
     }
   }
 
-  for (int level = 0; level < kLevels && record.HasBlock(kLevelBlockFields - 1); ++level) {
+  for (int level = 0; level < world::kLevels && record.HasBlock(kLevelBlockFields - 1); ++level) {
     std::array<int, kBestScores> best{}, done{};
     Checksum sum;
     for (int k = 0; k < kBestScores; ++k) {

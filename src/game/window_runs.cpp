@@ -121,7 +121,7 @@ void WindowRuns::StartRun(MyApp& app) {
     header_ = RunHeader();
     // The demo goes on from level to level after the selected one.
     header_.level =
-        state_ == State::kWaitForMenu ? app.Level : std::min(app.Level + 1, MyApp::kLevels);
+        state_ == State::kWaitForMenu ? app.Level : std::min(app.Level + 1, world::kLevels);
     source_ = std::make_unique<Pilot>();
     runUpdates_ = kMaxShownRunUpdates;
   } else {

@@ -31,8 +31,8 @@ bool ParseWhole(std::string_view text, int low, int high, int& value) {
 bool ParseRange(std::string_view text, SimOptions& options) {
   const size_t dash = text.find('-');
   return dash != std::string_view::npos &&
-         ParseWhole(text.substr(0, dash), 1, MyApp::kLevels, options.firstLevel) &&
-         ParseWhole(text.substr(dash + 1), options.firstLevel, MyApp::kLevels, options.lastLevel);
+         ParseWhole(text.substr(0, dash), 1, world::kLevels, options.firstLevel) &&
+         ParseWhole(text.substr(dash + 1), options.firstLevel, world::kLevels, options.lastLevel);
 }
 
 // One option: its value's name (null for none), its help line, and what it sets from its
@@ -60,7 +60,7 @@ constexpr SimOptionRow kSimOptionRows[] = {
     {"--level", "L", "play level L",
      [](SimOptions& o, std::string_view v) -> const char* {
        if (o.lastLevel != 0) return "only one of --level and --levels";
-       return ParseWhole(v, 1, MyApp::kLevels, o.firstLevel) && (o.lastLevel = o.firstLevel)
+       return ParseWhole(v, 1, world::kLevels, o.firstLevel) && (o.lastLevel = o.firstLevel)
                   ? ""
                   : "--level L with L from 1 to 1000";
      }},

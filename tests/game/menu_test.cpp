@@ -196,7 +196,7 @@ TEST_F(MenuTest, TotalsCountEveryLevelsBestScoreWithoutOverflow) {
   Step();
   EXPECT_NE(DrawnText().find("Levels:3"), std::string::npos) << DrawnText();
   EXPECT_NE(DrawnText().find("Score:1234"), std::string::npos) << DrawnText();
-  for (int level = 0; level < MyApp::kLevels; ++level)
+  for (int level = 0; level < world::kLevels; ++level)
     app().LevelRecords[level * MyApp::kBestScores] = INT_MAX;
   Step();
   EXPECT_NE(DrawnText().find("Score:" + std::to_string(1000LL * INT_MAX)), std::string::npos);

@@ -299,7 +299,7 @@ TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
     return app().ScorePlace();
   };
   EXPECT_EQ((std::array{place(81), place(11), place(5)}), (std::array{3, 10, 0}));
-  for (const int level : {0, MyApp::kLevels + 1}) {
+  for (const int level : {0, world::kLevels + 1}) {
     app().Level = level;
     EXPECT_EQ(place(101), 0) << level;
   }

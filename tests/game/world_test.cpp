@@ -206,7 +206,7 @@ TEST_F(World, EveryLevelKeepsItsInvariants) {
   const std::set<int> checkedWhole = {1,  2,  3,  5,  8,  9,  10,  12,  13,  20,
                                       24, 25, 26, 37, 50, 99, 250, 777, 1000};
   bool barriers = false;
-  for (int number = 1; number <= MyApp::kLevels && !HasFailure(); ++number) {
+  for (int number = 1; number <= world::kLevels && !HasFailure(); ++number) {
     SCOPED_TRACE(testing::Message() << "level " << number);
     const Level level(app, number);
     ExpectItemsWhereRecorded(app);

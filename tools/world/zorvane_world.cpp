@@ -23,7 +23,7 @@ int Usage(std::FILE* to = stderr, int status = kExitUsage) {
   std::fprintf(to,
                "usage: zorvane-world LEVEL [--map]   (LEVEL from 1 to %d)\n"
                "       zorvane-world --check A-B     (levels A to B)\n",
-               MyApp::kLevels);
+               world::kLevels);
   return status;
 }
 
@@ -35,7 +35,7 @@ bool AsksForHelp(int argc, char** argv) {
 bool ParseLevel(std::string_view text, int& level) {
   const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), level);
   return error == std::errc() && stop == text.data() + text.size() && !text.empty() &&
-         text.front() != '-' && level >= 1 && level <= MyApp::kLevels;
+         text.front() != '-' && level >= 1 && level <= world::kLevels;
 }
 
 bool ParseRange(std::string_view text, int& first, int& last) {
