@@ -136,6 +136,10 @@ void ValidateDeviceWindow(bool) {
   _devHeight = _game->GetDeviceHeight();
 }
 
+void SetFullscreen(bool on) {
+  if (_game) _game->SetFullscreen(on);
+}
+
 void EnumDisplayModes() {
   std::set<int> seen;
   _displayModes.clear();

@@ -82,6 +82,8 @@ int Millisecs();
 int DeviceWidth();
 int DeviceHeight();
 void ValidateDeviceWindow(bool notify);
+// Full screen at the desktop's size, or the standard window (the host's choice of colour bits).
+void SetFullscreen(bool on);
 // Display modes of the monitor, one per size, in the order the host lists them.
 void EnumDisplayModes();
 void SaveState(const String& state);

@@ -8,7 +8,6 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/records.h"
-#include "host/glfw_game.h"
 #include "input/input_device.h"
 
 namespace {
@@ -355,16 +354,7 @@ int MyApp::MouseIn_Radius(float x, float y, float w, float h) {
 
 int MyApp::FullscreenFlip() {
   Fullscreen = 1 - Fullscreen;
-  auto* host = KvGlfwGame::_glfwGame;
-  if (!host) return 0;
-  const KvGlfwVideoMode desktop = host->GetGlfwDesktopMode();
-  if (Fullscreen == 1) {
-    host->SetGlfwWindow(desktop.width, desktop.height, desktop.red, desktop.green, desktop.blue, 0,
-                        0, 0, true);
-  } else {
-    host->SetGlfwWindow(kWindowWidth, kWindowHeight, desktop.red, desktop.green, desktop.blue, 0, 0,
-                        0, false);
-  }
+  SetFullscreen(Fullscreen == 1);
   return 0;
 }
 

@@ -64,6 +64,17 @@ void KvGlfwGame::SetDeviceWindow(int width, int height, int flags) {
   SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
 }
 
+void KvGlfwGame::SetFullscreen(bool on) {
+  const KvGlfwVideoMode desktop = GetGlfwDesktopMode();
+  if (on) {
+    SetGlfwWindow(desktop.width, desktop.height, desktop.red, desktop.green, desktop.blue, 0, 0, 0,
+                  true);
+  } else {
+    SetGlfwWindow(kWindowWidth, kWindowHeight, desktop.red, desktop.green, desktop.blue, 0, 0, 0,
+                  false);
+  }
+}
+
 std::vector<KvDisplayMode> KvGlfwGame::GetDisplayModes() {
   std::vector<KvDisplayMode> modes;
   for (const auto& mode : GetGlfwVideoModes()) modes.push_back({mode.width, mode.height});

@@ -28,6 +28,7 @@ class KvGlfwGame : public KvGame {
   KvDisplayMode GetDesktopMode() override;
   void SetSwapInterval(int interval) override;
   bool WindowFullscreen() override { return isFullscreen; }
+  void SetFullscreen(bool on) override;
   // Reads joystick slot port through the window library (joystick.cpp).
   bool PollJoystick(int port, JoyAxes& axisX, JoyAxes& axisY, JoyAxes& axisZ,
                     JoyButtons& buttons) override;

@@ -94,6 +94,9 @@ class KvGame {
   virtual void SetSwapInterval(int /*interval*/) {}
   // The current window fills the screen.
   virtual bool WindowFullscreen() { return false; }
+  // Full screen at the desktop's size, or the standard window; either with the desktop's colour
+  // bits. A host without a window ignores it.
+  virtual void SetFullscreen(bool /*on*/) {}
   virtual String PathToFilePath(const String& path);
   // An exception that escaped a delegate call ends the program.
   [[noreturn]] virtual void Die();
