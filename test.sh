@@ -11,10 +11,12 @@ JOBS=$(nproc)
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 export CTEST_OUTPUT_ON_FAILURE=1
 
+# Our own builds treat warnings as errors; other builds (a packager's) only show them.
 configure_and_build() {  # dir, then cmake options
   local dir=$1
   shift
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" \
+    >/dev/null
   cmake --build "$dir" -j"$JOBS"
 }
 
@@ -41,7 +43,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 
 echo "== fuzz targets (bounded runs) =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DZV_FUZZ=ON -DZV_BENCH=OFF \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build-fuzz -j"$JOBS" --target fuzz_all
 ctest --test-dir build-fuzz -L fuzz --timeout 300 || status=1
 

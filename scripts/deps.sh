@@ -13,7 +13,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick
   # the install, its desktop entry and metainfo, and the Debian package are checked with these
-  desktop-file-utils appstream file dpkg-dev
+  desktop-file-utils appstream dpkg-dev lintian
   sox vorbis-tools python3 python3-xlib
 )
 

@@ -367,7 +367,7 @@ class Parser {
     if (runs_.empty() || !runs_.back().endLine.empty()) return Fail("a level line before the end");
     Words words(text);
     std::string line(words[0]);
-    for (size_t i = 1; i < words.size(); ++i) line += " " + std::string(words[i]);
+    for (size_t i = 1; i < words.size(); ++i) line.append(" ").append(words[i]);
     runs_.back().endLine = line;
     return true;
   }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# `cmake --install` into a fresh prefix: every file where the desktop looks for it, the desktop
-# entry, metainfo and man page valid, and the installed game started from another folder finds
+# `cmake --install` into a fresh prefix: every file where the desktop looks for it (the programs
+# in bin/, the prefix not being under /usr), the desktop entry, metainfo and both man pages
+# valid, and the installed game started from another folder finds
 # its data, saves under XDG_DATA_HOME (copying across a state file it finds where earlier
 # builds kept it) and quits on F4.
 cmake=$1
@@ -18,7 +19,9 @@ prefix=$work/prefix
 
 for file in bin/zorvane share/zorvane/zorvane-data.txt share/zorvane/common/icons-hd.png \
   share/zorvane/sfx/001.wav share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-  share/man/man6/zorvane.6.gz bin/zorvane-sim share/icons/hicolor/scalable/apps/$id.svg; do
+  share/man/man6/zorvane.6.gz share/man/man6/zorvane-sim.6.gz bin/zorvane-sim \
+  share/doc/zorvane/copyright share/doc/zorvane/changelog.gz \
+  share/icons/hicolor/scalable/apps/$id.svg; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
 [ -x "$prefix/bin/zorvane" ] || fail "bin/zorvane is not executable"
@@ -39,14 +42,24 @@ grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml
 grep -q '<image>.*/docs/screenshot.png</image>' "$prefix/share/metainfo/$id.metainfo.xml" ||
   fail "the metainfo names no screenshot"
 [ "$(identify -format '%wx%h' "$docs/screenshot.png")" = 640x480 ] || fail "docs/screenshot.png"
-man=$(zcat "$prefix/share/man/man6/zorvane.6.gz") || fail "the man page is not gzip"
-warnings=$(LC_ALL=C.UTF-8 groff -man -ww -z <<<"$man" 2>&1)
-[ -z "$warnings" ] || fail "man page: $warnings"
-# Every option the game takes is in its man page.
-for option in $("$prefix/bin/zorvane" --help | grep -o '^  --[a-z-]*'); do
-  grep -q "^\.B.* \\\\-\\\\-${option#--}" <<<"$man" ||
-    fail "the man page does not describe $option"
-done
+# check_man PROGRAM OPTION...: its man page is gzip, groff has nothing to warn about, and it
+# describes every option given.
+check_man() {
+  local program=$1 man warnings option
+  shift
+  man=$(zcat "$prefix/share/man/man6/$program.6.gz") || fail "$program's man page is not gzip"
+  warnings=$(LC_ALL=C.UTF-8 groff -man -ww -z <<<"$man" 2>&1)
+  [ -z "$warnings" ] || fail "$program's man page: $warnings"
+  for option; do
+    grep -q "^\.B.* \\\\-\\\\-${option#--}\b" <<<"$man" ||
+      fail "$program's man page does not describe $option"
+  done
+}
+check_man zorvane $("$prefix/bin/zorvane" --help | grep -o '^  --[a-z-]*')
+# The options in the simulator's usage (after the line saying what was wrong, if any).
+sim_options=$("$prefix/bin/zorvane-sim" --help 2>&1 | grep -v '^zorvane-sim:' | grep -o -- '--[a-z-]*')
+[ -n "$sim_options" ] || fail "zorvane-sim --help names no option"
+check_man zorvane-sim $sim_options
 
 # The installed game from an unrelated folder, with a state file left there by an earlier build.
 unset ZORVANE_STATE_DIR

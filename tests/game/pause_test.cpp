@@ -332,7 +332,8 @@ TEST_F(PauseTest, AtFrameNinetyTheMenuFilesTheScoreSavesAndTheOverlayFades) {
     Step();
     EXPECT_EQ(app().ScreenMode, ModeMenu);
     EXPECT_EQ(app().LevelRecords[0], score);
-    EXPECT_NE(StateText().find("|" + std::to_string(score) + "|"), std::string::npos);
+    const std::string filed = std::to_string(score);
+    EXPECT_NE(StateText().find("|" + filed + "|"), std::string::npos);
     EXPECT_EQ(app().GameOverFrame, stream ? 73 : 71);
     // Filed, the score ties its own entry; the overlay still shows the place it took.
     EXPECT_NE(DrawnText().find("NewHighscore1st!"), std::string::npos);

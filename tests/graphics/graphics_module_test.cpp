@@ -71,7 +71,8 @@ TEST_F(GraphicsModuleTest, SheetFramesFillRowsLeftToRightThenDownAndMustFitTheSh
                 {0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 16}, {16, 16}, {32, 16}, {48, 16}}));
   // A grid the program asks for wrongly is its own fault: the runtime error.
   for (const auto& [frameW, count] : {std::pair{16, 9}, std::pair{65, 1}}) {
-    const ChildResult result = RunInChild([&] {
+    // Copied into the lambda: Clang before 16 cannot capture structured bindings.
+    const ChildResult result = RunInChild([&, frameW = frameW, count = count] {
       Image cut;
       cut.Init2(graphics.CreateSurface(64, 32), 0, 0, frameW, 16, count, 0, nullptr, 0, 0, 64, 32);
     });

@@ -77,7 +77,7 @@ TEST_F(WindowTest, AKeyHeldAcrossAReopenIsReleased) {
   Pump();
   ASSERT_EQ(std::system("xdotool keydown --clearmodifiers a"), 0);
   Pump();
-  std::system("xdotool keyup a");
+  ASSERT_EQ(std::system("xdotool keyup a"), 0);
   if (glfw2::GetKey('A') != glfw2::PRESS) ZV_SKIP_DISPLAY_TEST("window did not get the key focus");
   recorder.events.clear();
   host.SetGlfwWindow(kWindowWidth, kWindowHeight, 8, 8, 8, 0, 0, 0, false);

@@ -64,7 +64,7 @@ int CheckLevels(MyApp& app, int first, int last) {
     const LevelCheck check = CheckLevel(app);
     if (check.Won()) continue;
     ++count;
-    failed += " " + std::to_string(level);
+    failed.append(" ").append(std::to_string(level));
     std::printf("level %d cannot be won: no way to %s\n", level, Unreached(check).c_str());
   }
   std::printf("checked levels %d-%d: %d can be won, %d cannot%s%s\n", first, last,
