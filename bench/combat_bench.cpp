@@ -19,7 +19,7 @@ constexpr int kRoomX = 5, kRoomY = 5;
 // below the lowest enemy and every enemy's scan of the pool finds nothing.
 std::unique_ptr<MyApp> FullRoom(bool hits, std::vector<float>& pool) {
   auto app = std::make_unique<MyApp>();
-  app->Settings[kSoundModeSetting] = 0;  // no audio device
+  app->save.Settings[kSoundModeSetting] = 0;  // no audio device
   app->Level = 1;
   app->LoadGame();
   app->LevelIntro = 0;

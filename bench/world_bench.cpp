@@ -13,7 +13,7 @@ void BM_BuildWorld(benchmark::State& state) {
   KvGame host;
   kvInit();
   auto app = std::make_unique<MyApp>();
-  app->Settings[kSoundModeSetting] = 0;  // no audio device
+  app->save.Settings[kSoundModeSetting] = 0;  // no audio device
   app->Level = static_cast<int>(state.range(0));
   MaxBads = kMostBads;
   MaxWeaps = kMostWeaps;

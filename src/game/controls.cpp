@@ -368,12 +368,15 @@ void MyApp::UpdateControls() {
 }
 
 void MyApp::OnScreenPad() {
-  Settings[kPadXSetting] = ClampSetting(Settings[kPadXSetting], kPadEdge, jscrw - kPadEdge);
-  Settings[kPadYSetting] = ClampSetting(Settings[kPadYSetting], kPadEdge, jscrh - kPadEdge);
-  Settings[kPadSizeSetting] = ClampSetting(Settings[kPadSizeSetting], kPadMinSize, kPadMaxSize);
-  PadX = Settings[kPadXSetting];
-  PadY = static_cast<int>(jscrh - Settings[kPadYSetting]);
-  PadScale = Settings[kPadSizeSetting] / 10.0f;
+  save.Settings[kPadXSetting] =
+      ClampSetting(save.Settings[kPadXSetting], kPadEdge, jscrw - kPadEdge);
+  save.Settings[kPadYSetting] =
+      ClampSetting(save.Settings[kPadYSetting], kPadEdge, jscrh - kPadEdge);
+  save.Settings[kPadSizeSetting] =
+      ClampSetting(save.Settings[kPadSizeSetting], kPadMinSize, kPadMaxSize);
+  PadX = save.Settings[kPadXSetting];
+  PadY = static_cast<int>(jscrh - save.Settings[kPadYSetting]);
+  PadScale = save.Settings[kPadSizeSetting] / 10.0f;
 
   SetSize(PadScale, PadScale);
   SetRot(0);
@@ -398,13 +401,13 @@ void MyApp::MoveAndResizePad() {
   SetSize(kPadMoveSize, kPadMoveSize);
   const bool secondUp = TouchOn[1] == 0;
   if (ButtonFirstTouch(kPadImage, PadX, PadY, 0) && secondUp) {
-    Settings[kPadXSetting] = TouchPosX[0];
-    Settings[kPadYSetting] = static_cast<int>(jscrh - TouchPosY[0]);
+    save.Settings[kPadXSetting] = TouchPosX[0];
+    save.Settings[kPadYSetting] = static_cast<int>(jscrh - TouchPosY[0]);
   }
   if (secondUp) PinchActive = PinchSpread = 0;
   if (TouchOn[0] == 1 && TouchOn[1] == 1) {
     const int spread = std::abs(TouchPosX[0] - TouchPosX[1]) / kPinchUnit;
-    if (PinchActive == 1) Settings[kPadSizeSetting] += spread - PinchSpread;
+    if (PinchActive == 1) save.Settings[kPadSizeSetting] += spread - PinchSpread;
     PinchSpread = spread;
     PinchActive = 1;
   }

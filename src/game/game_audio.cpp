@@ -30,7 +30,7 @@ void MyApp::LoadSFX(int id) {
 }
 
 void MyApp::PlaySFX(int id, float rate, float volume, float pan) {
-  if (!EffectsOn(Settings[kSoundModeSetting])) return;
+  if (!EffectsOn(save.Settings[kSoundModeSetting])) return;
   NextChannel = (NextChannel + 1) % kRotatingChannels;
   const int channel = ChannelIds[NextChannel];
   // The slot's channel is cut off even when there is nothing to play in its place.
@@ -43,7 +43,7 @@ void MyApp::PlaySFX(int id, float rate, float volume, float pan) {
 
 void MyApp::PlayTune(const String& name, int loop) {
   if (MusicPlaying != 0) StopTune();
-  if (!TunesOn(Settings[kSoundModeSetting])) return;
+  if (!TunesOn(save.Settings[kSoundModeSetting])) return;
   PlayMusic("sfx/" + name + ".ogg", loop);
   MusicPlaying = 1;
 }

@@ -257,9 +257,9 @@ void DrawScoreList(MyApp& app) {
   if (app.MenuLevel < 0 || app.MenuLevel > kFinalLevel) return;
   const int lines = ScoreLines(app);
   String text = lines == 1 ? String("Highscore") : "Top " + String::FromInt(lines);
-  const int base = app.MenuLevel * MyApp::kBestScores;
+  const int base = app.MenuLevel * SaveData::kBestScores;
   for (int k = 0; k < lines; ++k)
-    text += "\\n" + app.PaddedNumber(app.LevelRecords[base + k], kScoreDigits, " ");
+    text += "\\n" + app.PaddedNumber(app.save.LevelRecords[base + k], kScoreDigits, " ");
   app.SetSize(kScoreSize);
   app.SetCol(255, 200, 100);
   app.Text(jscrw - PanelWidth(app) - kIntroScoreShift * app.MenuIntro + kScoreInset, kScoreTop,
@@ -521,7 +521,7 @@ SoundModeTexts SoundTexts() {
 String RowText(const MyApp& app, int row) {
   switch (row) {
     case MyApp::kRowSound: {
-      const int mode = app.Settings[kSoundModeSetting];
+      const int mode = app.save.Settings[kSoundModeSetting];
       const SoundModeTexts sound = SoundTexts();
       return mode >= 0 && mode < sound.count ? String(sound.texts[mode]) : String();
     }
@@ -538,7 +538,7 @@ String RowText(const MyApp& app, int row) {
 
 // Every change of a saved setting is saved at once, so quitting never loses it.
 void NextSoundMode(MyApp& app) {
-  int& mode = app.Settings[kSoundModeSetting];
+  int& mode = app.save.Settings[kSoundModeSetting];
   const int count = SoundTexts().count;
   mode = mode >= 0 && mode < count ? (mode + 1) % count : 0;
   // Modes 0 and 2 have no music.
@@ -665,7 +665,8 @@ void ReleaseOptionLatches(MyApp& app) {
 int MyApp::LastOfferedLevel() const {
   int reached = 0;  // one past the highest completed level
   for (int level = 0; level < world::kLevels; ++level) {
-    if (LevelRecords[kCompletionRecords + level * kBestScores] > 0) reached = level + 1;
+    if (save.LevelRecords[SaveData::kCompletionRecords + level * SaveData::kBestScores] > 0)
+      reached = level + 1;
   }
   return std::min(reached, kFinalLevel);
 }
@@ -673,7 +674,7 @@ int MyApp::LastOfferedLevel() const {
 long long MyApp::TotalBestScore() const {
   long long total = 0;
   for (int level = 0; level < world::kLevels; ++level)
-    total += std::max(LevelRecords[level * kBestScores], 0);
+    total += std::max(save.LevelRecords[level * SaveData::kBestScores], 0);
   return total;
 }
 
@@ -758,7 +759,7 @@ void MyApp::OverscanSlider(float y, int& keyLatch, int& touchLatch) {
   ResetDraw();
   SetCol(0, 128, 255, 0.5f);
   const bool touched = Touch(centre - kTrackHalf, y - 5, 2 * kTrackHalf, 9);
-  int& value = Settings[kOverscanSetting];
+  int& value = save.Settings[kOverscanSetting];
   SetCol(255, 255, 0, 0.75f);
   Rect(centre - kTrackHalf - 4 + kKnobPerUnit * value, y - kMarkShort, kMarkShort, kMarkLong);
   ResetDraw();

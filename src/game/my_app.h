@@ -8,6 +8,7 @@
 #include "base/runtime.h"
 #include "game/app.h"
 #include "game/records.h"
+#include "game/save/save.h"
 
 class Image;
 class Sound;
@@ -41,11 +42,8 @@ constexpr int kStarFloats = 5100;
 constexpr int kImageSlots = 100;
 constexpr int kImageInfoInts = 300;
 constexpr int kToastSlots = 15;
-constexpr int kBadgeSlots = 256;
 constexpr int kPadKeys = 20;
 constexpr int kPadBackEntry = 19;  // the PadKeys entry of the console's back button
-constexpr int kSettings = 25;
-constexpr int kLevelRecordInts = 55550;
 constexpr int kChannelIds = 33;
 constexpr int kDrawListFloats = 37500;
 constexpr int kTouchSlots = 10;
@@ -56,10 +54,6 @@ constexpr int kObjectFloats = 2500;
 constexpr int kParticleFloats = 5100;
 constexpr int kMatrixInts = 100;
 constexpr int kToyTrailFloats = 512;
-// The Settings entries with a meaning; the others are saved and restored but not read.
-constexpr int kSoundModeSetting = 5;
-constexpr int kPadXSetting = 10, kPadYSetting = 11, kPadSizeSetting = 12;
-constexpr int kOverscanSetting = 14;  // read on the console only
 // Updates per second while playing and while the window is out of focus.
 constexpr int kUpdateRate = 60;
 constexpr int kSuspendedUpdateRate = 5;
@@ -312,19 +306,14 @@ class MyApp : public App {
   String ToyLabel;
   int ToyLabelSpeed = -1, ToyLabelRadius = -1;
 
-  // ---- Save data (save_data.cpp) ----
-  // LevelRecords layout: level L's ten best scores at L * 10, best first, and its completion
-  // block at kCompletionRecords + L * 10 (the first entry is 1 once the level is completed).
-  static constexpr int kBestScores = 10;
-  static constexpr int kCompletionRecords = 10000;
+  // ---- Save data: the component in save/; when to save and load is the screen flow's ----
+  SaveData save;
   void Save();
   void Load();
-  // Load reset a damaged block: Save keeps the file it replaces (once).
-  bool StateDamaged = false;
   // A replay or a demo is on screen: it files no score and saves nothing.
   bool Spectating = false;
   // Files Score among the ten best of Level and marks the level completed when the ship
-  // left through the exit (level_records.cpp; the menu calls it on return).
+  // left through the exit (the menu calls it on return).
   void FileScore();
 
   // ---- Badges (badges.cpp) ----
@@ -395,10 +384,7 @@ class MyApp : public App {
   int PauseY = 0;
   std::array<int, kToastSlots> ToastBadge{};
   std::array<int, kToastSlots> ToastTimer{};
-  std::array<bool, kBadgeSlots> BadgeGot{};
   std::array<int, kPadKeys> PadKeys{};
-  std::array<int, kSettings> Settings{};
-  std::array<int, kLevelRecordInts> LevelRecords{};
   std::array<int, kChannelIds> ChannelIds{};
   int RenderMillisecs = 0, RenderRate = 0, SmoothRenderRate = 0;
   float ScaleX = 0, ScaleY = 0;

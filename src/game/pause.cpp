@@ -92,7 +92,7 @@ constexpr float kTwoLinesMiddle = 2.0f;  // a two-line text's middle on y, not i
 constexpr int kLeaveFrame = 90;
 constexpr int kFadeFromWithMusic = 75, kFadeFromWithoutMusic = 73;
 constexpr int kFadeStep = 2;
-constexpr int kRanks = MyApp::kBestScores;
+constexpr int kRanks = SaveData::kBestScores;
 
 // Quit confirmation.
 constexpr float kQuitGrey = 180.0f;
@@ -460,11 +460,7 @@ void MyApp::PauseMenu() {
 }
 
 int MyApp::ScorePlace() const {
-  if (Level < 1 || Level > world::kLevels) return 0;
-  const int base = (Level - 1) * kBestScores;
-  for (int k = 0; k < kBestScores; ++k)
-    if (Score > LevelRecords[base + k]) return k + 1;
-  return 0;
+  return PlaceAmongBest(save, Level, Score);
 }
 
 void MyApp::GameOver() {

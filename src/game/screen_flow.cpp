@@ -96,11 +96,11 @@ void MyApp::OnCreate() {
   PauseY = kPauseClosedY;
   ToastBadge.fill(0);
   ToastTimer.fill(0);
-  std::fill_n(BadgeGot.begin(), kBadgesCleared, false);
+  std::fill_n(save.BadgeGot.begin(), kBadgesCleared, false);
   std::fill_n(PadKeys.begin(), kPadKeysCleared, 0);
-  Settings.fill(0);
-  Settings[kSoundModeSetting] = 1;
-  std::fill_n(LevelRecords.begin(), kLevelRecordsCleared + 1, 0);
+  save.Settings.fill(0);
+  save.Settings[kSoundModeSetting] = 1;
+  std::fill_n(save.LevelRecords.begin(), kLevelRecordsCleared + 1, 0);
   Load();
   for (int i = 0; i < kChannelIds; ++i) ChannelIds[i] = i;
 }
@@ -298,6 +298,31 @@ void MyApp::LoadGame() {
   Player[player::kOrbitRecord] = -1.0f;
   BuildWorld();
   PlaySFX(sfx::kLevelStart);
+}
+
+void MyApp::Save() {
+  if (Spectating) return;
+  const String text = SaveText(save);
+  if (DebugMode == 1) kvPrint(text);
+  if (save.StateDamaged) {
+    KeepDamagedState();
+    save.StateDamaged = false;
+  }
+  // The host writes a new file beside the old one and swaps it in only once complete, so a
+  // failed save leaves the previous record intact.
+  SaveState(text);
+}
+
+void MyApp::Load() {
+  const String text = LoadState();
+  if (DebugMode == 1) kvPrint(text);
+  LoadSaveText(save, text);
+  RepairSettings(save, isOuya == 1);
+  overscan = isOuya == 1 ? static_cast<float>(save.Settings[kOverscanSetting]) : 0;
+}
+
+void MyApp::FileScore() {
+  if (!Spectating) FileAmongBest(save, Level, Score, ExitState < 0);
 }
 
 void MyApp::RequestPause() {

@@ -124,7 +124,7 @@ class Simulator {
         recorder_(recorder),
         game_(HeadlessGame::StateFile::kIgnored) {
     // Sound plays nowhere; off, it costs nothing.
-    game_.app().Settings[kSoundModeSetting] = 0;
+    game_.app().save.Settings[kSoundModeSetting] = 0;
     game_.StepUntilLoaded();
   }
 

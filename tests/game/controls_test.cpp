@@ -288,12 +288,13 @@ class OnScreenPadTest : public ControlsTest {
     NoTouches();
   }
   void SetPad(int x, int fromBottom, int size) {
-    app.Settings[kPadXSetting] = x;
-    app.Settings[kPadYSetting] = fromBottom;
-    app.Settings[kPadSizeSetting] = size;
+    app.save.Settings[kPadXSetting] = x;
+    app.save.Settings[kPadYSetting] = fromBottom;
+    app.save.Settings[kPadSizeSetting] = size;
   }
   std::vector<int> PadSettings() {
-    return {app.Settings[kPadXSetting], app.Settings[kPadYSetting], app.Settings[kPadSizeSetting]};
+    return {app.save.Settings[kPadXSetting], app.save.Settings[kPadYSetting],
+            app.save.Settings[kPadSizeSetting]};
   }
   const int padY = static_cast<int>(jscrh) - 140;
 };
@@ -304,9 +305,9 @@ TEST_F(OnScreenPadTest, SettingsAreKeptOnScreen) {
   EXPECT_EQ(PadSettings(), (std::vector<int>{32, static_cast<int>(jscrh) - 32, 25}));
   EXPECT_EQ((std::array{app.PadX, app.PadY}), (std::array{32, 32}));
   EXPECT_FLOAT_EQ(app.PadScale, 2.5f);
-  app.Settings[kPadSizeSetting] = 3;
+  app.save.Settings[kPadSizeSetting] = 3;
   app.UpdateControls();
-  EXPECT_EQ(app.Settings[kPadSizeSetting], 8);
+  EXPECT_EQ(app.save.Settings[kPadSizeSetting], 8);
 }
 
 // Off on the menu and with the iCade.
@@ -337,10 +338,11 @@ TEST_F(OnScreenPadTest, WhilePausedOneFingerMovesThePadAndTwoResizeIt) {
   app.UpdateControls();
   EXPECT_EQ(app.PinchActive, 1);
   EXPECT_EQ(app.PinchSpread, 4);
-  EXPECT_EQ(app.Settings[kPadSizeSetting], 10) << "a pinch changes the size from its second update";
+  EXPECT_EQ(app.save.Settings[kPadSizeSetting], 10)
+      << "a pinch changes the size from its second update";
   app.TouchPosX[1] = 110 + 112;
   app.UpdateControls();
-  EXPECT_EQ(app.Settings[kPadSizeSetting], 13);
+  EXPECT_EQ(app.save.Settings[kPadSizeSetting], 13);
   app.TouchOn[1] = 0;
   app.UpdateControls();
   EXPECT_EQ(app.PinchActive, 0);

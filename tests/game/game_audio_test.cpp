@@ -54,7 +54,7 @@ TEST_F(GameAudio, EffectsAreReadFromThreeDigitFileNames) {
 }
 
 TEST_F(GameAudio, EffectsRotateOverTwentyFourChannelsStartingAtOne) {
-  app().Settings[kSoundModeSetting] = kSoundAll;
+  app().save.Settings[kSoundModeSetting] = kSoundAll;
   app().LoadSFX(kEffect);
   const auto& sample = app().Sounds[kEffect]->sample;
   for (int played = 1; played <= 25; ++played) {
@@ -79,9 +79,9 @@ TEST_F(GameAudio, EachSoundModePlaysOnlyItsEffectsAndTunes) {
                {kMusicOnly, false, true}};
   app().LoadSFX(kEffect);
   for (const auto& m : modes) {
-    app().Settings[kSoundModeSetting] = kSoundAll;
+    app().save.Settings[kSoundModeSetting] = kSoundAll;
     app().PlayTune("Robust", 1);  // a tune from before the change
-    app().Settings[kSoundModeSetting] = m.mode;
+    app().save.Settings[kSoundModeSetting] = m.mode;
     const int next = (app().NextChannel + 1) % 24;
     StopChannel(next);
 
@@ -98,7 +98,7 @@ TEST_F(GameAudio, EachSoundModePlaysOnlyItsEffectsAndTunes) {
 }
 
 TEST_F(GameAudio, AnEffectSetsUpItsChannelAndAMissingOneStillCutsItOff) {
-  app().Settings[kSoundModeSetting] = kSoundAll;
+  app().save.Settings[kSoundModeSetting] = kSoundAll;
   for (const int id : {kEffect, kMissingEffect}) {
     app().LoadSFX(id);
     const int channel = app().NextChannel + 1;

@@ -136,7 +136,7 @@ TEST_F(LoaderTest, AResizeReloadsEveryImageAtTheNewDensity) {
 
 TEST_F(LoaderTest, TheStartJinglePlaysAtStepFourOfTheFirstLoadOnly) {
   Start(640, 480);
-  app().Settings[kSoundModeSetting] = 1;
+  app().save.Settings[kSoundModeSetting] = 1;
   game_->Step(3);
   EXPECT_EQ(app().LogoSoundDone, 0);
   const int channelBefore = app().NextChannel;

@@ -72,7 +72,7 @@ class MenuTest : public ::testing::Test {
   // Marks levels 0..count-1 completed, so that the wheel offers level `count` too.
   void CompleteLevels(int count) {
     for (int level = 0; level < count; ++level)
-      app().LevelRecords[MyApp::kCompletionRecords + level * MyApp::kBestScores] = 1;
+      app().save.LevelRecords[SaveData::kCompletionRecords + level * SaveData::kBestScores] = 1;
   }
 
   // The characters of every glyph the last update drew, in order (spaces are not drawn);

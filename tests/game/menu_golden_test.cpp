@@ -73,8 +73,8 @@ class MenuGoldenTest : public MenuTest {
     // Three levels done, scores on the selected one.
     CompleteLevels(3);
     const int scores[] = {15320, 9800, 4410, 950};
-    for (int k = 0; k < 4; ++k) app().LevelRecords[3 * MyApp::kBestScores + k] = scores[k];
-    app().LevelRecords[0] = 2200;
+    for (int k = 0; k < 4; ++k) app().save.LevelRecords[3 * SaveData::kBestScores + k] = scores[k];
+    app().save.LevelRecords[0] = 2200;
     app().MenuLevel = 1000;  // as at start: the highest level offered is selected
     Step(kSettleUpdates);
   }

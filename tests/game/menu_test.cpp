@@ -29,9 +29,9 @@ TEST_F(MenuTest, TheWheelOffersLevelsUpToOnePastTheHighestCompleted) {
                                                       {999, 1000, 999, "Final"},
                                                       {1000, 1000, 999, "Final"}}) {
     SCOPED_TRACE(completed);
-    app().LevelRecords.fill(0);
-    app().LevelRecords[5 * MyApp::kBestScores] = 900;
-    app().LevelRecords[MyApp::kCompletionRecords + 7 * MyApp::kBestScores + 1] = 1;
+    app().save.LevelRecords.fill(0);
+    app().save.LevelRecords[5 * SaveData::kBestScores] = 900;
+    app().save.LevelRecords[SaveData::kCompletionRecords + 7 * SaveData::kBestScores + 1] = 1;
     CompleteLevels(completed);
     app().MenuLevel = start;
     Step();
@@ -166,8 +166,8 @@ TEST_F(MenuTest, TheFocusMovesByKeyAndTouchAndConfirmActsOnIt) {
 
 // As many lines as fit below the header; a font of no height shows the best score alone.
 TEST_F(MenuTest, TheScoreListFitsTheScreenHeight) {
-  const int base = 3 * MyApp::kBestScores;
-  for (int k = 0; k < MyApp::kBestScores; ++k) app().LevelRecords[base + k] = 1000 - k;
+  const int base = 3 * SaveData::kBestScores;
+  for (int k = 0; k < SaveData::kBestScores; ++k) app().save.LevelRecords[base + k] = 1000 - k;
   CompleteLevels(3);
   app().MenuLevel = 3;
   for (const auto& [height, fontHeight, header, lines] : {std::tuple{540.0f, 10, "Top10", 10},
@@ -190,14 +190,14 @@ TEST_F(MenuTest, TheScoreListFitsTheScreenHeight) {
 // counted, and a thousand best scores of INT_MAX do not overflow.
 TEST_F(MenuTest, TotalsCountEveryLevelsBestScoreWithoutOverflow) {
   CompleteLevels(2);
-  app().LevelRecords[0] = 1200;
-  app().LevelRecords[MyApp::kBestScores] = 34;
-  app().LevelRecords[2 * MyApp::kBestScores] = -50;
+  app().save.LevelRecords[0] = 1200;
+  app().save.LevelRecords[SaveData::kBestScores] = 34;
+  app().save.LevelRecords[2 * SaveData::kBestScores] = -50;
   Step();
   EXPECT_NE(DrawnText().find("Levels:3"), std::string::npos) << DrawnText();
   EXPECT_NE(DrawnText().find("Score:1234"), std::string::npos) << DrawnText();
   for (int level = 0; level < world::kLevels; ++level)
-    app().LevelRecords[level * MyApp::kBestScores] = INT_MAX;
+    app().save.LevelRecords[level * SaveData::kBestScores] = INT_MAX;
   Step();
   EXPECT_NE(DrawnText().find("Score:" + std::to_string(1000LL * INT_MAX)), std::string::npos);
   app().MenuFocus = MyApp::kFocusHub;
@@ -230,7 +230,7 @@ TEST_F(MenuTest, TheBackKeyOnTheMenuEndsTheProgramAndNothingIsLost) {
   EXPECT_EQ(quit.status, 0);
   EXPECT_EQ(quit.output.find("still running"), std::string::npos);
   app().Load();
-  EXPECT_EQ(app().Settings[kSoundModeSetting], 2);
+  EXPECT_EQ(app().save.Settings[kSoundModeSetting], 2);
 
   const auto panel = RunInChild([this] {
     app().SidePanelOpen = 1;

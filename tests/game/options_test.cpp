@@ -42,14 +42,14 @@ TEST_F(OptionsTest, TheSoundRowShowsCyclesAndSavesTheModes) {
                                                           {0, 2, "", 0, 1}}) {
     SCOPED_TRACE(testing::Message() << stream << " " << mode);
     HasMusicStream = stream;
-    app().Settings[kSoundModeSetting] = mode;
+    app().save.Settings[kSoundModeSetting] = mode;
     Step();
     const std::string wanted = *text ? std::string(text) + "iCade" : "Sound:";
     EXPECT_EQ(DrawnText().find(wanted) != std::string::npos, *text != 0) << DrawnText();
     app().MusicPlaying = 1;
     std::remove(".briskostate");
     ChooseRow(MyApp::kRowSound);
-    EXPECT_EQ(app().Settings[kSoundModeSetting], next);
+    EXPECT_EQ(app().save.Settings[kSoundModeSetting], next);
     EXPECT_EQ(app().MusicPlaying, playing);
     EXPECT_FALSE(StateText().empty());
   }
@@ -77,12 +77,12 @@ TEST_F(OptionsTest, TheICadeAndFullscreenRowsToggle) {
 // A touch on a bar selects the row and acts, once however long it is held; keys move the
 // selection within the rows shown, one row a press.
 TEST_F(OptionsTest, TouchesAndKeysSelectRows) {
-  app().Settings[kSoundModeSetting] = 1;
+  app().save.Settings[kSoundModeSetting] = 1;
   TouchAt(kRowBarX, RowY(0));
   EXPECT_EQ(app().OptionRow, MyApp::kRowSound);
-  EXPECT_EQ(app().Settings[kSoundModeSetting], 2);
+  EXPECT_EQ(app().save.Settings[kSoundModeSetting], 2);
   TouchAt(kRowBarX, RowY(0), 10);
-  EXPECT_EQ(app().Settings[kSoundModeSetting], 3);
+  EXPECT_EQ(app().save.Settings[kSoundModeSetting], 3);
 
   app().OptionRow = MyApp::kRowBack;
   for (int i = 0; i < 6; ++i) Tap(key::kDown);
@@ -100,21 +100,21 @@ TEST_F(OptionsTest, NothingActsWhileThePanelSlides) {
   Step(kSlideUpdates + 1);
   app().MenuFocus = MyApp::kFocusHub;
   app().OptionRow = MyApp::kRowSound;
-  app().Settings[kSoundModeSetting] = 1;
+  app().save.Settings[kSoundModeSetting] = 1;
   // The confirm key that opened the panel is held through the slide and beyond.
   Tap('Z', kSlideUpdates + 5);
   EXPECT_EQ(app().OptionsSlide, 30);
-  EXPECT_EQ(app().Settings[kSoundModeSetting], 1);
+  EXPECT_EQ(app().save.Settings[kSoundModeSetting], 1);
   // Touches during the slide do nothing either.
   app().OptionsOpen = 0;
   Step(kSlideUpdates);
   app().OptionsOpen = 1;
   Step(10);
   TouchAt(kRowBarX, RowY(0) + 24 * 18);
-  EXPECT_EQ(app().Settings[kSoundModeSetting], 1);
+  EXPECT_EQ(app().save.Settings[kSoundModeSetting], 1);
   Step(kSlideUpdates);
   Tap('Z');
-  EXPECT_EQ(app().Settings[kSoundModeSetting], 2);
+  EXPECT_EQ(app().save.Settings[kSoundModeSetting], 2);
 }
 
 // By the back key, confirm or R1 on the back row, a touch on the back control or the credits
@@ -173,7 +173,7 @@ TEST_F(OptionsTest, OverThePausedGameTheCreditsRowIsHidden) {
 TEST_F(OptionsTest, OnTheConsoleTheOverscanSliderReplacesTheICadeRow) {
   isOuya = 1;
   overscan = 64;
-  app().Settings[kOverscanSetting] = 64;
+  app().save.Settings[kOverscanSetting] = 64;
   Step();
   EXPECT_EQ(DrawnText().find("iCade"), std::string::npos);
   EXPECT_NE(DrawnText().find("Overscan"), std::string::npos);
@@ -183,7 +183,7 @@ TEST_F(OptionsTest, OnTheConsoleTheOverscanSliderReplacesTheICadeRow) {
   for (const auto& [key, expect] :
        {std::pair{'B', 48}, {'N', 64}, {'N', 80}, {'N', 96}, {'N', 96}}) {
     Tap(key, 5);
-    EXPECT_EQ(app().Settings[kOverscanSetting], expect);
+    EXPECT_EQ(app().save.Settings[kOverscanSetting], expect);
     EXPECT_EQ(overscan, expect);
   }
   for (const int expect : {1, 96}) {

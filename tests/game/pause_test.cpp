@@ -278,22 +278,22 @@ TEST_F(PauseTest, TheGameOverOverlayDarkensItsBarsGrowAndItsWordsFollowTheExit) 
 // The place shown is the place the score is filed at: after equal entries, and none for a
 // score that beats nothing, below a full table or on a level out of range.
 TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
-  const int table[MyApp::kBestScores] = {900, 700, 700, 500};
+  const int table[SaveData::kBestScores] = {900, 700, 700, 500};
   for (const auto& [score, place] :
        {std::pair{1000, 1}, {900, 2}, {800, 2}, {700, 4}, {1, 5}, {0, 0}, {-5, 0}}) {
     SCOPED_TRACE(score);
-    std::copy(std::begin(table), std::end(table), app().LevelRecords.begin());
+    std::copy(std::begin(table), std::end(table), app().save.LevelRecords.begin());
     app().Level = 1;
     app().Score = score;
     EXPECT_EQ(app().ScorePlace(), place);
     std::vector<int> expected(std::begin(table), std::end(table));
     if (place > 0) expected.insert(expected.begin() + place - 1, score);
-    expected.resize(MyApp::kBestScores);
+    expected.resize(SaveData::kBestScores);
     app().FileScore();
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), app().LevelRecords.begin()));
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), app().save.LevelRecords.begin()));
   }
   // Below a full table, no place.
-  for (int k = 0; k < MyApp::kBestScores; ++k) app().LevelRecords[k] = 100 - 10 * k;
+  for (int k = 0; k < SaveData::kBestScores; ++k) app().save.LevelRecords[k] = 100 - 10 * k;
   const auto place = [this](int score) {
     app().Score = score;
     return app().ScorePlace();
@@ -314,7 +314,7 @@ TEST_F(PauseTest, AtFrameNinetyTheMenuFilesTheScoreSavesAndTheOverlayFades) {
     Tap('Z');
     ASSERT_EQ(app().ScreenMode, ModeInGame);
     std::remove(".briskostate");
-    app().LevelRecords.fill(0);
+    app().save.LevelRecords.fill(0);
     const int score = 420 + stream;
     app().Score = score;
     app().GameOverTimer = 1;
@@ -331,7 +331,7 @@ TEST_F(PauseTest, AtFrameNinetyTheMenuFilesTheScoreSavesAndTheOverlayFades) {
     EXPECT_TRUE(StateText().empty());
     Step();
     EXPECT_EQ(app().ScreenMode, ModeMenu);
-    EXPECT_EQ(app().LevelRecords[0], score);
+    EXPECT_EQ(app().save.LevelRecords[0], score);
     const std::string filed = std::to_string(score);
     EXPECT_NE(StateText().find("|" + filed + "|"), std::string::npos);
     EXPECT_EQ(app().GameOverFrame, stream ? 73 : 71);

@@ -34,7 +34,7 @@ class PlayTest : public ::testing::Test {
     app.Level = level;
     app.LoadGame();
     app.LevelIntro = 0;
-    app.Settings[kSoundModeSetting] = 1;  // effects on, so effects advance the rotation
+    app.save.Settings[kSoundModeSetting] = 1;  // effects on, so effects advance the rotation
     Stick(0, 0);
   }
   float& P(int index) { return app.Player[index]; }

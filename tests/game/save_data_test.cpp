@@ -42,7 +42,7 @@ std::string JoinFields(const std::vector<std::string>& fields) {
 }
 
 // A fresh game in a folder of its own, so the state file is the test's alone.
-class SaveData : public ::testing::Test {
+class SaveRecord : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_.emplace("save_test");
@@ -72,25 +72,26 @@ class SaveData : public ::testing::Test {
 
   // The settings with a meaning: sound mode, pad x, y and size, overscan.
   std::vector<int> MeaningfulSettings() {
-    const auto& s = app().Settings;
+    const auto& s = app().save.Settings;
     return {s[kSoundModeSetting], s[kPadXSetting], s[kPadYSetting], s[kPadSizeSetting],
             s[kOverscanSetting]};
   }
 
   // Every saved value set to something distinct, with negatives and both int extremes.
   void FillEverything() {
-    for (int i = 0; i < kSettings; ++i) app().Settings[i] = (i % 2 ? -1 : 1) * (i * 1013 + 7);
-    app().Settings[3] = INT_MIN;
-    app().Settings[4] = INT_MAX;
-    app().Settings[kPadXSetting] = 300;
-    app().Settings[kPadYSetting] = 64;
-    app().Settings[kPadSizeSetting] = 8;
-    app().Settings[kOverscanSetting] = 1;  // what the repairs leave on the desktop
-    for (int i = 0; i < kBadgeSlots; ++i) app().BadgeGot[i] = (i * 7) % 3 == 0 || i % 32 == 31;
+    for (int i = 0; i < kSettings; ++i) app().save.Settings[i] = (i % 2 ? -1 : 1) * (i * 1013 + 7);
+    app().save.Settings[3] = INT_MIN;
+    app().save.Settings[4] = INT_MAX;
+    app().save.Settings[kPadXSetting] = 300;
+    app().save.Settings[kPadYSetting] = 64;
+    app().save.Settings[kPadSizeSetting] = 8;
+    app().save.Settings[kOverscanSetting] = 1;  // what the repairs leave on the desktop
+    for (int i = 0; i < kBadgeSlots; ++i) app().save.BadgeGot[i] = (i * 7) % 3 == 0 || i % 32 == 31;
     for (int i = 0; i < 20000; ++i)
-      app().LevelRecords[i] = static_cast<int>(((i * 2654435761u) >> (i % 5)) - (i % 3) * 1000u);
-    app().LevelRecords[17] = INT_MIN;
-    app().LevelRecords[10017] = INT_MAX;
+      app().save.LevelRecords[i] =
+          static_cast<int>(((i * 2654435761u) >> (i % 5)) - (i % 3) * 1000u);
+    app().save.LevelRecords[17] = INT_MIN;
+    app().save.LevelRecords[10017] = INT_MAX;
   }
 
   std::optional<ScratchFolder> folder_;
@@ -99,7 +100,7 @@ class SaveData : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SaveData, AFreshGameSavesTheDefaultRecord) {
+TEST_F(SaveRecord, AFreshGameSavesTheDefaultRecord) {
   app().Save();
   std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|";
   for (int i = 0; i < 10; ++i) expected += "0|";
@@ -109,14 +110,14 @@ TEST_F(SaveData, AFreshGameSavesTheDefaultRecord) {
 }
 
 // Pins the weights and the wrap-around of the badge and level checksums in the text.
-TEST_F(SaveData, ChecksumsAreWeightedSumsThatWrapAround) {
-  app().BadgeGot[31] = true;  // bit 31: word 0 is negative
-  app().BadgeGot[32] = true;
-  app().LevelRecords[0] = 1;         // level 0 best 0, weight 4
-  app().LevelRecords[10000] = 1;     // level 0 done 0, weight 3
-  app().LevelRecords[29] = 2;        // level 2 best 9, weight 13
-  app().LevelRecords[10029] = 1;     // level 2 done 9, weight 14
-  app().LevelRecords[30] = INT_MAX;  // level 3 best 0, weight 4
+TEST_F(SaveRecord, ChecksumsAreWeightedSumsThatWrapAround) {
+  app().save.BadgeGot[31] = true;  // bit 31: word 0 is negative
+  app().save.BadgeGot[32] = true;
+  app().save.LevelRecords[0] = 1;         // level 0 best 0, weight 4
+  app().save.LevelRecords[10000] = 1;     // level 0 done 0, weight 3
+  app().save.LevelRecords[29] = 2;        // level 2 best 9, weight 13
+  app().save.LevelRecords[10029] = 1;     // level 2 done 9, weight 14
+  app().save.LevelRecords[30] = INT_MAX;  // level 3 best 0, weight 4
   app().Save();
   const std::vector<std::string> fields = SplitFields(StateText());
   EXPECT_EQ(fields[26], "-2147483648");
@@ -128,10 +129,10 @@ TEST_F(SaveData, ChecksumsAreWeightedSumsThatWrapAround) {
   EXPECT_EQ(fields[LevelField(3, 20)], "-4");
 }
 
-TEST_F(SaveData, AFailedSaveLeavesThePreviousRecord) {
+TEST_F(SaveRecord, AFailedSaveLeavesThePreviousRecord) {
   app().Save();
   const std::string before = StateText();
-  app().LevelRecords[0] = 5;
+  app().save.LevelRecords[0] = 5;
   // The new record runs out of room partway: the file size limit stops it after 4 KiB.
   RunInChild([&] {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -144,59 +145,60 @@ TEST_F(SaveData, AFailedSaveLeavesThePreviousRecord) {
 
 // Too short for a settings block (26 fields) or a badge block: nothing is read, and the
 // settings are only repaired. Only a text cut short is damaged: an empty one is no save yet.
-TEST_F(SaveData, AnEmptyOrShortStateLeavesTheRepairedDefaults) {
-  app().BadgeGot[0] = true;
+TEST_F(SaveRecord, AnEmptyOrShortStateLeavesTheRepairedDefaults) {
+  app().save.BadgeGot[0] = true;
   for (const char* text : {"", "1|2|3|"}) {
     EXPECT_EQ(LoadText(text), "") << text;
     EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1})) << text;
-    EXPECT_TRUE(app().BadgeGot[0]) << text;
+    EXPECT_TRUE(app().save.BadgeGot[0]) << text;
     EXPECT_EQ(overscan, 0.0f);
-    EXPECT_EQ(app().StateDamaged, *text != '\0') << text;
+    EXPECT_EQ(app().save.StateDamaged, *text != '\0') << text;
   }
 
   isOuya = 1;  // the console keeps its overscan setting, repaired from 0 to 64
   LoadText("");
-  EXPECT_EQ(app().Settings[kOverscanSetting], 1);
-  app().Settings[kOverscanSetting] = 0;
+  EXPECT_EQ(app().save.Settings[kOverscanSetting], 1);
+  app().save.Settings[kOverscanSetting] = 0;
   LoadText("");
-  EXPECT_EQ(app().Settings[kOverscanSetting], 64);
+  EXPECT_EQ(app().save.Settings[kOverscanSetting], 64);
   EXPECT_EQ(overscan, 64.0f);
   isOuya = 0;
 }
 
 // Every value comes back; a record cut short loads the blocks it holds and leaves the rest, and
 // is kept as damaged like a block whose checksum fails.
-TEST_F(SaveData, EveryValueSurvivesASaveAndALoad) {
+TEST_F(SaveRecord, EveryValueSurvivesASaveAndALoad) {
   FillEverything();
-  const auto settings = app().Settings;
-  const auto badges = app().BadgeGot;
-  const auto records = app().LevelRecords;
+  const auto settings = app().save.Settings;
+  const auto badges = app().save.BadgeGot;
+  const auto records = app().save.LevelRecords;
   app().Save();
-  app().Settings.fill(0);
-  app().BadgeGot.fill(false);
-  app().LevelRecords.fill(0);
+  app().save.Settings.fill(0);
+  app().save.BadgeGot.fill(false);
+  app().save.LevelRecords.fill(0);
   const std::string saved = StateText();
   EXPECT_EQ(LoadText(saved), "Settings Loaded\nBadges Loaded\n");
-  EXPECT_EQ(app().Settings, settings);
-  EXPECT_EQ(app().BadgeGot, badges);
-  EXPECT_TRUE(std::equal(records.begin(), records.begin() + 20000, app().LevelRecords.begin()));
+  EXPECT_EQ(app().save.Settings, settings);
+  EXPECT_EQ(app().save.BadgeGot, badges);
+  EXPECT_TRUE(
+      std::equal(records.begin(), records.begin() + 20000, app().save.LevelRecords.begin()));
   app().Save();
   EXPECT_EQ(StateText(), saved);
   EXPECT_FALSE(std::filesystem::exists(".briskostate.damaged"));
 
   std::vector<std::string> fields = SplitFields(saved);
   fields.resize(LevelField(5, 19));  // level 5's block is cut short
-  app().LevelRecords.fill(-9);
+  app().save.LevelRecords.fill(-9);
   EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Loaded\nBadges Loaded\n");
-  for (int entry : {0, 49, 10000, 10049}) EXPECT_EQ(app().LevelRecords[entry], records[entry]);
-  for (int entry : {50, 9999, 10050, 19999}) EXPECT_EQ(app().LevelRecords[entry], -9);
-  EXPECT_TRUE(app().StateDamaged);
+  for (int entry : {0, 49, 10000, 10049}) EXPECT_EQ(app().save.LevelRecords[entry], records[entry]);
+  for (int entry : {50, 9999, 10050, 19999}) EXPECT_EQ(app().save.LevelRecords[entry], -9);
+  EXPECT_TRUE(app().save.StateDamaged);
 }
 
-TEST_F(SaveData, ADamagedBlockIsResetAlone) {
+TEST_F(SaveRecord, ADamagedBlockIsResetAlone) {
   FillEverything();
-  const auto records = app().LevelRecords;
-  const auto badges = app().BadgeGot;
+  const auto records = app().save.LevelRecords;
+  const auto badges = app().save.BadgeGot;
   app().Save();
   const std::vector<std::string> saved = SplitFields(StateText());
   ASSERT_EQ(saved.size(), 35u + 1005 * kLevelBlockFields);
@@ -204,16 +206,16 @@ TEST_F(SaveData, ADamagedBlockIsResetAlone) {
   std::vector<std::string> fields = saved;
   fields[2] = "12345";  // settings edited by hand
   EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Checksum Invalid\nBadges Loaded\n");
-  EXPECT_EQ(app().Settings[2], 0);
+  EXPECT_EQ(app().save.Settings[2], 0);
   EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1}));
-  EXPECT_EQ(app().BadgeGot, badges);
-  EXPECT_EQ(app().LevelRecords, records);
+  EXPECT_EQ(app().save.BadgeGot, badges);
+  EXPECT_EQ(app().save.LevelRecords, records);
 
   fields = saved;
   fields[27] = "5";  // a badge word
   EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Loaded\nBadge Checksum Invalid\n");
-  EXPECT_EQ(app().BadgeGot, decltype(badges){});
-  EXPECT_EQ(app().Settings[kPadXSetting], 300);
+  EXPECT_EQ(app().save.BadgeGot, decltype(badges){});
+  EXPECT_EQ(app().save.Settings[kPadXSetting], 300);
 
   // Two best scores of level 12 swapped: the weights tell them apart.
   fields = saved;
@@ -223,13 +225,13 @@ TEST_F(SaveData, ADamagedBlockIsResetAlone) {
   auto expected = records;
   std::fill_n(expected.begin() + 120, 10, 0);
   std::fill_n(expected.begin() + 10120, 10, 0);
-  EXPECT_EQ(app().LevelRecords, expected);
+  EXPECT_EQ(app().save.LevelRecords, expected);
 }
 
 // Only what Save writes counts as a number: an optional "-" and digits within an int. Each
 // field stands in a level block whose checksum fits the number atoi would read from it, so
 // the form of the field alone decides.
-TEST_F(SaveData, AFieldThatIsNotAPlainNumberInvalidatesItsBlock) {
+TEST_F(SaveRecord, AFieldThatIsNotAPlainNumberInvalidatesItsBlock) {
   const std::vector<std::pair<std::string, int>> valid = {
       {"0", 0}, {"-0", 0}, {"007", 7}, {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}};
   const std::vector<std::string> invalid = {
@@ -250,38 +252,39 @@ TEST_F(SaveData, AFieldThatIsNotAPlainNumberInvalidatesItsBlock) {
     if (level >= static_cast<int>(valid.size()))
       expected += "Highscore " + std::to_string(level) + " Checksum Invalid\n";
   }
-  app().LevelRecords.fill(1);
+  app().save.LevelRecords.fill(1);
   EXPECT_EQ(LoadText(JoinFields(record)), expected);
   for (int level = 0; level < static_cast<int>(fields.size()); ++level) {
     const bool isValid = level < static_cast<int>(valid.size());
-    EXPECT_EQ(app().LevelRecords[level * 10], isValid ? valid[level].second : 0) << fields[level];
+    EXPECT_EQ(app().save.LevelRecords[level * 10], isValid ? valid[level].second : 0)
+        << fields[level];
   }
-  EXPECT_TRUE(app().StateDamaged);
+  EXPECT_TRUE(app().save.StateDamaged);
 }
 
 // Junk reads as no block at all: it used to read as zeros that matched their checksum of 0,
 // turning all sound off.
-TEST_F(SaveData, JunkLoadsNoBlock) {
+TEST_F(SaveRecord, JunkLoadsNoBlock) {
   std::string noise(1 << 20, '\0');
   std::mt19937 random(12);
   for (char& byte : noise) byte = static_cast<char>(random());
   for (const std::string& junk : {std::string(26, '|'), std::string(400, '|'), noise}) {
-    app().Settings.fill(7);
-    app().BadgeGot.fill(true);
-    app().LevelRecords.fill(7);
+    app().save.Settings.fill(7);
+    app().save.BadgeGot.fill(true);
+    app().save.LevelRecords.fill(7);
     const std::string printed = LoadText(junk);
     EXPECT_EQ(printed.find("Loaded"), std::string::npos) << printed.substr(0, 200);
     EXPECT_EQ(printed.substr(0, 26), "Settings Checksum Invalid\n");
     EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1}));
-    EXPECT_EQ(app().BadgeGot[0], junk.size() < 35) << "the badges need 35 fields";
-    EXPECT_EQ(app().LevelRecords[0], junk.size() < 56 ? 7 : 0);
-    EXPECT_TRUE(app().StateDamaged);
+    EXPECT_EQ(app().save.BadgeGot[0], junk.size() < 35) << "the badges need 35 fields";
+    EXPECT_EQ(app().save.LevelRecords[0], junk.size() < 56 ? 7 : 0);
+    EXPECT_TRUE(app().save.StateDamaged);
   }
 }
 
 // One damaged byte costs blocks, but the file holding them is kept beside the new record so
 // that the scores can be recovered by hand; it is kept once, not replaced by later saves.
-TEST_F(SaveData, TheDamagedFileIsKeptBeforeASaveReplacesIt) {
+TEST_F(SaveRecord, TheDamagedFileIsKeptBeforeASaveReplacesIt) {
   FillEverything();
   app().Save();
   std::string damaged = StateText();
@@ -298,18 +301,20 @@ TEST_F(SaveData, TheDamagedFileIsKeptBeforeASaveReplacesIt) {
             "kept as ./.briskostate.damaged to recover scores by hand\n");
   EXPECT_EQ(FileText(".briskostate.damaged"), damaged);
   EXPECT_EQ(LoadText(StateText()), "Settings Loaded\nBadges Loaded\n");
-  EXPECT_FALSE(app().StateDamaged);
+  EXPECT_FALSE(app().save.StateDamaged);
 }
 
-TEST_F(SaveData, ScoresAreFiledInOrderAndCompletionIsMarked) {
+TEST_F(SaveRecord, ScoresAreFiledInOrderAndCompletionIsMarked) {
   MyApp& game = app();
   game.Level = 3;  // its records start at entry 20
-  auto best = [&game] { return std::vector<int>(&game.LevelRecords[20], &game.LevelRecords[30]); };
+  auto best = [&game] {
+    return std::vector<int>(&game.save.LevelRecords[20], &game.save.LevelRecords[30]);
+  };
   game.Score = 0;
   game.ExitState = 0;
   game.FileScore();
   EXPECT_EQ(best(), std::vector<int>(10, 0)) << "a score of 0 never enters an empty table";
-  EXPECT_EQ(game.LevelRecords[10020], 0);
+  EXPECT_EQ(game.save.LevelRecords[10020], 0);
 
   for (int score : {50, 30, 40, 40, 0}) {
     game.Score = score;
@@ -318,16 +323,16 @@ TEST_F(SaveData, ScoresAreFiledInOrderAndCompletionIsMarked) {
   EXPECT_EQ(best(), (std::vector<int>{50, 40, 40, 30, 0, 0, 0, 0, 0, 0}));
   for (game.Score = 100; game.Score < 110; ++game.Score) game.FileScore();
   EXPECT_EQ(best(), (std::vector<int>{109, 108, 107, 106, 105, 104, 103, 102, 101, 100}));
-  EXPECT_EQ(game.LevelRecords[30], 0) << "the next level is untouched";
+  EXPECT_EQ(game.save.LevelRecords[30], 0) << "the next level is untouched";
 
   game.ExitState = -1;
   game.FileScore();
-  EXPECT_EQ(game.LevelRecords[10020], 1);
+  EXPECT_EQ(game.save.LevelRecords[10020], 1);
 
-  const auto records = game.LevelRecords;
+  const auto records = game.save.LevelRecords;
   for (int level : {0, 1001, -5}) {
     game.Level = level;
     game.FileScore();
   }
-  EXPECT_EQ(game.LevelRecords, records);
+  EXPECT_EQ(game.save.LevelRecords, records);
 }

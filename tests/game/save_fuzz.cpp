@@ -71,19 +71,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ofstream(kState, std::ios::binary).write(reinterpret_cast<const char*>(data), size);
 
   app.Load();
-  const bool damaged = app.StateDamaged;
+  const bool damaged = app.save.StateDamaged;
   app.Save();
   Check(std::filesystem::exists(kDamaged) == damaged);
   Check(!damaged || ReadFile(kDamaged) == std::string(data, data + size));
   const std::string saved = ReadFile(kState);
   Check(IsWholeRecord(saved));
 
-  const auto settings = app.Settings;
-  const auto badges = app.BadgeGot;
-  const auto records = app.LevelRecords;
+  const auto settings = app.save.Settings;
+  const auto badges = app.save.BadgeGot;
+  const auto records = app.save.LevelRecords;
   app.Load();
-  Check(!app.StateDamaged);
-  Check(app.Settings == settings && app.BadgeGot == badges && app.LevelRecords == records);
+  Check(!app.save.StateDamaged);
+  Check(app.save.Settings == settings && app.save.BadgeGot == badges &&
+        app.save.LevelRecords == records);
   app.Save();
   Check(ReadFile(kState) == saved);
   std::filesystem::current_path(home);

@@ -189,9 +189,9 @@ TEST(ScreenFlowStart, ALaunchLevelStartsOnceLoadedIfOpen) {
   for (const auto& c : cases) {
     HeadlessGame game;
     MyApp& app = game.app();
-    app.LevelRecords.fill(0);
+    app.save.LevelRecords.fill(0);
     for (int level = 0; level < c.completed; ++level)
-      app.LevelRecords[MyApp::kCompletionRecords + level * MyApp::kBestScores] = 1;
+      app.save.LevelRecords[SaveData::kCompletionRecords + level * SaveData::kBestScores] = 1;
     LaunchLevel = c.asked;
     testing::internal::CaptureStderr();
     game.StepUntilLoaded();

@@ -23,6 +23,25 @@ for layer in "${!allowed[@]}"; do
     fi
   done < <(grep -rnE '^#include "[a-z_]+/' "$src/$layer")
 done
+# The game's components, each a folder of src/game: the components and the root headers each
+# may include. The root keeps the composition (MyApp) and headers every component shares.
+declare -A component_allowed=(
+  [save]="save records.h"
+)
+for component in "${!component_allowed[@]}"; do
+  while IFS=: read -r file line text; do
+    used=$(sed -n 's/.*#include "game\/\([a-z_.]*\).*/\1/p' <<<"$text")
+    if [[ " ${component_allowed[$component]} " != *" $used "* ]]; then
+      echo "FAIL: $file:$line: src/game/$component may not include game/$used"
+      status=1
+    fi
+  done < <(grep -rnE '^#include "game/' "$src/game/$component")
+done
+for dir in "$src"/game/*/; do
+  name=$(basename "$dir")
+  [ -n "${component_allowed[$name]:-}" ] ||
+    { echo "FAIL: src/game/$name has no place among the components"; status=1; }
+done
 # Every folder must be listed above, so that a new one is placed on purpose.
 for dir in "$src"/*/; do
   name=$(basename "$dir")

@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
   KvGame host;
   kvInit();
   auto app = std::make_unique<MyApp>();
-  app->Settings[kSoundModeSetting] = 0;  // no audio device: keep sound off
+  app->save.Settings[kSoundModeSetting] = 0;  // no audio device: keep sound off
   if (check) return CheckLevels(*app, level, last);
   app->Level = level;
   app->LoadGame();  // sets the level's enemy and weapon caps, then builds the world

@@ -14,15 +14,14 @@
 #include <vector>
 
 #include "base/runtime.h"
-#include "game/globals.h"
-#include "game/my_app.h"
+#include "game/save/save.h"
 
 namespace {
 
 constexpr int kBadgeWords = 8;
 constexpr int kBadgeWordBits = 32;
 constexpr int kSavedLevels = 1005;
-constexpr int kLevelBlockFields = 2 * MyApp::kBestScores + 1;
+constexpr int kLevelBlockFields = 2 * SaveData::kBestScores + 1;
 constexpr int kFieldReadLimit = 63;  // a longer field is not read
 
 constexpr int kPadMinimum = 64;
@@ -111,13 +110,12 @@ class RecordReader {
 
 }  // namespace
 
-void MyApp::Save() {
-  if (Spectating) return;
+String SaveText(const SaveData& save) {
   RecordWriter record;
   Checksum settingsSum;
   for (int i = 0; i < kSettings; ++i) {
-    record.Add(Settings[i]);
-    settingsSum.Add(Settings[i], i);
+    record.Add(save.Settings[i]);
+    settingsSum.Add(save.Settings[i], i);
   }
   record.Add(settingsSum.Value());
 
@@ -125,7 +123,7 @@ void MyApp::Save() {
   for (int b = 0; b < kBadgeWords; ++b) {
     uint32_t word = 0;
     for (int j = 0; j < kBadgeWordBits; ++j)
-      if (BadgeGot[b * kBadgeWordBits + j]) word |= uint32_t{1} << j;
+      if (save.BadgeGot[b * kBadgeWordBits + j]) word |= uint32_t{1} << j;
     record.Add(static_cast<int>(word));
     badgeSum.Add(static_cast<int>(word));
   }
@@ -133,9 +131,10 @@ void MyApp::Save() {
 
   for (int level = 0; level < kSavedLevels; ++level) {
     Checksum levelSum;
-    for (int k = 0; k < kBestScores; ++k) {
-      const int best = LevelRecords[level * kBestScores + k];
-      const int done = LevelRecords[kCompletionRecords + level * kBestScores + k];
+    for (int k = 0; k < SaveData::kBestScores; ++k) {
+      const int best = save.LevelRecords[level * SaveData::kBestScores + k];
+      const int done =
+          save.LevelRecords[SaveData::kCompletionRecords + level * SaveData::kBestScores + k];
       record.Add(best);
       record.Add(done);
       levelSum.Add(best, k + 4);
@@ -144,20 +143,10 @@ void MyApp::Save() {
     record.Add(levelSum.Value());
   }
 
-  const String text(record.Text());
-  if (DebugMode == 1) kvPrint(text);
-  if (StateDamaged) {
-    KeepDamagedState();
-    StateDamaged = false;
-  }
-  // The host writes a new file beside the old one and swaps it in only once complete, so a
-  // failed save leaves the previous record intact.
-  SaveState(text);
+  return String(record.Text());
 }
 
-void MyApp::Load() {
-  const String text = LoadState();
-  if (DebugMode == 1) kvPrint(text);
+void LoadSaveText(SaveData& save, const String& text) {
   RecordReader record(text);
 
   if (record.HasBlock(kSettings)) {
@@ -168,24 +157,13 @@ void MyApp::Load() {
       sum.Add(values[i], i);
     }
     if (record.CheckBlock(sum)) {
-      Settings = values;
+      save.Settings = values;
       kvPrint("Settings Loaded");
     } else {
       kvPrint("Settings Checksum Invalid");
-      Settings.fill(0);
-      Settings[kSoundModeSetting] = 1;
+      save.Settings.fill(0);
+      save.Settings[kSoundModeSetting] = 1;
     }
-  }
-
-  if (Settings[kPadXSetting] < kPadMinimum) Settings[kPadXSetting] = kPadMinimum;
-  if (Settings[kPadYSetting] < kPadMinimum) Settings[kPadYSetting] = kPadMinimum;
-  if (Settings[kPadSizeSetting] < kPadSizeMinimum) Settings[kPadSizeSetting] = kPadSizeDefault;
-  if (Settings[kOverscanSetting] < 1) Settings[kOverscanSetting] = kOverscanDefault;
-  if (isOuya == 1) {
-    overscan = static_cast<float>(Settings[kOverscanSetting]);
-  } else {
-    Settings[kOverscanSetting] = kOverscanOff;
-    overscan = 0;
   }
 
   if (record.HasBlock(kBadgeWords)) {
@@ -200,14 +178,14 @@ void MyApp::Load() {
     kvPrint(intact ? "Badges Loaded" : "Badge Checksum Invalid");
     for (int b = 0; b < kBadgeWords; ++b) {
       for (int j = 0; j < kBadgeWordBits; ++j)
-        BadgeGot[b * kBadgeWordBits + j] = intact && (words[b] >> j & 1) != 0;
+        save.BadgeGot[b * kBadgeWordBits + j] = intact && (words[b] >> j & 1) != 0;
     }
   }
 
   for (int level = 0; level < world::kLevels && record.HasBlock(kLevelBlockFields - 1); ++level) {
-    std::array<int, kBestScores> best{}, done{};
+    std::array<int, SaveData::kBestScores> best{}, done{};
     Checksum sum;
-    for (int k = 0; k < kBestScores; ++k) {
+    for (int k = 0; k < SaveData::kBestScores; ++k) {
       best[k] = record.Next();
       done[k] = record.Next();
       sum.Add(best[k], k + 4);
@@ -218,9 +196,19 @@ void MyApp::Load() {
       best.fill(0);
       done.fill(0);
     }
-    std::copy(best.begin(), best.end(), LevelRecords.begin() + level * kBestScores);
-    std::copy(done.begin(), done.end(),
-              LevelRecords.begin() + kCompletionRecords + level * kBestScores);
+    std::copy(best.begin(), best.end(), save.LevelRecords.begin() + level * SaveData::kBestScores);
+    std::copy(
+        done.begin(), done.end(),
+        save.LevelRecords.begin() + SaveData::kCompletionRecords + level * SaveData::kBestScores);
   }
-  StateDamaged = record.AnyBlockReset();
+  save.StateDamaged = record.AnyBlockReset();
+}
+
+void RepairSettings(SaveData& save, bool console) {
+  if (save.Settings[kPadXSetting] < kPadMinimum) save.Settings[kPadXSetting] = kPadMinimum;
+  if (save.Settings[kPadYSetting] < kPadMinimum) save.Settings[kPadYSetting] = kPadMinimum;
+  if (save.Settings[kPadSizeSetting] < kPadSizeMinimum)
+    save.Settings[kPadSizeSetting] = kPadSizeDefault;
+  if (save.Settings[kOverscanSetting] < 1) save.Settings[kOverscanSetting] = kOverscanDefault;
+  if (!console) save.Settings[kOverscanSetting] = kOverscanOff;
 }
