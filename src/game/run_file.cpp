@@ -232,7 +232,8 @@ bool ParseChars(std::string_view value, int, RunInput& input) {
 }
 
 // A position or axes: their values go to the run's axis values, the entry says where.
-template <LineEntry::Kind kKind, size_t kCount, float kBound>
+// The bound is a reference: Clang 14 takes no float template arguments.
+template <LineEntry::Kind kKind, size_t kCount, const float& kBound>
 bool ParseAxes(std::string_view value, int device, RunInput& input) {
   float values[kCount];
   if (!ParseFloats(value, kBound, values, kCount)) return false;
