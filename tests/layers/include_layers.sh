@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Dependencies point downward only: each folder of src/ includes headers of the folders
-# listed for it and no others (the composition root, src/main.cpp, may include any).
+# listed for it and no others (the composition root, src/main.cpp, may include any); inside
+# src/game, each component's folder includes only the components and shared headers listed
+# for it.
 set -uo pipefail
 src=$1
 declare -A allowed=(
@@ -13,39 +15,41 @@ declare -A allowed=(
   [game]="base host net graphics audio input game"
   [sim]="base host net graphics audio input game sim"
 )
-status=0
-for layer in "${!allowed[@]}"; do
-  while IFS=: read -r file line text; do
-    used=$(sed -n 's/.*#include "\([a-z_]*\)\/.*/\1/p' <<<"$text")
-    if [[ " ${allowed[$layer]} " != *" $used "* ]]; then
-      echo "FAIL: $file:$line: src/$layer may not include $used/ headers"
-      status=1
-    fi
-  done < <(grep -rnE '^#include "[a-z_]+/' "$src/$layer")
-done
-# The game's components, each a folder of src/game: the components and the root headers each
-# may include. The root keeps the composition (MyApp) and headers every component shares.
+# The game's components: the components and the headers at src/game's root each may include.
+# The root keeps the composition (MyApp) and the headers every component shares.
 declare -A component_allowed=(
   [save]="save records.h"
 )
-for component in "${!component_allowed[@]}"; do
+status=0
+
+# check FOLDER PREFIX ALLOWED: every #include "PREFIX<name>..." in FOLDER names an allowed
+# <name> (the first path part after PREFIX).
+check() {
+  local folder=$1 prefix=$2 permitted=$3 file line text used
   while IFS=: read -r file line text; do
-    used=$(sed -n 's/.*#include "game\/\([a-z_.]*\).*/\1/p' <<<"$text")
-    if [[ " ${component_allowed[$component]} " != *" $used "* ]]; then
-      echo "FAIL: $file:$line: src/game/$component may not include game/$used"
+    used=$(sed -n "s|.*#include \"$prefix\\([a-z_.]*\\).*|\\1|p" <<<"$text")
+    if [[ " $permitted " != *" $used "* ]]; then
+      echo "FAIL: $file:$line: ${folder#"$src"/} may not include $prefix$used"
       status=1
     fi
-  done < <(grep -rnE '^#include "game/' "$src/game/$component")
+  done < <(grep -rnE "^#include \"$prefix[a-z_]" "$folder")
+}
+
+# placed PARENT TABLE-NAME: every folder of PARENT is listed, so a new one is placed on purpose.
+placed() {
+  local parent=$1 dir
+  local -n table=$2
+  for dir in "$parent"/*/; do
+    [ -n "${table[$(basename "$dir")]:-}" ] ||
+      { echo "FAIL: ${dir#"$src"/} has no place in the layers"; status=1; }
+  done
+}
+
+for layer in "${!allowed[@]}"; do check "$src/$layer" "" "${allowed[$layer]}"; done
+for component in "${!component_allowed[@]}"; do
+  check "$src/game/$component" "game/" "${component_allowed[$component]}"
 done
-for dir in "$src"/game/*/; do
-  name=$(basename "$dir")
-  [ -n "${component_allowed[$name]:-}" ] ||
-    { echo "FAIL: src/game/$name has no place among the components"; status=1; }
-done
-# Every folder must be listed above, so that a new one is placed on purpose.
-for dir in "$src"/*/; do
-  name=$(basename "$dir")
-  [ -n "${allowed[$name]:-}" ] || { echo "FAIL: src/$name has no place in the layers"; status=1; }
-done
+placed "$src" allowed
+placed "$src/game" component_allowed
 [ $status -eq 0 ] && echo "PASS"
 exit $status
