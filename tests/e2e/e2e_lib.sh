@@ -25,16 +25,17 @@ need() {
   done
 }
 
-[ -n "${DISPLAY:-}" ] || skip "DISPLAY is unset, no X server to open a window on"
-need xdotool
+need Xvfb xdotool
 
 work=$(mktemp -d)
 # The game saves in its work folder, never in the user's own.
 export ZORVANE_STATE_DIR=$work
 pid=
 wid=
+x_servers=()
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ ${#x_servers[@]} -eq 0 ] || kill "${x_servers[@]}" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -45,6 +46,25 @@ fail() {
   cat "$work/out.txt" 2>/dev/null
   exit 1
 }
+
+# open_x_server [XVFB-OPTION...]: starts an X server of this test's own on a display number
+# the server itself found free, and sets $x_display (":N") to it. -noreset: by default the
+# server resets when its last client leaves, and a window opened during the reset fails.
+open_x_server() {
+  local display_fd number
+  exec {display_fd}<> <(:)
+  Xvfb -displayfd "$display_fd" -screen 0 1280x1024x24 -nolisten tcp -noreset "$@" \
+    >/dev/null 2>&1 &
+  x_servers+=($!)
+  read -r -t 10 -u "$display_fd" number || fail "the X server did not start"
+  exec {display_fd}>&-
+  x_display=:$number
+}
+
+# Each test has a display of its own: no window, focus or key left down by another test, or
+# by anything else on the machine, can reach the program under test.
+open_x_server
+export DISPLAY=$x_display
 
 # start PROGRAM [ARG...]: runs it in the work folder with its output in $work/out.txt.
 start() {

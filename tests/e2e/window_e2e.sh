@@ -34,16 +34,11 @@ err=$(cat "$work/err.txt")
 [ "$err" = "zorvane: cannot open a window: no X display (DISPLAY is not set)" ] ||
   fail "no-display reason: $err"
 # An X server without GLX, the OpenGL extension: no window can be made, and the status says so.
-need Xvfb
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -extension GLX -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 10 -u "$display_fd" number || fail "the X server without GLX did not start"
-(cd "$work" && DISPLAY=:$number exec "$game") >/dev/null 2>"$work/err.txt" &
+open_x_server -extension GLX
+(cd "$work" && DISPLAY=$x_display exec "$game") >/dev/null 2>"$work/err.txt" &
 pid=$!
 wait_exit 20
 status=$?
-kill "$xvfb_pid"
 [ $status -eq 1 ] || fail "no OpenGL: status $status"
 grep -qx "zorvane: cannot open a window: GLX: GLX extension not found" "$work/err.txt" ||
   fail "no OpenGL: $(cat "$work/err.txt")"
