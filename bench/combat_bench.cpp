@@ -20,22 +20,22 @@ constexpr int kRoomX = 5, kRoomY = 5;
 std::unique_ptr<MyApp> FullRoom(bool hits, std::vector<float>& pool) {
   auto app = std::make_unique<MyApp>();
   app->save.Settings[kSoundModeSetting] = 0;  // no audio device
-  app->Level = 1;
+  app->world.Level = 1;
   app->LoadGame();
-  app->LevelIntro = 0;
+  app->play.LevelIntro = 0;
   for (int y = 1; y < world::kRoomHeight - 1; ++y)
     for (int x = 1; x < world::kRoomWidth - 1; ++x)
-      app->World[world::TileIndex(kRoomX, kRoomY, x, y)] = code::kEmpty;
-  app->Player[player::kRoomX] = kRoomX;
-  app->Player[player::kRoomY] = kRoomY;
-  const float tile = app->TileSize;
+      app->world.Tiles[world::TileIndex(kRoomX, kRoomY, x, y)] = code::kEmpty;
+  app->play.Player[player::kRoomX] = kRoomX;
+  app->play.Player[player::kRoomY] = kRoomY;
+  const float tile = app->world.TileSize;
   const float left = kRoomX * world::kRoomWidth * tile, top = kRoomY * world::kRoomHeight * tile;
-  app->Player[player::kX] = left + 8 * tile;
-  app->Player[player::kY] = top + 10 * tile;  // out of every enemy's reach
+  app->play.Player[player::kX] = left + 8 * tile;
+  app->play.Player[player::kY] = top + 10 * tile;  // out of every enemy's reach
   const int kinds[] = {object::kWalker, object::kChaser, object::kClockwiseCrawler,
                        object::kAnticlockwiseCrawler, object::kBarrier};
   for (int r = 0; r < object::kRecords; ++r) {
-    float* record = &app->Objects[r * object::kFloats];
+    float* record = &app->play.Objects[r * object::kFloats];
     const bool enemy = r % 2 == 0;
     const int column = 2 + (r / 2) % 12;
     const int row = enemy || hits ? 2 + (r / 24) % 7 : 10;
@@ -46,7 +46,7 @@ std::unique_ptr<MyApp> FullRoom(bool hits, std::vector<float>& pool) {
     record[object::kTimer] = enemy ? 1000.0f : 0.0f;  // enemies in warm-up: hits only score
     record[object::kRoom] = static_cast<float>(world::RoomIndex(kRoomX, kRoomY));
   }
-  pool.assign(app->Objects.begin(), app->Objects.end());
+  pool.assign(app->play.Objects.begin(), app->play.Objects.end());
   return app;
 }
 
@@ -57,10 +57,10 @@ void UpdateFullPool(benchmark::State& state) {
   auto app = FullRoom(state.range(0) != 0, pool);
   for (auto _ : state) {
     state.PauseTiming();
-    std::copy(pool.begin(), pool.end(), app->Objects.begin());
-    app->DrawCount = 0;
-    for (int i = 0; i <= app->ParticleCount; ++i)
-      app->Particles[i * particle::kFloats + particle::kKind] = 0;
+    std::copy(pool.begin(), pool.end(), app->play.Objects.begin());
+    app->frame.DrawCount = 0;
+    for (int i = 0; i <= app->play.ParticleCount; ++i)
+      app->play.Particles[i * particle::kFloats + particle::kKind] = 0;
     state.ResumeTiming();
     app->UpdateObjects();
   }

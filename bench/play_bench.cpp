@@ -55,17 +55,17 @@ double ThreadSeconds() {
 }
 
 void StartLevel(MyApp& app, int level) {
-  app.Level = level;
+  app.world.Level = level;
   app.LoadGame();
   for (int i = 0; i < 120; ++i) app.Game();  // past the intro, settled on the pad
 }
 
 void FillParticles(MyApp& app) {
   while (app.FreeParticle() >= 0) {
-    app.ThrowParticle(app.Player[player::kX], app.Player[player::kY], 2, 3);
+    app.ThrowParticle(app.play.Player[player::kX], app.play.Player[player::kY], 2, 3);
   }
-  for (int i = 0; i <= app.ParticleCount; ++i)
-    app.Particles[i * particle::kFloats + particle::kLife] = kEndlessLife;
+  for (int i = 0; i <= app.play.ParticleCount; ++i)
+    app.play.Particles[i * particle::kFloats + particle::kLife] = kEndlessLife;
 }
 
 void PlayFrames(benchmark::State& state, int level, bool fullParticles) {
@@ -81,7 +81,7 @@ void PlayFrames(benchmark::State& state, int level, bool fullParticles) {
     app.Game();
     gameSeconds += ThreadSeconds() - start;
     loaded.game().host().RenderGame();
-    records += app.DrawCount / drawrec::kFloats;
+    records += app.frame.DrawCount / drawrec::kFloats;
     calls += static_cast<double>(gl.draws.size());
   }
   state.counters["records/frame"] = records / static_cast<double>(state.iterations());

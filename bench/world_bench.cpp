@@ -14,9 +14,7 @@ void BM_BuildWorld(benchmark::State& state) {
   kvInit();
   auto app = std::make_unique<MyApp>();
   app->save.Settings[kSoundModeSetting] = 0;  // no audio device
-  app->Level = static_cast<int>(state.range(0));
-  MaxBads = kMostBads;
-  MaxWeaps = kMostWeaps;
+  app->world.Level = static_cast<int>(state.range(0));
   for (auto _ : state) app->BuildWorld();
 }
 

@@ -2,34 +2,35 @@
 // so that the host never depends on the game.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "game/app.h"
-#include "game/globals.h"
+#include "game/my_app.h"
 #include "game/records.h"
 #include "game/window_runs.h"
 #include "host/glfw_game.h"
 
 namespace {
 
-// What the command line asks of the game itself: the level to start in and the runs the
+// The game with what the command line asks of it: the level to start in and the runs the
 // window shows or records. A run file that cannot be used ends the program before its window
 // opens.
-void Launch(const LaunchOptions& options) {
-  LaunchLevel = options.level;
+void CreateGame(const LaunchOptions& options) {
+  std::unique_ptr<WindowRuns> runs;
   std::string message;
-  if (!PrepareWindowRuns(options, message)) {
+  if (!PrepareWindowRuns(options, runs, message)) {
     std::fprintf(stderr, "zorvane: %s\n", message.c_str());
     std::exit(kExitRunFile);
   }
+  auto* game = new MyApp();  // lives as long as the process
+  game->screens.LaunchLevel = options.level;
+  if (runs) game->AttachTap(std::move(runs));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  return KvBriskoGame::Main(argc, argv,
-                            {.initGlobals = kvInit,
-                             .createApp = CreateAppWithRuns,
-                             .launch = Launch,
-                             .lastLevel = world::kLevels});
+  return KvBriskoGame::Main(
+      argc, argv, {.initGlobals = kvInit, .createApp = CreateGame, .lastLevel = world::kLevels});
 }

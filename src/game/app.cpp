@@ -1,34 +1,28 @@
 #include "game/app.h"
 
-#include <set>
-
 #include "audio/audio_device.h"
 #include "base/runtime.h"
 #include "graphics/graphics.h"
 #include "input/input_device.h"
 
 App* _app = nullptr;
-GameDelegate* _delegate = nullptr;
-KvGame* _game = nullptr;
-int _updateRate = 0;
-int _devWidth = 0;
-int _devHeight = 0;
-std::vector<DisplayMode> _displayModes;
-DisplayMode _desktopMode;
 
 App::App() {
   if (_app) kvError("App has already been created");
   _app = this;
-  _delegate = new GameDelegate();
-  _game->SetDelegate(_delegate);
+  delegate_ = std::make_unique<GameDelegate>();
+  KvGame::_game->SetDelegate(delegate_.get());
 }
 
 App::~App() {
   if (_app != this) return;
-  _game->SetDelegate(nullptr);
-  delete _delegate;
-  _delegate = nullptr;
+  KvGame::_game->SetDelegate(nullptr);
   _app = nullptr;
+}
+
+void App::AttachTap(std::unique_ptr<UpdateTap> tap) {
+  tap_ = std::move(tap);
+  delegate_->_tap = tap_.get();
 }
 
 void App::OnClose() {
@@ -40,7 +34,9 @@ void App::OnBack() {
 }
 
 void GameDelegate::StartGame() {
-  if (!_graphics) _graphics = new gxtkGraphics(_game->GetDeviceWidth(), _game->GetDeviceHeight());
+  if (!_graphics) {
+    _graphics = new gxtkGraphics(KvGame::_game->GetDeviceWidth(), KvGame::_game->GetDeviceHeight());
+  }
   SetGraphicsDevice(_graphics);
   SetFont(nullptr, 32);
   if (!_audio) _audio = new gxtkAudio();
@@ -48,7 +44,6 @@ void GameDelegate::StartGame() {
   if (!_input) _input = new InputDevice();
   SetInputDevice(_input);
   ValidateDeviceWindow(false);
-  EnumDisplayModes();
   _app->OnCreate();
 }
 
@@ -107,60 +102,48 @@ void GameDelegate::DiscardGraphics() {
 }
 
 void SetUpdateRate(int hertz) {
-  _updateRate = hertz;
-  _game->SetUpdateRate(hertz);
+  _app->updateRate = hertz;
+  KvGame::_game->SetUpdateRate(hertz);
 }
 
 int UpdateRate() {
-  return _updateRate;
+  return _app ? _app->updateRate : 0;
 }
 
 int Millisecs() {
-  return _game->Millisecs();
+  return KvGame::_game->Millisecs();
 }
 
 void EndApp() {
-  kvExit(_delegate && _delegate->_tap ? _delegate->_tap->Quit() : kExitQuit);
+  UpdateTap* tap = _app ? _app->Delegate()._tap : nullptr;
+  kvExit(tap ? tap->Quit() : kExitQuit);
 }
 
 int DeviceWidth() {
-  return _devWidth;
+  return _app ? _app->deviceWidth : 0;
 }
 
 int DeviceHeight() {
-  return _devHeight;
+  return _app ? _app->deviceHeight : 0;
 }
 
 void ValidateDeviceWindow(bool) {
-  _devWidth = _game->GetDeviceWidth();
-  _devHeight = _game->GetDeviceHeight();
+  _app->deviceWidth = KvGame::_game->GetDeviceWidth();
+  _app->deviceHeight = KvGame::_game->GetDeviceHeight();
 }
 
 void SetFullscreen(bool on) {
-  if (_game) _game->SetFullscreen(on);
-}
-
-void EnumDisplayModes() {
-  std::set<int> seen;
-  _displayModes.clear();
-  for (const auto& mode : _game->GetDisplayModes()) {
-    if (seen.insert(mode.width << 16 | mode.height).second) {
-      _displayModes.push_back({mode.width, mode.height});
-    }
-  }
-  const KvDisplayMode desktop = _game->GetDesktopMode();
-  _desktopMode = desktop.width || desktop.height ? DisplayMode{desktop.width, desktop.height}
-                                                 : DisplayMode{_devWidth, _devHeight};
+  if (KvGame::_game) KvGame::_game->SetFullscreen(on);
 }
 
 void SaveState(const String& state) {
-  _game->SaveState(state);
+  KvGame::_game->SaveState(state);
 }
 
 String LoadState() {
-  return _game->LoadState();
+  return KvGame::_game->LoadState();
 }
 
 void KeepDamagedState() {
-  _game->KeepDamagedState();
+  KvGame::_game->KeepDamagedState();
 }

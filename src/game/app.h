@@ -2,7 +2,7 @@
 // the devices and calls the App hooks, and the application functions.
 #pragma once
 
-#include <vector>
+#include <memory>
 
 #include "base/string.h"
 #include "host/kv_game.h"
@@ -11,11 +11,10 @@ class gxtkGraphics;
 class gxtkAudio;
 class InputDevice;
 
-struct DisplayMode {
-  int width = 0;
-  int height = 0;
-};
+class UpdateTap;
+class GameDelegate;
 
+// The application: the one instance the framework's callbacks reach, through _app.
 class App {
  public:
   // A second App is a runtime error.
@@ -31,6 +30,18 @@ class App {
   void OnLoading() {}
   void OnClose();
   void OnBack();
+
+  GameDelegate& Delegate() { return *delegate_; }
+  // Every update from now on passes through the tap, which the App keeps until it ends.
+  void AttachTap(std::unique_ptr<UpdateTap> tap);
+
+  // What the host last said of the window, read once per update and per frame.
+  int updateRate = 0;
+  int deviceWidth = 0, deviceHeight = 0;
+
+ private:
+  std::unique_ptr<GameDelegate> delegate_;
+  std::unique_ptr<UpdateTap> tap_;
 };
 
 // Sits between the live input device and the game in every update: recording reads what the
@@ -66,14 +77,8 @@ class GameDelegate : public KvGameDelegate {
   UpdateTap* _tap = nullptr;  // not owned
 };
 
+// The one application instance; null until it is created and after it is destroyed.
 extern App* _app;
-extern GameDelegate* _delegate;
-extern KvGame* _game;
-extern int _updateRate;
-extern int _devWidth;
-extern int _devHeight;
-extern std::vector<DisplayMode> _displayModes;
-extern DisplayMode _desktopMode;
 
 void SetUpdateRate(int hertz);
 int UpdateRate();
@@ -84,12 +89,9 @@ int DeviceHeight();
 void ValidateDeviceWindow(bool notify);
 // Full screen at the desktop's size, or the standard window (the host's choice of colour bits).
 void SetFullscreen(bool on);
-// Display modes of the monitor, one per size, in the order the host lists them.
-void EnumDisplayModes();
 void SaveState(const String& state);
 String LoadState();
 void KeepDamagedState();
 
-// Every framework and game global to its start value; then the game object is created.
+// The game's start values that live outside the App: the random sequence.
 void kvInit();
-void kvMain();

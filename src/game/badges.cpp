@@ -20,7 +20,7 @@ constexpr int kToastWidth = 160;
 constexpr int kToastHeight = 32;
 constexpr int kToastPitch = 34;
 constexpr int kSlideSpeed = 16;
-constexpr int kLeaveAfter = MyApp::kToastLife - 1 - kToastWidth / kSlideSpeed;
+constexpr int kLeaveAfter = Screens::kToastLife - 1 - kToastWidth / kSlideSpeed;
 constexpr float kPanelAlpha = 0.8f;
 constexpr float kNameInsetX = 16.0f, kNameInsetY = 4.0f;
 constexpr int kArtFrames = 64;
@@ -57,7 +57,7 @@ bool InCatalogue(int number) {
 // Left edge of a notification of age t: in from the left, out again at the end, never
 // further right than the screen's edge.
 int ToastX(int age) {
-  const int x = age > kLeaveAfter ? kSlideSpeed * (MyApp::kToastLife - 1 - age) - kToastWidth
+  const int x = age > kLeaveAfter ? kSlideSpeed * (Screens::kToastLife - 1 - age) - kToastWidth
                                   : kSlideSpeed * age - kToastWidth;
   return std::min(x, 0);
 }
@@ -78,21 +78,21 @@ void MyApp::GC_Badges() {}
 
 void MyApp::ShowBadges() {
   ResetDraw();
-  for (int slot = 0; slot < kToastSlotsShown; ++slot) {
-    const int age = ToastTimer[slot];
+  for (int slot = 0; slot < Screens::kToastSlotsShown; ++slot) {
+    const int age = screens.ToastTimer[slot];
     if (age <= 0) continue;
     const auto x = static_cast<float>(ToastX(age));
-    const float y = jscrh - static_cast<float>(kToastPitch * (slot + 1));
+    const float y = frame.ScreenHeight - static_cast<float>(kToastPitch * (slot + 1));
     SetCol(0, 0, 80, kPanelAlpha);
     Rect(x, y, kToastWidth, kToastHeight);
     SetCol(255, 255, 255, 1.0f);
-    Text(x + kNameInsetX, y + kNameInsetY, BadgeName(ToastBadge[slot]));
+    Text(x + kNameInsetX, y + kNameInsetY, BadgeName(screens.ToastBadge[slot]));
     if (age < kArtFrames) {
       SetSize(kArtSize);
       DrawImg(kBadgeArtSlot, x + kToastWidth - kArtInset, y + kArtInset, age);
       SetSize(1);
     }
     // The last showing frees the slot.
-    ToastTimer[slot] = age >= kToastLife ? 0 : age + 1;
+    screens.ToastTimer[slot] = age >= Screens::kToastLife ? 0 : age + 1;
   }
 }

@@ -72,9 +72,9 @@ const KeyRow* FindRow(const KeyRow (&rows)[N], int gameKey) {
   return nullptr;
 }
 
-const KeyRow* RowFor(int gameKey) {
-  if (iCadeControls == 0) return FindRow(kKeyboardRows, gameKey);
-  if (iCadeControls == 1) return FindRow(kICadeRows, gameKey);
+const KeyRow* RowFor(const Controls& controls, int gameKey) {
+  if (controls.ICade == 0) return FindRow(kKeyboardRows, gameKey);
+  if (controls.ICade == 1) return FindRow(kICadeRows, gameKey);
   return nullptr;
 }
 
@@ -185,18 +185,18 @@ void SmoothToward(float& smooth, float target) {
 
 int MyApp::PlayKey(int key, int analog, int player) {
   if (player < kKeyboardOnly) return 0;
-  const KeyRow* row = RowFor(key);
+  const KeyRow* row = RowFor(controls, key);
   if (!row) return 0;
   // The console's own back button stands in for the keyboard's.
-  if (iCadeControls == 0 && key == kGameBack && isOuya != 0)
-    return isOuya == 1 && PadKeys[kPadBackEntry] != 0 ? 1 : 0;
+  if (controls.ICade == 0 && key == kGameBack && platform.console)
+    return platform.console && controls.PadKeys[kPadBackEntry] != 0 ? 1 : 0;
   if (AnyKeyDown(*row)) return 1;
   if (player != kKeyboardOnly) {
     if (AnyButtonDown(*row, player)) return 1;
     if (analog == 1 && StickPushed(row->stick, player)) return 1;
   }
   return std::any_of(row->pads.begin(), row->pads.end(),
-                     [this](int entry) { return entry >= 0 && PadKeys[entry] != 0; })
+                     [this](int entry) { return entry >= 0 && controls.PadKeys[entry] != 0; })
              ? 1
              : 0;
 }
@@ -218,110 +218,115 @@ float MyApp::StickY(int stick, int player) {
 }
 
 void MyApp::AnalogueControl() {
-  AnalogX = AnalogY = 0;
+  controls.AnalogX = controls.AnalogY = 0;
   DragStick();
   const float joyX = JoyX(0, 0);
   const float joyY = JoyY(0, 0);
   if (std::fabs(joyX) > kJoyDeadZone || std::fabs(joyY) > kJoyDeadZone) {
-    AnalogX = joyX;
-    AnalogY = -joyY;
+    controls.AnalogX = joyX;
+    controls.AnalogY = -joyY;
   }
   using flight::ClampUnit;
-  flight::RampAxis(PlayKey(kGameUp, 0, 0), PlayKey(kGameDown, 0, 0), KeyAnalogY, AnalogY);
-  flight::RampAxis(PlayKey(kGameLeft, 0, 0), PlayKey(kGameRight, 0, 0), KeyAnalogX, AnalogX);
-  AnalogX = ClampUnit(AnalogX);
-  AnalogY = ClampUnit(AnalogY);
-  KeyAnalogX = ClampUnit(KeyAnalogX);
-  KeyAnalogY = ClampUnit(KeyAnalogY);
-  if (std::fabs(AnalogX) <= kAnalogIdle && std::fabs(AnalogY) <= kAnalogIdle) return;
-  if (DebugMode == 1) {
-    const float x = jscrw - kMarkerInset;
-    const float y = jscrh - kMarkerInset;
+  flight::RampAxis(PlayKey(kGameUp, 0, 0), PlayKey(kGameDown, 0, 0), controls.KeyAnalogY,
+                   controls.AnalogY);
+  flight::RampAxis(PlayKey(kGameLeft, 0, 0), PlayKey(kGameRight, 0, 0), controls.KeyAnalogX,
+                   controls.AnalogX);
+  controls.AnalogX = ClampUnit(controls.AnalogX);
+  controls.AnalogY = ClampUnit(controls.AnalogY);
+  controls.KeyAnalogX = ClampUnit(controls.KeyAnalogX);
+  controls.KeyAnalogY = ClampUnit(controls.KeyAnalogY);
+  if (std::fabs(controls.AnalogX) <= kAnalogIdle && std::fabs(controls.AnalogY) <= kAnalogIdle)
+    return;
+  if (screens.DebugMode == 1) {
+    const float x = frame.ScreenWidth - kMarkerInset;
+    const float y = frame.ScreenHeight - kMarkerInset;
     SetCol(0, 180, 250, 0.5f);
     Oval(x, y, 12, 12);
-    Oval(x + kMarkerReach * AnalogX, y + kMarkerReach * AnalogY, 8, 8);
+    Oval(x + kMarkerReach * controls.AnalogX, y + kMarkerReach * controls.AnalogY, 8, 8);
   }
 }
 
 void MyApp::DragStick() {
-  if (PointerDown == 0) StickOriginX = -1;
-  if (PointerDown <= 0) return;
-  if (StickOriginX < 0) {
-    StickOriginX = PointerX;
-    StickOriginY = PointerY;
+  if (controls.PointerDown == 0) controls.StickOriginX = -1;
+  if (controls.PointerDown <= 0) return;
+  if (controls.StickOriginX < 0) {
+    controls.StickOriginX = controls.PointerX;
+    controls.StickOriginY = controls.PointerY;
   } else {
-    AnalogX = (PointerX - StickOriginX) / kDragRange;
-    AnalogY = (PointerY - StickOriginY) / kDragRange;
-    if (std::fabs(AnalogX) < kDragDeadZone && std::fabs(AnalogY) < kDragDeadZone)
-      AnalogX = AnalogY = 0;
-    StickOriginX = TrailAnchor(StickOriginX, PointerX);
-    StickOriginY = TrailAnchor(StickOriginY, PointerY);
-    if (StickOriginX < 0) {
-      StickOriginX = PointerX;
-      StickOriginY = PointerY;
+    controls.AnalogX = (controls.PointerX - controls.StickOriginX) / kDragRange;
+    controls.AnalogY = (controls.PointerY - controls.StickOriginY) / kDragRange;
+    if (std::fabs(controls.AnalogX) < kDragDeadZone && std::fabs(controls.AnalogY) < kDragDeadZone)
+      controls.AnalogX = controls.AnalogY = 0;
+    controls.StickOriginX = TrailAnchor(controls.StickOriginX, controls.PointerX);
+    controls.StickOriginY = TrailAnchor(controls.StickOriginY, controls.PointerY);
+    if (controls.StickOriginX < 0) {
+      controls.StickOriginX = controls.PointerX;
+      controls.StickOriginY = controls.PointerY;
     }
   }
   SetCol(0, 100, 250, 0.25f);
-  Oval(StickOriginX, StickOriginY, 12, 12);
-  Oval(PointerX, PointerY, 8, 8);
+  Oval(controls.StickOriginX, controls.StickOriginY, 12, 12);
+  Oval(controls.PointerX, controls.PointerY, 8, 8);
 }
 
 void MyApp::iCade(int on) {
   if (on == 1) {
     EnableKeyboard();
-    iCadeControls = 1;
+    controls.ICade = 1;
     while (GetChar() != 0) {
     }
-    CharCode = 0;
+    controls.CharCode = 0;
   } else if (on == 0) {
     DisableKeyboard();
-    iCadeControls = 0;
-    std::fill_n(PadKeys.begin(), kPadKeysReleased, 0);
+    controls.ICade = 0;
+    std::fill_n(controls.PadKeys.begin(), kPadKeysReleased, 0);
   }
 }
 
 void MyApp::ReadICadeChars() {
-  while ((CharCode = GetChar()) != 0) {
-    if (CharCode < 0) continue;
-    const int letter = UpperCase(CharCode);
+  while ((controls.CharCode = GetChar()) != 0) {
+    if (controls.CharCode < 0) continue;
+    const int letter = UpperCase(controls.CharCode);
     for (const ICadePair& pair : kICadePairs) {
-      if (letter == pair.press) PadKeys[pair.padEntry] = kPadHeldByICade;
-      if (letter == pair.release) PadKeys[pair.padEntry] = 0;
+      if (letter == pair.press) controls.PadKeys[pair.padEntry] = kPadHeldByICade;
+      if (letter == pair.release) controls.PadKeys[pair.padEntry] = 0;
     }
   }
-  CharCode = 0;
+  controls.CharCode = 0;
 }
 
 bool MyApp::TouchInBox(int slot, float x, float y, float halfW, float halfH) const {
-  return std::fabs(TouchPosX[slot] - x) < halfW && std::fabs(TouchPosY[slot] - y) < halfH;
+  return std::fabs(controls.TouchPosX[slot] - x) < halfW &&
+         std::fabs(controls.TouchPosY[slot] - y) < halfH;
 }
 
-int MyApp::Button(int image, float x, float y, int frame) {
-  DrawImg(image, x, y, frame);
-  if (PointerDown < 1) return 0;
-  const float halfW =
-      ImageInfo[imageinfo::Index(image, imageinfo::kFrameW)] * ImageScale * DrawSizeX * 0.5f;
-  const float halfH =
-      ImageInfo[imageinfo::Index(image, imageinfo::kFrameH)] * ImageScale * DrawSizeY * 0.5f;
+int MyApp::Button(int image, float x, float y, int imageFrame) {
+  DrawImg(image, x, y, imageFrame);
+  if (controls.PointerDown < 1) return 0;
+  const float halfW = frame.ImageInfo[imageinfo::Index(image, imageinfo::kFrameW)] *
+                      frame.ImageScale * frame.DrawSizeX * 0.5f;
+  const float halfH = frame.ImageInfo[imageinfo::Index(image, imageinfo::kFrameH)] *
+                      frame.ImageScale * frame.DrawSizeY * 0.5f;
   for (int i = 0; i < kTouchSlots; ++i)
     if (TouchInBox(i, x, y, halfW, halfH)) return 1;
   return 0;
 }
 
-int MyApp::ButtonFirstTouch(int image, float x, float y, int frame) {
-  DrawImg(image, x, y, frame);
-  if (PointerDown <= 0) return 0;
-  const float halfW =
-      ImageInfo[imageinfo::Index(image, imageinfo::kFrameW)] * ImageScale * DrawSizeX * 0.5f;
-  const float halfH =
-      ImageInfo[imageinfo::Index(image, imageinfo::kFrameH)] * ImageScale * DrawSizeY * 0.5f;
+int MyApp::ButtonFirstTouch(int image, float x, float y, int imageFrame) {
+  DrawImg(image, x, y, imageFrame);
+  if (controls.PointerDown <= 0) return 0;
+  const float halfW = frame.ImageInfo[imageinfo::Index(image, imageinfo::kFrameW)] *
+                      frame.ImageScale * frame.DrawSizeX * 0.5f;
+  const float halfH = frame.ImageInfo[imageinfo::Index(image, imageinfo::kFrameH)] *
+                      frame.ImageScale * frame.DrawSizeY * 0.5f;
   return TouchInBox(0, x, y, halfW, halfH) ? 1 : 0;
 }
 
 int MyApp::AnyTouchBetween(float left, float top, float right, float bottom) const {
   for (int i = 0; i < kTouchSlots; ++i) {
-    if (TouchOn[i] == 0) continue;
-    if (TouchPosX[i] > left && TouchPosX[i] < right && TouchPosY[i] > top && TouchPosY[i] < bottom)
+    if (controls.TouchOn[i] == 0) continue;
+    if (controls.TouchPosX[i] > left && controls.TouchPosX[i] < right &&
+        controls.TouchPosY[i] > top && controls.TouchPosY[i] < bottom)
       return 1;
   }
   return 0;
@@ -344,92 +349,94 @@ int MyApp::MouseIn_Centered(float x, float y, float w, float h) {
 int MyApp::MouseIn_Radius(float x, float y, float w, float h) {
   const float radius2 = (w / 2) * (w / 2) + (h / 2) * (h / 2);
   for (int i = 0; i < kTouchSlots; ++i) {
-    if (TouchOn[i] == 0) continue;
-    const float dx = TouchPosX[i] - x;
-    const float dy = TouchPosY[i] - y;
+    if (controls.TouchOn[i] == 0) continue;
+    const float dx = controls.TouchPosX[i] - x;
+    const float dy = controls.TouchPosY[i] - y;
     if (dx * dx + dy * dy <= radius2) return 1;
   }
   return 0;
 }
 
 int MyApp::FullscreenFlip() {
-  Fullscreen = 1 - Fullscreen;
-  SetFullscreen(Fullscreen == 1);
+  screens.Fullscreen = 1 - screens.Fullscreen;
+  SetFullscreen(screens.Fullscreen == 1);
   return 0;
 }
 
 void MyApp::UpdateControls() {
-  if (iCadeControls == 1) ReadICadeChars();
+  if (controls.ICade == 1) ReadICadeChars();
   // On-screen buttons hold for one update; iCade keys until their release letter.
   for (int i = 0; i < kPadKeysReleased; ++i)
-    if (PadKeys[i] == kPadHeldByScreen) PadKeys[i] = 0;
-  if (OnScreenControls == 1 && ScreenMode > 5 && iCadeControls == 0) OnScreenPad();
-  if (AccelerometerControls == 1) TiltControl();
+    if (controls.PadKeys[i] == kPadHeldByScreen) controls.PadKeys[i] = 0;
+  if (platform.onScreenPad && screens.ScreenMode > 5 && controls.ICade == 0) OnScreenPad();
+  if (platform.tilt) TiltControl();
 }
 
 void MyApp::OnScreenPad() {
   save.Settings[kPadXSetting] =
-      ClampSetting(save.Settings[kPadXSetting], kPadEdge, jscrw - kPadEdge);
+      ClampSetting(save.Settings[kPadXSetting], kPadEdge, frame.ScreenWidth - kPadEdge);
   save.Settings[kPadYSetting] =
-      ClampSetting(save.Settings[kPadYSetting], kPadEdge, jscrh - kPadEdge);
+      ClampSetting(save.Settings[kPadYSetting], kPadEdge, frame.ScreenHeight - kPadEdge);
   save.Settings[kPadSizeSetting] =
       ClampSetting(save.Settings[kPadSizeSetting], kPadMinSize, kPadMaxSize);
-  PadX = save.Settings[kPadXSetting];
-  PadY = static_cast<int>(jscrh - save.Settings[kPadYSetting]);
-  PadScale = save.Settings[kPadSizeSetting] / 10.0f;
+  controls.PadX = save.Settings[kPadXSetting];
+  controls.PadY = static_cast<int>(frame.ScreenHeight - save.Settings[kPadYSetting]);
+  controls.PadScale = save.Settings[kPadSizeSetting] / 10.0f;
 
-  SetSize(PadScale, PadScale);
+  SetSize(controls.PadScale, controls.PadScale);
   SetRot(0);
   SetCol(255, 255, 255, kPadAlpha);
-  const float arm = kPadArm * PadScale;
+  const float arm = kPadArm * controls.PadScale;
   for (const PadButton& arrow : kPadArrows) {
-    const bool touched =
-        Button(kPadImage, PadX + arrow.dx * arm, PadY + arrow.dy * arm, arrow.frame);
-    if (touched && Paused == 0) PadKeys[arrow.padEntry] = kPadHeldByScreen;
+    const bool touched = Button(kPadImage, controls.PadX + arrow.dx * arm,
+                                controls.PadY + arrow.dy * arm, arrow.frame);
+    if (touched && pause.Paused == 0) controls.PadKeys[arrow.padEntry] = kPadHeldByScreen;
   }
-  DrawImg(kPadImage, PadX, PadY, kPadCentreFrame);
-  if (Paused > 0) MoveAndResizePad();
+  DrawImg(kPadImage, controls.PadX, controls.PadY, kPadCentreFrame);
+  if (pause.Paused > 0) MoveAndResizePad();
 
-  SetSize(kFireSize * PadScale, kFireSize * PadScale);
-  const float fire = kFireOffset * PadScale;
-  if (Button(kPadImage, jscrw - PadX + fire, PadY - fire, 0)) PadKeys[kGameA] = kPadHeldByScreen;
-  if (Button(kPadImage, jscrw - PadX - fire, PadY + fire, 0)) PadKeys[kGameB] = kPadHeldByScreen;
+  SetSize(kFireSize * controls.PadScale, kFireSize * controls.PadScale);
+  const float fire = kFireOffset * controls.PadScale;
+  if (Button(kPadImage, frame.ScreenWidth - controls.PadX + fire, controls.PadY - fire, 0))
+    controls.PadKeys[kGameA] = kPadHeldByScreen;
+  if (Button(kPadImage, frame.ScreenWidth - controls.PadX - fire, controls.PadY + fire, 0))
+    controls.PadKeys[kGameB] = kPadHeldByScreen;
 }
 
 // While paused, one finger drags the pad and two fingers spread or pinch its size.
 void MyApp::MoveAndResizePad() {
   SetSize(kPadMoveSize, kPadMoveSize);
-  const bool secondUp = TouchOn[1] == 0;
-  if (ButtonFirstTouch(kPadImage, PadX, PadY, 0) && secondUp) {
-    save.Settings[kPadXSetting] = TouchPosX[0];
-    save.Settings[kPadYSetting] = static_cast<int>(jscrh - TouchPosY[0]);
+  const bool secondUp = controls.TouchOn[1] == 0;
+  if (ButtonFirstTouch(kPadImage, controls.PadX, controls.PadY, 0) && secondUp) {
+    save.Settings[kPadXSetting] = controls.TouchPosX[0];
+    save.Settings[kPadYSetting] = static_cast<int>(frame.ScreenHeight - controls.TouchPosY[0]);
   }
-  if (secondUp) PinchActive = PinchSpread = 0;
-  if (TouchOn[0] == 1 && TouchOn[1] == 1) {
-    const int spread = std::abs(TouchPosX[0] - TouchPosX[1]) / kPinchUnit;
-    if (PinchActive == 1) save.Settings[kPadSizeSetting] += spread - PinchSpread;
-    PinchSpread = spread;
-    PinchActive = 1;
+  if (secondUp) controls.PinchActive = controls.PinchSpread = 0;
+  if (controls.TouchOn[0] == 1 && controls.TouchOn[1] == 1) {
+    const int spread = std::abs(controls.TouchPosX[0] - controls.TouchPosX[1]) / kPinchUnit;
+    if (controls.PinchActive == 1) save.Settings[kPadSizeSetting] += spread - controls.PinchSpread;
+    controls.PinchSpread = spread;
+    controls.PinchActive = 1;
   }
 }
 
 void MyApp::TiltControl() {
-  if (iCadeControls == 1) {
-    TiltX = TiltY = SmoothTiltX = SmoothTiltY = 0;
+  if (controls.ICade == 1) {
+    controls.TiltX = controls.TiltY = controls.SmoothTiltX = controls.SmoothTiltY = 0;
     return;
   }
-  TiltX = AccelX() - TiltZeroX;
-  TiltY = AccelY() - TiltZeroY;
-  SmoothToward(SmoothTiltX, TiltX);
-  SmoothToward(SmoothTiltY, TiltY);
+  controls.TiltX = AccelX() - controls.TiltZeroX;
+  controls.TiltY = AccelY() - controls.TiltZeroY;
+  SmoothToward(controls.SmoothTiltX, controls.TiltX);
+  SmoothToward(controls.SmoothTiltY, controls.TiltY);
   SetSize(kTiltButtonSize, kTiltButtonSize);
   Alpha(kTiltButtonAlpha);
-  if (Button(kTiltImage, kTiltCorner, jscrh - kTiltCorner, kTiltFrame)) {
-    TiltZeroX = AccelX();
-    TiltZeroY = AccelY();
+  if (Button(kTiltImage, kTiltCorner, frame.ScreenHeight - kTiltCorner, kTiltFrame)) {
+    controls.TiltZeroX = AccelX();
+    controls.TiltZeroY = AccelY();
   }
   SetCol(100, 255, 100, 0.6f);
   SetSize(1, 1);
-  Oval(kTiltCorner + kTiltReach * SmoothTiltX, jscrh - kTiltCorner + kTiltReach * SmoothTiltY, 4,
-       4);
+  Oval(kTiltCorner + kTiltReach * controls.SmoothTiltX,
+       frame.ScreenHeight - kTiltCorner + kTiltReach * controls.SmoothTiltY, 4, 4);
 }

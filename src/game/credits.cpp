@@ -118,17 +118,18 @@ float TileSpread(int i, int n, int spread) {
 }
 
 void DrawTiles(MyApp& app, const BoxLayout& box) {
-  for (int c = 0; c <= app.CreditCols; ++c) {
-    for (int r = 0; r <= app.CreditRows; ++r) {
-      const float x = box.left + c * box.cell + TileSpread(c, app.CreditCols, box.spread);
-      const float y = box.top + r * box.cell + TileSpread(r, app.CreditRows, box.spread);
-      const bool ring = c == 0 || r == 0 || c == app.CreditCols || r == app.CreditRows;
+  for (int c = 0; c <= app.screens.CreditCols; ++c) {
+    for (int r = 0; r <= app.screens.CreditRows; ++r) {
+      const float x = box.left + c * box.cell + TileSpread(c, app.screens.CreditCols, box.spread);
+      const float y = box.top + r * box.cell + TileSpread(r, app.screens.CreditRows, box.spread);
+      const bool ring =
+          c == 0 || r == 0 || c == app.screens.CreditCols || r == app.screens.CreditRows;
       const float shade = ring ? 0.0f : 255.0f;
       app.SetCol(shade, shade, shade, box.alpha);
       app.Rect(x - box.tile / 2, y - box.tile / 2, box.tile + 1, box.tile + 1);
       if (!ring) continue;
-      const float across = kRampSteps * c / app.CreditCols;
-      const float down = kRampSteps * r / app.CreditRows;
+      const float across = kRampSteps * c / app.screens.CreditCols;
+      const float down = kRampSteps * r / app.screens.CreditRows;
       app.SetCol(ClampColour(across - kRampShift), ClampColour(down - kRampShift),
                  ClampColour(kRampSteps - kRampShift - across), box.alpha);
       const float inner = box.tile * (1 - 2 * kRingInset);
@@ -160,28 +161,29 @@ void Disc(MyApp& app, const BoxLayout& box, float x, float y, bool green) {
 void DrawDiscs(MyApp& app, const BoxLayout& box) {
   const float inX = kDiscInset * box.cell - kDiscSpreadX * box.spread;
   const float inY = kDiscInset * box.cell - kDiscSpreadY * box.spread;
-  const float leftX = box.left + inX, rightX = box.left + app.CreditCols * box.cell - inX;
-  const float topY = box.top + inY, bottomY = box.top + app.CreditRows * box.cell - inY;
+  const float leftX = box.left + inX, rightX = box.left + app.screens.CreditCols * box.cell - inX;
+  const float topY = box.top + inY, bottomY = box.top + app.screens.CreditRows * box.cell - inY;
   Disc(app, box, leftX, topY, false);
-  DiscNumbers(app, leftX, topY, DeviceWidth(), DeviceHeight(), app.SmoothFrameRate);
+  DiscNumbers(app, leftX, topY, DeviceWidth(), DeviceHeight(), app.frame.SmoothFrameRate);
   Disc(app, box, rightX, topY, false);
-  DiscNumbers(app, rightX, topY, static_cast<int>(jscrw), static_cast<int>(jscrh),
-              app.SmoothRenderRate);
+  DiscNumbers(app, rightX, topY, static_cast<int>(app.frame.ScreenWidth),
+              static_cast<int>(app.frame.ScreenHeight), app.frame.SmoothRenderRate);
   Disc(app, box, leftX, bottomY, false);
   app.DrawImg(kButtonsSlot, leftX, bottomY, kDiscIconFrame);
-  Disc(app, box, rightX, bottomY, J_On_Able == 1);
+  Disc(app, box, rightX, bottomY, app.report.Able == 1);
   app.SetSize(kLogoSize);
   app.DrawImg(kLogoSlot, rightX, bottomY, 0);
 }
 
 void CloseOnTouchOrKey(MyApp& app) {
-  if (app.CreditsOpen != 1) return;
-  const bool touched = app.PointerDown > 0 && app.PointerActive == 0;
-  const bool key = app.KeyLatch == 0 && std::any_of(std::begin(kCloseKeys), std::end(kCloseKeys),
-                                                    [&app](int k) { return app.PlayKeyAll(k, 1); });
+  if (app.menu.CreditsOpen != 1) return;
+  const bool touched = app.controls.PointerDown > 0 && app.controls.PointerActive == 0;
+  const bool key =
+      app.controls.KeyLatch == 0 && std::any_of(std::begin(kCloseKeys), std::end(kCloseKeys),
+                                                [&app](int k) { return app.PlayKeyAll(k, 1); });
   if (!touched && !key) return;
-  app.CreditsOpen = 0;
-  app.PointerActive = app.KeyLatch = 1;
+  app.menu.CreditsOpen = 0;
+  app.controls.PointerActive = app.controls.KeyLatch = 1;
   app.PlaySFX(sfx::kMove);
 }
 
@@ -204,48 +206,49 @@ int MyApp::TickerLineIndex(long long line, int lineCount) {
 }
 
 void MyApp::AdvanceTicker() {
-  TickerOffset -= kTickerSpeed;
-  if (PlayKeyAll(kGameUp, 1) || PlayKeyAll(kGameDown, 1)) TickerOffset -= kTickerFastSpeed;
-  while (TickerOffset < -kTickerLineGap) {
-    TickerOffset += kTickerLineGap;
-    TickerLine = std::max(TickerLineIndex(TickerLine + 1LL, kCreditLines), 0);
+  screens.TickerOffset -= kTickerSpeed;
+  if (PlayKeyAll(kGameUp, 1) || PlayKeyAll(kGameDown, 1)) screens.TickerOffset -= kTickerFastSpeed;
+  while (screens.TickerOffset < -kTickerLineGap) {
+    screens.TickerOffset += kTickerLineGap;
+    screens.TickerLine = std::max(TickerLineIndex(screens.TickerLine + 1LL, kCreditLines), 0);
   }
 }
 
 void MyApp::DrawTicker(float x, float y, float alpha) {
   SetSize(kTickerSize);
   for (int i = kTickerFirst; i <= kTickerLast; ++i) {
-    const int line = TickerLineIndex(static_cast<long long>(TickerLine) + i, kCreditLines);
+    const int line = TickerLineIndex(static_cast<long long>(screens.TickerLine) + i, kCreditLines);
     if (line < 0) return;
-    const float offset = kTickerLineGap * i + TickerOffset;
+    const float offset = kTickerLineGap * i + screens.TickerOffset;
     Alpha(alpha * (1 - std::clamp(std::fabs(offset / kTickerFade) - kTickerClear, 0.0f, 1.0f)));
     Text(x, y + offset, CreditLine(line), 1, 1);
   }
 }
 
 void MyApp::CreditBox() {
-  CreditsSpread = kSlideOpen - CreditsSlide;
+  screens.CreditsSpread = kSlideOpen - menu.CreditsSlide;
   BoxLayout box{};
-  box.cell = std::max(jscrw, jscrh) / kCellsAcross;
-  CreditCols = static_cast<int>(jscrw / box.cell);
-  CreditRows = static_cast<int>(jscrh / box.cell);
-  box.spread = CreditsSpread;
-  box.left = jscrw / 2 - CreditCols * box.cell / 2;
-  box.top = jscrh / 2 - CreditRows * box.cell / 2;
-  box.alpha = static_cast<float>(CreditsSlide) / kSlideOpen;
-  box.tile = CreditsSlide < kFullTileSlide ? box.cell * CreditsSlide / kFullTileSlide : box.cell;
+  box.cell = std::max(frame.ScreenWidth, frame.ScreenHeight) / kCellsAcross;
+  screens.CreditCols = static_cast<int>(frame.ScreenWidth / box.cell);
+  screens.CreditRows = static_cast<int>(frame.ScreenHeight / box.cell);
+  box.spread = screens.CreditsSpread;
+  box.left = frame.ScreenWidth / 2 - screens.CreditCols * box.cell / 2;
+  box.top = frame.ScreenHeight / 2 - screens.CreditRows * box.cell / 2;
+  box.alpha = static_cast<float>(menu.CreditsSlide) / kSlideOpen;
+  box.tile =
+      menu.CreditsSlide < kFullTileSlide ? box.cell * menu.CreditsSlide / kFullTileSlide : box.cell;
 
   ResetDraw();
   DrawTiles(*this, box);
   SetCol(255, 255, 255, box.alpha);
-  const float windowY = jscrh / 2 - kWindowRise * box.spread;
-  DrawImg(kWindowSlot, jscrw / 2, windowY, 0);
+  const float windowY = frame.ScreenHeight / 2 - kWindowRise * box.spread;
+  DrawImg(kWindowSlot, frame.ScreenWidth / 2, windowY, 0);
   AdvanceTicker();
-  DrawTicker(jscrw / 2 + kTickerX, windowY, box.alpha);
+  DrawTicker(frame.ScreenWidth / 2 + kTickerX, windowY, box.alpha);
   Alpha(box.alpha);
   SetSize(kTitleSize);
-  DrawImg(kTitleSlot, jscrw / 2, box.top + (CreditRows - 1) * box.cell + kTitleDrop * box.spread,
-          0);
+  DrawImg(kTitleSlot, frame.ScreenWidth / 2,
+          box.top + (screens.CreditRows - 1) * box.cell + kTitleDrop * box.spread, 0);
   DrawDiscs(*this, box);
   ResetDraw();
   CloseOnTouchOrKey(*this);

@@ -84,121 +84,128 @@ ButtonGlyph ButtonFor(int letter) {
 
 // Appends one record stamped with the current draw state; a full list drops it.
 void Append(MyApp& app, float kind, float x, float y, float sizeX, float sizeY, float frame) {
-  if (app.DrawCount > kLastRecordStart) return;
-  float* record = &app.DrawList[static_cast<size_t>(app.DrawCount)];
+  if (app.frame.DrawCount > kLastRecordStart) return;
+  float* record = &app.frame.DrawList[static_cast<size_t>(app.frame.DrawCount)];
   record[drawrec::kSlot] = kind;
   record[drawrec::kX] = x;
   record[drawrec::kY] = y;
-  record[drawrec::kRot] = app.DrawRot;
+  record[drawrec::kRot] = app.frame.DrawRot;
   record[drawrec::kSizeX] = sizeX;
   record[drawrec::kSizeY] = sizeY;
   record[drawrec::kFrame] = frame;
-  record[drawrec::kAlpha] = app.DrawAlpha;
-  record[drawrec::kRed] = app.DrawRed;
-  record[drawrec::kGreen] = app.DrawGreen;
-  record[drawrec::kBlue] = app.DrawBlue;
-  record[drawrec::kBlend] = static_cast<float>(app.DrawBlend);
-  app.DrawCount += kRecordFloats;
+  record[drawrec::kAlpha] = app.frame.DrawAlpha;
+  record[drawrec::kRed] = app.frame.DrawRed;
+  record[drawrec::kGreen] = app.frame.DrawGreen;
+  record[drawrec::kBlue] = app.frame.DrawBlue;
+  record[drawrec::kBlend] = static_cast<float>(app.frame.DrawBlend);
+  app.frame.DrawCount += kRecordFloats;
 }
 
 void TrackRenderRate(MyApp& app) {
   const int now = Millisecs();
-  if (now <= app.RenderMillisecs) return;
-  app.RenderRate = 1000 / (now - app.RenderMillisecs);
-  app.SmoothRenderRate = (app.SmoothRenderRate * (kSmoothing - 1) + app.RenderRate) / kSmoothing;
-  app.RenderMillisecs = now;
+  if (now <= app.frame.RenderMillisecs) return;
+  app.frame.RenderRate = 1000 / (now - app.frame.RenderMillisecs);
+  app.frame.SmoothRenderRate =
+      (app.frame.SmoothRenderRate * (kSmoothing - 1) + app.frame.RenderRate) / kSmoothing;
+  app.frame.RenderMillisecs = now;
 }
 
 // A filled rectangle one pixel beyond every edge stands in for a clear. Beside a fit area
 // narrower than the device it is black, and drawing is kept inside the area.
 void ClearScreen(const MyApp& app) {
-  if (app.FitWidth < _devWidth || app.FitHeight < _devHeight) {
+  if (app.frame.FitWidth < app.deviceWidth || app.frame.FitHeight < app.deviceHeight) {
     ::SetColor(0, 0, 0);
     ::SetAlpha(1);
-    ::DrawRect(-1, -1, static_cast<float>(_devWidth + 2), static_cast<float>(_devHeight + 2));
-    ::SetScissor(app.FitLeft, app.FitTop, app.FitWidth, app.FitHeight);
+    ::DrawRect(-1, -1, static_cast<float>(app.deviceWidth + 2),
+               static_cast<float>(app.deviceHeight + 2));
+    ::SetScissor(app.frame.FitLeft, app.frame.FitTop, app.frame.FitWidth, app.frame.FitHeight);
   }
-  ::SetColor(app.ClearRed, app.ClearGreen, app.ClearBlue);
-  ::SetAlpha(app.ClearAlpha);
-  ::DrawRect(-1, -1, static_cast<float>(_devWidth + 2), static_cast<float>(_devHeight + 2));
+  ::SetColor(app.frame.ClearRed, app.frame.ClearGreen, app.frame.ClearBlue);
+  ::SetAlpha(app.frame.ClearAlpha);
+  ::DrawRect(-1, -1, static_cast<float>(app.deviceWidth + 2),
+             static_cast<float>(app.deviceHeight + 2));
   ::SetColor(kWhite, kWhite, kWhite);
   ::SetAlpha(1);
 }
 
 // A new device size needs the image set for its resolution.
 void ReloadOnDeviceChange(MyApp& app) {
-  if (_devWidth == app.LastDevWidth && _devHeight == app.LastDevHeight) return;
-  app.LoadStep = 1;
-  app.LastDevWidth = _devWidth;
-  app.LastDevHeight = _devHeight;
+  if (app.deviceWidth == app.frame.LastDevWidth && app.deviceHeight == app.frame.LastDevHeight)
+    return;
+  app.frame.LoadStep = 1;
+  app.frame.LastDevWidth = app.deviceWidth;
+  app.frame.LastDevHeight = app.deviceHeight;
 }
 }  // namespace
 
 void MyApp::OnRender() {
   TrackRenderRate(*this);
   ReloadOnDeviceChange(*this);
-  FitScreen(static_cast<float>(_devWidth), static_cast<float>(_devHeight));
+  FitScreen(static_cast<float>(deviceWidth), static_cast<float>(deviceHeight));
   ClearScreen(*this);
   ReplayDrawList();
 }
 
 void MyApp::FitArea(float width, float height) {
-  FitWidth = width;
-  FitHeight = height;
-  if (width > height * kWidestAspect) FitWidth = std::floor(height * kWidestAspect);
-  if (width < height * kTallestAspect) FitHeight = std::floor(width / kTallestAspect);
-  FitLeft = std::floor((width - FitWidth) / 2);
-  FitTop = std::floor((height - FitHeight) / 2);
+  frame.FitWidth = width;
+  frame.FitHeight = height;
+  if (width > height * kWidestAspect) frame.FitWidth = std::floor(height * kWidestAspect);
+  if (width < height * kTallestAspect) frame.FitHeight = std::floor(width / kTallestAspect);
+  frame.FitLeft = std::floor((width - frame.FitWidth) / 2);
+  frame.FitTop = std::floor((height - frame.FitHeight) / 2);
 }
 
 void MyApp::FitScreen(float deviceWidth, float deviceHeight) {
   // A device without area (a minimised window) keeps the last fit rather than dividing by 0.
   if (deviceWidth <= 0 || deviceHeight <= 0) return;
   FitArea(deviceWidth, deviceHeight);
-  const float width = FitWidth, height = FitHeight;
+  const float width = frame.FitWidth, height = frame.FitHeight;
   const float shrink = width < height ? kPortraitShrink : 1.0f;
-  ScaleX = (width - 2 * overscan) / (kDesignWidth * shrink);
-  ScaleY = (height - 2 * overscan) / (kDesignHeight * shrink);
+  frame.ScaleX = (width - 2 * frame.Overscan) / (kDesignWidth * shrink);
+  frame.ScaleY = (height - 2 * frame.Overscan) / (kDesignHeight * shrink);
   float scale = 0;
-  if (ScaleX >= ScaleY) {
-    FitMode = 1;
+  if (frame.ScaleX >= frame.ScaleY) {
+    frame.FitMode = 1;
     scale = width / (kDesignWidth * shrink);
-    ScaleY = ScaleX;
+    frame.ScaleY = frame.ScaleX;
   } else {
-    FitMode = 2;
+    frame.FitMode = 2;
     scale = height / (kDesignHeight * shrink);
-    ScaleX = ScaleY;
+    frame.ScaleX = frame.ScaleY;
   }
-  jscrw = width / scale;
-  jscrh = height / scale;
-  Landscape = jscrh <= jscrw ? 1 : 0;
+  frame.ScreenWidth = width / scale;
+  frame.ScreenHeight = height / scale;
+  frame.Landscape = frame.ScreenHeight <= frame.ScreenWidth ? 1 : 0;
 }
 
 void MyApp::ReplayDrawList() {
-  const float left = FitLeft + overscan;
-  const float top = FitTop + (_devWidth > 0 ? overscan * static_cast<float>(_devHeight) /
-                                                  static_cast<float>(_devWidth)
-                                            : 0);
-  for (int at = 0; at < DrawCount - (kRecordFloats - 1); at += kRecordFloats) {
-    const float* r = &DrawList[static_cast<size_t>(at)];
+  const float left = frame.FitLeft + frame.Overscan;
+  const float top =
+      frame.FitTop + (deviceWidth > 0 ? frame.Overscan * static_cast<float>(deviceHeight) /
+                                            static_cast<float>(deviceWidth)
+                                      : 0);
+  for (int at = 0; at < frame.DrawCount - (kRecordFloats - 1); at += kRecordFloats) {
+    const float* r = &frame.DrawList[static_cast<size_t>(at)];
     ::SetAlpha(r[drawrec::kAlpha]);
     ::SetColor(r[drawrec::kRed], r[drawrec::kGreen], r[drawrec::kBlue]);
     // Blending is always alpha here; sending it again would cut the batch at every record.
     if (GetGraphicsContext().blend != kBlendAlpha) ::SetBlend(kBlendAlpha);
-    const float x = r[drawrec::kX] * ScaleX + left;
-    const float y = r[drawrec::kY] * ScaleY + top;
+    const float x = r[drawrec::kX] * frame.ScaleX + left;
+    const float y = r[drawrec::kY] * frame.ScaleY + top;
     const float kind = r[drawrec::kSlot];
     if (kind == drawrec::kRectMarker) {
-      ::DrawRect(x, y, r[drawrec::kSizeX] * ScaleX, r[drawrec::kSizeY] * ScaleY);
+      ::DrawRect(x, y, r[drawrec::kSizeX] * frame.ScaleX, r[drawrec::kSizeY] * frame.ScaleY);
     } else if (kind == drawrec::kOvalMarker) {
-      ::DrawEllipse(x, y, r[drawrec::kSizeX] * ScaleX, r[drawrec::kSizeY] * ScaleY);
+      ::DrawEllipse(x, y, r[drawrec::kSizeX] * frame.ScaleX, r[drawrec::kSizeY] * frame.ScaleY);
     } else if (kind == drawrec::kLineMarker) {
-      ::DrawLine(x, y, r[drawrec::kSizeX] * ScaleX + left, r[drawrec::kSizeY] * ScaleY + top);
+      ::DrawLine(x, y, r[drawrec::kSizeX] * frame.ScaleX + left,
+                 r[drawrec::kSizeY] * frame.ScaleY + top);
     } else if (kind > -1 && kind < kImageSlots) {
-      Image* image = Images[static_cast<size_t>(kind)];
+      Image* image = frame.Images[static_cast<size_t>(kind)];
       if (image) {
-        ::DrawImage2(image, x, y, r[drawrec::kRot], r[drawrec::kSizeX] * ScaleX * ImageScale,
-                     r[drawrec::kSizeY] * ScaleY * ImageScale, FrameIndex(r[drawrec::kFrame]));
+        ::DrawImage2(
+            image, x, y, r[drawrec::kRot], r[drawrec::kSizeX] * frame.ScaleX * frame.ImageScale,
+            r[drawrec::kSizeY] * frame.ScaleY * frame.ImageScale, FrameIndex(r[drawrec::kFrame]));
       }
     }
   }
@@ -206,45 +213,46 @@ void MyApp::ReplayDrawList() {
 
 void MyApp::CLS2D(float red, float green, float blue, float alpha) {
   if (red > kNoArg) {
-    ClearRed = red;
-    ClearGreen = green;
-    ClearBlue = blue;
-    if (alpha > kNoArg) ClearAlpha = alpha;
+    frame.ClearRed = red;
+    frame.ClearGreen = green;
+    frame.ClearBlue = blue;
+    if (alpha > kNoArg) frame.ClearAlpha = alpha;
   }
   ResetDraw();
-  DrawCount = 0;
+  frame.DrawCount = 0;
 }
 
 void MyApp::ResetDraw() {
-  DrawSizeX = DrawSizeY = 1.0f;
-  DrawRot = 0;
-  DrawRed = DrawGreen = DrawBlue = kWhite;
-  DrawAlpha = 1.0f;
-  DrawBlend = 1;
+  frame.DrawSizeX = frame.DrawSizeY = 1.0f;
+  frame.DrawRot = 0;
+  frame.DrawRed = frame.DrawGreen = frame.DrawBlue = kWhite;
+  frame.DrawAlpha = 1.0f;
+  frame.DrawBlend = 1;
 }
 
 void MyApp::SetSize(float sizeX, float sizeY) {
-  DrawSizeX = sizeX;
-  DrawSizeY = sizeY > kNoArg ? sizeY : sizeX;
+  frame.DrawSizeX = sizeX;
+  frame.DrawSizeY = sizeY > kNoArg ? sizeY : sizeX;
 }
 
 void MyApp::SetCol(float red, float green, float blue, float alpha) {
-  DrawRed = red;
-  DrawGreen = green;
-  DrawBlue = blue;
-  if (alpha > kNoArg) DrawAlpha = alpha;
+  frame.DrawRed = red;
+  frame.DrawGreen = green;
+  frame.DrawBlue = blue;
+  if (alpha > kNoArg) frame.DrawAlpha = alpha;
 }
 
 void MyApp::SetRot(float angle) {
-  DrawRot = -angle;
+  frame.DrawRot = -angle;
 }
 
 void MyApp::Alpha(float alpha) {
-  DrawAlpha = alpha;
+  frame.DrawAlpha = alpha;
 }
 
-void MyApp::DrawImg(int slot, float x, float y, int frame) {
-  Append(*this, static_cast<float>(slot), x, y, DrawSizeX, DrawSizeY, static_cast<float>(frame));
+void MyApp::DrawImg(int slot, float x, float y, int imageFrame) {
+  Append(*this, static_cast<float>(slot), x, y, frame.DrawSizeX, frame.DrawSizeY,
+         static_cast<float>(imageFrame));
 }
 
 void MyApp::Rect(float x, float y, float width, float height) {
@@ -271,9 +279,9 @@ void MyApp::Text(float x, float y, std::u16string_view text, float alignX, float
     return i == 0 ? ' ' : static_cast<int>(text[static_cast<size_t>(i - 1)]);
   };
   const auto cellWidth =
-      static_cast<float>(ImageInfo[imageinfo::Index(FontImage, imageinfo::kFrameW)]);
+      static_cast<float>(frame.ImageInfo[imageinfo::Index(frame.FontImage, imageinfo::kFrameW)]);
   const auto cellHeight =
-      static_cast<float>(ImageInfo[imageinfo::Index(FontImage, imageinfo::kFrameH)]);
+      static_cast<float>(frame.ImageInfo[imageinfo::Index(frame.FontImage, imageinfo::kFrameH)]);
 
   float measured = 0;
   for (int i = 0; i < length - 1; ++i) {
@@ -284,20 +292,20 @@ void MyApp::Text(float x, float y, std::u16string_view text, float alignX, float
     } else {
       adjust = GlyphAdjust(charAt(i) - kFirstGlyphCode, 0);
     }
-    measured = std::trunc(measured + (cellWidth + static_cast<float>(adjust)) * DrawSizeX);
+    measured = std::trunc(measured + (cellWidth + static_cast<float>(adjust)) * frame.DrawSizeX);
   }
 
-  const float angle = -DrawRot;
-  const float lineHeight = cellHeight * DrawSizeY;
+  const float angle = -frame.DrawRot;
+  const float lineHeight = cellHeight * frame.DrawSizeY;
   const float lift = (alignY - 1) * 0.5f;
   const float startX =
       x + SinDeg(angle - 90) * measured * 0.5f * alignX + SinDeg(angle) * lineHeight * lift;
   const float startY =
       y - CosDeg(angle - 90) * measured * 0.5f * alignX - CosDeg(angle) * lineHeight * lift;
-  const float alongX = SinDeg(90 - DrawRot);
-  const float alongY = -CosDeg(90 - DrawRot);
-  const float downX = SinDeg(180 - DrawRot);
-  const float downY = -CosDeg(180 - DrawRot);
+  const float alongX = SinDeg(90 - frame.DrawRot);
+  const float alongY = -CosDeg(90 - frame.DrawRot);
+  const float downX = SinDeg(180 - frame.DrawRot);
+  const float downY = -CosDeg(180 - frame.DrawRot);
 
   float penX = startX;
   float penY = startY;
@@ -308,13 +316,13 @@ void MyApp::Text(float x, float y, std::u16string_view text, float alignX, float
     if (code == kButtonMark) {
       if (i + 1 == length) break;  // a trailing mark names no button
       glyph = ButtonFor(charAt(++i));
-      if (ControlStyle == kKeyboardControls) glyph.glyph += kKeyboardGlyphOffset;
+      if (controls.ControlStyle == kKeyboardControls) glyph.glyph += kKeyboardGlyphOffset;
     } else if (code == '\\' && i + 1 < length && charAt(i + 1) == 'n') {
       ++i;
       ++line;
       const float down = static_cast<float>(line) * lineHeight;
       // One cell in, where the leading space leaves the first line.
-      const float in = cellWidth * DrawSizeX;
+      const float in = cellWidth * frame.DrawSizeX;
       penX = startX + down * downX + in * alongX;
       penY = startY + down * downY + in * alongY;
       continue;
@@ -322,9 +330,9 @@ void MyApp::Text(float x, float y, std::u16string_view text, float alignX, float
     if (glyph.glyph == kNullGlyph) continue;
     glyph.adjust = GlyphAdjust(glyph.glyph, glyph.adjust);
     if (glyph.glyph >= 1 && glyph.glyph <= kLastGlyph) {
-      DrawImg(FontImage + fontOffset, penX, penY, glyph.glyph);
+      DrawImg(frame.FontImage + fontOffset, penX, penY, glyph.glyph);
     }
-    const float advance = (cellWidth + static_cast<float>(glyph.adjust)) * DrawSizeX;
+    const float advance = (cellWidth + static_cast<float>(glyph.adjust)) * frame.DrawSizeX;
     penX += alongX * advance;
     penY += alongY * advance;
   }

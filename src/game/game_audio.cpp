@@ -25,36 +25,36 @@ String EffectPath(int id) {
 
 void MyApp::LoadSFX(int id) {
   if (id < 0 || id >= kSoundSlots) return;
-  delete Sounds[id];
-  Sounds[id] = LoadSound(EffectPath(id)).release();
+  delete audio.Sounds[id];
+  audio.Sounds[id] = LoadSound(EffectPath(id)).release();
 }
 
 void MyApp::PlaySFX(int id, float rate, float volume, float pan) {
   if (!EffectsOn(save.Settings[kSoundModeSetting])) return;
-  NextChannel = (NextChannel + 1) % kRotatingChannels;
-  const int channel = ChannelIds[NextChannel];
+  audio.NextChannel = (audio.NextChannel + 1) % kRotatingChannels;
+  const int channel = audio.ChannelIds[audio.NextChannel];
   // The slot's channel is cut off even when there is nothing to play in its place.
   StopChannel(channel);
-  if (id >= 0 && id < kSoundSlots) PlaySound(Sounds[id], channel);
+  if (id >= 0 && id < kSoundSlots) PlaySound(audio.Sounds[id], channel);
   SetChannelRate(channel, rate);
   SetChannelVolume(channel, volume);
   SetChannelPan(channel, pan);
 }
 
 void MyApp::PlayTune(const String& name, int loop) {
-  if (MusicPlaying != 0) StopTune();
+  if (audio.MusicPlaying != 0) StopTune();
   if (!TunesOn(save.Settings[kSoundModeSetting])) return;
   PlayMusic("sfx/" + name + ".ogg", loop);
-  MusicPlaying = 1;
+  audio.MusicPlaying = 1;
 }
 
 void MyApp::StopTune() {
   StopMusic();
-  MusicPlaying = 0;
+  audio.MusicPlaying = 0;
 }
 
 void MyApp::DiscardSounds() {
-  for (Sound*& sound : Sounds) {
+  for (Sound*& sound : audio.Sounds) {
     delete sound;
     sound = nullptr;
   }

@@ -12,23 +12,17 @@ constexpr float kDesignWidth = 720.0f, kDesignHeight = 540.0f;
 // This game's number in the visit report.
 constexpr int kGameNumber = 402;
 
-extern int MaxBads;
-extern int MaxWeaps;
-extern float overscan;
-extern float jscrw;
-extern float jscrh;
-extern int isOuya;
-extern int J_On_Allow;
-extern int J_On_Able;
-extern int iCadeControls;
-extern int OnScreenControls;
-extern int AccelerometerControls;
-extern int HasMusicStream;
-extern int DebugMode;
-// The level (from 1) the command line asked to start in, 0 for none; the menu takes it once.
-extern int LaunchLevel;
+// What the machine the game runs on offers. The desktop's never changes while the game runs;
+// the console's paths stay for the state files and runs they made.
+struct Platform {
+  bool console = false;       // a TV console: overscan, its pad keys, its quit confirmation
+  bool visitReports = false;  // the player allowed the visit report
+  bool onScreenPad = false;   // a touch screen's pad drawn over the game
+  bool tilt = false;          // steering by tilting the device
+  bool musicStream = true;    // tunes are streamed, so they can be switched off apart
+};
 // The credits, one line each; the last ends the list and is not scrolled.
 const String& CreditLine(int line);
 
-// Gives every game global its start value (also the random seed).
+// The random sequence back at its start, as every game begins.
 void InitGameGlobals();

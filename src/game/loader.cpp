@@ -89,81 +89,83 @@ void LoadGameFont(MyApp& app) {
 void MyApp::ChooseImageLevel() {
   const int width = DeviceWidth(), height = DeviceHeight();
   if (width <= kMaxSideLevel1 && height <= kMaxSideLevel1) {
-    ImageLevel = 1;
+    frame.ImageLevel = 1;
   } else if (width <= kMaxSideLevel2 && height <= kMaxSideLevel2) {
-    ImageLevel = 2;
+    frame.ImageLevel = 2;
   } else {
-    ImageLevel = 4;
+    frame.ImageLevel = 4;
   }
-  ImageScale = 1.0f / ImageLevel;
+  frame.ImageScale = 1.0f / frame.ImageLevel;
 }
 
 void MyApp::LoadImg(int slot, const String& name, int frameW, int frameH, int frames, int flags) {
-  const String path = name + DensitySuffix(ImageLevel) + ".png";
-  delete Images[slot];
-  Images[slot] = LoadImage2(path, frameW * ImageLevel, frameH * ImageLevel, frames, flags);
-  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = frameW * ImageLevel;
-  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = frameH * ImageLevel;
-  ImageInfo[imageinfo::Index(slot, imageinfo::kFrames)] = frames;
+  const String path = name + DensitySuffix(frame.ImageLevel) + ".png";
+  delete frame.Images[slot];
+  frame.Images[slot] =
+      LoadImage2(path, frameW * frame.ImageLevel, frameH * frame.ImageLevel, frames, flags);
+  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = frameW * frame.ImageLevel;
+  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = frameH * frame.ImageLevel;
+  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrames)] = frames;
 }
 
 void MyApp::LoadFont(int slot, const String& name, int glyphW, int glyphH) {
-  const String path = name + DensitySuffix(ImageLevel) + ".png";
-  delete Images[slot];
-  Images[slot] = LoadImage2(path, kGlyphCell * ImageLevel, kGlyphCell * ImageLevel, kGlyphFrames,
-                            Image::HandleCentered);
-  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = glyphW;
-  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = glyphH;
-  ImageInfo[imageinfo::Index(slot, imageinfo::kFrames)] = kGlyphFrames;
-  FontImage = slot;
+  const String path = name + DensitySuffix(frame.ImageLevel) + ".png";
+  delete frame.Images[slot];
+  frame.Images[slot] =
+      LoadImage2(path, kGlyphCell * frame.ImageLevel, kGlyphCell * frame.ImageLevel, kGlyphFrames,
+                 Image::HandleCentered);
+  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = glyphW;
+  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = glyphH;
+  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrames)] = kGlyphFrames;
+  frame.FontImage = slot;
 }
 
 void MyApp::DiscardImages() {
-  for (Image*& image : Images) {
+  for (Image*& image : frame.Images) {
     delete image;
     image = nullptr;
   }
 }
 
 void MyApp::Reload() {
-  ClearRed = ClearGreen = ClearBlue = 0;
-  ClearAlpha = 1;
+  frame.ClearRed = frame.ClearGreen = frame.ClearBlue = 0;
+  frame.ClearAlpha = 1;
   ChooseImageLevel();
   LoadSlot(*this, kLogoSlot);
   LoadGameFont(*this);
-  LoadStep = 1;
+  frame.LoadStep = 1;
 }
 
 void MyApp::Loader() {
   ChooseImageLevel();
-  if (LoadStep >= 1 && LoadStep <= kLastStep) {
-    const LoadingStep& step = kSteps[LoadStep - 1];
+  if (frame.LoadStep >= 1 && frame.LoadStep <= kLastStep) {
+    const LoadingStep& step = kSteps[frame.LoadStep - 1];
     for (int slot : step.images) {
       if (slot != kNone) LoadSlot(*this, slot);
     }
-    if (LoadStep == kFontStep) LoadGameFont(*this);
+    if (frame.LoadStep == kFontStep) LoadGameFont(*this);
     for (int sound : step.sounds) {
       if (sound != kNone) LoadSFX(sound);
     }
     // The jingle belongs to the first start of the program, not to later reloads.
-    if (LoadStep == kLogoStep && LogoSoundDone == 0) {
+    if (frame.LoadStep == kLogoStep && frame.LogoSoundDone == 0) {
       PlaySFX(sfx::kStartJingle, 1.0f, 1.0f, 0.0f);
-      LogoSoundDone = 1;
+      frame.LogoSoundDone = 1;
     }
   }
   // Step 37 loads nothing: it ends loading on the update after the last step.
-  LoadStep = LoadStep > kLastStep ? 0 : LoadStep + 1;
+  frame.LoadStep = frame.LoadStep > kLastStep ? 0 : frame.LoadStep + 1;
   WaitStart();
 }
 
 void MyApp::WaitStart() {
   CLS2D(40, 40, 80, 1.0f);
-  const float cx = jscrw / 2, cy = jscrh / 2;
-  const float m = std::trunc(std::min(jscrw, jscrh));
-  SpinAngle += kSpinPerUpdate;
+  const float cx = frame.ScreenWidth / 2, cy = frame.ScreenHeight / 2;
+  const float m = std::trunc(std::min(frame.ScreenWidth, frame.ScreenHeight));
+  play.SpinAngle += kSpinPerUpdate;
   auto ring = [&](float red, float green, float blue, float turn) {
     for (int i = 0; i < kRingDots; ++i) {
-      const float t = SpinAngle + turn + kSpinPerUpdate * i;
+      const float t = play.SpinAngle + turn + kSpinPerUpdate * i;
       SetCol(red, green, blue, i / 10.0f);
       Oval(cx + SinDeg(t) * m * 0.25f, cy - CosDeg(t) * m * 0.25f, kDotRadius, kDotRadius);
     }
@@ -172,8 +174,8 @@ void MyApp::WaitStart() {
   SetCol(255, 255, 0, 0.8f);
   Oval(cx, cy, m * 0.3f, m * 0.3f);
   SetCol(250, 160, 60, 0.7f);
-  Rect(0, jscrh * 0.4f, jscrw, jscrh * 0.2f);
+  Rect(0, frame.ScreenHeight * 0.4f, frame.ScreenWidth, frame.ScreenHeight * 0.2f);
   ResetDraw();
-  DrawImg(kLogoSlot, cx, jscrh * 0.48f, 0);
+  DrawImg(kLogoSlot, cx, frame.ScreenHeight * 0.48f, 0);
   ring(50, 50, 50, 0);
 }

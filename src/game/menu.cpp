@@ -146,19 +146,19 @@ float Glow(float angle) {
 }
 
 float PanelWidth(const MyApp& app) {
-  return app.SidePanelWidth + kPanelBaseWidth;
+  return app.menu.SidePanelWidth + kPanelBaseWidth;
 }
 
 bool AnyPanelOpen(const MyApp& app) {
-  return app.OptionsOpen == 1 || app.CreditsOpen == 1 || app.SidePanelOpen == 1;
+  return app.menu.OptionsOpen == 1 || app.menu.CreditsOpen == 1 || app.menu.SidePanelOpen == 1;
 }
 
 bool LatchesFree(const MyApp& app) {
-  return app.KeyLatch == 0 && app.PointerActive == 0;
+  return app.controls.KeyLatch == 0 && app.controls.PointerActive == 0;
 }
 
 void SetLatches(MyApp& app, int value) {
-  app.KeyLatch = app.PointerActive = value;
+  app.controls.KeyLatch = app.controls.PointerActive = value;
 }
 
 bool AnyHeld(MyApp& app, std::initializer_list<int> keys) {
@@ -174,9 +174,9 @@ String LevelLabel(MyApp& app, int level) {
 // Off the console the back key ends the program; every change was saved when it was made.
 void MenuBackKey(MyApp& app) {
   if (!LatchesFree(app)) return;
-  if (isOuya == 0 && app.PlayKeyAll(kGameBack, 1)) EndApp();
-  if (isOuya == 1 && (app.PlayKeyAll(kGameBack, 1) || KeyDown(key::kEscape))) {
-    app.ScreenMode = ModeOuyaQuit;
+  if (!app.platform.console && app.PlayKeyAll(kGameBack, 1)) EndApp();
+  if (app.platform.console && (app.PlayKeyAll(kGameBack, 1) || KeyDown(key::kEscape))) {
+    app.screens.ScreenMode = ModeOuyaQuit;
     SetLatches(app, 1);
   }
 }
@@ -184,61 +184,62 @@ void MenuBackKey(MyApp& app) {
 // The level the command line asked for starts at the first menu update, once the data and the
 // saved records are in, if the player has opened it; otherwise the menu stays and says why.
 void StartLaunchLevel(MyApp& app, int last) {
-  const int level = std::exchange(LaunchLevel, 0);
+  const int level = std::exchange(app.screens.LaunchLevel, 0);
   if (level == 0) return;
   if (level - 1 > last) {
     kvWarn("level " + String::FromInt(level) + " is not open yet; the highest open level is " +
            String::FromInt(last + 1));
     return;
   }
-  app.MenuLevel = level - 1;
+  app.menu.MenuLevel = level - 1;
   app.StartLevel();
-  app.ControlStyle = kKeyboardControls;
+  app.controls.ControlStyle = kKeyboardControls;
 }
 
 void KeepSelectionOffered(MyApp& app, int last) {
-  if (app.MenuLevel >= 0 && app.MenuLevel <= last) return;
-  app.MenuLevel = std::clamp(app.MenuLevel, 0, last);
-  app.MenuScroll = ScrollFor(app.MenuLevel);
+  if (app.menu.MenuLevel >= 0 && app.menu.MenuLevel <= last) return;
+  app.menu.MenuLevel = std::clamp(app.menu.MenuLevel, 0, last);
+  app.menu.MenuScroll = ScrollFor(app.menu.MenuLevel);
 }
 
 void DrawTitleAndSidePanel(MyApp& app) {
   app.DoStars(-1, 0);
   const float panel = PanelWidth(app);
   app.SetSize(kTitleSize);
-  app.DrawImg(kTitleSlot, (jscrw - panel) / 2, kIntroTitleRise * app.MenuIntro + kTitleY, 0);
+  app.DrawImg(kTitleSlot, (app.frame.ScreenWidth - panel) / 2,
+              kIntroTitleRise * app.menu.MenuIntro + kTitleY, 0);
   app.ResetDraw();
 
-  const bool focused = app.MenuFocus == MyApp::kFocusSidePanel;
-  const float left = jscrw - panel - kIntroPanelShift * app.MenuIntro;
+  const bool focused = app.menu.MenuFocus == MenuScreen::kFocusSidePanel;
+  const float left = app.frame.ScreenWidth - panel - kIntroPanelShift * app.menu.MenuIntro;
   if (focused) {
     app.SetCol(0, 0, 80, 0.75f);
   } else {
     app.SetCol(0, 0, 0, 0.45f);
   }
-  app.Rect(left, 0, jscrw - left, jscrh);
+  app.Rect(left, 0, app.frame.ScreenWidth - left, app.frame.ScreenHeight);
   app.SetCol(255, 255, 255, focused ? 1.0f : 0.2f);
-  app.Rect(left, 0, kPanelEdge, jscrh);
+  app.Rect(left, 0, kPanelEdge, app.frame.ScreenHeight);
   if (!AnyPanelOpen(app) && LatchesFree(app) &&
-      app.MouseIn(left, 0, jscrw - left, jscrh - kPanelFooter)) {
+      app.MouseIn(left, 0, app.frame.ScreenWidth - left, app.frame.ScreenHeight - kPanelFooter)) {
     // The first touch focuses the panel, the next opens it.
     if (focused) {
-      app.SidePanelOpen = 1;
+      app.menu.SidePanelOpen = 1;
     } else {
-      app.MenuFocus = MyApp::kFocusSidePanel;
+      app.menu.MenuFocus = MenuScreen::kFocusSidePanel;
     }
     app.PlaySFX(sfx::kMove);
     SetLatches(app, 1);
   }
 
-  const float playX = jscrw - panel / 2, playY = jscrh - kPlayRise;
+  const float playX = app.frame.ScreenWidth - panel / 2, playY = app.frame.ScreenHeight - kPlayRise;
   app.SetSize(kPlayWidth, kPlayHeight);
-  app.SetCol(100, 255, 100, app.MenuFocus == MyApp::kFocusWheel ? 0.5f : 0.0f);
+  app.SetCol(100, 255, 100, app.menu.MenuFocus == MenuScreen::kFocusWheel ? 0.5f : 0.0f);
   app.DrawImg(kIconsSlot, playX, playY, kPlayFrame);
   app.ResetDraw();
   if (!AnyPanelOpen(app) && LatchesFree(app) &&
       app.MouseIn_Centered(playX, playY, kPlayBox, kPlayBox)) {
-    app.MenuFocus = MyApp::kFocusWheel;
+    app.menu.MenuFocus = MenuScreen::kFocusWheel;
     app.PlaySFX(sfx::kConfirm);
     app.StartLevel();
   }
@@ -246,44 +247,49 @@ void DrawTitleAndSidePanel(MyApp& app) {
 
 // As many lines as fit in the upper half of the screen, one to ten.
 int ScoreLines(const MyApp& app) {
-  const int fontHeight = app.ImageInfo[imageinfo::Index(app.FontImage, imageinfo::kFrameH)];
+  const int fontHeight =
+      app.frame.ImageInfo[imageinfo::Index(app.frame.FontImage, imageinfo::kFrameH)];
   if (fontHeight <= 0) return 1;
-  const float lines = std::floor((jscrh / 2 - kScoreListMargin) / (fontHeight * kScoreSize));
+  const float lines =
+      std::floor((app.frame.ScreenHeight / 2 - kScoreListMargin) / (fontHeight * kScoreSize));
   return static_cast<int>(std::clamp(lines, 1.0f, static_cast<float>(kMaxScoreLines)));
 }
 
 void DrawScoreList(MyApp& app) {
-  if (app.CreditsOpen == 1 || app.OptionsOpen == 1) return;
-  if (app.MenuLevel < 0 || app.MenuLevel > kFinalLevel) return;
+  if (app.menu.CreditsOpen == 1 || app.menu.OptionsOpen == 1) return;
+  if (app.menu.MenuLevel < 0 || app.menu.MenuLevel > kFinalLevel) return;
   const int lines = ScoreLines(app);
   String text = lines == 1 ? String("Highscore") : "Top " + String::FromInt(lines);
-  const int base = app.MenuLevel * SaveData::kBestScores;
+  const int base = app.menu.MenuLevel * SaveData::kBestScores;
   for (int k = 0; k < lines; ++k)
     text += "\\n" + app.PaddedNumber(app.save.LevelRecords[base + k], kScoreDigits, " ");
   app.SetSize(kScoreSize);
   app.SetCol(255, 200, 100);
-  app.Text(jscrw - PanelWidth(app) - kIntroScoreShift * app.MenuIntro + kScoreInset, kScoreTop,
-           text);
+  app.Text(
+      app.frame.ScreenWidth - PanelWidth(app) - kIntroScoreShift * app.menu.MenuIntro + kScoreInset,
+      kScoreTop, text);
   app.ResetDraw();
 }
 
 void TurnWheel(MyApp& app) {
-  if (app.WheelSpin != 0) {
-    app.MenuScroll += app.WheelSpin;
-    app.WheelSpin *= kSpinDecay;
-    if (std::fabs(app.WheelSpin) < kSpinStops) app.WheelSpin = 0;
+  if (app.menu.WheelSpin != 0) {
+    app.menu.MenuScroll += app.menu.WheelSpin;
+    app.menu.WheelSpin *= kSpinDecay;
+    if (std::fabs(app.menu.WheelSpin) < kSpinStops) app.menu.WheelSpin = 0;
   }
-  app.WheelScroll += (app.MenuScroll - app.WheelScroll) / kWheelEase;
-  if (std::fabs(app.MenuScroll - app.WheelScroll) < kWheelSnap) app.WheelScroll = app.MenuScroll;
-  app.WheelX = static_cast<int>(kIntroWheelX * app.MenuIntro + kWheelLeft);
-  app.WheelY = static_cast<int>(jscrh - kWheelRise - kIntroWheelY * app.MenuIntro);
+  app.menu.WheelScroll += (app.menu.MenuScroll - app.menu.WheelScroll) / kWheelEase;
+  if (std::fabs(app.menu.MenuScroll - app.menu.WheelScroll) < kWheelSnap)
+    app.menu.WheelScroll = app.menu.MenuScroll;
+  app.menu.WheelX = static_cast<int>(kIntroWheelX * app.menu.MenuIntro + kWheelLeft);
+  app.menu.WheelY =
+      static_cast<int>(app.frame.ScreenHeight - kWheelRise - kIntroWheelY * app.menu.MenuIntro);
 }
 
 void DrawWheelItem(MyApp& app, int level, float x, float y, float angle, float glow) {
-  const bool selected = level == app.MenuLevel;
+  const bool selected = level == app.menu.MenuLevel;
   const float size = selected ? glow / kGlowSizeUnit + 1 : 1;
   float alpha = selected ? 1.0f : 0.5f;
-  if (app.MenuFocus != MyApp::kFocusWheel) alpha = 0.3f;
+  if (app.menu.MenuFocus != MenuScreen::kFocusWheel) alpha = 0.3f;
   app.SetRot((angle - kItemTilt) / 2);
   app.SetCol(255, 255, 255, alpha);
   app.SetSize(size);
@@ -295,19 +301,19 @@ void DrawWheelItem(MyApp& app, int level, float x, float y, float angle, float g
 
 // A touch on the selected item starts it; on another item, selects it.
 void TouchWheelItem(MyApp& app, int level, float x, float y) {
-  if (app.PointerDown == 0 || app.PointerActive != 0 || AnyPanelOpen(app)) return;
-  if (std::fabs(app.WheelScroll - app.MenuScroll) >= kWheelSettled) return;
-  if (level == app.MenuLevel) {
+  if (app.controls.PointerDown == 0 || app.controls.PointerActive != 0 || AnyPanelOpen(app)) return;
+  if (std::fabs(app.menu.WheelScroll - app.menu.MenuScroll) >= kWheelSettled) return;
+  if (level == app.menu.MenuLevel) {
     if (!app.MouseIn_Radius(x, y, kSelectedTouch, kSelectedTouch)) return;
-    app.MenuFocus = MyApp::kFocusWheel;
-    app.PointerActive = 1;
+    app.menu.MenuFocus = MenuScreen::kFocusWheel;
+    app.controls.PointerActive = 1;
     app.PlaySFX(sfx::kConfirm);
     app.StartLevel();
   } else if (app.MouseIn_Radius(x, y, kOtherTouch, kOtherTouch)) {
-    app.MenuLevel = level;
-    app.MenuScroll = ScrollFor(level);
-    app.MenuFocus = MyApp::kFocusWheel;
-    app.PointerActive = -1;
+    app.menu.MenuLevel = level;
+    app.menu.MenuScroll = ScrollFor(level);
+    app.menu.MenuFocus = MenuScreen::kFocusWheel;
+    app.controls.PointerActive = -1;
     app.PlaySFX(sfx::kMove);
   }
 }
@@ -315,25 +321,25 @@ void TouchWheelItem(MyApp& app, int level, float x, float y) {
 // A wheel heading past its first or last offered level is pushed back, so that it never
 // comes to rest with no level at the mark.
 void BounceAtTheEnds(MyApp& app, int last) {
-  if (ItemAngle(0, app.MenuScroll) > kPassHigh) {
-    app.WheelSpin = -kBounceSpin;
-  } else if (ItemAngle(last, app.MenuScroll) < kPassLow) {
-    app.WheelSpin = kBounceSpin;
+  if (ItemAngle(0, app.menu.MenuScroll) > kPassHigh) {
+    app.menu.WheelSpin = -kBounceSpin;
+  } else if (ItemAngle(last, app.menu.MenuScroll) < kPassLow) {
+    app.menu.WheelSpin = kBounceSpin;
   }
 }
 
 void WheelItems(MyApp& app, int last) {
-  const bool spinning = std::fabs(app.WheelSpin) > kSpinning;
-  const int first = std::max(app.MenuLevel - kItemsEachSide, 0);
-  const int end = std::min(app.MenuLevel + kItemsEachSide, last);
+  const bool spinning = std::fabs(app.menu.WheelSpin) > kSpinning;
+  const int first = std::max(app.menu.MenuLevel - kItemsEachSide, 0);
+  const int end = std::min(app.menu.MenuLevel + kItemsEachSide, last);
   for (int level = first; level <= end; ++level) {
-    const float angle = ItemAngle(level, app.WheelScroll);
+    const float angle = ItemAngle(level, app.menu.WheelScroll);
     const float glow = Glow(angle);
     const float radius = kWheelRadius + glow;
-    const float x = app.WheelX + radius * SinDeg(angle);
-    const float y = app.WheelY - radius * CosDeg(angle);
-    if (spinning && level != app.MenuLevel && angle > kPassLow && angle < kPassHigh) {
-      app.MenuLevel = level;
+    const float x = app.menu.WheelX + radius * SinDeg(angle);
+    const float y = app.menu.WheelY - radius * CosDeg(angle);
+    if (spinning && level != app.menu.MenuLevel && angle > kPassLow && angle < kPassHigh) {
+      app.menu.MenuLevel = level;
       app.PlaySFX(sfx::kMove);
     }
     DrawWheelItem(app, level, x, y, angle, glow);
@@ -343,71 +349,72 @@ void WheelItems(MyApp& app, int last) {
 }
 
 void DragWheel(MyApp& app) {
-  if (!app.WheelDragging) {
-    app.WheelDragging = true;
-    app.DragAnchorX = app.PointerX;
-    app.DragAnchorY = app.PointerY;
+  if (!app.menu.WheelDragging) {
+    app.menu.WheelDragging = true;
+    app.menu.DragAnchorX = app.controls.PointerX;
+    app.menu.DragAnchorY = app.controls.PointerY;
   }
-  const float turn =
-      ((app.DragAnchorX - app.PointerX) + (app.DragAnchorY - app.PointerY)) / kDragScale;
-  app.WheelSpin = std::clamp(app.WheelSpin - turn, -kMaxSpin, kMaxSpin);
+  const float turn = ((app.menu.DragAnchorX - app.controls.PointerX) +
+                      (app.menu.DragAnchorY - app.controls.PointerY)) /
+                     kDragScale;
+  app.menu.WheelSpin = std::clamp(app.menu.WheelSpin - turn, -kMaxSpin, kMaxSpin);
   if (std::fabs(turn) > 1) SetLatches(app, -1);
-  app.MenuFocus = MyApp::kFocusWheel;
-  app.DragAnchorX = app.PointerX;
-  app.DragAnchorY = app.PointerY;
+  app.menu.MenuFocus = MenuScreen::kFocusWheel;
+  app.menu.DragAnchorX = app.controls.PointerX;
+  app.menu.DragAnchorY = app.controls.PointerY;
 }
 
 void HubAndDrag(MyApp& app) {
-  const bool hubFocused = app.MenuFocus == MyApp::kFocusHub;
-  if (hubFocused) app.HubAngle = std::fmod(app.HubAngle + kHubTurn, 360.0f);
-  const auto x = static_cast<float>(app.WheelX);
-  const auto y = static_cast<float>(app.WheelY);
+  const bool hubFocused = app.menu.MenuFocus == MenuScreen::kFocusHub;
+  if (hubFocused) app.menu.HubAngle = std::fmod(app.menu.HubAngle + kHubTurn, 360.0f);
+  const auto x = static_cast<float>(app.menu.WheelX);
+  const auto y = static_cast<float>(app.menu.WheelY);
   const float hubAlpha = hubFocused ? kBrightAlpha : kDimAlpha;
   app.SetSize(kHubSize);
   app.Alpha(hubAlpha);
   app.DrawImg(kCircleSlot, x, y, kHubFrame);
   app.HubDecoration(x, y, kDecorationSize);
   app.SetSize(kRimSize);
-  app.SetRot(app.WheelScroll);
-  app.Alpha(app.MenuFocus == MyApp::kFocusWheel ? kBrightAlpha : kDimAlpha);
+  app.SetRot(app.menu.WheelScroll);
+  app.Alpha(app.menu.MenuFocus == MenuScreen::kFocusWheel ? kBrightAlpha : kDimAlpha);
   app.DrawImg(kCircleSlot, x, y, kWheelRimFrame);
   app.ResetDraw();
 
-  if (app.PointerDown == 0) app.WheelDragging = false;
-  if (app.PointerDown == 0 || AnyPanelOpen(app)) return;
+  if (app.controls.PointerDown == 0) app.menu.WheelDragging = false;
+  if (app.controls.PointerDown == 0 || AnyPanelOpen(app)) return;
   if (app.MouseIn_Centered(x, y, kHubBox, kHubBox)) {
     if (!LatchesFree(app)) return;
-    app.OptionsOpen = 1;
-    app.PointerActive = 1;
-    app.MenuFocus = MyApp::kFocusHub;
+    app.menu.OptionsOpen = 1;
+    app.controls.PointerActive = 1;
+    app.menu.MenuFocus = MenuScreen::kFocusHub;
     app.PlaySFX(sfx::kMove);
-  } else if (app.PointerActive < 1 && app.MouseIn_Centered(x, y, kDragBox, kDragBox)) {
+  } else if (app.controls.PointerActive < 1 && app.MouseIn_Centered(x, y, kDragBox, kDragBox)) {
     DragWheel(app);
   }
 }
 
 void StepWheel(MyApp& app, int step, int last) {
-  app.MenuLevel = std::clamp(app.MenuLevel + step, 0, last);
-  app.MenuScroll = ScrollFor(app.MenuLevel);
+  app.menu.MenuLevel = std::clamp(app.menu.MenuLevel + step, 0, last);
+  app.menu.MenuScroll = ScrollFor(app.menu.MenuLevel);
   app.PlaySFX(sfx::kMove);
   SetLatches(app, 1);
-  app.WheelRepeatTimer = app.WheelRepeatDelay;
-  app.WheelRepeatDelay = std::max(kRepeatFastest, app.WheelRepeatDelay - kRepeatSpeedUp);
+  app.menu.WheelRepeatTimer = app.menu.WheelRepeatDelay;
+  app.menu.WheelRepeatDelay = std::max(kRepeatFastest, app.menu.WheelRepeatDelay - kRepeatSpeedUp);
 }
 
 void ActOnFocus(MyApp& app) {
   app.PlaySFX(sfx::kConfirm);
-  app.KeyLatch = 1;
-  switch (app.MenuFocus) {
-    case MyApp::kFocusHub:
-      app.OptionsOpen = 1;
+  app.controls.KeyLatch = 1;
+  switch (app.menu.MenuFocus) {
+    case MenuScreen::kFocusHub:
+      app.menu.OptionsOpen = 1;
       app.PlaySFX(sfx::kMove);
       break;
-    case MyApp::kFocusWheel:
+    case MenuScreen::kFocusWheel:
       app.StartLevel();
       break;
-    case MyApp::kFocusSidePanel:
-      app.SidePanelOpen = 1;
+    case MenuScreen::kFocusSidePanel:
+      app.menu.SidePanelOpen = 1;
       app.PlaySFX(sfx::kMove);
       break;
     default:
@@ -418,20 +425,20 @@ void ActOnFocus(MyApp& app) {
 void MenuKeys(MyApp& app, int last) {
   const bool up = app.PlayKey(kGameUp, 1, 0), down = app.PlayKey(kGameDown, 1, 0);
   if (up || down) {
-    if (--app.WheelRepeatTimer < 0) app.KeyLatch = 0;
+    if (--app.menu.WheelRepeatTimer < 0) app.controls.KeyLatch = 0;
   } else {
-    app.WheelRepeatTimer = 0;
-    app.WheelRepeatDelay = kRepeatFirstDelay;
+    app.menu.WheelRepeatTimer = 0;
+    app.menu.WheelRepeatDelay = kRepeatFirstDelay;
   }
   if (!LatchesFree(app)) return;
-  if ((up || down) && app.WheelRepeatTimer < 1) {
+  if ((up || down) && app.menu.WheelRepeatTimer < 1) {
     StepWheel(app, up ? -1 : 1, last);
     return;
   }
   const bool left = app.PlayKey(kGameLeft, 1, 0), right = app.PlayKey(kGameRight, 1, 0);
   if (left || right) {
-    app.MenuFocus =
-        std::clamp(app.MenuFocus + (left ? -1 : 1), 0, static_cast<int>(MyApp::kFocusSidePanel));
+    app.menu.MenuFocus = std::clamp(app.menu.MenuFocus + (left ? -1 : 1), 0,
+                                    static_cast<int>(MenuScreen::kFocusSidePanel));
     app.PlaySFX(sfx::kMove);
     SetLatches(app, 1);
   } else if (app.PlayKey(kGameA, 1, 0) || app.PlayKey(kGameB, 1, 0) || app.PlayKey(kGameX, 1, 0)) {
@@ -440,47 +447,52 @@ void MenuKeys(MyApp& app, int last) {
 }
 
 void DrawTotals(MyApp& app, int last) {
-  if (app.MenuFocus != MyApp::kFocusWheel || jscrw <= kTotalsMinWidth) return;
-  const float shift = kIntroTotalsShift * app.MenuIntro;
+  if (app.menu.MenuFocus != MenuScreen::kFocusWheel || app.frame.ScreenWidth <= kTotalsMinWidth)
+    return;
+  const float shift = kIntroTotalsShift * app.menu.MenuIntro;
   app.SetSize(kScoreSize);
-  app.Text(kTotalsX, jscrh - kLevelsRise - shift, "Levels : " + String::FromInt(last + 1));
-  app.Text(kTotalsX, jscrh - kScoreRise - shift,
+  app.Text(kTotalsX, app.frame.ScreenHeight - kLevelsRise - shift,
+           "Levels : " + String::FromInt(last + 1));
+  app.Text(kTotalsX, app.frame.ScreenHeight - kScoreRise - shift,
            "Score : " + String(std::to_string(app.TotalBestScore())));
   app.ResetDraw();
 }
 
 void SidePanelTicker(MyApp& app) {
-  const bool confirm = AnyHeld(app, {kGameA, kGameB, kGameX, kGameY}) || app.PointerDown > 0;
+  const bool confirm =
+      AnyHeld(app, {kGameA, kGameB, kGameX, kGameY}) || app.controls.PointerDown > 0;
   if (confirm && LatchesFree(app)) {
-    app.SidePanelOpen = 0;
+    app.menu.SidePanelOpen = 0;
     app.PlaySFX(sfx::kMove);
     SetLatches(app, 1);
   }
   app.AdvanceTicker();
-  app.DrawTicker(2 * jscrw - kTickerRight - PanelWidth(app), jscrh - kTickerRise, 1.0f);
+  app.DrawTicker(2 * app.frame.ScreenWidth - kTickerRight - PanelWidth(app),
+                 app.frame.ScreenHeight - kTickerRise, 1.0f);
   app.ResetDraw();
 }
 
 // ---- Options steps ----
 
 bool OptionLatchesFree(const MyApp& app) {
-  return app.OptionKeyLatch == 0 && app.OptionTouchLatch == 0;
+  return app.menu.OptionKeyLatch == 0 && app.menu.OptionTouchLatch == 0;
 }
 
 void SetOptionLatches(MyApp& app, int value) {
-  app.OptionKeyLatch = app.OptionTouchLatch = value;
+  app.menu.OptionKeyLatch = app.menu.OptionTouchLatch = value;
 }
 
 // Closing the panel saves, whichever way it closes.
 void CloseOptions(MyApp& app) {
-  app.OptionsOpen = 0;
+  app.menu.OptionsOpen = 0;
   app.Save();
   SetLatches(app, 1);
   SetOptionLatches(app, 1);
 }
 
 void DrawOverscanMarks(MyApp& app) {
-  const float right = jscrw - kMarkLong, bottom = jscrh - kMarkLong;
+  const float right = app.frame.ScreenWidth - kMarkLong,
+              bottom = app.frame.ScreenHeight - kMarkLong;
   for (const float x : {0.0f, right}) {
     for (const float y : {0.0f, bottom}) {
       app.Rect(x, y + (y > 0 ? kMarkShort : 0), kMarkLong, kMarkShort);
@@ -490,15 +502,16 @@ void DrawOverscanMarks(MyApp& app) {
 }
 
 void OptionBackControl(MyApp& app) {
-  app.HubAngle = std::fmod(app.HubAngle + kOptionTurn, 360.0f);
-  const float x = kBackSlideStep * (3 * app.OptionsSlide - 3 * kSlideOpen) + kRowTextX;
-  const float size = app.OptionRow == MyApp::kRowBack ? kSelectedDecorationSize : kDecorationSize;
+  app.menu.HubAngle = std::fmod(app.menu.HubAngle + kOptionTurn, 360.0f);
+  const float x = kBackSlideStep * (3 * app.menu.OptionsSlide - 3 * kSlideOpen) + kRowTextX;
+  const float size =
+      app.menu.OptionRow == MenuScreen::kRowBack ? kSelectedDecorationSize : kDecorationSize;
   const bool touched = app.HubDecoration(x, kBackY, size);
   app.SetSize(kOptionTextSize);
   app.Text(x + kBackLabelGap, kBackY, "<[BACK]", 0, 1);
   app.ResetDraw();
   if (!OptionLatchesFree(app)) return;
-  if ((touched && app.PointerDown) || app.PlayKeyAll(kGameBack, 1)) {
+  if ((touched && app.controls.PointerDown) || app.PlayKeyAll(kGameBack, 1)) {
     app.PlaySFX(sfx::kMove);
     CloseOptions(app);
   }
@@ -513,23 +526,23 @@ constexpr const char* kStreamSoundTexts[] = {"Sound : Off", "Sound : SFX + Music
                                              "Sound : Music"};
 constexpr const char* kPlainSoundTexts[] = {"Sound : Off", "Sound : On"};
 
-SoundModeTexts SoundTexts() {
-  if (HasMusicStream == 1) return {kStreamSoundTexts, 4};
+SoundModeTexts SoundTexts(const Platform& platform) {
+  if (platform.musicStream) return {kStreamSoundTexts, 4};
   return {kPlainSoundTexts, 2};
 }
 
 String RowText(const MyApp& app, int row) {
   switch (row) {
-    case MyApp::kRowSound: {
+    case MenuScreen::kRowSound: {
       const int mode = app.save.Settings[kSoundModeSetting];
-      const SoundModeTexts sound = SoundTexts();
+      const SoundModeTexts sound = SoundTexts(app.platform);
       return mode >= 0 && mode < sound.count ? String(sound.texts[mode]) : String();
     }
-    case MyApp::kRowICade:
-      return iCadeControls == 1 ? "iCade : On" : "iCade : Off";
-    case MyApp::kRowFullscreen:
-      return app.Fullscreen == 1 ? "Windowed" : "Fullscreen";
-    case MyApp::kRowCredits:
+    case MenuScreen::kRowICade:
+      return app.controls.ICade == 1 ? "iCade : On" : "iCade : Off";
+    case MenuScreen::kRowFullscreen:
+      return app.screens.Fullscreen == 1 ? "Windowed" : "Fullscreen";
+    case MenuScreen::kRowCredits:
       return "Credits";
     default:
       return String();
@@ -539,10 +552,10 @@ String RowText(const MyApp& app, int row) {
 // Every change of a saved setting is saved at once, so quitting never loses it.
 void NextSoundMode(MyApp& app) {
   int& mode = app.save.Settings[kSoundModeSetting];
-  const int count = SoundTexts().count;
+  const int count = SoundTexts(app.platform).count;
   mode = mode >= 0 && mode < count ? (mode + 1) % count : 0;
   // Modes 0 and 2 have no music.
-  if (HasMusicStream == 1 && (mode == 0 || mode == 2)) app.StopTune();
+  if (app.platform.musicStream && (mode == 0 || mode == 2)) app.StopTune();
   app.Save();
 }
 
@@ -550,19 +563,19 @@ void ActOnRow(MyApp& app, int row) {
   SetOptionLatches(app, 1);
   app.PlaySFX(sfx::kMove);
   switch (row) {
-    case MyApp::kRowSound:
+    case MenuScreen::kRowSound:
       NextSoundMode(app);
       break;
-    case MyApp::kRowICade:
-      iCadeControls = iCadeControls == 1 ? 0 : 1;
-      app.iCade(iCadeControls);
-      app.PadKeys.fill(0);
+    case MenuScreen::kRowICade:
+      app.controls.ICade = app.controls.ICade == 1 ? 0 : 1;
+      app.iCade(app.controls.ICade);
+      app.controls.PadKeys.fill(0);
       break;
-    case MyApp::kRowFullscreen:
+    case MenuScreen::kRowFullscreen:
       app.FullscreenFlip();
       break;
-    case MyApp::kRowCredits:
-      app.CreditsOpen = 1;
+    case MenuScreen::kRowCredits:
+      app.menu.CreditsOpen = 1;
       CloseOptions(app);
       SetOptionLatches(app, 0);
       break;
@@ -573,31 +586,31 @@ void ActOnRow(MyApp& app, int row) {
 
 bool RowShown(const MyApp& app, int row) {
   switch (row) {
-    case MyApp::kRowICade:
-      return isOuya != 1;
-    case MyApp::kRowCredits:
-      return app.Paused == 0;
+    case MenuScreen::kRowICade:
+      return !app.platform.console;
+    case MenuScreen::kRowCredits:
+      return app.pause.Paused == 0;
     default:
-      return row >= MyApp::kRowBack && row <= MyApp::kRowCredits;
+      return row >= MenuScreen::kRowBack && row <= MenuScreen::kRowCredits;
   }
 }
 
 // A selection left on a row that is not shown here (Credits over the paused game) moves up.
 void KeepRowShown(MyApp& app) {
-  app.OptionRow = std::clamp(app.OptionRow, 0, static_cast<int>(MyApp::kRowCredits));
-  while (!RowShown(app, app.OptionRow)) --app.OptionRow;
+  app.menu.OptionRow = std::clamp(app.menu.OptionRow, 0, static_cast<int>(MenuScreen::kRowCredits));
+  while (!RowShown(app, app.menu.OptionRow)) --app.menu.OptionRow;
 }
 
 int NextShownRow(const MyApp& app, int step) {
-  for (int row = app.OptionRow + step; row >= MyApp::kRowBack && row <= MyApp::kRowCredits;
-       row += step) {
+  for (int row = app.menu.OptionRow + step;
+       row >= MenuScreen::kRowBack && row <= MenuScreen::kRowCredits; row += step) {
     if (RowShown(app, row)) return row;
   }
-  return app.OptionRow;
+  return app.menu.OptionRow;
 }
 
 void DrawOptionRow(MyApp& app, int row, float textX, float barX, float barWidth, float y) {
-  const bool selected = app.OptionRow == row;
+  const bool selected = app.menu.OptionRow == row;
   if (selected) {
     app.SetCol(0, 180, 255, 0.5f);
   } else {
@@ -610,7 +623,7 @@ void DrawOptionRow(MyApp& app, int row, float textX, float barX, float barWidth,
   app.ResetDraw();
   if (!OptionLatchesFree(app)) return;
   if (touched) {
-    app.OptionRow = row;
+    app.menu.OptionRow = row;
     ActOnRow(app, row);
   } else if (selected && std::any_of(std::begin(kConfirmKeys), std::end(kConfirmKeys),
                                      [&app](int key) { return app.PlayKeyAll(key, 1); })) {
@@ -619,23 +632,23 @@ void DrawOptionRow(MyApp& app, int row, float textX, float barX, float barWidth,
 }
 
 void OptionRows(MyApp& app) {
-  const float barWidth = jscrw - 2 * kRowBarX;
-  float y = kPanelSlideStep * (kSlideOpen - app.OptionsSlide) + kFirstRowY;
-  for (const int row : {MyApp::kRowSound, MyApp::kRowICade, MyApp::kRowFullscreen}) {
+  const float barWidth = app.frame.ScreenWidth - 2 * kRowBarX;
+  float y = kPanelSlideStep * (kSlideOpen - app.menu.OptionsSlide) + kFirstRowY;
+  for (const int row : {MenuScreen::kRowSound, MenuScreen::kRowICade, MenuScreen::kRowFullscreen}) {
     if (!RowShown(app, row)) continue;
     DrawOptionRow(app, row, kRowTextX, kRowBarX, barWidth, y);
     y += kRowSpacing;
   }
-  if (RowShown(app, MyApp::kRowCredits)) {
+  if (RowShown(app, MenuScreen::kRowCredits)) {
     y += kCreditsRowGap - kRowSpacing;
-    DrawOptionRow(app, MyApp::kRowCredits, jscrw - kCreditsTextInset, jscrw - kCreditsBarInset,
-                  kCreditsBarWidth, y);
+    DrawOptionRow(app, MenuScreen::kRowCredits, app.frame.ScreenWidth - kCreditsTextInset,
+                  app.frame.ScreenWidth - kCreditsBarInset, kCreditsBarWidth, y);
   }
 }
 
 void OptionKeys(MyApp& app) {
-  if (app.OptionKeyLatch != 0) return;
-  if (app.OptionRow == MyApp::kRowBack && OptionLatchesFree(app) &&
+  if (app.menu.OptionKeyLatch != 0) return;
+  if (app.menu.OptionRow == MenuScreen::kRowBack && OptionLatchesFree(app) &&
       AnyHeld(app, {kGameR1, kGameA, kGameB})) {
     app.PlaySFX(sfx::kMove);
     CloseOptions(app);
@@ -648,16 +661,16 @@ void OptionKeys(MyApp& app) {
     step = 1;
   }
   if (step == 0) return;
-  app.OptionRow = NextShownRow(app, step);
-  app.OptionKeyLatch = 1;
+  app.menu.OptionRow = NextShownRow(app, step);
+  app.menu.OptionKeyLatch = 1;
   app.PlaySFX(sfx::kMove);
 }
 
 void ReleaseOptionLatches(MyApp& app) {
-  if (app.PointerDown == 0) app.OptionTouchLatch = 0;
+  if (app.controls.PointerDown == 0) app.menu.OptionTouchLatch = 0;
   const bool held = std::any_of(std::begin(kOptionLatchKeys), std::end(kOptionLatchKeys),
                                 [&app](int key) { return app.PlayKeyAll(key, 1); });
-  if (!held) app.OptionKeyLatch = 0;
+  if (!held) app.menu.OptionKeyLatch = 0;
 }
 
 }  // namespace
@@ -683,7 +696,7 @@ bool MyApp::HubDecoration(float x, float y, float size) {
   // The last, topmost frame is the one that takes touches.
   bool touched = false;
   for (int i = 0; i < static_cast<int>(std::size(kDecorationFrames)); ++i) {
-    SetRot(kDecorationTurns[i] * HubAngle);
+    SetRot(kDecorationTurns[i] * menu.HubAngle);
     touched = Button(kButtonsSlot, x, y, kDecorationFrames[i]) == 1;
   }
   SetRot(0);
@@ -691,24 +704,24 @@ bool MyApp::HubDecoration(float x, float y, float size) {
 }
 
 void MyApp::StartLevel() {
-  ControlStyle = PointerDown >= 1 ? kPointerControls : kControllerControls;
+  controls.ControlStyle = controls.PointerDown >= 1 ? kPointerControls : kControllerControls;
   for (const int key : kConfirmKeys) {
-    if (PlayKey(key, 0, kKeyboardOnly)) ControlStyle = kKeyboardControls;
+    if (PlayKey(key, 0, kKeyboardOnly)) controls.ControlStyle = kKeyboardControls;
   }
   SetLatches(*this, 1);
-  MenuScroll = ScrollFor(MenuLevel);
-  Level = std::clamp(MenuLevel + 1, 1, world::kLevels);
-  ScreenMode = ModeLoadGame;
+  menu.MenuScroll = ScrollFor(menu.MenuLevel);
+  world.Level = std::clamp(menu.MenuLevel + 1, 1, world::kLevels);
+  screens.ScreenMode = ModeLoadGame;
 }
 
 void MyApp::SelectNextLevel() {
-  ++MenuLevel;
-  MenuScroll = ScrollFor(MenuLevel);
+  ++menu.MenuLevel;
+  menu.MenuScroll = ScrollFor(menu.MenuLevel);
 }
 
 void MyApp::Menu() {
   DoBG(0, 0, kBackdropBlue, kOpaqueBackdrop);
-  if (MenuIntro < 0) ++MenuIntro;
+  if (menu.MenuIntro < 0) ++menu.MenuIntro;
   MenuBackKey(*this);
   const int last = LastOfferedLevel();
   KeepSelectionOffered(*this, last);
@@ -722,8 +735,8 @@ void MyApp::Menu() {
     if (!AnyPanelOpen(*this)) MenuKeys(*this, last);
     DrawTotals(*this, last);
   }
-  if (SidePanelOpen == 1) SidePanelTicker(*this);
-  Level = std::clamp(MenuLevel + 1, 1, world::kLevels);
+  if (menu.SidePanelOpen == 1) SidePanelTicker(*this);
+  world.Level = std::clamp(menu.MenuLevel + 1, 1, world::kLevels);
 }
 
 void MyApp::LoadMenu() {
@@ -733,18 +746,18 @@ void MyApp::LoadMenu() {
 
 void MyApp::OptionBox() {
   SetLatches(*this, 1);
-  if (OptionsSlide != kSlideOpen) SetOptionLatches(*this, 1);
+  if (menu.OptionsSlide != kSlideOpen) SetOptionLatches(*this, 1);
   ResetDraw();
-  if (isOuya == 1) DrawOverscanMarks(*this);
+  if (platform.console) DrawOverscanMarks(*this);
   SetCol(150, 75, 0, 0.85f);
-  Rect(kOptionsMargin, kPanelSlideStep * (kSlideOpen - OptionsSlide), jscrw - 2 * kOptionsMargin,
-       jscrh);
+  Rect(kOptionsMargin, kPanelSlideStep * (kSlideOpen - menu.OptionsSlide),
+       frame.ScreenWidth - 2 * kOptionsMargin, frame.ScreenHeight);
   ResetDraw();
   KeepRowShown(*this);
   OptionBackControl(*this);
-  if (isOuya == 1) {
-    OverscanSlider(kBackSlideStep * (3 * OptionsSlide - 3 * kSlideOpen) + kSliderY, OptionKeyLatch,
-                   OptionTouchLatch);
+  if (platform.console) {
+    OverscanSlider(kBackSlideStep * (3 * menu.OptionsSlide - 3 * kSlideOpen) + kSliderY,
+                   menu.OptionKeyLatch, menu.OptionTouchLatch);
   }
   OptionRows(*this);
   OptionKeys(*this);
@@ -752,7 +765,7 @@ void MyApp::OptionBox() {
 }
 
 void MyApp::OverscanSlider(float y, int& keyLatch, int& touchLatch) {
-  const float centre = kSliderCentre * jscrw;
+  const float centre = kSliderCentre * frame.ScreenWidth;
   ResetDraw();
   SetSize(kOptionTextSize);
   Text(centre, y, "L1 <      Overscan      > R1", 1, 1);
@@ -767,14 +780,14 @@ void MyApp::OverscanSlider(float y, int& keyLatch, int& touchLatch) {
   if (touched && touchLatch == 0) {
     touchLatch = 1;
     PlaySFX(sfx::kConfirm);
-    if (overscan > kOverscanFlipHigh) value = kOverscanMin;
-    if (overscan < kOverscanFlipLow) value = kOverscanMax;
+    if (frame.Overscan > kOverscanFlipHigh) value = kOverscanMin;
+    if (frame.Overscan < kOverscanFlipLow) value = kOverscanMax;
   }
   if (keyLatch == 0 && (PlayKeyAll(kGameL1, 1) || PlayKeyAll(kGameR1, 1))) {
     keyLatch = 1;
     value += PlayKeyAll(kGameL1, 1) ? -kOverscanStep : kOverscanStep;
   }
   value = std::clamp(value, kOverscanMin, kOverscanMax);
-  overscan = static_cast<float>(value);
+  frame.Overscan = static_cast<float>(value);
   if (value != before) Save();
 }

@@ -7,11 +7,16 @@
 
 #include "base/runtime.h"
 #include "game/app.h"
+#include "game/frame/controls.h"
+#include "game/frame/frame.h"
+#include "game/frame/game_audio.h"
+#include "game/play/play.h"
 #include "game/records.h"
+#include "game/report/visit_report.h"
 #include "game/save/save.h"
+#include "game/screens/screens.h"
+#include "game/world/world_map.h"
 
-class Image;
-class Sound;
 class HttpRequest;
 
 // Screen modes served by OnUpdate while no assets are loading.
@@ -38,22 +43,6 @@ enum GameKeys {
   kGameBack = 99,
 };
 
-constexpr int kStarFloats = 5100;
-constexpr int kImageSlots = 100;
-constexpr int kImageInfoInts = 300;
-constexpr int kToastSlots = 15;
-constexpr int kPadKeys = 20;
-constexpr int kPadBackEntry = 19;  // the PadKeys entry of the console's back button
-constexpr int kChannelIds = 33;
-constexpr int kDrawListFloats = 37500;
-constexpr int kTouchSlots = 10;
-constexpr int kSoundSlots = 200;
-constexpr int kPlayerFloats = 512;
-constexpr int kWorldInts = 2006000;
-constexpr int kObjectFloats = 2500;
-constexpr int kParticleFloats = 5100;
-constexpr int kMatrixInts = 100;
-constexpr int kToyTrailFloats = 512;
 // Updates per second while playing and while the window is out of focus.
 constexpr int kUpdateRate = 60;
 constexpr int kSuspendedUpdateRate = 5;
@@ -63,6 +52,19 @@ class MyApp : public App {
   MyApp();
   // Frees what the game loaded; the process itself never destroys its one MyApp.
   ~MyApp() override;
+
+  // ---- The components ----
+  Platform platform;
+  GameFrame frame;
+  GameAudio audio;
+  Controls controls;
+  WorldMap world;
+  Play play;
+  Screens screens;
+  MenuScreen menu;
+  PauseScreen pause;
+  SaveData save;
+  VisitReport report;
 
   // ---- Screen flow (screen_flow.cpp) ----
   void OnCreate() override;
@@ -81,7 +83,7 @@ class MyApp : public App {
   void SetCol(float red, float green, float blue, float alpha = kNoArg);
   void SetRot(float angle);
   void Alpha(float alpha);
-  void DrawImg(int slot, float x, float y, int frame);
+  void DrawImg(int slot, float x, float y, int imageFrame);
   void Rect(float x, float y, float width, float height);
   void Oval(float x, float y, float xRadius, float yRadius);
   void Line(float x1, float y1, float x2, float y2);
@@ -149,8 +151,6 @@ class MyApp : public App {
   void DoStars(float dx, float dy);
   // Draws one room; the active room also hands its waiting enemies over to play.
   void DrawRoom(int rx, int ry, int active);
-  std::array<float, 3> BgTarget{};
-  std::array<float, 3> BgColour{};
 
   // ---- Play (play.cpp) ----
   // One update of a level in play; true in the update the ship finishes the level (its
@@ -158,10 +158,6 @@ class MyApp : public App {
   bool Game();
   // Clears the per-level Player entries.
   void ResetPlayers();
-  // The HUD's score text and the value it shows, rebuilt only when the shown score changes.
-  int HudScoreValue = -1;
-  static constexpr int kHudScoreDigits = 8;
-  std::array<char16_t, kHudScoreDigits> HudScoreDigits{};
 
   // ---- Particles (particles.cpp) ----
   // An angle or speed of kNoArg draws a random one.
@@ -207,9 +203,9 @@ class MyApp : public App {
   // Switches the iCade key-pair controller on (1) or off (0).
   void iCade(int on);
   // Draws the image and reports a touch inside its drawn extent.
-  int Button(int image, float x, float y, int frame);
+  int Button(int image, float x, float y, int imageFrame);
   // The same, tested against the first touch only.
-  int ButtonFirstTouch(int image, float x, float y, int frame);
+  int ButtonFirstTouch(int image, float x, float y, int imageFrame);
   // Draws the rectangle and reports a touch on it, with a margin.
   int Touch(float x, float y, float w, float h);
   // Touches strictly inside the rectangle, the centred rectangle, or within the circle.
@@ -259,26 +255,6 @@ class MyApp : public App {
   void StartLevel();
   // Selects the level after the one selected, as when it has just been finished.
   void SelectNextLevel();
-  enum MenuFocusTarget { kFocusHub = 0, kFocusWheel = 1, kFocusSidePanel = 2 };
-  enum OptionRowId {
-    kRowBack = 0,
-    kRowSound = 1,
-    kRowICade = 2,
-    kRowFullscreen = 3,
-    kRowCredits = 4
-  };
-  float WheelScroll = 0;  // shown wheel position, easing toward MenuScroll
-  float WheelSpin = 0;    // added to MenuScroll each update, -40..40
-  int MenuFocus = kFocusWheel;
-  float HubAngle = 0;
-  int WheelX = 0, WheelY = 0;
-  int OptionRow = kRowBack;
-  int OptionKeyLatch = 0, OptionTouchLatch = 0;
-  // Auto-repeat of Up/Down on the wheel: updates to the next step, and the next delay.
-  int WheelRepeatTimer = 0, WheelRepeatDelay = 30;
-  // A drag turning the wheel: where the pointer was at the previous update.
-  bool WheelDragging = false;
-  int DragAnchorX = 0, DragAnchorY = 0;
 
   // ---- Pause, game over and quit confirmation (pause.cpp) ----
   // One update of the pause panel: the world map, the line toy and its three buttons.
@@ -290,28 +266,10 @@ class MyApp : public App {
   // The place Score takes among the best of Level: 1..10, or 0 for none. Ties go after,
   // exactly as the score is filed.
   int ScorePlace() const;
-  enum PauseButton { kPauseEndRun = -1, kPauseResume = 0, kPauseOptions = 1 };
-  int PauseChoice = kPauseResume;
-  int GameOverFrame = 0;
-  // The place ScorePlace found on the play screen. Once the menu has filed the score it ties its
-  // own entry, so the fading overlay keeps showing this one.
-  int GameOverRank = 0;
-  float ToyAngle1 = 0, ToyAngle2 = 0, ToyAngle3 = 0;
-  float ToySpeed = 25.0f;   // degrees added to ToyAngle2 per update, 0..128
-  float ToyRadius = 25.0f;  // the inner arm, 0..the toy's reach
-  // How many of the newest ToyTrail points have been drawn so far; older ones are not
-  // drawn, so a fresh trail does not start from the screen's corner.
-  int ToyTrailPoints = 0;
-  // The toy's "speed:radius" label, built again only when a shown number changes.
-  String ToyLabel;
-  int ToyLabelSpeed = -1, ToyLabelRadius = -1;
 
-  // ---- Save data: the component in save/; when to save and load is the screen flow's ----
-  SaveData save;
+  // ---- Save data: when to save and load is the screen flow's ----
   void Save();
   void Load();
-  // A replay or a demo is on screen: it files no score and saves nothing.
-  bool Spectating = false;
   // Files Score among the ten best of Level and marks the level completed when the ship
   // left through the exit (the menu calls it on return).
   void FileScore();
@@ -326,8 +284,6 @@ class MyApp : public App {
   // Hooks of an online achievement service; this build reports to none.
   void GC_PostScore(int score, int board);
   void GC_Badges();
-  static constexpr int kToastSlotsShown = 13;  // slots 13 and 14 are never shown
-  static constexpr int kToastLife = 241;       // updates a notification is shown
 
   // ---- Credits (credits.cpp) ----
   // One update of the credits box while it is open or sliding out.
@@ -339,10 +295,6 @@ class MyApp : public App {
   // The credit line shown for ticker position `line`: the lines before the final one repeat;
   // -1 when there are too few lines to scroll.
   static int TickerLineIndex(long long line, int lineCount);
-  float TickerOffset = 0;
-  int TickerLine = 0;  // kept within the scrolled lines
-  int CreditsSpread = 0;
-  int CreditCols = 0, CreditRows = 0;
 
   // ---- Visit report (visit_report.cpp) ----
   // For OnCreate: sends the report when J_On_Allow is 1 and the build names an endpoint
@@ -355,88 +307,6 @@ class MyApp : public App {
   void OnHttpRequestComplete(HttpRequest& request);
   // The endpoint address this build reports to; empty when none was configured.
   static String ReportAddress();
-  String ReportAnswer = "N/A";
-  int ReportDone = 0;
-
-  // ---- Fields ----
-  int ControlStyle = 0;
-  int Fullscreen = 0;
-  int LogoSoundDone = 0;
-  int StarCount = 100;
-  std::array<float, kStarFloats> Stars{};
-  int MenuLevel = 0;
-  float MenuScroll = 0;
-  HttpRequest* Request = nullptr;
-  int ScreenMode = 0;
-  int LastDevWidth = 0, LastDevHeight = 0;
-  float TiltZeroX = 0, TiltZeroY = 0;
-  float ClearRed = 0, ClearGreen = 0, ClearBlue = 0, ClearAlpha = 0;
-  int ImageLevel = 0;
-  float ImageScale = 0;
-  std::array<Image*, kImageSlots> Images{};
-  std::array<int, kImageInfoInts> ImageInfo{};
-  int FontImage = 0;
-  int LoadStep = 0;
-  int Level = 0;
-  int MenuIntro = 0;
-  int Paused = 0;
-  int PauseDir = 0;
-  int PauseY = 0;
-  std::array<int, kToastSlots> ToastBadge{};
-  std::array<int, kToastSlots> ToastTimer{};
-  std::array<int, kPadKeys> PadKeys{};
-  std::array<int, kChannelIds> ChannelIds{};
-  int RenderMillisecs = 0, RenderRate = 0, SmoothRenderRate = 0;
-  float ScaleX = 0, ScaleY = 0;
-  // The fit area in device pixels (FitArea).
-  float FitLeft = 0, FitTop = 0, FitWidth = 0, FitHeight = 0;
-  int FitMode = 0;
-  int Landscape = 0;
-  int DrawCount = 0;
-  std::array<float, kDrawListFloats> DrawList{};
-  int CharCode = 0;
-  int HudHidden = 0;
-  int MusicPlaying = 0;
-  int LastMillisecs = 0, FrameRate = 0, SmoothFrameRate = 0;
-  int PointerX = 0, LastPointerX = 0, PointerY = 0, LastPointerY = 0;
-  int PointerWasDown = 0, PointerDown = 0, PointerHit = 0;
-  std::array<int, kTouchSlots> TouchOn{};
-  std::array<int, kTouchSlots> TouchPosX{};
-  std::array<int, kTouchSlots> TouchPosY{};
-  int PointerActive = 0;
-  int KeyLatch = 0;
-  int CreditsOpen = 0, OptionsOpen = 0, SidePanelOpen = 0;
-  float DrawSizeX = 0, DrawSizeY = 0, DrawRot = 0;
-  float DrawRed = 0, DrawGreen = 0, DrawBlue = 0, DrawAlpha = 0;
-  int DrawBlend = 0;
-  float SidePanelWidth = 0;
-  int NextChannel = 0;
-  std::array<Sound*, kSoundSlots> Sounds{};
-  int StickOriginX = 0, StickOriginY = 0;
-  int PinchActive = 0;
-  std::array<float, kPlayerFloats> Player{};
-  int Score = 0;
-  int ShownScore = 0;
-  int ExitState = 0;
-  int SpinAngle = 0;
-  float CamX = 0, CamTargetX = 0, CamY = 0, CamTargetY = 0;
-  float TileSize = 31.0f;
-  float AnalogX = 0, AnalogY = 0, KeyAnalogY = 0, KeyAnalogX = 0;
-  std::array<int, kWorldInts> World{};
-  std::array<float, kObjectFloats> Objects{};
-  int PinchSpread = 0;
-  int ParticleCount = 250;
-  std::array<float, kParticleFloats> Particles{};
-  int Lives = 0;
-  int LevelIntro = 0;
-  int GameOverTimer = 0;
-  std::array<int, kMatrixInts> Matrix{};
-  std::array<float, kToyTrailFloats> ToyTrail{};
-  int CreditsSlide = 0;
-  int OptionsSlide = 0;
-  int PadX = 0, PadY = 0;
-  float PadScale = 0;
-  float TiltX = 0, TiltY = 0, SmoothTiltX = 0, SmoothTiltY = 0;
 
  private:
   void ReadFunctionKeys();

@@ -80,19 +80,19 @@ int MyApp::Truncate(float value) {
 }
 
 int MyApp::CurrentRoom() const {
-  const float rx = Player[player::kRoomX], ry = Player[player::kRoomY];
+  const float rx = play.Player[player::kRoomX], ry = play.Player[player::kRoomY];
   if (!(rx >= 0 && rx < world::kRooms && ry >= 0 && ry < world::kRooms)) return -1;
   return world::RoomIndex(static_cast<int>(rx), static_cast<int>(ry));
 }
 
 int MyApp::FreeSlot() {
   for (int start = kPoolFloats - kFloats; start >= 0; start -= kFloats)
-    if (Objects[start + kKind] == kFree) return start;
+    if (play.Objects[start + kKind] == kFree) return start;
   return -1;
 }
 
 void MyApp::PlaceObject(int start, const NewObject& object) {
-  float* record = &Objects[start];
+  float* record = &play.Objects[start];
   record[kKind] = static_cast<float>(object.kind);
   record[kX] = object.x;
   record[kY] = object.y;
@@ -111,16 +111,16 @@ void MyApp::AddABad(int rx, int ry) {
   if (rx < 0 || rx >= world::kRooms || ry < 0 || ry >= world::kRooms) return;
   const int start = FreeSlot();
   if (start <= 0) return;
-  int kind = Rand(1, MaxBads) + kFirstEnemy - 1;
+  int kind = Rand(1, world.MaxBads) + kFirstEnemy - 1;
   // Barriers belong to corridors; room entry sends a chaser instead.
   if (kind == kBarrier) kind = kChaser;
-  const double left = world::kRoomWidth * TileSize * rx + kPlacementMargin;
-  const double top = world::kRoomHeight * TileSize * ry + kPlacementMargin;
+  const double left = world::kRoomWidth * world.TileSize * rx + kPlacementMargin;
+  const double top = world::kRoomHeight * world.TileSize * ry + kPlacementMargin;
   for (int tries = 0; tries < kPlacementTries; ++tries) {
     const auto x = static_cast<float>(left + std::floor(kPlacementSpanX * Rnd()));
     const auto y = static_cast<float>(top + std::floor(kPlacementSpanY * Rnd()));
-    if (std::abs(x - Player[player::kX]) >= kShipClearance &&
-        std::abs(y - Player[player::kY]) >= kShipClearance) {
+    if (std::abs(x - play.Player[player::kX]) >= kShipClearance &&
+        std::abs(y - play.Player[player::kY]) >= kShipClearance) {
       PlaceObject(
           start, {.kind = kind, .x = x, .y = y, .strength = kEnemyStrength, .timer = kEntryWarmUp});
       return;
@@ -153,12 +153,12 @@ bool MyApp::HandOverEnemy(int code, float x, float y) {
 
 void MyApp::UpdateObjects() {
   for (int start = 0; start < kPoolFloats; start += kFloats)
-    if (Objects[start + kKind] > kFree) UpdateObject(start);
+    if (play.Objects[start + kKind] > kFree) UpdateObject(start);
 }
 
 // One object's update, in a fixed order; an object freed on the way takes no further part.
 void MyApp::UpdateObject(int start) {
-  float* object = &Objects[start];
+  float* object = &play.Objects[start];
   object[kX] += object[kVX];
   object[kY] += object[kVY];
   object[kAngle] = std::fmod(object[kAngle] + object[kSpin], kFullTurn);
@@ -168,7 +168,7 @@ void MyApp::UpdateObject(int start) {
   SetSize(object[kVX] < 0 && !crawler ? -1.0f : 1.0f, 1.0f);
   SetRot(object[kAngle]);
   if (IsWeapon(kind) && !UpdateWeapon(object, kind)) return;
-  DrawImg(kSpriteSlot, object[kX] - CamX, object[kY] - CamY, kind);
+  DrawImg(kSpriteSlot, object[kX] - play.CamX, object[kY] - play.CamY, kind);
   if (object[kTimer] > 0) object[kTimer] -= 1;
   if (IsEnemy(kind)) {
     if (!TakeHits(start)) return;
@@ -192,20 +192,20 @@ void MyApp::ThrowSparks(float x, float y, int count) {
 }
 
 bool MyApp::TakeHits(int start) {
-  float* enemy = &Objects[start];
+  float* enemy = &play.Objects[start];
   const bool barrier = Truncate(enemy[kKind]) == kBarrier;
   for (int j = 0; j < kPoolFloats && enemy[kStrength] > 0; j += kFloats) {
-    float* shot = &Objects[j];
+    float* shot = &play.Objects[j];
     // Kinds 1..7 tested on the float itself: this scan runs 201 times per enemy.
     const float kind = shot[kKind];
     if (!(kind >= kShot && kind < kLastShot + 1)) continue;
-    if (!Near(shot, enemy[kX], enemy[kY], kHitReach * TileSize)) continue;
+    if (!Near(shot, enemy[kX], enemy[kY], kHitReach * world.TileSize)) continue;
     shot[kKind] = kFree;
     if (enemy[kTimer] < 1) {
       if (!barrier) enemy[kStrength] -= static_cast<float>(std::max(1, Truncate(shot[kStrength])));
-      Score += kHitScore;
+      play.Score += kHitScore;
     } else {
-      Score += kWarmUpHitScore;
+      play.Score += kWarmUpHitScore;
     }
     ThrowSparks(shot[kX], shot[kY], kHitSparks);
     PlaySFX(sfx::kShotHit, RandomRate());
@@ -226,13 +226,13 @@ void MyApp::SteerToward(float& velocity, float from, float to, float base, float
 
 // A solid tile in the direction of motion, from the Matrix around the object.
 bool MyApp::BlockedAcross(const float* object) const {
-  return (object[kVX] < 0 && isSolid(Matrix[matrix::kLeft])) ||
-         (object[kVX] > 0 && isSolid(Matrix[matrix::kRight]));
+  return (object[kVX] < 0 && isSolid(world.Matrix[matrix::kLeft])) ||
+         (object[kVX] > 0 && isSolid(world.Matrix[matrix::kRight]));
 }
 
 bool MyApp::BlockedDown(const float* object) const {
-  return (object[kVY] < 0 && isSolid(Matrix[matrix::kUp])) ||
-         (object[kVY] > 0 && isSolid(Matrix[matrix::kDown]));
+  return (object[kVY] < 0 && isSolid(world.Matrix[matrix::kUp])) ||
+         (object[kVY] > 0 && isSolid(world.Matrix[matrix::kDown]));
 }
 
 void MyApp::MoveEnemy(float* enemy, int kind) {
@@ -281,8 +281,8 @@ void MyApp::Walk(float* enemy) {
 // Accelerates toward the ship after its warm-up, spinning with its speed; bounces off walls.
 void MyApp::Chase(float* enemy) {
   if (enemy[kTimer] < 1) {
-    SteerToward(enemy[kVX], enemy[kX], Player[player::kX], kChaseBase, kChaseRange);
-    SteerToward(enemy[kVY], enemy[kY], Player[player::kY], kChaseBase, kChaseRange);
+    SteerToward(enemy[kVX], enemy[kX], play.Player[player::kX], kChaseBase, kChaseRange);
+    SteerToward(enemy[kVY], enemy[kY], play.Player[player::kY], kChaseBase, kChaseRange);
     enemy[kSpin] += (enemy[kVX] + enemy[kVY] - enemy[kSpin]) / kChaseSpinEase;
     enemy[kVX] = std::clamp(enemy[kVX], -kChaseTopSpeed, kChaseTopSpeed);
     enemy[kVY] = std::clamp(enemy[kVY], -kChaseTopSpeed, kChaseTopSpeed);
@@ -317,12 +317,14 @@ void MyApp::Crawl(float* enemy, int turn) {
 
 // Moves up and down, turning short of the walls above and below.
 void MyApp::Patrol(float* barrier) {
-  const float inTile = std::fmod(barrier[kY], TileSize);
-  if (isSolid(Matrix[matrix::kUp]) && barrier[kVY] < 0 && inTile < object::kBarrierTurnAbove) {
+  const float inTile = std::fmod(barrier[kY], world.TileSize);
+  if (isSolid(world.Matrix[matrix::kUp]) && barrier[kVY] < 0 &&
+      inTile < object::kBarrierTurnAbove) {
     barrier[kVX] = 0;
     barrier[kVY] = std::abs(barrier[kVY]);
   }
-  if (isSolid(Matrix[matrix::kDown]) && barrier[kVY] > 0 && inTile > object::kBarrierTurnBelow) {
+  if (isSolid(world.Matrix[matrix::kDown]) && barrier[kVY] > 0 &&
+      inTile > object::kBarrierTurnBelow) {
     barrier[kVX] = 0;
     barrier[kVY] = -std::abs(barrier[kVY]);
   }
@@ -330,8 +332,10 @@ void MyApp::Patrol(float* barrier) {
 }
 
 void MyApp::TouchShip(const float* enemy) {
-  if (ExitState != 0 || !Near(enemy, Player[player::kX], Player[player::kY], kContactReach)) return;
-  ExitState = 1;
+  if (play.ExitState != 0 ||
+      !Near(enemy, play.Player[player::kX], play.Player[player::kY], kContactReach))
+    return;
+  play.ExitState = 1;
   PlaySFX(sfx::kShipDestroyed);
 }
 
@@ -347,8 +351,8 @@ bool MyApp::LeaveRoom(float* object, int kind) {
 // A shot in a solid tile, or one that left its room, damages the tile and is spent. The
 // orbiting ball does the same, but makes its sound only when it broke the tile open.
 void MyApp::StrikeTiles(float* shot, int kind) {
-  const bool solid = isSolid(Matrix[matrix::kCentre]);
-  if (!solid && static_cast<float>(Matrix[matrix::kRoom]) == shot[kRoom]) return;
+  const bool solid = isSolid(world.Matrix[matrix::kCentre]);
+  if (!solid && static_cast<float>(world.Matrix[matrix::kRoom]) == shot[kRoom]) return;
   ShootShit(Truncate(shot[kX]), Truncate(shot[kY]), Truncate(shot[kStrength]));
   if (kind != kOrbitBall || CodeAtPixel(shot[kX], shot[kY]) == code::kEmpty) {
     PlaySFX(sfx::kShotHit, RandomRate());

@@ -59,17 +59,17 @@ void MyApp::Ink(int colour, float level) {
 }
 
 int MyApp::FreeParticle() {
-  for (int i = ParticleCount; i >= 0; --i) {
+  for (int i = play.ParticleCount; i >= 0; --i) {
     const int start = i * particle::kFloats;
-    if (Particles[static_cast<size_t>(start + particle::kKind)] == kFree) return start;
+    if (play.Particles[static_cast<size_t>(start + particle::kKind)] == kFree) return start;
   }
   return -1;
 }
 
 void MyApp::ResetParticles(int count) {
-  if (count >= 1 && count <= particle::kMaxCount) ParticleCount = count;
-  for (int i = 0; i <= ParticleCount; ++i)
-    Particles[static_cast<size_t>(i * particle::kFloats + particle::kKind)] = kFree;
+  if (count >= 1 && count <= particle::kMaxCount) play.ParticleCount = count;
+  for (int i = 0; i <= play.ParticleCount; ++i)
+    play.Particles[static_cast<size_t>(i * particle::kFloats + particle::kKind)] = kFree;
 }
 
 void MyApp::ThrowParticle(float x, float y, int kind, int colour, float angle, float speed) {
@@ -79,7 +79,7 @@ void MyApp::ThrowParticle(float x, float y, int kind, int colour, float angle, f
   if (speed == kNoArg) speed = static_cast<float>(kRandomSpeedBase + kRandomSpeedRange * Rnd());
   const int start = FreeParticle();
   if (start < 0) return;
-  float* p = &Particles[static_cast<size_t>(start)];
+  float* p = &play.Particles[static_cast<size_t>(start)];
   p[particle::kKind] = static_cast<float>(kind);
   p[particle::kX] = x;
   p[particle::kY] = y;
@@ -95,8 +95,8 @@ void MyApp::ThrowParticle(float x, float y, int kind, int colour, float angle, f
 
 void MyApp::DoParticles() {
   ResetDraw();
-  for (int i = 0; i <= ParticleCount; ++i) {
-    float* p = &Particles[static_cast<size_t>(i * particle::kFloats)];
+  for (int i = 0; i <= play.ParticleCount; ++i) {
+    float* p = &play.Particles[static_cast<size_t>(i * particle::kFloats)];
     const float kind = p[particle::kKind];
     if (!(kind > kFree)) continue;
     p[particle::kX] += p[particle::kVX];
@@ -115,7 +115,7 @@ void MyApp::DoParticles() {
     SetSize(kDrawSize);
     Ink(static_cast<int>(p[particle::kColour]), kInkLevel);
     if (kind <= kLastDrawnKind) {
-      DrawImg(kParticleSlot, p[particle::kX] - CamX, p[particle::kY] - CamY,
+      DrawImg(kParticleSlot, p[particle::kX] - play.CamX, p[particle::kY] - play.CamY,
               static_cast<int>(p[particle::kFrame]));
     }
     p[particle::kLife] -= kFadePerFrame;

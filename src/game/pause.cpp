@@ -71,10 +71,10 @@ struct SelectionMove {
   float rate;
 };
 constexpr SelectionMove kSelectionMoves[] = {
-    {MyApp::kPauseResume, kGameUp, MyApp::kPauseEndRun, 0.8f},
-    {MyApp::kPauseResume, kGameDown, MyApp::kPauseOptions, 1.2f},
-    {MyApp::kPauseEndRun, kGameDown, MyApp::kPauseResume, 0.8f},
-    {MyApp::kPauseOptions, kGameUp, MyApp::kPauseResume, 0.8f},
+    {PauseScreen::kPauseResume, kGameUp, PauseScreen::kPauseEndRun, 0.8f},
+    {PauseScreen::kPauseResume, kGameDown, PauseScreen::kPauseOptions, 1.2f},
+    {PauseScreen::kPauseEndRun, kGameDown, PauseScreen::kPauseResume, 0.8f},
+    {PauseScreen::kPauseOptions, kGameUp, PauseScreen::kPauseResume, 0.8f},
 };
 constexpr float kEndRunRate = 0.5f;
 
@@ -122,24 +122,25 @@ void SetColour(MyApp& app, const Colour& colour, float alpha = kNoArg) {
 void ShadeBehindPanel(MyApp& app) {
   app.DoBG(MyApp::kKeepBackdrop, MyApp::kKeepBackdrop, MyApp::kKeepBackdrop,
            MyApp::kOpaqueBackdrop);
-  const float span = kShadeSpan * jscrh;
-  const float shade = span > 0 ? std::fabs(static_cast<float>(app.PauseY)) / span : 1.0f;
+  const float span = kShadeSpan * app.frame.ScreenHeight;
+  const float shade = span > 0 ? std::fabs(static_cast<float>(app.pause.PauseY)) / span : 1.0f;
   app.SetCol(0, 0, 0, std::min(shade, 1.0f));
-  app.Rect(0, 0, jscrw, jscrh);
+  app.Rect(0, 0, app.frame.ScreenWidth, app.frame.ScreenHeight);
   app.ResetDraw();
 }
 
 void SlidePanel(MyApp& app) {
-  if (app.PauseDir == 1) {
-    if (static_cast<float>(app.PauseY) < jscrh / 2) app.PauseY += kSlideStep;
+  if (app.pause.PauseDir == 1) {
+    if (static_cast<float>(app.pause.PauseY) < app.frame.ScreenHeight / 2)
+      app.pause.PauseY += kSlideStep;
     return;
   }
-  if (app.PauseY < kGoneAbove) {
-    app.Paused = 0;
+  if (app.pause.PauseY < kGoneAbove) {
+    app.pause.Paused = 0;
     return;
   }
-  app.PauseY -= kSlideStep;
-  if (app.PauseY < kResumeAbove) app.Paused = 0;
+  app.pause.PauseY -= kSlideStep;
+  if (app.pause.PauseY < kResumeAbove) app.pause.Paused = 0;
 }
 
 // Bit k set when path k runs through the room.
@@ -147,7 +148,7 @@ int PathsThrough(const MyApp& app, int rx, int ry) {
   int paths = 0;
   const int corner = world::TileIndex(rx, ry, 0, 0);
   for (int path = 0; path < world::kPaths; ++path)
-    if (app.World[corner + tile::PathMarkField(path)] != 0) paths |= 1 << path;
+    if (app.world.Tiles[corner + tile::PathMarkField(path)] != 0) paths |= 1 << path;
   return paths;
 }
 
@@ -165,8 +166,8 @@ struct MapLayout {
 
 void MarkItemRooms(MyApp& app, const MapLayout& map) {
   for (int item = 0; item < world::kPaths; ++item) {
-    const int rx = RoomCoord(app.Player[player::Item(item, player::kItemRoomX)]);
-    const int ry = RoomCoord(app.Player[player::Item(item, player::kItemRoomY)]);
+    const int rx = RoomCoord(app.play.Player[player::Item(item, player::kItemRoomX)]);
+    const int ry = RoomCoord(app.play.Player[player::Item(item, player::kItemRoomY)]);
     if (rx < 0 || ry < 0) continue;
     const float x = map.CellX(rx), y = map.CellY(ry);
     const auto w = static_cast<float>(map.cellW), h = static_cast<float>(map.cellH);
@@ -181,12 +182,12 @@ void MarkItemRooms(MyApp& app, const MapLayout& map) {
 
 void DrawWorldMap(MyApp& app) {
   MapLayout map{};
-  map.cellH = static_cast<int>((jscrh - kMapSpare) / world::kRooms);
+  map.cellH = static_cast<int>((app.frame.ScreenHeight - kMapSpare) / world::kRooms);
   map.cellW = kCellWidthPerSix * map.cellH / 6;
   if (map.cellH < kSmallestCell || map.cellW < kSmallestCell) return;
-  map.left = jscrw - static_cast<float>(world::kRooms * map.cellW);
-  const int shipX = RoomCoord(app.Player[player::kRoomX]);
-  const int shipY = RoomCoord(app.Player[player::kRoomY]);
+  map.left = app.frame.ScreenWidth - static_cast<float>(world::kRooms * map.cellW);
+  const int shipX = RoomCoord(app.play.Player[player::kRoomX]);
+  const int shipY = RoomCoord(app.play.Player[player::kRoomY]);
   const bool blinkDark = Millisecs() % kBlinkPeriod < kBlinkDark;
   const auto w = static_cast<float>(map.cellW), h = static_cast<float>(map.cellH);
   for (int ry = 0; ry < world::kRooms; ++ry) {
@@ -208,28 +209,29 @@ void DrawWorldMap(MyApp& app) {
 }
 
 void TurnToy(MyApp& app, float reach) {
-  app.ToyAngle1 = std::fmod(app.ToyAngle1 + kArmTurn, 360.0f);
-  app.ToyAngle2 = std::fmod(app.ToyAngle2 + app.ToySpeed, 360.0f);
-  app.ToyAngle3 = std::fmod(app.ToyAngle3 + kColourTurn, 360.0f);
-  if (AnyHeld(app, kGameUp)) app.ToyRadius -= kRadiusStep;
-  if (AnyHeld(app, kGameDown)) app.ToyRadius += kRadiusStep;
-  app.ToyRadius = std::clamp(app.ToyRadius, 0.0f, reach);
-  if (AnyHeld(app, kGameLeft)) app.ToySpeed -= kSpeedStep;
-  if (AnyHeld(app, kGameRight)) app.ToySpeed += kSpeedStep;
-  app.ToySpeed = std::clamp(app.ToySpeed, 0.0f, kMaxToySpeed);
+  app.pause.ToyAngle1 = std::fmod(app.pause.ToyAngle1 + kArmTurn, 360.0f);
+  app.pause.ToyAngle2 = std::fmod(app.pause.ToyAngle2 + app.pause.ToySpeed, 360.0f);
+  app.pause.ToyAngle3 = std::fmod(app.pause.ToyAngle3 + kColourTurn, 360.0f);
+  if (AnyHeld(app, kGameUp)) app.pause.ToyRadius -= kRadiusStep;
+  if (AnyHeld(app, kGameDown)) app.pause.ToyRadius += kRadiusStep;
+  app.pause.ToyRadius = std::clamp(app.pause.ToyRadius, 0.0f, reach);
+  if (AnyHeld(app, kGameLeft)) app.pause.ToySpeed -= kSpeedStep;
+  if (AnyHeld(app, kGameRight)) app.pause.ToySpeed += kSpeedStep;
+  app.pause.ToySpeed = std::clamp(app.pause.ToySpeed, 0.0f, kMaxToySpeed);
 }
 
 void DrawToyLabel(MyApp& app) {
-  const auto speed = static_cast<int>(app.ToySpeed);
-  const auto radius = static_cast<int>(app.ToyRadius);
-  if (speed != app.ToyLabelSpeed || radius != app.ToyLabelRadius) {
-    app.ToyLabelSpeed = speed;
-    app.ToyLabelRadius = radius;
-    app.ToyLabel = String::FromInt(speed) + ":" + String::FromInt(radius);
+  const auto speed = static_cast<int>(app.pause.ToySpeed);
+  const auto radius = static_cast<int>(app.pause.ToyRadius);
+  if (speed != app.pause.ToyLabelSpeed || radius != app.pause.ToyLabelRadius) {
+    app.pause.ToyLabelSpeed = speed;
+    app.pause.ToyLabelRadius = radius;
+    app.pause.ToyLabel = String::FromInt(speed) + ":" + String::FromInt(radius);
   }
   app.SetSize(kLabelSize);
   app.SetCol(100, 255, 100, kLabelAlpha);
-  app.Text(jscrw - kLabelInset, jscrh - kLabelInset, app.ToyLabel, kRightAlign, kBottomAlign);
+  app.Text(app.frame.ScreenWidth - kLabelInset, app.frame.ScreenHeight - kLabelInset,
+           app.pause.ToyLabel, kRightAlign, kBottomAlign);
   app.SetSize(1);
 }
 
@@ -240,17 +242,17 @@ float TrailChannel(float value) {
 // Adds the newest point, draws the segments between points already drawn, and moves every
 // point one place along.
 void DrawTrail(MyApp& app, float reach) {
-  float* trail = app.ToyTrail.data();
-  const float arm = reach - app.ToyRadius;
+  float* trail = app.pause.ToyTrail.data();
+  const float arm = reach - app.pause.ToyRadius;
   const int newest = 2 * (kTrailPoints - 1);
-  trail[newest] =
-      jscrw / 2 + kToyShift + arm * SinDeg(app.ToyAngle1) + app.ToyRadius * SinDeg(app.ToyAngle2);
-  trail[newest + 1] =
-      jscrh / 2 - arm * CosDeg(app.ToyAngle1) - app.ToyRadius * CosDeg(app.ToyAngle2);
-  app.ToyTrailPoints = std::clamp(app.ToyTrailPoints + 1, 1, kTrailPoints);
-  for (int i = kTrailPoints - app.ToyTrailPoints; i < kTrailPoints - 1; ++i) {
+  trail[newest] = app.frame.ScreenWidth / 2 + kToyShift + arm * SinDeg(app.pause.ToyAngle1) +
+                  app.pause.ToyRadius * SinDeg(app.pause.ToyAngle2);
+  trail[newest + 1] = app.frame.ScreenHeight / 2 - arm * CosDeg(app.pause.ToyAngle1) -
+                      app.pause.ToyRadius * CosDeg(app.pause.ToyAngle2);
+  app.pause.ToyTrailPoints = std::clamp(app.pause.ToyTrailPoints + 1, 1, kTrailPoints);
+  for (int i = kTrailPoints - app.pause.ToyTrailPoints; i < kTrailPoints - 1; ++i) {
     const auto weight = static_cast<float>(i);
-    const float turn = 2 * weight + app.ToyAngle3;
+    const float turn = 2 * weight + app.pause.ToyAngle3;
     app.SetCol(TrailChannel(weight + weight * SinDeg(turn)),
                TrailChannel(weight + weight * CosDeg(turn)),
                TrailChannel(weight - weight * CosDeg(turn)));
@@ -262,7 +264,8 @@ void DrawTrail(MyApp& app, float reach) {
 }
 
 void PlayWithToy(MyApp& app) {
-  const float reach = std::min(kToyReach * jscrh, kToyReach * (jscrw - kToyShift));
+  const float reach =
+      std::min(kToyReach * app.frame.ScreenHeight, kToyReach * (app.frame.ScreenWidth - kToyShift));
   // On a screen too small to hold it the toy is left as it is.
   if (!(reach > 0)) return;
   TurnToy(app, reach);
@@ -274,26 +277,26 @@ void PlayWithToy(MyApp& app) {
 void DrawPausedTitle(MyApp& app) {
   app.SetSize(kPausedSize);
   app.Alpha(kPausedAlpha);
-  app.Text(jscrw / 2 + kToyShift, jscrh / 2, "PAUSED", 1, 1);
+  app.Text(app.frame.ScreenWidth / 2 + kToyShift, app.frame.ScreenHeight / 2, "PAUSED", 1, 1);
   app.ResetDraw();
 }
 
 void PressPauseButton(MyApp& app, int button, bool byTouch) {
   switch (button) {
-    case MyApp::kPauseResume:
-      app.Paused = 1;
-      app.PauseDir = -1;
+    case PauseScreen::kPauseResume:
+      app.pause.Paused = 1;
+      app.pause.PauseDir = -1;
       app.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
       break;
-    case MyApp::kPauseEndRun:
-      app.Paused = 0;
-      app.PauseDir = -1;
-      app.PauseY = kClosedY;
-      app.GameOverTimer = 1;
+    case PauseScreen::kPauseEndRun:
+      app.pause.Paused = 0;
+      app.pause.PauseDir = -1;
+      app.pause.PauseY = kClosedY;
+      app.play.GameOverTimer = 1;
       app.PlaySFX(sfx::kConfirm, kEndRunRate, kHalfVolume);
       break;
-    case MyApp::kPauseOptions:
-      app.OptionsOpen = 1;
+    case PauseScreen::kPauseOptions:
+      app.menu.OptionsOpen = 1;
       if (byTouch) {
         app.PlaySFX(sfx::kMove);
       } else {
@@ -310,37 +313,40 @@ struct ButtonPlace {
 };
 
 void PauseButtonKeys(MyApp& app) {
-  if (app.KeyLatch != 0) return;
+  if (app.controls.KeyLatch != 0) return;
   if (AnyHeld(app, kGameA)) {
-    app.KeyLatch = 1;
-    PressPauseButton(app, app.PauseChoice, false);
+    app.controls.KeyLatch = 1;
+    PressPauseButton(app, app.pause.PauseChoice, false);
     return;
   }
   for (const SelectionMove& move : kSelectionMoves) {
-    if (move.from != app.PauseChoice || !AnyHeld(app, move.key)) continue;
-    app.KeyLatch = 1;
-    app.PauseChoice = move.to;
+    if (move.from != app.pause.PauseChoice || !AnyHeld(app, move.key)) continue;
+    app.controls.KeyLatch = 1;
+    app.pause.PauseChoice = move.to;
     app.PlaySFX(sfx::kConfirm, move.rate, kHalfVolume);
     return;
   }
 }
 
 void PauseButtons(MyApp& app) {
-  if (app.PauseChoice < MyApp::kPauseEndRun || app.PauseChoice > MyApp::kPauseOptions)
-    app.PauseChoice = MyApp::kPauseResume;
-  const auto resumeX = static_cast<float>(
-      static_cast<int>(kResumeRest - (jscrh / 2 - static_cast<float>(app.PauseY))));
-  const auto lowY = static_cast<float>(app.PauseY) - kButtonSpread;
+  if (app.pause.PauseChoice < PauseScreen::kPauseEndRun ||
+      app.pause.PauseChoice > PauseScreen::kPauseOptions)
+    app.pause.PauseChoice = PauseScreen::kPauseResume;
+  const auto resumeX = static_cast<float>(static_cast<int>(
+      kResumeRest - (app.frame.ScreenHeight / 2 - static_cast<float>(app.pause.PauseY))));
+  const auto lowY = static_cast<float>(app.pause.PauseY) - kButtonSpread;
   // Indexed by PauseChoice + 1: end the run, resume, options.
   const std::array<ButtonPlace, 3> places =
-      app.Landscape == 1
+      app.frame.Landscape == 1
           ? std::array<ButtonPlace, 3>{{{resumeX, kUpperButtonY},
                                         {resumeX, kResumeY},
                                         {resumeX, kLowerButtonY}}}
           : std::array<ButtonPlace, 3>{
-                {{static_cast<float>(static_cast<int>(jscrw / 2 - kButtonSpread)), lowY},
+                {{static_cast<float>(static_cast<int>(app.frame.ScreenWidth / 2 - kButtonSpread)),
+                  lowY},
                  {resumeX, kResumeY},
-                 {static_cast<float>(static_cast<int>(jscrw / 2 + kButtonSpread)), lowY}}};
+                 {static_cast<float>(static_cast<int>(app.frame.ScreenWidth / 2 + kButtonSpread)),
+                  lowY}}};
   const auto& [endRun, resume, options] = places;
 
   app.ResetDraw();
@@ -349,19 +355,20 @@ void PauseButtons(MyApp& app) {
   std::array<bool, 3> touched{};
   touched[0] = app.Button(kIconsSlot, endRun.x, endRun.y, kEndRunFrame) != 0;
   touched[1] = app.Button(kIconsSlot, resume.x, resume.y, kResumeFrame) != 0;
-  if (app.OptionsOpen == 0) app.HubAngle = std::fmod(app.HubAngle + kHubTurn, 360.0f);
+  if (app.menu.OptionsOpen == 0)
+    app.menu.HubAngle = std::fmod(app.menu.HubAngle + kHubTurn, 360.0f);
   touched[2] = app.HubDecoration(options.x, options.y, kButtonSize);
-  const ButtonPlace& selected = places[static_cast<size_t>(app.PauseChoice + 1)];
+  const ButtonPlace& selected = places[static_cast<size_t>(app.pause.PauseChoice + 1)];
   app.SetSize(kMarkSize);
   app.DrawImg(kIconsSlot, selected.x, selected.y, kSelectionFrame);
   app.ResetDraw();
 
   // A panel on its way out takes no more presses: play is about to resume under it.
-  if (app.PauseDir != 1) return;
-  if (app.PointerActive == 0) {
-    for (int button = MyApp::kPauseEndRun; button <= MyApp::kPauseOptions; ++button) {
+  if (app.pause.PauseDir != 1) return;
+  if (app.controls.PointerActive == 0) {
+    for (int button = PauseScreen::kPauseEndRun; button <= PauseScreen::kPauseOptions; ++button) {
       if (!touched[static_cast<size_t>(button + 1)]) continue;
-      app.PointerActive = 1;
+      app.controls.PointerActive = 1;
       PressPauseButton(app, button, true);
       return;
     }
@@ -370,10 +377,10 @@ void PauseButtons(MyApp& app) {
 }
 
 void BackKeyResumes(MyApp& app) {
-  if (app.KeyLatch != 0 || !app.PlayKeyAll(kGameBack, 0)) return;
-  app.KeyLatch = 1;
-  app.Paused = 1;
-  app.PauseDir = -1;
+  if (app.controls.KeyLatch != 0 || !app.PlayKeyAll(kGameBack, 0)) return;
+  app.controls.KeyLatch = 1;
+  app.pause.Paused = 1;
+  app.pause.PauseDir = -1;
   app.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
 }
 
@@ -396,52 +403,54 @@ const String& NewHighscoreText(int rank) {
 }
 
 void DrawGameOver(MyApp& app) {
-  const int frame = app.GameOverFrame;
-  app.KeyLatch = app.PointerActive = 1;
+  const int frame = app.pause.GameOverFrame;
+  app.controls.KeyLatch = app.controls.PointerActive = 1;
   app.ResetDraw();
   app.SetCol(0, 0, 0, std::min(static_cast<float>(frame) / kDarkenFrames, kMostDark));
-  app.Rect(-1, -1, jscrw + 2, jscrh + 2);
+  app.Rect(-1, -1, app.frame.ScreenWidth + 2, app.frame.ScreenHeight + 2);
 
-  const auto y =
-      static_cast<float>(std::min(kBarGrowth * frame, static_cast<int>(kUpperBar * jscrh)));
+  const auto y = static_cast<float>(
+      std::min(kBarGrowth * frame, static_cast<int>(kUpperBar * app.frame.ScreenHeight)));
   app.SetCol(255, 255, 0, kBarAlpha);
-  app.Rect(0, kUpperBar * jscrh - kBarHeight / 2, 2 * y, kBarHeight);
+  app.Rect(0, kUpperBar * app.frame.ScreenHeight - kBarHeight / 2, 2 * y, kBarHeight);
   app.SetCol(255, 128, 0, kBarAlpha);
-  app.Rect(jscrw - (2 * y + 1), kLowerBar * jscrh - kBarHeight / 2, 2 * y + 1, kBarHeight);
+  app.Rect(app.frame.ScreenWidth - (2 * y + 1), kLowerBar * app.frame.ScreenHeight - kBarHeight / 2,
+           2 * y + 1, kBarHeight);
 
   // A run left through the exit completed the level; any other run is over.
   static const String kWords[2][2] = {{"GAME", "OVER"}, {"Level", "Complete"}};
-  const String* words = kWords[app.ExitState < 0 ? 1 : 0];
+  const String* words = kWords[app.play.ExitState < 0 ? 1 : 0];
   app.SetSize(kWordsSize);
   app.SetCol(255, 180, 180, 1.0f);
-  app.Text(kFirstWordX * jscrw, y, words[0], 1, 1);
-  app.Text(kSecondWordX * jscrw, jscrh - y, words[1], 1, 1);
+  app.Text(kFirstWordX * app.frame.ScreenWidth, y, words[0], 1, 1);
+  app.Text(kSecondWordX * app.frame.ScreenWidth, app.frame.ScreenHeight - y, words[1], 1, 1);
 
-  if (app.GameOverRank > 0) {
-    const float rankY = jscrh - y / kRankRiseSlowdown;
+  if (app.pause.GameOverRank > 0) {
+    const float rankY = app.frame.ScreenHeight - y / kRankRiseSlowdown;
     app.SetCol(0, 125, 255, kBarAlpha);
-    app.Rect(kRankBoxLeft * jscrw, rankY - kRankBoxHeight / 2, kRankBoxWidth * jscrw,
-             kRankBoxHeight);
+    app.Rect(kRankBoxLeft * app.frame.ScreenWidth, rankY - kRankBoxHeight / 2,
+             kRankBoxWidth * app.frame.ScreenWidth, kRankBoxHeight);
     app.SetSize(kRankSize);
     app.SetCol(100, 255, 100, 1.0f);
-    app.Text(jscrw / 2, rankY, NewHighscoreText(app.GameOverRank), 1, kTwoLinesMiddle);
+    app.Text(app.frame.ScreenWidth / 2, rankY, NewHighscoreText(app.pause.GameOverRank), 1,
+             kTwoLinesMiddle);
   }
   app.ResetDraw();
 }
 
 // Counts on the play screen up to the move to the menu; fades out on the menu.
 void StepGameOver(MyApp& app) {
-  if (app.ScreenMode == ModeInGame) {
-    if (++app.GameOverFrame < kLeaveFrame) return;
-    app.ScreenMode = ModeLoadMenu;
-    if (HasMusicStream == 1) {
+  if (app.screens.ScreenMode == ModeInGame) {
+    if (++app.pause.GameOverFrame < kLeaveFrame) return;
+    app.screens.ScreenMode = ModeLoadMenu;
+    if (app.platform.musicStream) {
       app.StopTune();
-      app.GameOverFrame = kFadeFromWithMusic;
+      app.pause.GameOverFrame = kFadeFromWithMusic;
     } else {
-      app.GameOverFrame = kFadeFromWithoutMusic;
+      app.pause.GameOverFrame = kFadeFromWithoutMusic;
     }
-  } else if (app.ScreenMode < ModeInGame) {
-    app.GameOverFrame = std::max(0, app.GameOverFrame - kFadeStep);
+  } else if (app.screens.ScreenMode < ModeInGame) {
+    app.pause.GameOverFrame = std::max(0, app.pause.GameOverFrame - kFadeStep);
   }
 }
 
@@ -453,21 +462,22 @@ void MyApp::PauseMenu() {
   DrawWorldMap(*this);
   PlayWithToy(*this);
   DrawPausedTitle(*this);
-  if (isOuya == 1)
-    OverscanSlider(static_cast<float>(PauseY) - kOverscanRise, KeyLatch, PointerActive);
+  if (platform.console)
+    OverscanSlider(static_cast<float>(pause.PauseY) - kOverscanRise, controls.KeyLatch,
+                   controls.PointerActive);
   PauseButtons(*this);
   BackKeyResumes(*this);
 }
 
 int MyApp::ScorePlace() const {
-  return PlaceAmongBest(save, Level, Score);
+  return PlaceAmongBest(save, world.Level, play.Score);
 }
 
 void MyApp::GameOver() {
-  if (ScreenMode == ModeInGame) {
-    GameOverRank = ScorePlace();
+  if (screens.ScreenMode == ModeInGame) {
+    pause.GameOverRank = ScorePlace();
   }
-  if (GameOverFrame >= 1) DrawGameOver(*this);
+  if (pause.GameOverFrame >= 1) DrawGameOver(*this);
   StepGameOver(*this);
 }
 
@@ -478,18 +488,18 @@ void MyApp::OuyaQuit() {
     for (size_t i = 0; i < made.size(); ++i) made[i] = kQuitLines[i].text;
     return made;
   }();
-  const auto x = static_cast<float>(static_cast<int>(kQuitX * jscrw));
-  auto y = static_cast<float>(static_cast<int>(kQuitY * jscrh));
+  const auto x = static_cast<float>(static_cast<int>(kQuitX * frame.ScreenWidth));
+  auto y = static_cast<float>(static_cast<int>(kQuitY * frame.ScreenHeight));
   for (size_t i = 0; i < lines.size(); ++i) {
     y += kQuitLines[i].gapBefore;
     SetSize(kQuitLines[i].size);
     Text(x, y, lines[i], 1, 1);
   }
   ResetDraw();
-  if (PointerActive != 0 || KeyLatch != 0) return;
+  if (controls.PointerActive != 0 || controls.KeyLatch != 0) return;
   if (PlayKeyAll(kGameA, 1)) {
-    ScreenMode = ModeMenu;
-    KeyLatch = PointerActive = 1;
+    screens.ScreenMode = ModeMenu;
+    controls.KeyLatch = controls.PointerActive = 1;
   } else if (PlayKeyAll(kGameB, 1) || PlayKeyAll(kGameX, 1) || PlayKeyAll(kGameBack, 1)) {
     EndApp();
   }

@@ -89,8 +89,8 @@ bool ClearSight(const MyApp& app, float x0, float y0, float x1, float y1) {
   const int steps = static_cast<int>(std::max(std::fabs(dx), std::fabs(dy)) / kSightStep) + 1;
   for (int i = 1; i <= steps; ++i) {
     const float t = static_cast<float>(i) / static_cast<float>(steps);
-    const int tx = PixelToTile(x0 + dx * t, app.TileSize);
-    const int ty = PixelToTile(y0 + dy * t, app.TileSize);
+    const int tx = PixelToTile(x0 + dx * t, app.world.TileSize);
+    const int ty = PixelToTile(y0 + dy * t, app.world.TileSize);
     if (!InLevel(app, tx, ty) || !Open(app, tx, ty)) return false;
   }
   return true;
@@ -115,11 +115,11 @@ void Pilot::Forecast(const MyApp& app, const Keys& keys, Ship& s) {
   s.rampX = ClampUnit(s.rampX);
   s.rampY = ClampUnit(s.rampY);
   flight::Accelerate(ClampUnit(ax), ClampUnit(ay), true, s.vx, s.vy);
-  const int tx = PixelToTile(s.x, app.TileSize), ty = PixelToTile(s.y, app.TileSize);
+  const int tx = PixelToTile(s.x, app.world.TileSize), ty = PixelToTile(s.y, app.world.TileSize);
   const auto solid = [&](int dx, int dy) { return MyApp::isSolid(Code(app, tx + dx, ty + dy)); };
   flight::StopAtWalls({solid(-1, 0), solid(1, 0), solid(0, -1), solid(0, 1)},
-                      flight::OffsetInTile(s.x, app.TileSize),
-                      flight::OffsetInTile(s.y, app.TileSize), s.vx, s.vy);
+                      flight::OffsetInTile(s.x, app.world.TileSize),
+                      flight::OffsetInTile(s.y, app.world.TileSize), s.vx, s.vy);
   s.x += s.vx / 2;
   s.y += s.vy / 2;
 }
@@ -128,12 +128,12 @@ Pilot::Goal Pilot::ChooseGoal(const MyApp& app) {
   Goal goal;
   bool carrying = false;
   for (int item = 0; item < world::kPaths; ++item) {
-    const float state = app.Player[player::Item(item, player::kItemState)];
+    const float state = app.play.Player[player::Item(item, player::kItemState)];
     if (state == player::kItemCarried) carrying = true;
     if (state != player::kItemInWorld || goal.kind == kItemGoal) continue;
     // The items in order: the current one stays the goal until it is taken.
     if (planned_.kind == kItemGoal && planned_.item != item &&
-        app.Player[player::Item(planned_.item, player::kItemState)] == player::kItemInWorld)
+        app.play.Player[player::Item(planned_.item, player::kItemState)] == player::kItemInWorld)
       continue;
     int tx = 0, ty = 0;
     if (!FindItem(app, item, tx, ty)) continue;
@@ -187,8 +187,8 @@ void Pilot::PlanTo(const MyApp& app, const Goal& goal) {
 }
 
 Pilot::Target Pilot::Steer(const MyApp& app, int shipTx, int shipTy) {
-  const float ts = app.TileSize;
-  const float x = app.Player[player::kX], y = app.Player[player::kY];
+  const float ts = app.world.TileSize;
+  const float x = app.play.Player[player::kX], y = app.play.Player[player::kY];
   Target target{Centre(shipTx, ts), Centre(shipTy, ts)};
   if (!InWorld(shipTx, shipTy)) return target;
   if (Distance(shipTx, shipTy) == kUnreached) {
@@ -246,7 +246,7 @@ Pilot::Target Pilot::Steer(const MyApp& app, int shipTx, int shipTy) {
 // A block in the ship's row with open tiles between: shoot it. One that hides an enemy is shot
 // from a few tiles away, since the enemy comes out where the block was.
 void Pilot::AimAtBlock(const MyApp& app, int shipTx, int shipTy, int blockX, Target& target) {
-  const float ts = app.TileSize;
+  const float ts = app.world.TileSize;
   const int side = blockX < shipTx ? -1 : 1;
   const int gap = std::abs(blockX - shipTx);
   target.blockSide = side;
@@ -278,8 +278,8 @@ void Pilot::AimAtBlock(const MyApp& app, int shipTx, int shipTy, int blockX, Tar
 // the gun can reach it before it reaches the ship. (Levelling with the other kinds, which
 // keep to their own ways, loses more ships than it saves.)
 void Pilot::LevelWithChaser(const MyApp& app, Target& target) const {
-  const float x = app.Player[player::kX], y = app.Player[player::kY];
-  const float range = kEngageRange * app.TileSize;
+  const float x = app.play.Player[player::kX], y = app.play.Player[player::kY];
+  const float range = kEngageRange * app.world.TileSize;
   for (const Enemy& e : enemies_) {
     const float dx = std::fabs(e.x - x), dy = std::fabs(e.y - y);
     if (e.kind != object::kChaser || dx < kEnemyReach || dx > range || dy > range) continue;
@@ -306,14 +306,14 @@ int Pilot::Distance(int tx, int ty) const {
 // walls, chasers close in on the ship and bounce, the others stop at walls. The walkers'
 // and crawlers' turns are left out: the forecast is remade every update.
 void Pilot::ForecastEnemy(const MyApp& app, const float* record, Enemy& enemy) const {
-  const float ts = app.TileSize;
-  const float shipX = app.Player[player::kX], shipY = app.Player[player::kY];
+  const float ts = app.world.TileSize;
+  const float shipX = app.play.Player[player::kX], shipY = app.play.Player[player::kY];
   const auto kind = static_cast<int>(record[object::kKind]);
   float x = record[object::kX], y = record[object::kY];
   float vx = record[object::kVX], vy = record[object::kVY];
   float timer = record[object::kTimer];
-  const int roomX = static_cast<int>(app.Player[player::kRoomX]);
-  const int roomY = static_cast<int>(app.Player[player::kRoomY]);
+  const int roomX = static_cast<int>(app.play.Player[player::kRoomX]);
+  const int roomY = static_cast<int>(app.play.Player[player::kRoomY]);
   // Enemies see the tiles of their own room only; the rest reads as wall.
   const auto solid = [&](float px, float py) {
     const int tx = PixelToTile(px, ts), ty = PixelToTile(py, ts);
@@ -346,7 +346,7 @@ void Pilot::ForecastEnemy(const MyApp& app, const float* record, Enemy& enemy) c
 void Pilot::SeeEnemies(const MyApp& app) {
   enemies_.clear();
   for (int r = 0; r < object::kRecords; ++r) {
-    const float* o = &app.Objects[static_cast<size_t>(r * object::kFloats)];
+    const float* o = &app.play.Objects[static_cast<size_t>(r * object::kFloats)];
     if (!IsEnemy(o[object::kKind])) continue;
     enemies_.emplace_back();
     enemies_.back().kind = static_cast<int>(o[object::kKind]);
@@ -359,8 +359,8 @@ void Pilot::SeeEnemies(const MyApp& app) {
 // The side (-1 left, 1 right) of the nearest enemy in the ship's row with nothing between, that
 // shots can destroy; 0 when there is none.
 int Pilot::EnemyInLine(const MyApp& app) const {
-  const float x = app.Player[player::kX], y = app.Player[player::kY];
-  float nearest = kFireReach * app.TileSize;
+  const float x = app.play.Player[player::kX], y = app.play.Player[player::kY];
+  float nearest = kFireReach * app.world.TileSize;
   int side = 0;
   for (const Enemy& e : enemies_) {
     const float away = std::fabs(e.x - x);
@@ -390,13 +390,13 @@ Pilot::Keys Pilot::Homing(const Ship& s, float x, float y) {
 // target that flight keeps the ship, and how close it comes to the enemies.
 double Pilot::RolloutCost(const MyApp& app, Keys first, int firstFrames,
                           const Target& target) const {
-  Ship s{app.Player[player::kX],  app.Player[player::kY], app.Player[player::kVX],
-         app.Player[player::kVY], app.KeyAnalogX,         app.KeyAnalogY};
+  Ship s{app.play.Player[player::kX],  app.play.Player[player::kY], app.play.Player[player::kVX],
+         app.play.Player[player::kVY], app.controls.KeyAnalogX,     app.controls.KeyAnalogY};
   const float reach = stalled_ > kPatience ? kBoldEnemyReach : kEnemyReach;
   double cost = 0;
   for (int t = 0; t < kHorizon; ++t) {
     Forecast(app, t < firstFrames ? first : Homing(s, target.x, target.y), s);
-    const int tx = PixelToTile(s.x, app.TileSize), ty = PixelToTile(s.y, app.TileSize);
+    const int tx = PixelToTile(s.x, app.world.TileSize), ty = PixelToTile(s.y, app.world.TileSize);
     if (!InLevel(app, tx, ty)) cost += kOutsideCost;
     cost += std::hypot(s.x - target.x, s.y - target.y);
     for (const Enemy& e : enemies_) {
@@ -412,8 +412,9 @@ double Pilot::RolloutCost(const MyApp& app, Keys first, int firstFrames,
 // Keys chosen by their forecast cost. While the gun is aimed (aim -1 left, 1 right), a push
 // the other way would turn the ship before the shot: it is taken only to escape a contact.
 Pilot::Keys Pilot::ChooseKeys(const MyApp& app, const Target& target, int aim) const {
-  const Ship now{app.Player[player::kX],  app.Player[player::kY], app.Player[player::kVX],
-                 app.Player[player::kVY], app.KeyAnalogX,         app.KeyAnalogY};
+  const Ship now{app.play.Player[player::kX],  app.play.Player[player::kY],
+                 app.play.Player[player::kVX], app.play.Player[player::kVY],
+                 app.controls.KeyAnalogX,      app.controls.KeyAnalogY};
   const auto cost = [&](const Keys& keys, int frames) {
     const bool turnsAway = (aim < 0 && keys.right) || (aim > 0 && keys.left);
     return RolloutCost(app, keys, frames, target) + (turnsAway ? kTurnAwayCost : 0);
@@ -451,7 +452,7 @@ void Pilot::Next(const MyApp& app, InputFrame& frame) {
 
 Pilot::Keys Pilot::Decide(const MyApp& app) {
   Keys keys;
-  if (app.LevelIntro > 0 || app.ExitState != 0 || app.GameOverTimer > 0) {
+  if (app.play.LevelIntro > 0 || app.play.ExitState != 0 || app.play.GameOverTimer > 0) {
     // A new life starts at the base: its headway counts afresh.
     bestDistance_ = std::numeric_limits<int>::max();
     return keys;
@@ -466,8 +467,8 @@ Pilot::Keys Pilot::Decide(const MyApp& app) {
     replanIn_ = kReplanEvery;
   }
   SeeEnemies(app);
-  const int shipTx = PixelToTile(app.Player[player::kX], app.TileSize);
-  const int shipTy = PixelToTile(app.Player[player::kY], app.TileSize);
+  const int shipTx = PixelToTile(app.play.Player[player::kX], app.world.TileSize);
+  const int shipTy = PixelToTile(app.play.Player[player::kY], app.world.TileSize);
   TrackHeadway(Distance(shipTx, shipTy));
   Target target = Steer(app, shipTx, shipTy);
   LevelWithChaser(app, target);
@@ -476,7 +477,7 @@ Pilot::Keys Pilot::Decide(const MyApp& app) {
   if (aim == 0 && target.fire) aim = target.blockSide;
   keys = ChooseKeys(app, target, aim);
   if (aim == 0) return keys;
-  const float facing = app.Player[player::kFacing] == -1 ? -1.0f : 1.0f;
+  const float facing = app.play.Player[player::kFacing] == -1 ? -1.0f : 1.0f;
   if (facing == static_cast<float>(aim)) {
     keys.fire = true;
   } else {

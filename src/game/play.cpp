@@ -115,11 +115,11 @@ int GlobalTileIndex(int tx, int ty) {
 }
 
 float ItemState(const MyApp& app, int item) {
-  return app.Player[player::Item(item, player::kItemState)];
+  return app.play.Player[player::Item(item, player::kItemState)];
 }
 
 void SetItemState(MyApp& app, int item, float state) {
-  app.Player[player::Item(item, player::kItemState)] = state;
+  app.play.Player[player::Item(item, player::kItemState)] = state;
 }
 
 // ---- Dropping carried items ----
@@ -149,7 +149,7 @@ bool DropNear(MyApp& app, float x, float y, int tx, int ty, int code) {
   int n = 0, empty = 0;
   for (int wy = w.top; wy <= w.bottom; ++wy) {
     for (int wx = w.left; wx <= w.right; ++wx, ++n) {
-      before[n] = app.World[world::TileIndex(w.rx, w.ry, wx, wy)];
+      before[n] = app.world.Tiles[world::TileIndex(w.rx, w.ry, wx, wy)];
       if (before[n] == code::kEmpty) ++empty;
     }
   }
@@ -158,7 +158,7 @@ bool DropNear(MyApp& app, float x, float y, int tx, int ty, int code) {
   n = 0;
   for (int wy = w.top; wy <= w.bottom; ++wy) {
     for (int wx = w.left; wx <= w.right; ++wx, ++n) {
-      int& tile = app.World[world::TileIndex(w.rx, w.ry, wx, wy)];
+      int& tile = app.world.Tiles[world::TileIndex(w.rx, w.ry, wx, wy)];
       if (tile == before[n]) continue;
       if (before[n] == code::kEmpty) return true;
       tile = before[n];
@@ -177,14 +177,14 @@ bool PutOnNearestEmpty(MyApp& app, int tx, int ty, int code) {
     for (int x = 1; x < kRoomWidth - 1; ++x) {
       const int index = world::TileIndex(rx, ry, x, y);
       const int distance = std::max(std::abs(x - x0), std::abs(y - y0));
-      if (app.World[index] == code::kEmpty && distance < bestDistance) {
+      if (app.world.Tiles[index] == code::kEmpty && distance < bestDistance) {
         best = index;
         bestDistance = distance;
       }
     }
   }
   if (best < 0) return false;
-  app.World[best] = code;
+  app.world.Tiles[best] = code;
   return true;
 }
 
@@ -193,23 +193,23 @@ bool PutOnNearestEmpty(MyApp& app, int tx, int ty, int code) {
 void DropItem(MyApp& app, int item, float x, float y) {
   const int code = code::kFreeItem + item;
   int tx = 0, ty = 0;
-  if (app.RoomPathMarks(x, y) != 0 && TileAt(x, y, app.TileSize, tx, ty)) {
+  if (app.RoomPathMarks(x, y) != 0 && TileAt(x, y, app.world.TileSize, tx, ty)) {
     if (DropNear(app, x, y, tx, ty, code)) return;
     if (PutOnNearestEmpty(app, tx, ty, code)) return;
   }
-  const int rx = static_cast<int>(app.Player[player::Item(item, player::kItemRoomX)]);
-  const int ry = static_cast<int>(app.Player[player::Item(item, player::kItemRoomY)]);
-  const int hx = static_cast<int>(app.Player[player::Item(item, player::kItemTileX)]);
-  const int hy = static_cast<int>(app.Player[player::Item(item, player::kItemTileY)]);
+  const int rx = static_cast<int>(app.play.Player[player::Item(item, player::kItemRoomX)]);
+  const int ry = static_cast<int>(app.play.Player[player::Item(item, player::kItemRoomY)]);
+  const int hx = static_cast<int>(app.play.Player[player::Item(item, player::kItemTileX)]);
+  const int hy = static_cast<int>(app.play.Player[player::Item(item, player::kItemTileY)]);
   // The hiding place is stored as room * 32 + tile in each axis.
   const int hideX = rx * kRoomWidth + (hx - rx * world::kRooms);
   const int hideY = ry * kRoomHeight + (hy - ry * world::kRooms);
   if (app.CodeAtTile(hideX, hideY) == code::kEmpty || !PutOnNearestEmpty(app, hideX, hideY, code))
-    app.World[GlobalTileIndex(hideX, hideY)] = code;
+    app.world.Tiles[GlobalTileIndex(hideX, hideY)] = code;
 }
 
 void DropCarriedItems(MyApp& app) {
-  const float x = app.Player[player::kX], y = app.Player[player::kY];
+  const float x = app.play.Player[player::kX], y = app.play.Player[player::kY];
   for (int item = 0; item < world::kPaths; ++item) {
     if (ItemState(app, item) != player::kItemCarried) continue;
     // Item 0 falls just above the wreck, the others just below and to the right.
@@ -225,13 +225,17 @@ void DropCarriedItems(MyApp& app) {
 // ---- The steps of an update ----
 
 void AimCamera(MyApp& app) {
-  float* p = app.Player.data();
-  app.CamTargetX = p[player::kRoomRefX] - jscrw / 2;
-  app.CamTargetY = app.HudHidden == 1 ? p[player::kRoomRefY] - jscrh / 2
-                                      : p[player::kRoomRefY] - ((jscrh - kHudBand) / 2 + kHudTop);
+  float* p = app.play.Player.data();
+  app.play.CamTargetX = p[player::kRoomRefX] - app.frame.ScreenWidth / 2;
+  app.play.CamTargetY =
+      app.play.HudHidden == 1
+          ? p[player::kRoomRefY] - app.frame.ScreenHeight / 2
+          : p[player::kRoomRefY] - ((app.frame.ScreenHeight - kHudBand) / 2 + kHudTop);
   const float rx = p[player::kRoomX], ry = p[player::kRoomY];
-  p[player::kRoomRefX] = app.TileSize * (static_cast<float>(kRoomWidth) * rx + kRoomWidth / 2);
-  p[player::kRoomRefY] = app.TileSize * (static_cast<float>(kRoomHeight) * ry + kRoomHeight / 2);
+  p[player::kRoomRefX] =
+      app.world.TileSize * (static_cast<float>(kRoomWidth) * rx + kRoomWidth / 2);
+  p[player::kRoomRefY] =
+      app.world.TileSize * (static_cast<float>(kRoomHeight) * ry + kRoomHeight / 2);
 }
 
 // The current room first, then its four sides and four corners, fainter with distance.
@@ -244,8 +248,8 @@ constexpr RoomDrawn kRoomsDrawn[] = {{0, 0, 1},     {-1, 0, 0.9f}, {1, 0, 0.9f},
                                      {1, -1, 0.7f}, {-1, 1, 0.7f}, {1, 1, 0.7f}};
 
 void DrawNineRooms(MyApp& app) {
-  const int rx = static_cast<int>(app.Player[player::kRoomX]);
-  const int ry = static_cast<int>(app.Player[player::kRoomY]);
+  const int rx = static_cast<int>(app.play.Player[player::kRoomX]);
+  const int ry = static_cast<int>(app.play.Player[player::kRoomY]);
   for (const RoomDrawn& room : kRoomsDrawn) {
     app.Alpha(room.alpha);
     app.DrawRoom(rx + room.dx, ry + room.dy, room.dx == 0 && room.dy == 0 ? 1 : 0);
@@ -255,46 +259,48 @@ void DrawNineRooms(MyApp& app) {
 // The room a tile belongs to is written in the tile, so a doorway crossing shows at once.
 void TrackRoom(MyApp& app) {
   int tx = 0, ty = 0;
-  if (!TileAt(app.Player[player::kX], app.Player[player::kY], app.TileSize, tx, ty)) return;
-  const int* tile = &app.World[GlobalTileIndex(tx, ty)];
+  if (!TileAt(app.play.Player[player::kX], app.play.Player[player::kY], app.world.TileSize, tx, ty))
+    return;
+  const int* tile = &app.world.Tiles[GlobalTileIndex(tx, ty)];
   const auto rx = static_cast<float>(tile[tile::kRoomX]);
   const auto ry = static_cast<float>(tile[tile::kRoomY]);
-  if (rx == app.Player[player::kRoomX] && ry == app.Player[player::kRoomY]) return;
-  app.Player[player::kRoomX] = rx;
-  app.Player[player::kRoomY] = ry;
-  const int enemies = app.Rand(0, static_cast<float>(EntryEnemyLimit(app.Level)));
-  if (rx == app.Player[player::kRespawnRoomX] && ry == app.Player[player::kRespawnRoomY]) return;
+  if (rx == app.play.Player[player::kRoomX] && ry == app.play.Player[player::kRoomY]) return;
+  app.play.Player[player::kRoomX] = rx;
+  app.play.Player[player::kRoomY] = ry;
+  const int enemies = app.Rand(0, static_cast<float>(EntryEnemyLimit(app.world.Level)));
+  if (rx == app.play.Player[player::kRespawnRoomX] && ry == app.play.Player[player::kRespawnRoomY])
+    return;
   for (int i = 0; i < enemies; ++i) app.AddABad(tile[tile::kRoomX], tile[tile::kRoomY]);
 }
 
 void RunIntro(MyApp& app) {
-  --app.LevelIntro;
-  if (app.LevelIntro > kSwirlUntil) {
+  --app.play.LevelIntro;
+  if (app.play.LevelIntro > kSwirlUntil) {
     const int turn = (Millisecs() / kSwirlSlowdown) % 360;
-    const float distance = kSwirlRadius - static_cast<float>(app.LevelIntro);
+    const float distance = kSwirlRadius - static_cast<float>(app.play.LevelIntro);
     for (int i = 0; i < kSwirlArms; ++i) {
       const auto angle = static_cast<float>(kSwirlSpacing * i + turn);
-      app.ThrowParticle(app.Player[player::kX] + distance * SinDeg(angle),
-                        app.Player[player::kY] - distance * CosDeg(angle), kSparkKind, kSwirlColour,
-                        angle + 180, kSwirlSpeed);
+      app.ThrowParticle(app.play.Player[player::kX] + distance * SinDeg(angle),
+                        app.play.Player[player::kY] - distance * CosDeg(angle), kSparkKind,
+                        kSwirlColour, angle + 180, kSwirlSpeed);
     }
   }
-  if (app.LevelIntro == kBurstAt) {
-    for (int i = 0; i <= app.ParticleCount; ++i) {
-      float* p = &app.Particles[static_cast<size_t>(i * particle::kFloats)];
+  if (app.play.LevelIntro == kBurstAt) {
+    for (int i = 0; i <= app.play.ParticleCount; ++i) {
+      float* p = &app.play.Particles[static_cast<size_t>(i * particle::kFloats)];
       p[particle::kVX] = static_cast<float>(-p[particle::kVX] * (kBurstBase + kBurstRange * Rnd()));
       p[particle::kVY] = static_cast<float>(-p[particle::kVY] * (kBurstBase + kBurstRange * Rnd()));
       p[particle::kColour] = static_cast<float>(app.Rand(kFirstBurstColour, kLastBurstColour));
     }
   }
-  if (app.LevelIntro == 0)
-    app.PlayTune(kTunes[(app.Level % kTuneCount + kTuneCount) % kTuneCount], 1);
+  if (app.play.LevelIntro == 0)
+    app.PlayTune(kTunes[(app.world.Level % kTuneCount + kTuneCount) % kTuneCount], 1);
 }
 
 // True in the update the take-off ends and the level is finished.
 bool TakeOff(MyApp& app) {
-  float* p = app.Player.data();
-  --app.ExitState;
+  float* p = app.play.Player.data();
+  --app.play.ExitState;
   p[player::kY] += p[player::kVY];
   p[player::kVY] = std::min(p[player::kVY] - kLiftAcceleration, 0.0f);
   // Random draws in a fixed order: the shared sequence must not depend on the compiler.
@@ -303,66 +309,66 @@ bool TakeOff(MyApp& app) {
   const auto speed = static_cast<float>(kExhaustSpeedBase + kExhaustSpeedRange * Rnd());
   app.ThrowParticle(p[player::kX], p[player::kY], kind, colour,
                     kExhaustWobble * SinDeg(ClockDegrees()), speed);
-  const float baseX =
-      p[player::kRespawnX] + static_cast<float>(app.Rand(-2 * app.TileSize, 2 * app.TileSize));
+  const float baseX = p[player::kRespawnX] +
+                      static_cast<float>(app.Rand(-2 * app.world.TileSize, 2 * app.world.TileSize));
   const int baseColour = app.Rand(kFirstExhaustColour, kLastExhaustColour);
   const auto baseSpeed = static_cast<float>(kPadSparkSpeedBase + kPadSparkSpeedRange * Rnd());
-  app.ThrowParticle(baseX, p[player::kRespawnY] + app.TileSize, kSparkKind, baseColour, 0,
+  app.ThrowParticle(baseX, p[player::kRespawnY] + app.world.TileSize, kSparkKind, baseColour, 0,
                     baseSpeed);
-  if (app.ExitState != kTakeOffEnd || app.GameOverTimer != 0) return false;
-  app.GameOverTimer = 1;
+  if (app.play.ExitState != kTakeOffEnd || app.play.GameOverTimer != 0) return false;
+  app.play.GameOverTimer = 1;
   return true;
 }
 
 void Respawn(MyApp& app) {
-  float* p = app.Player.data();
+  float* p = app.play.Player.data();
   p[player::kRoomX] = p[player::kRespawnRoomX];
   p[player::kRoomY] = p[player::kRespawnRoomY];
   p[player::kX] = p[player::kRespawnX];
   p[player::kY] = p[player::kRespawnY];
   p[player::kVX] = p[player::kVY] = 0;
-  app.ExitState = 0;
+  app.play.ExitState = 0;
 }
 
 void Wreck(MyApp& app) {
-  ++app.ExitState;
+  ++app.play.ExitState;
   const int kind = app.Rand(kFirstMixedKind, kLastMixedKind);
   const int colour = app.Rand(kFirstDebrisColour, kLastDebrisColour);
-  app.ThrowParticle(app.Player[player::kX], app.Player[player::kY], kind, colour,
+  app.ThrowParticle(app.play.Player[player::kX], app.play.Player[player::kY], kind, colour,
                     kDebrisSwing * SinDeg(ClockDegrees()), kDebrisSpeed);
-  if (app.ExitState != kWreckEnd) return;
-  --app.Lives;
-  if (app.Lives > 0) {
+  if (app.play.ExitState != kWreckEnd) return;
+  --app.play.Lives;
+  if (app.play.Lives > 0) {
     DropCarriedItems(app);
     Respawn(app);
   } else {
-    app.GameOverTimer = 1;
+    app.play.GameOverTimer = 1;
   }
 }
 
 void Steer(MyApp& app) {
-  float* p = app.Player.data();
-  const float ax = app.AnalogX, ay = app.AnalogY;
+  float* p = app.play.Player.data();
+  const float ax = app.controls.AnalogX, ay = app.controls.AnalogY;
   if (ax < -kFacingStick) p[player::kFacing] = -1;
   if (ax > kFacingStick) p[player::kFacing] = 1;
   // A ship taking off is lifted, not pulled down: gravity outweighs the lift and would hold
   // it on the pad.
-  const bool takingOff = app.ExitState < 0;
+  const bool takingOff = app.play.ExitState < 0;
   flight::Accelerate(ax, ay, !takingOff, p[player::kVX], p[player::kVY]);
 }
 
 // Stops the ship against solid neighbours in the direction it moves; returns the code of the
 // tile it came to rest on, or 0.
 int Collide(MyApp& app) {
-  float* p = app.Player.data();
+  float* p = app.play.Player.data();
   app.GetMatrix(p[player::kX], p[player::kY], 0);
-  const auto solid = [&](int entry) { return MyApp::isSolid(app.Matrix[entry]); };
+  const auto solid = [&](int entry) { return MyApp::isSolid(app.world.Matrix[entry]); };
   const flight::SolidNeighbours walls{solid(matrix::kLeft), solid(matrix::kRight),
                                       solid(matrix::kUp), solid(matrix::kDown)};
-  const bool landed = flight::StopAtWalls(walls, flight::OffsetInTile(p[player::kX], app.TileSize),
-                                          flight::OffsetInTile(p[player::kY], app.TileSize),
-                                          p[player::kVX], p[player::kVY]);
-  return landed ? app.Matrix[matrix::kDown] : code::kEmpty;
+  const bool landed = flight::StopAtWalls(
+      walls, flight::OffsetInTile(p[player::kX], app.world.TileSize),
+      flight::OffsetInTile(p[player::kY], app.world.TileSize), p[player::kVX], p[player::kVY]);
+  return landed ? app.world.Matrix[matrix::kDown] : code::kEmpty;
 }
 
 void Deliver(MyApp& app) {
@@ -370,32 +376,33 @@ void Deliver(MyApp& app) {
   for (int item = 0; item < world::kPaths; ++item) {
     if (ItemState(app, item) != player::kItemCarried) continue;
     SetItemState(app, item, player::kItemDelivered);
-    app.Score += kDeliveryScore;
+    app.play.Score += kDeliveryScore;
     ++delivered;
   }
   if (delivered > 0) app.PlaySFX(sfx::kDelivery);
   for (int item = 0; item < world::kPaths; ++item)
     if (ItemState(app, item) != player::kItemDelivered) return;
-  if (app.ExitState != 0) return;
-  app.ExitState = -1;
+  if (app.play.ExitState != 0) return;
+  app.play.ExitState = -1;
   app.PlaySFX(sfx::kTakeOff);
-  app.Score += kTakeOffScore;
+  app.play.Score += kTakeOffScore;
 }
 
 void Move(MyApp& app) {
-  float* p = app.Player.data();
+  float* p = app.play.Player.data();
   if (app.RoomPathMarks(p[player::kX], p[player::kY]) == 0) {
-    if (app.ExitState == 0) app.ExitState = 1;
+    if (app.play.ExitState == 0) app.play.ExitState = 1;
     return;
   }
-  if (app.ExitState != 0 || app.LevelIntro != 0) return;
+  if (app.play.ExitState != 0 || app.play.LevelIntro != 0) return;
   p[player::kX] += p[player::kVX] / 2;
   p[player::kY] += p[player::kVY] / 2;
 }
 
 void ChaseScore(MyApp& app) {
-  app.ShownScore -= (app.ShownScore - app.Score) / kScoreChase;
-  if (std::abs(app.ShownScore - app.Score) <= kScoreSnap) app.ShownScore = app.Score;
+  app.play.ShownScore -= (app.play.ShownScore - app.play.Score) / kScoreChase;
+  if (std::abs(app.play.ShownScore - app.play.Score) <= kScoreSnap)
+    app.play.ShownScore = app.play.Score;
 }
 
 const String& WeaponName(int weapon) {
@@ -421,22 +428,23 @@ void RightAlignedDigits(int value, std::span<char16_t> digits) {
 }
 
 void DrawScore(MyApp& app) {
-  if (app.HudScoreValue != app.ShownScore) {
-    app.HudScoreValue = app.ShownScore;
-    RightAlignedDigits(app.ShownScore, app.HudScoreDigits);
+  if (app.play.HudScoreValue != app.play.ShownScore) {
+    app.play.HudScoreValue = app.play.ShownScore;
+    RightAlignedDigits(app.play.ShownScore, app.play.HudScoreDigits);
   }
   app.SetSize(2);
   app.SetCol(100, 255, 100, kHudAlpha);
-  app.Text(jscrw / 2, 16, std::u16string_view(app.HudScoreDigits.data(), app.HudScoreDigits.size()),
-           1, 1);
+  app.Text(app.frame.ScreenWidth / 2, 16,
+           std::u16string_view(app.play.HudScoreDigits.data(), app.play.HudScoreDigits.size()), 1,
+           1);
 }
 
 void DrawWeapon(MyApp& app) {
-  const auto weapon = static_cast<int>(app.Player[player::kWeapon]);
+  const auto weapon = static_cast<int>(app.play.Player[player::kWeapon]);
   if (weapon <= 0) return;
-  const auto ammo = static_cast<int>(app.Player[player::kAmmo]);
+  const auto ammo = static_cast<int>(app.play.Player[player::kAmmo]);
   constexpr float kIconSize = 1.5f;
-  const float x = jscrw - 16;
+  const float x = app.frame.ScreenWidth - 16;
   app.SetSize(kIconSize);
   app.SetCol(255, 255, 255, ammo < 1 ? kHudDimAlpha : kHudAlpha);
   app.DrawImg(kSpriteSlot, x, 16, weapon);
@@ -444,16 +452,16 @@ void DrawWeapon(MyApp& app) {
   if (ammo <= 0) return;
   app.SetSize(1);
   app.Alpha(kWeaponNameAlpha);
-  app.Text(jscrw - 24, 28, WeaponName(weapon), 2, 0);
+  app.Text(app.frame.ScreenWidth - 24, 28, WeaponName(weapon), 2, 0);
 }
 
 void DrawLives(MyApp& app, float alpha) {
-  const float x = jscrw - 128;
+  const float x = app.frame.ScreenWidth - 128;
   app.SetSize(1);
   app.SetCol(255, 255, 255, alpha);
   app.DrawImg(kSpriteSlot, x, 16, 0);
   app.SetSize(2);
-  app.Text(x, 16, String::FromInt(std::max(app.Lives, 0)), 1, 1);
+  app.Text(x, 16, String::FromInt(std::max(app.play.Lives, 0)), 1, 1);
 }
 
 void DrawItemBars(MyApp& app, float firstAlpha) {
@@ -480,49 +488,50 @@ void DrawHud(MyApp& app) {
   for (int i = 0; i < kBandLayers; ++i) {
     const auto shade = static_cast<float>(kBandLayers - 1 - i);
     app.SetCol(20 * shade, 10 * shade, shade);
-    app.Rect(0, static_cast<float>(2 * i), jscrw, static_cast<float>(32 - 6 * i));
+    app.Rect(0, static_cast<float>(2 * i), app.frame.ScreenWidth, static_cast<float>(32 - 6 * i));
   }
   DrawScore(app);
   DrawWeapon(app);
-  const float livesAlpha = app.Lives < 1 ? kHudDimAlpha : kHudAlpha;
+  const float livesAlpha = app.play.Lives < 1 ? kHudDimAlpha : kHudAlpha;
   DrawLives(app, livesAlpha);
   DrawItemBars(app, livesAlpha);
 }
 }  // namespace
 
 void MyApp::ResetPlayers() {
-  std::fill_n(Player.begin(), player::kResetEntries, 0.0f);
+  std::fill_n(play.Player.begin(), player::kResetEntries, 0.0f);
 }
 
 bool MyApp::Game() {
-  DoBG(static_cast<int>(Player[player::kBackdropRed]),
-       static_cast<int>(Player[player::kBackdropGreen]),
-       static_cast<int>(Player[player::kBackdropBlue]), kOpaqueBackdrop);
-  const float stepX = GlideStep(CamX - CamTargetX);
-  const float stepY = GlideStep(CamY - CamTargetY);
-  CamX -= stepX;
-  CamY -= stepY;
-  if (ExitState == 0 &&
-      !(IsLevelRoom(Player[player::kRoomX]) && IsLevelRoom(Player[player::kRoomY])))
-    ExitState = 1;
+  DoBG(static_cast<int>(play.Player[player::kBackdropRed]),
+       static_cast<int>(play.Player[player::kBackdropGreen]),
+       static_cast<int>(play.Player[player::kBackdropBlue]), kOpaqueBackdrop);
+  const float stepX = GlideStep(play.CamX - play.CamTargetX);
+  const float stepY = GlideStep(play.CamY - play.CamTargetY);
+  play.CamX -= stepX;
+  play.CamY -= stepY;
+  if (play.ExitState == 0 &&
+      !(IsLevelRoom(play.Player[player::kRoomX]) && IsLevelRoom(play.Player[player::kRoomY])))
+    play.ExitState = 1;
   AimCamera(*this);
   DoStars(stepX - kStarDrift, stepY);
   AnalogueControl();
   DrawNineRooms(*this);
   TrackRoom(*this);
   ResetDraw();
-  if (Player[player::kFacing] == -1) SetSize(-1, 1);
-  if (ExitState < 0 || (ExitState > 0 && Lives < 1)) StopTune();
-  if (ExitState == 0) {
+  if (play.Player[player::kFacing] == -1) SetSize(-1, 1);
+  if (play.ExitState < 0 || (play.ExitState > 0 && play.Lives < 1)) StopTune();
+  if (play.ExitState == 0) {
     UpdateOrbitBlaster();
   } else {
-    Player[player::kOrbitFrames] = 0;
+    play.Player[player::kOrbitFrames] = 0;
   }
-  if (ExitState == 0 && LevelIntro == 0)
-    DrawImg(kSpriteSlot, Player[player::kX] - CamX, Player[player::kY] - CamY, 0);
-  if (LevelIntro > 0) RunIntro(*this);
-  const bool finished = ExitState < 0 && TakeOff(*this);
-  if (ExitState > 0) Wreck(*this);
+  if (play.ExitState == 0 && play.LevelIntro == 0)
+    DrawImg(kSpriteSlot, play.Player[player::kX] - play.CamX, play.Player[player::kY] - play.CamY,
+            0);
+  if (play.LevelIntro > 0) RunIntro(*this);
+  const bool finished = play.ExitState < 0 && TakeOff(*this);
+  if (play.ExitState > 0) Wreck(*this);
   Steer(*this);
   const int restingOn = Collide(*this);
   if (restingOn >= code::kFirstPad && restingOn <= code::kLastPad) Deliver(*this);
@@ -531,6 +540,6 @@ bool MyApp::Game() {
   UpdateObjects();
   DoParticles();
   ChaseScore(*this);
-  if (HudHidden == 0) DrawHud(*this);
+  if (play.HudHidden == 0) DrawHud(*this);
   return finished;
 }

@@ -14,8 +14,8 @@ constexpr int kFirstLevelRoom = 1, kLastLevelRoom = 30;
 constexpr int kSteps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
 
 const int* Record(const MyApp& app, int tx, int ty) {
-  return &app.World[world::TileIndex(tx / kRoomWidth, ty / kRoomHeight, tx % kRoomWidth,
-                                     ty % kRoomHeight)];
+  return &app.world.Tiles[world::TileIndex(tx / kRoomWidth, ty / kRoomHeight, tx % kRoomWidth,
+                                           ty % kRoomHeight)];
 }
 
 bool Within(int value, int first, int last) {
@@ -41,7 +41,7 @@ bool InLevel(const MyApp& app, int tx, int ty) {
   const int rx = tx / kRoomWidth, ry = ty / kRoomHeight;
   if (!Within(rx, kFirstLevelRoom, kLastLevelRoom) || !Within(ry, kFirstLevelRoom, kLastLevelRoom))
     return false;
-  const int* corner = &app.World[world::TileIndex(rx, ry, 0, 0)];
+  const int* corner = &app.world.Tiles[world::TileIndex(rx, ry, 0, 0)];
   for (int path = 0; path < world::kPaths; ++path)
     if (corner[tile::PathMarkField(path)] != 0) return true;
   return false;
@@ -65,7 +65,7 @@ bool CanEnter(const MyApp& app, int tx, int ty, bool sideways) {
 
 bool FindItem(const MyApp& app, int item, int& tx, int& ty) {
   const auto entry = [&](int field) {
-    return static_cast<int>(app.Player[player::Item(item, field)]);
+    return static_cast<int>(app.play.Player[player::Item(item, field)]);
   };
   const int rx = entry(player::kItemRoomX), ry = entry(player::kItemRoomY);
   // The hiding place is kept as room * 32 + tile in each axis.
@@ -83,8 +83,8 @@ bool FindItem(const MyApp& app, int item, int& tx, int& ty) {
 }
 
 void StartRoomCorner(const MyApp& app, int& tx, int& ty) {
-  tx = static_cast<int>(app.Player[player::kRespawnRoomX]) * kRoomWidth;
-  ty = static_cast<int>(app.Player[player::kRespawnRoomY]) * kRoomHeight;
+  tx = static_cast<int>(app.play.Player[player::kRespawnRoomX]) * kRoomWidth;
+  ty = static_cast<int>(app.play.Player[player::kRespawnRoomY]) * kRoomHeight;
 }
 
 }  // namespace reach
@@ -100,7 +100,7 @@ LevelCheck CheckLevel(const MyApp& app) {
   std::vector<bool> reached(kTiles, false);
   std::vector<int> queue;
   const auto tileOf = [&app](int player) {
-    return static_cast<int>(app.Player[player] / app.TileSize);
+    return static_cast<int>(app.play.Player[player] / app.world.TileSize);
   };
   const int startX = tileOf(player::kX), startY = tileOf(player::kY);
   if (InLevel(app, startX, startY)) {

@@ -49,8 +49,8 @@ void RenewStar(MyApp& app, float* star, int freshAxis, float screen) {
 
 // Wraps one axis of a star across the screen and its margins.
 void WrapStar(MyApp& app, float* star, int axis, float screen, int freshAxis, float freshScreen) {
-  const float margin = overscan + kStarWrapMargin;
-  const float span = screen + 2 * overscan + 2 * kStarWrapMargin;
+  const float margin = app.frame.Overscan + kStarWrapMargin;
+  const float span = screen + 2 * app.frame.Overscan + 2 * kStarWrapMargin;
   if (star[axis] < -margin) {
     star[axis] += span;
     RenewStar(app, star, freshAxis, freshScreen);
@@ -80,11 +80,11 @@ void CollectPickup(MyApp& app, int& tileCode, float x, float y) {
   if (tileCode == kOrbitBlasterPickup) {
     app.StartOrbitBlaster();
   } else {
-    app.Player[player::kWeapon] = static_cast<float>(weapon);
-    app.Player[player::kAmmo] = kPickupAmmo;
+    app.play.Player[player::kWeapon] = static_cast<float>(weapon);
+    app.play.Player[player::kAmmo] = kPickupAmmo;
   }
   tileCode = code::kEmpty;
-  app.Score += kCollectScore;
+  app.play.Score += kCollectScore;
   constexpr int kRays = 8;
   constexpr float kRayAngle = 45, kHalfRay = 22.5f;
   for (int i = 0; i < kRays; ++i) {
@@ -98,8 +98,8 @@ void CollectPickup(MyApp& app, int& tileCode, float x, float y) {
 // A loose item: the ship carries it from now on.
 void CollectItem(MyApp& app, int& tileCode, float x, float y) {
   const int item = tileCode - code::kFreeItem;
-  app.Player[player::Item(item, player::kItemState)] = player::kItemCarried;
-  app.Score += kCollectScore;
+  app.play.Player[player::Item(item, player::kItemState)] = player::kItemCarried;
+  app.play.Score += kCollectScore;
   app.PlaySFX(sfx::kItemCollect);
   tileCode = code::kEmpty;
   constexpr int kRays = 4;
@@ -115,24 +115,24 @@ void CollectItem(MyApp& app, int& tileCode, float x, float y) {
 void MyApp::DoBG(int red, int green, int blue, float alpha) {
   const int targets[] = {red, green, blue};
   for (int i = 0; i < 3; ++i) {
-    if (targets[i] >= kLowestBackdropTarget) BgTarget[i] = static_cast<float>(targets[i]);
-    BgColour[i] += (BgTarget[i] - BgColour[i]) / kBackdropEase;
+    if (targets[i] >= kLowestBackdropTarget) play.BgTarget[i] = static_cast<float>(targets[i]);
+    play.BgColour[i] += (play.BgTarget[i] - play.BgColour[i]) / kBackdropEase;
   }
   alpha = alpha == kOpaqueBackdrop ? 1.0f : std::clamp(alpha, 0.0f, 1.0f);
   if (red > kNoArg) {
-    CLS2D(BgColour[0], BgColour[1], BgColour[2], alpha);
+    CLS2D(play.BgColour[0], play.BgColour[1], play.BgColour[2], alpha);
   } else {
     CLS2D();
   }
 }
 
 void MyApp::ResetStars(int count) {
-  if (count >= 1 && count <= star::kMaxCount) StarCount = count;
-  for (int i = 0; i <= StarCount; ++i) {
-    float* record = &Stars[i * star::kFloats];
+  if (count >= 1 && count <= star::kMaxCount) play.StarCount = count;
+  for (int i = 0; i <= play.StarCount; ++i) {
+    float* record = &play.Stars[i * star::kFloats];
     record[star::kFrame] = static_cast<float>(std::floor(kStarFrameRange * Rnd()));
-    record[star::kX] = RandomSpan(jscrw);
-    record[star::kY] = RandomSpan(jscrh);
+    record[star::kX] = RandomSpan(frame.ScreenWidth);
+    record[star::kY] = RandomSpan(frame.ScreenHeight);
     record[star::kDepth] = static_cast<float>(kStarDepthBase + kStarDepthRange * Rnd());
     Rnd();
     Rnd();
@@ -141,12 +141,12 @@ void MyApp::ResetStars(int count) {
 
 void MyApp::DoStars(float dx, float dy) {
   ResetDraw();
-  for (int i = 0; i <= StarCount; ++i) {
-    float* star = &Stars[static_cast<size_t>(i * star::kFloats)];
+  for (int i = 0; i <= play.StarCount; ++i) {
+    float* star = &play.Stars[static_cast<size_t>(i * star::kFloats)];
     star[star::kX] += dx * star[star::kDepth];
     star[star::kY] += dy * star[star::kDepth];
-    WrapStar(*this, star, star::kX, jscrw, star::kY, jscrh);
-    WrapStar(*this, star, star::kY, jscrh, star::kX, jscrw);
+    WrapStar(*this, star, star::kX, frame.ScreenWidth, star::kY, frame.ScreenHeight);
+    WrapStar(*this, star, star::kY, frame.ScreenHeight, star::kX, frame.ScreenWidth);
     Alpha(star[star::kDepth]);
     DrawImg(kStarSlot, star[star::kX], star[star::kY], static_cast<int>(star[star::kFrame]));
   }
@@ -155,20 +155,20 @@ void MyApp::DoStars(float dx, float dy) {
 
 void MyApp::DrawRoom(int rx, int ry, int active) {
   if (rx < 0 || rx >= world::kRooms || ry < 0 || ry >= world::kRooms) return;
-  const float roomLeft = TileSize * static_cast<float>(rx * world::kRoomWidth);
-  const float roomTop = TileSize * static_cast<float>(ry * world::kRoomHeight);
+  const float roomLeft = world.TileSize * static_cast<float>(rx * world::kRoomWidth);
+  const float roomTop = world.TileSize * static_cast<float>(ry * world::kRoomHeight);
   if (RoomPathMarks(roomLeft, roomTop) == 0) return;
-  const float shipX = Player[player::kX] - CamX;
-  const float shipY = Player[player::kY] - CamY;
+  const float shipX = play.Player[player::kX] - play.CamX;
+  const float shipY = play.Player[player::kY] - play.CamY;
   for (int x = 0; x < world::kRoomWidth; ++x) {
     for (int y = 0; y < world::kRoomHeight; ++y) {
-      int* tile = &World[static_cast<size_t>(world::TileIndex(rx, ry, x, y))];
+      int* tile = &world.Tiles[static_cast<size_t>(world::TileIndex(rx, ry, x, y))];
       const int code = tile[tile::kCode];
       if (code <= code::kEmpty) continue;
       // Centre of the tile in the world and on the screen.
-      const float wx = roomLeft + TileSize * (static_cast<float>(x) + 0.5f);
-      const float wy = roomTop + TileSize * (static_cast<float>(y) + 0.5f);
-      const float sx = wx - CamX, sy = wy - CamY;
+      const float wx = roomLeft + world.TileSize * (static_cast<float>(x) + 0.5f);
+      const float wy = roomTop + world.TileSize * (static_cast<float>(y) + 0.5f);
+      const float sx = wx - play.CamX, sy = wy - play.CamY;
       if (IsPickup(code)) {
         SetRot(0);
         DrawImg(kSpriteSlot, sx, sy, code - code::kPickupBase);
@@ -183,8 +183,8 @@ void MyApp::DrawRoom(int rx, int ry, int active) {
         DrawImg(kBaseSlot, sx, sy, code - code::kBase);
         const int item = code - kFirstItemShelf;
         if (item >= 0 && item < world::kPaths &&
-            Player[player::Item(item, player::kItemState)] == player::kItemDelivered) {
-          DrawImg(kSpriteSlot, sx - TileSize / 2, sy, kDeliveredItemFrame + item);
+            play.Player[player::Item(item, player::kItemState)] == player::kItemDelivered) {
+          DrawImg(kSpriteSlot, sx - world.TileSize / 2, sy, kDeliveredItemFrame + item);
         }
       } else if (code <= code::kLastItemBlock) {
         SetRot(0);

@@ -36,7 +36,7 @@ void ApplyAxes(const LineEntry& entry, const float* v, InputAxes& axes) {
 // The three item states as digits, e.g. "012".
 void ItemDigits(const MyApp& app, char digits[world::kPaths + 1]) {
   for (int item = 0; item < world::kPaths; ++item) {
-    const auto state = static_cast<int>(app.Player[player::Item(item, player::kItemState)]);
+    const auto state = static_cast<int>(app.play.Player[player::Item(item, player::kItemState)]);
     digits[item] = static_cast<char>('0' + std::clamp(state, 0, 9));
   }
   digits[world::kPaths] = '\0';
@@ -45,7 +45,7 @@ void ItemDigits(const MyApp& app, char digits[world::kPaths + 1]) {
 int LiveObjects(const MyApp& app) {
   int live = 0;
   for (int r = 0; r < object::kRecords; ++r)
-    if (app.Objects[static_cast<size_t>(r * object::kFloats + object::kKind)] > 0) ++live;
+    if (app.play.Objects[static_cast<size_t>(r * object::kFloats + object::kKind)] > 0) ++live;
   return live;
 }
 
@@ -117,51 +117,51 @@ void LinePlayer::Take(const LineEntry& entry) {
 
 RunHeader CaptureHeader(const MyApp& app, std::uint32_t seedBeforeBuild) {
   RunHeader header;
-  header.level = app.Level;
+  header.level = app.world.Level;
   header.seed = seedBeforeBuild;
   header.screenWidth = DeviceWidth();
   header.screenHeight = DeviceHeight();
   RunCarry& c = header.carry;
-  c.keyLatch = app.KeyLatch;
-  c.rampX = app.KeyAnalogX;
-  c.rampY = app.KeyAnalogY;
-  c.hudHidden = app.HudHidden;
-  c.icade = iCadeControls;
-  std::copy_n(app.PadKeys.begin(), kCarriedPadKeys, c.padKeys.begin());
-  c.stickX = app.StickOriginX;
-  c.stickY = app.StickOriginY;
-  c.pointerX = app.PointerX;
-  c.pointerY = app.PointerY;
-  c.pointerWasDown = app.PointerWasDown;
-  c.pointerActive = app.PointerActive;
+  c.keyLatch = app.controls.KeyLatch;
+  c.rampX = app.controls.KeyAnalogX;
+  c.rampY = app.controls.KeyAnalogY;
+  c.hudHidden = app.play.HudHidden;
+  c.icade = app.controls.ICade;
+  std::copy_n(app.controls.PadKeys.begin(), kCarriedPadKeys, c.padKeys.begin());
+  c.stickX = app.controls.StickOriginX;
+  c.stickY = app.controls.StickOriginY;
+  c.pointerX = app.controls.PointerX;
+  c.pointerY = app.controls.PointerY;
+  c.pointerWasDown = app.controls.PointerWasDown;
+  c.pointerActive = app.controls.PointerActive;
   return header;
 }
 
 void RequestLevel(MyApp& app, const RunHeader& header) {
-  app.Level = header.level;
-  app.ScreenMode = ModeLoadGame;
+  app.world.Level = header.level;
+  app.screens.ScreenMode = ModeLoadGame;
   Seed = static_cast<int>(header.seed);
 }
 
 void ApplyCarry(const RunCarry& c, MyApp& app) {
-  app.KeyLatch = c.keyLatch;
-  app.KeyAnalogX = c.rampX;
-  app.KeyAnalogY = c.rampY;
-  app.HudHidden = c.hudHidden;
-  iCadeControls = c.icade;
-  std::copy_n(c.padKeys.begin(), kCarriedPadKeys, app.PadKeys.begin());
-  app.StickOriginX = c.stickX;
-  app.StickOriginY = c.stickY;
-  app.PointerX = app.LastPointerX = c.pointerX;
-  app.PointerY = app.LastPointerY = c.pointerY;
-  app.PointerWasDown = c.pointerWasDown;
-  app.PointerActive = c.pointerActive;
+  app.controls.KeyLatch = c.keyLatch;
+  app.controls.KeyAnalogX = c.rampX;
+  app.controls.KeyAnalogY = c.rampY;
+  app.play.HudHidden = c.hudHidden;
+  app.controls.ICade = c.icade;
+  std::copy_n(c.padKeys.begin(), kCarriedPadKeys, app.controls.PadKeys.begin());
+  app.controls.StickOriginX = c.stickX;
+  app.controls.StickOriginY = c.stickY;
+  app.controls.PointerX = app.controls.LastPointerX = c.pointerX;
+  app.controls.PointerY = app.controls.LastPointerY = c.pointerY;
+  app.controls.PointerWasDown = c.pointerWasDown;
+  app.controls.PointerActive = c.pointerActive;
 }
 
 RunResult ResultOf(const MyApp& app) {
-  if (app.GameOverTimer <= 0) return RunResult::kRunning;
-  if (app.ExitState < 0) return RunResult::kComplete;
-  if (app.Lives < 1) return RunResult::kLost;
+  if (app.play.GameOverTimer <= 0) return RunResult::kRunning;
+  if (app.play.ExitState < 0) return RunResult::kComplete;
+  if (app.play.Lives < 1) return RunResult::kLost;
   return RunResult::kRunning;
 }
 
@@ -170,7 +170,8 @@ size_t FormatEndLine(const MyApp& app, int frames, char* out, size_t size) {
   ItemDigits(app, items);
   return Clip(
       std::snprintf(out, size, "end level=%d frames=%d result=%s score=%d lives=%d items=%s",
-                    app.Level, frames, ResultName(ResultOf(app)), app.Score, app.Lives, items),
+                    app.world.Level, frames, ResultName(ResultOf(app)), app.play.Score,
+                    app.play.Lives, items),
       size);
 }
 
@@ -182,15 +183,15 @@ std::string EndLine(const MyApp& app, int frames) {
 size_t FormatTraceLine(const MyApp& app, int frame, char* out, size_t size) {
   char items[world::kPaths + 1];
   ItemDigits(app, items);
-  const auto p = [&app](int index) { return static_cast<double>(app.Player[index]); };
+  const auto p = [&app](int index) { return static_cast<double>(app.play.Player[index]); };
   return Clip(
       std::snprintf(out, size,
                     "f=%d x=%g y=%g vx=%g vy=%g room=%g,%g exit=%d intro=%d lives=%d score=%d "
                     "items=%s weapon=%g ammo=%g objects=%d seed=%u",
                     frame, p(player::kX), p(player::kY), p(player::kVX), p(player::kVY),
-                    p(player::kRoomX), p(player::kRoomY), app.ExitState, app.LevelIntro, app.Lives,
-                    app.Score, items, p(player::kWeapon), p(player::kAmmo), LiveObjects(app),
-                    static_cast<unsigned>(Seed)),
+                    p(player::kRoomX), p(player::kRoomY), app.play.ExitState, app.play.LevelIntro,
+                    app.play.Lives, app.play.Score, items, p(player::kWeapon), p(player::kAmmo),
+                    LiveObjects(app), static_cast<unsigned>(Seed)),
       size);
 }
 
@@ -198,7 +199,7 @@ void RunRecorder::BeforeUpdate(const MyApp& app, const InputDevice& device) {
   if (state_ == State::kBuilt) Begin(app);
   // Written once the update has run: an update the program quits in is no part of the run.
   if (state_ == State::kRecording) CaptureFrame(device, frame_);
-  if (app.LoadStep == 0 && app.ScreenMode == ModeLoadGame) {
+  if (app.frame.LoadStep == 0 && app.screens.ScreenMode == ModeLoadGame) {
     seedBeforeBuild_ = static_cast<std::uint32_t>(Seed);
     state_ = State::kBuilding;
   }
@@ -206,14 +207,14 @@ void RunRecorder::BeforeUpdate(const MyApp& app, const InputDevice& device) {
 
 void RunRecorder::AfterUpdate(const MyApp& app) {
   if (state_ == State::kBuilding) {
-    state_ = app.ScreenMode == ModeInGame ? State::kBuilt : State::kIdle;
+    state_ = app.screens.ScreenMode == ModeInGame ? State::kBuilt : State::kIdle;
     return;
   }
   if (state_ != State::kRecording) return;
   writer_.Add(frame_);
   ++frames_;
   // The level ended, or the player left it through the pause panel.
-  if (app.GameOverTimer > 0 || app.ScreenMode != ModeInGame) End(app);
+  if (app.play.GameOverTimer > 0 || app.screens.ScreenMode != ModeInGame) End(app);
 }
 
 void RunRecorder::Cut(const MyApp& app) {

@@ -34,8 +34,8 @@ constexpr int kLatchKeys[] = {kGameUp,     kGameLeft,  kGameRight, kGameDown, kG
                               kGameB,      kGameX,     kGameY,     kGameL1,   kGameR1,
                               key::kShift, key::kCtrl, kGameBack};
 
-int HalfScreenHeight() {
-  return static_cast<int>(jscrh * 0.5f);
+int HalfScreenHeight(const GameFrame& frame) {
+  return static_cast<int>(frame.ScreenHeight * 0.5f);
 }
 
 // Moves a panel's slide one step toward open or closed.
@@ -58,58 +58,49 @@ MyApp::~MyApp() {
 }
 
 void kvInit() {
-  _game = KvGame::_game;
-  _updateRate = 0;
-  _devWidth = _devHeight = 0;
-  _displayModes.clear();
-  _desktopMode = {};
   InitGameGlobals();
 }
 
-void kvMain() {
-  new MyApp();
-}
-
 void MyApp::OnCreate() {
-  if (isOuya == 1) {
-    overscan = 64.0f;
-    ControlStyle = 1;
+  if (platform.console) {
+    frame.Overscan = 64.0f;
+    controls.ControlStyle = 1;
   }
   // The command line may have opened the first window full screen.
-  Fullscreen = _game && _game->WindowFullscreen() ? 1 : 0;
-  LogoSoundDone = 0;
+  screens.Fullscreen = KvGame::_game && KvGame::_game->WindowFullscreen() ? 1 : 0;
+  frame.LogoSoundDone = 0;
   ResetStars(100);
-  MenuLevel = kMenuStartLevel;
-  MenuScroll = kMenuStartScroll;
+  menu.MenuLevel = kMenuStartLevel;
+  menu.MenuScroll = kMenuStartScroll;
   SendVisitReport();
-  ScreenMode = ModeMenu;
+  screens.ScreenMode = ModeMenu;
   SetUpdateRate(kUpdateRate);
-  LastDevWidth = DeviceWidth();
-  LastDevHeight = DeviceHeight();
-  FitScreen(static_cast<float>(LastDevWidth), static_cast<float>(LastDevHeight));
-  TiltZeroX = TiltZeroY = 0;
+  frame.LastDevWidth = DeviceWidth();
+  frame.LastDevHeight = DeviceHeight();
+  FitScreen(static_cast<float>(frame.LastDevWidth), static_cast<float>(frame.LastDevHeight));
+  controls.TiltZeroX = controls.TiltZeroY = 0;
   Reload();
-  Level = 2;
-  MenuIntro = kMenuIntroStart;
-  Paused = 0;
-  PauseDir = -1;
-  PauseY = kPauseClosedY;
-  ToastBadge.fill(0);
-  ToastTimer.fill(0);
+  world.Level = 2;
+  menu.MenuIntro = kMenuIntroStart;
+  pause.Paused = 0;
+  pause.PauseDir = -1;
+  pause.PauseY = kPauseClosedY;
+  screens.ToastBadge.fill(0);
+  screens.ToastTimer.fill(0);
   std::fill_n(save.BadgeGot.begin(), kBadgesCleared, false);
-  std::fill_n(PadKeys.begin(), kPadKeysCleared, 0);
+  std::fill_n(controls.PadKeys.begin(), kPadKeysCleared, 0);
   save.Settings.fill(0);
   save.Settings[kSoundModeSetting] = 1;
   std::fill_n(save.LevelRecords.begin(), kLevelRecordsCleared + 1, 0);
   Load();
-  for (int i = 0; i < kChannelIds; ++i) ChannelIds[i] = i;
+  for (int i = 0; i < kChannelIds; ++i) audio.ChannelIds[i] = i;
 }
 
 void MyApp::OnUpdate() {
   ReadFunctionKeys();
   UpdateAsyncEvents();
-  if (HasMusicStream == 1 && MusicPlaying == 1) {
-    if (Paused) {
+  if (platform.musicStream && audio.MusicPlaying == 1) {
+    if (pause.Paused) {
       PauseMusic();
     } else {
       ResumeMusic();
@@ -118,54 +109,55 @@ void MyApp::OnUpdate() {
   TrackFrameRate();
   MirrorPointer();
   UpdateKeyLatch();
-  if (LoadStep == 0) RunScreen();
-  if (LoadStep > 0) Loader();
+  if (frame.LoadStep == 0) RunScreen();
+  if (frame.LoadStep > 0) Loader();
   UpdateControls();
-  if (DebugMode == 1) DrawDebugOverlay();
+  if (screens.DebugMode == 1) DrawDebugOverlay();
   ShowBadges();
 }
 
 void MyApp::ReadFunctionKeys() {
-  PadKeys[kPadBackEntry] = isOuya ? (KeyHit(kOuyaBackKey) ? 1 : 0) : KeyHit(key::kConsoleBack);
-  if (KeyHit(key::kF1)) DebugMode = 1 - DebugMode;
-  if (KeyHit(key::kF2)) HudHidden = 1 - HudHidden;
+  controls.PadKeys[kPadBackEntry] =
+      platform.console ? (KeyHit(kOuyaBackKey) ? 1 : 0) : KeyHit(key::kConsoleBack);
+  if (KeyHit(key::kF1)) screens.DebugMode = 1 - screens.DebugMode;
+  if (KeyHit(key::kF2)) play.HudHidden = 1 - play.HudHidden;
   if (KeyHit(key::kF11)) FullscreenFlip();
   if (KeyHit(key::kF4) || KeyHit(key::kWindowClose)) EndApp();
 }
 
 void MyApp::TrackFrameRate() {
   const int now = Millisecs();
-  if (now <= LastMillisecs) return;
-  FrameRate = 1000 / (now - LastMillisecs);
-  SmoothFrameRate = (SmoothFrameRate * 9 + FrameRate) / 10;
-  LastMillisecs = now;
+  if (now <= frame.LastMillisecs) return;
+  frame.FrameRate = 1000 / (now - frame.LastMillisecs);
+  frame.SmoothFrameRate = (frame.SmoothFrameRate * 9 + frame.FrameRate) / 10;
+  frame.LastMillisecs = now;
 }
 
 void MyApp::MirrorPointer() {
-  const float borderX = FitLeft + overscan;
-  const float borderY = FitTop + overscan * DeviceHeight() / std::max(DeviceWidth(), 1);
-  LastPointerX = PointerX;
-  LastPointerY = PointerY;
-  PointerX = static_cast<int>((MouseX() - borderX) / ScaleX);
-  PointerY = static_cast<int>((MouseY() - borderY) / ScaleY);
+  const float borderX = frame.FitLeft + frame.Overscan;
+  const float borderY = frame.FitTop + frame.Overscan * DeviceHeight() / std::max(DeviceWidth(), 1);
+  controls.LastPointerX = controls.PointerX;
+  controls.LastPointerY = controls.PointerY;
+  controls.PointerX = static_cast<int>((MouseX() - borderX) / frame.ScaleX);
+  controls.PointerY = static_cast<int>((MouseY() - borderY) / frame.ScaleY);
   const int buttonDown = MouseDown(0);
-  if (PointerWasDown == 0 && buttonDown) {
-    LastPointerX = PointerX;
-    LastPointerY = PointerY;
+  if (controls.PointerWasDown == 0 && buttonDown) {
+    controls.LastPointerX = controls.PointerX;
+    controls.LastPointerY = controls.PointerY;
   }
-  PointerDown = buttonDown;
-  PointerHit = MouseHit(0);
+  controls.PointerDown = buttonDown;
+  controls.PointerHit = MouseHit(0);
   for (int i = 0; i < kTouchSlots; ++i) {
-    TouchOn[i] = 0;
-    TouchPosX[i] = TouchPosY[i] = kNoArg;
+    controls.TouchOn[i] = 0;
+    controls.TouchPosX[i] = controls.TouchPosY[i] = kNoArg;
     if (!TouchDown(i)) continue;
-    TouchOn[i] = 1;
-    TouchPosX[i] = static_cast<int>((TouchX(i) - borderX) / ScaleX);
-    TouchPosY[i] = static_cast<int>((TouchY(i) - borderY) / ScaleY);
-    PointerDown = 1;
+    controls.TouchOn[i] = 1;
+    controls.TouchPosX[i] = static_cast<int>((TouchX(i) - borderX) / frame.ScaleX);
+    controls.TouchPosY[i] = static_cast<int>((TouchY(i) - borderY) / frame.ScaleY);
+    controls.PointerDown = 1;
   }
-  PointerWasDown = buttonDown;
-  if (PointerDown == 0) PointerActive = 0;
+  controls.PointerWasDown = buttonDown;
+  if (controls.PointerDown == 0) controls.PointerActive = 0;
 }
 
 bool MyApp::AnyPlayKeyHeld() {
@@ -176,32 +168,33 @@ bool MyApp::AnyPlayKeyHeld() {
 
 void MyApp::UpdateKeyLatch() {
   if (!AnyPlayKeyHeld()) {
-    KeyLatch = 0;
-  } else if (KeyLatch == 0 && PointerActive == 0 && ScreenMode == ModeMenu &&
-             (CreditsOpen || OptionsOpen || SidePanelOpen)) {
+    controls.KeyLatch = 0;
+  } else if (controls.KeyLatch == 0 && controls.PointerActive == 0 &&
+             screens.ScreenMode == ModeMenu &&
+             (menu.CreditsOpen || menu.OptionsOpen || menu.SidePanelOpen)) {
     if (PlayKeyAll(kGameBack, 0)) {
-      CreditsOpen = SidePanelOpen = 0;
-      KeyLatch = PointerActive = 1;
+      menu.CreditsOpen = menu.SidePanelOpen = 0;
+      controls.KeyLatch = controls.PointerActive = 1;
     }
   }
-  if (OptionsOpen == 1) KeyLatch = PointerActive = 1;
+  if (menu.OptionsOpen == 1) controls.KeyLatch = controls.PointerActive = 1;
 }
 
 void MyApp::RunScreen() {
-  switch (ScreenMode) {
+  switch (screens.ScreenMode) {
     case ModeMenu:
       Menu();
       break;
     case ModeLoadMenu:
       LoadMenu();
       PlaySFX(sfx::kStartJingle);
-      ScreenMode = ModeMenu;
+      screens.ScreenMode = ModeMenu;
       break;
     case ModeOuyaQuit:
       OuyaQuit();
       break;
     case ModeInGame:
-      if (!Paused && Game()) SelectNextLevel();
+      if (!pause.Paused && Game()) SelectNextLevel();
       InGame();
       break;
     case ModeLoadGame:
@@ -212,59 +205,60 @@ void MyApp::RunScreen() {
   }
   // Once per update: the update that leaves the play screen for the menu must not also
   // start the menu's fade (the overlay would be drawn twice and fade a step early).
-  if (ScreenMode == ModeInGame && GameOverTimer > 0)
+  if (screens.ScreenMode == ModeInGame && play.GameOverTimer > 0)
     GameOver();
-  else if (ScreenMode == ModeMenu || ScreenMode == ModeLoadMenu)
+  else if (screens.ScreenMode == ModeMenu || screens.ScreenMode == ModeLoadMenu)
     GameOver();
-  if (ScreenMode == ModeMenu && (CreditsOpen == 1 || CreditsSlide > 0)) CreditBox();
-  StepSlide(CreditsOpen, CreditsSlide);
-  if (OptionsOpen == 1 || OptionsSlide > 0) {
+  if (screens.ScreenMode == ModeMenu && (menu.CreditsOpen == 1 || menu.CreditsSlide > 0))
+    CreditBox();
+  StepSlide(menu.CreditsOpen, menu.CreditsSlide);
+  if (menu.OptionsOpen == 1 || menu.OptionsSlide > 0) {
     OptionBox();
-    StepSlide(OptionsOpen, OptionsSlide);
+    StepSlide(menu.OptionsOpen, menu.OptionsSlide);
   }
   SlidePanels();
 }
 
 void MyApp::SlidePanels() {
-  if (SidePanelOpen == 0 && SidePanelWidth > 0) {
-    SidePanelWidth -= SidePanelWidth / kSidePanelEase;
-    if (SidePanelWidth < kSidePanelSnap) SidePanelWidth = 0;
+  if (menu.SidePanelOpen == 0 && menu.SidePanelWidth > 0) {
+    menu.SidePanelWidth -= menu.SidePanelWidth / kSidePanelEase;
+    if (menu.SidePanelWidth < kSidePanelSnap) menu.SidePanelWidth = 0;
   }
-  if (SidePanelOpen == 1) {
-    const float target = jscrw - kSidePanelMargin;
-    if (SidePanelWidth < target) {
-      SidePanelWidth += (target - SidePanelWidth) / kSidePanelEase;
-      if (target - SidePanelWidth < kSidePanelSnap) SidePanelWidth = target;
+  if (menu.SidePanelOpen == 1) {
+    const float target = frame.ScreenWidth - kSidePanelMargin;
+    if (menu.SidePanelWidth < target) {
+      menu.SidePanelWidth += (target - menu.SidePanelWidth) / kSidePanelEase;
+      if (target - menu.SidePanelWidth < kSidePanelSnap) menu.SidePanelWidth = target;
     }
   }
 }
 
 void MyApp::DrawDebugOverlay() {
   ResetDraw();
-  const float y = AccelerometerControls == 1 ? jscrh / 2 : jscrh - 16;
+  const float y = platform.tilt ? frame.ScreenHeight / 2 : frame.ScreenHeight - 16;
   Text(16, y,
-       String::FromInt(SmoothRenderRate) + ":" + String::FromFloat(ScaleX) + "," +
-           String::FromFloat(ScaleY));
+       String::FromInt(frame.SmoothRenderRate) + ":" + String::FromFloat(frame.ScaleX) + "," +
+           String::FromFloat(frame.ScaleY));
 }
 
 void MyApp::ClearPadKeys() {
-  std::fill_n(PadKeys.begin(), kPadKeysCleared, 0);
+  std::fill_n(controls.PadKeys.begin(), kPadKeysCleared, 0);
 }
 
 // A running level comes back paused with the pause panel open; other screens unpaused.
 void MyApp::ComeBackPaused() {
-  if (ScreenMode < ModeInGame) {
-    Paused = PauseDir = PauseY = 0;
+  if (screens.ScreenMode < ModeInGame) {
+    pause.Paused = pause.PauseDir = pause.PauseY = 0;
   } else {
-    Paused = 1;
-    PauseDir = 1;
-    PauseY = HalfScreenHeight();
+    pause.Paused = 1;
+    pause.PauseDir = 1;
+    pause.PauseY = HalfScreenHeight(frame);
   }
 }
 
 void MyApp::OnSuspend() {
   DisableKeyboard();
-  iCadeControls = 0;
+  controls.ICade = 0;
   ClearPadKeys();
   ComeBackPaused();
   SetUpdateRate(kSuspendedUpdateRate);
@@ -275,35 +269,35 @@ void MyApp::OnResume() {
   ComeBackPaused();
   SetUpdateRate(kUpdateRate);
   DisableKeyboard();
-  iCadeControls = 0;
+  controls.ICade = 0;
   ClearPadKeys();
 }
 
 void MyApp::LoadGame() {
-  Paused = 0;
-  Lives = kStartLives;
-  ExitState = 0;
-  LevelIntro = kLevelIntroUpdates;
-  Score = 0;
-  GameOverTimer = 0;
-  GameOverFrame = 0;
-  ScreenMode = ModeInGame;
-  CamX = CamTargetX = CamY = CamTargetY = 0;
-  MaxBads = std::min(Level < 8 ? Level / 7 + 2 : Level / 7 + 3, kMostBads);
-  MaxWeaps = std::min(Level / 5 + 2, kMostWeaps);
+  pause.Paused = 0;
+  play.Lives = kStartLives;
+  play.ExitState = 0;
+  play.LevelIntro = kLevelIntroUpdates;
+  play.Score = 0;
+  play.GameOverTimer = 0;
+  pause.GameOverFrame = 0;
+  screens.ScreenMode = ModeInGame;
+  play.CamX = play.CamTargetX = play.CamY = play.CamTargetY = 0;
+  world.MaxBads = std::min(world.Level < 8 ? world.Level / 7 + 2 : world.Level / 7 + 3, kMostBads);
+  world.MaxWeaps = std::min(world.Level / 5 + 2, kMostWeaps);
   ResetStars(100);
   ResetParticles(particle::kDefaultCount);
   ResetPlayers();
   // After the clearing: a cleared entry would name object record 0 as the orbiting ball's.
-  Player[player::kOrbitRecord] = -1.0f;
+  play.Player[player::kOrbitRecord] = -1.0f;
   BuildWorld();
   PlaySFX(sfx::kLevelStart);
 }
 
 void MyApp::Save() {
-  if (Spectating) return;
+  if (play.Spectating) return;
   const String text = SaveText(save);
-  if (DebugMode == 1) kvPrint(text);
+  if (screens.DebugMode == 1) kvPrint(text);
   if (save.StateDamaged) {
     KeepDamagedState();
     save.StateDamaged = false;
@@ -315,37 +309,38 @@ void MyApp::Save() {
 
 void MyApp::Load() {
   const String text = LoadState();
-  if (DebugMode == 1) kvPrint(text);
+  if (screens.DebugMode == 1) kvPrint(text);
   LoadSaveText(save, text);
-  RepairSettings(save, isOuya == 1);
-  overscan = isOuya == 1 ? static_cast<float>(save.Settings[kOverscanSetting]) : 0;
+  RepairSettings(save, platform.console);
+  frame.Overscan = platform.console ? static_cast<float>(save.Settings[kOverscanSetting]) : 0;
 }
 
 void MyApp::FileScore() {
-  if (!Spectating) FileAmongBest(save, Level, Score, ExitState < 0);
+  if (!play.Spectating) FileAmongBest(save, world.Level, play.Score, play.ExitState < 0);
 }
 
 void MyApp::RequestPause() {
-  KeyLatch = 1;
-  Paused = 1;
-  PauseDir = 1;
-  PauseChoice = kPauseResume;
+  controls.KeyLatch = 1;
+  pause.Paused = 1;
+  pause.PauseDir = 1;
+  pause.PauseChoice = PauseScreen::kPauseResume;
   PlaySFX(sfx::kConfirm, 1.0f, 0.5f);
 }
 
 void MyApp::InGame() {
   ResetDraw();
-  MenuIntro = kMenuIntroStart;
-  const bool pauseHeld = PlayKeyAll(kGameBack, 0) || (isOuya == 1 && PlayKeyAll(kOuyaPauseKey, 0));
-  if (pauseHeld && Paused == 0 && KeyLatch == 0) RequestPause();
-  if (!HudHidden) {
-    if (ControlStyle != kControlPointer) Alpha(kPauseIconDimAlpha);
+  menu.MenuIntro = kMenuIntroStart;
+  const bool pauseHeld =
+      PlayKeyAll(kGameBack, 0) || (platform.console && PlayKeyAll(kOuyaPauseKey, 0));
+  if (pauseHeld && pause.Paused == 0 && controls.KeyLatch == 0) RequestPause();
+  if (!play.HudHidden) {
+    if (controls.ControlStyle != kControlPointer) Alpha(kPauseIconDimAlpha);
     const bool touched = Button(kPauseIconSlot, kPauseIconPos, kPauseIconPos, 0);
-    if (touched && Paused == 0 && KeyLatch == 0) {
-      PointerActive = 1;
+    if (touched && pause.Paused == 0 && controls.KeyLatch == 0) {
+      controls.PointerActive = 1;
       RequestPause();
     }
     Alpha(1.0f);
   }
-  if (Paused == 1) PauseMenu();
+  if (pause.Paused == 1) PauseMenu();
 }

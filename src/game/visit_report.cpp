@@ -32,28 +32,28 @@ String MyApp::ReportAddress() {
 }
 
 void MyApp::SendVisitReport() {
-  if (J_On_Allow != 1 || ReportAddress().Empty()) return;
+  if (!platform.visitReports || ReportAddress().Empty()) return;
   GetURL(ReportAddress() + kReportPath, "hello=1&gameID=" + String::FromInt(kGameNumber));
 }
 
 int MyApp::GetURL(const String& url, const String& query) {
-  ReportAnswer = "N/A";
+  report.Answer = "N/A";
   auto request = HttpRequest::Create();
   request->Open("GET", url + "?" + query, new ReportListener(*this));
-  Request = request.get();
+  report.Request = request.get();
   // From here the request's socket operations keep it alive until it completes.
   request->Send();
   kvPrint("Requesting URL");
-  ReportDone = 0;
+  report.Done = 0;
   return 0;
 }
 
 void MyApp::OnHttpRequestComplete(HttpRequest& request) {
-  if (&request != Request) return;
+  if (&request != report.Request) return;
   kvPrint("Http GET complete! " + String::FromInt(request.Status()));
-  ReportDone = 1;
-  ReportAnswer = request.ResponseText();
-  if (!ReportAnswer.Empty()) J_On_Able = 1;
+  report.Done = 1;
+  report.Answer = request.ResponseText();
+  if (!report.Answer.Empty()) report.Able = 1;
   // The request is released when this call returns; what it said is kept above.
-  Request = nullptr;
+  report.Request = nullptr;
 }

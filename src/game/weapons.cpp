@@ -71,13 +71,13 @@ void MyApp::FireWeapons() {
 }
 
 bool MyApp::MayFire() const {
-  return KeyLatch == 0 && ExitState == 0 && LevelIntro == 0;
+  return controls.KeyLatch == 0 && play.ExitState == 0 && play.LevelIntro == 0;
 }
 
 // One shot at once, then one every 15 updates while fire is held.
 void MyApp::FireMainGun() {
   const bool held = PlayKey(kGameA, 1, 0) != 0;
-  float& cooldown = Player[player::kFireCooldown];
+  float& cooldown = play.Player[player::kFireCooldown];
   cooldown = held ? cooldown - 1 : -1;
   if (!held || !(cooldown < 1) || !MayFire()) return;
   const int start = FreeSlot();
@@ -86,38 +86,38 @@ void MyApp::FireMainGun() {
   PlaySFX(sfx::kGun);
   const float spin = static_cast<float>(Rand(-kGunSpin, kGunSpin));
   PlaceObject(start, {.kind = kShot,
-                      .x = Player[player::kX],
-                      .y = Player[player::kY],
-                      .vx = kGunSpeed * Facing(Player[player::kFacing]),
+                      .x = play.Player[player::kX],
+                      .y = play.Player[player::kY],
+                      .vx = kGunSpeed * Facing(play.Player[player::kFacing]),
                       .spin = spin,
                       .strength = kGunDamage});
 }
 
 // One action per press of the special-fire key.
 void MyApp::FireSpecial() {
-  float& latch = Player[player::kSpecialLatch];
+  float& latch = play.Player[player::kSpecialLatch];
   if (!PlayKey(kGameB, 1, 0)) {
     latch = 0;
     return;
   }
   if (latch != 0 || !MayFire()) return;
   latch = 1;
-  const int held = Truncate(Player[player::kWeapon]);
+  const int held = Truncate(play.Player[player::kWeapon]);
   if (held == weapon::kBigLazer) FireBigLazer();
   if (held >= weapon::kBomb && held <= weapon::kTurret) LaunchWeapon(held);
 }
 
 void MyApp::LaunchWeapon(int kind) {
-  float& ammo = Player[player::kAmmo];
+  float& ammo = play.Player[player::kAmmo];
   if (!(ammo > 0)) return;
   const int start = FreeSlot();
   if (start <= 0) return;
   ammo -= 1;
   PlaySFX(sfx::WeaponFire(kind));
   NewObject thrown{.kind = kind,
-                   .x = Player[player::kX],
-                   .y = Player[player::kY],
-                   .vx = kThrowSpeed * Facing(Player[player::kFacing]),
+                   .x = play.Player[player::kX],
+                   .y = play.Player[player::kY],
+                   .vx = kThrowSpeed * Facing(play.Player[player::kFacing]),
                    .timer = kFuse};
   if (kind == weapon::kGrenade) {
     thrown.vx *= kGrenadeThrow;
@@ -132,18 +132,18 @@ void MyApp::LaunchWeapon(int kind) {
 // Two rows of shots from the ship, spread along its facing; the ammunition is spent even
 // when the pool has no room for them.
 void MyApp::FireBigLazer() {
-  float& ammo = Player[player::kAmmo];
+  float& ammo = play.Player[player::kAmmo];
   if (!(ammo > 0)) return;
   ammo -= 1;
   PlaySFX(sfx::WeaponFire(weapon::kBigLazer));
-  const float facing = Player[player::kFacing];
+  const float facing = play.Player[player::kFacing];
   for (int column = 0; column < kLazerColumns; ++column) {
     for (int row = 0; row < kLazerRows; ++row) {
       const int start = FreeSlot();
       if (start <= 0) continue;
       PlaceObject(start, {.kind = kShot + row,
-                          .x = Player[player::kX] + kLazerColumnGap * column * facing,
-                          .y = Player[player::kY] + kLazerTop + kLazerRowGap * row,
+                          .x = play.Player[player::kX] + kLazerColumnGap * column * facing,
+                          .y = play.Player[player::kY] + kLazerTop + kLazerRowGap * row,
                           .vx = kLazerSpeed * Facing(facing),
                           .strength = kLazerDamage,
                           .timer = kFuse});
@@ -183,7 +183,7 @@ void MyApp::UpdateGrenade(float* grenade) {
   constexpr Ring kGrenadeRing{.shots = 16, .radius = 24, .speed = 6, .strength = 2};
   grenade[kAngle] += (kSpinUpFuse - grenade[kTimer]) / kSpinUpRate;
   grenade[kVY] += kGrenadeGravity;
-  if (isSolid(Matrix[matrix::kCentre])) grenade[kTimer] = 0;
+  if (isSolid(world.Matrix[matrix::kCentre])) grenade[kTimer] = 0;
   if (grenade[kTimer] < 1) FireRing(grenade, kGrenadeRing);
 }
 
@@ -194,7 +194,7 @@ void MyApp::UpdateTracker(float* tracker) {
   int target = -1;
   bool bit = false;
   for (int start = 0; start < kPoolFloats; start += kFloats) {
-    float* other = &Objects[start];
+    float* other = &play.Objects[start];
     const int kind = Truncate(other[kKind]);
     if (kind < kFirstEnemy || kind > kLastTrackable) continue;
     target = start;
@@ -205,8 +205,8 @@ void MyApp::UpdateTracker(float* tracker) {
   }
   // Record 0 is never an enemy's, so it does not count as a target.
   if (target > 0) {
-    SteerToward(tracker[kVX], tracker[kX], Objects[target + kX], kTrackerBase, kTrackerRange);
-    SteerToward(tracker[kVY], tracker[kY], Objects[target + kY], kTrackerBase, kTrackerRange);
+    SteerToward(tracker[kVX], tracker[kX], play.Objects[target + kX], kTrackerBase, kTrackerRange);
+    SteerToward(tracker[kVY], tracker[kY], play.Objects[target + kY], kTrackerBase, kTrackerRange);
     tracker[kVX] = std::clamp(tracker[kVX], -kTrackerTopSpeed, kTrackerTopSpeed);
     tracker[kVY] = std::clamp(tracker[kVY], -kTrackerTopSpeed, kTrackerTopSpeed);
   }
@@ -244,7 +244,7 @@ void MyApp::FireShot(float x, float y, float angle, float radius, float speed, f
 }
 
 int MyApp::OrbitRecord() const {
-  const float record = Player[player::kOrbitRecord];
+  const float record = play.Player[player::kOrbitRecord];
   if (!(record >= 0 && record < kPoolFloats)) return -1;
   const int start = static_cast<int>(record);
   return start == record && start % kFloats == 0 ? start : -1;
@@ -253,9 +253,9 @@ int MyApp::OrbitRecord() const {
 void MyApp::StartOrbitBlaster() {
   const int start = FreeSlot();
   if (start < 0) return;
-  Player[player::kOrbitAngle] = 0;
-  Player[player::kOrbitFrames] = kOrbitFrames;
-  if (OrbitRecord() < 0) Player[player::kOrbitRecord] = static_cast<float>(start);
+  play.Player[player::kOrbitAngle] = 0;
+  play.Player[player::kOrbitFrames] = kOrbitFrames;
+  if (OrbitRecord() < 0) play.Player[player::kOrbitRecord] = static_cast<float>(start);
 }
 
 // The ball's record is freed whenever it hits something, and another object may take it
@@ -263,26 +263,26 @@ void MyApp::StartOrbitBlaster() {
 int MyApp::BallRecord() {
   int start = OrbitRecord();
   if (start >= 0) {
-    const float kind = Objects[start + kKind];
+    const float kind = play.Objects[start + kKind];
     if (kind == kFree || kind == kOrbitBall) return start;
   }
   start = FreeSlot();
-  if (start >= 0) Player[player::kOrbitRecord] = static_cast<float>(start);
+  if (start >= 0) play.Player[player::kOrbitRecord] = static_cast<float>(start);
   return start;
 }
 
 void MyApp::UpdateOrbitBlaster() {
-  float& frames = Player[player::kOrbitFrames];
-  if (ExitState != 0 || !(frames > 0)) {
+  float& frames = play.Player[player::kOrbitFrames];
+  if (play.ExitState != 0 || !(frames > 0)) {
     StopOrbitBlaster();
     return;
   }
   frames -= 1;
-  const float angle = Player[player::kOrbitAngle] += kOrbitStep;
+  const float angle = play.Player[player::kOrbitAngle] += kOrbitStep;
   const int start = BallRecord();
   if (start >= 0) {
-    const float x = Player[player::kX] + kOrbitRadius * SinDeg(angle);
-    const float y = Player[player::kY] - kOrbitRadius * CosDeg(angle);
+    const float x = play.Player[player::kX] + kOrbitRadius * SinDeg(angle);
+    const float y = play.Player[player::kY] - kOrbitRadius * CosDeg(angle);
     PlaceObject(start,
                 {.kind = kOrbitBall, .x = x, .y = y, .angle = angle, .strength = kOrbitDamage});
     const int colour = Rand(0, kLastOrbitSparkColour);
@@ -295,16 +295,16 @@ void MyApp::UpdateOrbitBlaster() {
 // stops it when the ship is destroyed): a ball left behind goes rather than staying in the
 // room as a mine.
 void MyApp::StopOrbitBlaster() {
-  Player[player::kOrbitFrames] = 0;
+  play.Player[player::kOrbitFrames] = 0;
   const int start = OrbitRecord();
-  if (start >= 0 && Objects[start + kKind] == kOrbitBall) Objects[start + kKind] = kFree;
-  Player[player::kOrbitRecord] = -1;
+  if (start >= 0 && play.Objects[start + kKind] == kOrbitBall) play.Objects[start + kKind] = kFree;
+  play.Player[player::kOrbitRecord] = -1;
 }
 
 int MyApp::BreakableTile(int x, int y) const {
   if (x < 0 || y < 0) return -1;
-  const auto tx = static_cast<int>(static_cast<float>(x) / TileSize);
-  const auto ty = static_cast<int>(static_cast<float>(y) / TileSize);
+  const auto tx = static_cast<int>(static_cast<float>(x) / world.TileSize);
+  const auto ty = static_cast<int>(static_cast<float>(y) / world.TileSize);
   if (tx >= world::kTilesX || ty >= world::kTilesY) return -1;
   const int col = tx % world::kRoomWidth, row = ty % world::kRoomHeight;
   // The room's top row and left column are its walls and doorways, never blocks.
@@ -314,14 +314,14 @@ int MyApp::BreakableTile(int x, int y) const {
 
 void MyApp::ShootShit(int x, int y, int damage) {
   const int index = BreakableTile(x, y);
-  if (index < 0 || World[index + tile::kHitPoints] <= 0) return;
-  int& hitPoints = World[index + tile::kHitPoints];
-  Score += kBlockHitScore;
+  if (index < 0 || world.Tiles[index + tile::kHitPoints] <= 0) return;
+  int& hitPoints = world.Tiles[index + tile::kHitPoints];
+  play.Score += kBlockHitScore;
   hitPoints = static_cast<int>(std::clamp(static_cast<long long>(hitPoints) - damage,
                                           static_cast<long long>(INT_MIN),
                                           static_cast<long long>(INT_MAX)));
   if (hitPoints >= 1) return;
-  Score += kBlockBreakScore;
+  play.Score += kBlockBreakScore;
   const float rate = RandomRate();
   PlaySFX(Rand(0, sfx::kBreaks - 1) + sfx::kFirstBreak, rate);
   for (int i = 0; i < kBreakSparks; ++i) {
@@ -331,5 +331,5 @@ void MyApp::ShootShit(int x, int y, int damage) {
     ThrowParticle(static_cast<float>(x), static_cast<float>(y), kind, kBreakSparkColour,
                   static_cast<float>(angle), static_cast<float>(speed));
   }
-  World[index + tile::kCode] = ReleasedCode(World[index + tile::kCode]);
+  world.Tiles[index + tile::kCode] = ReleasedCode(world.Tiles[index + tile::kCode]);
 }

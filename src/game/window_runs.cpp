@@ -8,8 +8,6 @@
 
 namespace {
 
-std::unique_ptr<WindowRuns> prepared;
-
 MyApp& TheApp() {
   return static_cast<MyApp&>(*_app);
 }
@@ -45,7 +43,7 @@ void WindowRuns::AfterUpdate() {
   }
   switch (state_) {
     case State::kBuilding:
-      if (app.ScreenMode == ModeInGame) {
+      if (app.screens.ScreenMode == ModeInGame) {
         ApplyCarry(header_.carry, app);
         frames_ = 0;
         state_ = State::kPlaying;
@@ -53,7 +51,7 @@ void WindowRuns::AfterUpdate() {
       break;
     case State::kPlaying:
       ++frames_;
-      if (app.GameOverTimer > 0 || frames_ >= runUpdates_) {
+      if (app.play.GameOverTimer > 0 || frames_ >= runUpdates_) {
         // The outcome on standard output, as the simulator prints it; a recording of what is
         // shown ends there too.
         std::printf("%s\n", EndLine(app, frames_).c_str());
@@ -64,7 +62,7 @@ void WindowRuns::AfterUpdate() {
       }
       break;
     case State::kLeaving:
-      app.Spectating = false;
+      app.play.Spectating = false;
       state_ = State::kDone;
       break;
     default:
@@ -90,7 +88,7 @@ InputDevice& WindowRuns::Spectate(MyApp& app, InputDevice& live) {
   if (live.KeyHit(key::kF4)) return live;
   if (state_ == State::kWaitForMenu) {
     // One update of the menu first: it settles the selected level the demo starts from.
-    if (app.LoadStep != 0 || app.ScreenMode != ModeMenu) return live;
+    if (app.frame.LoadStep != 0 || app.screens.ScreenMode != ModeMenu) return live;
     if (!menuShown_) {
       menuShown_ = true;
       return live;
@@ -120,8 +118,8 @@ void WindowRuns::StartRun(MyApp& app) {
   if (demo_) {
     header_ = RunHeader();
     // The demo goes on from level to level after the selected one.
-    header_.level =
-        state_ == State::kWaitForMenu ? app.Level : std::min(app.Level + 1, world::kLevels);
+    header_.level = state_ == State::kWaitForMenu ? app.world.Level
+                                                  : std::min(app.world.Level + 1, world::kLevels);
     source_ = std::make_unique<Pilot>();
     runUpdates_ = kMaxShownRunUpdates;
   } else {
@@ -130,7 +128,7 @@ void WindowRuns::StartRun(MyApp& app) {
     source_ = std::make_unique<LinePlayer>(run.input);
     runUpdates_ = run.endFrames.value_or(kMaxShownRunUpdates);
   }
-  app.Spectating = true;
+  app.play.Spectating = true;
   app.StopTune();
   RequestLevel(app, header_);
   state_ = State::kBuilding;
@@ -138,10 +136,10 @@ void WindowRuns::StartRun(MyApp& app) {
 
 void WindowRuns::Leave(MyApp& app) {
   app.StopTune();
-  app.Paused = 0;
+  app.pause.Paused = 0;
   // A key still held from leaving must not act on the menu until it is released.
-  app.KeyLatch = 1;
-  app.ScreenMode = ModeLoadMenu;
+  app.controls.KeyLatch = 1;
+  app.screens.ScreenMode = ModeLoadMenu;
   state_ = State::kLeaving;
 }
 
@@ -150,7 +148,8 @@ InputDevice& WindowRuns::Blank() {
   return device_;
 }
 
-bool PrepareWindowRuns(const LaunchOptions& options, std::string& message) {
+bool PrepareWindowRuns(const LaunchOptions& options, std::unique_ptr<WindowRuns>& runs,
+                       std::string& message) {
   std::vector<RecordedRun> replay;
   if (!options.replayPath.empty()) {
     if (!ReadRunFile(options.replayPath, replay, message)) return false;
@@ -165,11 +164,6 @@ bool PrepareWindowRuns(const LaunchOptions& options, std::string& message) {
     if (!recorder->Open(options.recordPath, message)) return false;
   }
   if (!recorder && replay.empty() && !options.demo) return true;
-  prepared = std::make_unique<WindowRuns>(std::move(recorder), std::move(replay), options.demo);
+  runs = std::make_unique<WindowRuns>(std::move(recorder), std::move(replay), options.demo);
   return true;
-}
-
-void CreateAppWithRuns() {
-  kvMain();
-  if (prepared && _delegate) _delegate->_tap = prepared.get();
 }

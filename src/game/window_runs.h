@@ -55,7 +55,7 @@ class WindowRuns : public UpdateTap {
   bool toldProblem_ = false;
 };
 
-// Reads the replay file and opens the record file the options name; false with a message.
-bool PrepareWindowRuns(const LaunchOptions& options, std::string& message);
-// The game's createApp hook with the prepared runs attached to its updates.
-void CreateAppWithRuns();
+// Reads the replay file and opens the record file the options name into runs (left empty when
+// the options ask for neither, nor for the demo); false with a message.
+bool PrepareWindowRuns(const LaunchOptions& options, std::unique_ptr<WindowRuns>& runs,
+                       std::string& message);

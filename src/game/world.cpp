@@ -123,7 +123,7 @@ void Step(int direction, int& rx, int& ry) {
 // One level's generation; every method draws from the shared sequence in build order.
 class WorldBuilder {
  public:
-  explicit WorldBuilder(MyApp& app) : app_(app), world_(app.World) {}
+  explicit WorldBuilder(MyApp& app) : app_(app), world_(app.world.Tiles) {}
 
   void Build();
 
@@ -167,7 +167,8 @@ class WorldBuilder {
 
 void WorldBuilder::Build() {
   std::fill_n(world_.begin(), kClearedWorldInts, 0);
-  for (int r = 0; r < object::kRecords; ++r) app_.Objects[r * object::kFloats + object::kKind] = 0;
+  for (int r = 0; r < object::kRecords; ++r)
+    app_.play.Objects[r * object::kFloats + object::kKind] = 0;
   LayWalls();
   PlaceStart();
   LayBase();
@@ -215,8 +216,8 @@ void WorldBuilder::PlaceStart() {
   startX_ = app_.Rand(12, 20);
   startY_ = app_.Rand(12, 20);
   using namespace player;
-  auto& record = app_.Player;
-  const float size = app_.TileSize;
+  auto& record = app_.play.Player;
+  const float size = app_.world.TileSize;
   record[kX] = size * (kRoomWidth * startX_ + 8);
   record[kY] = size * (kRoomHeight * startY_ + 7);
   record[kRoomX] = startX_;
@@ -243,7 +244,7 @@ void WorldBuilder::LayBase() {
 // Three random walks from the start room. The direction carries over from one path to the
 // next, so a later path opens by repeating the last step of the one before.
 void WorldBuilder::WalkPaths() {
-  const int steps = PathSteps(app_.Level);
+  const int steps = PathSteps(app_.world.Level);
   int direction = kStay;
   for (int path = 0; path < kPaths; ++path) {
     int rx = startX_, ry = startY_;
@@ -329,7 +330,7 @@ void WorldBuilder::PlaceBlocks(int rx, int ry) {
     hw = app_.Rand(0, 2);
     hh = app_.Rand(0, 2);
   }
-  const int chance = BlockChance(app_.Level);
+  const int chance = BlockChance(app_.world.Level);
   for (int x = cx - hw; x <= cx + hw; ++x) {
     for (int y = cy - hh; y <= cy + hh; ++y) {
       int* tile = Tile(rx, ry, x, y);
@@ -344,9 +345,9 @@ void WorldBuilder::PlaceBlocks(int rx, int ry) {
 
 // A weapon block, or four times in nine an enemy block; enemy kind 4 is never hidden.
 int WorldBuilder::HiddenBlockCode() {
-  int code = app_.Rand(kFirstWeaponBlock, MaxWeaps + kFirstWeaponBlock - 1);
+  int code = app_.Rand(kFirstWeaponBlock, app_.world.MaxWeaps + kFirstWeaponBlock - 1);
   if (app_.Rand(0, 8) < 4) {
-    code = app_.Rand(kFirstEnemyBlock, MaxBads + kFirstEnemyBlock - 1);
+    code = app_.Rand(kFirstEnemyBlock, app_.world.MaxBads + kFirstEnemyBlock - 1);
     if (code == kShunnedEnemyBlock) code = kEnemyBlockStandIn;
   }
   return code;
@@ -397,7 +398,7 @@ void WorldBuilder::HideItem(int item) {
     if (4 * distance > demand && PathMark(rx, ry, item) != 0) break;
   }
   const int itemBase = code::kItemBlock + item * code::kItemBlockStride;
-  auto& record = app_.Player;
+  auto& record = app_.play.Player;
   for (int attempt = 1;; ++attempt) {
     const int tx = app_.Rand(1, kRoomWidth - 2);
     const int ty = app_.Rand(1, kRoomHeight - 2);
@@ -425,7 +426,7 @@ void WorldBuilder::PlaceBarriers() {
   for (int rx = 0; rx < kRooms; ++rx) {
     for (int ry = 0; ry < kRooms; ++ry) {
       if (!OnAnyPath(rx, ry) || !IsCorridor(rx, ry)) continue;
-      if (app_.Level < kBarriersFromLevel || !Roll(6)) continue;
+      if (app_.world.Level < kBarriersFromLevel || !Roll(6)) continue;
       for (int i = 1; i <= kBarrierSlots; ++i) {
         const int x = 4 * i - 1;
         const int y = app_.Rand(2, 8);
@@ -451,15 +452,15 @@ bool WorldBuilder::IsCorridor(int rx, int ry) {
 }  // namespace
 
 void MyApp::BuildWorld() {
-  ExitState = 0;
-  Player[player::kWeapon] = kStartWeapon;
-  Player[player::kAmmo] = kStartAmmo;
+  play.ExitState = 0;
+  play.Player[player::kWeapon] = kStartWeapon;
+  play.Player[player::kAmmo] = kStartAmmo;
   // Unsigned arithmetic: the seed wraps modulo 2^32 for any level.
-  Seed = static_cast<int>(static_cast<unsigned>(Level) * kSeedMultiplier + kSeedOffset);
+  Seed = static_cast<int>(static_cast<unsigned>(world.Level) * kSeedMultiplier + kSeedOffset);
   for (int i = 0; i < kSeedWarmUpDraws; ++i) Rnd();
   WorldBuilder(*this).Build();
   for (int channel : {player::kBackdropRed, player::kBackdropGreen, player::kBackdropBlue})
-    Player[channel] = static_cast<float>(Rand(0, 3) * 20);
+    play.Player[channel] = static_cast<float>(Rand(0, 3) * 20);
 }
 
 // Rnd draws in double precision, and so does this, so a level comes out the same on every
@@ -470,25 +471,25 @@ int MyApp::Rand(float lo, float hi) {
 }
 
 int MyApp::CodeAtPixel(float x, float y) {
-  return CodeAtTile(PixelToTile(x, TileSize), PixelToTile(y, TileSize));
+  return CodeAtTile(PixelToTile(x, world.TileSize), PixelToTile(y, world.TileSize));
 }
 
 int MyApp::CodeAtTile(int tx, int ty) {
-  return InWorld(tx, ty) ? World[GlobalTileIndex(tx, ty)] : code::kOutside;
+  return InWorld(tx, ty) ? world.Tiles[GlobalTileIndex(tx, ty)] : code::kOutside;
 }
 
 void MyApp::PutAt(float x, float y, int code) {
-  const int tx = PixelToTile(x, TileSize);
-  const int ty = PixelToTile(y, TileSize);
-  if (InWorld(tx, ty)) World[GlobalTileIndex(tx, ty)] = code;
+  const int tx = PixelToTile(x, world.TileSize);
+  const int ty = PixelToTile(y, world.TileSize);
+  if (InWorld(tx, ty)) world.Tiles[GlobalTileIndex(tx, ty)] = code;
 }
 
 // Up to 251 random tiles within two of the start tile (kept off the room's walls); the first
 // empty one takes the code, or the last one tried when none was empty.
 void MyApp::PutAround(float x, float y, int code) {
   constexpr int kTries = 251;
-  const int tx = PixelToTile(x, TileSize);
-  const int ty = PixelToTile(y, TileSize);
+  const int tx = PixelToTile(x, world.TileSize);
+  const int ty = PixelToTile(y, world.TileSize);
   if (!InWorld(tx, ty)) return;
   const int rx = tx / kRoomWidth, ry = ty / kRoomHeight;
   int index = 0;
@@ -498,9 +499,9 @@ void MyApp::PutAround(float x, float y, int code) {
     const int x = std::clamp(tx % kRoomWidth + dx, 1, kRoomWidth - 2);
     const int y = std::clamp(ty % kRoomHeight + dy, 1, kRoomHeight - 2);
     index = TileIndex(rx, ry, x, y);
-    if (World[index] == 0) break;
+    if (world.Tiles[index] == 0) break;
   }
-  World[index] = code;
+  world.Tiles[index] = code;
 }
 
 bool MyApp::isSolid(int code) {
@@ -510,27 +511,27 @@ bool MyApp::isSolid(int code) {
 }
 
 int MyApp::RoomPathMarks(float x, float y) {
-  const int tx = PixelToTile(x, TileSize);
-  const int ty = PixelToTile(y, TileSize);
+  const int tx = PixelToTile(x, world.TileSize);
+  const int ty = PixelToTile(y, world.TileSize);
   if (!InWorld(tx, ty)) return 0;
-  const int* corner = &World[TileIndex(tx / kRoomWidth, ty / kRoomHeight, 0, 0)];
+  const int* corner = &world.Tiles[TileIndex(tx / kRoomWidth, ty / kRoomHeight, 0, 0)];
   int marks = 0;
   for (int path = 0; path < kPaths; ++path) marks += corner[tile::PathMarkField(path)];
   return marks;
 }
 
 void MyApp::GetMatrix(float x, float y, int mode) {
-  const int tx = PixelToTile(x, TileSize);
-  const int ty = PixelToTile(y, TileSize);
-  const int rx = ToRoomCoord(Player[player::kRoomX]);
-  const int ry = ToRoomCoord(Player[player::kRoomY]);
+  const int tx = PixelToTile(x, world.TileSize);
+  const int ty = PixelToTile(y, world.TileSize);
+  const int rx = ToRoomCoord(play.Player[player::kRoomX]);
+  const int ry = ToRoomCoord(play.Player[player::kRoomY]);
   const int currentRoom = rx < 0 || ry < 0 ? -1 : world::RoomIndex(rx, ry);
   int entry = matrix::kUpLeft;
   for (int dy = -1; dy <= 1; ++dy) {
     for (int dx = -1; dx <= 1; ++dx, ++entry) {
       const bool hidden = mode == 1 && RoomOfTile(tx + dx, ty + dy) != currentRoom;
-      Matrix[entry] = hidden ? code::kOutside : CodeAtTile(tx + dx, ty + dy);
+      world.Matrix[entry] = hidden ? code::kOutside : CodeAtTile(tx + dx, ty + dy);
     }
   }
-  Matrix[matrix::kRoom] = RoomOfTile(tx, ty);
+  world.Matrix[matrix::kRoom] = RoomOfTile(tx, ty);
 }

@@ -29,8 +29,7 @@ int Start(int argc, char** argv, const KvStartHooks& hooks) {
   InstallSignalHandlers();
   if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
   hooks.initGlobals();
-  if (hooks.launch) hooks.launch(options);
-  hooks.createApp();
+  hooks.createApp(options);
   const int status = host->Delegate() ? host->Run() : kExitQuit;
   glfw2::Terminate();
   return status;

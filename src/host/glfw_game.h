@@ -81,10 +81,9 @@ class KvGlfwGame : public KvGame {
 struct KvStartHooks {
   // Every global to its start value.
   void (*initGlobals)();
-  // Creates the App, which hands the host its delegate; without one nothing runs.
-  void (*createApp)();
-  // Hands the game what its command line asked for, before the App is created; may be null.
-  void (*launch)(const LaunchOptions& options) = nullptr;
+  // Creates the App for what its command line asked; the App hands the host its delegate,
+  // and without one nothing runs. It may end the program before the window opens.
+  void (*createApp)(const LaunchOptions& options);
   // The highest level the command line may start in.
   int lastLevel = 1;
 };

@@ -20,7 +20,7 @@ HeadlessGame::HeadlessGame(StateFile stateFile) {
 }
 
 HeadlessGame::~HeadlessGame() {
-  GameDelegate* delegate = _delegate;
+  GameDelegate* delegate = &app_->Delegate();
   gxtkGraphics* graphics = delegate->_graphics;
   gxtkAudio* audio = delegate->_audio;
   InputDevice* input = delegate->_input;
@@ -38,7 +38,7 @@ void HeadlessGame::Step(int updates) {
 }
 
 void HeadlessGame::StepUntilLoaded(int limit) {
-  for (int i = 0; i < limit && app_->LoadStep > 0; ++i) Step();
+  for (int i = 0; i < limit && app_->frame.LoadStep > 0; ++i) Step();
 }
 
 void HeadlessGame::KeyDown(int key) {

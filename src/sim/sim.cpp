@@ -134,8 +134,8 @@ class Simulator {
     HeadlessHost& host = game_.host();
     host.width = header.screenWidth;
     host.height = header.screenHeight;
-    app.LastDevWidth = header.screenWidth;
-    app.LastDevHeight = header.screenHeight;
+    app.frame.LastDevWidth = header.screenWidth;
+    app.frame.LastDevHeight = header.screenHeight;
     app.FitScreen(static_cast<float>(header.screenWidth), static_cast<float>(header.screenHeight));
     InputDevice& device = *GetInputDevice();
     ApplyFrame(InputFrame(), device);
@@ -143,7 +143,7 @@ class Simulator {
     Step(device);
     ApplyCarry(header.carry, app);
     frames = 0;
-    while (frames < limit && app.GameOverTimer == 0 && !StopRequested()) {
+    while (frames < limit && app.play.GameOverTimer == 0 && !StopRequested()) {
       source.Next(app, frame_);
       ApplyFrame(frame_, device);
       Step(device);

@@ -37,10 +37,10 @@ class BadgesTest : public MenuTest {
 // In by 16 a frame, at rest, out again over its life, at the bottom for slot 0; the art and
 // the name show at first.
 TEST_F(BadgesTest, ANotificationSlidesInStaysAndSlidesOutOverItsLife) {
-  app().ToastBadge[0] = 0;
-  app().ToastTimer[0] = 1;
+  app().screens.ToastBadge[0] = 0;
+  app().screens.ToastTimer[0] = 1;
   std::vector<float> xs;
-  for (int age = 1; age <= MyApp::kToastLife + 3; ++age) {
+  for (int age = 1; age <= Screens::kToastLife + 3; ++age) {
     Step();
     const auto panels = Panels();
     if (panels.empty()) break;
@@ -50,21 +50,22 @@ TEST_F(BadgesTest, ANotificationSlidesInStaysAndSlidesOutOverItsLife) {
     EXPECT_EQ(RecordsOf(kBadgeArtSlot), age < 64 ? 1 : 0) << age;
     EXPECT_TRUE(age > 1 || DrawnText().find("TestBadge") != std::string::npos);
   }
-  ASSERT_EQ(xs.size(), static_cast<size_t>(MyApp::kToastLife));
+  ASSERT_EQ(xs.size(), static_cast<size_t>(Screens::kToastLife));
   for (const auto& [age, x] :
        {std::pair{1, -144.0f}, {10, 0.0f}, {230, 0.0f}, {231, -16.0f}, {241, -176.0f}})
     EXPECT_EQ(xs[age - 1], x) << age;
-  EXPECT_EQ(app().ToastTimer[0], 0);
+  EXPECT_EQ(app().screens.ToastTimer[0], 0);
 }
 
 TEST_F(BadgesTest, SlotsStackUpwardsAndTheLastTwoAreNeverShown) {
   for (const int slot : {2, 12, 13, 14}) {
-    app().ToastBadge[slot] = 0;
-    app().ToastTimer[slot] = 20;
+    app().screens.ToastBadge[slot] = 0;
+    app().screens.ToastTimer[slot] = 20;
   }
   Step();
   EXPECT_EQ(Panels(),
             (std::vector<std::pair<float, float>>{{0, 540 - 34 * 3}, {0, 540 - 34 * 13}}));
-  EXPECT_EQ((std::vector{app().ToastTimer[2], app().ToastTimer[13], app().ToastTimer[14]}),
+  EXPECT_EQ((std::vector{app().screens.ToastTimer[2], app().screens.ToastTimer[13],
+                         app().screens.ToastTimer[14]}),
             (std::vector{21, 20, 20}));
 }

@@ -16,10 +16,10 @@ TEST_F(Arena, CombatAllocatesNothing) {
     Put(2 * i + 2, kShot, x, y, 0, 0, 1);
   }
   for (int i = 0; i < 4; ++i) Put(130 + i, weapon::kBomb + i, TileX(3 + 3 * i), TileY(8));
-  app().Player[player::kOrbitRecord] = -1;
+  app().play.Player[player::kOrbitRecord] = -1;
   app().StartOrbitBlaster();
-  app().Player[player::kWeapon] = weapon::kBigLazer;
-  app().Player[player::kAmmo] = 4;
+  app().play.Player[player::kWeapon] = weapon::kBigLazer;
+  app().play.Player[player::kAmmo] = 4;
   game().KeyDown('Z');
   game().KeyDown('X');
   const int before = ThreadAllocations();
@@ -32,7 +32,7 @@ TEST_F(Arena, CombatAllocatesNothing) {
     if (frame % 30 == 1) game().KeyDown('X');
   }
   EXPECT_EQ(ThreadAllocations(), before);
-  EXPECT_GT(app().Score, 0);
+  EXPECT_GT(app().play.Score, 0);
   EXPECT_EQ(*Tile(2, 9), code::kEmpty) << "the blocks broke";
 }
 

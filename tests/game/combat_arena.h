@@ -27,22 +27,22 @@ class Arena : public ::testing::Test {
   static constexpr float kTile = 31.0f;
 
   void SetUp() override {
-    app().Level = 1;
+    app().world.Level = 1;
     app().LoadGame();
-    app().LevelIntro = 0;
+    app().play.LevelIntro = 0;
     ClearPool();
     for (int y = 1; y < world::kRoomHeight - 1; ++y)
       for (int x = 1; x < world::kRoomWidth - 1; ++x) SetTile(x, y, code::kEmpty, 0);
-    app().Player[player::kRoomX] = kRoomX;
-    app().Player[player::kRoomY] = kRoomY;
+    app().play.Player[player::kRoomX] = kRoomX;
+    app().play.Player[player::kRoomY] = kRoomY;
     // On path 0, so that rooms are drawn (and hand over their enemies).
-    app().World[world::TileIndex(kRoomX, kRoomY, 0, 0) + tile::PathMarkField(0)] = 1;
+    app().world.Tiles[world::TileIndex(kRoomX, kRoomY, 0, 0) + tile::PathMarkField(0)] = 1;
     PutShip(8, 6);
     for (int id : kPlayEffects) {
       String number = String::FromInt(id);
       while (number.Length() < 3) number = "0" + number;
-      delete app().Sounds[id];
-      app().Sounds[id] = LoadSound(String(ZV_DATA_DIR "/sfx/") + number + ".wav").release();
+      delete app().audio.Sounds[id];
+      app().audio.Sounds[id] = LoadSound(String(ZV_DATA_DIR "/sfx/") + number + ".wav").release();
     }
     SoundsPlayed();
   }
@@ -53,19 +53,19 @@ class Arena : public ::testing::Test {
   // Pixel centre of tile (x, y) of the arena.
   static float TileX(float x) { return (kRoomX * world::kRoomWidth + x + 0.5f) * kTile; }
   static float TileY(float y) { return (kRoomY * world::kRoomHeight + y + 0.5f) * kTile; }
-  int* Tile(int x, int y) { return &app().World[world::TileIndex(kRoomX, kRoomY, x, y)]; }
+  int* Tile(int x, int y) { return &app().world.Tiles[world::TileIndex(kRoomX, kRoomY, x, y)]; }
   void SetTile(int x, int y, int code, int hitPoints) {
     Tile(x, y)[tile::kCode] = code;
     Tile(x, y)[tile::kHitPoints] = hitPoints;
   }
   void PutShip(float tileX, float tileY) {
-    app().Player[player::kX] = TileX(tileX);
-    app().Player[player::kY] = TileY(tileY);
+    app().play.Player[player::kX] = TileX(tileX);
+    app().play.Player[player::kY] = TileY(tileY);
   }
-  float ShipX() { return app().Player[player::kX]; }
-  float ShipY() { return app().Player[player::kY]; }
+  float ShipX() { return app().play.Player[player::kX]; }
+  float ShipY() { return app().play.Player[player::kY]; }
 
-  float* Record(int start) { return &app().Objects[start]; }
+  float* Record(int start) { return &app().play.Objects[start]; }
   // Puts an object into record r of the arena.
   float* Put(int r, int kind, float x, float y, float vx = 0, float vy = 0, float strength = 3,
              float timer = 0) {
@@ -83,15 +83,15 @@ class Arena : public ::testing::Test {
   std::vector<int> Live(int kind) {
     std::vector<int> starts;
     for (int r = 0; r < object::kRecords; ++r)
-      if (app().Objects[r * object::kFloats + object::kKind] == kind)
+      if (app().play.Objects[r * object::kFloats + object::kKind] == kind)
         starts.push_back(r * object::kFloats);
     return starts;
   }
-  void ClearParticles() { app().ResetParticles(app().ParticleCount); }
+  void ClearParticles() { app().ResetParticles(app().play.ParticleCount); }
   int LiveParticles() {
     int count = 0;
-    for (int i = 0; i <= app().ParticleCount; ++i)
-      count += app().Particles[i * particle::kFloats + particle::kKind] > 0;
+    for (int i = 0; i <= app().play.ParticleCount; ++i)
+      count += app().play.Particles[i * particle::kFloats + particle::kKind] > 0;
     return count;
   }
   template <size_t N>
@@ -104,19 +104,20 @@ class Arena : public ::testing::Test {
   // the channels the game used (at most one rotation of 24 between calls).
   std::vector<int> SoundsPlayed() {
     std::vector<int> ids;
-    for (int slot = lastSlot_; slot != app().NextChannel;) {
+    for (int slot = lastSlot_; slot != app().audio.NextChannel;) {
       slot = (slot + 1) % 24;
-      const gxtkChannel& channel = AudioDevice()->channels[app().ChannelIds[slot]];
+      const gxtkChannel& channel = AudioDevice()->channels[app().audio.ChannelIds[slot]];
       int played = -1;
       for (int id : kPlayEffects)
-        if (channel.sample != nullptr && app().Sounds[id]->sample == channel.sample) played = id;
+        if (channel.sample != nullptr && app().audio.Sounds[id]->sample == channel.sample)
+          played = id;
       ids.push_back(played > kBreakSound && played <= kBreakSound + 3 ? kBreakSound : played);
     }
-    lastSlot_ = app().NextChannel;
+    lastSlot_ = app().audio.NextChannel;
     return ids;
   }
 
  private:
   HeadlessGame game_;
-  int lastSlot_ = game_.app().NextChannel;
+  int lastSlot_ = game_.app().audio.NextChannel;
 };

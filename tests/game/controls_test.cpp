@@ -24,25 +24,28 @@ class ControlsTest : public testing::Test {
   static int JoyKey(int player, int button) { return key::JoyButton(player, button); }
   void Hold(int code, bool down = true) { input.keyDown[code] = down; }
   void TouchAt(int slot, int x, int y) {
-    app.TouchOn[slot] = 1;
-    app.TouchPosX[slot] = x;
-    app.TouchPosY[slot] = y;
-    app.PointerDown = 1;
+    app.controls.TouchOn[slot] = 1;
+    app.controls.TouchPosX[slot] = x;
+    app.controls.TouchPosY[slot] = y;
+    app.controls.PointerDown = 1;
   }
   void NoTouches() {
-    app.TouchOn.fill(0);
-    app.TouchPosX.fill(kNoArg);
-    app.TouchPosY.fill(kNoArg);
-    app.PointerDown = 0;
+    app.controls.TouchOn.fill(0);
+    app.controls.TouchPosX.fill(kNoArg);
+    app.controls.TouchPosY.fill(kNoArg);
+    app.controls.PointerDown = 0;
   }
   std::vector<float> Stick() {
-    return {app.AnalogX, app.AnalogY, static_cast<float>(app.StickOriginX),
-            static_cast<float>(app.StickOriginY)};
+    return {app.controls.AnalogX, app.controls.AnalogY,
+            static_cast<float>(app.controls.StickOriginX),
+            static_cast<float>(app.controls.StickOriginY)};
   }
-  float LastRecordKind() { return app.DrawList[app.DrawCount - drawrec::kFloats + drawrec::kSlot]; }
+  float LastRecordKind() {
+    return app.frame.DrawList[app.frame.DrawCount - drawrec::kFloats + drawrec::kSlot];
+  }
   void SetFrameSize(int slot, int size) {
-    app.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = size;
-    app.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = size;
+    app.frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = size;
+    app.frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = size;
   }
   // Each row: game key, analog, player (-1: the keyboard alone), the expected PlayKey answer.
   void ExpectPlayKeys(std::initializer_list<std::array<int, 4>> rows) {
@@ -114,20 +117,20 @@ TEST_F(ControlsTest, StickCountsAsDirectionsOnlyWhenAnalogIsAskedAndReadsYDown) 
             (std::array{0.5f, -1.0f, 0.25f, 0.0f, 0.0f}));
   joy.axisX[0] = 0.4f;
   ExpectPlayKeys({{kGameRight, 1, 1, 0}});
-  iCadeControls = 1;
+  app.controls.ICade = 1;
   joy.axisX[0] = 1;
   ExpectPlayKeys({{kGameRight, 1, 1, 0}});
 }
 
 TEST_F(ControlsTest, WithTheICadeOnTheLettersNoLongerPlay) {
-  iCadeControls = 1;
+  app.controls.ICade = 1;
   for (int letter : {int{'W'}, int{'Z'}, int{'J'}, key::kBackquote}) Hold(letter);
   ExpectPlayKeys({{kGameUp, 0, 0, 0}, {kGameA, 0, 0, 0}, {kGameBack, 0, 0, 0}});
   for (int code : {key::kSpace, key::kEscape, JoyKey(0, 7)}) Hold(code);
   ExpectPlayKeys({{kGameA, 0, -1, 1}, {kGameBack, 0, -1, 1}, {kGameR1, 0, 0, 0}});
   Hold(JoyKey(0, 5));
   ExpectPlayKeys({{kGameR1, 0, 0, 1}});
-  iCadeControls = 2;
+  app.controls.ICade = 2;
   ExpectPlayKeys({{kGameA, 0, 0, 0}});
 }
 
@@ -138,28 +141,29 @@ TEST_F(ControlsTest, TheICadeHoldsItsKeysUntilTheirReleaseLetterAndLetsGoWhenOff
   game.StepUntilLoaded();
   game.TypeChar('w');
   app.iCade(1);
-  EXPECT_EQ(iCadeControls, 1);
+  EXPECT_EQ(app.controls.ICade, 1);
   EXPECT_TRUE(game.host().KeyboardEnabled());
   EXPECT_EQ(GetChar(), 0);
   game.TypeChar('w');
-  app.PadKeys[kGameRight] = 1;  // touched on the screen pad
+  app.controls.PadKeys[kGameRight] = 1;  // touched on the screen pad
   ExpectPlayKeys({{kGameRight, 0, -1, 1}});
   game.Step();
-  EXPECT_EQ(app.CharCode, 0);
+  EXPECT_EQ(app.controls.CharCode, 0);
   game.Step(3);
-  EXPECT_EQ(app.PadKeys[kGameUp], 2);
-  EXPECT_EQ(app.PadKeys[kGameRight], 0);
+  EXPECT_EQ(app.controls.PadKeys[kGameUp], 2);
+  EXPECT_EQ(app.controls.PadKeys[kGameRight], 0);
   game.TypeChar('E');
   game.Step();
   ExpectPlayKeys({{kGameUp, 0, -1, 0}});
-  app.PadKeys[kGameUp] = 2;
-  app.PadKeys[kConsoleBack] = 1;
+  app.controls.PadKeys[kGameUp] = 2;
+  app.controls.PadKeys[kConsoleBack] = 1;
   app.iCade(0);
   EXPECT_FALSE(game.host().KeyboardEnabled());
-  EXPECT_EQ((std::array{iCadeControls, app.PadKeys[kGameUp], app.PadKeys[kConsoleBack]}),
+  EXPECT_EQ((std::array{app.controls.ICade, app.controls.PadKeys[kGameUp],
+                        app.controls.PadKeys[kConsoleBack]}),
             (std::array{0, 0, 1}));
   app.iCade(5);
-  EXPECT_EQ(iCadeControls, 0);
+  EXPECT_EQ(app.controls.ICade, 0);
 }
 
 TEST_F(ControlsTest, ICadeLettersOfEitherCaseReachEveryPadKey) {
@@ -184,19 +188,17 @@ TEST_F(ControlsTest, ICadeLettersOfEitherCaseReachEveryPadKey) {
 
 TEST_F(ControlsTest, BackKeyOnTheConsoleIsItsOwnButtonAlone) {
   Hold(key::kEscape);
-  isOuya = 1;
+  app.platform.console = true;
   ExpectPlayKeys({{kGameBack, 0, 0, 0}});
-  app.PadKeys[kConsoleBack] = 3;
+  app.controls.PadKeys[kConsoleBack] = 3;
   ExpectPlayKeys({{kGameBack, 0, 0, 1}});
-  isOuya = 2;
-  ExpectPlayKeys({{kGameBack, 0, 0, 0}, {17, 0, 0, 0}});
 }
 
 // A drag anchors at the press and the anchor trails the pointer; the first joystick outside
 // its dead zone overrides the drag.
 TEST_F(ControlsTest, MouseDragStickAnchorsAtThePressAndTheJoystickOverridesIt) {
-  app.PointerDown = 1;
-  app.StickOriginX = -1;
+  app.controls.PointerDown = 1;
+  app.controls.StickOriginX = -1;
   // Each step: the pointer, then the stick x, y and the anchor x, y it leaves.
   const struct {
     int x, y;
@@ -206,39 +208,39 @@ TEST_F(ControlsTest, MouseDragStickAnchorsAtThePressAndTheJoystickOverridesIt) {
                {105, 95, {0, 0, 100, 100}},
                {400, 0, {1, -1, 104, 96}}};
   for (const auto& s : steps) {
-    app.PointerX = s.x;
-    app.PointerY = s.y;
+    app.controls.PointerX = s.x;
+    app.controls.PointerY = s.y;
     app.AnalogueControl();
     EXPECT_EQ(Stick(), s.stick) << "pointer " << s.x << "," << s.y;
   }
-  app.StickOriginX = app.StickOriginY = 100;
-  app.PointerX = 172;
-  app.PointerY = 100;
+  app.controls.StickOriginX = app.controls.StickOriginY = 100;
+  app.controls.PointerX = 172;
+  app.controls.PointerY = 100;
   auto& joy = input.joyStates[0];
   joy.axisY[0] = 0.15f;
   app.AnalogueControl();
-  EXPECT_EQ(app.AnalogX, 1) << "within the dead zone";
+  EXPECT_EQ(app.controls.AnalogX, 1) << "within the dead zone";
   joy.axisY[0] = 0.6f;
   app.AnalogueControl();
-  EXPECT_EQ((std::array{app.AnalogX, app.AnalogY}), (std::array{0.0f, -0.6f}));
+  EXPECT_EQ((std::array{app.controls.AnalogX, app.controls.AnalogY}), (std::array{0.0f, -0.6f}));
   joy.axisY[0] = 0;
-  app.PointerDown = 0;
+  app.controls.PointerDown = 0;
   app.AnalogueControl();
-  EXPECT_EQ(app.StickOriginX, -1);
-  EXPECT_EQ(app.AnalogX, 0);
+  EXPECT_EQ(app.controls.StickOriginX, -1);
+  EXPECT_EQ(app.controls.AnalogX, 0);
 }
 
 // Touch accepts a margin mostly right and below its rectangle; the MouseIn tests take a box as
 // it is, centred, or a circle through its corners; all of them count only touches that are down.
 TEST_F(ControlsTest, TouchAreasCountOnlyTouchesThatAreDown) {
   NoTouches();
-  const int before = app.DrawCount;
+  const int before = app.frame.DrawCount;
   EXPECT_EQ(app.Touch(100, 100, 50, 20), 0);
-  EXPECT_EQ(app.DrawCount, before + drawrec::kFloats);
+  EXPECT_EQ(app.frame.DrawCount, before + drawrec::kFloats);
   EXPECT_EQ(LastRecordKind(), kNoArg);
   const auto touched = [this](int x, int y, int on = 1) {
     TouchAt(3, x, y);
-    app.TouchOn[3] = on;
+    app.controls.TouchOn[3] = on;
     return app.Touch(100, 100, 50, 20);  // 100..150 x 100..120
   };
   EXPECT_EQ(
@@ -253,25 +255,25 @@ TEST_F(ControlsTest, TouchAreasCountOnlyTouchesThatAreDown) {
   TouchAt(3, 105, 55);
   EXPECT_EQ((std::array{app.MouseIn_Radius(100, 50, 10, 10), app.MouseIn_Radius(100, 50, 9, 10)}),
             (std::array{1, 0}));
-  app.TouchOn[3] = 0;
+  app.controls.TouchOn[3] = 0;
   EXPECT_EQ(app.MouseIn(100, 40, 20, 20) + app.MouseIn_Radius(100, 50, 10, 10), 0);
 }
 
 TEST_F(ControlsTest, ButtonsTestTheDrawnExtent) {
   NoTouches();
-  app.ImageScale = 0.5f;
+  app.frame.ImageScale = 0.5f;
   SetFrameSize(kPadImage, 40);
   app.ResetDraw();
-  app.DrawSizeX = app.DrawSizeY = 2;
+  app.frame.DrawSizeX = app.frame.DrawSizeY = 2;
   // Half extent 20: the button spans 180..220; Button counts touches that are up.
-  app.TouchPosX[1] = 219;
-  app.TouchPosY[1] = 200;
+  app.controls.TouchPosX[1] = 219;
+  app.controls.TouchPosY[1] = 200;
   EXPECT_EQ(app.Button(kPadImage, 200, 200, 3), 0);
   EXPECT_EQ(LastRecordKind(), kPadImage);
-  app.PointerDown = 1;
+  app.controls.PointerDown = 1;
   EXPECT_EQ(app.Button(kPadImage, 200, 200, 3), 1);
   EXPECT_EQ(app.ButtonFirstTouch(kPadImage, 200, 200, 3), 0);
-  app.TouchPosX[1] = 220;
+  app.controls.TouchPosX[1] = 220;
   EXPECT_EQ(app.Button(kPadImage, 200, 200, 3), 0);
   TouchAt(0, 185, 215);
   EXPECT_EQ(app.ButtonFirstTouch(kPadImage, 200, 200, 3), 1);
@@ -280,9 +282,9 @@ TEST_F(ControlsTest, ButtonsTestTheDrawnExtent) {
 class OnScreenPadTest : public ControlsTest {
  protected:
   OnScreenPadTest() {
-    OnScreenControls = 1;
-    app.ScreenMode = ModeInGame;
-    app.ImageScale = 1;
+    app.platform.onScreenPad = true;
+    app.screens.ScreenMode = ModeInGame;
+    app.frame.ImageScale = 1;
     SetFrameSize(kPadImage, 40);
     SetPad(100, 140, 10);
     NoTouches();
@@ -296,15 +298,16 @@ class OnScreenPadTest : public ControlsTest {
     return {app.save.Settings[kPadXSetting], app.save.Settings[kPadYSetting],
             app.save.Settings[kPadSizeSetting]};
   }
-  const int padY = static_cast<int>(jscrh) - 140;
+  const int padY = static_cast<int>(app.frame.ScreenHeight) - 140;
 };
 
 TEST_F(OnScreenPadTest, SettingsAreKeptOnScreen) {
   SetPad(0, 9999, 30);
   app.UpdateControls();
-  EXPECT_EQ(PadSettings(), (std::vector<int>{32, static_cast<int>(jscrh) - 32, 25}));
-  EXPECT_EQ((std::array{app.PadX, app.PadY}), (std::array{32, 32}));
-  EXPECT_FLOAT_EQ(app.PadScale, 2.5f);
+  EXPECT_EQ(PadSettings(),
+            (std::vector<int>{32, static_cast<int>(app.frame.ScreenHeight) - 32, 25}));
+  EXPECT_EQ((std::array{app.controls.PadX, app.controls.PadY}), (std::array{32, 32}));
+  EXPECT_FLOAT_EQ(app.controls.PadScale, 2.5f);
   app.save.Settings[kPadSizeSetting] = 3;
   app.UpdateControls();
   EXPECT_EQ(app.save.Settings[kPadSizeSetting], 8);
@@ -313,7 +316,7 @@ TEST_F(OnScreenPadTest, SettingsAreKeptOnScreen) {
 // Off on the menu and with the iCade.
 TEST_F(OnScreenPadTest, TouchedArrowsAndFireButtonsHoldTheirKeysInGameWithoutTheICade) {
   TouchAt(0, 100 - 32, padY);
-  TouchAt(1, static_cast<int>(jscrw) - 100 + 24, padY - 24);
+  TouchAt(1, static_cast<int>(app.frame.ScreenWidth) - 100 + 24, padY - 24);
   app.UpdateControls();
   ExpectPlayKeys({{kGameLeft, 0, -1, 1}, {kGameA, 0, -1, 1}, {kGameUp, 0, -1, 0}});
   NoTouches();
@@ -321,55 +324,56 @@ TEST_F(OnScreenPadTest, TouchedArrowsAndFireButtonsHoldTheirKeysInGameWithoutThe
   ExpectPlayKeys({{kGameLeft, 0, -1, 0}, {kGameA, 0, -1, 0}});
   TouchAt(0, 100 - 32, padY);
   for (const int icade : {0, 1}) {
-    app.ScreenMode = icade ? ModeInGame : ModeMenu;
-    iCadeControls = icade;
+    app.screens.ScreenMode = icade ? ModeInGame : ModeMenu;
+    app.controls.ICade = icade;
     app.UpdateControls();
-    EXPECT_EQ(app.PadKeys[kGameLeft], 0) << icade;
+    EXPECT_EQ(app.controls.PadKeys[kGameLeft], 0) << icade;
   }
 }
 
 TEST_F(OnScreenPadTest, WhilePausedOneFingerMovesThePadAndTwoResizeIt) {
-  app.Paused = 1;
+  app.pause.Paused = 1;
   TouchAt(0, 110, padY + 10);
   app.UpdateControls();
-  EXPECT_EQ(app.PadKeys[kGameLeft], 0);
+  EXPECT_EQ(app.controls.PadKeys[kGameLeft], 0);
   EXPECT_EQ(PadSettings(), (std::vector<int>{110, 130, 10}));
   TouchAt(1, 110 + 64, padY);
   app.UpdateControls();
-  EXPECT_EQ(app.PinchActive, 1);
-  EXPECT_EQ(app.PinchSpread, 4);
+  EXPECT_EQ(app.controls.PinchActive, 1);
+  EXPECT_EQ(app.controls.PinchSpread, 4);
   EXPECT_EQ(app.save.Settings[kPadSizeSetting], 10)
       << "a pinch changes the size from its second update";
-  app.TouchPosX[1] = 110 + 112;
+  app.controls.TouchPosX[1] = 110 + 112;
   app.UpdateControls();
   EXPECT_EQ(app.save.Settings[kPadSizeSetting], 13);
-  app.TouchOn[1] = 0;
+  app.controls.TouchOn[1] = 0;
   app.UpdateControls();
-  EXPECT_EQ(app.PinchActive, 0);
+  EXPECT_EQ(app.controls.PinchActive, 0);
 }
 
 // Tilt follows the reading smoothly; the calibration button takes the reading as level, and
 // the iCade switches tilt off.
 TEST_F(ControlsTest, TiltFollowsTheReadingSmoothlyFromItsCalibration) {
-  AccelerometerControls = 1;
+  app.platform.tilt = true;
   NoTouches();
   input.accelX = 0.5f;
   input.accelY = -0.2f;
   app.UpdateControls();
-  EXPECT_EQ(app.TiltX, 0.5f);
-  EXPECT_LT(app.SmoothTiltX, 0.5f);
+  EXPECT_EQ(app.controls.TiltX, 0.5f);
+  EXPECT_LT(app.controls.SmoothTiltX, 0.5f);
   for (int i = 0; i < 40; ++i) app.UpdateControls();
-  EXPECT_EQ((std::array{app.SmoothTiltX, app.SmoothTiltY}), (std::array{0.5f, -0.2f}));
-  app.ImageScale = 1;
+  EXPECT_EQ((std::array{app.controls.SmoothTiltX, app.controls.SmoothTiltY}),
+            (std::array{0.5f, -0.2f}));
+  app.frame.ImageScale = 1;
   SetFrameSize(97, 32);
-  TouchAt(0, 24, static_cast<int>(jscrh) - 24);
+  TouchAt(0, 24, static_cast<int>(app.frame.ScreenHeight) - 24);
   app.UpdateControls();
-  EXPECT_EQ(app.TiltZeroX, 0.5f);
+  EXPECT_EQ(app.controls.TiltZeroX, 0.5f);
   app.UpdateControls();
-  EXPECT_EQ(app.TiltX, 0);
-  iCadeControls = 1;
+  EXPECT_EQ(app.controls.TiltX, 0);
+  app.controls.ICade = 1;
   app.UpdateControls();
-  EXPECT_EQ((std::array{app.SmoothTiltY, app.TiltX}), (std::array{0.0f, 0.0f}));
+  EXPECT_EQ((std::array{app.controls.SmoothTiltY, app.controls.TiltX}), (std::array{0.0f, 0.0f}));
 }
 
 }  // namespace

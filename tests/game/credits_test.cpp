@@ -11,8 +11,8 @@ constexpr int kWindowSlot = ImageAssetNamed("common/Testcard_Circle").slot;
 class CreditsTest : public MenuTest {
  protected:
   void Open() {
-    app().CreditsOpen = 1;
-    app().KeyLatch = app().PointerActive = 1;
+    app().menu.CreditsOpen = 1;
+    app().controls.KeyLatch = app().controls.PointerActive = 1;
   }
 };
 
@@ -28,18 +28,18 @@ TEST_F(CreditsTest, TheBoxFollowsItsSlideAndShowsTheReport) {
     return count;
   };
   EXPECT_EQ(greenDiscs(), 0);
-  J_On_Able = 1;
+  app().report.Able = 1;
   Step();
   EXPECT_EQ(greenDiscs(), 1);
-  app().CreditsSlide = 3;
-  app().CreditsOpen = 0;
+  app().menu.CreditsSlide = 3;
+  app().menu.CreditsOpen = 0;
   Step();
   const auto window = Records(kWindowSlot);
   ASSERT_EQ(window.size(), 1u) << "still drawn while it slides out";
   EXPECT_FLOAT_EQ(window[0][drawrec::kAlpha], 3.0f / 30);
   EXPECT_FLOAT_EQ(window[0][drawrec::kY], 270 - 24 * 27);
   Step(2);
-  EXPECT_EQ(app().CreditsSlide, 0);
+  EXPECT_EQ(app().menu.CreditsSlide, 0);
   Step();
   EXPECT_EQ(RecordsOf(kWindowSlot), 0);
 }
@@ -61,13 +61,13 @@ TEST_F(CreditsTest, TheLinesBeforeTheFinalOneRepeat) {
 TEST_F(CreditsTest, TheTickerWrapsToTheFirstLineAfterTheLastScrolled) {
   Open();
   for (const int line : {47, 48}) {
-    app().TickerLine = line;
-    app().TickerOffset = -15.9f;
+    app().screens.TickerLine = line;
+    app().screens.TickerOffset = -15.9f;
     Step();
-    EXPECT_EQ(app().TickerLine, line == 48 ? 0 : 48);
+    EXPECT_EQ(app().screens.TickerLine, line == 48 ? 0 : 48);
   }
-  app().TickerLine = 48;
-  app().TickerOffset = 0;
+  app().screens.TickerLine = 48;
+  app().screens.TickerOffset = 0;
   Step();
   EXPECT_NE(DrawnText().find("atwww.debian.org-=-=-AGameby"), std::string::npos) << DrawnText();
   EXPECT_EQ(DrawnText().find("End"), std::string::npos);
@@ -80,14 +80,14 @@ TEST_F(CreditsTest, ATouchOrAConfirmKeyClosesTheBoxAndSetsBothLatches) {
     SCOPED_TRACE(key);
     Open();
     Step(kSlideUpdates);
-    ASSERT_EQ(app().CreditsOpen, 1);
+    ASSERT_EQ(app().menu.CreditsOpen, 1);
     key ? game().KeyDown(key) : PressAt(300, 300);
     Step();
-    EXPECT_EQ(app().CreditsOpen, 0);
-    EXPECT_EQ(app().KeyLatch, 1);
-    EXPECT_EQ(app().PointerActive, 1);
-    EXPECT_EQ(app().ScreenMode, ModeMenu);
-    EXPECT_EQ(app().OptionsOpen, 0);
+    EXPECT_EQ(app().menu.CreditsOpen, 0);
+    EXPECT_EQ(app().controls.KeyLatch, 1);
+    EXPECT_EQ(app().controls.PointerActive, 1);
+    EXPECT_EQ(app().screens.ScreenMode, ModeMenu);
+    EXPECT_EQ(app().menu.OptionsOpen, 0);
     key ? game().KeyUp(key) : Lift();
     Step(kSlideUpdates);
   }

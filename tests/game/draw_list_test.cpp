@@ -76,19 +76,19 @@ class RecordingGraphics : public gxtkGraphics {
 class DrawListTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    app.FontImage = kFontSlot;
-    app.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameW)] = kGlyphW;
-    app.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameH)] = kGlyphH;
+    app.frame.FontImage = kFontSlot;
+    app.frame.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameW)] = kGlyphW;
+    app.frame.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameH)] = kGlyphH;
     app.CLS2D(0, 0, 0, 1);
   }
   void TearDown() override {
-    SetGraphicsDevice(_delegate->_graphics);
-    if (sprite) app.Images[kSpriteSlot] = nullptr;
+    SetGraphicsDevice(app.Delegate()._graphics);
+    if (sprite) app.frame.Images[kSpriteSlot] = nullptr;
   }
 
   void Render(int width, int height) {
-    _devWidth = width;
-    _devHeight = height;
+    app.deviceWidth = width;
+    app.deviceHeight = height;
     SetGraphicsDevice(&recorder);
     BeginRender();
     app.OnRender();
@@ -102,7 +102,7 @@ class DrawListTest : public ::testing::Test {
     sprite = std::make_unique<Image>();
     sprite->Init2(std::move(surface), 0, 0, 16, 16, 2, Image::HandleCentered, nullptr, 0, 0, 32,
                   16);
-    app.Images[kSpriteSlot] = sprite.get();
+    app.frame.Images[kSpriteSlot] = sprite.get();
   }
 
   std::vector<Glyph> Glyphs() const {
@@ -118,9 +118,9 @@ class DrawListTest : public ::testing::Test {
     return {Record(record) + first, Record(record) + end};
   }
   const float* Record(int index) const {
-    return &app.DrawList[static_cast<size_t>(index) * drawrec::kFloats];
+    return &app.frame.DrawList[static_cast<size_t>(index) * drawrec::kFloats];
   }
-  int Records() const { return app.DrawCount / drawrec::kFloats; }
+  int Records() const { return app.frame.DrawCount / drawrec::kFloats; }
 
   HeadlessGame game;
   MyApp& app = game.app();
@@ -133,7 +133,7 @@ TEST_F(DrawListTest, RecordsCarryTheDrawStateAndOmittedValuesKeepOrCopy) {
   app.SetCol(10, 20, 30, kNoArg);
   app.SetSize(2, kNoArg);
   app.SetRot(30);
-  app.DrawList[drawrec::kUnused] = 123;
+  app.frame.DrawList[drawrec::kUnused] = 123;
   app.DrawImg(4, 100, 50, 3);
   app.Alpha(0.5f);
   app.Rect(1, 2, 3, 4);
@@ -149,28 +149,30 @@ TEST_F(DrawListTest, RecordsCarryTheDrawStateAndOmittedValuesKeepOrCopy) {
   EXPECT_EQ(Slots(2, kSlot, kFrame), (std::vector<float>{-3716, 5, 6, -30, 7, 8}));
   EXPECT_EQ(Slots(3, kSlot, kFrame), (std::vector<float>{-3715, 9, 10, -30, 11, 12}));
   app.SetSize(3, 4);
-  EXPECT_EQ(app.DrawSizeY, 4);
+  EXPECT_EQ(app.frame.DrawSizeY, 4);
 
   app.CLS2D(10, 20, 30, 0.5f);
   app.Rect(0, 0, 1, 1);
   app.CLS2D();
-  EXPECT_EQ(app.DrawCount, 0);
-  EXPECT_EQ((std::vector<float>{app.ClearRed, app.ClearGreen, app.ClearBlue, app.ClearAlpha}),
+  EXPECT_EQ(app.frame.DrawCount, 0);
+  EXPECT_EQ((std::vector<float>{app.frame.ClearRed, app.frame.ClearGreen, app.frame.ClearBlue,
+                                app.frame.ClearAlpha}),
             (std::vector<float>{10, 20, 30, 0.5f}))
       << "the clear colour stays when none is given";
-  EXPECT_EQ((std::vector<float>{app.DrawSizeX, app.DrawSizeY, app.DrawRot, app.DrawRed,
-                                app.DrawAlpha, static_cast<float>(app.DrawBlend)}),
+  EXPECT_EQ((std::vector<float>{app.frame.DrawSizeX, app.frame.DrawSizeY, app.frame.DrawRot,
+                                app.frame.DrawRed, app.frame.DrawAlpha,
+                                static_cast<float>(app.frame.DrawBlend)}),
             (std::vector<float>{1, 1, 0, 255, 1, 1}));
 }
 
 TEST_F(DrawListTest, AFullListDropsFurtherRecords) {
-  app.DrawCount = 37470;
+  app.frame.DrawCount = 37470;
   app.Rect(0, 0, 1, 1);
-  EXPECT_EQ(app.DrawCount, 37485);
-  EXPECT_EQ(app.DrawList[37470 + drawrec::kSlot], drawrec::kRectMarker);
+  EXPECT_EQ(app.frame.DrawCount, 37485);
+  EXPECT_EQ(app.frame.DrawList[37470 + drawrec::kSlot], drawrec::kRectMarker);
   app.Rect(0, 0, 1, 1);
   app.Text(0, 0, "abc");
-  EXPECT_EQ(app.DrawCount, 37485);
+  EXPECT_EQ(app.frame.DrawCount, 37485);
 }
 
 TEST_F(DrawListTest, TextLaysOutGlyphsByAlignmentWidthsLineBreaksAndButtonMarks) {
@@ -211,7 +213,7 @@ TEST_F(DrawListTest, TextLaysOutGlyphsByAlignmentWidthsLineBreaksAndButtonMarks)
     app.CLS2D();
     app.SetSize(c.layout.size);
     app.SetRot(c.layout.rotation);
-    app.ControlStyle = c.layout.controlStyle;
+    app.controls.ControlStyle = c.layout.controlStyle;
     app.Text(kTextX, kTextY, c.text, c.layout.alignX, c.layout.alignY, c.layout.fontOffset);
     EXPECT_EQ(Glyphs(), c.glyphs) << c.name;
   }
@@ -244,21 +246,23 @@ TEST_F(DrawListTest, DevicesFitTheDesignSizeInACentredAreaOfTheGamesShape) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
     Render(c.width, c.height);
-    EXPECT_EQ((std::array{app.FitLeft, app.FitTop, app.FitWidth, app.FitHeight}), c.area);
-    EXPECT_FLOAT_EQ(jscrw, c.logicalW);
-    EXPECT_FLOAT_EQ(jscrh, c.logicalH);
-    EXPECT_FLOAT_EQ(app.ScaleX * c.logicalW, c.area[2]);
-    EXPECT_FLOAT_EQ(app.ScaleY, app.ScaleX) << "never stretched";
-    EXPECT_EQ(app.Landscape, c.logicalW >= c.logicalH);
+    EXPECT_EQ(
+        (std::array{app.frame.FitLeft, app.frame.FitTop, app.frame.FitWidth, app.frame.FitHeight}),
+        c.area);
+    EXPECT_FLOAT_EQ(app.frame.ScreenWidth, c.logicalW);
+    EXPECT_FLOAT_EQ(app.frame.ScreenHeight, c.logicalH);
+    EXPECT_FLOAT_EQ(app.frame.ScaleX * c.logicalW, c.area[2]);
+    EXPECT_FLOAT_EQ(app.frame.ScaleY, app.frame.ScaleX) << "never stretched";
+    EXPECT_EQ(app.frame.Landscape, c.logicalW >= c.logicalH);
   }
   Render(0, 0);
-  EXPECT_FLOAT_EQ(jscrw, 720) << "a device without area keeps the last fit";
+  EXPECT_FLOAT_EQ(app.frame.ScreenWidth, 720) << "a device without area keeps the last fit";
 }
 
 TEST_F(DrawListTest, TheBarsAreBlackAndDrawingStaysInsideTheArea) {
   Render(2000, 500);
   app.CLS2D(0, 0, 80, 1);
-  app.Rect(0, 0, jscrw, jscrh);
+  app.Rect(0, 0, app.frame.ScreenWidth, app.frame.ScreenHeight);
   recorder.calls.clear();
   recorder.scissors.clear();
   Render(2000, 500);
@@ -271,8 +275,8 @@ TEST_F(DrawListTest, TheBarsAreBlackAndDrawingStaysInsideTheArea) {
   // The pointer is read inside the area: its centre is the logical screen's.
   game.MouseMove(1000, 250);
   game.Step();
-  EXPECT_EQ(app.PointerX, 360);
-  EXPECT_EQ(app.PointerY, 180);
+  EXPECT_EQ(app.controls.PointerX, 360);
+  EXPECT_EQ(app.controls.PointerY, 180);
 }
 
 // A scaled screen: the window is 640 x 480 in screen coordinates and its framebuffer 1280 x 960.
@@ -282,27 +286,27 @@ TEST_F(DrawListTest, AScaledScreenDrawsAtFramebufferResolution) {
   constexpr int kWindowW = 640, kWindowH = 480, kScale = 2;
   Render(kWindowW * kScale, kWindowH * kScale);
   app.ChooseImageLevel();
-  EXPECT_EQ(app.ImageLevel, 4) << "the density follows the framebuffer, not the window";
+  EXPECT_EQ(app.frame.ImageLevel, 4) << "the density follows the framebuffer, not the window";
   game.MouseMove(static_cast<float>(glfw2::ToPixels(320, kWindowW, kWindowW * kScale)),
                  static_cast<float>(glfw2::ToPixels(120.5, kWindowH, kWindowH * kScale)));
   game.Step();
-  EXPECT_EQ(app.PointerX, 360);
-  EXPECT_EQ(app.PointerY, 135);
+  EXPECT_EQ(app.controls.PointerX, 360);
+  EXPECT_EQ(app.controls.PointerY, 135);
   EXPECT_EQ(glfw2::ToPixels(99.9, 0, 0), 99) << "no window: unchanged";
 }
 
 TEST_F(DrawListTest, ADeviceChangeAsksForAReloadOnce) {
   Render(800, 600);
-  app.LoadStep = 0;
+  app.frame.LoadStep = 0;
   Render(800, 600);
-  EXPECT_EQ(app.LoadStep, 0);
+  EXPECT_EQ(app.frame.LoadStep, 0);
   Render(1024, 600);
-  EXPECT_EQ(app.LoadStep, 1);
-  EXPECT_EQ(app.LastDevWidth, 1024);
+  EXPECT_EQ(app.frame.LoadStep, 1);
+  EXPECT_EQ(app.frame.LastDevWidth, 1024);
 }
 
 TEST_F(DrawListTest, ReplayClearsTheDeviceAndScalesShapesToIt) {
-  overscan = 10;
+  app.frame.Overscan = 10;
   app.CLS2D(10, 20, 30, 0.75f);
   app.Rect(10, 20, 30, 40);
   app.Oval(100, 100, 20, 10);
@@ -310,7 +314,7 @@ TEST_F(DrawListTest, ReplayClearsTheDeviceAndScalesShapesToIt) {
   app.SetCol(1, 2, 3, 0.5f);
   app.Rect(0, 0, 1, 1);
   Render(1460, 1100);  // scale 2 after the borders
-  overscan = 0;
+  app.frame.Overscan = 0;
 
   const float top = 10.0f * 1100 / 1460;
   const std::vector<Call> expected = {{'R', -1, -1, 1462, 1102},
@@ -327,14 +331,14 @@ TEST_F(DrawListTest, ReplayClearsTheDeviceAndScalesShapesToIt) {
 
 TEST_F(DrawListTest, ReplayTurnsAndScalesImagesAboutTheirHandle) {
   LoadSprite();
-  app.ImageScale = 0.5f;
+  app.frame.ImageScale = 0.5f;
   app.SetRot(30);
   app.SetSize(2);
   app.DrawImg(kSpriteSlot, 100, 50, 1);
-  app.DrawImg(kSpriteSlot + 1, 0, 0, 0);  // an empty slot
-  app.DrawImg(kSpriteSlot, 0, 0, 2);      // no such frame
-  app.DrawList[app.DrawCount] = 250;      // no such slot
-  app.DrawCount += 15;
+  app.DrawImg(kSpriteSlot + 1, 0, 0, 0);          // an empty slot
+  app.DrawImg(kSpriteSlot, 0, 0, 2);              // no such frame
+  app.frame.DrawList[app.frame.DrawCount] = 250;  // no such slot
+  app.frame.DrawCount += 15;
   Render(1440, 1080);
 
   // The handle (8, 8) lands on the position; the quad's origin sits 8 x 8 back along the

@@ -101,15 +101,15 @@ TEST_F(FlightRender, IntroRestAndDestruction) {
   EXPECT_EQ(Pixel(rest, 0, 0), (std::array{80, 40, 4})) << "the HUD band";
 
   // An enemy's touch does this; here it is done directly, as the start room has none.
-  app.ExitState = 1;
+  app.play.ExitState = 1;
   game_->Step(12);
   const auto wreck = Shoot("destroyed");
   // The ship stands at the middle of the screen, 317 game units down (0.889 pixels each).
   const int shipX = kWidth / 2 - 24, shipY = 282 - 24;
   EXPECT_GT(Changed(rest, wreck, shipX, shipY, 48), 50) << "ship gone, debris flying";
   game_->Step(60);
-  EXPECT_EQ(app.Lives, 2);
-  EXPECT_EQ(app.ExitState, 0);
+  EXPECT_EQ(app.play.Lives, 2);
+  EXPECT_EQ(app.play.ExitState, 0);
 }
 
 }  // namespace

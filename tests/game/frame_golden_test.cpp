@@ -31,8 +31,8 @@ std::string Reading(const MyApp& app) {
   std::ostringstream out;
   out.setf(std::ios::fixed);
   out.precision(2);
-  for (int at = 0; at < app.DrawCount; at += drawrec::kFloats) {
-    const float* r = &app.DrawList[at];
+  for (int at = 0; at < app.frame.DrawCount; at += drawrec::kFloats) {
+    const float* r = &app.frame.DrawList[at];
     for (int field :
          {drawrec::kSlot, drawrec::kX, drawrec::kY, drawrec::kRot, drawrec::kSizeX, drawrec::kSizeY,
           drawrec::kFrame, drawrec::kAlpha, drawrec::kRed, drawrec::kGreen, drawrec::kBlue}) {
@@ -53,12 +53,12 @@ TEST(FrameGolden, LevelOneAtRestOnThePad) {
     game.StepUntilLoaded();
     game.Step(30);  // the menu
     game.TapKey('Z');
-    ASSERT_EQ(app.ScreenMode, ModeLoadGame);
+    ASSERT_EQ(app.screens.ScreenMode, ModeLoadGame);
     game.Step();  // builds the level
-    ASSERT_EQ(app.Level, 1);
+    ASSERT_EQ(app.world.Level, 1);
     game.Step(kUpdatesAfterStart);
-    ASSERT_EQ(app.LevelIntro, 0);
-    ASSERT_EQ(app.ExitState, 0);
+    ASSERT_EQ(app.play.LevelIntro, 0);
+    ASSERT_EQ(app.play.ExitState, 0);
     reading = Reading(app);
     app.DiscardImages();
     app.DiscardSounds();

@@ -49,18 +49,18 @@ class GameAudio : public ::testing::Test {
 TEST_F(GameAudio, EffectsAreReadFromThreeDigitFileNames) {
   for (const int id : {kEffect, 49, 100, 149, kMissingEffect}) {
     app().LoadSFX(id);
-    EXPECT_EQ(app().Sounds[id] != nullptr, id != kMissingEffect) << "effect " << id;
+    EXPECT_EQ(app().audio.Sounds[id] != nullptr, id != kMissingEffect) << "effect " << id;
   }
 }
 
 TEST_F(GameAudio, EffectsRotateOverTwentyFourChannelsStartingAtOne) {
   app().save.Settings[kSoundModeSetting] = kSoundAll;
   app().LoadSFX(kEffect);
-  const auto& sample = app().Sounds[kEffect]->sample;
+  const auto& sample = app().audio.Sounds[kEffect]->sample;
   for (int played = 1; played <= 25; ++played) {
     app().PlaySFX(kEffect);
     const int expected = played % 24;
-    EXPECT_EQ(app().NextChannel, expected);
+    EXPECT_EQ(app().audio.NextChannel, expected);
     EXPECT_EQ(Channel(expected).sample, sample);
     EXPECT_EQ(ChannelState(expected), kChannelPlaying) << "effect " << played;
   }
@@ -82,27 +82,27 @@ TEST_F(GameAudio, EachSoundModePlaysOnlyItsEffectsAndTunes) {
     app().save.Settings[kSoundModeSetting] = kSoundAll;
     app().PlayTune("Robust", 1);  // a tune from before the change
     app().save.Settings[kSoundModeSetting] = m.mode;
-    const int next = (app().NextChannel + 1) % 24;
+    const int next = (app().audio.NextChannel + 1) % 24;
     StopChannel(next);
 
     app().PlaySFX(kEffect);
-    EXPECT_EQ(app().NextChannel == next, m.effects) << "mode " << m.mode;
+    EXPECT_EQ(app().audio.NextChannel == next, m.effects) << "mode " << m.mode;
     EXPECT_EQ(ChannelState(next) == kChannelPlaying, m.effects) << "mode " << m.mode;
     app().PlayTune("Robust", 1);
     EXPECT_EQ(MusicState() == kChannelPlaying, m.tunes) << "mode " << m.mode;
-    EXPECT_EQ(app().MusicPlaying, m.tunes ? 1 : 0) << "mode " << m.mode;
+    EXPECT_EQ(app().audio.MusicPlaying, m.tunes ? 1 : 0) << "mode " << m.mode;
   }
   app().StopTune();
   EXPECT_EQ(MusicState(), kChannelStopped);
-  EXPECT_EQ(app().MusicPlaying, 0);
+  EXPECT_EQ(app().audio.MusicPlaying, 0);
 }
 
 TEST_F(GameAudio, AnEffectSetsUpItsChannelAndAMissingOneStillCutsItOff) {
   app().save.Settings[kSoundModeSetting] = kSoundAll;
   for (const int id : {kEffect, kMissingEffect}) {
     app().LoadSFX(id);
-    const int channel = app().NextChannel + 1;
-    PlaySound(app().Sounds[kEffect], channel);  // a sound to cut off
+    const int channel = app().audio.NextChannel + 1;
+    PlaySound(app().audio.Sounds[kEffect], channel);  // a sound to cut off
     app().PlaySFX(id, 1.25f, 0.5f, 1.0f);
     EXPECT_EQ(ChannelState(channel) == kChannelPlaying, id == kEffect) << "effect " << id;
     EXPECT_FLOAT_EQ(SourceFloat(channel, AL_PITCH), 1.25f) << "effect " << id;

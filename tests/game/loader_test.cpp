@@ -73,13 +73,14 @@ class LoaderTest : public ::testing::Test {
   }
   int Updates() {
     int updates = 0;
-    for (; app().LoadStep > 0 && updates < 100; ++updates) game_->Step();
+    for (; app().frame.LoadStep > 0 && updates < 100; ++updates) game_->Step();
     return updates;
   }
   std::array<int, 3> Info(int slot) {
     using namespace imageinfo;
-    return {app().ImageInfo[Index(slot, kFrameW)], app().ImageInfo[Index(slot, kFrameH)],
-            app().ImageInfo[Index(slot, kFrames)]};
+    return {app().frame.ImageInfo[Index(slot, kFrameW)],
+            app().frame.ImageInfo[Index(slot, kFrameH)],
+            app().frame.ImageInfo[Index(slot, kFrames)]};
   }
 
   TempImageDir pictures_;
@@ -97,67 +98,67 @@ TEST_F(LoaderTest, ImageLevelFollowsTheLargerDeviceSide) {
     Resize(c.w, c.h);
     game_->Step();
     app().ChooseImageLevel();
-    EXPECT_EQ(app().ImageLevel, c.level) << c.w << " x " << c.h;
-    EXPECT_FLOAT_EQ(app().ImageScale, 1.0f / c.level) << c.w << " x " << c.h;
+    EXPECT_EQ(app().frame.ImageLevel, c.level) << c.w << " x " << c.h;
+    EXPECT_FLOAT_EQ(app().frame.ImageScale, 1.0f / c.level) << c.w << " x " << c.h;
   }
 }
 
 TEST_F(LoaderTest, AFullLoadFillsEverySlotAndSoundIn37Updates) {
   Start(640, 480);
   EXPECT_EQ(Updates(), kLoadingUpdates);
-  EXPECT_EQ(app().ImageLevel, 2);
+  EXPECT_EQ(app().frame.ImageLevel, 2);
   const std::vector<ImageAsset> images = SlotImages();
   ASSERT_EQ(images.size(), 13u);
   for (const ImageAsset& s : images) {
-    ASSERT_NE(app().Images[s.slot], nullptr) << "slot " << s.slot;
-    EXPECT_EQ(app().Images[s.slot]->width, s.frameW * 2) << "slot " << s.slot;
-    EXPECT_EQ(app().Images[s.slot]->FrameCount(), s.frames) << "slot " << s.slot;
+    ASSERT_NE(app().frame.Images[s.slot], nullptr) << "slot " << s.slot;
+    EXPECT_EQ(app().frame.Images[s.slot]->width, s.frameW * 2) << "slot " << s.slot;
+    EXPECT_EQ(app().frame.Images[s.slot]->FrameCount(), s.frames) << "slot " << s.slot;
     EXPECT_EQ(Info(s.slot), (std::array{s.frameW * 2, s.frameH * 2, s.frames})) << s.slot;
   }
-  EXPECT_EQ(app().FontImage, kFontSlot);
-  ASSERT_NE(app().Images[kFontSlot], nullptr);
-  EXPECT_EQ(app().Images[kFontSlot]->width, 32);
-  EXPECT_EQ(app().Images[kFontSlot]->FrameCount(), 128);
+  EXPECT_EQ(app().frame.FontImage, kFontSlot);
+  ASSERT_NE(app().frame.Images[kFontSlot], nullptr);
+  EXPECT_EQ(app().frame.Images[kFontSlot]->width, 32);
+  EXPECT_EQ(app().frame.Images[kFontSlot]->FrameCount(), 128);
   EXPECT_EQ(Info(kFontSlot), (std::array{kGlyphW, kGlyphH, kGlyphFrames}));
-  for (int id : kEffects) EXPECT_NE(app().Sounds[id], nullptr) << "effect " << id;
+  for (int id : kEffects) EXPECT_NE(app().audio.Sounds[id], nullptr) << "effect " << id;
 }
 
 TEST_F(LoaderTest, AResizeReloadsEveryImageAtTheNewDensity) {
   Start(800, 600);
   Updates();
   Resize(1400, 900);
-  app().LoadStep = 1;
+  app().frame.LoadStep = 1;
   EXPECT_EQ(Updates(), kLoadingUpdates);
-  EXPECT_EQ(app().ImageLevel, 4);
-  EXPECT_EQ(app().Images[1]->width, 128);
+  EXPECT_EQ(app().frame.ImageLevel, 4);
+  EXPECT_EQ(app().frame.Images[1]->width, 128);
   EXPECT_EQ(Info(97)[imageinfo::kFrameW], 128);
-  EXPECT_EQ(app().Images[kFontSlot]->width, 64);
+  EXPECT_EQ(app().frame.Images[kFontSlot]->width, 64);
 }
 
 TEST_F(LoaderTest, TheStartJinglePlaysAtStepFourOfTheFirstLoadOnly) {
   Start(640, 480);
   app().save.Settings[kSoundModeSetting] = 1;
   game_->Step(3);
-  EXPECT_EQ(app().LogoSoundDone, 0);
-  const int channelBefore = app().NextChannel;
+  EXPECT_EQ(app().frame.LogoSoundDone, 0);
+  const int channelBefore = app().audio.NextChannel;
   game_->Step();
-  EXPECT_EQ(app().LogoSoundDone, 1);
-  EXPECT_EQ(app().NextChannel, (channelBefore + 1) % 24);
+  EXPECT_EQ(app().frame.LogoSoundDone, 1);
+  EXPECT_EQ(app().audio.NextChannel, (channelBefore + 1) % 24);
   Updates();
-  app().LoadStep = 1;
+  app().frame.LoadStep = 1;
   game_->Step(3);
-  const int channelAgain = app().NextChannel;
+  const int channelAgain = app().audio.NextChannel;
   game_->Step();
-  EXPECT_EQ(app().NextChannel, channelAgain);
+  EXPECT_EQ(app().audio.NextChannel, channelAgain);
 }
 
 TEST_F(LoaderTest, MissingFilesLeaveEmptySlotsAndLoadingStillEnds) {
   Start(640, 480, Data::Empty);
   EXPECT_EQ(Updates(), kLoadingUpdates);
-  for (const ImageAsset& s : SlotImages()) EXPECT_EQ(app().Images[s.slot], nullptr) << s.slot;
-  EXPECT_EQ(app().Images[kFontSlot], nullptr);
+  for (const ImageAsset& s : SlotImages()) EXPECT_EQ(app().frame.Images[s.slot], nullptr) << s.slot;
+  EXPECT_EQ(app().frame.Images[kFontSlot], nullptr);
   EXPECT_EQ(Info(97)[imageinfo::kFrameW], 64);  // the frame size is recorded all the same
-  for (int id : kEffects) EXPECT_EQ(app().Sounds[id], nullptr) << id;
+  for (int id : kEffects) EXPECT_EQ(app().audio.Sounds[id], nullptr) << id;
 }
 
 TEST_F(LoaderTest, ASheetTooSmallForItsFramesLeavesItsSlotEmptyAndIsNamed) {
@@ -165,9 +166,9 @@ TEST_F(LoaderTest, ASheetTooSmallForItsFramesLeavesItsSlotEmptyAndIsNamed) {
   Start(640, 480, Data::TinyGfxSheet);
   EXPECT_EQ(Updates(), kLoadingUpdates);
   const std::string told = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(app().Images[1], nullptr);
+  EXPECT_EQ(app().frame.Images[1], nullptr);
   for (const ImageAsset& s : SlotImages())
-    EXPECT_EQ(app().Images[s.slot] != nullptr, s.slot != 1) << s.slot;
+    EXPECT_EQ(app().frame.Images[s.slot] != nullptr, s.slot != 1) << s.slot;
   EXPECT_EQ(told,
             "zorvane: cannot load ./data/gfx-hd.png: the image of 1 x 1 pixels cannot hold 64 "
             "frames of 64 x 64\n");
@@ -175,19 +176,19 @@ TEST_F(LoaderTest, ASheetTooSmallForItsFramesLeavesItsSlotEmptyAndIsNamed) {
 
 TEST_F(LoaderTest, TheLastStepEndsLoadingAndStillDrawsTheLoadingScreen) {
   Start(640, 480);
-  app().LoadStep = 36;
+  app().frame.LoadStep = 36;
   app().Loader();
-  EXPECT_EQ(app().LoadStep, 37);
-  EXPECT_NE(app().Sounds[154], nullptr);
-  app().DrawCount = 0;
+  EXPECT_EQ(app().frame.LoadStep, 37);
+  EXPECT_NE(app().audio.Sounds[154], nullptr);
+  app().frame.DrawCount = 0;
   app().Loader();
-  EXPECT_EQ(app().LoadStep, 0);
+  EXPECT_EQ(app().frame.LoadStep, 0);
   // Two rings of 11 dots, the disc, the band and the logo; the logo after the first ring, disc
   // and band.
-  EXPECT_EQ(app().DrawCount, 25 * drawrec::kFloats);
-  EXPECT_EQ(app().DrawList[13 * drawrec::kFloats + drawrec::kSlot], 93);
-  EXPECT_EQ(app().ClearRed, 40);
-  EXPECT_EQ(app().ClearBlue, 80);
+  EXPECT_EQ(app().frame.DrawCount, 25 * drawrec::kFloats);
+  EXPECT_EQ(app().frame.DrawList[13 * drawrec::kFloats + drawrec::kSlot], 93);
+  EXPECT_EQ(app().frame.ClearRed, 40);
+  EXPECT_EQ(app().frame.ClearBlue, 80);
 }
 
 }  // namespace

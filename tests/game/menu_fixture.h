@@ -28,7 +28,7 @@ class MenuTest : public ::testing::Test {
   void SetUp() override {
     folder_.emplace("menu_test");
     game_ = std::make_unique<HeadlessGame>();
-    app().ScaleX = app().ScaleY = 1.0f;  // one device pixel per game unit
+    app().frame.ScaleX = app().frame.ScaleY = 1.0f;  // one device pixel per game unit
     game_->StepUntilLoaded();
     game_->Step(kSettleUpdates);
   }
@@ -64,7 +64,7 @@ class MenuTest : public ::testing::Test {
 
   // Opens the options panel from the hub by key and waits for it to finish sliding in.
   void OpenOptions() {
-    app().MenuFocus = MyApp::kFocusHub;
+    app().menu.MenuFocus = MenuScreen::kFocusHub;
     Tap('Z');
     Step(kSlideUpdates);
   }
@@ -79,7 +79,7 @@ class MenuTest : public ::testing::Test {
   // button glyphs, which stand for no character, read as '?'.
   std::string DrawnText() {
     std::string text;
-    for (const float* r : Records(app().FontImage)) {
+    for (const float* r : Records(app().frame.FontImage)) {
       const int code = static_cast<int>(r[drawrec::kFrame]) + 32;
       text += code < 127 ? static_cast<char>(code) : '?';
     }
@@ -89,8 +89,9 @@ class MenuTest : public ::testing::Test {
   // The records of the last update that draw image slot (or marker) `slot`.
   std::vector<const float*> Records(float slot) {
     std::vector<const float*> found;
-    for (int at = 0; at < app().DrawCount; at += drawrec::kFloats)
-      if (app().DrawList[at + drawrec::kSlot] == slot) found.push_back(&app().DrawList[at]);
+    for (int at = 0; at < app().frame.DrawCount; at += drawrec::kFloats)
+      if (app().frame.DrawList[at + drawrec::kSlot] == slot)
+        found.push_back(&app().frame.DrawList[at]);
     return found;
   }
   int RecordsOf(int slot) { return static_cast<int>(Records(static_cast<float>(slot)).size()); }

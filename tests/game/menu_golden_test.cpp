@@ -23,8 +23,8 @@ std::string Reading(const MyApp& app) {
   constexpr int kFields[] = {drawrec::kSlot,  drawrec::kX,     drawrec::kY,     drawrec::kRot,
                              drawrec::kSizeX, drawrec::kSizeY, drawrec::kFrame, drawrec::kAlpha,
                              drawrec::kRed,   drawrec::kGreen, drawrec::kBlue,  drawrec::kBlend};
-  for (int at = 0; at < app.DrawCount; at += drawrec::kFloats) {
-    const float* record = &app.DrawList[at];
+  for (int at = 0; at < app.frame.DrawCount; at += drawrec::kFloats) {
+    const float* record = &app.frame.DrawList[at];
     if (record[drawrec::kSlot] == kStarSlot) continue;
     char line[32];
     for (const int field : kFields) {
@@ -75,28 +75,28 @@ class MenuGoldenTest : public MenuTest {
     const int scores[] = {15320, 9800, 4410, 950};
     for (int k = 0; k < 4; ++k) app().save.LevelRecords[3 * SaveData::kBestScores + k] = scores[k];
     app().save.LevelRecords[0] = 2200;
-    app().MenuLevel = 1000;  // as at start: the highest level offered is selected
+    app().menu.MenuLevel = 1000;  // as at start: the highest level offered is selected
     Step(kSettleUpdates);
   }
 };
 
 TEST_F(MenuGoldenTest, SettledMenu) {
-  ASSERT_EQ(app().MenuLevel, 3);
+  ASSERT_EQ(app().menu.MenuLevel, 3);
   CompareWithGolden(app(), "menu");
 }
 
 TEST_F(MenuGoldenTest, OpenOptionsPanel) {
   OpenOptions();
   Tap(key::kDown);
-  ASSERT_EQ(app().OptionRow, MyApp::kRowSound);
+  ASSERT_EQ(app().menu.OptionRow, MenuScreen::kRowSound);
   CompareWithGolden(app(), "options");
 }
 
 TEST_F(MenuGoldenTest, OpenCreditsBox) {
-  app().CreditsOpen = 1;
-  app().KeyLatch = app().PointerActive = 1;
-  app().TickerLine = 5;
-  app().TickerOffset = 0;
+  app().menu.CreditsOpen = 1;
+  app().controls.KeyLatch = app().controls.PointerActive = 1;
+  app().screens.TickerLine = 5;
+  app().screens.TickerOffset = 0;
   Step(kSlideUpdates + 10);
   CompareWithGolden(app(), "credits");
 }

@@ -15,7 +15,7 @@ constexpr int kButtonsSlot = ImageAssetNamed("common/Buttons").slot;
 
 // Angle of the selected item on the wheel's target position; 48 at rest.
 float SelectedAngle(const MyApp& app) {
-  return 32.0f * app.MenuLevel + 48 + app.MenuScroll;
+  return 32.0f * app.menu.MenuLevel + 48 + app.menu.MenuScroll;
 }
 
 }  // namespace
@@ -33,15 +33,15 @@ TEST_F(MenuTest, TheWheelOffersLevelsUpToOnePastTheHighestCompleted) {
     app().save.LevelRecords[5 * SaveData::kBestScores] = 900;
     app().save.LevelRecords[SaveData::kCompletionRecords + 7 * SaveData::kBestScores + 1] = 1;
     CompleteLevels(completed);
-    app().MenuLevel = start;
+    app().menu.MenuLevel = start;
     Step();
     EXPECT_EQ(app().LastOfferedLevel(), last);
-    EXPECT_EQ(app().MenuLevel, last);
-    EXPECT_EQ(app().MenuScroll, -32.0f * last);
-    EXPECT_EQ(app().Level, last + 1);
+    EXPECT_EQ(app().menu.MenuLevel, last);
+    EXPECT_EQ(app().menu.MenuScroll, -32.0f * last);
+    EXPECT_EQ(app().world.Level, last + 1);
     EXPECT_NE(DrawnText().find(label), std::string::npos);
     Tap(key::kDown);
-    EXPECT_EQ(app().MenuLevel, last) << "down goes no further";
+    EXPECT_EQ(app().menu.MenuLevel, last) << "down goes no further";
   }
 }
 
@@ -50,17 +50,17 @@ TEST_F(MenuTest, HeldDownStepsAtOnceThenAfter31And19And7ThenEvery4Updates) {
   std::vector<int> steps;
   game().KeyDown(key::kDown);
   for (int update = 0; update <= 70; ++update) {
-    const int before = app().MenuLevel;
+    const int before = app().menu.MenuLevel;
     Step();
-    if (app().MenuLevel != before) steps.push_back(update);
+    if (app().menu.MenuLevel != before) steps.push_back(update);
   }
   game().KeyUp(key::kDown);
   EXPECT_EQ(steps, (std::vector<int>{0, 31, 50, 57, 61, 65, 69}));
   Step();
-  const int level = app().MenuLevel;
+  const int level = app().menu.MenuLevel;
   Tap(key::kUp);
-  EXPECT_EQ(app().MenuLevel, level - 1) << "released, the next press steps at once again";
-  EXPECT_EQ(app().WheelRepeatDelay, 30);
+  EXPECT_EQ(app().menu.MenuLevel, level - 1) << "released, the next press steps at once again";
+  EXPECT_EQ(app().menu.WheelRepeatDelay, 30);
 }
 
 // Right and down turn the wheel toward level 1; a drag within the range selects as it turns,
@@ -69,8 +69,8 @@ TEST_F(MenuTest, ADragTurnsTheWheelAndBouncesBackFromEitherEnd) {
   CompleteLevels(999);
   for (const auto& [start, dx, end] : {std::tuple{0, 12.0f, 0}, {999, -12, 999}, {5, 6, -1}}) {
     SCOPED_TRACE(start);
-    app().MenuLevel = start;
-    app().MenuScroll = app().WheelScroll = -32.0f * start;
+    app().menu.MenuLevel = start;
+    app().menu.MenuScroll = app().menu.WheelScroll = -32.0f * start;
     Step();
     PressAt(120, 440);
     for (int i = 1; i <= 20; ++i) {
@@ -79,13 +79,13 @@ TEST_F(MenuTest, ADragTurnsTheWheelAndBouncesBackFromEitherEnd) {
     }
     Lift();
     Step(200);
-    EXPECT_EQ(app().WheelSpin, 0);
-    EXPECT_NEAR(app().WheelScroll, app().MenuScroll, 0.5f);
-    EXPECT_TRUE(end < 0 ? app().MenuLevel < start
-                        : app().MenuLevel == end && SelectedAngle(app()) >= 30 &&
+    EXPECT_EQ(app().menu.WheelSpin, 0);
+    EXPECT_NEAR(app().menu.WheelScroll, app().menu.MenuScroll, 0.5f);
+    EXPECT_TRUE(end < 0 ? app().menu.MenuLevel < start
+                        : app().menu.MenuLevel == end && SelectedAngle(app()) >= 30 &&
                               SelectedAngle(app()) <= 60)
-        << app().MenuLevel;
-    EXPECT_EQ(app().ScreenMode, ModeMenu);
+        << app().menu.MenuLevel;
+    EXPECT_EQ(app().screens.ScreenMode, ModeMenu);
   }
 }
 
@@ -98,34 +98,34 @@ TEST_F(MenuTest, StartingALevelRecordsHowThePlayerControls) {
         {0, 38 + 179 * SinDeg(48), 476 - 179 * CosDeg(48), 2},
         {0, 720 - 70, 540 - 48, 2}}) {
     SCOPED_TRACE(testing::Message() << key << " at " << x << "," << y);
-    app().ScreenMode = ModeMenu;
-    app().MenuFocus = MyApp::kFocusWheel;
+    app().screens.ScreenMode = ModeMenu;
+    app().menu.MenuFocus = MenuScreen::kFocusWheel;
     Step(2);
     key ? game().KeyDown(key) : PressAt(x, y);
     Step();
     key ? game().KeyUp(key) : Lift();
-    EXPECT_EQ(app().ScreenMode, ModeLoadGame);
-    EXPECT_EQ(app().ControlStyle, style);
-    EXPECT_EQ(app().Level, 1);
-    EXPECT_EQ(app().KeyLatch, 1);
+    EXPECT_EQ(app().screens.ScreenMode, ModeLoadGame);
+    EXPECT_EQ(app().controls.ControlStyle, style);
+    EXPECT_EQ(app().world.Level, 1);
+    EXPECT_EQ(app().controls.KeyLatch, 1);
   }
 }
 
 TEST_F(MenuTest, TouchingAnotherItemSelectsItWithoutStarting) {
   CompleteLevels(10);
-  app().MenuLevel = 5;
-  app().MenuScroll = app().WheelScroll = -32.0f * 5;
+  app().menu.MenuLevel = 5;
+  app().menu.MenuScroll = app().menu.WheelScroll = -32.0f * 5;
   Step();
   // Level index 4 rests at 16 degrees: near the top of the wheel.
   const float radius = 116 + 1.5f * (45 - 29);
   PressAt(38 + radius * SinDeg(16), 476 - radius * CosDeg(16));
   Step();
-  EXPECT_EQ(app().MenuLevel, 4);
-  EXPECT_EQ(app().ScreenMode, ModeMenu);
-  EXPECT_EQ(app().PointerActive, -1);
+  EXPECT_EQ(app().menu.MenuLevel, 4);
+  EXPECT_EQ(app().screens.ScreenMode, ModeMenu);
+  EXPECT_EQ(app().controls.PointerActive, -1);
   Lift();
   Step();
-  EXPECT_EQ(app().PointerActive, 0);
+  EXPECT_EQ(app().controls.PointerActive, 0);
 }
 
 // Left and Right move the focus and confirm acts on it: the hub opens the options, the side
@@ -133,35 +133,35 @@ TEST_F(MenuTest, TouchingAnotherItemSelectsItWithoutStarting) {
 // it; its credit lines scroll at 0.3 an update (one every 53.3), faster while Up or Down is
 // held, and confirm closes it.
 TEST_F(MenuTest, TheFocusMovesByKeyAndTouchAndConfirmActsOnIt) {
-  EXPECT_EQ(app().MenuFocus, MyApp::kFocusWheel);
+  EXPECT_EQ(app().menu.MenuFocus, MenuScreen::kFocusWheel);
   Tap(key::kLeft);
   Tap(key::kLeft);
-  EXPECT_EQ(app().MenuFocus, MyApp::kFocusHub);
+  EXPECT_EQ(app().menu.MenuFocus, MenuScreen::kFocusHub);
   Tap('Z');
-  EXPECT_EQ(app().OptionsOpen, 1);
-  app().OptionsOpen = 0;
+  EXPECT_EQ(app().menu.OptionsOpen, 1);
+  app().menu.OptionsOpen = 0;
   Step(40);
   for (int i = 0; i < 3; ++i) Tap(key::kRight);
-  EXPECT_EQ(app().MenuFocus, MyApp::kFocusSidePanel);
+  EXPECT_EQ(app().menu.MenuFocus, MenuScreen::kFocusSidePanel);
   Tap('X');
-  EXPECT_EQ(app().SidePanelOpen, 1);
+  EXPECT_EQ(app().menu.SidePanelOpen, 1);
   Tap('V');
-  EXPECT_EQ(app().SidePanelOpen, 0);
+  EXPECT_EQ(app().menu.SidePanelOpen, 0);
 
-  app().MenuFocus = MyApp::kFocusWheel;
+  app().menu.MenuFocus = MenuScreen::kFocusWheel;
   TouchAt(650, 200);
-  EXPECT_EQ(app().MenuFocus, MyApp::kFocusSidePanel);
-  EXPECT_EQ(app().SidePanelOpen, 0);
+  EXPECT_EQ(app().menu.MenuFocus, MenuScreen::kFocusSidePanel);
+  EXPECT_EQ(app().menu.SidePanelOpen, 0);
   TouchAt(650, 200);
-  EXPECT_EQ(app().SidePanelOpen, 1);
-  app().TickerLine = 0;
-  app().TickerOffset = 0;
+  EXPECT_EQ(app().menu.SidePanelOpen, 1);
+  app().screens.TickerLine = 0;
+  app().screens.TickerOffset = 0;
   Step(54);
-  EXPECT_EQ(app().TickerLine, 1);
+  EXPECT_EQ(app().screens.TickerLine, 1);
   EXPECT_NE(DrawnText().find("AGameby"), std::string::npos);
   Tap(key::kDown, 9);
-  EXPECT_EQ(app().TickerLine, 2);
-  EXPECT_EQ(app().ScreenMode, ModeMenu);
+  EXPECT_EQ(app().screens.TickerLine, 2);
+  EXPECT_EQ(app().screens.ScreenMode, ModeMenu);
 }
 
 // As many lines as fit below the header; a font of no height shows the best score alone.
@@ -169,15 +169,15 @@ TEST_F(MenuTest, TheScoreListFitsTheScreenHeight) {
   const int base = 3 * SaveData::kBestScores;
   for (int k = 0; k < SaveData::kBestScores; ++k) app().save.LevelRecords[base + k] = 1000 - k;
   CompleteLevels(3);
-  app().MenuLevel = 3;
+  app().menu.MenuLevel = 3;
   for (const auto& [height, fontHeight, header, lines] : {std::tuple{540.0f, 10, "Top10", 10},
                                                           {300, 10, "Top4", 4},
                                                           {200, 10, "Highscore", 1},
                                                           {540, 20, "Top6", 6},
                                                           {540, 0, "Highscore", 1}}) {
     SCOPED_TRACE(testing::Message() << height << " " << fontHeight);
-    jscrh = height;
-    app().ImageInfo[imageinfo::Index(app().FontImage, imageinfo::kFrameH)] = fontHeight;
+    app().frame.ScreenHeight = height;
+    app().frame.ImageInfo[imageinfo::Index(app().frame.FontImage, imageinfo::kFrameH)] = fontHeight;
     Step();
     const std::string text = DrawnText();
     EXPECT_NE(text.find(header), std::string::npos);
@@ -200,7 +200,7 @@ TEST_F(MenuTest, TotalsCountEveryLevelsBestScoreWithoutOverflow) {
     app().save.LevelRecords[level * SaveData::kBestScores] = INT_MAX;
   Step();
   EXPECT_NE(DrawnText().find("Score:" + std::to_string(1000LL * INT_MAX)), std::string::npos);
-  app().MenuFocus = MyApp::kFocusHub;
+  app().menu.MenuFocus = MenuScreen::kFocusHub;
   Step();
   EXPECT_EQ(DrawnText().find("Levels:"), std::string::npos);
 }
@@ -208,8 +208,8 @@ TEST_F(MenuTest, TotalsCountEveryLevelsBestScoreWithoutOverflow) {
 TEST_F(MenuTest, TheWheelShowsSevenItemsAroundTheSelectedOne) {
   CompleteLevels(20);
   for (const auto& [level, shown] : {std::pair{10, 7}, {0, 4}}) {
-    app().MenuLevel = level;
-    app().MenuScroll = app().WheelScroll = -32.0f * level;
+    app().menu.MenuLevel = level;
+    app().menu.MenuScroll = app().menu.WheelScroll = -32.0f * level;
     Step();
     EXPECT_EQ(RecordsOf(kButtonsSlot), shown + 3) << "the items and the hub's three frames";
   }
@@ -220,7 +220,7 @@ TEST_F(MenuTest, TheWheelShowsSevenItemsAroundTheSelectedOne) {
 TEST_F(MenuTest, TheBackKeyOnTheMenuEndsTheProgramAndNothingIsLost) {
   const auto quit = RunInChild([this] {
     OpenOptions();
-    app().OptionRow = MyApp::kRowSound;
+    app().menu.OptionRow = MenuScreen::kRowSound;
     Tap('Z');           // sound: SFX + Music -> SFX
     Tap(key::kEscape);  // closes the panel
     Step(kSlideUpdates);
@@ -233,10 +233,11 @@ TEST_F(MenuTest, TheBackKeyOnTheMenuEndsTheProgramAndNothingIsLost) {
   EXPECT_EQ(app().save.Settings[kSoundModeSetting], 2);
 
   const auto panel = RunInChild([this] {
-    app().SidePanelOpen = 1;
+    app().menu.SidePanelOpen = 1;
     Step();
     Tap(key::kEscape, 3);  // the held key acts no further
-    kvPrint(app().SidePanelOpen == 0 && app().ScreenMode == ModeMenu ? "closed" : "open");
+    kvPrint(app().menu.SidePanelOpen == 0 && app().screens.ScreenMode == ModeMenu ? "closed"
+                                                                                  : "open");
   });
   EXPECT_EQ(panel.output, "closed\n");
 }

@@ -31,7 +31,7 @@ TEST_F(Arena, FreeSlotTakesTheHighestFreeRecordAndEnemiesNeverTakeRecordZero) {
 // is left exactly as it was.
 TEST_F(Arena, RoomEntryFillsThePoolWithRestingEnemiesAwayFromTheShip) {
   const float left = kRoomX * 16 * kTile, top = kRoomY * 12 * kTile;
-  const std::vector<int> world(app().World.begin(), app().World.end());
+  const std::vector<int> world(app().world.Tiles.begin(), app().world.Tiles.end());
   for (const auto& [shipX, shipY, maxBads, kinds] : {std::tuple{8.0f, 6.0f, 2, std::set<int>{8, 9}},
                                                      {1.0f, 1.0f, 5, {8, 9, 10, 11}},
                                                      {14.0f, 10.0f, 5, {8, 9, 10, 11}},
@@ -39,7 +39,7 @@ TEST_F(Arena, RoomEntryFillsThePoolWithRestingEnemiesAwayFromTheShip) {
     SCOPED_TRACE(shipX);
     ClearPool();
     PutShip(shipX, shipY);
-    MaxBads = maxBads;
+    app().world.MaxBads = maxBads;
     for (int i = 0; i <= kRecords; ++i) app().AddABad(kRoomX, kRoomY);
     EXPECT_EQ(app().FreeSlot(), 0) << "all but record 0 taken";
     std::set<int> seen;
@@ -53,7 +53,7 @@ TEST_F(Arena, RoomEntryFillsThePoolWithRestingEnemiesAwayFromTheShip) {
     }
     EXPECT_EQ(seen, kinds);
   }
-  EXPECT_TRUE(std::equal(world.begin(), world.end(), app().World.begin()));
+  EXPECT_TRUE(std::equal(world.begin(), world.end(), app().world.Tiles.begin()));
 }
 
 // A ship position that is not a number leaves no place to avoid; rooms outside the world have
@@ -66,8 +66,8 @@ TEST_F(Arena, RoomEntryGivesUpOnAShipItCannotAvoidAndOnRoomsOutsideTheWorld) {
                                      {TileX(8), TileY(6), 32, 0},
                                      {TileX(8), TileY(6), 0, 1 << 30},
                                      {inf, inf, -(1 << 30), 3}}) {
-    app().Player[player::kX] = x;
-    app().Player[player::kY] = y;
+    app().play.Player[player::kX] = x;
+    app().play.Player[player::kY] = y;
     app().AddABad(rx, ry);
     EXPECT_EQ(app().FreeSlot(), 2000) << rx << "," << ry << " ship " << x;
   }
@@ -133,7 +133,7 @@ TEST_F(Arena, ShotsAgainstEnemies) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ClearPool();
-    app().Score = 0;
+    app().play.Score = 0;
     ClearParticles();
     // Standing still and far from the ship, so only the shots act on it.
     float* enemy = Put(200, c.kind, TileX(3), TileY(3), 0, 0, c.strength, c.timer);
@@ -143,7 +143,7 @@ TEST_F(Arena, ShotsAgainstEnemies) {
     app().UpdateObjects();
     EXPECT_EQ(enemy[kKind] == kFree, c.destroyed);
     EXPECT_FLOAT_EQ(c.destroyed ? 0 : enemy[kStrength], c.strengthAfter);
-    EXPECT_EQ(app().Score, c.score);
+    EXPECT_EQ(app().play.Score, c.score);
     EXPECT_EQ(static_cast<int>(Live(kShot).size()), c.shotsLeft);
     EXPECT_EQ(SoundsPlayed(), c.sounds);
     const int hits = static_cast<int>(c.shots.size()) - c.shotsLeft;
@@ -239,11 +239,11 @@ TEST_F(Arena, TouchingAnEnemyDestroysTheShipOnlyWhilePlaying) {
                                                      {5, 5, -3, -3}}) {
     SCOPED_TRACE(testing::Message() << dx << "," << dy << " from " << exitState);
     ClearPool();
-    app().ExitState = exitState;
+    app().play.ExitState = exitState;
     Put(200, kWalker, ShipX() + dx, ShipY() + dy, 0, 0, 3, 5);
     SoundsPlayed();
     app().UpdateObjects();
-    EXPECT_EQ(app().ExitState, exitAfter);
+    EXPECT_EQ(app().play.ExitState, exitAfter);
     EXPECT_EQ(SoundsPlayed(), exitAfter != exitState ? std::vector{3} : std::vector<int>{});
   }
 }
@@ -263,7 +263,7 @@ TEST_F(Arena, LeavingARoomParksItsEnemiesAndClearsThePool) {
     ClearParticles();
     SetTile(6, 4, under, 0);
     Put(100, kind, TileX(6), TileY(4), 0, 0, 3, 50);
-    app().Player[player::kRoomX] = kRoomX + 1;
+    app().play.Player[player::kRoomX] = kRoomX + 1;
     app().UpdateObjects();
     EXPECT_TRUE(Live(kind).empty());
     EXPECT_EQ(*Tile(6, 4), after);
@@ -279,7 +279,7 @@ TEST_F(Arena, AnItemPlaysItsEffectWhenPickedUpAndWhenDelivered) {
   EXPECT_EQ(SoundsPlayed(), std::vector{7});
   SetTile(8, 7, code::kBaseBottomRow, 0);
   for (int frame = 0; frame < 30; ++frame) app().Game();
-  EXPECT_EQ(app().Player[player::Item(0, player::kItemState)], player::kItemDelivered);
+  EXPECT_EQ(app().play.Player[player::Item(0, player::kItemState)], player::kItemDelivered);
   EXPECT_EQ(SoundsPlayed(), std::vector{6});
 }
 

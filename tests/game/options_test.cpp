@@ -22,7 +22,7 @@ class OptionsTest : public MenuTest {
   }
   // Enter confirms whether or not the iCade has taken the letter keys.
   void ChooseRow(int row) {
-    app().OptionRow = row;
+    app().menu.OptionRow = row;
     Tap(key::kEnter);
   }
 };
@@ -41,35 +41,35 @@ TEST_F(OptionsTest, TheSoundRowShowsCyclesAndSavesTheModes) {
                                                           {0, 1, "Sound:On", 0, 1},
                                                           {0, 2, "", 0, 1}}) {
     SCOPED_TRACE(testing::Message() << stream << " " << mode);
-    HasMusicStream = stream;
+    app().platform.musicStream = stream;
     app().save.Settings[kSoundModeSetting] = mode;
     Step();
     const std::string wanted = *text ? std::string(text) + "iCade" : "Sound:";
     EXPECT_EQ(DrawnText().find(wanted) != std::string::npos, *text != 0) << DrawnText();
-    app().MusicPlaying = 1;
+    app().audio.MusicPlaying = 1;
     std::remove(".briskostate");
-    ChooseRow(MyApp::kRowSound);
+    ChooseRow(MenuScreen::kRowSound);
     EXPECT_EQ(app().save.Settings[kSoundModeSetting], next);
-    EXPECT_EQ(app().MusicPlaying, playing);
+    EXPECT_EQ(app().audio.MusicPlaying, playing);
     EXPECT_FALSE(StateText().empty());
   }
-  HasMusicStream = 1;
+  app().platform.musicStream = true;
 }
 
 TEST_F(OptionsTest, TheICadeAndFullscreenRowsToggle) {
   const int unusedPadEntry = 18;
-  app().PadKeys[unusedPadEntry] = 2;
-  ChooseRow(MyApp::kRowICade);
-  EXPECT_EQ(iCadeControls, 1);
-  EXPECT_EQ(app().PadKeys, decltype(app().PadKeys){});
+  app().controls.PadKeys[unusedPadEntry] = 2;
+  ChooseRow(MenuScreen::kRowICade);
+  EXPECT_EQ(app().controls.ICade, 1);
+  EXPECT_EQ(app().controls.PadKeys, decltype(app().controls.PadKeys){});
   Step();
   EXPECT_NE(DrawnText().find("iCade:On"), std::string::npos);
-  ChooseRow(MyApp::kRowICade);
-  EXPECT_EQ(iCadeControls, 0);
+  ChooseRow(MenuScreen::kRowICade);
+  EXPECT_EQ(app().controls.ICade, 0);
   Step();
   EXPECT_NE(DrawnText().find("Fullscreen"), std::string::npos);
-  ChooseRow(MyApp::kRowFullscreen);
-  EXPECT_EQ(app().Fullscreen, 1);
+  ChooseRow(MenuScreen::kRowFullscreen);
+  EXPECT_EQ(app().screens.Fullscreen, 1);
   Step();
   EXPECT_NE(DrawnText().find("Windowed"), std::string::npos);
 }
@@ -79,36 +79,36 @@ TEST_F(OptionsTest, TheICadeAndFullscreenRowsToggle) {
 TEST_F(OptionsTest, TouchesAndKeysSelectRows) {
   app().save.Settings[kSoundModeSetting] = 1;
   TouchAt(kRowBarX, RowY(0));
-  EXPECT_EQ(app().OptionRow, MyApp::kRowSound);
+  EXPECT_EQ(app().menu.OptionRow, MenuScreen::kRowSound);
   EXPECT_EQ(app().save.Settings[kSoundModeSetting], 2);
   TouchAt(kRowBarX, RowY(0), 10);
   EXPECT_EQ(app().save.Settings[kSoundModeSetting], 3);
 
-  app().OptionRow = MyApp::kRowBack;
+  app().menu.OptionRow = MenuScreen::kRowBack;
   for (int i = 0; i < 6; ++i) Tap(key::kDown);
-  EXPECT_EQ(app().OptionRow, MyApp::kRowCredits);
+  EXPECT_EQ(app().menu.OptionRow, MenuScreen::kRowCredits);
   Tap(key::kLeft);
-  EXPECT_EQ(app().OptionRow, MyApp::kRowFullscreen);
+  EXPECT_EQ(app().menu.OptionRow, MenuScreen::kRowFullscreen);
   for (int i = 0; i < 6; ++i) Tap(key::kUp);
-  EXPECT_EQ(app().OptionRow, MyApp::kRowBack);
+  EXPECT_EQ(app().menu.OptionRow, MenuScreen::kRowBack);
   Tap(key::kDown, 20);
-  EXPECT_EQ(app().OptionRow, MyApp::kRowSound);
+  EXPECT_EQ(app().menu.OptionRow, MenuScreen::kRowSound);
 }
 
 TEST_F(OptionsTest, NothingActsWhileThePanelSlides) {
-  app().OptionsOpen = 0;
+  app().menu.OptionsOpen = 0;
   Step(kSlideUpdates + 1);
-  app().MenuFocus = MyApp::kFocusHub;
-  app().OptionRow = MyApp::kRowSound;
+  app().menu.MenuFocus = MenuScreen::kFocusHub;
+  app().menu.OptionRow = MenuScreen::kRowSound;
   app().save.Settings[kSoundModeSetting] = 1;
   // The confirm key that opened the panel is held through the slide and beyond.
   Tap('Z', kSlideUpdates + 5);
-  EXPECT_EQ(app().OptionsSlide, 30);
+  EXPECT_EQ(app().menu.OptionsSlide, 30);
   EXPECT_EQ(app().save.Settings[kSoundModeSetting], 1);
   // Touches during the slide do nothing either.
-  app().OptionsOpen = 0;
+  app().menu.OptionsOpen = 0;
   Step(kSlideUpdates);
-  app().OptionsOpen = 1;
+  app().menu.OptionsOpen = 1;
   Step(10);
   TouchAt(kRowBarX, RowY(0) + 24 * 18);
   EXPECT_EQ(app().save.Settings[kSoundModeSetting], 1);
@@ -121,74 +121,75 @@ TEST_F(OptionsTest, NothingActsWhileThePanelSlides) {
 // row (which opens the credits box; the key that chose it does not close the box).
 TEST_F(OptionsTest, ClosingSavesWhicheverWayThePanelCloses) {
   for (const auto& [key, row] :  // key 0: a touch on the back control
-       {std::pair{key::kEscape, MyApp::kRowSound},
-        {'Z', MyApp::kRowBack},
-        {'N', MyApp::kRowBack},
-        {0, MyApp::kRowSound},
-        {'Z', MyApp::kRowCredits}}) {
+       {std::pair{key::kEscape, MenuScreen::kRowSound},
+        {'Z', MenuScreen::kRowBack},
+        {'N', MenuScreen::kRowBack},
+        {0, MenuScreen::kRowSound},
+        {'Z', MenuScreen::kRowCredits}}) {
     SCOPED_TRACE(testing::Message() << key << " on " << row);
-    app().OptionRow = row;
+    app().menu.OptionRow = row;
     Step(kSlideUpdates);
     std::remove(".briskostate");
     key ? Tap(key) : TouchAt(100, 60);
-    EXPECT_EQ(app().OptionsOpen, 0);
+    EXPECT_EQ(app().menu.OptionsOpen, 0);
     EXPECT_FALSE(StateText().empty());
-    EXPECT_EQ(app().KeyLatch, 1);
+    EXPECT_EQ(app().controls.KeyLatch, 1);
     Step(kSlideUpdates);
-    EXPECT_EQ(app().OptionsSlide, 0);
-    EXPECT_EQ(app().CreditsOpen, row == MyApp::kRowCredits);
-    app().CreditsOpen = 0;
+    EXPECT_EQ(app().menu.OptionsSlide, 0);
+    EXPECT_EQ(app().menu.CreditsOpen, row == MenuScreen::kRowCredits);
+    app().menu.CreditsOpen = 0;
     Step(kSlideUpdates);
     OpenOptions();
   }
 }
 
 TEST_F(OptionsTest, OverThePausedGameTheCreditsRowIsHidden) {
-  app().OptionsOpen = 0;
+  app().menu.OptionsOpen = 0;
   Step(kSlideUpdates);
-  app().OptionRow = MyApp::kRowCredits;
-  app().ScreenMode = ModeInGame;
-  app().Paused = 1;
-  app().PauseDir = 1;  // the pause panel is open under the options
-  app().PauseY = 270;
-  app().OptionsOpen = 1;
+  app().menu.OptionRow = MenuScreen::kRowCredits;
+  app().screens.ScreenMode = ModeInGame;
+  app().pause.Paused = 1;
+  app().pause.PauseDir = 1;  // the pause panel is open under the options
+  app().pause.PauseY = 270;
+  app().menu.OptionsOpen = 1;
   Step(kSlideUpdates);
-  app().DrawCount = 0;  // the pause panel starts each update's list
+  app().frame.DrawCount = 0;  // the pause panel starts each update's list
   Step();
   EXPECT_EQ(DrawnText().find("Credits"), std::string::npos);
   EXPECT_NE(DrawnText().find("Fullscreen"), std::string::npos);
-  EXPECT_EQ(app().OptionRow, MyApp::kRowFullscreen) << "the selection stays on a row shown";
+  EXPECT_EQ(app().menu.OptionRow, MenuScreen::kRowFullscreen)
+      << "the selection stays on a row shown";
   Tap(key::kDown);
-  EXPECT_EQ(app().OptionRow, MyApp::kRowFullscreen);
+  EXPECT_EQ(app().menu.OptionRow, MenuScreen::kRowFullscreen);
   TouchAt(720 - 200, RowY(3) + 10);  // where the Credits bar would be
-  EXPECT_EQ(app().CreditsOpen, 0);
+  EXPECT_EQ(app().menu.CreditsOpen, 0);
   Tap(key::kEscape);
-  EXPECT_EQ(app().OptionsOpen, 0);
-  EXPECT_EQ(app().Paused, 1) << "the back key leaves the game paused";
-  EXPECT_EQ(app().ScreenMode, ModeInGame);
+  EXPECT_EQ(app().menu.OptionsOpen, 0);
+  EXPECT_EQ(app().pause.Paused, 1) << "the back key leaves the game paused";
+  EXPECT_EQ(app().screens.ScreenMode, ModeInGame);
 }
 
 // L1 and R1 step the border by 16 within 1..96, once a press; a touch on the track flips
 // between the ends (the border moves the pointer with it); the corner marks show it.
 TEST_F(OptionsTest, OnTheConsoleTheOverscanSliderReplacesTheICadeRow) {
-  isOuya = 1;
-  overscan = 64;
+  app().platform.console = true;
+  app().frame.Overscan = 64;
   app().save.Settings[kOverscanSetting] = 64;
   Step();
   EXPECT_EQ(DrawnText().find("iCade"), std::string::npos);
   EXPECT_NE(DrawnText().find("Overscan"), std::string::npos);
-  app().OptionRow = MyApp::kRowSound;
+  app().menu.OptionRow = MenuScreen::kRowSound;
   Tap(key::kDown);
-  EXPECT_EQ(app().OptionRow, MyApp::kRowFullscreen);
+  EXPECT_EQ(app().menu.OptionRow, MenuScreen::kRowFullscreen);
   for (const auto& [key, expect] :
        {std::pair{'B', 48}, {'N', 64}, {'N', 80}, {'N', 96}, {'N', 96}}) {
     Tap(key, 5);
     EXPECT_EQ(app().save.Settings[kOverscanSetting], expect);
-    EXPECT_EQ(overscan, expect);
+    EXPECT_EQ(app().frame.Overscan, expect);
   }
   for (const int expect : {1, 96}) {
-    TouchAt(0.6f * 720 + overscan, 92 + overscan * 480 / 640);
-    EXPECT_EQ(overscan, expect);
+    TouchAt(0.6f * 720 + app().frame.Overscan, 92 + app().frame.Overscan * 480 / 640);
+    EXPECT_EQ(app().frame.Overscan, expect);
   }
   int marks = 0;
   for (const float* r : Records(drawrec::kRectMarker))

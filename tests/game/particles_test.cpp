@@ -17,8 +17,8 @@ class ParticlesTest : public ::testing::Test {
   void SetUp() override { app.ResetParticles(particle::kDefaultCount); }
   int LiveCount() const {
     int live = 0;
-    for (int i = 0; i <= app.ParticleCount; ++i)
-      live += app.Particles[i * particle::kFloats + particle::kKind] > 0;
+    for (int i = 0; i <= app.play.ParticleCount; ++i)
+      live += app.play.Particles[i * particle::kFloats + particle::kKind] > 0;
     return live;
   }
 
@@ -33,28 +33,28 @@ TEST_F(ParticlesTest, AThrowWithoutAngleOrSpeedGoesAnyWayAtThreeToEight) {
     Seed = seed;
     const int start = app.FreeParticle();
     app.ThrowParticle(10, 20, 1, 7);
-    const float* p = &app.Particles[start];
+    const float* p = &app.play.Particles[start];
     const float speed = std::hypot(p[particle::kVX], p[particle::kVY]);
     EXPECT_TRUE(speed >= 3 && speed < 8) << speed;
     EXPECT_TRUE(p[particle::kFrame] >= 0 && p[particle::kFrame] <= 255 &&
                 p[particle::kFrame] == std::trunc(p[particle::kFrame]));
-    app.Particles[start + particle::kKind] = 0;
+    app.play.Particles[start + particle::kKind] = 0;
   }
 }
 
 // Only the two random defaults are drawn for each dropped throw, so how full the pool is
 // does not change the shared sequence.
 TEST_F(ParticlesTest, FullPoolDropsThrowsSilentlyButKeepsTheSequence) {
-  for (int i = 0; i <= app.ParticleCount; ++i) app.ThrowParticle(0, 0, 1, 3, 0, 1);
-  ASSERT_EQ(LiveCount(), app.ParticleCount + 1);
+  for (int i = 0; i <= app.play.ParticleCount; ++i) app.ThrowParticle(0, 0, 1, 3, 0, 1);
+  ASSERT_EQ(LiveCount(), app.play.ParticleCount + 1);
   EXPECT_EQ(app.FreeParticle(), -1);
   Seed = 7;
   for (int i = 0; i < 48; ++i) Rnd();
   const int expected = Seed;
-  const auto before = app.Particles;
+  const auto before = app.play.Particles;
   Seed = 7;
   for (int i = 0; i < 24; ++i) app.ThrowParticle(5, 5, 1, 3);
-  EXPECT_EQ(app.Particles, before);
+  EXPECT_EQ(app.play.Particles, before);
   EXPECT_EQ(Seed, expected);
 }
 
@@ -63,16 +63,16 @@ TEST_F(ParticlesTest, FullPoolDropsThrowsSilentlyButKeepsTheSequence) {
 TEST_F(ParticlesTest, ResetKeepsTheCountOutsideItsRangeAndFreesEveryRecord) {
   for (const auto& [count, expected] :
        {std::pair{0, 250}, {500, 250}, {-1, 250}, {10, 10}, {499, 499}}) {
-    app.ParticleCount = particle::kDefaultCount;
+    app.play.ParticleCount = particle::kDefaultCount;
     for (int i = 0; i < 300; ++i) app.ThrowParticle(0, 0, 1, 1, 0, 1);
     app.ResetParticles(count);
-    EXPECT_EQ(app.ParticleCount, expected) << count;
+    EXPECT_EQ(app.play.ParticleCount, expected) << count;
     EXPECT_EQ(LiveCount(), 0) << count;
   }
-  app.ParticleCount = -1;
+  app.play.ParticleCount = -1;
   EXPECT_EQ(app.FreeParticle(), -1);
   app.ResetParticles(-5);
-  EXPECT_EQ(app.ParticleCount, -1);
+  EXPECT_EQ(app.play.ParticleCount, -1);
   const int seed = Seed;
   app.ThrowParticle(0, 0, 1, 1, 0, 1);
   EXPECT_EQ(Seed, seed);
@@ -88,7 +88,7 @@ TEST_F(ParticlesTest, InkScalesTheTableAndClamps) {
                                            {6, 0.5f, {12.75f, 12.75f, 127.5f}},
                                            {3, -1, {0, 0, 0}}}) {
     app.Ink(colour, level);
-    const std::array drawn{app.DrawRed, app.DrawGreen, app.DrawBlue};
+    const std::array drawn{app.frame.DrawRed, app.frame.DrawGreen, app.frame.DrawBlue};
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(drawn[i], rgb[i], 1e-3) << colour << " " << i;
   }
 }

@@ -26,22 +26,22 @@ class PauseTest : public MenuTest {
   void SetUp() override {
     MenuTest::SetUp();
     Tap('Z');
-    ASSERT_EQ(app().ScreenMode, ModeInGame);
+    ASSERT_EQ(app().screens.ScreenMode, ModeInGame);
   }
 
   // The panel fully in with the given button selected and no input latched.
-  void OpenPanel(int choice = MyApp::kPauseResume) {
-    app().ScreenMode = ModeInGame;
-    app().GameOverTimer = app().GameOverFrame = 0;
-    app().Paused = 1;
-    app().PauseDir = 1;
-    app().PauseY = kOpenY;
-    app().PauseChoice = choice;
+  void OpenPanel(int choice = PauseScreen::kPauseResume) {
+    app().screens.ScreenMode = ModeInGame;
+    app().play.GameOverTimer = app().pause.GameOverFrame = 0;
+    app().pause.Paused = 1;
+    app().pause.PauseDir = 1;
+    app().pause.PauseY = kOpenY;
+    app().pause.PauseChoice = choice;
     Step();
   }
   // One update with only its own records in the list (empty play draws nothing to start it).
   void StepAlone() {
-    app().DrawCount = 0;
+    app().frame.DrawCount = 0;
     Step();
   }
   // The rectangle drawn at (x, y), or nullptr.
@@ -59,38 +59,38 @@ class PauseTest : public MenuTest {
 // again nor reopens it. Every pause opens on resume whatever the last one left selected, and
 // a level started while the last overlay still fades starts its game-over count at 0.
 TEST_F(PauseTest, TheBackKeyOpensThePanelWhichSlidesInAndOutAgain) {
-  app().PauseChoice = MyApp::kPauseEndRun;
+  app().pause.PauseChoice = PauseScreen::kPauseEndRun;
   game().KeyDown(key::kEscape);
   Step();
-  EXPECT_EQ(app().Paused, 1);
-  EXPECT_EQ(app().PauseChoice, MyApp::kPauseResume);
+  EXPECT_EQ(app().pause.Paused, 1);
+  EXPECT_EQ(app().pause.PauseChoice, PauseScreen::kPauseResume);
   int updates = 1;
-  for (; app().PauseY < kOpenY && updates < 50; ++updates) Step();
+  for (; app().pause.PauseY < kOpenY && updates < 50; ++updates) Step();
   EXPECT_EQ(updates, 14);
   Step(20);
-  EXPECT_EQ(app().PauseDir, 1);
-  EXPECT_EQ(app().PauseY, kOpenY + 2);
+  EXPECT_EQ(app().pause.PauseDir, 1);
+  EXPECT_EQ(app().pause.PauseY, kOpenY + 2);
   game().KeyUp(key::kEscape);
   Step();
-  app().PauseY = kOpenY;
+  app().pause.PauseY = kOpenY;
   game().KeyDown(key::kEscape);
   Step();
-  EXPECT_EQ(app().PauseDir, -1);
-  for (updates = 0; app().Paused == 1 && updates < 50; ++updates) Step();
+  EXPECT_EQ(app().pause.PauseDir, -1);
+  for (updates = 0; app().pause.Paused == 1 && updates < 50; ++updates) Step();
   EXPECT_EQ(updates, 13);
   Step(10);
-  EXPECT_EQ(app().Paused, 0);
+  EXPECT_EQ(app().pause.Paused, 0);
   game().KeyUp(key::kEscape);
-  app().GameOverFrame = 50;
-  app().ScreenMode = ModeLoadGame;
+  app().pause.GameOverFrame = 50;
+  app().screens.ScreenMode = ModeLoadGame;
   Step();
-  EXPECT_EQ(app().GameOverFrame, 0);
+  EXPECT_EQ(app().pause.GameOverFrame, 0);
 }
 
 // Held for a while, a key moves the selection once, to a neighbour if there is one.
 TEST_F(PauseTest, UpAndDownMoveTheSelectionBetweenNeighbours) {
-  constexpr int kEndRun = MyApp::kPauseEndRun, kResume = MyApp::kPauseResume,
-                kOptions = MyApp::kPauseOptions;
+  constexpr int kEndRun = PauseScreen::kPauseEndRun, kResume = PauseScreen::kPauseResume,
+                kOptions = PauseScreen::kPauseOptions;
   for (const auto& [from, key, to] : {std::tuple{kResume, key::kUp, kEndRun},
                                       {kResume, key::kDown, kOptions},
                                       {kEndRun, key::kDown, kResume},
@@ -98,7 +98,7 @@ TEST_F(PauseTest, UpAndDownMoveTheSelectionBetweenNeighbours) {
                                       {kOptions, key::kDown, kOptions}}) {
     OpenPanel(from);
     Tap(key, 10);
-    EXPECT_EQ(app().PauseChoice, to) << from << " " << key;
+    EXPECT_EQ(app().pause.PauseChoice, to) << from << " " << key;
   }
 }
 
@@ -111,33 +111,33 @@ TEST_F(PauseTest, EachButtonActsByItsKeyAndByATouch) {
     Place wide, tall;
     int paused, dir, gameOver, options;
   } cases[] = {
-      {MyApp::kPauseResume, {64, 196}, {64, 196}, 1, -1, 0, 0},
-      {MyApp::kPauseEndRun, {64, 96}, {264, 174}, 0, -1, 1, 0},
-      {MyApp::kPauseOptions, {64, 296}, {456, 174}, 1, 1, 0, 1},
+      {PauseScreen::kPauseResume, {64, 196}, {64, 196}, 1, -1, 0, 0},
+      {PauseScreen::kPauseEndRun, {64, 96}, {264, 174}, 0, -1, 1, 0},
+      {PauseScreen::kPauseOptions, {64, 296}, {456, 174}, 1, 1, 0, 1},
   };
   for (const int landscape : {1, 0}) {
     for (const bool byTouch : {false, true}) {
       for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << (byTouch ? "touch " : "key ") << c.button
                                         << (landscape ? " wide" : " tall"));
-        app().Landscape = landscape;
-        OpenPanel(byTouch ? MyApp::kPauseResume : c.button);
+        app().frame.Landscape = landscape;
+        OpenPanel(byTouch ? PauseScreen::kPauseResume : c.button);
         const Place at = landscape ? c.wide : c.tall;
         byTouch ? TouchAt(at[0], at[1]) : Tap('Z');
-        EXPECT_EQ(app().Paused, c.paused);
-        EXPECT_EQ(app().PauseDir, c.dir);
-        EXPECT_EQ(app().GameOverTimer, c.gameOver);
-        EXPECT_EQ(app().OptionsOpen, c.options);
-        EXPECT_TRUE(!c.gameOver || app().PauseY == -64) << "ending the run hides the panel";
-        app().OptionsOpen = 0;
+        EXPECT_EQ(app().pause.Paused, c.paused);
+        EXPECT_EQ(app().pause.PauseDir, c.dir);
+        EXPECT_EQ(app().play.GameOverTimer, c.gameOver);
+        EXPECT_EQ(app().menu.OptionsOpen, c.options);
+        EXPECT_TRUE(!c.gameOver || app().pause.PauseY == -64) << "ending the run hides the panel";
+        app().menu.OptionsOpen = 0;
         Step(kSlideUpdates);
       }
     }
   }
-  OpenPanel(MyApp::kPauseOptions);
-  app().PauseDir = -1;
+  OpenPanel(PauseScreen::kPauseOptions);
+  app().pause.PauseDir = -1;
   Tap('Z');
-  EXPECT_EQ(app().OptionsOpen, 0);
+  EXPECT_EQ(app().menu.OptionsOpen, 0);
 }
 
 // Room n of row 31 lies on path k when bit k of n is set; a room on no path has no cell. The
@@ -149,12 +149,12 @@ TEST_F(PauseTest, TheMapShowsRoomsByTheirPathsTheShipAndWithL1AndR1TheItems) {
   constexpr int kRow = 31;
   for (int rx = 0; rx < 8; ++rx) {
     for (int path = 0; path < world::kPaths; ++path)
-      app().World[world::TileIndex(rx, kRow, 0, 0) + tile::PathMarkField(path)] =
+      app().world.Tiles[world::TileIndex(rx, kRow, 0, 0) + tile::PathMarkField(path)] =
           (rx >> path) & 1 ? 3 : 0;
   }
-  app().World[world::TileIndex(20, 4, 0, 0) + tile::PathMarkField(0)] = 1;
-  app().Player[player::kRoomX] = 20;
-  app().Player[player::kRoomY] = 4;
+  app().world.Tiles[world::TileIndex(20, 4, 0, 0) + tile::PathMarkField(0)] = 1;
+  app().play.Player[player::kRoomX] = 20;
+  app().play.Player[player::kRoomY] = 4;
   OpenPanel();
   StepAlone();
   EXPECT_EQ(RectAt(kMapLeft, kMapTop + kCellH * kRow), nullptr);
@@ -174,8 +174,10 @@ TEST_F(PauseTest, TheMapShowsRoomsByTheirPathsTheShipAndWithL1AndR1TheItems) {
     for (const float* r : Records(drawrec::kRectMarker)) {
       if (r[drawrec::kSizeX] != 3 || r[drawrec::kSizeY] != 3) continue;
       const int item = static_cast<int>(std::find(inks, inks + 3, ColourOf(r)) - inks);
-      const float left = kMapLeft + kCellW * app().Player[player::Item(item, player::kItemRoomX)];
-      const float top = kMapTop + kCellH * app().Player[player::Item(item, player::kItemRoomY)];
+      const float left =
+          kMapLeft + kCellW * app().play.Player[player::Item(item, player::kItemRoomX)];
+      const float top =
+          kMapTop + kCellH * app().play.Player[player::Item(item, player::kItemRoomY)];
       EXPECT_TRUE(item < 3 && r[drawrec::kX] >= left && r[drawrec::kX] + 3 <= left + kCellW &&
                   r[drawrec::kY] >= top && r[drawrec::kY] + 3 <= top + kCellH)
           << item;
@@ -206,8 +208,8 @@ TEST_F(PauseTest, TheToyKeepsItsRadiusAndSpeedWithinTheirLimits) {
     Step(updates);
     game().KeyUp(key);
     StepAlone();
-    EXPECT_EQ(app().ToyRadius, radius);
-    EXPECT_EQ(app().ToySpeed, speed);
+    EXPECT_EQ(app().pause.ToyRadius, radius);
+    EXPECT_EQ(app().pause.ToySpeed, speed);
     EXPECT_NE(DrawnText().find(label), std::string::npos);
   }
 }
@@ -215,8 +217,8 @@ TEST_F(PauseTest, TheToyKeepsItsRadiusAndSpeedWithinTheirLimits) {
 // Each segment is drawn twice; a fresh trail starts at its first point, never at the corner,
 // and keeps at most 101 segments.
 TEST_F(PauseTest, AFreshTrailGrowsFromItsFirstPointNotFromTheCorner) {
-  app().ToyTrailPoints = 0;
-  app().ToyTrail.fill(0);
+  app().pause.ToyTrailPoints = 0;
+  app().pause.ToyTrail.fill(0);
   OpenPanel();  // the first point
   for (const size_t lines : {2u, 4u, 6u}) {
     StepAlone();
@@ -231,37 +233,37 @@ TEST_F(PauseTest, AFreshTrailGrowsFromItsFirstPointNotFromTheCorner) {
 
 // Too small for a map cell or a toy's reach: the shade alone, with a finite alpha.
 TEST_F(PauseTest, OnATinyScreenTheMapAndToyDrawNothing) {
-  const float width = jscrw, height = jscrh;
+  const float width = app().frame.ScreenWidth, height = app().frame.ScreenHeight;
   for (const auto& [w, h] : {std::pair{90.0f, 150.0f}, {0.0f, 0.0f}}) {
     SCOPED_TRACE(w);
-    jscrw = w;
-    jscrh = h;
+    app().frame.ScreenWidth = w;
+    app().frame.ScreenHeight = h;
     OpenPanel();
-    const float radius = app().ToyRadius;
+    const float radius = app().pause.ToyRadius;
     game().KeyDown(key::kDown);
     StepAlone();
     game().KeyUp(key::kDown);
     EXPECT_TRUE(Records(drawrec::kLineMarker).empty());
-    EXPECT_EQ(app().ToyRadius, radius);
+    EXPECT_EQ(app().pause.ToyRadius, radius);
     const auto rects = Records(drawrec::kRectMarker);
     ASSERT_EQ(rects.size(), 1u);
     EXPECT_TRUE(std::isfinite(rects[0][drawrec::kAlpha]));
   }
-  jscrw = width;
-  jscrh = height;
+  app().frame.ScreenWidth = width;
+  app().frame.ScreenHeight = height;
 }
 
 // The shade darkens by 0.025 an update to 0.7 and the bars grow to 243 each side; the words
 // follow the exit (below 0: left through the exit), drawn after whatever play wrote beneath.
 TEST_F(PauseTest, TheGameOverOverlayDarkensItsBarsGrowAndItsWordsFollowTheExit) {
-  app().GameOverTimer = 1;
+  app().play.GameOverTimer = 1;
   for (const auto& [frame, darkness, bar, exitState, words] :
        {std::tuple{1, 0.025f, 12.0f, 3, "GAMEOVER"},
         {20, 0.5f, 240, -1, "LevelComplete"},
         {60, 0.7f, 243, 0, "GAMEOVER"}}) {
     SCOPED_TRACE(frame);
-    app().GameOverFrame = frame;
-    app().ExitState = exitState;
+    app().pause.GameOverFrame = frame;
+    app().play.ExitState = exitState;
     StepAlone();
     const float* shade = RectAt(-1, -1);
     const float* yellow = RectAt(0, 0.45f * 540 - 8);
@@ -271,7 +273,7 @@ TEST_F(PauseTest, TheGameOverOverlayDarkensItsBarsGrowAndItsWordsFollowTheExit) 
     EXPECT_EQ(yellow[drawrec::kSizeX], 2 * bar);
     EXPECT_EQ(orange[drawrec::kSizeX], 2 * bar + 1);
     EXPECT_TRUE(DrawnText().ends_with(words)) << DrawnText();
-    EXPECT_EQ(app().KeyLatch + app().PointerActive, 2);
+    EXPECT_EQ(app().controls.KeyLatch + app().controls.PointerActive, 2);
   }
 }
 
@@ -283,8 +285,8 @@ TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
        {std::pair{1000, 1}, {900, 2}, {800, 2}, {700, 4}, {1, 5}, {0, 0}, {-5, 0}}) {
     SCOPED_TRACE(score);
     std::copy(std::begin(table), std::end(table), app().save.LevelRecords.begin());
-    app().Level = 1;
-    app().Score = score;
+    app().world.Level = 1;
+    app().play.Score = score;
     EXPECT_EQ(app().ScorePlace(), place);
     std::vector<int> expected(std::begin(table), std::end(table));
     if (place > 0) expected.insert(expected.begin() + place - 1, score);
@@ -295,12 +297,12 @@ TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
   // Below a full table, no place.
   for (int k = 0; k < SaveData::kBestScores; ++k) app().save.LevelRecords[k] = 100 - 10 * k;
   const auto place = [this](int score) {
-    app().Score = score;
+    app().play.Score = score;
     return app().ScorePlace();
   };
   EXPECT_EQ((std::array{place(81), place(11), place(5)}), (std::array{3, 10, 0}));
   for (const int level : {0, world::kLevels + 1}) {
-    app().Level = level;
+    app().world.Level = level;
     EXPECT_EQ(place(101), 0) << level;
   }
 }
@@ -310,16 +312,16 @@ TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
 TEST_F(PauseTest, AtFrameNinetyTheMenuFilesTheScoreSavesAndTheOverlayFades) {
   for (const int stream : {1, 0}) {
     SCOPED_TRACE(stream);
-    HasMusicStream = stream;
+    app().platform.musicStream = stream;
     Tap('Z');
-    ASSERT_EQ(app().ScreenMode, ModeInGame);
+    ASSERT_EQ(app().screens.ScreenMode, ModeInGame);
     std::remove(".briskostate");
     app().save.LevelRecords.fill(0);
     const int score = 420 + stream;
-    app().Score = score;
-    app().GameOverTimer = 1;
+    app().play.Score = score;
+    app().play.GameOverTimer = 1;
     int updates = 0;
-    for (; app().ScreenMode == ModeInGame && updates < 200; ++updates) {
+    for (; app().screens.ScreenMode == ModeInGame && updates < 200; ++updates) {
       StepAlone();
       if (updates > 0 && updates < 90) {
         ASSERT_NE(DrawnText().find("NewHighscore1st!"), std::string::npos) << updates;
@@ -327,37 +329,37 @@ TEST_F(PauseTest, AtFrameNinetyTheMenuFilesTheScoreSavesAndTheOverlayFades) {
     }
     EXPECT_EQ(updates, 90);
     // The update that leaves for the menu runs the overlay once: its fade starts next update.
-    EXPECT_EQ(app().GameOverFrame, stream ? 75 : 73);
+    EXPECT_EQ(app().pause.GameOverFrame, stream ? 75 : 73);
     EXPECT_TRUE(StateText().empty());
     Step();
-    EXPECT_EQ(app().ScreenMode, ModeMenu);
+    EXPECT_EQ(app().screens.ScreenMode, ModeMenu);
     EXPECT_EQ(app().save.LevelRecords[0], score);
     const std::string filed = std::to_string(score);
     EXPECT_NE(StateText().find("|" + filed + "|"), std::string::npos);
-    EXPECT_EQ(app().GameOverFrame, stream ? 73 : 71);
+    EXPECT_EQ(app().pause.GameOverFrame, stream ? 73 : 71);
     // Filed, the score ties its own entry; the overlay still shows the place it took.
     EXPECT_NE(DrawnText().find("NewHighscore1st!"), std::string::npos);
     Step(40);
-    EXPECT_EQ(app().GameOverFrame, 0);
+    EXPECT_EQ(app().pause.GameOverFrame, 0);
     EXPECT_EQ(DrawnText().find("GAME"), std::string::npos);
   }
-  HasMusicStream = 1;
+  app().platform.musicStream = true;
 }
 
 TEST_F(PauseTest, TheQuitConfirmationReturnsOnAAndQuitsOnB) {
-  app().ScreenMode = ModeOuyaQuit;
+  app().screens.ScreenMode = ModeOuyaQuit;
   Step();
   EXPECT_NE(DrawnText().find("tryingtoQUIT!"), std::string::npos);
-  EXPECT_EQ(app().ClearRed, 180);
+  EXPECT_EQ(app().frame.ClearRed, 180);
   game().KeyDown('Z');
   Step();
-  EXPECT_EQ(app().ScreenMode, ModeMenu);
-  EXPECT_EQ(app().KeyLatch, 1);
+  EXPECT_EQ(app().screens.ScreenMode, ModeMenu);
+  EXPECT_EQ(app().controls.KeyLatch, 1);
   game().KeyUp('Z');
   Step();
   for (const int quitKey : {int{'X'}, int{'C'}, key::kEscape}) {
     const auto result = RunInChild([this, quitKey] {
-      app().ScreenMode = ModeOuyaQuit;
+      app().screens.ScreenMode = ModeOuyaQuit;
       Step();
       Tap(quitKey);
       kvPrint("still running");

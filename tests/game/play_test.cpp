@@ -31,19 +31,19 @@ class PlayTest : public ::testing::Test {
   void SetUp() override { StartLevel(1); }
 
   void StartLevel(int level) {
-    app.Level = level;
+    app.world.Level = level;
     app.LoadGame();
-    app.LevelIntro = 0;
+    app.play.LevelIntro = 0;
     app.save.Settings[kSoundModeSetting] = 1;  // effects on, so effects advance the rotation
     Stick(0, 0);
   }
-  float& P(int index) { return app.Player[index]; }
+  float& P(int index) { return app.play.Player[index]; }
   Room Start() const {
-    return {static_cast<int>(app.Player[player::kRespawnRoomX]),
-            static_cast<int>(app.Player[player::kRespawnRoomY])};
+    return {static_cast<int>(app.play.Player[player::kRespawnRoomX]),
+            static_cast<int>(app.play.Player[player::kRespawnRoomY])};
   }
   int& Tile(Room room, int x, int y) {
-    return app.World[world::TileIndex(room.rx, room.ry, x, y) + tile::kCode];
+    return app.world.Tiles[world::TileIndex(room.rx, room.ry, x, y) + tile::kCode];
   }
   // Puts the ship at a pixel offset from the centre of a tile of a room.
   void PlaceShip(Room room, int x, int y, float dx = 0, float dy = 0) {
@@ -71,14 +71,15 @@ class PlayTest : public ::testing::Test {
   }
   int CountCode(int code) {
     int n = 0;
-    for (int i = 0; i < world::kUsedInts; i += world::kTileInts) n += app.World[i] == code;
+    for (int i = 0; i < world::kUsedInts; i += world::kTileInts) n += app.world.Tiles[i] == code;
     return n;
   }
   bool ShipDrawn() {
     bool drawn = false;
-    for (int at = 0; at < app.DrawCount; at += drawrec::kFloats)
-      drawn |= app.DrawList[at + drawrec::kSlot] == 1 && app.DrawList[at + drawrec::kFrame] == 0 &&
-               app.DrawList[at + drawrec::kY] > 32;
+    for (int at = 0; at < app.frame.DrawCount; at += drawrec::kFloats)
+      drawn |= app.frame.DrawList[at + drawrec::kSlot] == 1 &&
+               app.frame.DrawList[at + drawrec::kFrame] == 0 &&
+               app.frame.DrawList[at + drawrec::kY] > 32;
     return drawn;
   }
 
@@ -129,25 +130,25 @@ TEST_F(PlayTest, DeliveriesScoreOnceAndTheThirdStartsTakeOff) {
                                                            {{1}, 50 + 250, 2, -1}}) {
     SCOPED_TRACE(score);
     for (int item : carried) P(player::Item(item, player::kItemState)) = player::kItemCarried;
-    const int before = app.Score, channel = app.NextChannel;
+    const int before = app.play.Score, channel = app.audio.NextChannel;
     Frames(3);
-    EXPECT_EQ(app.Score - before, score);
-    EXPECT_EQ((app.NextChannel - channel + 24) % 24, effects) << "effects played";
-    EXPECT_LE(app.ExitState, exitState);
+    EXPECT_EQ(app.play.Score - before, score);
+    EXPECT_EQ((app.audio.NextChannel - channel + 24) % 24, effects) << "effects played";
+    EXPECT_LE(app.play.ExitState, exitState);
     for (int item : carried)
       EXPECT_EQ(P(player::Item(item, player::kItemState)), player::kItemDelivered);
   }
   const float y = P(player::kY);
-  app.MenuLevel = 4;
-  while (app.ExitState > -90) app.Game();
-  EXPECT_EQ(app.GameOverTimer, 0);
+  app.menu.MenuLevel = 4;
+  while (app.play.ExitState > -90) app.Game();
+  EXPECT_EQ(app.play.GameOverTimer, 0);
   EXPECT_LT(P(player::kY), y - 100) << "the ship rises";
-  app.LoadStep = 0;  // nothing to load: the update runs the play screen
-  app.OnUpdate();    // the screen flow moves the menu on when play says the level is finished
-  EXPECT_EQ(app.ExitState, -91);
-  EXPECT_GE(app.GameOverTimer, 1);
-  EXPECT_EQ(app.MenuScroll, -160);
-  EXPECT_EQ(app.MenuLevel, 5);
+  app.frame.LoadStep = 0;  // nothing to load: the update runs the play screen
+  app.OnUpdate();          // the screen flow moves the menu on when play says the level is finished
+  EXPECT_EQ(app.play.ExitState, -91);
+  EXPECT_GE(app.play.GameOverTimer, 1);
+  EXPECT_EQ(app.menu.MenuScroll, -160);
+  EXPECT_EQ(app.menu.MenuLevel, 5);
   for (int i = 0; i < 10; ++i) EXPECT_FALSE(app.Game()) << "finished once";
 }
 
@@ -171,19 +172,20 @@ TEST_F(PlayTest, DestroyedShipDropsItsItemsWhereTheyCanBeReachedAndRespawns) {
     PlaceShip(at, 7, 6);
     for (int item = 0; item < 3; ++item)
       P(player::Item(item, player::kItemState)) = player::kItemCarried;
-    app.ExitState = 1;
+    app.play.ExitState = 1;
     Frames(59);
-    EXPECT_EQ(app.Lives, 3);
+    EXPECT_EQ(app.play.Lives, 3);
     app.Game();
-    EXPECT_EQ(app.Lives, 2);
-    EXPECT_EQ(app.ExitState, 0);
+    EXPECT_EQ(app.play.Lives, 2);
+    EXPECT_EQ(app.play.ExitState, 0);
     EXPECT_EQ(CountCode(code::kBlock), blocks) << "nothing was overwritten";
     for (int item = 0; item < 3; ++item) {
       EXPECT_EQ(P(player::Item(item, player::kItemState)), player::kItemInWorld);
       EXPECT_EQ(CountCode(code::kFreeItem + item), 1) << "item " << item;
     }
     for (int i = 0; i < world::kUsedInts; i += world::kTileInts) {
-      if (app.World[i] < code::kFreeItem || app.World[i] > code::kFreeItem + 2) continue;
+      if (app.world.Tiles[i] < code::kFreeItem || app.world.Tiles[i] > code::kFreeItem + 2)
+        continue;
       const int index = i / world::kRoomInts, x = i / world::kTileInts % 16;
       const int y = i % world::kRoomInts / world::kTileRowInts;
       EXPECT_TRUE(InLevel({index % 32, index / 32})) << "dropped where the ship can reach it";
@@ -197,27 +199,27 @@ TEST_F(PlayTest, DestroyedShipDropsItsItemsWhereTheyCanBeReachedAndRespawns) {
     EXPECT_EQ(P(player::kVX), 0);
     EXPECT_LE(P(player::kVY), 0.35f);
   }
-  app.Lives = 1;
-  app.ExitState = 1;
+  app.play.Lives = 1;
+  app.play.ExitState = 1;
   Frames(60);
-  EXPECT_EQ(app.GameOverTimer, 1);
-  EXPECT_EQ(app.Lives, 0);
-  EXPECT_GT(app.ExitState, 60) << "the ship stays destroyed";
+  EXPECT_EQ(app.play.GameOverTimer, 1);
+  EXPECT_EQ(app.play.Lives, 0);
+  EXPECT_GT(app.play.ExitState, 60) << "the ship stays destroyed";
 }
 
 // However far the count falls, the HUD's lives count is one glyph, "0", centred on
 // (jscrw - 128, 16) at the dimmed alpha.
 TEST_F(PlayTest, TheHudShowsNoLivesBelowZero) {
-  app.Lives = -2;
-  app.FontImage = kFontSlot;
-  app.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameW)] = kGlyphW;
-  app.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameH)] = kGlyphH;
+  app.play.Lives = -2;
+  app.frame.FontImage = kFontSlot;
+  app.frame.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameW)] = kGlyphW;
+  app.frame.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameH)] = kGlyphH;
   app.Game();
   std::vector<std::pair<float, float>> glyphs;  // frame, alpha
-  for (const float* r = app.DrawList.data(); r < app.DrawList.data() + app.DrawCount;
-       r += drawrec::kFloats)
-    if (r[drawrec::kSlot] == kFontSlot && std::fabs(r[drawrec::kX] - (jscrw - 128)) < 16 &&
-        r[drawrec::kY] < 32)
+  for (const float* r = app.frame.DrawList.data();
+       r < app.frame.DrawList.data() + app.frame.DrawCount; r += drawrec::kFloats)
+    if (r[drawrec::kSlot] == kFontSlot &&
+        std::fabs(r[drawrec::kX] - (app.frame.ScreenWidth - 128)) < 16 && r[drawrec::kY] < 32)
       glyphs.emplace_back(r[drawrec::kFrame], r[drawrec::kAlpha]);
   EXPECT_EQ(glyphs, (std::vector<std::pair<float, float>>{{'0' - 32, 0.3f}}));
 }
@@ -231,13 +233,13 @@ TEST_F(PlayTest, EnteringARoomBringsEnemiesByLevelButNeverIntoTheStartRoom) {
     std::vector<int> seen(limit + 1, 0);
     for (const Room& room : OtherRooms()) {
       for (const Room& at : {room, Start()}) {
-        app.Objects.fill(0);
+        app.play.Objects.fill(0);
         PlaceShip(at, 3, 2);
         app.Game();
         ASSERT_EQ(P(player::kRoomX), at.rx);
         int n = 0;  // enemies of room entry: kinds 8..11
         for (int r = 0; r < object::kRecords; ++r) {
-          const float* o = &app.Objects[r * object::kFloats];
+          const float* o = &app.play.Objects[r * object::kFloats];
           n += o[object::kKind] >= object::kWalker &&
                o[object::kKind] <= object::kAnticlockwiseCrawler &&
                o[object::kRoom] == world::RoomIndex(at.rx, at.ry);
@@ -256,16 +258,16 @@ TEST_F(PlayTest, LeavingTheLevelsRoomsDestroysTheShipAndBadSticksAreIgnored) {
   const float nan = std::nanf("");
   for (const auto& [x, y] :
        {std::pair{100.0f, kTile * 12 * 5 + 100}, {-50.0f, -50.0f}, {nan, nan}}) {
-    app.ExitState = 0;
+    app.play.ExitState = 0;
     P(player::kRoomX) = P(player::kRespawnRoomX);
     P(player::kRoomY) = P(player::kRespawnRoomY);
     P(player::kX) = x;
     P(player::kY) = y;
     app.Game();
-    EXPECT_EQ(app.ExitState, 1) << x;
+    EXPECT_EQ(app.play.ExitState, 1) << x;
   }
   for (const float bad : {nan, std::numeric_limits<float>::infinity()}) {
-    app.ExitState = 0;
+    app.play.ExitState = 0;
     PlaceShip(Start(), 3, 2);
     Stick(bad, bad);
     app.Game();
@@ -282,14 +284,14 @@ TEST_F(PlayTest, TheIntroHidesTheShipUntilItEnds) {
   EXPECT_EQ(P(player::kOrbitRecord), -1);
   app.Game();
   int sparks = 0;
-  for (int i = 0; i <= app.ParticleCount; ++i)
-    sparks += app.Particles[i * particle::kFloats + particle::kKind] > 0;
+  for (int i = 0; i <= app.play.ParticleCount; ++i)
+    sparks += app.play.Particles[i * particle::kFloats + particle::kKind] > 0;
   EXPECT_EQ(sparks, 3);
   for (int frame = 1; frame < 90; ++frame) {
     app.Game();
     EXPECT_FALSE(ShipDrawn()) << frame;
   }
-  EXPECT_EQ((std::array{app.LevelIntro, app.MusicPlaying}), (std::array{0, 1}));
+  EXPECT_EQ((std::array{app.play.LevelIntro, app.audio.MusicPlaying}), (std::array{0, 1}));
   app.Game();
   EXPECT_TRUE(ShipDrawn());
 }
@@ -297,11 +299,11 @@ TEST_F(PlayTest, TheIntroHidesTheShipUntilItEnds) {
 TEST_F(PlayTest, AFrameOfPlayAllocatesNothing) {
   Frames(5);
   for (int i = 0; i < 300; ++i) app.ThrowParticle(P(player::kX), P(player::kY), 2, 3);
-  app.Score = 12345678;  // the HUD's score counts up every frame
+  app.play.Score = 12345678;  // the HUD's score counts up every frame
   const int before = ThreadAllocations();
   Frames(60);
   EXPECT_EQ(ThreadAllocations(), before);
-  EXPECT_NE(app.ShownScore, 0);
+  EXPECT_NE(app.play.ShownScore, 0);
 }
 
 }  // namespace

@@ -19,21 +19,21 @@ constexpr int kSpriteSlot = 1;
 class RoomsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    app.Level = 1;
+    app.world.Level = 1;
     app.LoadGame();
-    rx = static_cast<int>(app.Player[player::kRespawnRoomX]);
-    ry = static_cast<int>(app.Player[player::kRespawnRoomY]);
-    app.CamX = kTile * 16 * rx;
-    app.CamY = kTile * 12 * ry;
-    app.Objects.fill(0);
+    rx = static_cast<int>(app.play.Player[player::kRespawnRoomX]);
+    ry = static_cast<int>(app.play.Player[player::kRespawnRoomY]);
+    app.play.CamX = kTile * 16 * rx;
+    app.play.CamY = kTile * 12 * ry;
+    app.play.Objects.fill(0);
   }
   int& Tile(int roomX, int roomY, int x, int y) {
-    return app.World[world::TileIndex(roomX, roomY, x, y) + tile::kCode];
+    return app.world.Tiles[world::TileIndex(roomX, roomY, x, y) + tile::kCode];
   }
   // Ship at a pixel offset from the centre of a tile of the start room.
   void ShipAt(int x, int y, float dx = 0, float dy = 0) {
-    app.Player[player::kX] = kTile * (16 * rx + x + 0.5f) + dx;
-    app.Player[player::kY] = kTile * (12 * ry + y + 0.5f) + dy;
+    app.play.Player[player::kX] = kTile * (16 * rx + x + 0.5f) + dx;
+    app.play.Player[player::kY] = kTile * (12 * ry + y + 0.5f) + dy;
   }
   // Live records of a pool (of objects or particles): those of a kind above 0.
   static int Live(const float* pool, int records, int floats, int kindField) {
@@ -42,10 +42,11 @@ class RoomsTest : public ::testing::Test {
     return n;
   }
   int Objects() const {
-    return Live(app.Objects.data(), object::kRecords, object::kFloats, object::kKind);
+    return Live(app.play.Objects.data(), object::kRecords, object::kFloats, object::kKind);
   }
   int Particles() const {
-    return Live(app.Particles.data(), app.ParticleCount + 1, particle::kFloats, particle::kKind);
+    return Live(app.play.Particles.data(), app.play.ParticleCount + 1, particle::kFloats,
+                particle::kKind);
   }
 
   HeadlessGame game;
@@ -58,7 +59,7 @@ class RoomsTest : public ::testing::Test {
 // room. The orbit blaster starts the ball and keeps the weapon held; loose items are carried
 // from within 48 pixels.
 TEST_F(RoomsTest, PickupsAreTakenWithinTheirReach) {
-  app.World[world::TileIndex(rx + 1, ry, 0, 0) + tile::PathMarkField(0)] = 1;  // drawn
+  app.world.Tiles[world::TileIndex(rx + 1, ry, 0, 0) + tile::PathMarkField(0)] = 1;  // drawn
   constexpr int kItem = code::kFreeItem + 2;
   // room: 0 the start room (the tile under the ship), 1 the one to its right
   for (const auto& [code, room, dx, dy, taken, weapon, ammo, sparks] :
@@ -70,23 +71,23 @@ TEST_F(RoomsTest, PickupsAreTakenWithinTheirReach) {
         {kItem, 0, 47.5f, -47.5f, true, 50, 2, 12},
         {kItem, 0, 48, -48, false, 50, 2, 0}}) {
     SCOPED_TRACE(testing::Message() << code << " at " << dx << "," << dy);
-    app.Player[player::kWeapon] = 50;
-    app.Player[player::kAmmo] = 2;
-    app.Player[player::kOrbitFrames] = 0;
-    app.Player[player::Item(2, player::kItemState)] = player::kItemInWorld;
-    app.Score = 0;
+    app.play.Player[player::kWeapon] = 50;
+    app.play.Player[player::kAmmo] = 2;
+    app.play.Player[player::kOrbitFrames] = 0;
+    app.play.Player[player::Item(2, player::kItemState)] = player::kItemInWorld;
+    app.play.Score = 0;
     app.ResetParticles(particle::kDefaultCount);
     int& tile = Tile(rx + room, ry, room ? 0 : 15, 5);
     tile = code;
     ShipAt(15, 5, dx, dy);
     app.DrawRoom(rx + room, ry, 1 - room);
     EXPECT_EQ(tile, taken ? 0 : code);
-    EXPECT_EQ(app.Player[player::kWeapon], weapon);
-    EXPECT_EQ(app.Player[player::kAmmo], ammo);
-    EXPECT_EQ(app.Score, taken ? 10 : 0);
+    EXPECT_EQ(app.play.Player[player::kWeapon], weapon);
+    EXPECT_EQ(app.play.Player[player::kAmmo], ammo);
+    EXPECT_EQ(app.play.Score, taken ? 10 : 0);
     EXPECT_EQ(Particles(), sparks);
-    EXPECT_EQ(app.Player[player::kOrbitFrames], code == 453 ? 450 : 0);
-    EXPECT_EQ(app.Player[player::Item(2, player::kItemState)],
+    EXPECT_EQ(app.play.Player[player::kOrbitFrames], code == 453 ? 450 : 0);
+    EXPECT_EQ(app.play.Player[player::Item(2, player::kItemState)],
               code == kItem && taken ? player::kItemCarried : player::kItemInWorld);
     tile = 0;
   }
@@ -103,19 +104,20 @@ TEST_F(RoomsTest, EnemiesInTheMapEnterOnlyFromTheCurrentRoom) {
                                                      {509, 0, 300, false},
                                                      {512, 1, 10, true}}) {
     SCOPED_TRACE(testing::Message() << code << " active " << active << " at " << shipDx);
-    app.Objects.fill(0);
+    app.play.Objects.fill(0);
     Tile(rx, ry, 4, 4) = code;
     ShipAt(4, 4, shipDx);
-    app.DrawCount = 0;
+    app.frame.DrawCount = 0;
     app.DrawRoom(rx, ry, active);
     EXPECT_EQ(Tile(rx, ry, 4, 4), enters ? 0 : code);
     EXPECT_EQ(Objects(), enters ? 1 : 0);
-    for (int at = 0; at < app.DrawCount; at += drawrec::kFloats)
-      EXPECT_FALSE(app.DrawList[at + drawrec::kSlot] == kSpriteSlot &&
-                   app.DrawList[at + drawrec::kFrame] == code % 100);
+    for (int at = 0; at < app.frame.DrawCount; at += drawrec::kFloats)
+      EXPECT_FALSE(app.frame.DrawList[at + drawrec::kSlot] == kSpriteSlot &&
+                   app.frame.DrawList[at + drawrec::kFrame] == code % 100);
   }
   // With the pool full an enemy stays in the map, to try again on a later frame.
-  for (int r = 0; r < object::kRecords; ++r) app.Objects[r * object::kFloats + object::kKind] = 1;
+  for (int r = 0; r < object::kRecords; ++r)
+    app.play.Objects[r * object::kFloats + object::kKind] = 1;
   Tile(rx, ry, 4, 4) = 408;
   app.DrawRoom(rx, ry, 1);
   EXPECT_EQ(Tile(rx, ry, 4, 4), 408);
@@ -127,18 +129,18 @@ TEST_F(RoomsTest, ADeliveredItemShowsBesideItsShelfAndUnmarkedRoomsDrawNothing) 
   for (int y = 0; y < 12; ++y)
     for (int x = 0; x < 16; ++x) Tile(rx, ry, x, y) = 0;
   Tile(rx, ry, 1, 2) = code::kBase + 1;
-  app.Player[player::Item(0, player::kItemState)] = player::kItemDelivered;
+  app.play.Player[player::Item(0, player::kItemState)] = player::kItemDelivered;
   ShipAt(12, 10);
-  app.DrawCount = 0;
+  app.frame.DrawCount = 0;
   app.DrawRoom(rx, ry, 1);
-  ASSERT_EQ(app.DrawCount, 2 * drawrec::kFloats);
-  const float* r = &app.DrawList[drawrec::kFloats];
+  ASSERT_EQ(app.frame.DrawCount, 2 * drawrec::kFloats);
+  const float* r = &app.frame.DrawList[drawrec::kFloats];
   EXPECT_EQ((std::array{r[drawrec::kSlot], r[drawrec::kX], r[drawrec::kY], r[drawrec::kFrame]}),
             (std::array<float, 4>{kSpriteSlot, kTile, 2.5f * kTile, 40}));
-  app.DrawCount = 0;
+  app.frame.DrawCount = 0;
   for (const auto& [roomX, roomY] : {std::pair{0, 0}, {-1, 5}, {32, 5}})
     app.DrawRoom(roomX, roomY, 1);
-  EXPECT_EQ(app.DrawCount, 0);
+  EXPECT_EQ(app.frame.DrawCount, 0);
 }
 
 // The frame golden holds how stars drift, wrap across the sides and are drawn; the camera
@@ -148,17 +150,18 @@ TEST(Stars, AStarLeavingTheBottomComesBackAtTheTopRenewed) {
   HeadlessGame game;
   MyApp& app = game.app();
   app.ResetStars(1);
-  float* star = &app.Stars[0];
-  float* other = &app.Stars[star::kFloats];
-  const float margin = overscan + 16;
+  float* star = &app.play.Stars[0];
+  float* other = &app.play.Stars[star::kFloats];
+  const float margin = app.frame.Overscan + 16;
   star[star::kX] = 100;
-  star[star::kY] = jscrh + margin - 3;
+  star[star::kY] = app.frame.ScreenHeight + margin - 3;
   star[star::kDepth] = 0.5f;
   other[star::kX] = other[star::kY] = 200;
   const std::array kept = {other[star::kDepth], other[star::kFrame]};
   app.DoStars(0, 8);
-  EXPECT_FLOAT_EQ(star[star::kY], jscrh + margin + 1 - (jscrh + 2 * overscan + 32));
-  EXPECT_TRUE(star[star::kX] >= -8 && star[star::kX] < jscrw + 8) << star[star::kX];
+  EXPECT_FLOAT_EQ(star[star::kY], app.frame.ScreenHeight + margin + 1 -
+                                      (app.frame.ScreenHeight + 2 * app.frame.Overscan + 32));
+  EXPECT_TRUE(star[star::kX] >= -8 && star[star::kX] < app.frame.ScreenWidth + 8) << star[star::kX];
   EXPECT_TRUE(star[star::kFrame] >= 0 && star[star::kFrame] <= 255 &&
               star[star::kFrame] == std::trunc(star[star::kFrame]) && star[star::kDepth] >= 0.2f &&
               star[star::kDepth] < 0.8f);

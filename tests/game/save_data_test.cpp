@@ -151,18 +151,18 @@ TEST_F(SaveRecord, AnEmptyOrShortStateLeavesTheRepairedDefaults) {
     EXPECT_EQ(LoadText(text), "") << text;
     EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1})) << text;
     EXPECT_TRUE(app().save.BadgeGot[0]) << text;
-    EXPECT_EQ(overscan, 0.0f);
+    EXPECT_EQ(app().frame.Overscan, 0.0f);
     EXPECT_EQ(app().save.StateDamaged, *text != '\0') << text;
   }
 
-  isOuya = 1;  // the console keeps its overscan setting, repaired from 0 to 64
+  app().platform.console = true;  // the console keeps its overscan setting, repaired from 0 to 64
   LoadText("");
   EXPECT_EQ(app().save.Settings[kOverscanSetting], 1);
   app().save.Settings[kOverscanSetting] = 0;
   LoadText("");
   EXPECT_EQ(app().save.Settings[kOverscanSetting], 64);
-  EXPECT_EQ(overscan, 64.0f);
-  isOuya = 0;
+  EXPECT_EQ(app().frame.Overscan, 64.0f);
+  app().platform.console = false;
 }
 
 // Every value comes back; a record cut short loads the blocks it holds and leaves the rest, and
@@ -306,32 +306,32 @@ TEST_F(SaveRecord, TheDamagedFileIsKeptBeforeASaveReplacesIt) {
 
 TEST_F(SaveRecord, ScoresAreFiledInOrderAndCompletionIsMarked) {
   MyApp& game = app();
-  game.Level = 3;  // its records start at entry 20
+  game.world.Level = 3;  // its records start at entry 20
   auto best = [&game] {
     return std::vector<int>(&game.save.LevelRecords[20], &game.save.LevelRecords[30]);
   };
-  game.Score = 0;
-  game.ExitState = 0;
+  game.play.Score = 0;
+  game.play.ExitState = 0;
   game.FileScore();
   EXPECT_EQ(best(), std::vector<int>(10, 0)) << "a score of 0 never enters an empty table";
   EXPECT_EQ(game.save.LevelRecords[10020], 0);
 
   for (int score : {50, 30, 40, 40, 0}) {
-    game.Score = score;
+    game.play.Score = score;
     game.FileScore();
   }
   EXPECT_EQ(best(), (std::vector<int>{50, 40, 40, 30, 0, 0, 0, 0, 0, 0}));
-  for (game.Score = 100; game.Score < 110; ++game.Score) game.FileScore();
+  for (game.play.Score = 100; game.play.Score < 110; ++game.play.Score) game.FileScore();
   EXPECT_EQ(best(), (std::vector<int>{109, 108, 107, 106, 105, 104, 103, 102, 101, 100}));
   EXPECT_EQ(game.save.LevelRecords[30], 0) << "the next level is untouched";
 
-  game.ExitState = -1;
+  game.play.ExitState = -1;
   game.FileScore();
   EXPECT_EQ(game.save.LevelRecords[10020], 1);
 
   const auto records = game.save.LevelRecords;
   for (int level : {0, 1001, -5}) {
-    game.Level = level;
+    game.world.Level = level;
     game.FileScore();
   }
   EXPECT_EQ(game.save.LevelRecords, records);

@@ -25,10 +25,10 @@ TEST(ScreenFlowStart, CreationStartsTheLoaderThenTheMenu) {
   HeadlessGame game;
   MyApp& app = game.app();
   EXPECT_EQ(game.host().UpdateRate(), kUpdateRate);
-  EXPECT_GT(app.LoadStep, 0);
+  EXPECT_GT(app.frame.LoadStep, 0);
   game.StepUntilLoaded();
-  EXPECT_EQ(app.LoadStep, 0);
-  EXPECT_EQ(app.ScreenMode, ModeMenu);
+  EXPECT_EQ(app.frame.LoadStep, 0);
+  EXPECT_EQ(app.screens.ScreenMode, ModeMenu);
 }
 
 // An update before any render is defined: the screen is fitted from the game's creation.
@@ -36,19 +36,19 @@ TEST(ScreenFlowStart, BeforeAnyDeviceTheScreenIsFittedToTheDesignSize) {
   HeadlessHost host;
   kvInit();
   const auto app = std::make_unique<MyApp>();
-  EXPECT_EQ(app->FitMode, 1);
-  EXPECT_FLOAT_EQ(app->ScaleX, 1);
-  EXPECT_FLOAT_EQ(app->ScaleY, 1);
-  EXPECT_EQ(app->Landscape, 1);
+  EXPECT_EQ(app->frame.FitMode, 1);
+  EXPECT_FLOAT_EQ(app->frame.ScaleX, 1);
+  EXPECT_FLOAT_EQ(app->frame.ScaleY, 1);
+  EXPECT_EQ(app->frame.Landscape, 1);
 }
 
 TEST_F(ScreenFlow, FunctionKeysToggleTheOverlayAndTheHud) {
   game.TapKey(key::kF1);
   game.TapKey(key::kF2);
-  EXPECT_EQ(DebugMode, 1);
-  EXPECT_EQ(app.HudHidden, 1);
+  EXPECT_EQ(app.screens.DebugMode, 1);
+  EXPECT_EQ(app.play.HudHidden, 1);
   game.TapKey(key::kF1);
-  EXPECT_EQ(DebugMode, 0);
+  EXPECT_EQ(app.screens.DebugMode, 0);
 }
 
 TEST(ScreenFlowStart, QuitKeysEndTheProgramQuietly) {
@@ -69,13 +69,13 @@ TEST_F(ScreenFlow, LevelSizeSetsTheEnemyAndWeaponKinds) {
     int level, bads, weaps;
   } cases[] = {{1, 2, 2}, {7, 3, 3}, {8, 4, 3}, {14, 5, 4}, {20, 5, 6}, {1000, 5, 6}};
   for (const auto& c : cases) {
-    app.Level = c.level;
+    app.world.Level = c.level;
     app.LoadGame();
-    EXPECT_EQ(MaxBads, c.bads) << c.level;
-    EXPECT_EQ(MaxWeaps, c.weaps) << c.level;
-    EXPECT_EQ(app.ScreenMode, ModeInGame);
-    EXPECT_EQ(app.Lives, 3);
-    EXPECT_EQ(app.LevelIntro, 90);
+    EXPECT_EQ(app.world.MaxBads, c.bads) << c.level;
+    EXPECT_EQ(app.world.MaxWeaps, c.weaps) << c.level;
+    EXPECT_EQ(app.screens.ScreenMode, ModeInGame);
+    EXPECT_EQ(app.play.Lives, 3);
+    EXPECT_EQ(app.play.LevelIntro, 90);
   }
 }
 
@@ -83,29 +83,29 @@ TEST_F(ScreenFlow, SuspendingALevelComesBackPausedAndTheMenuDoesNot) {
   game.host().SuspendGame();
   EXPECT_EQ(UpdateRate(), kSuspendedUpdateRate);
   game.host().ResumeGame();
-  EXPECT_EQ(app.Paused, 0);
+  EXPECT_EQ(app.pause.Paused, 0);
   EXPECT_EQ(UpdateRate(), kUpdateRate);
 
-  app.ScreenMode = ModeLoadGame;
+  app.screens.ScreenMode = ModeLoadGame;
   game.Step();
-  ASSERT_EQ(app.ScreenMode, ModeInGame);
+  ASSERT_EQ(app.screens.ScreenMode, ModeInGame);
   game.host().SuspendGame();
   game.Step(5);  // no update runs while suspended
-  EXPECT_EQ(app.Paused, 1);
-  EXPECT_EQ(app.PauseDir, 1);
-  EXPECT_EQ(app.PauseY, 270);
+  EXPECT_EQ(app.pause.Paused, 1);
+  EXPECT_EQ(app.pause.PauseDir, 1);
+  EXPECT_EQ(app.pause.PauseY, 270);
   game.host().ResumeGame();
-  EXPECT_EQ(app.Paused, 1);
+  EXPECT_EQ(app.pause.Paused, 1);
   EXPECT_EQ(UpdateRate(), kUpdateRate);
 }
 
 TEST_F(ScreenFlow, TheSidePanelSlidesInAndOut) {
-  app.SidePanelOpen = 1;
+  app.menu.SidePanelOpen = 1;
   game.Step(200);
-  EXPECT_FLOAT_EQ(app.SidePanelWidth, jscrw - 140);
-  app.SidePanelOpen = 0;
+  EXPECT_FLOAT_EQ(app.menu.SidePanelWidth, app.frame.ScreenWidth - 140);
+  app.menu.SidePanelOpen = 0;
   game.Step(200);
-  EXPECT_EQ(app.SidePanelWidth, 0);
+  EXPECT_EQ(app.menu.SidePanelWidth, 0);
 }
 
 // The harness never renders: the fit made when the game was created is the one used. The
@@ -113,64 +113,64 @@ TEST_F(ScreenFlow, TheSidePanelSlidesInAndOut) {
 TEST_F(ScreenFlow, ThePointerIsMirroredInGameUnitsWithNoRender) {
   game.MouseMove(100, 50);
   game.Step();
-  EXPECT_EQ(app.PointerX, 112);
-  EXPECT_EQ(app.PointerY, 56);
-  EXPECT_EQ(app.TouchPosX[1], kNoArg);
+  EXPECT_EQ(app.controls.PointerX, 112);
+  EXPECT_EQ(app.controls.PointerY, 56);
+  EXPECT_EQ(app.controls.TouchPosX[1], kNoArg);
   game.MouseButton(0, true);
   game.MouseMove(120, 60);
   game.Step();
-  EXPECT_EQ(app.PointerDown, 1);
-  EXPECT_EQ(app.PointerHit, 1);
-  EXPECT_EQ(app.LastPointerX, app.PointerX) << "no jump on the press";
-  EXPECT_EQ(app.TouchOn[0], 1);
-  EXPECT_EQ(app.TouchPosX[0], 135);
+  EXPECT_EQ(app.controls.PointerDown, 1);
+  EXPECT_EQ(app.controls.PointerHit, 1);
+  EXPECT_EQ(app.controls.LastPointerX, app.controls.PointerX) << "no jump on the press";
+  EXPECT_EQ(app.controls.TouchOn[0], 1);
+  EXPECT_EQ(app.controls.TouchPosX[0], 135);
 }
 
 // Eases a thirtieth of the way; colours below -122 keep the target, alpha is held to 0..1,
 // and a red of -3717 leaves the clear colour alone but still eases.
 TEST_F(ScreenFlow, TheBackdropEasesTowardItsTargetAndStartsTheFrame) {
-  app.BgColour.fill(0);
-  app.DrawCount = 150;
+  app.play.BgColour.fill(0);
+  app.frame.DrawCount = 150;
   app.DoBG(0, 0, 90, -123);
-  EXPECT_FLOAT_EQ(app.BgColour[2], 3.0f);
-  EXPECT_FLOAT_EQ(app.ClearBlue, 3.0f);
-  EXPECT_FLOAT_EQ(app.ClearAlpha, 1.0f);
-  EXPECT_EQ(app.DrawCount, 0);
+  EXPECT_FLOAT_EQ(app.play.BgColour[2], 3.0f);
+  EXPECT_FLOAT_EQ(app.frame.ClearBlue, 3.0f);
+  EXPECT_FLOAT_EQ(app.frame.ClearAlpha, 1.0f);
+  EXPECT_EQ(app.frame.DrawCount, 0);
   app.DoBG(-123, -123, -123, 7.0f);
-  EXPECT_FLOAT_EQ(app.BgColour[2], 3.0f + 87.0f / 30.0f);
-  EXPECT_FLOAT_EQ(app.ClearAlpha, 1.0f);
-  const float clearBlue = app.ClearBlue;
+  EXPECT_FLOAT_EQ(app.play.BgColour[2], 3.0f + 87.0f / 30.0f);
+  EXPECT_FLOAT_EQ(app.frame.ClearAlpha, 1.0f);
+  const float clearBlue = app.frame.ClearBlue;
   app.DoBG(kNoArg, 0, 90, 0.5f);
-  EXPECT_FLOAT_EQ(app.ClearBlue, clearBlue);
-  EXPECT_GT(app.BgColour[2], clearBlue);
+  EXPECT_FLOAT_EQ(app.frame.ClearBlue, clearBlue);
+  EXPECT_GT(app.play.BgColour[2], clearBlue);
 }
 
 // A count of 0 or one past the pool's last record takes the default of 100.
 TEST_F(ScreenFlow, StarsRefillWithinTheScreen) {
   for (const auto& [asked, count] : {std::pair{0, 100}, {500, 100}, {499, 499}}) {
     app.ResetStars(asked);
-    EXPECT_EQ(app.StarCount, count);
+    EXPECT_EQ(app.play.StarCount, count);
   }
-  for (int i = 0; i <= app.StarCount; ++i) {
-    const float* record = &app.Stars[i * star::kFloats];
+  for (int i = 0; i <= app.play.StarCount; ++i) {
+    const float* record = &app.play.Stars[i * star::kFloats];
     ASSERT_TRUE(record[star::kFrame] >= 0 && record[star::kFrame] <= 255) << i;
-    ASSERT_TRUE(record[star::kX] >= -8 && record[star::kX] < jscrw + 8) << i;
+    ASSERT_TRUE(record[star::kX] >= -8 && record[star::kX] < app.frame.ScreenWidth + 8) << i;
     ASSERT_TRUE(record[star::kDepth] >= 0.2f && record[star::kDepth] < 0.8f) << i;
   }
 }
 
 TEST_F(ScreenFlow, BackClosesTheMenuPanelsOnceUntilReleased) {
-  app.SidePanelOpen = app.CreditsOpen = 1;
+  app.menu.SidePanelOpen = app.menu.CreditsOpen = 1;
   game.KeyDown(key::kEscape);
   game.Step();
-  EXPECT_EQ(app.SidePanelOpen, 0);
-  EXPECT_EQ(app.CreditsOpen, 0);
-  app.SidePanelOpen = 1;
+  EXPECT_EQ(app.menu.SidePanelOpen, 0);
+  EXPECT_EQ(app.menu.CreditsOpen, 0);
+  app.menu.SidePanelOpen = 1;
   game.Step(3);
-  EXPECT_EQ(app.SidePanelOpen, 1) << "still held: a panel opened now stays open";
+  EXPECT_EQ(app.menu.SidePanelOpen, 1) << "still held: a panel opened now stays open";
   game.KeyUp(key::kEscape);
   game.Step();
-  EXPECT_EQ(app.KeyLatch, 0);
+  EXPECT_EQ(app.controls.KeyLatch, 0);
 }
 
 // --level N: the level starts once loading is done, if the player has opened it.
@@ -192,16 +192,16 @@ TEST(ScreenFlowStart, ALaunchLevelStartsOnceLoadedIfOpen) {
     app.save.LevelRecords.fill(0);
     for (int level = 0; level < c.completed; ++level)
       app.save.LevelRecords[SaveData::kCompletionRecords + level * SaveData::kBestScores] = 1;
-    LaunchLevel = c.asked;
+    app.screens.LaunchLevel = c.asked;
     testing::internal::CaptureStderr();
     game.StepUntilLoaded();
     game.Step(2);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), c.told) << c.asked;
-    EXPECT_EQ(LaunchLevel, 0) << "taken once";
-    EXPECT_EQ(app.ScreenMode, c.startedLevel ? ModeInGame : ModeMenu) << c.asked;
+    EXPECT_EQ(app.screens.LaunchLevel, 0) << "taken once";
+    EXPECT_EQ(app.screens.ScreenMode, c.startedLevel ? ModeInGame : ModeMenu) << c.asked;
     if (c.startedLevel) {
-      EXPECT_EQ(app.Level, c.startedLevel);
-      EXPECT_EQ(app.ControlStyle, 0) << "keyboard glyphs";
+      EXPECT_EQ(app.world.Level, c.startedLevel);
+      EXPECT_EQ(app.controls.ControlStyle, 0) << "keyboard glyphs";
     }
   }
 }

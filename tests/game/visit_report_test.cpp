@@ -20,11 +20,11 @@ using net_test::ScriptedServer;
 // Runs game updates, which deliver network completions, until the report has its answer.
 void StepUntilReported(HeadlessGame& game) {
   const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (game.app().ReportDone == 0 && std::chrono::steady_clock::now() < deadline) {
+  while (game.app().report.Done == 0 && std::chrono::steady_clock::now() < deadline) {
     game.Step();
     std::this_thread::sleep_for(1ms);
   }
-  EXPECT_EQ(game.app().ReportDone, 1) << "no answer in time";
+  EXPECT_EQ(game.app().report.Done, 1) << "no answer in time";
 }
 
 // Starts the report toward a loopback port, as OnCreate would toward the real endpoint.
@@ -37,17 +37,17 @@ void Ask(MyApp& app, int port) {
 TEST(VisitReport, IsOffByDefaultAndNeedsAnEndpoint) {
   HeadlessGame game;
   MyApp& app = game.app();
-  EXPECT_EQ(J_On_Allow, 0);
+  EXPECT_FALSE(app.platform.visitReports);
   app.SendVisitReport();
-  EXPECT_EQ(app.Request, nullptr);
-  EXPECT_EQ(app.ReportAnswer, String("N/A"));
+  EXPECT_EQ(app.report.Request, nullptr);
+  EXPECT_EQ(app.report.Answer, String("N/A"));
   if (MyApp::ReportAddress().Empty()) {
-    J_On_Allow = 1;
+    app.platform.visitReports = true;
     app.SendVisitReport();
-    EXPECT_EQ(app.Request, nullptr);
-    J_On_Allow = 0;
+    EXPECT_EQ(app.report.Request, nullptr);
+    app.platform.visitReports = false;
   }
-  EXPECT_EQ(J_On_Able, 0);
+  EXPECT_EQ(app.report.Able, 0);
 }
 
 TEST(VisitReport, AnAnswerLightsTheCreditsDisc) {
@@ -56,15 +56,15 @@ TEST(VisitReport, AnAnswerLightsTheCreditsDisc) {
   MyApp& app = game.app();
   testing::internal::CaptureStdout();
   Ask(app, server.Port());
-  EXPECT_EQ(app.ReportDone, 0);
-  EXPECT_EQ(app.ReportAnswer, String("N/A"));
+  EXPECT_EQ(app.report.Done, 0);
+  EXPECT_EQ(app.report.Answer, String("N/A"));
   StepUntilReported(game);
   const std::string printed = testing::internal::GetCapturedStdout();
   EXPECT_EQ(server.Request(),
             "GET /housecall.php?hello=1&gameID=402 HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
   EXPECT_NE(printed.find("Requesting URL\nHttp GET complete! 200\n"), std::string::npos) << printed;
-  EXPECT_EQ(app.ReportAnswer, String("thanks"));
-  EXPECT_EQ(J_On_Able, 1);
+  EXPECT_EQ(app.report.Answer, String("thanks"));
+  EXPECT_EQ(app.report.Able, 1);
 }
 
 TEST(VisitReport, NoAnswerLeavesTheDiscAsItWas) {
@@ -75,13 +75,13 @@ TEST(VisitReport, NoAnswerLeavesTheDiscAsItWas) {
   StepUntilReported(game);
   EXPECT_NE(testing::internal::GetCapturedStdout().find("Http GET complete! -1\n"),
             std::string::npos);
-  EXPECT_EQ(app.ReportAnswer, String());
+  EXPECT_EQ(app.report.Answer, String());
 
   ScriptedServer silent({"HTTP/1.0 204 No Content\r\n\r\n"});
   Ask(app, silent.Port());
   StepUntilReported(game);
-  EXPECT_EQ(app.ReportAnswer, String());
-  EXPECT_EQ(J_On_Able, 0);
+  EXPECT_EQ(app.report.Answer, String());
+  EXPECT_EQ(app.report.Able, 0);
 }
 
 TEST(VisitReport, OnlyTheCurrentRequestCounts) {
@@ -90,9 +90,9 @@ TEST(VisitReport, OnlyTheCurrentRequestCounts) {
   auto stranger = HttpRequest::Create("GET", "http://127.0.0.1/", nullptr);
   FeedResponse(*stranger, "HTTP/1.0 200 OK\r\n\r\nnot ours", {});
   app.OnHttpRequestComplete(*stranger);
-  EXPECT_EQ(app.ReportDone, 0);
-  EXPECT_EQ(app.ReportAnswer, String("N/A"));
-  EXPECT_EQ(J_On_Able, 0);
+  EXPECT_EQ(app.report.Done, 0);
+  EXPECT_EQ(app.report.Answer, String("N/A"));
+  EXPECT_EQ(app.report.Able, 0);
 
   // A request replaced while in flight is ignored whenever it completes.
   ScriptedServer first({"HTTP/1.0 200 OK\r\n\r\n", "first"});
@@ -102,7 +102,7 @@ TEST(VisitReport, OnlyTheCurrentRequestCounts) {
   StepUntilReported(game);
   first.Request();
   game.Step(30);
-  EXPECT_EQ(app.ReportAnswer, String("second"));
+  EXPECT_EQ(app.report.Answer, String("second"));
 }
 
 }  // namespace

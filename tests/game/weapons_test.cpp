@@ -18,10 +18,10 @@ class Weapons : public Arena {
   void Hold(int key) { game().KeyDown(key); }
   void Release(int key) { game().KeyUp(key); }
   void Arm(int weapon, float ammo = 4) {
-    app().Player[player::kWeapon] = static_cast<float>(weapon);
-    app().Player[player::kAmmo] = ammo;
+    app().play.Player[player::kWeapon] = static_cast<float>(weapon);
+    app().play.Player[player::kAmmo] = ammo;
   }
-  float Ammo() { return app().Player[player::kAmmo]; }
+  float Ammo() { return app().play.Player[player::kAmmo]; }
   // One press of special fire, held for `updates`.
   void Special(int updates = 1) {
     Hold(kSpecialFire);
@@ -65,8 +65,8 @@ TEST_F(Weapons, MainGunFiresOnItsCadenceAlongTheFacing) {
   EXPECT_EQ(CountShots(), 5);
   for (const auto& [facing, vx] : {std::pair{-1.0f, -8.0f}, {0.0f, 8.0f}}) {
     ClearPool();
-    app().Player[player::kFacing] = facing;
-    app().Player[player::kFireCooldown] = 0;
+    app().play.Player[player::kFacing] = facing;
+    app().play.Player[player::kFireCooldown] = 0;
     app().FireWeapons();
     const float* shot = Record(2000);
     EXPECT_EQ(Fields<10>(shot), (std::array<float, 10>{kShot, ShipX(), ShipY(), vx, 0, 0,
@@ -83,9 +83,9 @@ TEST_F(Weapons, FiringWaitsForPlay) {
   Hold(kSpecialFire);
   for (const auto& [latch, exitState, intro] :
        {std::tuple{1, 0, 0}, {0, 4, 0}, {0, -2, 0}, {0, 0, 30}}) {
-    app().KeyLatch = latch;
-    app().ExitState = exitState;
-    app().LevelIntro = intro;
+    app().controls.KeyLatch = latch;
+    app().play.ExitState = exitState;
+    app().play.LevelIntro = intro;
     app().FireWeapons();
     EXPECT_EQ(app().FreeSlot(), 2000);
     EXPECT_EQ(Ammo(), 4);
@@ -104,8 +104,8 @@ TEST_F(Weapons, AFullPoolRefusesShotsAndWeapons) {
     SCOPED_TRACE(weapon);
     FillPoolExcept(free);
     Arm(weapon);
-    app().Player[player::kFireCooldown] = 0;
-    app().Player[player::kSpecialLatch] = 0;
+    app().play.Player[player::kFireCooldown] = 0;
+    app().play.Player[player::kSpecialLatch] = 0;
     if (fire) Hold(kFire);
     Hold(kSpecialFire);
     app().FireWeapons();
@@ -114,7 +114,7 @@ TEST_F(Weapons, AFullPoolRefusesShotsAndWeapons) {
     EXPECT_EQ(Ammo(), ammoAfter);
     EXPECT_EQ(Record(0)[kKind], recordZero);
     for (int r = 1; r < kRecords; ++r) ASSERT_EQ(Record(r * kFloats)[kKind], 99);
-    EXPECT_EQ(app().Player[player::kFireCooldown], recordZero == kShot ? 15 : -1);
+    EXPECT_EQ(app().play.Player[player::kFireCooldown], recordZero == kShot ? 15 : -1);
   }
 }
 
@@ -129,7 +129,7 @@ TEST_F(Weapons, EachSpecialWeaponLeavesTheShipItsOwnWayOncePerPress) {
     SCOPED_TRACE(weapon);
     ClearPool();
     Arm(weapon, 2);
-    app().Player[player::kFacing] = facing;
+    app().play.Player[player::kFacing] = facing;
     SoundsPlayed();
     Special(20);
     EXPECT_EQ(Ammo(), 1);
@@ -151,7 +151,7 @@ TEST_F(Weapons, BigLazerSendsTwoRowsAlongTheFacing) {
   for (float facing : {0.0f, -1.0f}) {
     ClearPool();
     Arm(weapon::kBigLazer, 1);
-    app().Player[player::kFacing] = facing;
+    app().play.Player[player::kFacing] = facing;
     SoundsPlayed();
     Special();
     EXPECT_EQ(SoundsPlayed(), std::vector<int>{154});
@@ -177,16 +177,17 @@ TEST_F(Weapons, BombBurstsTwice) {
   std::vector<int> bursts;
   for (int frame = 1; frame <= 91; ++frame) {
     const int before = CountShots();
-    app().DrawCount = 0;
+    app().frame.DrawCount = 0;
     app().UpdateObjects();
     if (CountShots() > before) bursts.push_back(frame);
     if (frame == 79) ExpectRing(1990, 8, ShipX(), ShipY(), 24, 8, 0, 45, 3);
   }
   EXPECT_EQ(bursts, (std::vector<int>{79, 91}));
   EXPECT_EQ(Record(2000)[kKind], kFree);
-  for (int i = 0; i < app().DrawCount; i += drawrec::kFloats) {
-    const float frame = app().DrawList[i + drawrec::kFrame];
-    EXPECT_FALSE(app().DrawList[i + drawrec::kSlot] == 1 && (frame == 0 || frame == weapon::kBomb))
+  for (int i = 0; i < app().frame.DrawCount; i += drawrec::kFloats) {
+    const float frame = app().frame.DrawList[i + drawrec::kFrame];
+    EXPECT_FALSE(app().frame.DrawList[i + drawrec::kSlot] == 1 &&
+                 (frame == 0 || frame == weapon::kBomb))
         << "the spent bomb is drawn";
   }
 }
@@ -213,7 +214,7 @@ TEST_F(Weapons, GrenadeArcsAndBreaksBlocksAroundIt) {
   SetTile(10, 6, code::kBlock, 2);
   SetTile(10, 4, code::kBlock, 2);
   Arm(weapon::kGrenade);
-  app().Player[player::kFacing] = 1;
+  app().play.Player[player::kFacing] = 1;
   Special();
   const float* grenade = Record(2000);
   app().UpdateObjects();
@@ -260,18 +261,18 @@ TEST_F(Weapons, TrackerHomesThroughWallsAndBitesTheEnemy) {
 // records, not a number) is replaced by a free one.
 TEST_F(Weapons, OrbitBlasterTakesAFreeRecordWhenItHasNone) {
   for (const float record : {-1.0f, -10.0f, 0.0f, 500.0f, 2010.0f, 12345.0f, 7.5f, kNaN}) {
-    app().Player[player::kOrbitRecord] = record;
-    app().Player[player::kOrbitAngle] = 100;
+    app().play.Player[player::kOrbitRecord] = record;
+    app().play.Player[player::kOrbitAngle] = 100;
     app().StartOrbitBlaster();
-    EXPECT_EQ(app().Player[player::kOrbitRecord], record == 0 || record == 500 ? record : 2000)
+    EXPECT_EQ(app().play.Player[player::kOrbitRecord], record == 0 || record == 500 ? record : 2000)
         << record;
-    EXPECT_EQ(app().Player[player::kOrbitFrames], 450);
-    EXPECT_EQ(app().Player[player::kOrbitAngle], 0);
+    EXPECT_EQ(app().play.Player[player::kOrbitFrames], 450);
+    EXPECT_EQ(app().play.Player[player::kOrbitAngle], 0);
   }
   FillPoolExcept({});
-  app().Player[player::kOrbitFrames] = 0;
+  app().play.Player[player::kOrbitFrames] = 0;
   app().StartOrbitBlaster();
-  EXPECT_EQ(app().Player[player::kOrbitFrames], 0) << "no free record, no blaster";
+  EXPECT_EQ(app().play.Player[player::kOrbitFrames], 0) << "no free record, no blaster";
 }
 
 // The ball circles the ship 64 pixels out for 450 updates; hitting an enemy costs it nothing
@@ -279,26 +280,26 @@ TEST_F(Weapons, OrbitBlasterTakesAFreeRecordWhenItHasNone) {
 // that object stays and the ball moves to a free record. A destroyed ship takes its ball with
 // it, and a ball left behind when play stops the blaster itself goes at the next update.
 TEST_F(Weapons, OrbitBlasterCirclesTheShipSurvivesHitsAndEndsWithTheShip) {
-  app().Player[player::kOrbitRecord] = -1;
+  app().play.Player[player::kOrbitRecord] = -1;
   app().StartOrbitBlaster();
   Put(0, kBarrier, ShipX() + 64, ShipY(), 0, 0, 100, 0);  // indestructible, on the circle
   int hits = 0;
   for (int frame = 1; frame <= 449; ++frame) {
     app().UpdateOrbitBlaster();
-    const float* ball = Record(static_cast<int>(app().Player[player::kOrbitRecord]));
+    const float* ball = Record(static_cast<int>(app().play.Player[player::kOrbitRecord]));
     ASSERT_EQ(ball[kKind], kOrbitBall) << frame;
     ASSERT_NEAR(std::hypot(ball[kX] - ShipX(), ball[kY] - ShipY()), 64, 1e-3) << frame;
     ASSERT_EQ(ball[kAngle], 8.0f * frame);
     ASSERT_EQ(Live(kOrbitBall).size(), 1u);
-    const int score = app().Score;
+    const int score = app().play.Score;
     app().UpdateObjects();
-    hits += app().Score > score;
+    hits += app().play.Score > score;
   }
   EXPECT_GT(hits, 0);
   app().UpdateOrbitBlaster();
-  EXPECT_EQ(app().Player[player::kOrbitFrames], 0);
+  EXPECT_EQ(app().play.Player[player::kOrbitFrames], 0);
   const auto ended = [&] {
-    EXPECT_EQ(app().Player[player::kOrbitRecord], -1);
+    EXPECT_EQ(app().play.Player[player::kOrbitRecord], -1);
     EXPECT_TRUE(Live(kOrbitBall).empty());
   };
   ended();
@@ -306,21 +307,21 @@ TEST_F(Weapons, OrbitBlasterCirclesTheShipSurvivesHitsAndEndsWithTheShip) {
   ClearPool();
   app().StartOrbitBlaster();
   app().UpdateOrbitBlaster();
-  ASSERT_EQ(app().Player[player::kOrbitRecord], 2000);
+  ASSERT_EQ(app().play.Player[player::kOrbitRecord], 2000);
   Put(200, kWalker, TileX(2), TileY(2), 0, 0, 3, 60);
   app().UpdateOrbitBlaster();
-  EXPECT_EQ(app().Player[player::kOrbitRecord], 1990);
+  EXPECT_EQ(app().play.Player[player::kOrbitRecord], 1990);
   EXPECT_EQ(Record(1990)[kKind], kOrbitBall);
-  app().ExitState = 1;
+  app().play.ExitState = 1;
   app().UpdateOrbitBlaster();
-  EXPECT_EQ(app().Player[player::kOrbitFrames], 0);
+  EXPECT_EQ(app().play.Player[player::kOrbitFrames], 0);
   ended();
   EXPECT_EQ(Record(2000)[kKind], kWalker);
 
-  app().ExitState = 0;
+  app().play.ExitState = 0;
   app().StartOrbitBlaster();
   app().UpdateOrbitBlaster();
-  app().Player[player::kOrbitFrames] = 0;
+  app().play.Player[player::kOrbitFrames] = 0;
   app().UpdateOrbitBlaster();
   ended();
 }
@@ -345,21 +346,21 @@ TEST_F(Weapons, ShootShitDamagesBlocksAndReleasesWhatTheyHide) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.code << " at " << c.col << "," << c.row);
     SetTile(c.col, c.row, c.code, c.hitPoints);
-    app().Score = 0;
+    app().play.Score = 0;
     ClearParticles();
     SoundsPlayed();
     app().ShootShit(static_cast<int>(TileX(c.col)), static_cast<int>(TileY(c.row)), c.damage);
     EXPECT_EQ(Tile(c.col, c.row)[tile::kCode], c.codeAfter);
     EXPECT_EQ(Tile(c.col, c.row)[tile::kHitPoints], c.hitPointsAfter);
-    EXPECT_EQ(app().Score, c.score);
+    EXPECT_EQ(app().play.Score, c.score);
     const bool broke = c.score == 15;
     EXPECT_EQ(SoundsPlayed(), broke ? std::vector{kBreakSound} : std::vector<int>{});
     EXPECT_EQ(LiveParticles(), broke ? 8 : 0);
   }
-  const int score = app().Score;
+  const int score = app().play.Score;
   for (int x : {-5, -40, INT_MAX, INT_MIN}) app().ShootShit(x, 100, 9);
   for (int y : {-5, INT_MAX, INT_MIN}) app().ShootShit(100, y, 9);
-  EXPECT_EQ(app().Score, score) << "nothing outside the world";
+  EXPECT_EQ(app().play.Score, score) << "nothing outside the world";
 }
 
 // One object update of a shot in a tile: shots and the ball break what they can; the ball is

@@ -39,23 +39,23 @@ bool IsBlock(int code) {
 class Level {
  public:
   Level(MyApp& app, int level) : app_(app) {
-    app.Level = level;
+    app.world.Level = level;
     app.LoadGame();
   }
 
-  int Code(int rx, int ry, int x, int y) const { return app_.World[TileIndex(rx, ry, x, y)]; }
+  int Code(int rx, int ry, int x, int y) const { return app_.world.Tiles[TileIndex(rx, ry, x, y)]; }
   int HitPoints(int rx, int ry, int x, int y) const {
-    return app_.World[TileIndex(rx, ry, x, y) + tile::kHitPoints];
+    return app_.world.Tiles[TileIndex(rx, ry, x, y) + tile::kHitPoints];
   }
   int Mark(int rx, int ry, int path) const {
-    return app_.World[TileIndex(rx, ry, 0, 0) + tile::PathMarkField(path)];
+    return app_.world.Tiles[TileIndex(rx, ry, 0, 0) + tile::PathMarkField(path)];
   }
   bool OnAnyPath(int rx, int ry) const {
     return Mark(rx, ry, 0) || Mark(rx, ry, 1) || Mark(rx, ry, 2);
   }
-  int StartX() const { return static_cast<int>(app_.Player[player::kRoomX]); }
-  int StartY() const { return static_cast<int>(app_.Player[player::kRoomY]); }
-  int PathSteps() const { return (app_.Level - 1) % 25 / 5 + 4 + app_.Level / 25 * 2; }
+  int StartX() const { return static_cast<int>(app_.play.Player[player::kRoomX]); }
+  int StartY() const { return static_cast<int>(app_.play.Player[player::kRoomY]); }
+  int PathSteps() const { return (app_.world.Level - 1) % 25 / 5 + 4 + app_.world.Level / 25 * 2; }
 
  private:
   MyApp& app_;
@@ -102,7 +102,7 @@ void ExpectRoomContentsSound(const MyApp& app, const Level& level, int rx, int r
       EXPECT_TRUE(code == 0 || level.OnAnyPath(rx, ry));
       EXPECT_FALSE(IsBlock(code) && start);
       EXPECT_TRUE(IsBlock(code) ? hitPoints == 1 || hitPoints == 2 : hitPoints == 0);
-      EXPECT_TRUE(code != 412 || (app.Level >= 9 && (x == 3 || x == 7 || x == 11)));
+      EXPECT_TRUE(code != 412 || (app.world.Level >= 9 && (x == 3 || x == 7 || x == 11)));
     }
   }
 }
@@ -126,8 +126,8 @@ void ExpectInvariants(const MyApp& app, const Level& level) {
     for (int r = 0; r < kRooms * kRooms; ++r)
       rooms += level.Mark(r % kRooms, r / kRooms, path) != 0;
     EXPECT_LE(rooms, level.PathSteps() + 1);
-    const int rx = static_cast<int>(app.Player[player::Item(path, player::kItemRoomX)]);
-    const int ry = static_cast<int>(app.Player[player::Item(path, player::kItemRoomY)]);
+    const int rx = static_cast<int>(app.play.Player[player::Item(path, player::kItemRoomX)]);
+    const int ry = static_cast<int>(app.play.Player[player::Item(path, player::kItemRoomY)]);
     EXPECT_NE(level.Mark(rx, ry, path), 0) << "item " << path;
   }
   EXPECT_TRUE(CheckLevel(app).Won());
@@ -138,12 +138,12 @@ void ExpectInvariants(const MyApp& app, const Level& level) {
 void ExpectItemsWhereRecorded(const MyApp& app) {
   int found = 0;
   for (int i = 0; i < kUsedInts; i += kTileInts) {
-    const int code = app.World[i + tile::kCode];
+    const int code = app.world.Tiles[i + tile::kCode];
     if (code < 200 || code >= 230) continue;
     const int rx = i / kRoomInts % kRooms, ry = i / kRoomInts / kRooms;
     const int tile = i % kRoomInts / kTileInts;
     const int item = (code - 200) / 10;
-    const float* start = &app.Player[player::Item(item, player::kItemState)];
+    const float* start = &app.play.Player[player::Item(item, player::kItemState)];
     EXPECT_EQ(std::vector<float>(start, start + 5),
               (std::vector<float>{0, float(rx * kRooms + tile % kRoomWidth),
                                   float(ry * kRooms + tile / kRoomWidth), float(rx), float(ry)}))
@@ -154,7 +154,7 @@ void ExpectItemsWhereRecorded(const MyApp& app) {
 }
 
 std::vector<int> UsedWorld(const MyApp& app) {
-  return std::vector<int>(app.World.begin(), app.World.begin() + kUsedInts);
+  return std::vector<int>(app.world.Tiles.begin(), app.world.Tiles.begin() + kUsedInts);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -191,13 +191,13 @@ class World : public ::testing::Test {
 TEST_F(World, TheSameLevelComesOutTheSameWhateverCameBefore) {
   Level(app, 17);
   const std::vector<int> first = UsedWorld(app);
-  const auto player = app.Player;
+  const auto player = app.play.Player;
   Level(app, 1);
   Level(app, 1000);
   for (int i = 0; i < 7; ++i) Rnd();
   Level(app, 17);
   EXPECT_EQ(UsedWorld(app), first);
-  EXPECT_EQ(app.Player, player);
+  EXPECT_EQ(app.play.Player, player);
 }
 
 // Every level hides its items where its records say (the item search's fallback may take any
@@ -212,7 +212,8 @@ TEST_F(World, EveryLevelKeepsItsInvariants) {
     ExpectItemsWhereRecorded(app);
     if (!checkedWhole.count(number)) continue;
     ExpectInvariants(app, level);
-    for (int i = 0; i < kUsedInts; i += kTileInts) barriers |= app.World[i + tile::kCode] == 412;
+    for (int i = 0; i < kUsedInts; i += kTileInts)
+      barriers |= app.world.Tiles[i + tile::kCode] == 412;
   }
   EXPECT_TRUE(barriers) << "no corridor barrier on any level from 9 on";
 }
@@ -246,7 +247,7 @@ TEST_F(World, PutAroundTakesAFreeTileNearbyOrTheLastOf251Tries) {
   Level(app, 4);
   const int rx = 5, ry = 6;  // far from any path: an empty room
   for (int x = 1; x < kRoomWidth - 1; ++x)
-    for (int y = 1; y < kRoomHeight - 1; ++y) app.World[TileIndex(rx, ry, x, y)] = 48;
+    for (int y = 1; y < kRoomHeight - 1; ++y) app.world.Tiles[TileIndex(rx, ry, x, y)] = 48;
 
   // Every candidate occupied: 251 pairs of draws, then the last candidate is written over.
   Seed = 99;
@@ -258,7 +259,7 @@ TEST_F(World, PutAroundTakesAFreeTileNearbyOrTheLastOf251Tries) {
   int written = 0;
   for (int x = 0; x < kRoomWidth; ++x) {
     for (int y = 0; y < kRoomHeight; ++y) {
-      if (app.World[TileIndex(rx, ry, x, y)] != 777) continue;
+      if (app.world.Tiles[TileIndex(rx, ry, x, y)] != 777) continue;
       ++written;
       EXPECT_TRUE(std::abs(x - 7) <= 2 && std::abs(y - 5) <= 2) << x << "," << y;
     }
@@ -266,9 +267,9 @@ TEST_F(World, PutAroundTakesAFreeTileNearbyOrTheLastOf251Tries) {
   EXPECT_EQ(written, 1);
 
   // From a wall corner the candidates are kept off the walls, inside the same room.
-  app.World[TileIndex(rx, ry, 1, 1)] = 0;
+  app.world.Tiles[TileIndex(rx, ry, 1, 1)] = 0;
   app.PutAround((rx * 16) * kTile, (ry * 12) * kTile, 555);
-  EXPECT_EQ(app.World[TileIndex(rx, ry, 1, 1)], 555);
+  EXPECT_EQ(app.world.Tiles[TileIndex(rx, ry, 1, 1)], 555);
 }
 
 TEST_F(World, SolidityRoomMarksAndNeighbourhoods) {
@@ -285,15 +286,15 @@ TEST_F(World, SolidityRoomMarksAndNeighbourhoods) {
   // The tile on the start room's right wall: its right-hand neighbours lie in the next room,
   // which mode 1 hides even where a doorway would show it.
   const int tx = sx * 16 + 15, ty = sy * 12 + 6;
-  app.World[TileIndex(sx + 1, sy, 0, 6)] = 0;
+  app.world.Tiles[TileIndex(sx + 1, sy, 0, 6)] = 0;
   for (int mode : {0, 1}) {
     app.GetMatrix(tx * kTile + 1, ty * kTile + 1, mode);
     for (int entry = matrix::kUpLeft; entry <= matrix::kDownRight; ++entry) {
       const int dx = (entry - 1) % 3 - 1, dy = (entry - 1) / 3 - 1;
-      EXPECT_EQ(app.Matrix[entry], mode && dx == 1 ? 42 : app.CodeAtTile(tx + dx, ty + dy))
+      EXPECT_EQ(app.world.Matrix[entry], mode && dx == 1 ? 42 : app.CodeAtTile(tx + dx, ty + dy))
           << "mode " << mode << " entry " << entry;
     }
-    EXPECT_EQ(app.Matrix[matrix::kRoom], world::RoomIndex(sx, sy));
+    EXPECT_EQ(app.world.Matrix[matrix::kRoom], world::RoomIndex(sx, sy));
   }
 }
 

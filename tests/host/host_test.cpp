@@ -1,4 +1,4 @@
-// The host's start-up rules, fatal paths and display modes.
+// The host's start-up rules and fatal paths.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,16 +13,6 @@
 #include "host/signals.h"
 
 namespace {
-
-class ModesHost : public KvGame {
- public:
-  std::vector<KvDisplayMode> GetDisplayModes() override { return modes; }
-  KvDisplayMode GetDesktopMode() override { return desktop; }
-  int GetDeviceWidth() override { return 640; }
-  int GetDeviceHeight() override { return 480; }
-  std::vector<KvDisplayMode> modes;
-  KvDisplayMode desktop;
-};
 
 // Throws what it is given from an update.
 template <typename Thrown>
@@ -53,27 +43,6 @@ void operator delete(void* block, std::size_t) noexcept {
   std::free(block);
 }
 #pragma GCC diagnostic pop
-
-TEST(Host, DisplayModesAreListedOncePerSizeInFirstSeenOrder) {
-  ModesHost host;
-  kvInit();
-  host.modes = {{800, 600, 16}, {1024, 768}, {800, 600, 32}, {640, 480}, {1024, 768, 0, 75}};
-  host.desktop = {1920, 1080};
-  EnumDisplayModes();
-  ASSERT_EQ(_displayModes.size(), 3u);
-  EXPECT_EQ(_displayModes[0].width, 800);
-  EXPECT_EQ(_displayModes[1].height, 768);
-  EXPECT_EQ(_displayModes[2].width, 640);
-  EXPECT_EQ(_desktopMode.width, 1920);
-  // No desktop mode: the window's size stands in.
-  host.modes.clear();
-  host.desktop = {};
-  ValidateDeviceWindow(false);
-  EnumDisplayModes();
-  EXPECT_TRUE(_displayModes.empty());
-  EXPECT_EQ(_desktopMode.width, 640);
-  EXPECT_EQ(_desktopMode.height, 480);
-}
 
 TEST(Host, DateFillsAsManyFieldsAsTheArrayHolds) {
   KvGame host;

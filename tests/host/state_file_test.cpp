@@ -141,7 +141,7 @@ TEST_F(StateFileTest, TheGamePlaysOnWhenItCannotSave) {
     game.app().Save();
     game.Step(10);
     game.app().Save();
-    std::cerr << "still playing on screen " << game.app().ScreenMode << "\n";
+    std::cerr << "still playing on screen " << game.app().screens.ScreenMode << "\n";
   });
   // (This test program has no game data beside it, which is told first.)
   EXPECT_TRUE(told.ends_with("zorvane: cannot create the save folder " +

@@ -19,6 +19,11 @@ declare -A allowed=(
 # The root keeps the composition (MyApp) and the headers every component shares.
 declare -A component_allowed=(
   [save]="save records.h"
+  [frame]="frame globals.h"
+  [world]="world globals.h"
+  [play]="play"
+  [screens]="screens"
+  [report]="report"
 )
 status=0
 

@@ -32,9 +32,10 @@ TEST(Pilot, TheForecastFollowsTheFlightUpdateByUpdate) {
       keys.left = (random >> 22) % 3 == 0;
       keys.right = !keys.left && (random >> 24) % 3 == 0;
     }
-    const bool flying = app.ExitState == 0 && app.LevelIntro == 0;
-    Pilot::Ship ship{app.Player[player::kX],  app.Player[player::kY], app.Player[player::kVX],
-                     app.Player[player::kVY], app.KeyAnalogX,         app.KeyAnalogY};
+    const bool flying = app.play.ExitState == 0 && app.play.LevelIntro == 0;
+    Pilot::Ship ship{app.play.Player[player::kX],  app.play.Player[player::kY],
+                     app.play.Player[player::kVX], app.play.Player[player::kVY],
+                     app.controls.KeyAnalogX,      app.controls.KeyAnalogY};
     Pilot::Forecast(app, keys, ship);
     const std::bitset<kKeyCount> before = frame.held;
     frame.held.reset();
@@ -44,10 +45,11 @@ TEST(Pilot, TheForecastFollowsTheFlightUpdateByUpdate) {
     DeriveHits(before, frame);
     ApplyFrame(frame, *GetInputDevice());
     game.Step();
-    if (!flying || app.ExitState != 0) continue;
+    if (!flying || app.play.ExitState != 0) continue;
     ASSERT_EQ((std::array{ship.x, ship.y, ship.vx, ship.vy, ship.rampX, ship.rampY}),
-              (std::array{app.Player[player::kX], app.Player[player::kY], app.Player[player::kVX],
-                          app.Player[player::kVY], app.KeyAnalogX, app.KeyAnalogY}))
+              (std::array{app.play.Player[player::kX], app.play.Player[player::kY],
+                          app.play.Player[player::kVX], app.play.Player[player::kVY],
+                          app.controls.KeyAnalogX, app.controls.KeyAnalogY}))
         << "update " << update;
     ++compared;
   }
@@ -77,7 +79,7 @@ TEST_F(PilotRuns, WinsLevels1To10AndTheirRecordsReplay) {
 TEST(LevelCheck, ItemsAndPadReachedFromTheBase) {
   HeadlessGame game(HeadlessGame::StateFile::kIgnored);
   MyApp& app = game.app();
-  app.Level = 1;
+  app.world.Level = 1;
   app.LoadGame();
   EXPECT_TRUE(CheckLevel(app).Won());
 
@@ -85,8 +87,8 @@ TEST(LevelCheck, ItemsAndPadReachedFromTheBase) {
   int tx = 0, ty = 0;
   ASSERT_TRUE(reach::FindItem(app, 0, tx, ty));
   const auto tileAt = [&app](int x, int y) -> int& {
-    return app.World[world::TileIndex(x / world::kRoomWidth, y / world::kRoomHeight,
-                                      x % world::kRoomWidth, y % world::kRoomHeight)];
+    return app.world.Tiles[world::TileIndex(x / world::kRoomWidth, y / world::kRoomHeight,
+                                            x % world::kRoomWidth, y % world::kRoomHeight)];
   };
   constexpr int kWall = 25;
   tileAt(tx - 1, ty) = tileAt(tx + 1, ty) = kWall;

@@ -26,7 +26,7 @@ std::vector<RecordedRun> Runs(const std::string& text) {
 }
 
 void Attach(WindowRuns& runs) {
-  _delegate->_tap = &runs;
+  _app->Delegate()._tap = &runs;
 }
 
 // Game chatter on standard output (the audio layer's notes as the game goes) left out.
@@ -42,8 +42,8 @@ std::string Said(std::string output) {
 constexpr int kPlayedUpdates = 193;
 void PlayByHand(HeadlessGame& game) {
   MyApp& app = game.app();
-  app.Level = 6;
-  app.ScreenMode = ModeLoadGame;
+  app.world.Level = 6;
+  app.screens.ScreenMode = ModeLoadGame;
   game.Step(95);
   game.KeyDown(key::kUp);
   game.Step(25);
@@ -106,16 +106,16 @@ TEST_F(WindowRunsTest, AReplayTakesOverFromTheMenuAndSavesNothing) {
     WindowRuns runs(nullptr, Runs(text), false);
     Attach(runs);
     MyApp& app = game.app();
-    for (int i = 0; i < 200 && app.ScreenMode != ModeInGame; ++i) game.Step();
-    std::printf("level %d spectating %d\n", app.Level, app.Spectating ? 1 : 0);
+    for (int i = 0; i < 200 && app.screens.ScreenMode != ModeInGame; ++i) game.Step();
+    std::printf("level %d spectating %d\n", app.world.Level, app.play.Spectating ? 1 : 0);
     app.OnSuspend();  // would save
     std::printf("saved %d\n", std::filesystem::exists(".briskostate") ? 1 : 0);
     for (int i = 0; i < 37000 && runs.Spectating(); ++i) game.Step();
-    std::printf("menu %d spectating %d\n", app.ScreenMode == ModeMenu ? 1 : 0,
-                app.Spectating ? 1 : 0);
+    std::printf("menu %d spectating %d\n", app.screens.ScreenMode == ModeMenu ? 1 : 0,
+                app.play.Spectating ? 1 : 0);
     app.OnSuspend();
     std::printf("saved %d\n", std::filesystem::exists(".briskostate") ? 1 : 0);
-    _delegate->_tap = nullptr;
+    _app->Delegate()._tap = nullptr;
   });
   ASSERT_EQ(shown.status, 0);
   EXPECT_EQ(shown.output,
@@ -129,13 +129,13 @@ TEST_F(WindowRunsTest, AnyKeyButTheQuitKeyEndsAReplay) {
     WindowRuns runs(nullptr, Runs(text), false);
     Attach(runs);
     MyApp& app = game.app();
-    for (int i = 0; i < 300 && app.ScreenMode != ModeInGame; ++i) game.Step();
+    for (int i = 0; i < 300 && app.screens.ScreenMode != ModeInGame; ++i) game.Step();
     game.Step(100);
     game.KeyDown('Q');
     game.Step(2);
     game.KeyUp('Q');
-    std::printf("menu %d spectating %d done %d\n", app.ScreenMode == ModeMenu ? 1 : 0,
-                app.Spectating ? 1 : 0, runs.Spectating() ? 0 : 1);
+    std::printf("menu %d spectating %d done %d\n", app.screens.ScreenMode == ModeMenu ? 1 : 0,
+                app.play.Spectating ? 1 : 0, runs.Spectating() ? 0 : 1);
   });
   EXPECT_EQ(shown.status, 0);
   EXPECT_EQ(Said(shown.output), "menu 1 spectating 0 done 1\n");

@@ -39,7 +39,7 @@ constexpr int kItemEntries[] = {player::kItemState, player::kItemTileX, player::
                                 player::kItemRoomX, player::kItemRoomY};
 
 const int* Tile(const MyApp& app, int rx, int ry, int x, int y) {
-  return &app.World[world::TileIndex(rx, ry, x, y)];
+  return &app.world.Tiles[world::TileIndex(rx, ry, x, y)];
 }
 
 int PathMark(const MyApp& app, int rx, int ry, int path) {
@@ -91,8 +91,11 @@ constexpr const char* kLegend =
 
 std::string DescribeWorld(const MyApp& app) {
   std::string out;
-  Append(out, "level %d maxbads %d maxweaps %d\nplayer", app.Level, MaxBads, MaxWeaps);
-  auto appendEntry = [&](int i) { Append(out, " %d=%g", i, static_cast<double>(app.Player[i])); };
+  Append(out, "level %d maxbads %d maxweaps %d\nplayer", app.world.Level, app.world.MaxBads,
+         app.world.MaxWeaps);
+  auto appendEntry = [&](int i) {
+    Append(out, " %d=%g", i, static_cast<double>(app.play.Player[i]));
+  };
   for (int i : kPlayerEntries) appendEntry(i);
   for (int item = 0; item < kPaths; ++item) {
     for (int field : kItemEntries) appendEntry(player::Item(item, field));
@@ -127,10 +130,10 @@ std::string DrawWorldMap(const MyApp& app) {
     }
   }
   std::string out;
-  Append(out, "level %d: rooms %d..%d across, ", app.Level, left, right);
+  Append(out, "level %d: rooms %d..%d across, ", app.world.Level, left, right);
   Append(out, "%d..%d down; start room %d,%d\n", top, bottom,
-         static_cast<int>(app.Player[player::kRoomX]),
-         static_cast<int>(app.Player[player::kRoomY]));
+         static_cast<int>(app.play.Player[player::kRoomX]),
+         static_cast<int>(app.play.Player[player::kRoomY]));
   for (int ry = top; ry <= bottom; ++ry) {
     for (int y = 0; y < kRoomHeight; ++y) {
       for (int rx = left; rx <= right; ++rx) {

@@ -59,7 +59,7 @@ int CheckLevels(MyApp& app, int first, int last) {
   std::string failed;
   int count = 0;
   for (int level = first; level <= last; ++level) {
-    app.Level = level;
+    app.world.Level = level;
     app.LoadGame();
     const LevelCheck check = CheckLevel(app);
     if (check.Won()) continue;
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
   auto app = std::make_unique<MyApp>();
   app->save.Settings[kSoundModeSetting] = 0;  // no audio device: keep sound off
   if (check) return CheckLevels(*app, level, last);
-  app->Level = level;
+  app->world.Level = level;
   app->LoadGame();  // sets the level's enemy and weapon caps, then builds the world
 
   const std::string text = map ? DrawWorldMap(*app) : DescribeWorld(*app);

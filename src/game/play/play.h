@@ -1,0 +1,38 @@
+// Play: the ship's record, the objects, particles and stars, the camera, score and lives of
+// the level in play, and the backdrop the rooms are drawn on.
+// May use: core, frame, world.
+#pragma once
+
+#include <array>
+
+constexpr int kStarFloats = 5100;
+constexpr int kPlayerFloats = 512;
+constexpr int kObjectFloats = 2500;
+constexpr int kParticleFloats = 5100;
+
+struct Play {
+  std::array<float, kPlayerFloats> Player{};
+  std::array<float, kObjectFloats> Objects{};
+  int ParticleCount = 250;
+  std::array<float, kParticleFloats> Particles{};
+  int StarCount = 100;
+  std::array<float, kStarFloats> Stars{};
+  std::array<float, 3> BgTarget{};
+  std::array<float, 3> BgColour{};
+  int Score = 0;
+  int ShownScore = 0;
+  int Lives = 0;
+  int LevelIntro = 0;
+  int ExitState = 0;
+  int SpinAngle = 0;
+  float CamX = 0, CamTargetX = 0, CamY = 0, CamTargetY = 0;
+  int HudHidden = 0;
+  // The HUD's score text and the value it shows, rebuilt only when the shown score changes.
+  int HudScoreValue = -1;
+  static constexpr int kHudScoreDigits = 8;
+  std::array<char16_t, kHudScoreDigits> HudScoreDigits{};
+  // Counts up once the last life is lost; the game-over overlay runs on it.
+  int GameOverTimer = 0;
+  // A replay or a demo is on screen: it files no score and saves nothing.
+  bool Spectating = false;
+};
