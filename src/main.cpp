@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "game/app.h"
+#include "game/core/app.h"
+#include "game/core/records.h"
 #include "game/my_app.h"
-#include "game/records.h"
-#include "game/window_runs.h"
+#include "game/runs/window_runs.h"
 #include "host/glfw_game.h"
 
 namespace {

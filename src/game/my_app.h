@@ -6,12 +6,12 @@
 #include <string_view>
 
 #include "base/runtime.h"
-#include "game/app.h"
+#include "game/core/app.h"
+#include "game/core/records.h"
 #include "game/frame/controls.h"
 #include "game/frame/frame.h"
 #include "game/frame/game_audio.h"
 #include "game/play/play.h"
-#include "game/records.h"
 #include "game/report/visit_report.h"
 #include "game/save/save.h"
 #include "game/screens/screens.h"

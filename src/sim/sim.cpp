@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "game/pilot.h"
-#include "game/runs.h"
+#include "game/runs/pilot.h"
+#include "game/runs/runs.h"
 #include "host/signals.h"
 #include "input/input_device.h"
 #include "sim/headless_game.h"

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "game/asset_table.h"
-#include "game/glyphs.h"
+#include "game/frame/asset_table.h"
+#include "game/frame/glyphs.h"
 
 namespace {
 

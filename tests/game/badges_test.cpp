@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/asset_table.h"
+#include "game/frame/asset_table.h"
 #include "menu_fixture.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "audio/audio.h"
 #include "audio/audio_device.h"
-#include "game/records.h"
+#include "game/core/records.h"
 #include "sim/headless_game.h"
 
 inline constexpr int kPlayEffects[] = {2,  3,  4,  5,  6,   7,   8,   10,  11,

@@ -1,7 +1,7 @@
 // The credits box and the scrolling credit lines, run without a window.
 #include <string>
 
-#include "game/asset_table.h"
+#include "game/frame/asset_table.h"
 #include "menu_fixture.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <ostream>
 #include <vector>
 
-#include "game/asset_table.h"
-#include "game/globals.h"
-#include "game/glyphs.h"
-#include "game/records.h"
+#include "game/core/globals.h"
+#include "game/core/records.h"
+#include "game/frame/asset_table.h"
+#include "game/frame/glyphs.h"
 #include "graphics/graphics.h"
 #include "host/glfw2.h"
 #include "sim/headless_game.h"

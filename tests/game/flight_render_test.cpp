@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "display_skip.h"
-#include "game/records.h"
+#include "game/core/records.h"
 #include "host/glfw2.h"
 #include "scratch_folder.h"
 #include "sim/headless_game.h"

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "game/records.h"
+#include "game/core/records.h"
 #include "host/key_codes.h"
 #include "scratch_folder.h"
 #include "sim/headless_game.h"

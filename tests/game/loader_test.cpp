@@ -9,10 +9,10 @@
 #include <optional>
 #include <vector>
 
-#include "game/asset_table.h"
-#include "game/glyphs.h"
+#include "game/core/records.h"
+#include "game/frame/asset_table.h"
+#include "game/frame/glyphs.h"
 #include "game/my_app.h"
-#include "game/records.h"
 #include "graphics/graphics.h"
 #include "image_files.h"
 #include "scratch_folder.h"

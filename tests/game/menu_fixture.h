@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "game/globals.h"
-#include "game/records.h"
+#include "game/core/globals.h"
+#include "game/core/records.h"
 #include "host/key_codes.h"
 #include "scratch_folder.h"
 #include "sim/headless_game.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "game/asset_table.h"
+#include "game/frame/asset_table.h"
 #include "menu_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "base/angles.h"
 #include "child_process.h"
-#include "game/asset_table.h"
+#include "game/frame/asset_table.h"
 #include "menu_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "combat_arena.h"
-#include "game/globals.h"
+#include "game/core/globals.h"
 
 namespace {
 

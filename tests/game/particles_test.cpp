@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "base/random.h"
-#include "game/records.h"
+#include "game/core/records.h"
 #include "sim/headless_game.h"
 
 namespace {

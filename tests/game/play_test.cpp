@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "allocation_counter.h"
-#include "game/asset_table.h"
-#include "game/globals.h"
-#include "game/glyphs.h"
-#include "game/records.h"
+#include "game/core/globals.h"
+#include "game/core/records.h"
+#include "game/frame/asset_table.h"
+#include "game/frame/glyphs.h"
 #include "input/input_device.h"
 #include "sim/headless_game.h"
 

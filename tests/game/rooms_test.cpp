@@ -7,8 +7,8 @@
 #include <tuple>
 #include <vector>
 
-#include "game/globals.h"
-#include "game/records.h"
+#include "game/core/globals.h"
+#include "game/core/records.h"
 #include "sim/headless_game.h"
 
 namespace {

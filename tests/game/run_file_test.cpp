@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "game/run_file.h"
-#include "game/run_writer.h"
-#include "game/runs.h"
+#include "game/runs/run_file.h"
+#include "game/runs/run_writer.h"
+#include "game/runs/runs.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "child_process.h"
-#include "game/globals.h"
+#include "game/core/globals.h"
 #include "scratch_folder.h"
 #include "sim/headless_game.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "child_process.h"
-#include "game/globals.h"
-#include "game/records.h"
+#include "game/core/globals.h"
+#include "game/core/records.h"
 #include "sim/headless_game.h"
 
 namespace {

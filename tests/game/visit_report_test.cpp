@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "game/globals.h"
+#include "game/core/globals.h"
 #include "net/http_request.h"
 #include "net_test_support.h"
 #include "response_feeder.h"

@@ -11,9 +11,9 @@
 
 #include "base/random.h"
 #include "child_process.h"
-#include "game/globals.h"
-#include "game/reach.h"
-#include "game/records.h"
+#include "game/core/globals.h"
+#include "game/core/records.h"
+#include "game/world/reach.h"
 #include "sim/headless_game.h"
 
 namespace {

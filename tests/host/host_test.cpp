@@ -8,7 +8,7 @@
 
 #include "base/runtime.h"
 #include "child_process.h"
-#include "game/app.h"
+#include "game/core/app.h"
 #include "host/kv_game.h"
 #include "host/signals.h"
 

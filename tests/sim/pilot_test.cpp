@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "game/pilot.h"
-#include "game/reach.h"
-#include "game/records.h"
+#include "game/core/records.h"
+#include "game/runs/pilot.h"
+#include "game/world/reach.h"
 #include "sim/headless_game.h"
 #include "sim_runs.h"
 

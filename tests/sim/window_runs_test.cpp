@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "child_process.h"
-#include "game/window_runs.h"
+#include "game/runs/window_runs.h"
 #include "sim/headless_game.h"
 #include "sim_runs.h"
 

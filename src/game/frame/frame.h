@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "game/globals.h"
+#include "game/core/globals.h"
 
 class Image;
 

@@ -1,12 +1,12 @@
 // The save component: what the game remembers between runs (the settings, the badges won, and
 // every level's ten best scores and completion), kept as one checksummed text in the state file.
-// Uses: nothing of the game but the world's level count; the state file through the framework.
+// May use: core (the world's level count); the state file through the framework.
 #pragma once
 
 #include <array>
 
 #include "base/string.h"
-#include "game/records.h"
+#include "game/core/records.h"
 
 constexpr int kSettings = 25;
 constexpr int kBadgeSlots = 256;

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "game/globals.h"
+#include "game/core/globals.h"
 
 constexpr int kWorldInts = 2006000;
 constexpr int kMatrixInts = 100;

@@ -1,0 +1,7 @@
+#include "game/core/globals.h"
+
+#include "base/random.h"
+
+void InitGameGlobals() {
+  Seed = kInitialSeed;
+}

@@ -1,7 +1,0 @@
-#include "game/globals.h"
-
-#include "base/random.h"
-
-void InitGameGlobals() {
-  Seed = kInitialSeed;
-}

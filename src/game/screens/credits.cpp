@@ -1,0 +1,255 @@
+// The credits box: a frame of tiles flying in around a window of scrolling credit lines, the
+// title, and four corner discs telling the screen sizes, the rates and the visit report.
+// The scrolling of the credit lines is shared with the menu's side panel.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "game/core/app.h"
+#include "game/core/globals.h"
+#include "game/frame/asset_table.h"
+#include "game/frame/sound_table.h"
+#include "game/my_app.h"
+
+namespace {
+
+// What made this game: its own developers and asset generator, and the libraries and tools it
+// is built with. The final line ends the list and is not scrolled.
+constexpr const char* kCredits[] = {
+    "A Game by",
+    "The Zorvane developers",
+    "README.md tells more",
+    "",
+    "-=-=-",
+    "",
+    "Developed using",
+    "C++20 with GCC and CMake",
+    "gcc.gnu.org  cmake.org",
+    "GLFW, Mesa and OpenAL Soft",
+    "stb_image and stb_vorbis",
+    "Tested with GoogleTest",
+    "",
+    "-=-=-",
+    "",
+    "Graphics",
+    "Most graphics by",
+    "our asset generator",
+    "drawn with Cairo",
+    "Font : DejaVu Sans Bold",
+    "by the DejaVu fonts team",
+    "Lowercase added by",
+    "our asset generator",
+    "",
+    "-=-=-",
+    "",
+    "Audio",
+    "Sound and Music by",
+    "our asset generator",
+    "Synthesised in C++",
+    "in tools/assets,",
+    "encoded as Ogg Vorbis",
+    "with libvorbis",
+    "or whatever else",
+    "is handy!",
+    "",
+    "-=-=-",
+    "",
+    "Thanks to",
+    "The GLFW developers",
+    "The Mesa developers",
+    "The OpenAL Soft developers",
+    "Xiph.Org for libvorbis",
+    "Cairo and FreeType",
+    "and everyone else",
+    "at www.debian.org",
+    "",
+    "-=-=-",
+    "",
+    "End",
+};
+static_assert(std::size(kCredits) == kCreditLines);
+
+constexpr int kTitleSlot = ImageAssetNamed("logo").slot;
+constexpr int kButtonsSlot = ImageAssetNamed("common/Buttons").slot;
+constexpr int kWindowSlot = ImageAssetNamed("common/Testcard_Circle").slot;
+constexpr int kLogoSlot = ImageAssetNamed("common/QorvLogo").slot;
+
+constexpr int kSlideOpen = 30;
+constexpr float kCellsAcross = 12.0f;
+constexpr int kFullTileSlide = 20;  // tiles grow to full size over the first 20 updates
+constexpr float kRampSteps = 512.0f;
+constexpr float kRampShift = 128.0f;
+constexpr float kRingInset = 0.25f;  // the coloured square inside a ring tile, per side
+constexpr float kWindowRise = 24.0f;
+constexpr float kTitleSize = 0.4f;
+constexpr float kTitleDrop = 4.0f;
+constexpr float kDiscInset = 1.5f;  // disc centres, in cells from the corners
+constexpr float kDiscSpreadX = 6.0f, kDiscSpreadY = 3.0f;
+constexpr float kDiscRim = 3.0f;
+constexpr float kDiscTextSize = 0.8f;
+constexpr float kDiscLineGap = 16.0f;
+constexpr int kDiscIconFrame = 12;
+constexpr float kLogoSize = 0.3f;
+
+// The credit lines.
+constexpr float kTickerSpeed = 0.3f, kTickerFastSpeed = 1.5f;
+constexpr float kTickerLineGap = 16.0f;
+constexpr int kTickerFirst = -3, kTickerLast = 4;
+constexpr float kTickerFade = 40.0f, kTickerClear = 0.3f;
+constexpr float kTickerSize = 0.8f;
+constexpr float kTickerX = 24.0f;
+
+constexpr int kCloseKeys[] = {kGameR1, kGameA, kGameB};
+
+struct BoxLayout {
+  float cell, left, top, tile, alpha;
+  int spread;
+};
+
+float ClampColour(float value) {
+  return std::clamp(value, 0.0f, 255.0f);
+}
+
+// Offset from home of the tile at grid index i of n: tiles further out fly in from further.
+float TileSpread(int i, int n, int spread) {
+  int d = i - n / 2;
+  if (d <= 0) --d;
+  return static_cast<float>(spread * d * std::abs(d));
+}
+
+void DrawTiles(MyApp& app, const BoxLayout& box) {
+  for (int c = 0; c <= app.screens.CreditCols; ++c) {
+    for (int r = 0; r <= app.screens.CreditRows; ++r) {
+      const float x = box.left + c * box.cell + TileSpread(c, app.screens.CreditCols, box.spread);
+      const float y = box.top + r * box.cell + TileSpread(r, app.screens.CreditRows, box.spread);
+      const bool ring =
+          c == 0 || r == 0 || c == app.screens.CreditCols || r == app.screens.CreditRows;
+      const float shade = ring ? 0.0f : 255.0f;
+      app.SetCol(shade, shade, shade, box.alpha);
+      app.Rect(x - box.tile / 2, y - box.tile / 2, box.tile + 1, box.tile + 1);
+      if (!ring) continue;
+      const float across = kRampSteps * c / app.screens.CreditCols;
+      const float down = kRampSteps * r / app.screens.CreditRows;
+      app.SetCol(ClampColour(across - kRampShift), ClampColour(down - kRampShift),
+                 ClampColour(kRampSteps - kRampShift - across), box.alpha);
+      const float inner = box.tile * (1 - 2 * kRingInset);
+      app.Rect(x - inner / 2, y - inner / 2, inner, inner);
+    }
+  }
+}
+
+void DiscNumbers(MyApp& app, float x, float y, int first, int second, int third) {
+  app.SetSize(kDiscTextSize);
+  app.Text(x, y - kDiscLineGap, String::FromInt(first), 1, 1);
+  app.Text(x, y, String::FromInt(second), 1, 1);
+  app.Text(x, y + kDiscLineGap, String::FromInt(third), 1, 1);
+}
+
+void Disc(MyApp& app, const BoxLayout& box, float x, float y, bool green) {
+  app.SetSize(1);
+  app.SetCol(255, 255, 255, box.alpha);
+  app.Oval(x, y, box.tile / 2, box.tile / 2);
+  if (green) {
+    app.SetCol(96, 160, 96, box.alpha);
+  } else {
+    app.SetCol(128, 128, 128, box.alpha);
+  }
+  app.Oval(x, y, (box.tile - kDiscRim) / 2, (box.tile - kDiscRim) / 2);
+  app.SetCol(255, 255, 255, box.alpha);
+}
+
+void DrawDiscs(MyApp& app, const BoxLayout& box) {
+  const float inX = kDiscInset * box.cell - kDiscSpreadX * box.spread;
+  const float inY = kDiscInset * box.cell - kDiscSpreadY * box.spread;
+  const float leftX = box.left + inX, rightX = box.left + app.screens.CreditCols * box.cell - inX;
+  const float topY = box.top + inY, bottomY = box.top + app.screens.CreditRows * box.cell - inY;
+  Disc(app, box, leftX, topY, false);
+  DiscNumbers(app, leftX, topY, DeviceWidth(), DeviceHeight(), app.frame.SmoothFrameRate);
+  Disc(app, box, rightX, topY, false);
+  DiscNumbers(app, rightX, topY, static_cast<int>(app.frame.ScreenWidth),
+              static_cast<int>(app.frame.ScreenHeight), app.frame.SmoothRenderRate);
+  Disc(app, box, leftX, bottomY, false);
+  app.DrawImg(kButtonsSlot, leftX, bottomY, kDiscIconFrame);
+  Disc(app, box, rightX, bottomY, app.report.Able == 1);
+  app.SetSize(kLogoSize);
+  app.DrawImg(kLogoSlot, rightX, bottomY, 0);
+}
+
+void CloseOnTouchOrKey(MyApp& app) {
+  if (app.menu.CreditsOpen != 1) return;
+  const bool touched = app.controls.PointerDown > 0 && app.controls.PointerActive == 0;
+  const bool key =
+      app.controls.KeyLatch == 0 && std::any_of(std::begin(kCloseKeys), std::end(kCloseKeys),
+                                                [&app](int k) { return app.PlayKeyAll(k, 1); });
+  if (!touched && !key) return;
+  app.menu.CreditsOpen = 0;
+  app.controls.PointerActive = app.controls.KeyLatch = 1;
+  app.PlaySFX(sfx::kMove);
+}
+
+}  // namespace
+
+const String& CreditLine(int line) {
+  static const auto lines = [] {
+    std::array<String, kCreditLines> made;
+    for (int i = 0; i < kCreditLines; ++i) made[i] = kCredits[i];
+    return made;
+  }();
+  return lines.at(static_cast<size_t>(line));
+}
+
+int MyApp::TickerLineIndex(long long line, int lineCount) {
+  // The final line is never scrolled: the lines before it repeat.
+  const int scrolled = lineCount - 1;
+  if (scrolled < 1) return -1;
+  return static_cast<int>((line % scrolled + scrolled) % scrolled);
+}
+
+void MyApp::AdvanceTicker() {
+  screens.TickerOffset -= kTickerSpeed;
+  if (PlayKeyAll(kGameUp, 1) || PlayKeyAll(kGameDown, 1)) screens.TickerOffset -= kTickerFastSpeed;
+  while (screens.TickerOffset < -kTickerLineGap) {
+    screens.TickerOffset += kTickerLineGap;
+    screens.TickerLine = std::max(TickerLineIndex(screens.TickerLine + 1LL, kCreditLines), 0);
+  }
+}
+
+void MyApp::DrawTicker(float x, float y, float alpha) {
+  SetSize(kTickerSize);
+  for (int i = kTickerFirst; i <= kTickerLast; ++i) {
+    const int line = TickerLineIndex(static_cast<long long>(screens.TickerLine) + i, kCreditLines);
+    if (line < 0) return;
+    const float offset = kTickerLineGap * i + screens.TickerOffset;
+    Alpha(alpha * (1 - std::clamp(std::fabs(offset / kTickerFade) - kTickerClear, 0.0f, 1.0f)));
+    Text(x, y + offset, CreditLine(line), 1, 1);
+  }
+}
+
+void MyApp::CreditBox() {
+  screens.CreditsSpread = kSlideOpen - menu.CreditsSlide;
+  BoxLayout box{};
+  box.cell = std::max(frame.ScreenWidth, frame.ScreenHeight) / kCellsAcross;
+  screens.CreditCols = static_cast<int>(frame.ScreenWidth / box.cell);
+  screens.CreditRows = static_cast<int>(frame.ScreenHeight / box.cell);
+  box.spread = screens.CreditsSpread;
+  box.left = frame.ScreenWidth / 2 - screens.CreditCols * box.cell / 2;
+  box.top = frame.ScreenHeight / 2 - screens.CreditRows * box.cell / 2;
+  box.alpha = static_cast<float>(menu.CreditsSlide) / kSlideOpen;
+  box.tile =
+      menu.CreditsSlide < kFullTileSlide ? box.cell * menu.CreditsSlide / kFullTileSlide : box.cell;
+
+  ResetDraw();
+  DrawTiles(*this, box);
+  SetCol(255, 255, 255, box.alpha);
+  const float windowY = frame.ScreenHeight / 2 - kWindowRise * box.spread;
+  DrawImg(kWindowSlot, frame.ScreenWidth / 2, windowY, 0);
+  AdvanceTicker();
+  DrawTicker(frame.ScreenWidth / 2 + kTickerX, windowY, box.alpha);
+  Alpha(box.alpha);
+  SetSize(kTitleSize);
+  DrawImg(kTitleSlot, frame.ScreenWidth / 2,
+          box.top + (screens.CreditRows - 1) * box.cell + kTitleDrop * box.spread, 0);
+  DrawDiscs(*this, box);
+  ResetDraw();
+  CloseOnTouchOrKey(*this);
+}
