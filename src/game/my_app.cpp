@@ -49,7 +49,7 @@ void StepSlide(int open, int& slide) {
 // Fitted to the design size until a device is known, so that an update run before any render
 // mirrors the pointer with a real scale.
 MyApp::MyApp() {
-  FitScreen(kDesignWidth, kDesignHeight);
+  frame.FitScreen(kDesignWidth, kDesignHeight);
 }
 
 MyApp::~MyApp() {
@@ -61,10 +61,14 @@ void kvInit() {
   InitGameGlobals();
 }
 
+void MyApp::OnRender() {
+  frame.Render(deviceWidth, deviceHeight);
+}
+
 void MyApp::OnCreate() {
   if (platform.console) {
     frame.Overscan = 64.0f;
-    controls.ControlStyle = 1;
+    frame.ControlStyle = 1;
   }
   // The command line may have opened the first window full screen.
   screens.Fullscreen = KvGame::_game && KvGame::_game->WindowFullscreen() ? 1 : 0;
@@ -77,7 +81,7 @@ void MyApp::OnCreate() {
   SetUpdateRate(kUpdateRate);
   frame.LastDevWidth = DeviceWidth();
   frame.LastDevHeight = DeviceHeight();
-  FitScreen(static_cast<float>(frame.LastDevWidth), static_cast<float>(frame.LastDevHeight));
+  frame.FitScreen(static_cast<float>(frame.LastDevWidth), static_cast<float>(frame.LastDevHeight));
   controls.TiltZeroX = controls.TiltZeroY = 0;
   Reload();
   world.Level = 2;
@@ -234,11 +238,11 @@ void MyApp::SlidePanels() {
 }
 
 void MyApp::DrawDebugOverlay() {
-  ResetDraw();
+  frame.ResetDraw();
   const float y = platform.tilt ? frame.ScreenHeight / 2 : frame.ScreenHeight - 16;
-  Text(16, y,
-       String::FromInt(frame.SmoothRenderRate) + ":" + String::FromFloat(frame.ScaleX) + "," +
-           String::FromFloat(frame.ScaleY));
+  frame.Text(16, y,
+             String::FromInt(frame.SmoothRenderRate) + ":" + String::FromFloat(frame.ScaleX) + "," +
+                 String::FromFloat(frame.ScaleY));
 }
 
 void MyApp::ClearPadKeys() {
@@ -328,19 +332,19 @@ void MyApp::RequestPause() {
 }
 
 void MyApp::InGame() {
-  ResetDraw();
+  frame.ResetDraw();
   menu.MenuIntro = kMenuIntroStart;
   const bool pauseHeld =
       PlayKeyAll(kGameBack, 0) || (platform.console && PlayKeyAll(kOuyaPauseKey, 0));
   if (pauseHeld && pause.Paused == 0 && controls.KeyLatch == 0) RequestPause();
   if (!play.HudHidden) {
-    if (controls.ControlStyle != kControlPointer) Alpha(kPauseIconDimAlpha);
+    if (frame.ControlStyle != kControlPointer) frame.Alpha(kPauseIconDimAlpha);
     const bool touched = Button(kPauseIconSlot, kPauseIconPos, kPauseIconPos, 0);
     if (touched && pause.Paused == 0 && controls.KeyLatch == 0) {
       controls.PointerActive = 1;
       RequestPause();
     }
-    Alpha(1.0f);
+    frame.Alpha(1.0f);
   }
   if (pause.Paused == 1) PauseMenu();
 }

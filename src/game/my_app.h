@@ -74,33 +74,8 @@ class MyApp : public App {
   void LoadGame();
   void InGame();
 
-  // ---- Draw list (draw_list.cpp) ----
+  // The frame drawn from the draw list the update left.
   void OnRender() override;
-  // Starts a new list; the clear colour changes only when red is given.
-  void CLS2D(float red = kNoArg, float green = kNoArg, float blue = kNoArg, float alpha = kNoArg);
-  void ResetDraw();
-  void SetSize(float sizeX, float sizeY = kNoArg);
-  void SetCol(float red, float green, float blue, float alpha = kNoArg);
-  void SetRot(float angle);
-  void Alpha(float alpha);
-  void DrawImg(int slot, float x, float y, int imageFrame);
-  void Rect(float x, float y, float width, float height);
-  void Oval(float x, float y, float xRadius, float yRadius);
-  void Line(float x1, float y1, float x2, float y2);
-  void Text(float x, float y, const String& text, float alignX = 0, float alignY = 0,
-            int fontOffset = 0);
-  // The same for text held in a fixed buffer, so a frame can draw changing numbers without
-  // building a string.
-  void Text(float x, float y, std::u16string_view text, float alignX = 0, float alignY = 0,
-            int fontOffset = 0);
-  // The value right-aligned in digits characters, padded on the left with pad.
-  String PaddedNumber(int value, int digits, const String& pad);
-  // The fit area, logical screen size and scale factors for a device of that size in pixels.
-  void FitScreen(float deviceWidth, float deviceHeight);
-  // The centred part of the device the game draws in: all of it unless it is wider than 2:1 or
-  // taller than 1:2, whole pixels.
-  void FitArea(float deviceWidth, float deviceHeight);
-  void ReplayDrawList();
 
   // ---- Loader (loader.cpp) ----
   // Picks the image density and starts loading from step 1 (the logo and font at once).

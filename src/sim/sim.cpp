@@ -136,7 +136,8 @@ class Simulator {
     host.height = header.screenHeight;
     app.frame.LastDevWidth = header.screenWidth;
     app.frame.LastDevHeight = header.screenHeight;
-    app.FitScreen(static_cast<float>(header.screenWidth), static_cast<float>(header.screenHeight));
+    app.frame.FitScreen(static_cast<float>(header.screenWidth),
+                        static_cast<float>(header.screenHeight));
     InputDevice& device = *GetInputDevice();
     ApplyFrame(InputFrame(), device);
     RequestLevel(app, header);

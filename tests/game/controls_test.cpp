@@ -263,7 +263,7 @@ TEST_F(ControlsTest, ButtonsTestTheDrawnExtent) {
   NoTouches();
   app.frame.ImageScale = 0.5f;
   SetFrameSize(kPadImage, 40);
-  app.ResetDraw();
+  app.frame.ResetDraw();
   app.frame.DrawSizeX = app.frame.DrawSizeY = 2;
   // Half extent 20: the button spans 180..220; Button counts touches that are up.
   app.controls.TouchPosX[1] = 219;

@@ -79,7 +79,7 @@ class DrawListTest : public ::testing::Test {
     app.frame.FontImage = kFontSlot;
     app.frame.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameW)] = kGlyphW;
     app.frame.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameH)] = kGlyphH;
-    app.CLS2D(0, 0, 0, 1);
+    app.frame.CLS2D(0, 0, 0, 1);
   }
   void TearDown() override {
     SetGraphicsDevice(app.Delegate()._graphics);
@@ -129,16 +129,16 @@ class DrawListTest : public ::testing::Test {
 };
 
 TEST_F(DrawListTest, RecordsCarryTheDrawStateAndOmittedValuesKeepOrCopy) {
-  app.SetCol(1, 2, 3, 0.25f);
-  app.SetCol(10, 20, 30, kNoArg);
-  app.SetSize(2, kNoArg);
-  app.SetRot(30);
+  app.frame.SetCol(1, 2, 3, 0.25f);
+  app.frame.SetCol(10, 20, 30, kNoArg);
+  app.frame.SetSize(2, kNoArg);
+  app.frame.SetRot(30);
   app.frame.DrawList[drawrec::kUnused] = 123;
-  app.DrawImg(4, 100, 50, 3);
-  app.Alpha(0.5f);
-  app.Rect(1, 2, 3, 4);
-  app.Oval(5, 6, 7, 8);
-  app.Line(9, 10, 11, 12);
+  app.frame.DrawImg(4, 100, 50, 3);
+  app.frame.Alpha(0.5f);
+  app.frame.Rect(1, 2, 3, 4);
+  app.frame.Oval(5, 6, 7, 8);
+  app.frame.Line(9, 10, 11, 12);
   ASSERT_EQ(Records(), 4);
   // Records compared whole: slot, x, y, rotation, sizes, frame, alpha; then the colour and blend.
   using namespace drawrec;
@@ -148,12 +148,12 @@ TEST_F(DrawListTest, RecordsCarryTheDrawStateAndOmittedValuesKeepOrCopy) {
   EXPECT_EQ(Slots(1, kSlot, kUnused), (std::vector<float>{-3717, 1, 2, -30, 3, 4, 0, 0.5f}));
   EXPECT_EQ(Slots(2, kSlot, kFrame), (std::vector<float>{-3716, 5, 6, -30, 7, 8}));
   EXPECT_EQ(Slots(3, kSlot, kFrame), (std::vector<float>{-3715, 9, 10, -30, 11, 12}));
-  app.SetSize(3, 4);
+  app.frame.SetSize(3, 4);
   EXPECT_EQ(app.frame.DrawSizeY, 4);
 
-  app.CLS2D(10, 20, 30, 0.5f);
-  app.Rect(0, 0, 1, 1);
-  app.CLS2D();
+  app.frame.CLS2D(10, 20, 30, 0.5f);
+  app.frame.Rect(0, 0, 1, 1);
+  app.frame.CLS2D();
   EXPECT_EQ(app.frame.DrawCount, 0);
   EXPECT_EQ((std::vector<float>{app.frame.ClearRed, app.frame.ClearGreen, app.frame.ClearBlue,
                                 app.frame.ClearAlpha}),
@@ -167,11 +167,11 @@ TEST_F(DrawListTest, RecordsCarryTheDrawStateAndOmittedValuesKeepOrCopy) {
 
 TEST_F(DrawListTest, AFullListDropsFurtherRecords) {
   app.frame.DrawCount = 37470;
-  app.Rect(0, 0, 1, 1);
+  app.frame.Rect(0, 0, 1, 1);
   EXPECT_EQ(app.frame.DrawCount, 37485);
   EXPECT_EQ(app.frame.DrawList[37470 + drawrec::kSlot], drawrec::kRectMarker);
-  app.Rect(0, 0, 1, 1);
-  app.Text(0, 0, "abc");
+  app.frame.Rect(0, 0, 1, 1);
+  app.frame.Text(0, 0, "abc");
   EXPECT_EQ(app.frame.DrawCount, 37485);
 }
 
@@ -210,20 +210,20 @@ TEST_F(DrawListTest, TextLaysOutGlyphsByAlignmentWidthsLineBreaksAndButtonMarks)
       {"turned clockwise it runs down", "ab", {.rotation = 90}, {{0, 0, 7, 65}, {0, 0, 14, 66}}},
   };
   for (const auto& c : cases) {
-    app.CLS2D();
-    app.SetSize(c.layout.size);
-    app.SetRot(c.layout.rotation);
-    app.controls.ControlStyle = c.layout.controlStyle;
-    app.Text(kTextX, kTextY, c.text, c.layout.alignX, c.layout.alignY, c.layout.fontOffset);
+    app.frame.CLS2D();
+    app.frame.SetSize(c.layout.size);
+    app.frame.SetRot(c.layout.rotation);
+    app.frame.ControlStyle = c.layout.controlStyle;
+    app.frame.Text(kTextX, kTextY, c.text, c.layout.alignX, c.layout.alignY, c.layout.fontOffset);
     EXPECT_EQ(Glyphs(), c.glyphs) << c.name;
   }
 }
 
 TEST_F(DrawListTest, RstrRightAlignsInAFixedWidth) {
-  EXPECT_EQ(app.PaddedNumber(42, 5, "0"), String("00042"));
-  EXPECT_EQ(app.PaddedNumber(123456, 3, " "), String("456"));
-  EXPECT_EQ(app.PaddedNumber(7, 3, "ab"), String("ab7"));
-  EXPECT_EQ(app.PaddedNumber(7, 0, "0"), String(""));
+  EXPECT_EQ(PaddedNumber(42, 5, "0"), String("00042"));
+  EXPECT_EQ(PaddedNumber(123456, 3, " "), String("456"));
+  EXPECT_EQ(PaddedNumber(7, 3, "ab"), String("ab7"));
+  EXPECT_EQ(PaddedNumber(7, 0, "0"), String(""));
 }
 
 // The logical screen keeps the design's short side (720 wide or 540 high) and is never
@@ -261,8 +261,8 @@ TEST_F(DrawListTest, DevicesFitTheDesignSizeInACentredAreaOfTheGamesShape) {
 
 TEST_F(DrawListTest, TheBarsAreBlackAndDrawingStaysInsideTheArea) {
   Render(2000, 500);
-  app.CLS2D(0, 0, 80, 1);
-  app.Rect(0, 0, app.frame.ScreenWidth, app.frame.ScreenHeight);
+  app.frame.CLS2D(0, 0, 80, 1);
+  app.frame.Rect(0, 0, app.frame.ScreenWidth, app.frame.ScreenHeight);
   recorder.calls.clear();
   recorder.scissors.clear();
   Render(2000, 500);
@@ -307,12 +307,12 @@ TEST_F(DrawListTest, ADeviceChangeAsksForAReloadOnce) {
 
 TEST_F(DrawListTest, ReplayClearsTheDeviceAndScalesShapesToIt) {
   app.frame.Overscan = 10;
-  app.CLS2D(10, 20, 30, 0.75f);
-  app.Rect(10, 20, 30, 40);
-  app.Oval(100, 100, 20, 10);
-  app.Line(0, 0, 720, 540);
-  app.SetCol(1, 2, 3, 0.5f);
-  app.Rect(0, 0, 1, 1);
+  app.frame.CLS2D(10, 20, 30, 0.75f);
+  app.frame.Rect(10, 20, 30, 40);
+  app.frame.Oval(100, 100, 20, 10);
+  app.frame.Line(0, 0, 720, 540);
+  app.frame.SetCol(1, 2, 3, 0.5f);
+  app.frame.Rect(0, 0, 1, 1);
   Render(1460, 1100);  // scale 2 after the borders
   app.frame.Overscan = 0;
 
@@ -332,11 +332,11 @@ TEST_F(DrawListTest, ReplayClearsTheDeviceAndScalesShapesToIt) {
 TEST_F(DrawListTest, ReplayTurnsAndScalesImagesAboutTheirHandle) {
   LoadSprite();
   app.frame.ImageScale = 0.5f;
-  app.SetRot(30);
-  app.SetSize(2);
-  app.DrawImg(kSpriteSlot, 100, 50, 1);
-  app.DrawImg(kSpriteSlot + 1, 0, 0, 0);          // an empty slot
-  app.DrawImg(kSpriteSlot, 0, 0, 2);              // no such frame
+  app.frame.SetRot(30);
+  app.frame.SetSize(2);
+  app.frame.DrawImg(kSpriteSlot, 100, 50, 1);
+  app.frame.DrawImg(kSpriteSlot + 1, 0, 0, 0);    // an empty slot
+  app.frame.DrawImg(kSpriteSlot, 0, 0, 2);        // no such frame
   app.frame.DrawList[app.frame.DrawCount] = 250;  // no such slot
   app.frame.DrawCount += 15;
   Render(1440, 1080);

@@ -105,7 +105,7 @@ TEST_F(MenuTest, StartingALevelRecordsHowThePlayerControls) {
     Step();
     key ? game().KeyUp(key) : Lift();
     EXPECT_EQ(app().screens.ScreenMode, ModeLoadGame);
-    EXPECT_EQ(app().controls.ControlStyle, style);
+    EXPECT_EQ(app().frame.ControlStyle, style);
     EXPECT_EQ(app().world.Level, 1);
     EXPECT_EQ(app().controls.KeyLatch, 1);
   }

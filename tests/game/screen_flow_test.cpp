@@ -201,7 +201,7 @@ TEST(ScreenFlowStart, ALaunchLevelStartsOnceLoadedIfOpen) {
     EXPECT_EQ(app.screens.ScreenMode, c.startedLevel ? ModeInGame : ModeMenu) << c.asked;
     if (c.startedLevel) {
       EXPECT_EQ(app.world.Level, c.startedLevel);
-      EXPECT_EQ(app.controls.ControlStyle, 0) << "keyboard glyphs";
+      EXPECT_EQ(app.frame.ControlStyle, 0) << "keyboard glyphs";
     }
   }
 }

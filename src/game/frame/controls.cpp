@@ -240,9 +240,9 @@ void MyApp::AnalogueControl() {
   if (screens.DebugMode == 1) {
     const float x = frame.ScreenWidth - kMarkerInset;
     const float y = frame.ScreenHeight - kMarkerInset;
-    SetCol(0, 180, 250, 0.5f);
-    Oval(x, y, 12, 12);
-    Oval(x + kMarkerReach * controls.AnalogX, y + kMarkerReach * controls.AnalogY, 8, 8);
+    frame.SetCol(0, 180, 250, 0.5f);
+    frame.Oval(x, y, 12, 12);
+    frame.Oval(x + kMarkerReach * controls.AnalogX, y + kMarkerReach * controls.AnalogY, 8, 8);
   }
 }
 
@@ -264,9 +264,9 @@ void MyApp::DragStick() {
       controls.StickOriginY = controls.PointerY;
     }
   }
-  SetCol(0, 100, 250, 0.25f);
-  Oval(controls.StickOriginX, controls.StickOriginY, 12, 12);
-  Oval(controls.PointerX, controls.PointerY, 8, 8);
+  frame.SetCol(0, 100, 250, 0.25f);
+  frame.Oval(controls.StickOriginX, controls.StickOriginY, 12, 12);
+  frame.Oval(controls.PointerX, controls.PointerY, 8, 8);
 }
 
 void MyApp::iCade(int on) {
@@ -301,7 +301,7 @@ bool MyApp::TouchInBox(int slot, float x, float y, float halfW, float halfH) con
 }
 
 int MyApp::Button(int image, float x, float y, int imageFrame) {
-  DrawImg(image, x, y, imageFrame);
+  frame.DrawImg(image, x, y, imageFrame);
   if (controls.PointerDown < 1) return 0;
   const float halfW = frame.ImageInfo[imageinfo::Index(image, imageinfo::kFrameW)] *
                       frame.ImageScale * frame.DrawSizeX * 0.5f;
@@ -313,7 +313,7 @@ int MyApp::Button(int image, float x, float y, int imageFrame) {
 }
 
 int MyApp::ButtonFirstTouch(int image, float x, float y, int imageFrame) {
-  DrawImg(image, x, y, imageFrame);
+  frame.DrawImg(image, x, y, imageFrame);
   if (controls.PointerDown <= 0) return 0;
   const float halfW = frame.ImageInfo[imageinfo::Index(image, imageinfo::kFrameW)] *
                       frame.ImageScale * frame.DrawSizeX * 0.5f;
@@ -333,7 +333,7 @@ int MyApp::AnyTouchBetween(float left, float top, float right, float bottom) con
 }
 
 int MyApp::Touch(float x, float y, float w, float h) {
-  Rect(x, y, w, h);
+  frame.Rect(x, y, w, h);
   return AnyTouchBetween(x - kTouchMarginBefore, y - kTouchMarginBefore, x + w + kTouchMarginAfter,
                          y + h + kTouchMarginAfter);
 }
@@ -383,19 +383,19 @@ void MyApp::OnScreenPad() {
   controls.PadY = static_cast<int>(frame.ScreenHeight - save.Settings[kPadYSetting]);
   controls.PadScale = save.Settings[kPadSizeSetting] / 10.0f;
 
-  SetSize(controls.PadScale, controls.PadScale);
-  SetRot(0);
-  SetCol(255, 255, 255, kPadAlpha);
+  frame.SetSize(controls.PadScale, controls.PadScale);
+  frame.SetRot(0);
+  frame.SetCol(255, 255, 255, kPadAlpha);
   const float arm = kPadArm * controls.PadScale;
   for (const PadButton& arrow : kPadArrows) {
     const bool touched = Button(kPadImage, controls.PadX + arrow.dx * arm,
                                 controls.PadY + arrow.dy * arm, arrow.frame);
     if (touched && pause.Paused == 0) controls.PadKeys[arrow.padEntry] = kPadHeldByScreen;
   }
-  DrawImg(kPadImage, controls.PadX, controls.PadY, kPadCentreFrame);
+  frame.DrawImg(kPadImage, controls.PadX, controls.PadY, kPadCentreFrame);
   if (pause.Paused > 0) MoveAndResizePad();
 
-  SetSize(kFireSize * controls.PadScale, kFireSize * controls.PadScale);
+  frame.SetSize(kFireSize * controls.PadScale, kFireSize * controls.PadScale);
   const float fire = kFireOffset * controls.PadScale;
   if (Button(kPadImage, frame.ScreenWidth - controls.PadX + fire, controls.PadY - fire, 0))
     controls.PadKeys[kGameA] = kPadHeldByScreen;
@@ -405,7 +405,7 @@ void MyApp::OnScreenPad() {
 
 // While paused, one finger drags the pad and two fingers spread or pinch its size.
 void MyApp::MoveAndResizePad() {
-  SetSize(kPadMoveSize, kPadMoveSize);
+  frame.SetSize(kPadMoveSize, kPadMoveSize);
   const bool secondUp = controls.TouchOn[1] == 0;
   if (ButtonFirstTouch(kPadImage, controls.PadX, controls.PadY, 0) && secondUp) {
     save.Settings[kPadXSetting] = controls.TouchPosX[0];
@@ -429,14 +429,14 @@ void MyApp::TiltControl() {
   controls.TiltY = AccelY() - controls.TiltZeroY;
   SmoothToward(controls.SmoothTiltX, controls.TiltX);
   SmoothToward(controls.SmoothTiltY, controls.TiltY);
-  SetSize(kTiltButtonSize, kTiltButtonSize);
-  Alpha(kTiltButtonAlpha);
+  frame.SetSize(kTiltButtonSize, kTiltButtonSize);
+  frame.Alpha(kTiltButtonAlpha);
   if (Button(kTiltImage, kTiltCorner, frame.ScreenHeight - kTiltCorner, kTiltFrame)) {
     controls.TiltZeroX = AccelX();
     controls.TiltZeroY = AccelY();
   }
-  SetCol(100, 255, 100, 0.6f);
-  SetSize(1, 1);
-  Oval(kTiltCorner + kTiltReach * controls.SmoothTiltX,
-       frame.ScreenHeight - kTiltCorner + kTiltReach * controls.SmoothTiltY, 4, 4);
+  frame.SetCol(100, 255, 100, 0.6f);
+  frame.SetSize(1, 1);
+  frame.Oval(kTiltCorner + kTiltReach * controls.SmoothTiltX,
+             frame.ScreenHeight - kTiltCorner + kTiltReach * controls.SmoothTiltY, 4, 4);
 }

@@ -10,7 +10,6 @@ constexpr int kPadBackEntry = 19;  // the PadKeys entry of the console's back bu
 constexpr int kTouchSlots = 10;
 
 struct Controls {
-  int ControlStyle = 0;
   // The iCade key-pair controller is on (1); the options panel switches it.
   int ICade = 0;
   std::array<int, kPadKeys> PadKeys{};

@@ -5,8 +5,8 @@
 #include "game/core/app.h"
 #include "game/core/globals.h"
 #include "game/core/records.h"
+#include "game/frame/frame.h"
 #include "game/frame/glyphs.h"
-#include "game/my_app.h"
 #include "graphics/graphics.h"
 
 namespace {
@@ -82,206 +82,201 @@ ButtonGlyph ButtonFor(int letter) {
   }
 }
 
-// Appends one record stamped with the current draw state; a full list drops it.
-void Append(MyApp& app, float kind, float x, float y, float sizeX, float sizeY, float frame) {
-  if (app.frame.DrawCount > kLastRecordStart) return;
-  float* record = &app.frame.DrawList[static_cast<size_t>(app.frame.DrawCount)];
+}  // namespace
+
+void GameFrame::Append(float kind, float x, float y, float sizeX, float sizeY, float imageFrame) {
+  if (DrawCount > kLastRecordStart) return;
+  float* record = &DrawList[static_cast<size_t>(DrawCount)];
   record[drawrec::kSlot] = kind;
   record[drawrec::kX] = x;
   record[drawrec::kY] = y;
-  record[drawrec::kRot] = app.frame.DrawRot;
+  record[drawrec::kRot] = DrawRot;
   record[drawrec::kSizeX] = sizeX;
   record[drawrec::kSizeY] = sizeY;
-  record[drawrec::kFrame] = frame;
-  record[drawrec::kAlpha] = app.frame.DrawAlpha;
-  record[drawrec::kRed] = app.frame.DrawRed;
-  record[drawrec::kGreen] = app.frame.DrawGreen;
-  record[drawrec::kBlue] = app.frame.DrawBlue;
-  record[drawrec::kBlend] = static_cast<float>(app.frame.DrawBlend);
-  app.frame.DrawCount += kRecordFloats;
+  record[drawrec::kFrame] = imageFrame;
+  record[drawrec::kAlpha] = DrawAlpha;
+  record[drawrec::kRed] = DrawRed;
+  record[drawrec::kGreen] = DrawGreen;
+  record[drawrec::kBlue] = DrawBlue;
+  record[drawrec::kBlend] = static_cast<float>(DrawBlend);
+  DrawCount += kRecordFloats;
 }
 
-void TrackRenderRate(MyApp& app) {
+void GameFrame::TrackRenderRate() {
   const int now = Millisecs();
-  if (now <= app.frame.RenderMillisecs) return;
-  app.frame.RenderRate = 1000 / (now - app.frame.RenderMillisecs);
-  app.frame.SmoothRenderRate =
-      (app.frame.SmoothRenderRate * (kSmoothing - 1) + app.frame.RenderRate) / kSmoothing;
-  app.frame.RenderMillisecs = now;
+  if (now <= RenderMillisecs) return;
+  RenderRate = 1000 / (now - RenderMillisecs);
+  SmoothRenderRate = (SmoothRenderRate * (kSmoothing - 1) + RenderRate) / kSmoothing;
+  RenderMillisecs = now;
 }
 
 // A filled rectangle one pixel beyond every edge stands in for a clear. Beside a fit area
 // narrower than the device it is black, and drawing is kept inside the area.
-void ClearScreen(const MyApp& app) {
-  if (app.frame.FitWidth < app.deviceWidth || app.frame.FitHeight < app.deviceHeight) {
+void GameFrame::ClearScreen(int deviceWidth, int deviceHeight) const {
+  const auto width = static_cast<float>(deviceWidth + 2);
+  const auto height = static_cast<float>(deviceHeight + 2);
+  if (FitWidth < static_cast<float>(deviceWidth) || FitHeight < static_cast<float>(deviceHeight)) {
     ::SetColor(0, 0, 0);
     ::SetAlpha(1);
-    ::DrawRect(-1, -1, static_cast<float>(app.deviceWidth + 2),
-               static_cast<float>(app.deviceHeight + 2));
-    ::SetScissor(app.frame.FitLeft, app.frame.FitTop, app.frame.FitWidth, app.frame.FitHeight);
+    ::DrawRect(-1, -1, width, height);
+    ::SetScissor(FitLeft, FitTop, FitWidth, FitHeight);
   }
-  ::SetColor(app.frame.ClearRed, app.frame.ClearGreen, app.frame.ClearBlue);
-  ::SetAlpha(app.frame.ClearAlpha);
-  ::DrawRect(-1, -1, static_cast<float>(app.deviceWidth + 2),
-             static_cast<float>(app.deviceHeight + 2));
+  ::SetColor(ClearRed, ClearGreen, ClearBlue);
+  ::SetAlpha(ClearAlpha);
+  ::DrawRect(-1, -1, width, height);
   ::SetColor(kWhite, kWhite, kWhite);
   ::SetAlpha(1);
 }
 
 // A new device size needs the image set for its resolution.
-void ReloadOnDeviceChange(MyApp& app) {
-  if (app.deviceWidth == app.frame.LastDevWidth && app.deviceHeight == app.frame.LastDevHeight)
-    return;
-  app.frame.LoadStep = 1;
-  app.frame.LastDevWidth = app.deviceWidth;
-  app.frame.LastDevHeight = app.deviceHeight;
+void GameFrame::ReloadOnDeviceChange(int deviceWidth, int deviceHeight) {
+  if (deviceWidth == LastDevWidth && deviceHeight == LastDevHeight) return;
+  LoadStep = 1;
+  LastDevWidth = deviceWidth;
+  LastDevHeight = deviceHeight;
 }
-}  // namespace
 
-void MyApp::OnRender() {
-  TrackRenderRate(*this);
-  ReloadOnDeviceChange(*this);
+void GameFrame::Render(int deviceWidth, int deviceHeight) {
+  TrackRenderRate();
+  ReloadOnDeviceChange(deviceWidth, deviceHeight);
   FitScreen(static_cast<float>(deviceWidth), static_cast<float>(deviceHeight));
-  ClearScreen(*this);
-  ReplayDrawList();
+  ClearScreen(deviceWidth, deviceHeight);
+  ReplayDrawList(deviceWidth, deviceHeight);
 }
 
-void MyApp::FitArea(float width, float height) {
-  frame.FitWidth = width;
-  frame.FitHeight = height;
-  if (width > height * kWidestAspect) frame.FitWidth = std::floor(height * kWidestAspect);
-  if (width < height * kTallestAspect) frame.FitHeight = std::floor(width / kTallestAspect);
-  frame.FitLeft = std::floor((width - frame.FitWidth) / 2);
-  frame.FitTop = std::floor((height - frame.FitHeight) / 2);
+void GameFrame::FitArea(float width, float height) {
+  FitWidth = width;
+  FitHeight = height;
+  if (width > height * kWidestAspect) FitWidth = std::floor(height * kWidestAspect);
+  if (width < height * kTallestAspect) FitHeight = std::floor(width / kTallestAspect);
+  FitLeft = std::floor((width - FitWidth) / 2);
+  FitTop = std::floor((height - FitHeight) / 2);
 }
 
-void MyApp::FitScreen(float deviceWidth, float deviceHeight) {
+void GameFrame::FitScreen(float deviceWidth, float deviceHeight) {
   // A device without area (a minimised window) keeps the last fit rather than dividing by 0.
   if (deviceWidth <= 0 || deviceHeight <= 0) return;
   FitArea(deviceWidth, deviceHeight);
-  const float width = frame.FitWidth, height = frame.FitHeight;
+  const float width = FitWidth, height = FitHeight;
   const float shrink = width < height ? kPortraitShrink : 1.0f;
-  frame.ScaleX = (width - 2 * frame.Overscan) / (kDesignWidth * shrink);
-  frame.ScaleY = (height - 2 * frame.Overscan) / (kDesignHeight * shrink);
+  ScaleX = (width - 2 * Overscan) / (kDesignWidth * shrink);
+  ScaleY = (height - 2 * Overscan) / (kDesignHeight * shrink);
   float scale = 0;
-  if (frame.ScaleX >= frame.ScaleY) {
-    frame.FitMode = 1;
+  if (ScaleX >= ScaleY) {
+    FitMode = 1;
     scale = width / (kDesignWidth * shrink);
-    frame.ScaleY = frame.ScaleX;
+    ScaleY = ScaleX;
   } else {
-    frame.FitMode = 2;
+    FitMode = 2;
     scale = height / (kDesignHeight * shrink);
-    frame.ScaleX = frame.ScaleY;
+    ScaleX = ScaleY;
   }
-  frame.ScreenWidth = width / scale;
-  frame.ScreenHeight = height / scale;
-  frame.Landscape = frame.ScreenHeight <= frame.ScreenWidth ? 1 : 0;
+  ScreenWidth = width / scale;
+  ScreenHeight = height / scale;
+  Landscape = ScreenHeight <= ScreenWidth ? 1 : 0;
 }
 
-void MyApp::ReplayDrawList() {
-  const float left = frame.FitLeft + frame.Overscan;
-  const float top =
-      frame.FitTop + (deviceWidth > 0 ? frame.Overscan * static_cast<float>(deviceHeight) /
-                                            static_cast<float>(deviceWidth)
-                                      : 0);
-  for (int at = 0; at < frame.DrawCount - (kRecordFloats - 1); at += kRecordFloats) {
-    const float* r = &frame.DrawList[static_cast<size_t>(at)];
+void GameFrame::ReplayDrawList(int deviceWidth, int deviceHeight) {
+  const float left = FitLeft + Overscan;
+  const float top = FitTop + (deviceWidth > 0 ? Overscan * static_cast<float>(deviceHeight) /
+                                                    static_cast<float>(deviceWidth)
+                                              : 0);
+  for (int at = 0; at < DrawCount - (kRecordFloats - 1); at += kRecordFloats) {
+    const float* r = &DrawList[static_cast<size_t>(at)];
     ::SetAlpha(r[drawrec::kAlpha]);
     ::SetColor(r[drawrec::kRed], r[drawrec::kGreen], r[drawrec::kBlue]);
     // Blending is always alpha here; sending it again would cut the batch at every record.
     if (GetGraphicsContext().blend != kBlendAlpha) ::SetBlend(kBlendAlpha);
-    const float x = r[drawrec::kX] * frame.ScaleX + left;
-    const float y = r[drawrec::kY] * frame.ScaleY + top;
+    const float x = r[drawrec::kX] * ScaleX + left;
+    const float y = r[drawrec::kY] * ScaleY + top;
     const float kind = r[drawrec::kSlot];
     if (kind == drawrec::kRectMarker) {
-      ::DrawRect(x, y, r[drawrec::kSizeX] * frame.ScaleX, r[drawrec::kSizeY] * frame.ScaleY);
+      ::DrawRect(x, y, r[drawrec::kSizeX] * ScaleX, r[drawrec::kSizeY] * ScaleY);
     } else if (kind == drawrec::kOvalMarker) {
-      ::DrawEllipse(x, y, r[drawrec::kSizeX] * frame.ScaleX, r[drawrec::kSizeY] * frame.ScaleY);
+      ::DrawEllipse(x, y, r[drawrec::kSizeX] * ScaleX, r[drawrec::kSizeY] * ScaleY);
     } else if (kind == drawrec::kLineMarker) {
-      ::DrawLine(x, y, r[drawrec::kSizeX] * frame.ScaleX + left,
-                 r[drawrec::kSizeY] * frame.ScaleY + top);
+      ::DrawLine(x, y, r[drawrec::kSizeX] * ScaleX + left, r[drawrec::kSizeY] * ScaleY + top);
     } else if (kind > -1 && kind < kImageSlots) {
-      Image* image = frame.Images[static_cast<size_t>(kind)];
+      Image* image = Images[static_cast<size_t>(kind)];
       if (image) {
-        ::DrawImage2(
-            image, x, y, r[drawrec::kRot], r[drawrec::kSizeX] * frame.ScaleX * frame.ImageScale,
-            r[drawrec::kSizeY] * frame.ScaleY * frame.ImageScale, FrameIndex(r[drawrec::kFrame]));
+        ::DrawImage2(image, x, y, r[drawrec::kRot], r[drawrec::kSizeX] * ScaleX * ImageScale,
+                     r[drawrec::kSizeY] * ScaleY * ImageScale, FrameIndex(r[drawrec::kFrame]));
       }
     }
   }
 }
 
-void MyApp::CLS2D(float red, float green, float blue, float alpha) {
+void GameFrame::CLS2D(float red, float green, float blue, float alpha) {
   if (red > kNoArg) {
-    frame.ClearRed = red;
-    frame.ClearGreen = green;
-    frame.ClearBlue = blue;
-    if (alpha > kNoArg) frame.ClearAlpha = alpha;
+    ClearRed = red;
+    ClearGreen = green;
+    ClearBlue = blue;
+    if (alpha > kNoArg) ClearAlpha = alpha;
   }
   ResetDraw();
-  frame.DrawCount = 0;
+  DrawCount = 0;
 }
 
-void MyApp::ResetDraw() {
-  frame.DrawSizeX = frame.DrawSizeY = 1.0f;
-  frame.DrawRot = 0;
-  frame.DrawRed = frame.DrawGreen = frame.DrawBlue = kWhite;
-  frame.DrawAlpha = 1.0f;
-  frame.DrawBlend = 1;
+void GameFrame::ResetDraw() {
+  DrawSizeX = DrawSizeY = 1.0f;
+  DrawRot = 0;
+  DrawRed = DrawGreen = DrawBlue = kWhite;
+  DrawAlpha = 1.0f;
+  DrawBlend = 1;
 }
 
-void MyApp::SetSize(float sizeX, float sizeY) {
-  frame.DrawSizeX = sizeX;
-  frame.DrawSizeY = sizeY > kNoArg ? sizeY : sizeX;
+void GameFrame::SetSize(float sizeX, float sizeY) {
+  DrawSizeX = sizeX;
+  DrawSizeY = sizeY > kNoArg ? sizeY : sizeX;
 }
 
-void MyApp::SetCol(float red, float green, float blue, float alpha) {
-  frame.DrawRed = red;
-  frame.DrawGreen = green;
-  frame.DrawBlue = blue;
-  if (alpha > kNoArg) frame.DrawAlpha = alpha;
+void GameFrame::SetCol(float red, float green, float blue, float alpha) {
+  DrawRed = red;
+  DrawGreen = green;
+  DrawBlue = blue;
+  if (alpha > kNoArg) DrawAlpha = alpha;
 }
 
-void MyApp::SetRot(float angle) {
-  frame.DrawRot = -angle;
+void GameFrame::SetRot(float angle) {
+  DrawRot = -angle;
 }
 
-void MyApp::Alpha(float alpha) {
-  frame.DrawAlpha = alpha;
+void GameFrame::Alpha(float alpha) {
+  DrawAlpha = alpha;
 }
 
-void MyApp::DrawImg(int slot, float x, float y, int imageFrame) {
-  Append(*this, static_cast<float>(slot), x, y, frame.DrawSizeX, frame.DrawSizeY,
-         static_cast<float>(imageFrame));
+void GameFrame::DrawImg(int slot, float x, float y, int imageFrame) {
+  Append(static_cast<float>(slot), x, y, DrawSizeX, DrawSizeY, static_cast<float>(imageFrame));
 }
 
-void MyApp::Rect(float x, float y, float width, float height) {
-  Append(*this, drawrec::kRectMarker, x, y, width, height, 0);
+void GameFrame::Rect(float x, float y, float width, float height) {
+  Append(drawrec::kRectMarker, x, y, width, height, 0);
 }
 
-void MyApp::Oval(float x, float y, float xRadius, float yRadius) {
-  Append(*this, drawrec::kOvalMarker, x, y, xRadius, yRadius, 0);
+void GameFrame::Oval(float x, float y, float xRadius, float yRadius) {
+  Append(drawrec::kOvalMarker, x, y, xRadius, yRadius, 0);
 }
 
-void MyApp::Line(float x1, float y1, float x2, float y2) {
-  Append(*this, drawrec::kLineMarker, x1, y1, x2, y2, 0);
+void GameFrame::Line(float x1, float y1, float x2, float y2) {
+  Append(drawrec::kLineMarker, x1, y1, x2, y2, 0);
 }
 
-void MyApp::Text(float x, float y, const String& text, float alignX, float alignY, int fontOffset) {
+void GameFrame::Text(float x, float y, const String& text, float alignX, float alignY,
+                     int fontOffset) {
   Text(x, y, std::u16string_view(text.Units()), alignX, alignY, fontOffset);
 }
 
-void MyApp::Text(float x, float y, std::u16string_view text, float alignX, float alignY,
-                 int fontOffset) {
+void GameFrame::Text(float x, float y, std::u16string_view text, float alignX, float alignY,
+                     int fontOffset) {
   // The text is laid out as if it began with a space, without building that string.
   const int length = static_cast<int>(text.size()) + 1;
   const auto charAt = [&](int i) {
     return i == 0 ? ' ' : static_cast<int>(text[static_cast<size_t>(i - 1)]);
   };
   const auto cellWidth =
-      static_cast<float>(frame.ImageInfo[imageinfo::Index(frame.FontImage, imageinfo::kFrameW)]);
+      static_cast<float>(ImageInfo[imageinfo::Index(FontImage, imageinfo::kFrameW)]);
   const auto cellHeight =
-      static_cast<float>(frame.ImageInfo[imageinfo::Index(frame.FontImage, imageinfo::kFrameH)]);
+      static_cast<float>(ImageInfo[imageinfo::Index(FontImage, imageinfo::kFrameH)]);
 
   float measured = 0;
   for (int i = 0; i < length - 1; ++i) {
@@ -292,20 +287,20 @@ void MyApp::Text(float x, float y, std::u16string_view text, float alignX, float
     } else {
       adjust = GlyphAdjust(charAt(i) - kFirstGlyphCode, 0);
     }
-    measured = std::trunc(measured + (cellWidth + static_cast<float>(adjust)) * frame.DrawSizeX);
+    measured = std::trunc(measured + (cellWidth + static_cast<float>(adjust)) * DrawSizeX);
   }
 
-  const float angle = -frame.DrawRot;
-  const float lineHeight = cellHeight * frame.DrawSizeY;
+  const float angle = -DrawRot;
+  const float lineHeight = cellHeight * DrawSizeY;
   const float lift = (alignY - 1) * 0.5f;
   const float startX =
       x + SinDeg(angle - 90) * measured * 0.5f * alignX + SinDeg(angle) * lineHeight * lift;
   const float startY =
       y - CosDeg(angle - 90) * measured * 0.5f * alignX - CosDeg(angle) * lineHeight * lift;
-  const float alongX = SinDeg(90 - frame.DrawRot);
-  const float alongY = -CosDeg(90 - frame.DrawRot);
-  const float downX = SinDeg(180 - frame.DrawRot);
-  const float downY = -CosDeg(180 - frame.DrawRot);
+  const float alongX = SinDeg(90 - DrawRot);
+  const float alongY = -CosDeg(90 - DrawRot);
+  const float downX = SinDeg(180 - DrawRot);
+  const float downY = -CosDeg(180 - DrawRot);
 
   float penX = startX;
   float penY = startY;
@@ -316,13 +311,13 @@ void MyApp::Text(float x, float y, std::u16string_view text, float alignX, float
     if (code == kButtonMark) {
       if (i + 1 == length) break;  // a trailing mark names no button
       glyph = ButtonFor(charAt(++i));
-      if (controls.ControlStyle == kKeyboardControls) glyph.glyph += kKeyboardGlyphOffset;
+      if (ControlStyle == kKeyboardControls) glyph.glyph += kKeyboardGlyphOffset;
     } else if (code == '\\' && i + 1 < length && charAt(i + 1) == 'n') {
       ++i;
       ++line;
       const float down = static_cast<float>(line) * lineHeight;
       // One cell in, where the leading space leaves the first line.
-      const float in = cellWidth * frame.DrawSizeX;
+      const float in = cellWidth * DrawSizeX;
       penX = startX + down * downX + in * alongX;
       penY = startY + down * downY + in * alongY;
       continue;
@@ -330,15 +325,15 @@ void MyApp::Text(float x, float y, std::u16string_view text, float alignX, float
     if (glyph.glyph == kNullGlyph) continue;
     glyph.adjust = GlyphAdjust(glyph.glyph, glyph.adjust);
     if (glyph.glyph >= 1 && glyph.glyph <= kLastGlyph) {
-      DrawImg(frame.FontImage + fontOffset, penX, penY, glyph.glyph);
+      DrawImg(FontImage + fontOffset, penX, penY, glyph.glyph);
     }
-    const float advance = (cellWidth + static_cast<float>(glyph.adjust)) * frame.DrawSizeX;
+    const float advance = (cellWidth + static_cast<float>(glyph.adjust)) * DrawSizeX;
     penX += alongX * advance;
     penY += alongY * advance;
   }
 }
 
-String MyApp::PaddedNumber(int value, int digits, const String& pad) {
+String PaddedNumber(int value, int digits, const String& pad) {
   String padded;
   for (int i = 0; i < digits + 1; ++i) padded += pad;
   padded += String::FromInt(value);

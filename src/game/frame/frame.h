@@ -4,7 +4,10 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
+#include "base/runtime.h"
+#include "base/string.h"
 #include "game/core/globals.h"
 
 class Image;
@@ -14,6 +17,35 @@ constexpr int kImageInfoInts = 300;
 constexpr int kDrawListFloats = 37500;
 
 struct GameFrame {
+  // Starts a new list; the clear colour changes only when red is given.
+  void CLS2D(float red = kNoArg, float green = kNoArg, float blue = kNoArg, float alpha = kNoArg);
+  void ResetDraw();
+  void SetSize(float sizeX, float sizeY = kNoArg);
+  void SetCol(float red, float green, float blue, float alpha = kNoArg);
+  void SetRot(float angle);
+  void Alpha(float alpha);
+  void DrawImg(int slot, float x, float y, int imageFrame);
+  void Rect(float x, float y, float width, float height);
+  void Oval(float x, float y, float xRadius, float yRadius);
+  void Line(float x1, float y1, float x2, float y2);
+  void Text(float x, float y, const String& text, float alignX = 0, float alignY = 0,
+            int fontOffset = 0);
+  // The same for text held in a fixed buffer, so a frame can draw changing numbers without
+  // building a string.
+  void Text(float x, float y, std::u16string_view text, float alignX = 0, float alignY = 0,
+            int fontOffset = 0);
+  // The fit area, logical screen size and scale factors for a device of that size in pixels.
+  void FitScreen(float deviceWidth, float deviceHeight);
+  // The centred part of the device the game draws in: all of it unless it is wider than 2:1 or
+  // taller than 1:2, whole pixels.
+  void FitArea(float deviceWidth, float deviceHeight);
+  // The frame on a device of that size: fitted, cleared, and the list drawn.
+  void Render(int deviceWidth, int deviceHeight);
+  void ReplayDrawList(int deviceWidth, int deviceHeight);
+
+  // The controls the player started the level with (keyboard 0, controller 1, pointer 2): text
+  // shows their buttons.
+  int ControlStyle = 0;
   // The logical screen the game lays itself out on, and the console's overscan margin.
   float ScreenWidth = kDesignWidth, ScreenHeight = kDesignHeight;
   float Overscan = 0;
@@ -38,4 +70,14 @@ struct GameFrame {
   int LogoSoundDone = 0;
   int RenderMillisecs = 0, RenderRate = 0, SmoothRenderRate = 0;
   int LastMillisecs = 0, FrameRate = 0, SmoothFrameRate = 0;
+
+ private:
+  // Appends one record stamped with the current draw state; a full list drops it.
+  void Append(float kind, float x, float y, float sizeX, float sizeY, float imageFrame);
+  void TrackRenderRate();
+  void ClearScreen(int deviceWidth, int deviceHeight) const;
+  void ReloadOnDeviceChange(int deviceWidth, int deviceHeight);
 };
+
+// The value right-aligned in digits characters, padded on the left with pad.
+String PaddedNumber(int value, int digits, const String& pad);

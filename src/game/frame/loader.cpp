@@ -159,23 +159,23 @@ void MyApp::Loader() {
 }
 
 void MyApp::WaitStart() {
-  CLS2D(40, 40, 80, 1.0f);
+  frame.CLS2D(40, 40, 80, 1.0f);
   const float cx = frame.ScreenWidth / 2, cy = frame.ScreenHeight / 2;
   const float m = std::trunc(std::min(frame.ScreenWidth, frame.ScreenHeight));
   play.SpinAngle += kSpinPerUpdate;
   auto ring = [&](float red, float green, float blue, float turn) {
     for (int i = 0; i < kRingDots; ++i) {
       const float t = play.SpinAngle + turn + kSpinPerUpdate * i;
-      SetCol(red, green, blue, i / 10.0f);
-      Oval(cx + SinDeg(t) * m * 0.25f, cy - CosDeg(t) * m * 0.25f, kDotRadius, kDotRadius);
+      frame.SetCol(red, green, blue, i / 10.0f);
+      frame.Oval(cx + SinDeg(t) * m * 0.25f, cy - CosDeg(t) * m * 0.25f, kDotRadius, kDotRadius);
     }
   };
   ring(250, 250, 250, 180);
-  SetCol(255, 255, 0, 0.8f);
-  Oval(cx, cy, m * 0.3f, m * 0.3f);
-  SetCol(250, 160, 60, 0.7f);
-  Rect(0, frame.ScreenHeight * 0.4f, frame.ScreenWidth, frame.ScreenHeight * 0.2f);
-  ResetDraw();
-  DrawImg(kLogoSlot, cx, frame.ScreenHeight * 0.48f, 0);
+  frame.SetCol(255, 255, 0, 0.8f);
+  frame.Oval(cx, cy, m * 0.3f, m * 0.3f);
+  frame.SetCol(250, 160, 60, 0.7f);
+  frame.Rect(0, frame.ScreenHeight * 0.4f, frame.ScreenWidth, frame.ScreenHeight * 0.2f);
+  frame.ResetDraw();
+  frame.DrawImg(kLogoSlot, cx, frame.ScreenHeight * 0.48f, 0);
   ring(50, 50, 50, 0);
 }

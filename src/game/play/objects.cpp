@@ -165,10 +165,10 @@ void MyApp::UpdateObject(int start) {
   GetMatrix(object[kX], object[kY], 1);
   const int kind = Truncate(object[kKind]);
   const bool crawler = kind == kClockwiseCrawler || kind == kAnticlockwiseCrawler;
-  SetSize(object[kVX] < 0 && !crawler ? -1.0f : 1.0f, 1.0f);
-  SetRot(object[kAngle]);
+  frame.SetSize(object[kVX] < 0 && !crawler ? -1.0f : 1.0f, 1.0f);
+  frame.SetRot(object[kAngle]);
   if (IsWeapon(kind) && !UpdateWeapon(object, kind)) return;
-  DrawImg(kSpriteSlot, object[kX] - play.CamX, object[kY] - play.CamY, kind);
+  frame.DrawImg(kSpriteSlot, object[kX] - play.CamX, object[kY] - play.CamY, kind);
   if (object[kTimer] > 0) object[kTimer] -= 1;
   if (IsEnemy(kind)) {
     if (!TakeHits(start)) return;

@@ -55,7 +55,7 @@ void MyApp::Ink(int colour, float level) {
   const Rgb ink = colour >= 0 && colour < static_cast<int>(kInks.size())
                       ? kInks[static_cast<size_t>(colour)]
                       : kUnknownInk;
-  SetCol(Channel(ink.red, level), Channel(ink.green, level), Channel(ink.blue, level));
+  frame.SetCol(Channel(ink.red, level), Channel(ink.green, level), Channel(ink.blue, level));
 }
 
 int MyApp::FreeParticle() {
@@ -94,7 +94,7 @@ void MyApp::ThrowParticle(float x, float y, int kind, int colour, float angle, f
 }
 
 void MyApp::DoParticles() {
-  ResetDraw();
+  frame.ResetDraw();
   for (int i = 0; i <= play.ParticleCount; ++i) {
     float* p = &play.Particles[static_cast<size_t>(i * particle::kFloats)];
     const float kind = p[particle::kKind];
@@ -102,7 +102,7 @@ void MyApp::DoParticles() {
     p[particle::kX] += p[particle::kVX];
     p[particle::kY] += p[particle::kVY];
     p[particle::kAngle] += p[particle::kSpin];
-    SetRot(p[particle::kAngle]);
+    frame.SetRot(p[particle::kAngle]);
     if (kind == kBouncing) {
       p[particle::kVX] *= kBounceDrag;
       p[particle::kVY] += kBounceGravity;
@@ -111,15 +111,15 @@ void MyApp::DoParticles() {
         p[particle::kVY] = -kBounceKeep * std::abs(p[particle::kVY]);
     }
     if (kind == kQuickFade) p[particle::kLife] -= kQuickFadeExtra;
-    Alpha(std::min(p[particle::kLife], 1.0f));
-    SetSize(kDrawSize);
+    frame.Alpha(std::min(p[particle::kLife], 1.0f));
+    frame.SetSize(kDrawSize);
     Ink(static_cast<int>(p[particle::kColour]), kInkLevel);
     if (kind <= kLastDrawnKind) {
-      DrawImg(kParticleSlot, p[particle::kX] - play.CamX, p[particle::kY] - play.CamY,
-              static_cast<int>(p[particle::kFrame]));
+      frame.DrawImg(kParticleSlot, p[particle::kX] - play.CamX, p[particle::kY] - play.CamY,
+                    static_cast<int>(p[particle::kFrame]));
     }
     p[particle::kLife] -= kFadePerFrame;
     if (p[particle::kLife] < 0) p[particle::kKind] = kFree;
   }
-  ResetDraw();
+  frame.ResetDraw();
 }

@@ -251,7 +251,7 @@ void DrawNineRooms(MyApp& app) {
   const int rx = static_cast<int>(app.play.Player[player::kRoomX]);
   const int ry = static_cast<int>(app.play.Player[player::kRoomY]);
   for (const RoomDrawn& room : kRoomsDrawn) {
-    app.Alpha(room.alpha);
+    app.frame.Alpha(room.alpha);
     app.DrawRoom(rx + room.dx, ry + room.dy, room.dx == 0 && room.dy == 0 ? 1 : 0);
   }
 }
@@ -432,11 +432,11 @@ void DrawScore(MyApp& app) {
     app.play.HudScoreValue = app.play.ShownScore;
     RightAlignedDigits(app.play.ShownScore, app.play.HudScoreDigits);
   }
-  app.SetSize(2);
-  app.SetCol(100, 255, 100, kHudAlpha);
-  app.Text(app.frame.ScreenWidth / 2, 16,
-           std::u16string_view(app.play.HudScoreDigits.data(), app.play.HudScoreDigits.size()), 1,
-           1);
+  app.frame.SetSize(2);
+  app.frame.SetCol(100, 255, 100, kHudAlpha);
+  app.frame.Text(
+      app.frame.ScreenWidth / 2, 16,
+      std::u16string_view(app.play.HudScoreDigits.data(), app.play.HudScoreDigits.size()), 1, 1);
 }
 
 void DrawWeapon(MyApp& app) {
@@ -445,23 +445,23 @@ void DrawWeapon(MyApp& app) {
   const auto ammo = static_cast<int>(app.play.Player[player::kAmmo]);
   constexpr float kIconSize = 1.5f;
   const float x = app.frame.ScreenWidth - 16;
-  app.SetSize(kIconSize);
-  app.SetCol(255, 255, 255, ammo < 1 ? kHudDimAlpha : kHudAlpha);
-  app.DrawImg(kSpriteSlot, x, 16, weapon);
-  app.Text(x, 16, String::FromInt(std::max(ammo, 0)), 1, 1);
+  app.frame.SetSize(kIconSize);
+  app.frame.SetCol(255, 255, 255, ammo < 1 ? kHudDimAlpha : kHudAlpha);
+  app.frame.DrawImg(kSpriteSlot, x, 16, weapon);
+  app.frame.Text(x, 16, String::FromInt(std::max(ammo, 0)), 1, 1);
   if (ammo <= 0) return;
-  app.SetSize(1);
-  app.Alpha(kWeaponNameAlpha);
-  app.Text(app.frame.ScreenWidth - 24, 28, WeaponName(weapon), 2, 0);
+  app.frame.SetSize(1);
+  app.frame.Alpha(kWeaponNameAlpha);
+  app.frame.Text(app.frame.ScreenWidth - 24, 28, WeaponName(weapon), 2, 0);
 }
 
 void DrawLives(MyApp& app, float alpha) {
   const float x = app.frame.ScreenWidth - 128;
-  app.SetSize(1);
-  app.SetCol(255, 255, 255, alpha);
-  app.DrawImg(kSpriteSlot, x, 16, 0);
-  app.SetSize(2);
-  app.Text(x, 16, String::FromInt(std::max(app.play.Lives, 0)), 1, 1);
+  app.frame.SetSize(1);
+  app.frame.SetCol(255, 255, 255, alpha);
+  app.frame.DrawImg(kSpriteSlot, x, 16, 0);
+  app.frame.SetSize(2);
+  app.frame.Text(x, 16, String::FromInt(std::max(app.play.Lives, 0)), 1, 1);
 }
 
 void DrawItemBars(MyApp& app, float firstAlpha) {
@@ -470,25 +470,26 @@ void DrawItemBars(MyApp& app, float firstAlpha) {
     const float state = ItemState(app, item);
     const int shade = state == player::kItemCarried ? 1 : state == player::kItemDelivered ? 2 : 0;
     const Rgb c = kItemColours[item][shade];
-    app.SetCol(c.red, c.green, c.blue, item == 0 ? firstAlpha : 1);
+    app.frame.SetCol(c.red, c.green, c.blue, item == 0 ? firstAlpha : 1);
     if (shade == 0) {
-      app.Rect(x, 12, kItemBarWidth, 8);
+      app.frame.Rect(x, 12, kItemBarWidth, 8);
       continue;
     }
-    app.Rect(x, 8, kItemBarWidth, 16);
+    app.frame.Rect(x, 8, kItemBarWidth, 16);
     if (shade == 2) {
-      app.Alpha(0.5f);
-      app.Oval(x + kItemBarWidth / 2, 16, 3, 9);
+      app.frame.Alpha(0.5f);
+      app.frame.Oval(x + kItemBarWidth / 2, 16, 3, 9);
     }
   }
 }
 
 void DrawHud(MyApp& app) {
-  app.ResetDraw();
+  app.frame.ResetDraw();
   for (int i = 0; i < kBandLayers; ++i) {
     const auto shade = static_cast<float>(kBandLayers - 1 - i);
-    app.SetCol(20 * shade, 10 * shade, shade);
-    app.Rect(0, static_cast<float>(2 * i), app.frame.ScreenWidth, static_cast<float>(32 - 6 * i));
+    app.frame.SetCol(20 * shade, 10 * shade, shade);
+    app.frame.Rect(0, static_cast<float>(2 * i), app.frame.ScreenWidth,
+                   static_cast<float>(32 - 6 * i));
   }
   DrawScore(app);
   DrawWeapon(app);
@@ -518,8 +519,8 @@ bool MyApp::Game() {
   AnalogueControl();
   DrawNineRooms(*this);
   TrackRoom(*this);
-  ResetDraw();
-  if (play.Player[player::kFacing] == -1) SetSize(-1, 1);
+  frame.ResetDraw();
+  if (play.Player[player::kFacing] == -1) frame.SetSize(-1, 1);
   if (play.ExitState < 0 || (play.ExitState > 0 && play.Lives < 1)) StopTune();
   if (play.ExitState == 0) {
     UpdateOrbitBlaster();
@@ -527,8 +528,8 @@ bool MyApp::Game() {
     play.Player[player::kOrbitFrames] = 0;
   }
   if (play.ExitState == 0 && play.LevelIntro == 0)
-    DrawImg(kSpriteSlot, play.Player[player::kX] - play.CamX, play.Player[player::kY] - play.CamY,
-            0);
+    frame.DrawImg(kSpriteSlot, play.Player[player::kX] - play.CamX,
+                  play.Player[player::kY] - play.CamY, 0);
   if (play.LevelIntro > 0) RunIntro(*this);
   const bool finished = play.ExitState < 0 && TakeOff(*this);
   if (play.ExitState > 0) Wreck(*this);

@@ -120,9 +120,9 @@ void MyApp::DoBG(int red, int green, int blue, float alpha) {
   }
   alpha = alpha == kOpaqueBackdrop ? 1.0f : std::clamp(alpha, 0.0f, 1.0f);
   if (red > kNoArg) {
-    CLS2D(play.BgColour[0], play.BgColour[1], play.BgColour[2], alpha);
+    frame.CLS2D(play.BgColour[0], play.BgColour[1], play.BgColour[2], alpha);
   } else {
-    CLS2D();
+    frame.CLS2D();
   }
 }
 
@@ -140,17 +140,17 @@ void MyApp::ResetStars(int count) {
 }
 
 void MyApp::DoStars(float dx, float dy) {
-  ResetDraw();
+  frame.ResetDraw();
   for (int i = 0; i <= play.StarCount; ++i) {
     float* star = &play.Stars[static_cast<size_t>(i * star::kFloats)];
     star[star::kX] += dx * star[star::kDepth];
     star[star::kY] += dy * star[star::kDepth];
     WrapStar(*this, star, star::kX, frame.ScreenWidth, star::kY, frame.ScreenHeight);
     WrapStar(*this, star, star::kY, frame.ScreenHeight, star::kX, frame.ScreenWidth);
-    Alpha(star[star::kDepth]);
-    DrawImg(kStarSlot, star[star::kX], star[star::kY], static_cast<int>(star[star::kFrame]));
+    frame.Alpha(star[star::kDepth]);
+    frame.DrawImg(kStarSlot, star[star::kX], star[star::kY], static_cast<int>(star[star::kFrame]));
   }
-  ResetDraw();
+  frame.ResetDraw();
 }
 
 void MyApp::DrawRoom(int rx, int ry, int active) {
@@ -170,28 +170,28 @@ void MyApp::DrawRoom(int rx, int ry, int active) {
       const float wy = roomTop + world.TileSize * (static_cast<float>(y) + 0.5f);
       const float sx = wx - play.CamX, sy = wy - play.CamY;
       if (IsPickup(code)) {
-        SetRot(0);
-        DrawImg(kSpriteSlot, sx, sy, code - code::kPickupBase);
+        frame.SetRot(0);
+        frame.DrawImg(kSpriteSlot, sx, sy, code - code::kPickupBase);
         if (Within(shipX - sx, shipY - sy, kPickupReach)) CollectPickup(*this, *tile, wx, wy);
       } else if (code <= code::kLastScenery) {
-        SetRot(static_cast<float>(tile[tile::kRotation]));
-        DrawImg(kSpriteSlot, sx, sy, code);
+        frame.SetRot(static_cast<float>(tile[tile::kRotation]));
+        frame.DrawImg(kSpriteSlot, sx, sy, code);
         if (IsFreeItem(code) && Within(shipX - sx, shipY - sy, kItemReach))
           CollectItem(*this, *tile, wx, wy);
       } else if (code <= code::kLastBase) {
-        SetRot(0);
-        DrawImg(kBaseSlot, sx, sy, code - code::kBase);
+        frame.SetRot(0);
+        frame.DrawImg(kBaseSlot, sx, sy, code - code::kBase);
         const int item = code - kFirstItemShelf;
         if (item >= 0 && item < world::kPaths &&
             play.Player[player::Item(item, player::kItemState)] == player::kItemDelivered) {
-          DrawImg(kSpriteSlot, sx - world.TileSize / 2, sy, kDeliveredItemFrame + item);
+          frame.DrawImg(kSpriteSlot, sx - world.TileSize / 2, sy, kDeliveredItemFrame + item);
         }
       } else if (code <= code::kLastItemBlock) {
-        SetRot(0);
-        DrawImg(kSpriteSlot, sx, sy, code % code::kItemBlockStride + code::kBlock);
+        frame.SetRot(0);
+        frame.DrawImg(kSpriteSlot, sx, sy, code % code::kItemBlockStride + code::kBlock);
       } else if (code <= code::kLastHiddenBlock) {
-        SetRot(0);
-        DrawImg(kSpriteSlot, sx, sy, code::kBlock);
+        frame.SetRot(0);
+        frame.DrawImg(kSpriteSlot, sx, sy, code::kBlock);
       } else if (active == 1 && code <= code::kLastWaitingEnemy) {
         if (HandOverEnemy(code, wx, wy)) tile[tile::kCode] = code::kEmpty;
       } else if (active == 1 && code >= code::kParkedEnemy && code <= code::kLastParkedEnemy) {
@@ -202,5 +202,5 @@ void MyApp::DrawRoom(int rx, int ry, int active) {
       }
     }
   }
-  SetRot(0);
+  frame.SetRot(0);
 }

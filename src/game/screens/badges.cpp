@@ -77,20 +77,20 @@ void MyApp::GC_PostScore(int /*score*/, int /*board*/) {}
 void MyApp::GC_Badges() {}
 
 void MyApp::ShowBadges() {
-  ResetDraw();
+  frame.ResetDraw();
   for (int slot = 0; slot < Screens::kToastSlotsShown; ++slot) {
     const int age = screens.ToastTimer[slot];
     if (age <= 0) continue;
     const auto x = static_cast<float>(ToastX(age));
     const float y = frame.ScreenHeight - static_cast<float>(kToastPitch * (slot + 1));
-    SetCol(0, 0, 80, kPanelAlpha);
-    Rect(x, y, kToastWidth, kToastHeight);
-    SetCol(255, 255, 255, 1.0f);
-    Text(x + kNameInsetX, y + kNameInsetY, BadgeName(screens.ToastBadge[slot]));
+    frame.SetCol(0, 0, 80, kPanelAlpha);
+    frame.Rect(x, y, kToastWidth, kToastHeight);
+    frame.SetCol(255, 255, 255, 1.0f);
+    frame.Text(x + kNameInsetX, y + kNameInsetY, BadgeName(screens.ToastBadge[slot]));
     if (age < kArtFrames) {
-      SetSize(kArtSize);
-      DrawImg(kBadgeArtSlot, x + kToastWidth - kArtInset, y + kArtInset, age);
-      SetSize(1);
+      frame.SetSize(kArtSize);
+      frame.DrawImg(kBadgeArtSlot, x + kToastWidth - kArtInset, y + kArtInset, age);
+      frame.SetSize(1);
     }
     // The last showing frees the slot.
     screens.ToastTimer[slot] = age >= Screens::kToastLife ? 0 : age + 1;

@@ -125,37 +125,37 @@ void DrawTiles(MyApp& app, const BoxLayout& box) {
       const bool ring =
           c == 0 || r == 0 || c == app.screens.CreditCols || r == app.screens.CreditRows;
       const float shade = ring ? 0.0f : 255.0f;
-      app.SetCol(shade, shade, shade, box.alpha);
-      app.Rect(x - box.tile / 2, y - box.tile / 2, box.tile + 1, box.tile + 1);
+      app.frame.SetCol(shade, shade, shade, box.alpha);
+      app.frame.Rect(x - box.tile / 2, y - box.tile / 2, box.tile + 1, box.tile + 1);
       if (!ring) continue;
       const float across = kRampSteps * c / app.screens.CreditCols;
       const float down = kRampSteps * r / app.screens.CreditRows;
-      app.SetCol(ClampColour(across - kRampShift), ClampColour(down - kRampShift),
-                 ClampColour(kRampSteps - kRampShift - across), box.alpha);
+      app.frame.SetCol(ClampColour(across - kRampShift), ClampColour(down - kRampShift),
+                       ClampColour(kRampSteps - kRampShift - across), box.alpha);
       const float inner = box.tile * (1 - 2 * kRingInset);
-      app.Rect(x - inner / 2, y - inner / 2, inner, inner);
+      app.frame.Rect(x - inner / 2, y - inner / 2, inner, inner);
     }
   }
 }
 
 void DiscNumbers(MyApp& app, float x, float y, int first, int second, int third) {
-  app.SetSize(kDiscTextSize);
-  app.Text(x, y - kDiscLineGap, String::FromInt(first), 1, 1);
-  app.Text(x, y, String::FromInt(second), 1, 1);
-  app.Text(x, y + kDiscLineGap, String::FromInt(third), 1, 1);
+  app.frame.SetSize(kDiscTextSize);
+  app.frame.Text(x, y - kDiscLineGap, String::FromInt(first), 1, 1);
+  app.frame.Text(x, y, String::FromInt(second), 1, 1);
+  app.frame.Text(x, y + kDiscLineGap, String::FromInt(third), 1, 1);
 }
 
 void Disc(MyApp& app, const BoxLayout& box, float x, float y, bool green) {
-  app.SetSize(1);
-  app.SetCol(255, 255, 255, box.alpha);
-  app.Oval(x, y, box.tile / 2, box.tile / 2);
+  app.frame.SetSize(1);
+  app.frame.SetCol(255, 255, 255, box.alpha);
+  app.frame.Oval(x, y, box.tile / 2, box.tile / 2);
   if (green) {
-    app.SetCol(96, 160, 96, box.alpha);
+    app.frame.SetCol(96, 160, 96, box.alpha);
   } else {
-    app.SetCol(128, 128, 128, box.alpha);
+    app.frame.SetCol(128, 128, 128, box.alpha);
   }
-  app.Oval(x, y, (box.tile - kDiscRim) / 2, (box.tile - kDiscRim) / 2);
-  app.SetCol(255, 255, 255, box.alpha);
+  app.frame.Oval(x, y, (box.tile - kDiscRim) / 2, (box.tile - kDiscRim) / 2);
+  app.frame.SetCol(255, 255, 255, box.alpha);
 }
 
 void DrawDiscs(MyApp& app, const BoxLayout& box) {
@@ -169,10 +169,10 @@ void DrawDiscs(MyApp& app, const BoxLayout& box) {
   DiscNumbers(app, rightX, topY, static_cast<int>(app.frame.ScreenWidth),
               static_cast<int>(app.frame.ScreenHeight), app.frame.SmoothRenderRate);
   Disc(app, box, leftX, bottomY, false);
-  app.DrawImg(kButtonsSlot, leftX, bottomY, kDiscIconFrame);
+  app.frame.DrawImg(kButtonsSlot, leftX, bottomY, kDiscIconFrame);
   Disc(app, box, rightX, bottomY, app.report.Able == 1);
-  app.SetSize(kLogoSize);
-  app.DrawImg(kLogoSlot, rightX, bottomY, 0);
+  app.frame.SetSize(kLogoSize);
+  app.frame.DrawImg(kLogoSlot, rightX, bottomY, 0);
 }
 
 void CloseOnTouchOrKey(MyApp& app) {
@@ -215,13 +215,14 @@ void MyApp::AdvanceTicker() {
 }
 
 void MyApp::DrawTicker(float x, float y, float alpha) {
-  SetSize(kTickerSize);
+  frame.SetSize(kTickerSize);
   for (int i = kTickerFirst; i <= kTickerLast; ++i) {
     const int line = TickerLineIndex(static_cast<long long>(screens.TickerLine) + i, kCreditLines);
     if (line < 0) return;
     const float offset = kTickerLineGap * i + screens.TickerOffset;
-    Alpha(alpha * (1 - std::clamp(std::fabs(offset / kTickerFade) - kTickerClear, 0.0f, 1.0f)));
-    Text(x, y + offset, CreditLine(line), 1, 1);
+    frame.Alpha(alpha *
+                (1 - std::clamp(std::fabs(offset / kTickerFade) - kTickerClear, 0.0f, 1.0f)));
+    frame.Text(x, y + offset, CreditLine(line), 1, 1);
   }
 }
 
@@ -238,18 +239,18 @@ void MyApp::CreditBox() {
   box.tile =
       menu.CreditsSlide < kFullTileSlide ? box.cell * menu.CreditsSlide / kFullTileSlide : box.cell;
 
-  ResetDraw();
+  frame.ResetDraw();
   DrawTiles(*this, box);
-  SetCol(255, 255, 255, box.alpha);
+  frame.SetCol(255, 255, 255, box.alpha);
   const float windowY = frame.ScreenHeight / 2 - kWindowRise * box.spread;
-  DrawImg(kWindowSlot, frame.ScreenWidth / 2, windowY, 0);
+  frame.DrawImg(kWindowSlot, frame.ScreenWidth / 2, windowY, 0);
   AdvanceTicker();
   DrawTicker(frame.ScreenWidth / 2 + kTickerX, windowY, box.alpha);
-  Alpha(box.alpha);
-  SetSize(kTitleSize);
-  DrawImg(kTitleSlot, frame.ScreenWidth / 2,
-          box.top + (screens.CreditRows - 1) * box.cell + kTitleDrop * box.spread, 0);
+  frame.Alpha(box.alpha);
+  frame.SetSize(kTitleSize);
+  frame.DrawImg(kTitleSlot, frame.ScreenWidth / 2,
+                box.top + (screens.CreditRows - 1) * box.cell + kTitleDrop * box.spread, 0);
   DrawDiscs(*this, box);
-  ResetDraw();
+  frame.ResetDraw();
   CloseOnTouchOrKey(*this);
 }

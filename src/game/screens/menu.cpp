@@ -166,7 +166,7 @@ bool AnyHeld(MyApp& app, std::initializer_list<int> keys) {
 }
 
 String LevelLabel(MyApp& app, int level) {
-  return level == kFinalLevel ? String("Final") : app.PaddedNumber(level + 1, 3, "0");
+  return level == kFinalLevel ? String("Final") : PaddedNumber(level + 1, 3, "0");
 }
 
 // ---- Menu steps ----
@@ -193,7 +193,7 @@ void StartLaunchLevel(MyApp& app, int last) {
   }
   app.menu.MenuLevel = level - 1;
   app.StartLevel();
-  app.controls.ControlStyle = kKeyboardControls;
+  app.frame.ControlStyle = kKeyboardControls;
 }
 
 void KeepSelectionOffered(MyApp& app, int last) {
@@ -205,21 +205,21 @@ void KeepSelectionOffered(MyApp& app, int last) {
 void DrawTitleAndSidePanel(MyApp& app) {
   app.DoStars(-1, 0);
   const float panel = PanelWidth(app);
-  app.SetSize(kTitleSize);
-  app.DrawImg(kTitleSlot, (app.frame.ScreenWidth - panel) / 2,
-              kIntroTitleRise * app.menu.MenuIntro + kTitleY, 0);
-  app.ResetDraw();
+  app.frame.SetSize(kTitleSize);
+  app.frame.DrawImg(kTitleSlot, (app.frame.ScreenWidth - panel) / 2,
+                    kIntroTitleRise * app.menu.MenuIntro + kTitleY, 0);
+  app.frame.ResetDraw();
 
   const bool focused = app.menu.MenuFocus == MenuScreen::kFocusSidePanel;
   const float left = app.frame.ScreenWidth - panel - kIntroPanelShift * app.menu.MenuIntro;
   if (focused) {
-    app.SetCol(0, 0, 80, 0.75f);
+    app.frame.SetCol(0, 0, 80, 0.75f);
   } else {
-    app.SetCol(0, 0, 0, 0.45f);
+    app.frame.SetCol(0, 0, 0, 0.45f);
   }
-  app.Rect(left, 0, app.frame.ScreenWidth - left, app.frame.ScreenHeight);
-  app.SetCol(255, 255, 255, focused ? 1.0f : 0.2f);
-  app.Rect(left, 0, kPanelEdge, app.frame.ScreenHeight);
+  app.frame.Rect(left, 0, app.frame.ScreenWidth - left, app.frame.ScreenHeight);
+  app.frame.SetCol(255, 255, 255, focused ? 1.0f : 0.2f);
+  app.frame.Rect(left, 0, kPanelEdge, app.frame.ScreenHeight);
   if (!AnyPanelOpen(app) && LatchesFree(app) &&
       app.MouseIn(left, 0, app.frame.ScreenWidth - left, app.frame.ScreenHeight - kPanelFooter)) {
     // The first touch focuses the panel, the next opens it.
@@ -233,10 +233,10 @@ void DrawTitleAndSidePanel(MyApp& app) {
   }
 
   const float playX = app.frame.ScreenWidth - panel / 2, playY = app.frame.ScreenHeight - kPlayRise;
-  app.SetSize(kPlayWidth, kPlayHeight);
-  app.SetCol(100, 255, 100, app.menu.MenuFocus == MenuScreen::kFocusWheel ? 0.5f : 0.0f);
-  app.DrawImg(kIconsSlot, playX, playY, kPlayFrame);
-  app.ResetDraw();
+  app.frame.SetSize(kPlayWidth, kPlayHeight);
+  app.frame.SetCol(100, 255, 100, app.menu.MenuFocus == MenuScreen::kFocusWheel ? 0.5f : 0.0f);
+  app.frame.DrawImg(kIconsSlot, playX, playY, kPlayFrame);
+  app.frame.ResetDraw();
   if (!AnyPanelOpen(app) && LatchesFree(app) &&
       app.MouseIn_Centered(playX, playY, kPlayBox, kPlayBox)) {
     app.menu.MenuFocus = MenuScreen::kFocusWheel;
@@ -262,13 +262,13 @@ void DrawScoreList(MyApp& app) {
   String text = lines == 1 ? String("Highscore") : "Top " + String::FromInt(lines);
   const int base = app.menu.MenuLevel * SaveData::kBestScores;
   for (int k = 0; k < lines; ++k)
-    text += "\\n" + app.PaddedNumber(app.save.LevelRecords[base + k], kScoreDigits, " ");
-  app.SetSize(kScoreSize);
-  app.SetCol(255, 200, 100);
-  app.Text(
+    text += "\\n" + PaddedNumber(app.save.LevelRecords[base + k], kScoreDigits, " ");
+  app.frame.SetSize(kScoreSize);
+  app.frame.SetCol(255, 200, 100);
+  app.frame.Text(
       app.frame.ScreenWidth - PanelWidth(app) - kIntroScoreShift * app.menu.MenuIntro + kScoreInset,
       kScoreTop, text);
-  app.ResetDraw();
+  app.frame.ResetDraw();
 }
 
 void TurnWheel(MyApp& app) {
@@ -290,13 +290,13 @@ void DrawWheelItem(MyApp& app, int level, float x, float y, float angle, float g
   const float size = selected ? glow / kGlowSizeUnit + 1 : 1;
   float alpha = selected ? 1.0f : 0.5f;
   if (app.menu.MenuFocus != MenuScreen::kFocusWheel) alpha = 0.3f;
-  app.SetRot((angle - kItemTilt) / 2);
-  app.SetCol(255, 255, 255, alpha);
-  app.SetSize(size);
-  app.DrawImg(kButtonsSlot, x, y, level % kItemFrames);
-  app.SetSize(kLabelSize * size);
-  app.Text(x, y, LevelLabel(app, level), 1, 1);
-  app.ResetDraw();
+  app.frame.SetRot((angle - kItemTilt) / 2);
+  app.frame.SetCol(255, 255, 255, alpha);
+  app.frame.SetSize(size);
+  app.frame.DrawImg(kButtonsSlot, x, y, level % kItemFrames);
+  app.frame.SetSize(kLabelSize * size);
+  app.frame.Text(x, y, LevelLabel(app, level), 1, 1);
+  app.frame.ResetDraw();
 }
 
 // A touch on the selected item starts it; on another item, selects it.
@@ -370,15 +370,15 @@ void HubAndDrag(MyApp& app) {
   const auto x = static_cast<float>(app.menu.WheelX);
   const auto y = static_cast<float>(app.menu.WheelY);
   const float hubAlpha = hubFocused ? kBrightAlpha : kDimAlpha;
-  app.SetSize(kHubSize);
-  app.Alpha(hubAlpha);
-  app.DrawImg(kCircleSlot, x, y, kHubFrame);
+  app.frame.SetSize(kHubSize);
+  app.frame.Alpha(hubAlpha);
+  app.frame.DrawImg(kCircleSlot, x, y, kHubFrame);
   app.HubDecoration(x, y, kDecorationSize);
-  app.SetSize(kRimSize);
-  app.SetRot(app.menu.WheelScroll);
-  app.Alpha(app.menu.MenuFocus == MenuScreen::kFocusWheel ? kBrightAlpha : kDimAlpha);
-  app.DrawImg(kCircleSlot, x, y, kWheelRimFrame);
-  app.ResetDraw();
+  app.frame.SetSize(kRimSize);
+  app.frame.SetRot(app.menu.WheelScroll);
+  app.frame.Alpha(app.menu.MenuFocus == MenuScreen::kFocusWheel ? kBrightAlpha : kDimAlpha);
+  app.frame.DrawImg(kCircleSlot, x, y, kWheelRimFrame);
+  app.frame.ResetDraw();
 
   if (app.controls.PointerDown == 0) app.menu.WheelDragging = false;
   if (app.controls.PointerDown == 0 || AnyPanelOpen(app)) return;
@@ -450,12 +450,12 @@ void DrawTotals(MyApp& app, int last) {
   if (app.menu.MenuFocus != MenuScreen::kFocusWheel || app.frame.ScreenWidth <= kTotalsMinWidth)
     return;
   const float shift = kIntroTotalsShift * app.menu.MenuIntro;
-  app.SetSize(kScoreSize);
-  app.Text(kTotalsX, app.frame.ScreenHeight - kLevelsRise - shift,
-           "Levels : " + String::FromInt(last + 1));
-  app.Text(kTotalsX, app.frame.ScreenHeight - kScoreRise - shift,
-           "Score : " + String(std::to_string(app.TotalBestScore())));
-  app.ResetDraw();
+  app.frame.SetSize(kScoreSize);
+  app.frame.Text(kTotalsX, app.frame.ScreenHeight - kLevelsRise - shift,
+                 "Levels : " + String::FromInt(last + 1));
+  app.frame.Text(kTotalsX, app.frame.ScreenHeight - kScoreRise - shift,
+                 "Score : " + String(std::to_string(app.TotalBestScore())));
+  app.frame.ResetDraw();
 }
 
 void SidePanelTicker(MyApp& app) {
@@ -469,7 +469,7 @@ void SidePanelTicker(MyApp& app) {
   app.AdvanceTicker();
   app.DrawTicker(2 * app.frame.ScreenWidth - kTickerRight - PanelWidth(app),
                  app.frame.ScreenHeight - kTickerRise, 1.0f);
-  app.ResetDraw();
+  app.frame.ResetDraw();
 }
 
 // ---- Options steps ----
@@ -495,8 +495,8 @@ void DrawOverscanMarks(MyApp& app) {
               bottom = app.frame.ScreenHeight - kMarkLong;
   for (const float x : {0.0f, right}) {
     for (const float y : {0.0f, bottom}) {
-      app.Rect(x, y + (y > 0 ? kMarkShort : 0), kMarkLong, kMarkShort);
-      app.Rect(x + (x > 0 ? kMarkShort : 0), y, kMarkShort, kMarkLong);
+      app.frame.Rect(x, y + (y > 0 ? kMarkShort : 0), kMarkLong, kMarkShort);
+      app.frame.Rect(x + (x > 0 ? kMarkShort : 0), y, kMarkShort, kMarkLong);
     }
   }
 }
@@ -507,9 +507,9 @@ void OptionBackControl(MyApp& app) {
   const float size =
       app.menu.OptionRow == MenuScreen::kRowBack ? kSelectedDecorationSize : kDecorationSize;
   const bool touched = app.HubDecoration(x, kBackY, size);
-  app.SetSize(kOptionTextSize);
-  app.Text(x + kBackLabelGap, kBackY, "<[BACK]", 0, 1);
-  app.ResetDraw();
+  app.frame.SetSize(kOptionTextSize);
+  app.frame.Text(x + kBackLabelGap, kBackY, "<[BACK]", 0, 1);
+  app.frame.ResetDraw();
   if (!OptionLatchesFree(app)) return;
   if ((touched && app.controls.PointerDown) || app.PlayKeyAll(kGameBack, 1)) {
     app.PlaySFX(sfx::kMove);
@@ -612,15 +612,15 @@ int NextShownRow(const MyApp& app, int step) {
 void DrawOptionRow(MyApp& app, int row, float textX, float barX, float barWidth, float y) {
   const bool selected = app.menu.OptionRow == row;
   if (selected) {
-    app.SetCol(0, 180, 255, 0.5f);
+    app.frame.SetCol(0, 180, 255, 0.5f);
   } else {
-    app.SetCol(0, 0, 160, 0.5f);
+    app.frame.SetCol(0, 0, 160, 0.5f);
   }
   const bool touched = app.Touch(barX, y - 2, barWidth, kRowBarHeight);
-  app.ResetDraw();
-  app.SetSize(kOptionTextSize);
-  app.Text(textX, y, RowText(app, row));
-  app.ResetDraw();
+  app.frame.ResetDraw();
+  app.frame.SetSize(kOptionTextSize);
+  app.frame.Text(textX, y, RowText(app, row));
+  app.frame.ResetDraw();
   if (!OptionLatchesFree(app)) return;
   if (touched) {
     app.menu.OptionRow = row;
@@ -692,21 +692,21 @@ long long MyApp::TotalBestScore() const {
 }
 
 bool MyApp::HubDecoration(float x, float y, float size) {
-  SetSize(size);
+  frame.SetSize(size);
   // The last, topmost frame is the one that takes touches.
   bool touched = false;
   for (int i = 0; i < static_cast<int>(std::size(kDecorationFrames)); ++i) {
-    SetRot(kDecorationTurns[i] * menu.HubAngle);
+    frame.SetRot(kDecorationTurns[i] * menu.HubAngle);
     touched = Button(kButtonsSlot, x, y, kDecorationFrames[i]) == 1;
   }
-  SetRot(0);
+  frame.SetRot(0);
   return touched;
 }
 
 void MyApp::StartLevel() {
-  controls.ControlStyle = controls.PointerDown >= 1 ? kPointerControls : kControllerControls;
+  frame.ControlStyle = controls.PointerDown >= 1 ? kPointerControls : kControllerControls;
   for (const int key : kConfirmKeys) {
-    if (PlayKey(key, 0, kKeyboardOnly)) controls.ControlStyle = kKeyboardControls;
+    if (PlayKey(key, 0, kKeyboardOnly)) frame.ControlStyle = kKeyboardControls;
   }
   SetLatches(*this, 1);
   menu.MenuScroll = ScrollFor(menu.MenuLevel);
@@ -747,12 +747,12 @@ void MyApp::LoadMenu() {
 void MyApp::OptionBox() {
   SetLatches(*this, 1);
   if (menu.OptionsSlide != kSlideOpen) SetOptionLatches(*this, 1);
-  ResetDraw();
+  frame.ResetDraw();
   if (platform.console) DrawOverscanMarks(*this);
-  SetCol(150, 75, 0, 0.85f);
-  Rect(kOptionsMargin, kPanelSlideStep * (kSlideOpen - menu.OptionsSlide),
-       frame.ScreenWidth - 2 * kOptionsMargin, frame.ScreenHeight);
-  ResetDraw();
+  frame.SetCol(150, 75, 0, 0.85f);
+  frame.Rect(kOptionsMargin, kPanelSlideStep * (kSlideOpen - menu.OptionsSlide),
+             frame.ScreenWidth - 2 * kOptionsMargin, frame.ScreenHeight);
+  frame.ResetDraw();
   KeepRowShown(*this);
   OptionBackControl(*this);
   if (platform.console) {
@@ -766,16 +766,16 @@ void MyApp::OptionBox() {
 
 void MyApp::OverscanSlider(float y, int& keyLatch, int& touchLatch) {
   const float centre = kSliderCentre * frame.ScreenWidth;
-  ResetDraw();
-  SetSize(kOptionTextSize);
-  Text(centre, y, "L1 <      Overscan      > R1", 1, 1);
-  ResetDraw();
-  SetCol(0, 128, 255, 0.5f);
+  frame.ResetDraw();
+  frame.SetSize(kOptionTextSize);
+  frame.Text(centre, y, "L1 <      Overscan      > R1", 1, 1);
+  frame.ResetDraw();
+  frame.SetCol(0, 128, 255, 0.5f);
   const bool touched = Touch(centre - kTrackHalf, y - 5, 2 * kTrackHalf, 9);
   int& value = save.Settings[kOverscanSetting];
-  SetCol(255, 255, 0, 0.75f);
-  Rect(centre - kTrackHalf - 4 + kKnobPerUnit * value, y - kMarkShort, kMarkShort, kMarkLong);
-  ResetDraw();
+  frame.SetCol(255, 255, 0, 0.75f);
+  frame.Rect(centre - kTrackHalf - 4 + kKnobPerUnit * value, y - kMarkShort, kMarkShort, kMarkLong);
+  frame.ResetDraw();
   const int before = value;
   if (touched && touchLatch == 0) {
     touchLatch = 1;

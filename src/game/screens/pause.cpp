@@ -114,7 +114,7 @@ bool AnyHeld(MyApp& app, int key) {
 }
 
 void SetColour(MyApp& app, const Colour& colour, float alpha = kNoArg) {
-  app.SetCol(colour.red, colour.green, colour.blue, alpha);
+  app.frame.SetCol(colour.red, colour.green, colour.blue, alpha);
 }
 
 // ---- Pause panel ----
@@ -124,9 +124,9 @@ void ShadeBehindPanel(MyApp& app) {
            MyApp::kOpaqueBackdrop);
   const float span = kShadeSpan * app.frame.ScreenHeight;
   const float shade = span > 0 ? std::fabs(static_cast<float>(app.pause.PauseY)) / span : 1.0f;
-  app.SetCol(0, 0, 0, std::min(shade, 1.0f));
-  app.Rect(0, 0, app.frame.ScreenWidth, app.frame.ScreenHeight);
-  app.ResetDraw();
+  app.frame.SetCol(0, 0, 0, std::min(shade, 1.0f));
+  app.frame.Rect(0, 0, app.frame.ScreenWidth, app.frame.ScreenHeight);
+  app.frame.ResetDraw();
 }
 
 void SlidePanel(MyApp& app) {
@@ -176,7 +176,7 @@ void MarkItemRooms(MyApp& app, const MapLayout& map) {
                            x + w - kMarkFarInset};
     const float markY[] = {y + kMarkInset, y + h - kMarkFarInset, y + h - kMarkFarInset};
     SetColour(app, kItemColours[item], 1.0f);
-    app.Rect(markX[item], markY[item], kItemMark, kItemMark);
+    app.frame.Rect(markX[item], markY[item], kItemMark, kItemMark);
   }
 }
 
@@ -197,15 +197,15 @@ void DrawWorldMap(MyApp& app) {
       const float x = map.CellX(rx), y = map.CellY(ry);
       const bool ship = rx == shipX && ry == shipY;
       if (ship) {
-        app.SetCol(255, 255, 255, kShipFrameAlpha);
-        app.Rect(x - 1, y - 1, w + 1, h + 1);
+        app.frame.SetCol(255, 255, 255, kShipFrameAlpha);
+        app.frame.Rect(x - 1, y - 1, w + 1, h + 1);
       }
       SetColour(app, ship && blinkDark ? Colour{0, 0, 0} : kPathColours[paths], 1.0f);
-      app.Rect(x, y, w - 1, h - 1);
+      app.frame.Rect(x, y, w - 1, h - 1);
     }
   }
   if (app.PlayKey(kGameL1, 0, 0) && app.PlayKey(kGameR1, 0, 0)) MarkItemRooms(app, map);
-  app.ResetDraw();
+  app.frame.ResetDraw();
 }
 
 void TurnToy(MyApp& app, float reach) {
@@ -228,11 +228,11 @@ void DrawToyLabel(MyApp& app) {
     app.pause.ToyLabelRadius = radius;
     app.pause.ToyLabel = String::FromInt(speed) + ":" + String::FromInt(radius);
   }
-  app.SetSize(kLabelSize);
-  app.SetCol(100, 255, 100, kLabelAlpha);
-  app.Text(app.frame.ScreenWidth - kLabelInset, app.frame.ScreenHeight - kLabelInset,
-           app.pause.ToyLabel, kRightAlign, kBottomAlign);
-  app.SetSize(1);
+  app.frame.SetSize(kLabelSize);
+  app.frame.SetCol(100, 255, 100, kLabelAlpha);
+  app.frame.Text(app.frame.ScreenWidth - kLabelInset, app.frame.ScreenHeight - kLabelInset,
+                 app.pause.ToyLabel, kRightAlign, kBottomAlign);
+  app.frame.SetSize(1);
 }
 
 float TrailChannel(float value) {
@@ -253,12 +253,12 @@ void DrawTrail(MyApp& app, float reach) {
   for (int i = kTrailPoints - app.pause.ToyTrailPoints; i < kTrailPoints - 1; ++i) {
     const auto weight = static_cast<float>(i);
     const float turn = 2 * weight + app.pause.ToyAngle3;
-    app.SetCol(TrailChannel(weight + weight * SinDeg(turn)),
-               TrailChannel(weight + weight * CosDeg(turn)),
-               TrailChannel(weight - weight * CosDeg(turn)));
+    app.frame.SetCol(TrailChannel(weight + weight * SinDeg(turn)),
+                     TrailChannel(weight + weight * CosDeg(turn)),
+                     TrailChannel(weight - weight * CosDeg(turn)));
     const float* from = &trail[2 * i];
     for (const float offset : {0.0f, kSecondLineOffset})
-      app.Line(from[0] + offset, from[1] + offset, from[2] + offset, from[3] + offset);
+      app.frame.Line(from[0] + offset, from[1] + offset, from[2] + offset, from[3] + offset);
   }
   std::copy(trail + 2, trail + newest + 2, trail);
 }
@@ -271,14 +271,14 @@ void PlayWithToy(MyApp& app) {
   TurnToy(app, reach);
   DrawToyLabel(app);
   DrawTrail(app, reach);
-  app.ResetDraw();
+  app.frame.ResetDraw();
 }
 
 void DrawPausedTitle(MyApp& app) {
-  app.SetSize(kPausedSize);
-  app.Alpha(kPausedAlpha);
-  app.Text(app.frame.ScreenWidth / 2 + kToyShift, app.frame.ScreenHeight / 2, "PAUSED", 1, 1);
-  app.ResetDraw();
+  app.frame.SetSize(kPausedSize);
+  app.frame.Alpha(kPausedAlpha);
+  app.frame.Text(app.frame.ScreenWidth / 2 + kToyShift, app.frame.ScreenHeight / 2, "PAUSED", 1, 1);
+  app.frame.ResetDraw();
 }
 
 void PressPauseButton(MyApp& app, int button, bool byTouch) {
@@ -349,8 +349,8 @@ void PauseButtons(MyApp& app) {
                   lowY}}};
   const auto& [endRun, resume, options] = places;
 
-  app.ResetDraw();
-  app.SetSize(kButtonSize);
+  app.frame.ResetDraw();
+  app.frame.SetSize(kButtonSize);
   SetColour(app, kButtonColour);
   std::array<bool, 3> touched{};
   touched[0] = app.Button(kIconsSlot, endRun.x, endRun.y, kEndRunFrame) != 0;
@@ -359,9 +359,9 @@ void PauseButtons(MyApp& app) {
     app.menu.HubAngle = std::fmod(app.menu.HubAngle + kHubTurn, 360.0f);
   touched[2] = app.HubDecoration(options.x, options.y, kButtonSize);
   const ButtonPlace& selected = places[static_cast<size_t>(app.pause.PauseChoice + 1)];
-  app.SetSize(kMarkSize);
-  app.DrawImg(kIconsSlot, selected.x, selected.y, kSelectionFrame);
-  app.ResetDraw();
+  app.frame.SetSize(kMarkSize);
+  app.frame.DrawImg(kIconsSlot, selected.x, selected.y, kSelectionFrame);
+  app.frame.ResetDraw();
 
   // A panel on its way out takes no more presses: play is about to resume under it.
   if (app.pause.PauseDir != 1) return;
@@ -405,37 +405,37 @@ const String& NewHighscoreText(int rank) {
 void DrawGameOver(MyApp& app) {
   const int frame = app.pause.GameOverFrame;
   app.controls.KeyLatch = app.controls.PointerActive = 1;
-  app.ResetDraw();
-  app.SetCol(0, 0, 0, std::min(static_cast<float>(frame) / kDarkenFrames, kMostDark));
-  app.Rect(-1, -1, app.frame.ScreenWidth + 2, app.frame.ScreenHeight + 2);
+  app.frame.ResetDraw();
+  app.frame.SetCol(0, 0, 0, std::min(static_cast<float>(frame) / kDarkenFrames, kMostDark));
+  app.frame.Rect(-1, -1, app.frame.ScreenWidth + 2, app.frame.ScreenHeight + 2);
 
   const auto y = static_cast<float>(
       std::min(kBarGrowth * frame, static_cast<int>(kUpperBar * app.frame.ScreenHeight)));
-  app.SetCol(255, 255, 0, kBarAlpha);
-  app.Rect(0, kUpperBar * app.frame.ScreenHeight - kBarHeight / 2, 2 * y, kBarHeight);
-  app.SetCol(255, 128, 0, kBarAlpha);
-  app.Rect(app.frame.ScreenWidth - (2 * y + 1), kLowerBar * app.frame.ScreenHeight - kBarHeight / 2,
-           2 * y + 1, kBarHeight);
+  app.frame.SetCol(255, 255, 0, kBarAlpha);
+  app.frame.Rect(0, kUpperBar * app.frame.ScreenHeight - kBarHeight / 2, 2 * y, kBarHeight);
+  app.frame.SetCol(255, 128, 0, kBarAlpha);
+  app.frame.Rect(app.frame.ScreenWidth - (2 * y + 1),
+                 kLowerBar * app.frame.ScreenHeight - kBarHeight / 2, 2 * y + 1, kBarHeight);
 
   // A run left through the exit completed the level; any other run is over.
   static const String kWords[2][2] = {{"GAME", "OVER"}, {"Level", "Complete"}};
   const String* words = kWords[app.play.ExitState < 0 ? 1 : 0];
-  app.SetSize(kWordsSize);
-  app.SetCol(255, 180, 180, 1.0f);
-  app.Text(kFirstWordX * app.frame.ScreenWidth, y, words[0], 1, 1);
-  app.Text(kSecondWordX * app.frame.ScreenWidth, app.frame.ScreenHeight - y, words[1], 1, 1);
+  app.frame.SetSize(kWordsSize);
+  app.frame.SetCol(255, 180, 180, 1.0f);
+  app.frame.Text(kFirstWordX * app.frame.ScreenWidth, y, words[0], 1, 1);
+  app.frame.Text(kSecondWordX * app.frame.ScreenWidth, app.frame.ScreenHeight - y, words[1], 1, 1);
 
   if (app.pause.GameOverRank > 0) {
     const float rankY = app.frame.ScreenHeight - y / kRankRiseSlowdown;
-    app.SetCol(0, 125, 255, kBarAlpha);
-    app.Rect(kRankBoxLeft * app.frame.ScreenWidth, rankY - kRankBoxHeight / 2,
-             kRankBoxWidth * app.frame.ScreenWidth, kRankBoxHeight);
-    app.SetSize(kRankSize);
-    app.SetCol(100, 255, 100, 1.0f);
-    app.Text(app.frame.ScreenWidth / 2, rankY, NewHighscoreText(app.pause.GameOverRank), 1,
-             kTwoLinesMiddle);
+    app.frame.SetCol(0, 125, 255, kBarAlpha);
+    app.frame.Rect(kRankBoxLeft * app.frame.ScreenWidth, rankY - kRankBoxHeight / 2,
+                   kRankBoxWidth * app.frame.ScreenWidth, kRankBoxHeight);
+    app.frame.SetSize(kRankSize);
+    app.frame.SetCol(100, 255, 100, 1.0f);
+    app.frame.Text(app.frame.ScreenWidth / 2, rankY, NewHighscoreText(app.pause.GameOverRank), 1,
+                   kTwoLinesMiddle);
   }
-  app.ResetDraw();
+  app.frame.ResetDraw();
 }
 
 // Counts on the play screen up to the move to the menu; fades out on the menu.
@@ -482,7 +482,7 @@ void MyApp::GameOver() {
 }
 
 void MyApp::OuyaQuit() {
-  CLS2D(kQuitGrey, kQuitGrey, kQuitGrey);
+  frame.CLS2D(kQuitGrey, kQuitGrey, kQuitGrey);
   static const auto lines = [] {
     std::array<String, std::size(kQuitLines)> made;
     for (size_t i = 0; i < made.size(); ++i) made[i] = kQuitLines[i].text;
@@ -492,10 +492,10 @@ void MyApp::OuyaQuit() {
   auto y = static_cast<float>(static_cast<int>(kQuitY * frame.ScreenHeight));
   for (size_t i = 0; i < lines.size(); ++i) {
     y += kQuitLines[i].gapBefore;
-    SetSize(kQuitLines[i].size);
-    Text(x, y, lines[i], 1, 1);
+    frame.SetSize(kQuitLines[i].size);
+    frame.Text(x, y, lines[i], 1, 1);
   }
-  ResetDraw();
+  frame.ResetDraw();
   if (controls.PointerActive != 0 || controls.KeyLatch != 0) return;
   if (PlayKeyAll(kGameA, 1)) {
     screens.ScreenMode = ModeMenu;
