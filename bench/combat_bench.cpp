@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "game/globals.h"
+#include "game/core/globals.h"
+#include "game/core/records.h"
 #include "game/my_app.h"
-#include "game/records.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "fake_gl.h"
-#include "game/records.h"
+#include "game/core/records.h"
 #include "sim/headless_game.h"
 
 namespace fs = std::filesystem;

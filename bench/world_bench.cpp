@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "game/globals.h"
+#include "game/core/globals.h"
 #include "game/my_app.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "canvas.h"
-#include "game/glyphs.h"
+#include "game/frame/glyphs.h"
 #include "sheets.h"
 #include "text.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "canvas.h"
-#include "game/glyphs.h"
+#include "game/frame/glyphs.h"
 #include "sheets.h"
 #include "text.h"
 

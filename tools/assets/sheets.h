@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "game/asset_table.h"
+#include "game/frame/asset_table.h"
 
 namespace assets {
 

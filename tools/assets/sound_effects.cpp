@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "game/sound_table.h"
+#include "game/frame/sound_table.h"
 #include "synth.h"
 
 namespace assets {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "game/globals.h"
+#include "game/core/globals.h"
+#include "game/core/records.h"
 #include "game/my_app.h"
-#include "game/records.h"
 
 namespace {
 

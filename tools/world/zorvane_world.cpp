@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "game/my_app.h"
-#include "game/reach.h"
+#include "game/world/reach.h"
 #include "world_map.h"
 
 namespace {

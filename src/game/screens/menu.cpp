@@ -165,7 +165,7 @@ bool AnyHeld(MyApp& app, std::initializer_list<int> keys) {
   return std::any_of(keys.begin(), keys.end(), [&app](int key) { return app.PlayKeyAll(key, 1); });
 }
 
-String LevelLabel(MyApp& app, int level) {
+String LevelLabel(int level) {
   return level == kFinalLevel ? String("Final") : PaddedNumber(level + 1, 3, "0");
 }
 
@@ -295,7 +295,7 @@ void DrawWheelItem(MyApp& app, int level, float x, float y, float angle, float g
   app.frame.SetSize(size);
   app.frame.DrawImg(kButtonsSlot, x, y, level % kItemFrames);
   app.frame.SetSize(kLabelSize * size);
-  app.frame.Text(x, y, LevelLabel(app, level), 1, 1);
+  app.frame.Text(x, y, LevelLabel(level), 1, 1);
   app.frame.ResetDraw();
 }
 
