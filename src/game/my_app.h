@@ -93,25 +93,11 @@ class MyApp : public App {
   // Frees every loaded image; the game owns them until then.
   void DiscardImages();
 
-  // ---- World (world.cpp) ----
-  // Fills the world for Level from scratch; MaxBads and MaxWeaps must be set first. Makes no
-  // sound: the screen that starts the level plays it.
+  // ---- The level's start (play.cpp) ----
+  // Builds the world for world.Level (MaxBads and MaxWeaps set first) and puts the ship, its
+  // weapon and the items where the level starts them. Makes no sound: the screen that starts
+  // the level plays it.
   void BuildWorld();
-  // An integer in [lo, hi], each about equally likely, from the one shared random sequence.
-  int Rand(float lo, float hi);
-  // Tile code at a pixel (CodeAtPixel) or a global tile (CodeAtTile); 42 outside the world.
-  int CodeAtPixel(float x, float y);
-  int CodeAtTile(int tx, int ty);
-  // Writes outside the world are ignored.
-  void PutAt(float x, float y, int code);
-  // Puts the code on a free tile within two tiles of the pixel, inside the same room.
-  void PutAround(float x, float y, int code);
-  static bool isSolid(int code);
-  // Sum of the path marks of the pixel's room: nonzero when the room belongs to the level.
-  int RoomPathMarks(float x, float y);
-  // Matrix 1..9: the 3 x 3 codes around the pixel's tile; 15: its room index. Mode 1 hides
-  // tiles outside the current room (Player 11, 12) behind 42.
-  void GetMatrix(float x, float y, int mode);
 
   // ---- Rooms and backdrops (rooms.cpp) ----
   void ResetStars(int count);

@@ -225,7 +225,7 @@ TEST_F(Arena, WalkersSetOffAnyWayAndChasersHeadForTheShipInsideTheRoom) {
   for (int frame = 0; frame < 3000; ++frame) {
     app().UpdateObjects();
     ASSERT_LE(std::max(std::abs(chaser[kVX]), std::abs(chaser[kVY])), 2) << frame;
-    ASSERT_FALSE(MyApp::isSolid(app().CodeAtPixel(chaser[kX], chaser[kY]))) << frame;
+    ASSERT_FALSE(WorldMap::isSolid(app().world.CodeAtPixel(chaser[kX], chaser[kY]))) << frame;
   }
 }
 

@@ -59,7 +59,7 @@ class PlayTest : public ::testing::Test {
     for (int i = 0; i < n; ++i) app.Game();
   }
   bool InLevel(Room room) {
-    return app.RoomPathMarks(kTile * 16 * room.rx, kTile * 12 * room.ry) != 0;
+    return app.world.RoomPathMarks(kTile * 16 * room.rx, kTile * 12 * room.ry) != 0;
   }
   // The marked rooms of the level other than the start room.
   std::vector<Room> OtherRooms() {

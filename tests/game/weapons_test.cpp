@@ -244,7 +244,7 @@ TEST_F(Weapons, TrackerHomesThroughWallsAndBitesTheEnemy) {
     app().UpdateObjects();
     const std::vector<int> played = SoundsPlayed();
     sounds.insert(sounds.end(), played.begin(), played.end());
-    throughWall |= MyApp::isSolid(app().CodeAtPixel(tracker[kX], tracker[kY]));
+    throughWall |= WorldMap::isSolid(app().world.CodeAtPixel(tracker[kX], tracker[kY]));
     ASSERT_LE(std::max(std::abs(tracker[kVX]), std::abs(tracker[kVY])), 6);
   }
   EXPECT_EQ(tracker[kKind], kFree);

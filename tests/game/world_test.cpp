@@ -13,7 +13,7 @@
 #include "child_process.h"
 #include "game/core/globals.h"
 #include "game/core/records.h"
-#include "game/world/reach.h"
+#include "game/play/reach.h"
 #include "sim/headless_game.h"
 
 namespace {
@@ -130,7 +130,7 @@ void ExpectInvariants(const MyApp& app, const Level& level) {
     const int ry = static_cast<int>(app.play.Player[player::Item(path, player::kItemRoomY)]);
     EXPECT_NE(level.Mark(rx, ry, path), 0) << "item " << path;
   }
-  EXPECT_TRUE(CheckLevel(app).Won());
+  EXPECT_TRUE(CheckLevel(app.world, app.play).Won());
 }
 
 // Each item lies in exactly one tile, the one its record in Player names: state 0 (in the
@@ -221,9 +221,10 @@ TEST_F(World, EveryLevelKeepsItsInvariants) {
 TEST_F(World, ReadsOutsideTheWorldGive42AndWritesThereAreIgnored) {
   Level(app, 3);
   for (const auto& [tx, ty] : {std::pair{-1, 5}, {512, 0}, {0, 384}})
-    EXPECT_EQ(app.CodeAtTile(tx, ty), 42) << tx << "," << ty;
-  EXPECT_EQ(app.CodeAtPixel(511 * kTile + 30, 383 * kTile), app.CodeAtTile(511, 383));
-  EXPECT_EQ(app.CodeAtPixel(20 * kTile + 0.5f, 30 * kTile - 0.5f), app.CodeAtTile(20, 29));
+    EXPECT_EQ(app.world.CodeAtTile(tx, ty), 42) << tx << "," << ty;
+  EXPECT_EQ(app.world.CodeAtPixel(511 * kTile + 30, 383 * kTile), app.world.CodeAtTile(511, 383));
+  EXPECT_EQ(app.world.CodeAtPixel(20 * kTile + 0.5f, 30 * kTile - 0.5f),
+            app.world.CodeAtTile(20, 29));
 
   const std::vector<int> before = UsedWorld(app);
   // -1 and -0.5 would truncate to tile 0.
@@ -233,14 +234,14 @@ TEST_F(World, ReadsOutsideTheWorldGive42AndWritesThereAreIgnored) {
                              {NAN, 10.0f},
                              {512 * kTile, 0.0f},
                              {0.0f, 384 * kTile + 1}}) {
-    EXPECT_EQ(app.CodeAtPixel(x, y), 42) << x << "," << y;
-    EXPECT_EQ(app.RoomPathMarks(x, y), 0) << x << "," << y;
-    app.PutAt(x, y, 7);
-    app.PutAround(x, y, 7);
+    EXPECT_EQ(app.world.CodeAtPixel(x, y), 42) << x << "," << y;
+    EXPECT_EQ(app.world.RoomPathMarks(x, y), 0) << x << "," << y;
+    app.world.PutAt(x, y, 7);
+    app.world.PutAround(x, y, 7);
   }
   EXPECT_EQ(UsedWorld(app), before);
-  app.PutAt(37 * kTile + 3, 50 * kTile + 3, 7);
-  EXPECT_EQ(app.CodeAtTile(37, 50), 7);
+  app.world.PutAt(37 * kTile + 3, 50 * kTile + 3, 7);
+  EXPECT_EQ(app.world.CodeAtTile(37, 50), 7);
 }
 
 TEST_F(World, PutAroundTakesAFreeTileNearbyOrTheLastOf251Tries) {
@@ -251,7 +252,7 @@ TEST_F(World, PutAroundTakesAFreeTileNearbyOrTheLastOf251Tries) {
 
   // Every candidate occupied: 251 pairs of draws, then the last candidate is written over.
   Seed = 99;
-  app.PutAround((rx * 16 + 7) * kTile + 5, (ry * 12 + 5) * kTile + 5, 777);
+  app.world.PutAround((rx * 16 + 7) * kTile + 5, (ry * 12 + 5) * kTile + 5, 777);
   const int after = Seed;
   Seed = 99;
   for (int i = 0; i < 2 * 251; ++i) Rnd();
@@ -268,30 +269,37 @@ TEST_F(World, PutAroundTakesAFreeTileNearbyOrTheLastOf251Tries) {
 
   // From a wall corner the candidates are kept off the walls, inside the same room.
   app.world.Tiles[TileIndex(rx, ry, 1, 1)] = 0;
-  app.PutAround((rx * 16) * kTile, (ry * 12) * kTile, 555);
+  app.world.PutAround((rx * 16) * kTile, (ry * 12) * kTile, 555);
   EXPECT_EQ(app.world.Tiles[TileIndex(rx, ry, 1, 1)], 555);
 }
 
 TEST_F(World, SolidityRoomMarksAndNeighbourhoods) {
   for (int code : {1, 24, 43, 47, 48, 99, 112, 115, 200, 308, 349, 399})
-    EXPECT_TRUE(MyApp::isSolid(code)) << code;
+    EXPECT_TRUE(WorldMap::isSolid(code)) << code;
   for (int code : {-1, 0, 44, 45, 46, 100, 111, 400, 412, 449, 500, 599})
-    EXPECT_FALSE(MyApp::isSolid(code)) << code;
+    EXPECT_FALSE(WorldMap::isSolid(code)) << code;
 
   const Level level(app, 6);
   const int sx = level.StartX(), sy = level.StartY();
-  EXPECT_GE(app.RoomPathMarks((sx * 16 + 3) * kTile, (sy * 12 + 3) * kTile), 1);
-  EXPECT_EQ(app.RoomPathMarks(0.0f, 0.0f), 0);
+  EXPECT_GE(app.world.RoomPathMarks((sx * 16 + 3) * kTile, (sy * 12 + 3) * kTile), 1);
+  EXPECT_EQ(app.world.RoomPathMarks(0.0f, 0.0f), 0);
 
   // The tile on the start room's right wall: its right-hand neighbours lie in the next room,
-  // which mode 1 hides even where a doorway would show it.
+  // which the room view (mode 1) hides even where a doorway would show it.
   const int tx = sx * 16 + 15, ty = sy * 12 + 6;
   app.world.Tiles[TileIndex(sx + 1, sy, 0, 6)] = 0;
   for (int mode : {0, 1}) {
-    app.GetMatrix(tx * kTile + 1, ty * kTile + 1, mode);
+    const float x = tx * kTile + 1, y = ty * kTile + 1;
+    if (mode == 1) {
+      app.world.GetMatrixInRoom(x, y, app.play.Player[player::kRoomX],
+                                app.play.Player[player::kRoomY]);
+    } else {
+      app.world.GetMatrix(x, y);
+    }
     for (int entry = matrix::kUpLeft; entry <= matrix::kDownRight; ++entry) {
       const int dx = (entry - 1) % 3 - 1, dy = (entry - 1) / 3 - 1;
-      EXPECT_EQ(app.world.Matrix[entry], mode && dx == 1 ? 42 : app.CodeAtTile(tx + dx, ty + dy))
+      EXPECT_EQ(app.world.Matrix[entry],
+                mode && dx == 1 ? 42 : app.world.CodeAtTile(tx + dx, ty + dy))
           << "mode " << mode << " entry " << entry;
     }
     EXPECT_EQ(app.world.Matrix[matrix::kRoom], world::RoomIndex(sx, sy));
@@ -302,7 +310,7 @@ TEST_F(World, SolidityRoomMarksAndNeighbourhoods) {
 TEST_F(World, RandCoversItsWholeRangeAndNothingElse) {
   for (const auto& [lo, hi] : {std::pair{-2, 2}, {308, 312}, {5, 5}}) {
     std::set<int> seen;
-    for (int i = 0; i < 2000; ++i) seen.insert(app.Rand(lo, hi));
+    for (int i = 0; i < 2000; ++i) seen.insert(Rand(lo, hi));
     EXPECT_EQ(static_cast<int>(seen.size()), hi - lo + 1);
     EXPECT_EQ(*seen.begin(), lo);
     EXPECT_EQ(*seen.rbegin(), hi);

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "game/core/records.h"
+#include "game/play/reach.h"
 #include "game/runs/pilot.h"
-#include "game/world/reach.h"
 #include "sim/headless_game.h"
 #include "sim_runs.h"
 
@@ -81,29 +81,29 @@ TEST(LevelCheck, ItemsAndPadReachedFromTheBase) {
   MyApp& app = game.app();
   app.world.Level = 1;
   app.LoadGame();
-  EXPECT_TRUE(CheckLevel(app).Won());
+  EXPECT_TRUE(CheckLevel(app.world, app.play).Won());
 
   // Item 0's block walled in at its sides can only be met from above or below.
   int tx = 0, ty = 0;
-  ASSERT_TRUE(reach::FindItem(app, 0, tx, ty));
+  ASSERT_TRUE(reach::FindItem(app.world, app.play, 0, tx, ty));
   const auto tileAt = [&app](int x, int y) -> int& {
     return app.world.Tiles[world::TileIndex(x / world::kRoomWidth, y / world::kRoomHeight,
                                             x % world::kRoomWidth, y % world::kRoomHeight)];
   };
   constexpr int kWall = 25;
   tileAt(tx - 1, ty) = tileAt(tx + 1, ty) = kWall;
-  LevelCheck check = CheckLevel(app);
+  LevelCheck check = CheckLevel(app.world, app.play);
   EXPECT_FALSE(check.itemReached[0]);
   EXPECT_TRUE(check.itemReached[1] && check.itemReached[2] && check.padReached);
   EXPECT_FALSE(check.Won());
 
   // A base sealed in by walls reaches its pad and nothing else.
   int cornerX = 0, cornerY = 0;
-  reach::StartRoomCorner(app, cornerX, cornerY);
+  reach::StartRoomCorner(app.world, app.play, cornerX, cornerY);
   for (int x = 5; x <= 10; ++x) tileAt(cornerX + x, cornerY + 4) = kWall;
   for (int y = 4; y <= 9; ++y)
     tileAt(cornerX + 5, cornerY + y) = tileAt(cornerX + 10, cornerY + y) = kWall;
-  check = CheckLevel(app);
+  check = CheckLevel(app.world, app.play);
   EXPECT_TRUE(check.padReached);
   EXPECT_FALSE(check.itemReached[1] || check.itemReached[2]);
 }

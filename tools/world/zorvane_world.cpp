@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "game/my_app.h"
-#include "game/world/reach.h"
+#include "game/play/reach.h"
 #include "world_map.h"
 
 namespace {
@@ -61,7 +61,7 @@ int CheckLevels(MyApp& app, int first, int last) {
   for (int level = first; level <= last; ++level) {
     app.world.Level = level;
     app.LoadGame();
-    const LevelCheck check = CheckLevel(app);
+    const LevelCheck check = CheckLevel(app.world, app.play);
     if (check.Won()) continue;
     ++count;
     failed.append(" ").append(std::to_string(level));

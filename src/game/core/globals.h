@@ -26,5 +26,8 @@ struct Platform {
 // The credits, one line each; the last ends the list and is not scrolled.
 const String& CreditLine(int line);
 
+// An integer in [lo, hi], each about equally likely, from the one shared random sequence.
+int Rand(float lo, float hi);
+
 // The random sequence back at its start, as every game begins.
 void InitGameGlobals();

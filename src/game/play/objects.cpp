@@ -162,7 +162,8 @@ void MyApp::UpdateObject(int start) {
   object[kX] += object[kVX];
   object[kY] += object[kVY];
   object[kAngle] = std::fmod(object[kAngle] + object[kSpin], kFullTurn);
-  GetMatrix(object[kX], object[kY], 1);
+  world.GetMatrixInRoom(object[kX], object[kY], play.Player[player::kRoomX],
+                        play.Player[player::kRoomY]);
   const int kind = Truncate(object[kKind]);
   const bool crawler = kind == kClockwiseCrawler || kind == kAnticlockwiseCrawler;
   frame.SetSize(object[kVX] < 0 && !crawler ? -1.0f : 1.0f, 1.0f);
@@ -226,13 +227,13 @@ void MyApp::SteerToward(float& velocity, float from, float to, float base, float
 
 // A solid tile in the direction of motion, from the Matrix around the object.
 bool MyApp::BlockedAcross(const float* object) const {
-  return (object[kVX] < 0 && isSolid(world.Matrix[matrix::kLeft])) ||
-         (object[kVX] > 0 && isSolid(world.Matrix[matrix::kRight]));
+  return (object[kVX] < 0 && WorldMap::isSolid(world.Matrix[matrix::kLeft])) ||
+         (object[kVX] > 0 && WorldMap::isSolid(world.Matrix[matrix::kRight]));
 }
 
 bool MyApp::BlockedDown(const float* object) const {
-  return (object[kVY] < 0 && isSolid(world.Matrix[matrix::kUp])) ||
-         (object[kVY] > 0 && isSolid(world.Matrix[matrix::kDown]));
+  return (object[kVY] < 0 && WorldMap::isSolid(world.Matrix[matrix::kUp])) ||
+         (object[kVY] > 0 && WorldMap::isSolid(world.Matrix[matrix::kDown]));
 }
 
 void MyApp::MoveEnemy(float* enemy, int kind) {
@@ -318,12 +319,12 @@ void MyApp::Crawl(float* enemy, int turn) {
 // Moves up and down, turning short of the walls above and below.
 void MyApp::Patrol(float* barrier) {
   const float inTile = std::fmod(barrier[kY], world.TileSize);
-  if (isSolid(world.Matrix[matrix::kUp]) && barrier[kVY] < 0 &&
+  if (WorldMap::isSolid(world.Matrix[matrix::kUp]) && barrier[kVY] < 0 &&
       inTile < object::kBarrierTurnAbove) {
     barrier[kVX] = 0;
     barrier[kVY] = std::abs(barrier[kVY]);
   }
-  if (isSolid(world.Matrix[matrix::kDown]) && barrier[kVY] > 0 &&
+  if (WorldMap::isSolid(world.Matrix[matrix::kDown]) && barrier[kVY] > 0 &&
       inTile > object::kBarrierTurnBelow) {
     barrier[kVX] = 0;
     barrier[kVY] = -std::abs(barrier[kVY]);
@@ -342,8 +343,8 @@ void MyApp::TouchShip(const float* enemy) {
 bool MyApp::LeaveRoom(float* object, int kind) {
   if (object[kRoom] == static_cast<float>(CurrentRoom())) return false;
   if (kind < kFirstEnemy) ThrowSparks(object[kX], object[kY], kPuffSparks);
-  if (IsEnemy(kind) && CodeAtPixel(object[kX], object[kY]) == code::kEmpty)
-    PutAt(object[kX], object[kY], code::kParkedEnemy + kind);
+  if (IsEnemy(kind) && world.CodeAtPixel(object[kX], object[kY]) == code::kEmpty)
+    world.PutAt(object[kX], object[kY], code::kParkedEnemy + kind);
   object[kKind] = kFree;
   return true;
 }
@@ -351,10 +352,10 @@ bool MyApp::LeaveRoom(float* object, int kind) {
 // A shot in a solid tile, or one that left its room, damages the tile and is spent. The
 // orbiting ball does the same, but makes its sound only when it broke the tile open.
 void MyApp::StrikeTiles(float* shot, int kind) {
-  const bool solid = isSolid(world.Matrix[matrix::kCentre]);
+  const bool solid = WorldMap::isSolid(world.Matrix[matrix::kCentre]);
   if (!solid && static_cast<float>(world.Matrix[matrix::kRoom]) == shot[kRoom]) return;
   ShootShit(Truncate(shot[kX]), Truncate(shot[kY]), Truncate(shot[kStrength]));
-  if (kind != kOrbitBall || CodeAtPixel(shot[kX], shot[kY]) == code::kEmpty) {
+  if (kind != kOrbitBall || world.CodeAtPixel(shot[kX], shot[kY]) == code::kEmpty) {
     PlaySFX(sfx::kShotHit, RandomRate());
     ThrowSparks(shot[kX], shot[kY], kPuffSparks);
   }

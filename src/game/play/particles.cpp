@@ -107,7 +107,8 @@ void MyApp::DoParticles() {
       p[particle::kVX] *= kBounceDrag;
       p[particle::kVY] += kBounceGravity;
       // Outside the world reads as a wall, so strays bounce back too.
-      if (isSolid(CodeAtPixel(std::trunc(p[particle::kX]), std::trunc(p[particle::kY]))))
+      if (WorldMap::isSolid(
+              world.CodeAtPixel(std::trunc(p[particle::kX]), std::trunc(p[particle::kY]))))
         p[particle::kVY] = -kBounceKeep * std::abs(p[particle::kVY]);
     }
     if (kind == kQuickFade) p[particle::kLife] -= kQuickFadeExtra;

@@ -19,6 +19,11 @@ namespace {
 using world::kRoomHeight;
 using world::kRoomWidth;
 
+// The ship starts each level with this weapon and ammunition, on this tile of the start room,
+// the view showing the room from this tile row.
+constexpr int kStartWeapon = 50, kStartAmmo = 4;
+constexpr int kStartTileX = 8, kStartTileY = 7, kStartViewTileY = 5;
+
 constexpr float kStarDrift = 0.4f;
 // The camera closes a quarter of the gap each update, and jumps once the step would be small.
 constexpr float kGlideShare = 4, kGlideSnap = 4;
@@ -154,7 +159,7 @@ bool DropNear(MyApp& app, float x, float y, int tx, int ty, int code) {
     }
   }
   if (empty == 0) return false;
-  app.PutAround(x, y, code);
+  app.world.PutAround(x, y, code);
   n = 0;
   for (int wy = w.top; wy <= w.bottom; ++wy) {
     for (int wx = w.left; wx <= w.right; ++wx, ++n) {
@@ -193,7 +198,7 @@ bool PutOnNearestEmpty(MyApp& app, int tx, int ty, int code) {
 void DropItem(MyApp& app, int item, float x, float y) {
   const int code = code::kFreeItem + item;
   int tx = 0, ty = 0;
-  if (app.RoomPathMarks(x, y) != 0 && TileAt(x, y, app.world.TileSize, tx, ty)) {
+  if (app.world.RoomPathMarks(x, y) != 0 && TileAt(x, y, app.world.TileSize, tx, ty)) {
     if (DropNear(app, x, y, tx, ty, code)) return;
     if (PutOnNearestEmpty(app, tx, ty, code)) return;
   }
@@ -204,7 +209,8 @@ void DropItem(MyApp& app, int item, float x, float y) {
   // The hiding place is stored as room * 32 + tile in each axis.
   const int hideX = rx * kRoomWidth + (hx - rx * world::kRooms);
   const int hideY = ry * kRoomHeight + (hy - ry * world::kRooms);
-  if (app.CodeAtTile(hideX, hideY) == code::kEmpty || !PutOnNearestEmpty(app, hideX, hideY, code))
+  if (app.world.CodeAtTile(hideX, hideY) == code::kEmpty ||
+      !PutOnNearestEmpty(app, hideX, hideY, code))
     app.world.Tiles[GlobalTileIndex(hideX, hideY)] = code;
 }
 
@@ -267,7 +273,7 @@ void TrackRoom(MyApp& app) {
   if (rx == app.play.Player[player::kRoomX] && ry == app.play.Player[player::kRoomY]) return;
   app.play.Player[player::kRoomX] = rx;
   app.play.Player[player::kRoomY] = ry;
-  const int enemies = app.Rand(0, static_cast<float>(EntryEnemyLimit(app.world.Level)));
+  const int enemies = Rand(0, static_cast<float>(EntryEnemyLimit(app.world.Level)));
   if (rx == app.play.Player[player::kRespawnRoomX] && ry == app.play.Player[player::kRespawnRoomY])
     return;
   for (int i = 0; i < enemies; ++i) app.AddABad(tile[tile::kRoomX], tile[tile::kRoomY]);
@@ -290,7 +296,7 @@ void RunIntro(MyApp& app) {
       float* p = &app.play.Particles[static_cast<size_t>(i * particle::kFloats)];
       p[particle::kVX] = static_cast<float>(-p[particle::kVX] * (kBurstBase + kBurstRange * Rnd()));
       p[particle::kVY] = static_cast<float>(-p[particle::kVY] * (kBurstBase + kBurstRange * Rnd()));
-      p[particle::kColour] = static_cast<float>(app.Rand(kFirstBurstColour, kLastBurstColour));
+      p[particle::kColour] = static_cast<float>(Rand(kFirstBurstColour, kLastBurstColour));
     }
   }
   if (app.play.LevelIntro == 0)
@@ -304,14 +310,14 @@ bool TakeOff(MyApp& app) {
   p[player::kY] += p[player::kVY];
   p[player::kVY] = std::min(p[player::kVY] - kLiftAcceleration, 0.0f);
   // Random draws in a fixed order: the shared sequence must not depend on the compiler.
-  const int kind = app.Rand(kFirstMixedKind, kLastMixedKind);
-  const int colour = app.Rand(kFirstExhaustColour, kLastExhaustColour);
+  const int kind = Rand(kFirstMixedKind, kLastMixedKind);
+  const int colour = Rand(kFirstExhaustColour, kLastExhaustColour);
   const auto speed = static_cast<float>(kExhaustSpeedBase + kExhaustSpeedRange * Rnd());
   app.ThrowParticle(p[player::kX], p[player::kY], kind, colour,
                     kExhaustWobble * SinDeg(ClockDegrees()), speed);
   const float baseX = p[player::kRespawnX] +
-                      static_cast<float>(app.Rand(-2 * app.world.TileSize, 2 * app.world.TileSize));
-  const int baseColour = app.Rand(kFirstExhaustColour, kLastExhaustColour);
+                      static_cast<float>(Rand(-2 * app.world.TileSize, 2 * app.world.TileSize));
+  const int baseColour = Rand(kFirstExhaustColour, kLastExhaustColour);
   const auto baseSpeed = static_cast<float>(kPadSparkSpeedBase + kPadSparkSpeedRange * Rnd());
   app.ThrowParticle(baseX, p[player::kRespawnY] + app.world.TileSize, kSparkKind, baseColour, 0,
                     baseSpeed);
@@ -332,8 +338,8 @@ void Respawn(MyApp& app) {
 
 void Wreck(MyApp& app) {
   ++app.play.ExitState;
-  const int kind = app.Rand(kFirstMixedKind, kLastMixedKind);
-  const int colour = app.Rand(kFirstDebrisColour, kLastDebrisColour);
+  const int kind = Rand(kFirstMixedKind, kLastMixedKind);
+  const int colour = Rand(kFirstDebrisColour, kLastDebrisColour);
   app.ThrowParticle(app.play.Player[player::kX], app.play.Player[player::kY], kind, colour,
                     kDebrisSwing * SinDeg(ClockDegrees()), kDebrisSpeed);
   if (app.play.ExitState != kWreckEnd) return;
@@ -361,8 +367,8 @@ void Steer(MyApp& app) {
 // tile it came to rest on, or 0.
 int Collide(MyApp& app) {
   float* p = app.play.Player.data();
-  app.GetMatrix(p[player::kX], p[player::kY], 0);
-  const auto solid = [&](int entry) { return MyApp::isSolid(app.world.Matrix[entry]); };
+  app.world.GetMatrix(p[player::kX], p[player::kY]);
+  const auto solid = [&](int entry) { return WorldMap::isSolid(app.world.Matrix[entry]); };
   const flight::SolidNeighbours walls{solid(matrix::kLeft), solid(matrix::kRight),
                                       solid(matrix::kUp), solid(matrix::kDown)};
   const bool landed = flight::StopAtWalls(
@@ -390,7 +396,7 @@ void Deliver(MyApp& app) {
 
 void Move(MyApp& app) {
   float* p = app.play.Player.data();
-  if (app.RoomPathMarks(p[player::kX], p[player::kY]) == 0) {
+  if (app.world.RoomPathMarks(p[player::kX], p[player::kY]) == 0) {
     if (app.play.ExitState == 0) app.play.ExitState = 1;
     return;
   }
@@ -543,4 +549,37 @@ bool MyApp::Game() {
   ChaseScore(*this);
   if (play.HudHidden == 0) DrawHud(*this);
   return finished;
+}
+
+void MyApp::BuildWorld() {
+  using namespace player;
+  auto& record = play.Player;
+  play.ExitState = 0;
+  record[kWeapon] = kStartWeapon;
+  record[kAmmo] = kStartAmmo;
+  for (int r = 0; r < object::kRecords; ++r) play.Objects[r * object::kFloats + object::kKind] = 0;
+  world.Build();
+  const int startX = world.StartRoomX, startY = world.StartRoomY;
+  const float size = world.TileSize;
+  record[kX] = size * static_cast<float>(world::kRoomWidth * startX + kStartTileX);
+  record[kY] = size * static_cast<float>(world::kRoomHeight * startY + kStartTileY);
+  record[kRoomX] = static_cast<float>(startX);
+  record[kRoomY] = static_cast<float>(startY);
+  record[kRoomRefX] = record[kX];
+  record[kRoomRefY] = size * static_cast<float>(world::kRoomHeight * startY + kStartViewTileY);
+  record[kRespawnRoomX] = static_cast<float>(startX);
+  record[kRespawnRoomY] = static_cast<float>(startY);
+  record[kRespawnX] = record[kX];
+  record[kRespawnY] = record[kY];
+  std::fill_n(&record[kClearedAtStart], kClearedAtStartCount, 0.0f);
+  for (int item = 0; item < world::kPaths; ++item) {
+    const ItemPlace& place = world.Items[static_cast<size_t>(item)];
+    record[Item(item, kItemState)] = 0;
+    record[Item(item, kItemTileX)] = static_cast<float>(place.tileX);
+    record[Item(item, kItemTileY)] = static_cast<float>(place.tileY);
+    record[Item(item, kItemRoomX)] = static_cast<float>(place.roomX);
+    record[Item(item, kItemRoomY)] = static_cast<float>(place.roomY);
+  }
+  for (int channel : {kBackdropRed, kBackdropGreen, kBackdropBlue})
+    record[channel] = static_cast<float>(Rand(0, 3) * 20);
 }

@@ -44,7 +44,7 @@ float RandomSpan(float screen) {
 void RenewStar(MyApp& app, float* star, int freshAxis, float screen) {
   star[freshAxis] = RandomSpan(screen);
   star[star::kDepth] = static_cast<float>(kStarDepthBase + kStarDepthRange * Rnd());
-  star[star::kFrame] = static_cast<float>(app.Rand(0, kLastStarFrame));
+  star[star::kFrame] = static_cast<float>(Rand(0, kLastStarFrame));
 }
 
 // Wraps one axis of a star across the screen and its margins.
@@ -157,7 +157,7 @@ void MyApp::DrawRoom(int rx, int ry, int active) {
   if (rx < 0 || rx >= world::kRooms || ry < 0 || ry >= world::kRooms) return;
   const float roomLeft = world.TileSize * static_cast<float>(rx * world::kRoomWidth);
   const float roomTop = world.TileSize * static_cast<float>(ry * world::kRoomHeight);
-  if (RoomPathMarks(roomLeft, roomTop) == 0) return;
+  if (world.RoomPathMarks(roomLeft, roomTop) == 0) return;
   const float shipX = play.Player[player::kX] - play.CamX;
   const float shipY = play.Player[player::kY] - play.CamY;
   for (int x = 0; x < world::kRoomWidth; ++x) {

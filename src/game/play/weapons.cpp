@@ -183,7 +183,7 @@ void MyApp::UpdateGrenade(float* grenade) {
   constexpr Ring kGrenadeRing{.shots = 16, .radius = 24, .speed = 6, .strength = 2};
   grenade[kAngle] += (kSpinUpFuse - grenade[kTimer]) / kSpinUpRate;
   grenade[kVY] += kGrenadeGravity;
-  if (isSolid(world.Matrix[matrix::kCentre])) grenade[kTimer] = 0;
+  if (WorldMap::isSolid(world.Matrix[matrix::kCentre])) grenade[kTimer] = 0;
   if (grenade[kTimer] < 1) FireRing(grenade, kGrenadeRing);
 }
 

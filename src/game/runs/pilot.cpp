@@ -7,7 +7,7 @@
 #include "game/core/flight.h"
 #include "game/core/records.h"
 #include "game/my_app.h"
-#include "game/world/reach.h"
+#include "game/play/reach.h"
 
 namespace {
 
@@ -61,11 +61,11 @@ int BlockCost(int c) {
 
 // The cost of moving into a tile, or kUnreached when the ship cannot go there that way.
 int EnterCost(const MyApp& app, int tx, int ty, bool sideways) {
-  if (!CanEnter(app, tx, ty, sideways)) return kUnreached;
-  if (IsBlock(app, tx, ty)) return BlockCost(Code(app, tx, ty));
+  if (!CanEnter(app.world, tx, ty, sideways)) return kUnreached;
+  if (IsBlock(app.world, tx, ty)) return BlockCost(Code(app.world, tx, ty));
   int cost = kOpenCost;
-  if (!Open(app, tx - 1, ty) || !Open(app, tx + 1, ty) || !Open(app, tx, ty - 1) ||
-      !Open(app, tx, ty + 1))
+  if (!Open(app.world, tx - 1, ty) || !Open(app.world, tx + 1, ty) ||
+      !Open(app.world, tx, ty - 1) || !Open(app.world, tx, ty + 1))
     cost += kBesideWallCost;
   return cost;
 }
@@ -91,7 +91,7 @@ bool ClearSight(const MyApp& app, float x0, float y0, float x1, float y1) {
     const float t = static_cast<float>(i) / static_cast<float>(steps);
     const int tx = PixelToTile(x0 + dx * t, app.world.TileSize);
     const int ty = PixelToTile(y0 + dy * t, app.world.TileSize);
-    if (!InLevel(app, tx, ty) || !Open(app, tx, ty)) return false;
+    if (!InLevel(app.world, tx, ty) || !Open(app.world, tx, ty)) return false;
   }
   return true;
 }
@@ -116,7 +116,9 @@ void Pilot::Forecast(const MyApp& app, const Keys& keys, Ship& s) {
   s.rampY = ClampUnit(s.rampY);
   flight::Accelerate(ClampUnit(ax), ClampUnit(ay), true, s.vx, s.vy);
   const int tx = PixelToTile(s.x, app.world.TileSize), ty = PixelToTile(s.y, app.world.TileSize);
-  const auto solid = [&](int dx, int dy) { return MyApp::isSolid(Code(app, tx + dx, ty + dy)); };
+  const auto solid = [&](int dx, int dy) {
+    return WorldMap::isSolid(Code(app.world, tx + dx, ty + dy));
+  };
   flight::StopAtWalls({solid(-1, 0), solid(1, 0), solid(0, -1), solid(0, 1)},
                       flight::OffsetInTile(s.x, app.world.TileSize),
                       flight::OffsetInTile(s.y, app.world.TileSize), s.vx, s.vy);
@@ -136,12 +138,12 @@ Pilot::Goal Pilot::ChooseGoal(const MyApp& app) {
         app.play.Player[player::Item(planned_.item, player::kItemState)] == player::kItemInWorld)
       continue;
     int tx = 0, ty = 0;
-    if (!FindItem(app, item, tx, ty)) continue;
+    if (!FindItem(app.world, app.play, item, tx, ty)) continue;
     goal = {kItemGoal, item, tx, ty};
   }
   if (goal.kind == kNoGoal && carrying) {
     goal.kind = kPadGoal;
-    StartRoomCorner(app, goal.tx, goal.ty);
+    StartRoomCorner(app.world, app.play, goal.tx, goal.ty);
   }
   return goal;
 }
@@ -173,9 +175,10 @@ void Pilot::PlanTo(const MyApp& app, const Goal& goal) {
     // Moving from a neighbour into this tile costs what entering this tile costs.
     for (const auto& step : kSteps) {
       const int ax = bx + step[0], ay = by + step[1];
-      if (!InLevel(app, ax, ay) || (!Open(app, ax, ay) && !IsBlock(app, ax, ay))) continue;
+      if (!InLevel(app.world, ax, ay) || (!Open(app.world, ax, ay) && !IsBlock(app.world, ax, ay)))
+        continue;
       const bool isGoal = cost == 0;
-      const int enter = isGoal && goal.kind == kItemGoal && IsBlock(app, bx, by)
+      const int enter = isGoal && goal.kind == kItemGoal && IsBlock(app.world, bx, by)
                             ? (step[1] == 0 ? kItemBlockCost : kUnreached)
                             : EnterCost(app, bx, by, step[1] == 0);
       if (enter == kUnreached) continue;
@@ -220,13 +223,13 @@ Pilot::Target Pilot::Steer(const MyApp& app, int shipTx, int shipTy) {
       if (!InWorld(nx, ny)) continue;
       const int there = distance_[static_cast<size_t>(TileIndex(nx, ny))];
       if (there >= best) continue;
-      if (IsBlock(app, nx, ny) && step[1] != 0) continue;
+      if (IsBlock(app.world, nx, ny) && step[1] != 0) continue;
       best = there;
       bestX = nx;
       bestY = ny;
     }
     if (bestX < 0) break;
-    if (IsBlock(app, bestX, bestY)) {
+    if (IsBlock(app.world, bestX, bestY)) {
       // Shots end at the room's edge: a block in the next room is shot from inside that room.
       if (alongRow && bestY == shipTy && bestX / kRoomWidth == shipTx / kRoomWidth)
         AimAtBlock(app, shipTx, shipTy, bestX, target);
@@ -250,7 +253,7 @@ void Pilot::AimAtBlock(const MyApp& app, int shipTx, int shipTy, int blockX, Tar
   const int side = blockX < shipTx ? -1 : 1;
   const int gap = std::abs(blockX - shipTx);
   target.blockSide = side;
-  const int c = Code(app, blockX, shipTy);
+  const int c = Code(app.world, blockX, shipTy);
   if (c < code::kHiddenBlock || c >= code::kFirstWeaponBlock) {
     target.fire = true;
     if (gap == 1) {
@@ -264,7 +267,8 @@ void Pilot::AimAtBlock(const MyApp& app, int shipTx, int shipTy, int blockX, Tar
   int standX = shipTx;
   for (int k = 1; k <= kStandOff - gap; ++k) {
     const int x = shipTx - side * k;
-    if (x / kRoomWidth != blockX / kRoomWidth || !InLevel(app, x, shipTy) || !Open(app, x, shipTy))
+    if (x / kRoomWidth != blockX / kRoomWidth || !InLevel(app.world, x, shipTy) ||
+        !Open(app.world, x, shipTy))
       break;
     standX = x;
   }
@@ -318,7 +322,7 @@ void Pilot::ForecastEnemy(const MyApp& app, const float* record, Enemy& enemy) c
   const auto solid = [&](float px, float py) {
     const int tx = PixelToTile(px, ts), ty = PixelToTile(py, ts);
     if (tx / kRoomWidth != roomX || ty / kRoomHeight != roomY) return true;
-    return MyApp::isSolid(Code(app, tx, ty));
+    return WorldMap::isSolid(Code(app.world, tx, ty));
   };
   for (int t = 0; t < kHorizon; ++t) {
     x += vx;
@@ -397,7 +401,7 @@ double Pilot::RolloutCost(const MyApp& app, Keys first, int firstFrames,
   for (int t = 0; t < kHorizon; ++t) {
     Forecast(app, t < firstFrames ? first : Homing(s, target.x, target.y), s);
     const int tx = PixelToTile(s.x, app.world.TileSize), ty = PixelToTile(s.y, app.world.TileSize);
-    if (!InLevel(app, tx, ty)) cost += kOutsideCost;
+    if (!InLevel(app.world, tx, ty)) cost += kOutsideCost;
     cost += std::hypot(s.x - target.x, s.y - target.y);
     for (const Enemy& e : enemies_) {
       const auto& [ex, ey] = e.at[static_cast<size_t>(t)];

@@ -11,7 +11,7 @@
 #include "base/random.h"
 #include "game/core/globals.h"
 #include "game/core/records.h"
-#include "game/my_app.h"
+#include "game/world/world_map.h"
 
 namespace {
 
@@ -28,8 +28,6 @@ constexpr int kClearedWorldInts = 2000001;
 using tile::kCode;
 using tile::kHitPoints;
 using tile::kRotation;
-
-constexpr int kStartWeapon = 50, kStartAmmo = 4;
 
 constexpr int kSeedMultiplier = 1234, kSeedOffset = 123, kSeedWarmUpDraws = 16;
 
@@ -123,7 +121,7 @@ void Step(int direction, int& rx, int& ry) {
 // One level's generation; every method draws from the shared sequence in build order.
 class WorldBuilder {
  public:
-  explicit WorldBuilder(MyApp& app) : app_(app), world_(app.world.Tiles) {}
+  explicit WorldBuilder(WorldMap& world) : map_(world), world_(world.Tiles) {}
 
   void Build();
 
@@ -160,15 +158,13 @@ class WorldBuilder {
   void PlaceBarriers();
   bool IsCorridor(int rx, int ry);
 
-  MyApp& app_;
+  WorldMap& map_;
   std::array<int, kWorldInts>& world_;
   int startX_ = 0, startY_ = 0;
 };
 
 void WorldBuilder::Build() {
   std::fill_n(world_.begin(), kClearedWorldInts, 0);
-  for (int r = 0; r < object::kRecords; ++r)
-    app_.play.Objects[r * object::kFloats + object::kKind] = 0;
   LayWalls();
   PlaceStart();
   LayBase();
@@ -179,7 +175,7 @@ void WorldBuilder::Build() {
 }
 
 void WorldBuilder::LayWalls() {
-  const int t = app_.Rand(0, 3);
+  const int t = Rand(0, 3);
   for (int rx = 0; rx < kRooms; ++rx) {
     for (int ry = 0; ry < kRooms; ++ry) {
       const int wallSet = (t + ry / 2 + rx / 2) % kWallSets;
@@ -213,25 +209,11 @@ void WorldBuilder::LayRoomWalls(int rx, int ry, int wallBase) {
 }
 
 void WorldBuilder::PlaceStart() {
-  startX_ = app_.Rand(12, 20);
-  startY_ = app_.Rand(12, 20);
-  using namespace player;
-  auto& record = app_.play.Player;
-  const float size = app_.world.TileSize;
-  record[kX] = size * (kRoomWidth * startX_ + 8);
-  record[kY] = size * (kRoomHeight * startY_ + 7);
-  record[kRoomX] = startX_;
-  record[kRoomY] = startY_;
-  record[kRoomRefX] = record[kX];
-  record[kRoomRefY] = size * (kRoomHeight * startY_ + 5);
-  record[kRespawnRoomX] = startX_;
-  record[kRespawnRoomY] = startY_;
-  record[kRespawnX] = record[kX];
-  record[kRespawnY] = record[kY];
-  std::fill_n(&record[kClearedAtStart], kClearedAtStartCount, 0.0f);
-  for (int item = 0; item < kPaths; ++item) {
-    for (int field : {kItemState, kItemTileX, kItemTileY}) record[Item(item, field)] = 0;
-  }
+  startX_ = Rand(12, 20);
+  startY_ = Rand(12, 20);
+  map_.StartRoomX = startX_;
+  map_.StartRoomY = startY_;
+  map_.Items.fill({});
 }
 
 void WorldBuilder::LayBase() {
@@ -244,13 +226,13 @@ void WorldBuilder::LayBase() {
 // Three random walks from the start room. The direction carries over from one path to the
 // next, so a later path opens by repeating the last step of the one before.
 void WorldBuilder::WalkPaths() {
-  const int steps = PathSteps(app_.world.Level);
+  const int steps = PathSteps(map_.Level);
   int direction = kStay;
   for (int path = 0; path < kPaths; ++path) {
     int rx = startX_, ry = startY_;
     for (int s = 0; s <= steps; ++s) {
       if (s > 0) {
-        direction = app_.Rand(1, 4);
+        direction = Rand(1, 4);
         if (!CanStep(path, rx, ry, direction)) {
           direction = kStay;
           continue;
@@ -274,9 +256,9 @@ bool WorldBuilder::CanStep(int path, int rx, int ry, int direction) {
 // Draws the doorway's centre a and half-width w (also when there is no step), then opens the
 // wall between the room left and the room entered.
 void WorldBuilder::CutDoorway(int fromX, int fromY, int direction) {
-  int a = app_.Rand(0, 15);
-  if (direction == kUp || direction == kDown) a = app_.Rand(0, 11);
-  const int w = app_.Rand(2, 4);
+  int a = Rand(0, 15);
+  if (direction == kUp || direction == kDown) a = Rand(0, 11);
+  const int w = Rand(2, 4);
   if (w >= 3) {
     if (a <= w) a = w + 1;
     if (a > 14 - w) a = 14 - w;
@@ -323,31 +305,31 @@ void WorldBuilder::FillRooms() {
 
 // A cluster of up to 5 x 5 blocks around a random centre.
 void WorldBuilder::PlaceBlocks(int rx, int ry) {
-  const int cx = app_.Rand(4, 12);
-  const int cy = app_.Rand(4, 8);
+  const int cx = Rand(4, 12);
+  const int cy = Rand(4, 8);
   int hw = 0, hh = 0;
   while (hw == 0 && hh == 0) {
-    hw = app_.Rand(0, 2);
-    hh = app_.Rand(0, 2);
+    hw = Rand(0, 2);
+    hh = Rand(0, 2);
   }
-  const int chance = BlockChance(app_.world.Level);
+  const int chance = BlockChance(map_.Level);
   for (int x = cx - hw; x <= cx + hw; ++x) {
     for (int y = cy - hh; y <= cy + hh; ++y) {
       int* tile = Tile(rx, ry, x, y);
       if (tile[kCode] != 0 || !Roll(7)) continue;
       tile[kCode] = code::kBlock;
       const int hidden = HiddenBlockCode();
-      if (app_.Rand(0, 10) < chance) tile[kCode] = hidden;
-      tile[kHitPoints] = app_.Rand(1, 2);
+      if (Rand(0, 10) < chance) tile[kCode] = hidden;
+      tile[kHitPoints] = Rand(1, 2);
     }
   }
 }
 
 // A weapon block, or four times in nine an enemy block; enemy kind 4 is never hidden.
 int WorldBuilder::HiddenBlockCode() {
-  int code = app_.Rand(kFirstWeaponBlock, app_.world.MaxWeaps + kFirstWeaponBlock - 1);
-  if (app_.Rand(0, 8) < 4) {
-    code = app_.Rand(kFirstEnemyBlock, app_.world.MaxBads + kFirstEnemyBlock - 1);
+  int code = Rand(kFirstWeaponBlock, map_.MaxWeaps + kFirstWeaponBlock - 1);
+  if (Rand(0, 8) < 4) {
+    code = Rand(kFirstEnemyBlock, map_.MaxBads + kFirstEnemyBlock - 1);
     if (code == kShunnedEnemyBlock) code = kEnemyBlockStandIn;
   }
   return code;
@@ -392,16 +374,15 @@ void WorldBuilder::HideItem(int item) {
   int rx = 0, ry = 0;
   for (int demand = kItemRoomDistanceStart;;) {
     demand = std::max(demand - 1, 0);
-    rx = app_.Rand(0, kRooms - 1);
-    ry = app_.Rand(0, kRooms - 1);
+    rx = Rand(0, kRooms - 1);
+    ry = Rand(0, kRooms - 1);
     const int distance = std::max(std::abs(rx - startX_), std::abs(ry - startY_));
     if (4 * distance > demand && PathMark(rx, ry, item) != 0) break;
   }
   const int itemBase = code::kItemBlock + item * code::kItemBlockStride;
-  auto& record = app_.play.Player;
   for (int attempt = 1;; ++attempt) {
-    const int tx = app_.Rand(1, kRoomWidth - 2);
-    const int ty = app_.Rand(1, kRoomHeight - 2);
+    const int tx = Rand(1, kRoomWidth - 2);
+    const int ty = Rand(1, kRoomHeight - 2);
     int* tile = Tile(rx, ry, tx, ty);
     bool hidden = false;
     if (tile[kCode] >= code::kBlock && tile[kCode] <= code::kLastBlockFrame) {
@@ -413,10 +394,7 @@ void WorldBuilder::HideItem(int item) {
       tile[kHitPoints] = kStubbornBlockHitPoints;
       hidden = true;
     }
-    record[player::Item(item, player::kItemTileX)] = static_cast<float>(rx * kRooms + tx);
-    record[player::Item(item, player::kItemTileY)] = static_cast<float>(ry * kRooms + ty);
-    record[player::Item(item, player::kItemRoomX)] = static_cast<float>(rx);
-    record[player::Item(item, player::kItemRoomY)] = static_cast<float>(ry);
+    map_.Items[static_cast<size_t>(item)] = {rx * kRooms + tx, ry * kRooms + ty, rx, ry};
     if (hidden) return;
   }
 }
@@ -426,10 +404,10 @@ void WorldBuilder::PlaceBarriers() {
   for (int rx = 0; rx < kRooms; ++rx) {
     for (int ry = 0; ry < kRooms; ++ry) {
       if (!OnAnyPath(rx, ry) || !IsCorridor(rx, ry)) continue;
-      if (app_.world.Level < kBarriersFromLevel || !Roll(6)) continue;
+      if (map_.Level < kBarriersFromLevel || !Roll(6)) continue;
       for (int i = 1; i <= kBarrierSlots; ++i) {
         const int x = 4 * i - 1;
-        const int y = app_.Rand(2, 8);
+        const int y = Rand(2, 8);
         int* tile = Tile(rx, ry, x, y);
         if (tile[kCode] == 0) tile[kCode] = code::kBarrier;
       }
@@ -451,45 +429,33 @@ bool WorldBuilder::IsCorridor(int rx, int ry) {
 
 }  // namespace
 
-void MyApp::BuildWorld() {
-  play.ExitState = 0;
-  play.Player[player::kWeapon] = kStartWeapon;
-  play.Player[player::kAmmo] = kStartAmmo;
+void WorldMap::Build() {
   // Unsigned arithmetic: the seed wraps modulo 2^32 for any level.
-  Seed = static_cast<int>(static_cast<unsigned>(world.Level) * kSeedMultiplier + kSeedOffset);
+  Seed = static_cast<int>(static_cast<unsigned>(Level) * kSeedMultiplier + kSeedOffset);
   for (int i = 0; i < kSeedWarmUpDraws; ++i) Rnd();
   WorldBuilder(*this).Build();
-  for (int channel : {player::kBackdropRed, player::kBackdropGreen, player::kBackdropBlue})
-    play.Player[channel] = static_cast<float>(Rand(0, 3) * 20);
 }
 
-// Rnd draws in double precision, and so does this, so a level comes out the same on every
-// machine and build type.
-int MyApp::Rand(float lo, float hi) {
-  const double low = lo;
-  return static_cast<int>(std::floor(low + (hi + 0.99 - low) * Rnd()));
+int WorldMap::CodeAtPixel(float x, float y) const {
+  return CodeAtTile(PixelToTile(x, TileSize), PixelToTile(y, TileSize));
 }
 
-int MyApp::CodeAtPixel(float x, float y) {
-  return CodeAtTile(PixelToTile(x, world.TileSize), PixelToTile(y, world.TileSize));
+int WorldMap::CodeAtTile(int tx, int ty) const {
+  return InWorld(tx, ty) ? Tiles[GlobalTileIndex(tx, ty)] : code::kOutside;
 }
 
-int MyApp::CodeAtTile(int tx, int ty) {
-  return InWorld(tx, ty) ? world.Tiles[GlobalTileIndex(tx, ty)] : code::kOutside;
-}
-
-void MyApp::PutAt(float x, float y, int code) {
-  const int tx = PixelToTile(x, world.TileSize);
-  const int ty = PixelToTile(y, world.TileSize);
-  if (InWorld(tx, ty)) world.Tiles[GlobalTileIndex(tx, ty)] = code;
+void WorldMap::PutAt(float x, float y, int code) {
+  const int tx = PixelToTile(x, TileSize);
+  const int ty = PixelToTile(y, TileSize);
+  if (InWorld(tx, ty)) Tiles[GlobalTileIndex(tx, ty)] = code;
 }
 
 // Up to 251 random tiles within two of the start tile (kept off the room's walls); the first
 // empty one takes the code, or the last one tried when none was empty.
-void MyApp::PutAround(float x, float y, int code) {
+void WorldMap::PutAround(float x, float y, int code) {
   constexpr int kTries = 251;
-  const int tx = PixelToTile(x, world.TileSize);
-  const int ty = PixelToTile(y, world.TileSize);
+  const int tx = PixelToTile(x, TileSize);
+  const int ty = PixelToTile(y, TileSize);
   if (!InWorld(tx, ty)) return;
   const int rx = tx / kRoomWidth, ry = ty / kRoomHeight;
   int index = 0;
@@ -499,39 +465,47 @@ void MyApp::PutAround(float x, float y, int code) {
     const int x = std::clamp(tx % kRoomWidth + dx, 1, kRoomWidth - 2);
     const int y = std::clamp(ty % kRoomHeight + dy, 1, kRoomHeight - 2);
     index = TileIndex(rx, ry, x, y);
-    if (world.Tiles[index] == 0) break;
+    if (Tiles[index] == 0) break;
   }
-  world.Tiles[index] = code;
+  Tiles[index] = code;
 }
 
-bool MyApp::isSolid(int code) {
+bool WorldMap::isSolid(int code) {
   if (code >= code::kBase && code <= code::kLastOpenBase) return false;
   if (code >= code::kFreeItem && code < code::kFreeItem + world::kPaths) return false;
   return code >= 1 && code < code::kWaitingEnemy;
 }
 
-int MyApp::RoomPathMarks(float x, float y) {
-  const int tx = PixelToTile(x, world.TileSize);
-  const int ty = PixelToTile(y, world.TileSize);
+int WorldMap::RoomPathMarks(float x, float y) const {
+  const int tx = PixelToTile(x, TileSize);
+  const int ty = PixelToTile(y, TileSize);
   if (!InWorld(tx, ty)) return 0;
-  const int* corner = &world.Tiles[TileIndex(tx / kRoomWidth, ty / kRoomHeight, 0, 0)];
+  const int* corner = &Tiles[TileIndex(tx / kRoomWidth, ty / kRoomHeight, 0, 0)];
   int marks = 0;
   for (int path = 0; path < kPaths; ++path) marks += corner[tile::PathMarkField(path)];
   return marks;
 }
 
-void MyApp::GetMatrix(float x, float y, int mode) {
-  const int tx = PixelToTile(x, world.TileSize);
-  const int ty = PixelToTile(y, world.TileSize);
-  const int rx = ToRoomCoord(play.Player[player::kRoomX]);
-  const int ry = ToRoomCoord(play.Player[player::kRoomY]);
+void WorldMap::GetMatrix(float x, float y) {
+  FillMatrix(x, y, 0, 0, 0);
+}
+
+void WorldMap::GetMatrixInRoom(float x, float y, float roomX, float roomY) {
+  FillMatrix(x, y, 1, roomX, roomY);
+}
+
+void WorldMap::FillMatrix(float x, float y, int mode, float roomX, float roomY) {
+  const int tx = PixelToTile(x, TileSize);
+  const int ty = PixelToTile(y, TileSize);
+  const int rx = ToRoomCoord(roomX);
+  const int ry = ToRoomCoord(roomY);
   const int currentRoom = rx < 0 || ry < 0 ? -1 : world::RoomIndex(rx, ry);
   int entry = matrix::kUpLeft;
   for (int dy = -1; dy <= 1; ++dy) {
     for (int dx = -1; dx <= 1; ++dx, ++entry) {
       const bool hidden = mode == 1 && RoomOfTile(tx + dx, ty + dy) != currentRoom;
-      world.Matrix[entry] = hidden ? code::kOutside : CodeAtTile(tx + dx, ty + dy);
+      Matrix[entry] = hidden ? code::kOutside : CodeAtTile(tx + dx, ty + dy);
     }
   }
-  world.Matrix[matrix::kRoom] = RoomOfTile(tx, ty);
+  Matrix[matrix::kRoom] = RoomOfTile(tx, ty);
 }

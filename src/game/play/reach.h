@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "game/core/records.h"
-
-class MyApp;
+#include "game/play/play.h"
+#include "game/world/world_map.h"
 
 namespace reach {
 
@@ -18,20 +18,20 @@ constexpr int kPadRow = 7, kPadFirstX = 6, kPadLastX = 9;
 
 bool InWorld(int tx, int ty);
 // Global tiles (room * 16 + x, room * 12 + y); 42 outside the world.
-int Code(const MyApp& app, int tx, int ty);
-int HitPoints(const MyApp& app, int tx, int ty);
+int Code(const WorldMap& world, int tx, int ty);
+int HitPoints(const WorldMap& world, int tx, int ty);
 // In a room of the level: on a path, and within rooms 1..30, where the ship survives.
-bool InLevel(const MyApp& app, int tx, int ty);
+bool InLevel(const WorldMap& world, int tx, int ty);
 // A block that shots still damage.
-bool IsBlock(const MyApp& app, int tx, int ty);
-bool Open(const MyApp& app, int tx, int ty);
+bool IsBlock(const WorldMap& world, int tx, int ty);
+bool Open(const WorldMap& world, int tx, int ty);
 // Whether a ship moving into the tile from a neighbour gets there: open tiles from any side,
 // blocks only sideways.
-bool CanEnter(const MyApp& app, int tx, int ty, bool sideways);
+bool CanEnter(const WorldMap& world, int tx, int ty, bool sideways);
 // Where item k lies: its hiding place while it is there, else the loose item in the level.
-bool FindItem(const MyApp& app, int item, int& tx, int& ty);
+bool FindItem(const WorldMap& world, const Play& play, int item, int& tx, int& ty);
 // The start room's tile column tx and row ty of its upper left corner.
-void StartRoomCorner(const MyApp& app, int& tx, int& ty);
+void StartRoomCorner(const WorldMap& world, const Play& play, int& tx, int& ty);
 
 }  // namespace reach
 
@@ -42,4 +42,4 @@ struct LevelCheck {
 };
 
 // Searches the level as built, from the ship's start tile.
-LevelCheck CheckLevel(const MyApp& app);
+LevelCheck CheckLevel(const WorldMap& world, const Play& play);
