@@ -99,7 +99,7 @@ TEST(LevelCheck, ItemsAndPadReachedFromTheBase) {
 
   // A base sealed in by walls reaches its pad and nothing else.
   int cornerX = 0, cornerY = 0;
-  reach::StartRoomCorner(app.world, app.play, cornerX, cornerY);
+  reach::StartRoomCorner(app.play, cornerX, cornerY);
   for (int x = 5; x <= 10; ++x) tileAt(cornerX + x, cornerY + 4) = kWall;
   for (int y = 4; y <= 9; ++y)
     tileAt(cornerX + 5, cornerY + y) = tileAt(cornerX + 10, cornerY + y) = kWall;

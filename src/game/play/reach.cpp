@@ -80,7 +80,7 @@ bool FindItem(const WorldMap& world, const Play& play, int item, int& tx, int& t
   return false;
 }
 
-void StartRoomCorner(const WorldMap& world, const Play& play, int& tx, int& ty) {
+void StartRoomCorner(const Play& play, int& tx, int& ty) {
   tx = static_cast<int>(play.Player[player::kRespawnRoomX]) * kRoomWidth;
   ty = static_cast<int>(play.Player[player::kRespawnRoomY]) * kRoomHeight;
 }
@@ -122,7 +122,7 @@ LevelCheck CheckLevel(const WorldMap& world, const Play& play) {
         FindItem(world, play, item, tx, ty) && reached[ty * world::kTilesX + tx];
   }
   int cornerX = 0, cornerY = 0;
-  StartRoomCorner(world, play, cornerX, cornerY);
+  StartRoomCorner(play, cornerX, cornerY);
   for (int x = kPadFirstX; x <= kPadLastX; ++x)
     check.padReached =
         check.padReached || reached[(cornerY + kPadRow) * world::kTilesX + cornerX + x];

@@ -31,7 +31,7 @@ bool CanEnter(const WorldMap& world, int tx, int ty, bool sideways);
 // Where item k lies: its hiding place while it is there, else the loose item in the level.
 bool FindItem(const WorldMap& world, const Play& play, int item, int& tx, int& ty);
 // The start room's tile column tx and row ty of its upper left corner.
-void StartRoomCorner(const WorldMap& world, const Play& play, int& tx, int& ty);
+void StartRoomCorner(const Play& play, int& tx, int& ty);
 
 }  // namespace reach
 

@@ -143,7 +143,7 @@ Pilot::Goal Pilot::ChooseGoal(const MyApp& app) {
   }
   if (goal.kind == kNoGoal && carrying) {
     goal.kind = kPadGoal;
-    StartRoomCorner(app.world, app.play, goal.tx, goal.ty);
+    StartRoomCorner(app.play, goal.tx, goal.ty);
   }
   return goal;
 }
