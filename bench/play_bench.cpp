@@ -31,8 +31,8 @@ class LoadedGame {
     game_->StepUntilLoaded();
   }
   ~LoadedGame() {
-    game_->app().DiscardImages();
-    game_->app().DiscardSounds();
+    game_->app().frame.DiscardImages();
+    game_->app().audio.DiscardSounds();
     game_.reset();
     fs::current_path(home_);
     fs::remove_all(dir_);

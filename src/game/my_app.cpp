@@ -53,8 +53,8 @@ MyApp::MyApp() {
 }
 
 MyApp::~MyApp() {
-  DiscardImages();
-  DiscardSounds();
+  frame.DiscardImages();
+  audio.DiscardSounds();
 }
 
 void kvInit() {
@@ -63,6 +63,18 @@ void kvInit() {
 
 void MyApp::OnRender() {
   frame.Render(deviceWidth, deviceHeight);
+}
+
+void MyApp::PlaySFX(int id, float rate, float volume, float pan) {
+  audio.PlaySFX(save.Settings[kSoundModeSetting], id, rate, volume, pan);
+}
+
+void MyApp::PlayTune(const String& name, int loop) {
+  audio.PlayTune(save.Settings[kSoundModeSetting], name, loop);
+}
+
+void MyApp::StopTune() {
+  audio.StopTune();
 }
 
 void MyApp::OnCreate() {
@@ -83,7 +95,7 @@ void MyApp::OnCreate() {
   frame.LastDevHeight = DeviceHeight();
   frame.FitScreen(static_cast<float>(frame.LastDevWidth), static_cast<float>(frame.LastDevHeight));
   controls.TiltZeroX = controls.TiltZeroY = 0;
-  Reload();
+  frame.Reload();
   world.Level = 2;
   menu.MenuIntro = kMenuIntroStart;
   pause.Paused = 0;
@@ -114,7 +126,7 @@ void MyApp::OnUpdate() {
   MirrorPointer();
   UpdateKeyLatch();
   if (frame.LoadStep == 0) RunScreen();
-  if (frame.LoadStep > 0) Loader();
+  if (frame.LoadStep > 0) frame.Loader(audio, save.Settings[kSoundModeSetting]);
   UpdateControls();
   if (screens.DebugMode == 1) DrawDebugOverlay();
   ShowBadges();
@@ -131,10 +143,10 @@ void MyApp::ReadFunctionKeys() {
 
 void MyApp::TrackFrameRate() {
   const int now = Millisecs();
-  if (now <= frame.LastMillisecs) return;
-  frame.FrameRate = 1000 / (now - frame.LastMillisecs);
-  frame.SmoothFrameRate = (frame.SmoothFrameRate * 9 + frame.FrameRate) / 10;
-  frame.LastMillisecs = now;
+  if (now <= frame.rates.LastMillisecs) return;
+  frame.rates.FrameRate = 1000 / (now - frame.rates.LastMillisecs);
+  frame.rates.SmoothFrameRate = (frame.rates.SmoothFrameRate * 9 + frame.rates.FrameRate) / 10;
+  frame.rates.LastMillisecs = now;
 }
 
 void MyApp::MirrorPointer() {
@@ -241,8 +253,8 @@ void MyApp::DrawDebugOverlay() {
   frame.ResetDraw();
   const float y = platform.tilt ? frame.ScreenHeight / 2 : frame.ScreenHeight - 16;
   frame.Text(16, y,
-             String::FromInt(frame.SmoothRenderRate) + ":" + String::FromFloat(frame.ScaleX) + "," +
-                 String::FromFloat(frame.ScaleY));
+             String::FromInt(frame.rates.SmoothRenderRate) + ":" + String::FromFloat(frame.ScaleX) +
+                 "," + String::FromFloat(frame.ScaleY));
 }
 
 void MyApp::ClearPadKeys() {

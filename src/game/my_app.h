@@ -77,22 +77,6 @@ class MyApp : public App {
   // The frame drawn from the draw list the update left.
   void OnRender() override;
 
-  // ---- Loader (loader.cpp) ----
-  // Picks the image density and starts loading from step 1 (the logo and font at once).
-  void Reload();
-  // One loading step per update, drawing the loading screen each time.
-  void Loader();
-  // Loads name + density suffix + ".png" into a slot; a missing file leaves the slot empty.
-  void LoadImg(int slot, const String& name, int frameW, int frameH, int frames, int flags);
-  // Loads the 16 x 16-cell glyph sheet into a slot and makes it the text font.
-  void LoadFont(int slot, const String& name, int glyphW, int glyphH);
-  // The loading screen: logo, band and two rings of dots turning.
-  void WaitStart();
-  // ImageLevel and ImageScale from the device size.
-  void ChooseImageLevel();
-  // Frees every loaded image; the game owns them until then.
-  void DiscardImages();
-
   // ---- The level's start (play.cpp) ----
   // Builds the world for world.Level (MaxBads and MaxWeaps set first) and puts the ship, its
   // weapon and the items where the level starts them. Makes no sound: the screen that starts
@@ -185,16 +169,11 @@ class MyApp : public App {
   bool TouchInBox(int slot, float x, float y, float halfW, float halfH) const;
   int AnyTouchBetween(float left, float top, float right, float bottom) const;
 
-  // ---- Game audio (game_audio.cpp) ----
-  // Loads effect id from "sfx/" and its three-digit number; a missing file leaves no sound.
-  void LoadSFX(int id);
-  // Plays on the next of 24 rotating channels while the sound setting has effects on.
+  // ---- Sound ----
+  // The game's sound calls, under the player's sound setting.
   void PlaySFX(int id, float rate = 1.0f, float volume = 1.0f, float pan = 0.0f);
-  // Starts "sfx/" + name + ".ogg" while the sound setting has music on; stops the last tune.
   void PlayTune(const String& name, int loop);
   void StopTune();
-  // Frees every loaded effect; the game owns them until then.
-  void DiscardSounds();
 
   // ---- Menu and options (menu.cpp) ----
   // One update of the level-select menu.

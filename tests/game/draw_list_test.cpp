@@ -285,7 +285,7 @@ TEST_F(DrawListTest, TheBarsAreBlackAndDrawingStaysInsideTheArea) {
 TEST_F(DrawListTest, AScaledScreenDrawsAtFramebufferResolution) {
   constexpr int kWindowW = 640, kWindowH = 480, kScale = 2;
   Render(kWindowW * kScale, kWindowH * kScale);
-  app.ChooseImageLevel();
+  app.frame.ChooseImageLevel();
   EXPECT_EQ(app.frame.ImageLevel, 4) << "the density follows the framebuffer, not the window";
   game.MouseMove(static_cast<float>(glfw2::ToPixels(320, kWindowW, kWindowW * kScale)),
                  static_cast<float>(glfw2::ToPixels(120.5, kWindowH, kWindowH * kScale)));

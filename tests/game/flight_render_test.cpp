@@ -53,8 +53,8 @@ class FlightRender : public ::testing::Test {
   }
   void TearDown() override {
     if (!game_) return;
-    game_->app().DiscardImages();
-    game_->app().DiscardSounds();
+    game_->app().frame.DiscardImages();
+    game_->app().audio.DiscardSounds();
     game_.reset();
     glfw2::CloseWindow();
     glfw2::Terminate();

@@ -60,8 +60,8 @@ TEST(FrameGolden, LevelOneAtRestOnThePad) {
     ASSERT_EQ(app.play.LevelIntro, 0);
     ASSERT_EQ(app.play.ExitState, 0);
     reading = Reading(app);
-    app.DiscardImages();
-    app.DiscardSounds();
+    app.frame.DiscardImages();
+    app.audio.DiscardSounds();
   }
 
   if (std::getenv("ZV_UPDATE_GOLDEN")) {

@@ -28,7 +28,7 @@ class GameAudio : public ::testing::Test {
     game_ = std::make_unique<HeadlessGame>();
   }
   void TearDown() override {
-    app().DiscardSounds();
+    app().audio.DiscardSounds();
     game_.reset();
     std::filesystem::current_path(home_);
   }
@@ -48,14 +48,14 @@ class GameAudio : public ::testing::Test {
 
 TEST_F(GameAudio, EffectsAreReadFromThreeDigitFileNames) {
   for (const int id : {kEffect, 49, 100, 149, kMissingEffect}) {
-    app().LoadSFX(id);
+    app().audio.LoadSFX(id);
     EXPECT_EQ(app().audio.Sounds[id] != nullptr, id != kMissingEffect) << "effect " << id;
   }
 }
 
 TEST_F(GameAudio, EffectsRotateOverTwentyFourChannelsStartingAtOne) {
   app().save.Settings[kSoundModeSetting] = kSoundAll;
-  app().LoadSFX(kEffect);
+  app().audio.LoadSFX(kEffect);
   const auto& sample = app().audio.Sounds[kEffect]->sample;
   for (int played = 1; played <= 25; ++played) {
     app().PlaySFX(kEffect);
@@ -77,7 +77,7 @@ TEST_F(GameAudio, EachSoundModePlaysOnlyItsEffectsAndTunes) {
                {kSoundAll, true, true},
                {kEffectsOnly, true, false},
                {kMusicOnly, false, true}};
-  app().LoadSFX(kEffect);
+  app().audio.LoadSFX(kEffect);
   for (const auto& m : modes) {
     app().save.Settings[kSoundModeSetting] = kSoundAll;
     app().PlayTune("Robust", 1);  // a tune from before the change
@@ -100,7 +100,7 @@ TEST_F(GameAudio, EachSoundModePlaysOnlyItsEffectsAndTunes) {
 TEST_F(GameAudio, AnEffectSetsUpItsChannelAndAMissingOneStillCutsItOff) {
   app().save.Settings[kSoundModeSetting] = kSoundAll;
   for (const int id : {kEffect, kMissingEffect}) {
-    app().LoadSFX(id);
+    app().audio.LoadSFX(id);
     const int channel = app().audio.NextChannel + 1;
     PlaySound(app().audio.Sounds[kEffect], channel);  // a sound to cut off
     app().PlaySFX(id, 1.25f, 0.5f, 1.0f);

@@ -60,8 +60,8 @@ class LoaderTest : public ::testing::Test {
   }
   void TearDown() override {
     if (game_) {
-      app().DiscardImages();
-      app().DiscardSounds();
+      app().frame.DiscardImages();
+      app().audio.DiscardSounds();
       game_.reset();
     }
     folder_.reset();
@@ -97,7 +97,7 @@ TEST_F(LoaderTest, ImageLevelFollowsTheLargerDeviceSide) {
                  Case{1280, 720, 4}, Case{800, 1231, 4}}) {
     Resize(c.w, c.h);
     game_->Step();
-    app().ChooseImageLevel();
+    app().frame.ChooseImageLevel();
     EXPECT_EQ(app().frame.ImageLevel, c.level) << c.w << " x " << c.h;
     EXPECT_FLOAT_EQ(app().frame.ImageScale, 1.0f / c.level) << c.w << " x " << c.h;
   }
@@ -177,11 +177,11 @@ TEST_F(LoaderTest, ASheetTooSmallForItsFramesLeavesItsSlotEmptyAndIsNamed) {
 TEST_F(LoaderTest, TheLastStepEndsLoadingAndStillDrawsTheLoadingScreen) {
   Start(640, 480);
   app().frame.LoadStep = 36;
-  app().Loader();
+  app().frame.Loader(app().audio, app().save.Settings[kSoundModeSetting]);
   EXPECT_EQ(app().frame.LoadStep, 37);
   EXPECT_NE(app().audio.Sounds[154], nullptr);
   app().frame.DrawCount = 0;
-  app().Loader();
+  app().frame.Loader(app().audio, app().save.Settings[kSoundModeSetting]);
   EXPECT_EQ(app().frame.LoadStep, 0);
   // Two rings of 11 dots, the disc, the band and the logo; the logo after the first ring, disc
   // and band.

@@ -104,10 +104,11 @@ void GameFrame::Append(float kind, float x, float y, float sizeX, float sizeY, f
 
 void GameFrame::TrackRenderRate() {
   const int now = Millisecs();
-  if (now <= RenderMillisecs) return;
-  RenderRate = 1000 / (now - RenderMillisecs);
-  SmoothRenderRate = (SmoothRenderRate * (kSmoothing - 1) + RenderRate) / kSmoothing;
-  RenderMillisecs = now;
+  if (now <= rates.RenderMillisecs) return;
+  rates.RenderRate = 1000 / (now - rates.RenderMillisecs);
+  rates.SmoothRenderRate =
+      (rates.SmoothRenderRate * (kSmoothing - 1) + rates.RenderRate) / kSmoothing;
+  rates.RenderMillisecs = now;
 }
 
 // A filled rectangle one pixel beyond every edge stands in for a clear. Beside a fit area

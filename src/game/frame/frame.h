@@ -11,6 +11,7 @@
 #include "game/core/globals.h"
 
 class Image;
+struct GameAudio;
 
 constexpr int kImageSlots = 100;
 constexpr int kImageInfoInts = 300;
@@ -43,6 +44,23 @@ struct GameFrame {
   void Render(int deviceWidth, int deviceHeight);
   void ReplayDrawList(int deviceWidth, int deviceHeight);
 
+  // ---- Loading (loader.cpp) ----
+  // Picks the image density and starts loading from step 1 (the logo and font at once).
+  void Reload();
+  // One loading step per update, drawing the loading screen each time; the effects go into
+  // audio, and the start jingle plays under the sound mode.
+  void Loader(GameAudio& audio, int soundMode);
+  // Loads name + density suffix + ".png" into a slot; a missing file leaves the slot empty.
+  void LoadImg(int slot, const String& name, int frameW, int frameH, int frames, int flags);
+  // Loads the 16 x 16-cell glyph sheet into a slot and makes it the text font.
+  void LoadFont(int slot, const String& name, int glyphW, int glyphH);
+  // The loading screen: logo, band and two rings of dots turning.
+  void WaitStart();
+  // ImageLevel and ImageScale from the device size.
+  void ChooseImageLevel();
+  // Frees every loaded image; the game owns them until then.
+  void DiscardImages();
+
   // The controls the player started the level with (keyboard 0, controller 1, pointer 2): text
   // shows their buttons.
   int ControlStyle = 0;
@@ -68,8 +86,13 @@ struct GameFrame {
   int FontImage = 0;
   int LoadStep = 0;
   int LogoSoundDone = 0;
-  int RenderMillisecs = 0, RenderRate = 0, SmoothRenderRate = 0;
-  int LastMillisecs = 0, FrameRate = 0, SmoothFrameRate = 0;
+  // The loading screen's turning rings.
+  int SpinAngle = 0;
+  // Updates and renders per second, as measured and smoothed, for the debug overlay.
+  struct Rates {
+    int RenderMillisecs = 0, RenderRate = 0, SmoothRenderRate = 0;
+    int LastMillisecs = 0, FrameRate = 0, SmoothFrameRate = 0;
+  } rates;
 
  private:
   // Appends one record stamped with the current draw state; a full list drops it.

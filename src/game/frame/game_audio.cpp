@@ -1,6 +1,6 @@
 // Sound effects and tunes under the player's sound setting.
+#include "game/frame/game_audio.h"
 #include "audio/audio.h"
-#include "game/my_app.h"
 
 namespace {
 
@@ -23,38 +23,38 @@ String EffectPath(int id) {
 
 }  // namespace
 
-void MyApp::LoadSFX(int id) {
+void GameAudio::LoadSFX(int id) {
   if (id < 0 || id >= kSoundSlots) return;
-  delete audio.Sounds[id];
-  audio.Sounds[id] = LoadSound(EffectPath(id)).release();
+  delete Sounds[id];
+  Sounds[id] = LoadSound(EffectPath(id)).release();
 }
 
-void MyApp::PlaySFX(int id, float rate, float volume, float pan) {
-  if (!EffectsOn(save.Settings[kSoundModeSetting])) return;
-  audio.NextChannel = (audio.NextChannel + 1) % kRotatingChannels;
-  const int channel = audio.ChannelIds[audio.NextChannel];
+void GameAudio::PlaySFX(int soundMode, int id, float rate, float volume, float pan) {
+  if (!EffectsOn(soundMode)) return;
+  NextChannel = (NextChannel + 1) % kRotatingChannels;
+  const int channel = ChannelIds[NextChannel];
   // The slot's channel is cut off even when there is nothing to play in its place.
   StopChannel(channel);
-  if (id >= 0 && id < kSoundSlots) PlaySound(audio.Sounds[id], channel);
+  if (id >= 0 && id < kSoundSlots) PlaySound(Sounds[id], channel);
   SetChannelRate(channel, rate);
   SetChannelVolume(channel, volume);
   SetChannelPan(channel, pan);
 }
 
-void MyApp::PlayTune(const String& name, int loop) {
-  if (audio.MusicPlaying != 0) StopTune();
-  if (!TunesOn(save.Settings[kSoundModeSetting])) return;
+void GameAudio::PlayTune(int soundMode, const String& name, int loop) {
+  if (MusicPlaying != 0) StopTune();
+  if (!TunesOn(soundMode)) return;
   PlayMusic("sfx/" + name + ".ogg", loop);
-  audio.MusicPlaying = 1;
+  MusicPlaying = 1;
 }
 
-void MyApp::StopTune() {
+void GameAudio::StopTune() {
   StopMusic();
-  audio.MusicPlaying = 0;
+  MusicPlaying = 0;
 }
 
-void MyApp::DiscardSounds() {
-  for (Sound*& sound : audio.Sounds) {
+void GameAudio::DiscardSounds() {
+  for (Sound*& sound : Sounds) {
     delete sound;
     sound = nullptr;
   }

@@ -3,12 +3,14 @@
 #include <cmath>
 
 #include "base/angles.h"
+#include "game/core/app.h"
 #include "game/core/globals.h"
 #include "game/core/records.h"
 #include "game/frame/asset_table.h"
+#include "game/frame/frame.h"
+#include "game/frame/game_audio.h"
 #include "game/frame/glyphs.h"
 #include "game/frame/sound_table.h"
-#include "game/my_app.h"
 #include "graphics/graphics.h"
 
 namespace {
@@ -75,107 +77,106 @@ constexpr int kRingDots = 11;
 constexpr int kSpinPerUpdate = 16;
 constexpr float kDotRadius = 8;
 
-void LoadSlot(MyApp& app, int slot) {
+void LoadSlot(GameFrame& frame, int slot) {
   const ImageAsset& asset = ImageAssetForSlot(slot);
-  app.LoadImg(slot, asset.name, asset.frameW, asset.frameH, asset.frames, Image::HandleCentered);
+  frame.LoadImg(slot, asset.name, asset.frameW, asset.frameH, asset.frames, Image::HandleCentered);
 }
 
-void LoadGameFont(MyApp& app) {
-  app.LoadFont(kFontSlot, ImageAssetForSlot(kFontSlot).name, kGlyphW, kGlyphH);
+void LoadGameFont(GameFrame& frame) {
+  frame.LoadFont(kFontSlot, ImageAssetForSlot(kFontSlot).name, kGlyphW, kGlyphH);
 }
 
 }  // namespace
 
-void MyApp::ChooseImageLevel() {
+void GameFrame::ChooseImageLevel() {
   const int width = DeviceWidth(), height = DeviceHeight();
   if (width <= kMaxSideLevel1 && height <= kMaxSideLevel1) {
-    frame.ImageLevel = 1;
+    ImageLevel = 1;
   } else if (width <= kMaxSideLevel2 && height <= kMaxSideLevel2) {
-    frame.ImageLevel = 2;
+    ImageLevel = 2;
   } else {
-    frame.ImageLevel = 4;
+    ImageLevel = 4;
   }
-  frame.ImageScale = 1.0f / frame.ImageLevel;
+  ImageScale = 1.0f / ImageLevel;
 }
 
-void MyApp::LoadImg(int slot, const String& name, int frameW, int frameH, int frames, int flags) {
-  const String path = name + DensitySuffix(frame.ImageLevel) + ".png";
-  delete frame.Images[slot];
-  frame.Images[slot] =
-      LoadImage2(path, frameW * frame.ImageLevel, frameH * frame.ImageLevel, frames, flags);
-  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = frameW * frame.ImageLevel;
-  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = frameH * frame.ImageLevel;
-  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrames)] = frames;
+void GameFrame::LoadImg(int slot, const String& name, int frameW, int frameH, int frames,
+                        int flags) {
+  const String path = name + DensitySuffix(ImageLevel) + ".png";
+  delete Images[slot];
+  Images[slot] = LoadImage2(path, frameW * ImageLevel, frameH * ImageLevel, frames, flags);
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = frameW * ImageLevel;
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = frameH * ImageLevel;
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrames)] = frames;
 }
 
-void MyApp::LoadFont(int slot, const String& name, int glyphW, int glyphH) {
-  const String path = name + DensitySuffix(frame.ImageLevel) + ".png";
-  delete frame.Images[slot];
-  frame.Images[slot] =
-      LoadImage2(path, kGlyphCell * frame.ImageLevel, kGlyphCell * frame.ImageLevel, kGlyphFrames,
-                 Image::HandleCentered);
-  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = glyphW;
-  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = glyphH;
-  frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrames)] = kGlyphFrames;
-  frame.FontImage = slot;
+void GameFrame::LoadFont(int slot, const String& name, int glyphW, int glyphH) {
+  const String path = name + DensitySuffix(ImageLevel) + ".png";
+  delete Images[slot];
+  Images[slot] = LoadImage2(path, kGlyphCell * ImageLevel, kGlyphCell * ImageLevel, kGlyphFrames,
+                            Image::HandleCentered);
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = glyphW;
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = glyphH;
+  ImageInfo[imageinfo::Index(slot, imageinfo::kFrames)] = kGlyphFrames;
+  FontImage = slot;
 }
 
-void MyApp::DiscardImages() {
-  for (Image*& image : frame.Images) {
+void GameFrame::DiscardImages() {
+  for (Image*& image : Images) {
     delete image;
     image = nullptr;
   }
 }
 
-void MyApp::Reload() {
-  frame.ClearRed = frame.ClearGreen = frame.ClearBlue = 0;
-  frame.ClearAlpha = 1;
+void GameFrame::Reload() {
+  ClearRed = ClearGreen = ClearBlue = 0;
+  ClearAlpha = 1;
   ChooseImageLevel();
   LoadSlot(*this, kLogoSlot);
   LoadGameFont(*this);
-  frame.LoadStep = 1;
+  LoadStep = 1;
 }
 
-void MyApp::Loader() {
+void GameFrame::Loader(GameAudio& audio, int soundMode) {
   ChooseImageLevel();
-  if (frame.LoadStep >= 1 && frame.LoadStep <= kLastStep) {
-    const LoadingStep& step = kSteps[frame.LoadStep - 1];
+  if (LoadStep >= 1 && LoadStep <= kLastStep) {
+    const LoadingStep& step = kSteps[LoadStep - 1];
     for (int slot : step.images) {
       if (slot != kNone) LoadSlot(*this, slot);
     }
-    if (frame.LoadStep == kFontStep) LoadGameFont(*this);
+    if (LoadStep == kFontStep) LoadGameFont(*this);
     for (int sound : step.sounds) {
-      if (sound != kNone) LoadSFX(sound);
+      if (sound != kNone) audio.LoadSFX(sound);
     }
     // The jingle belongs to the first start of the program, not to later reloads.
-    if (frame.LoadStep == kLogoStep && frame.LogoSoundDone == 0) {
-      PlaySFX(sfx::kStartJingle, 1.0f, 1.0f, 0.0f);
-      frame.LogoSoundDone = 1;
+    if (LoadStep == kLogoStep && LogoSoundDone == 0) {
+      audio.PlaySFX(soundMode, sfx::kStartJingle, 1.0f, 1.0f, 0.0f);
+      LogoSoundDone = 1;
     }
   }
   // Step 37 loads nothing: it ends loading on the update after the last step.
-  frame.LoadStep = frame.LoadStep > kLastStep ? 0 : frame.LoadStep + 1;
+  LoadStep = LoadStep > kLastStep ? 0 : LoadStep + 1;
   WaitStart();
 }
 
-void MyApp::WaitStart() {
-  frame.CLS2D(40, 40, 80, 1.0f);
-  const float cx = frame.ScreenWidth / 2, cy = frame.ScreenHeight / 2;
-  const float m = std::trunc(std::min(frame.ScreenWidth, frame.ScreenHeight));
-  play.SpinAngle += kSpinPerUpdate;
+void GameFrame::WaitStart() {
+  CLS2D(40, 40, 80, 1.0f);
+  const float cx = ScreenWidth / 2, cy = ScreenHeight / 2;
+  const float m = std::trunc(std::min(ScreenWidth, ScreenHeight));
+  SpinAngle += kSpinPerUpdate;
   auto ring = [&](float red, float green, float blue, float turn) {
     for (int i = 0; i < kRingDots; ++i) {
-      const float t = play.SpinAngle + turn + kSpinPerUpdate * i;
-      frame.SetCol(red, green, blue, i / 10.0f);
-      frame.Oval(cx + SinDeg(t) * m * 0.25f, cy - CosDeg(t) * m * 0.25f, kDotRadius, kDotRadius);
+      const float t = SpinAngle + turn + kSpinPerUpdate * i;
+      SetCol(red, green, blue, i / 10.0f);
+      Oval(cx + SinDeg(t) * m * 0.25f, cy - CosDeg(t) * m * 0.25f, kDotRadius, kDotRadius);
     }
   };
   ring(250, 250, 250, 180);
-  frame.SetCol(255, 255, 0, 0.8f);
-  frame.Oval(cx, cy, m * 0.3f, m * 0.3f);
-  frame.SetCol(250, 160, 60, 0.7f);
-  frame.Rect(0, frame.ScreenHeight * 0.4f, frame.ScreenWidth, frame.ScreenHeight * 0.2f);
-  frame.ResetDraw();
-  frame.DrawImg(kLogoSlot, cx, frame.ScreenHeight * 0.48f, 0);
+  SetCol(255, 255, 0, 0.8f);
+  Oval(cx, cy, m * 0.3f, m * 0.3f);
+  SetCol(250, 160, 60, 0.7f);
+  Rect(0, ScreenHeight * 0.4f, ScreenWidth, ScreenHeight * 0.2f);
+  ResetDraw();
+  DrawImg(kLogoSlot, cx, ScreenHeight * 0.48f, 0);
   ring(50, 50, 50, 0);
 }

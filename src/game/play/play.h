@@ -24,7 +24,6 @@ struct Play {
   int Lives = 0;
   int LevelIntro = 0;
   int ExitState = 0;
-  int SpinAngle = 0;
   float CamX = 0, CamTargetX = 0, CamY = 0, CamTargetY = 0;
   int HudHidden = 0;
   // The HUD's score text and the value it shows, rebuilt only when the shown score changes.

@@ -41,7 +41,7 @@ float RandomSpan(float screen) {
 
 // A star that wrapped round comes back as a new one: the other coordinate, depth and frame
 // are drawn anew, in that order.
-void RenewStar(MyApp& app, float* star, int freshAxis, float screen) {
+void RenewStar(float* star, int freshAxis, float screen) {
   star[freshAxis] = RandomSpan(screen);
   star[star::kDepth] = static_cast<float>(kStarDepthBase + kStarDepthRange * Rnd());
   star[star::kFrame] = static_cast<float>(Rand(0, kLastStarFrame));
@@ -53,11 +53,11 @@ void WrapStar(MyApp& app, float* star, int axis, float screen, int freshAxis, fl
   const float span = screen + 2 * app.frame.Overscan + 2 * kStarWrapMargin;
   if (star[axis] < -margin) {
     star[axis] += span;
-    RenewStar(app, star, freshAxis, freshScreen);
+    RenewStar(star, freshAxis, freshScreen);
   }
   if (star[axis] > screen + margin) {
     star[axis] -= span;
-    RenewStar(app, star, freshAxis, freshScreen);
+    RenewStar(star, freshAxis, freshScreen);
   }
 }
 

@@ -164,10 +164,10 @@ void DrawDiscs(MyApp& app, const BoxLayout& box) {
   const float leftX = box.left + inX, rightX = box.left + app.screens.CreditCols * box.cell - inX;
   const float topY = box.top + inY, bottomY = box.top + app.screens.CreditRows * box.cell - inY;
   Disc(app, box, leftX, topY, false);
-  DiscNumbers(app, leftX, topY, DeviceWidth(), DeviceHeight(), app.frame.SmoothFrameRate);
+  DiscNumbers(app, leftX, topY, DeviceWidth(), DeviceHeight(), app.frame.rates.SmoothFrameRate);
   Disc(app, box, rightX, topY, false);
   DiscNumbers(app, rightX, topY, static_cast<int>(app.frame.ScreenWidth),
-              static_cast<int>(app.frame.ScreenHeight), app.frame.SmoothRenderRate);
+              static_cast<int>(app.frame.ScreenHeight), app.frame.rates.SmoothRenderRate);
   Disc(app, box, leftX, bottomY, false);
   app.frame.DrawImg(kButtonsSlot, leftX, bottomY, kDiscIconFrame);
   Disc(app, box, rightX, bottomY, app.report.Able == 1);
