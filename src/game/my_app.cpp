@@ -77,6 +77,14 @@ void MyApp::StopTune() {
   audio.StopTune();
 }
 
+int MyApp::PlayKey(int key, int analog, int player) {
+  return controls.PlayKey(platform.console, key, analog, player);
+}
+
+int MyApp::PlayKeyAll(int key, int analog) {
+  return controls.PlayKeyAll(platform.console, key, analog);
+}
+
 void MyApp::OnCreate() {
   if (platform.console) {
     frame.Overscan = 64.0f;
@@ -351,7 +359,7 @@ void MyApp::InGame() {
   if (pauseHeld && pause.Paused == 0 && controls.KeyLatch == 0) RequestPause();
   if (!play.HudHidden) {
     if (frame.ControlStyle != kControlPointer) frame.Alpha(kPauseIconDimAlpha);
-    const bool touched = Button(kPauseIconSlot, kPauseIconPos, kPauseIconPos, 0);
+    const bool touched = controls.Button(frame, kPauseIconSlot, kPauseIconPos, kPauseIconPos, 0);
     if (touched && pause.Paused == 0 && controls.KeyLatch == 0) {
       controls.PointerActive = 1;
       RequestPause();

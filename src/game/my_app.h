@@ -28,21 +28,6 @@ enum ScreenModes {
   ModeLoadGame = 11,
 };
 
-// Game keys asked through PlayKey.
-enum GameKeys {
-  kGameUp = 0,
-  kGameLeft = 3,
-  kGameRight = 5,
-  kGameDown = 8,
-  kGameA = 10,
-  kGameB = 11,
-  kGameX = 12,
-  kGameY = 13,
-  kGameL1 = 14,
-  kGameR1 = 15,
-  kGameBack = 99,
-};
-
 // Updates per second while playing and while the window is out of focus.
 constexpr int kUpdateRate = 60;
 constexpr int kSuspendedUpdateRate = 5;
@@ -135,39 +120,18 @@ class MyApp : public App {
   // Damages the block at a pixel; a broken block releases what it hides.
   void ShootShit(int x, int y, int damage);
 
-  // ---- Controls (controls.cpp) ----
-  // 1 while game key `key` is held for player 0..3, or by the keyboard alone for player -1;
-  // analog 1 lets stick 0 count as the direction keys.
+  // ---- Controls ----
+  // The game keys as the controls hold them on this platform (Controls::PlayKey).
   int PlayKey(int key, int analog, int player);
-  // How many of the four players hold the key.
   int PlayKeyAll(int key, int analog);
-  float StickX(int stick, int player);
-  float StickY(int stick, int player);
-  // This update's stick in AnalogX/AnalogY: mouse drag, then joystick 0, then the key ramps.
-  void AnalogueControl();
-  // Switches the iCade key-pair controller on (1) or off (0).
-  void iCade(int on);
-  // Draws the image and reports a touch inside its drawn extent.
-  int Button(int image, float x, float y, int imageFrame);
-  // The same, tested against the first touch only.
-  int ButtonFirstTouch(int image, float x, float y, int imageFrame);
-  // Draws the rectangle and reports a touch on it, with a margin.
-  int Touch(float x, float y, float w, float h);
-  // Touches strictly inside the rectangle, the centred rectangle, or within the circle.
-  int MouseIn(float x, float y, float w, float h);
-  int MouseIn_Centered(float x, float y, float w, float h);
-  int MouseIn_Radius(float x, float y, float w, float h);
+  // The full-screen row and key: the window goes full screen or back.
   int FullscreenFlip();
-  // The per-update input work after the screens: iCade characters, pad keys, pad and tilt.
+  // The per-update input work after the screens (touch_controls.cpp): iCade characters, pad
+  // keys, the touch screen's pad and tilt.
   void UpdateControls();
-  // Parts of the above.
-  void DragStick();
-  void ReadICadeChars();
   void OnScreenPad();
   void MoveAndResizePad();
   void TiltControl();
-  bool TouchInBox(int slot, float x, float y, float halfW, float halfH) const;
-  int AnyTouchBetween(float left, float top, float right, float bottom) const;
 
   // ---- Sound ----
   // The game's sound calls, under the player's sound setting.

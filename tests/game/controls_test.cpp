@@ -97,7 +97,7 @@ TEST_F(ControlsTest, JoystickButtonsBelongToTheirPlayerAndPlayersBeyondFourHaveN
   // Player 4's button 0 would be key 384, the first touch.
   input.MouseEvent(kEventMouseDown, 0, 0, 0);
   ExpectPlayKeys({{kGameA, 0, 4, 0}});
-  EXPECT_EQ(app.StickX(0, 4), 0);
+  EXPECT_EQ(Controls::StickX(0, 4), 0);
 }
 
 TEST_F(ControlsTest, StickCountsAsDirectionsOnlyWhenAnalogIsAskedAndReadsYDown) {
@@ -112,8 +112,8 @@ TEST_F(ControlsTest, StickCountsAsDirectionsOnlyWhenAnalogIsAskedAndReadsYDown) 
   joy.axisX = {-0.41f, 0.25f};
   ExpectPlayKeys({{kGameDown, 1, 1, 1}, {kGameLeft, 1, 1, 1}});
   // The first stick reads with y down like the screen, the second as it comes.
-  EXPECT_EQ((std::array{app.StickY(0, 1), app.StickY(1, 1), app.StickX(1, 1), app.StickX(0, -1),
-                        app.StickY(0, -1)}),
+  EXPECT_EQ((std::array{Controls::StickY(0, 1), Controls::StickY(1, 1), Controls::StickX(1, 1),
+                        Controls::StickX(0, -1), Controls::StickY(0, -1)}),
             (std::array{0.5f, -1.0f, 0.25f, 0.0f, 0.0f}));
   joy.axisX[0] = 0.4f;
   ExpectPlayKeys({{kGameRight, 1, 1, 0}});
@@ -140,7 +140,7 @@ TEST_F(ControlsTest, WithTheICadeOnTheLettersNoLongerPlay) {
 TEST_F(ControlsTest, TheICadeHoldsItsKeysUntilTheirReleaseLetterAndLetsGoWhenOff) {
   game.StepUntilLoaded();
   game.TypeChar('w');
-  app.iCade(1);
+  app.controls.iCade(1);
   EXPECT_EQ(app.controls.ICade, 1);
   EXPECT_TRUE(game.host().KeyboardEnabled());
   EXPECT_EQ(GetChar(), 0);
@@ -157,17 +157,17 @@ TEST_F(ControlsTest, TheICadeHoldsItsKeysUntilTheirReleaseLetterAndLetsGoWhenOff
   ExpectPlayKeys({{kGameUp, 0, -1, 0}});
   app.controls.PadKeys[kGameUp] = 2;
   app.controls.PadKeys[kConsoleBack] = 1;
-  app.iCade(0);
+  app.controls.iCade(0);
   EXPECT_FALSE(game.host().KeyboardEnabled());
   EXPECT_EQ((std::array{app.controls.ICade, app.controls.PadKeys[kGameUp],
                         app.controls.PadKeys[kConsoleBack]}),
             (std::array{0, 0, 1}));
-  app.iCade(5);
+  app.controls.iCade(5);
   EXPECT_EQ(app.controls.ICade, 0);
 }
 
 TEST_F(ControlsTest, ICadeLettersOfEitherCaseReachEveryPadKey) {
-  app.iCade(1);
+  app.controls.iCade(1);
   // Characters below zero are skipped.
   for (const int letter :
        std::initializer_list<int>{'h', 'J', 'k', 'Y', 'u', 'I', 'X', 'a', 'D', -5, 'o', 'L'})
@@ -210,7 +210,7 @@ TEST_F(ControlsTest, MouseDragStickAnchorsAtThePressAndTheJoystickOverridesIt) {
   for (const auto& s : steps) {
     app.controls.PointerX = s.x;
     app.controls.PointerY = s.y;
-    app.AnalogueControl();
+    app.controls.AnalogueControl(app.platform.console, app.frame, app.screens.DebugMode == 1);
     EXPECT_EQ(Stick(), s.stick) << "pointer " << s.x << "," << s.y;
   }
   app.controls.StickOriginX = app.controls.StickOriginY = 100;
@@ -218,14 +218,14 @@ TEST_F(ControlsTest, MouseDragStickAnchorsAtThePressAndTheJoystickOverridesIt) {
   app.controls.PointerY = 100;
   auto& joy = input.joyStates[0];
   joy.axisY[0] = 0.15f;
-  app.AnalogueControl();
+  app.controls.AnalogueControl(app.platform.console, app.frame, app.screens.DebugMode == 1);
   EXPECT_EQ(app.controls.AnalogX, 1) << "within the dead zone";
   joy.axisY[0] = 0.6f;
-  app.AnalogueControl();
+  app.controls.AnalogueControl(app.platform.console, app.frame, app.screens.DebugMode == 1);
   EXPECT_EQ((std::array{app.controls.AnalogX, app.controls.AnalogY}), (std::array{0.0f, -0.6f}));
   joy.axisY[0] = 0;
   app.controls.PointerDown = 0;
-  app.AnalogueControl();
+  app.controls.AnalogueControl(app.platform.console, app.frame, app.screens.DebugMode == 1);
   EXPECT_EQ(app.controls.StickOriginX, -1);
   EXPECT_EQ(app.controls.AnalogX, 0);
 }
@@ -235,28 +235,31 @@ TEST_F(ControlsTest, MouseDragStickAnchorsAtThePressAndTheJoystickOverridesIt) {
 TEST_F(ControlsTest, TouchAreasCountOnlyTouchesThatAreDown) {
   NoTouches();
   const int before = app.frame.DrawCount;
-  EXPECT_EQ(app.Touch(100, 100, 50, 20), 0);
+  EXPECT_EQ(app.controls.Touch(app.frame, 100, 100, 50, 20), 0);
   EXPECT_EQ(app.frame.DrawCount, before + drawrec::kFloats);
   EXPECT_EQ(LastRecordKind(), kNoArg);
   const auto touched = [this](int x, int y, int on = 1) {
     TouchAt(3, x, y);
     app.controls.TouchOn[3] = on;
-    return app.Touch(100, 100, 50, 20);  // 100..150 x 100..120
+    return app.controls.Touch(app.frame, 100, 100, 50, 20);  // 100..150 x 100..120
   };
   EXPECT_EQ(
       (std::array{touched(161, 110), touched(93, 110), touched(95, 131), touched(95, 131, 0)}),
       (std::array{1, 0, 1, 0}));
   TouchAt(3, 110, 50);
   EXPECT_EQ(
-      (std::array{app.MouseIn(100, 40, 20, 20), app.MouseIn(110, 40, 20, 20),
-                  app.MouseIn_Centered(100, 50, 20, 4), app.MouseIn_Centered(100, 50, 22, 4)}),
+      (std::array{app.controls.MouseIn(100, 40, 20, 20), app.controls.MouseIn(110, 40, 20, 20),
+                  app.controls.MouseIn_Centered(100, 50, 20, 4),
+                  app.controls.MouseIn_Centered(100, 50, 22, 4)}),
       (std::array{1, 0, 0, 1}));
   // Radius squared 50: the point (5, 5) away lies on the circle.
   TouchAt(3, 105, 55);
-  EXPECT_EQ((std::array{app.MouseIn_Radius(100, 50, 10, 10), app.MouseIn_Radius(100, 50, 9, 10)}),
+  EXPECT_EQ((std::array{app.controls.MouseIn_Radius(100, 50, 10, 10),
+                        app.controls.MouseIn_Radius(100, 50, 9, 10)}),
             (std::array{1, 0}));
   app.controls.TouchOn[3] = 0;
-  EXPECT_EQ(app.MouseIn(100, 40, 20, 20) + app.MouseIn_Radius(100, 50, 10, 10), 0);
+  EXPECT_EQ(app.controls.MouseIn(100, 40, 20, 20) + app.controls.MouseIn_Radius(100, 50, 10, 10),
+            0);
 }
 
 TEST_F(ControlsTest, ButtonsTestTheDrawnExtent) {
@@ -268,15 +271,15 @@ TEST_F(ControlsTest, ButtonsTestTheDrawnExtent) {
   // Half extent 20: the button spans 180..220; Button counts touches that are up.
   app.controls.TouchPosX[1] = 219;
   app.controls.TouchPosY[1] = 200;
-  EXPECT_EQ(app.Button(kPadImage, 200, 200, 3), 0);
+  EXPECT_EQ(app.controls.Button(app.frame, kPadImage, 200, 200, 3), 0);
   EXPECT_EQ(LastRecordKind(), kPadImage);
   app.controls.PointerDown = 1;
-  EXPECT_EQ(app.Button(kPadImage, 200, 200, 3), 1);
-  EXPECT_EQ(app.ButtonFirstTouch(kPadImage, 200, 200, 3), 0);
+  EXPECT_EQ(app.controls.Button(app.frame, kPadImage, 200, 200, 3), 1);
+  EXPECT_EQ(app.controls.ButtonFirstTouch(app.frame, kPadImage, 200, 200, 3), 0);
   app.controls.TouchPosX[1] = 220;
-  EXPECT_EQ(app.Button(kPadImage, 200, 200, 3), 0);
+  EXPECT_EQ(app.controls.Button(app.frame, kPadImage, 200, 200, 3), 0);
   TouchAt(0, 185, 215);
-  EXPECT_EQ(app.ButtonFirstTouch(kPadImage, 200, 200, 3), 1);
+  EXPECT_EQ(app.controls.ButtonFirstTouch(app.frame, kPadImage, 200, 200, 3), 1);
 }
 
 class OnScreenPadTest : public ControlsTest {

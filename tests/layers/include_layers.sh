@@ -16,12 +16,12 @@ declare -A allowed=(
   [sim]="base host net graphics audio input game sim"
 )
 # The game's components, lowest first: the components each may include. my_app.h, the
-# composition at src/game's root, is listed where the component's functions are still members
-# of MyApp.
+# composition at src/game's root, is listed for the components whose functions are still
+# members of MyApp; core, frame, world and save never see it.
 declare -A component_allowed=(
   [core]="core"
-  [frame]="core frame my_app.h"
-  [world]="core frame world my_app.h"
+  [frame]="core frame"
+  [world]="core frame world"
   [play]="core frame world play my_app.h"
   [save]="core save"
   [report]="core report my_app.h"

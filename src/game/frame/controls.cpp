@@ -7,15 +7,14 @@
 #include "game/core/flight.h"
 #include "game/core/globals.h"
 #include "game/core/records.h"
-#include "game/my_app.h"
+#include "game/frame/controls.h"
+#include "game/frame/frame.h"
 #include "input/input_device.h"
 
 namespace {
 
 constexpr int kPlayers = 4;
 constexpr int kKeyboardOnly = -1;
-constexpr int kPadKeysReleased = 19;
-constexpr int kPadHeldByScreen = 1;
 constexpr int kPadHeldByICade = 2;
 constexpr float kStickThreshold = 0.4f;
 
@@ -140,169 +139,125 @@ int TrailAnchor(int anchor, int pointer) {
 constexpr float kTouchMarginBefore = 6.0f;
 constexpr float kTouchMarginAfter = 12.0f;
 
-// The on-screen pad: image 94 frames, positions from the settings, kept on screen.
-constexpr int kPadImage = 94;
-constexpr int kPadEdge = 32;
-constexpr int kPadMinSize = 8;
-constexpr int kPadMaxSize = 25;
-constexpr float kPadArm = 32.0f;
-constexpr float kFireOffset = 24.0f;
-constexpr float kPadAlpha = 0.6f;
-constexpr float kPadMoveSize = 3.0f;
-constexpr float kFireSize = 1.5f;
-constexpr int kPinchUnit = 16;
-
-struct PadButton {
-  float dx, dy;
-  int frame;
-  int padEntry;
-};
-constexpr PadButton kPadArrows[] = {
-    {-1, 0, 4, kGameLeft}, {0, -1, 1, kGameUp}, {0, 1, 9, kGameDown}, {1, 0, 6, kGameRight}};
-constexpr int kPadCentreFrame = 5;
-
-int ClampSetting(int value, int low, float high) {
-  if (value > high) value = static_cast<int>(high);
-  return std::max(value, low);
-}
-
-// Tilt: calibration button in the lower left, a marker showing the smoothed tilt.
-constexpr int kTiltImage = 97;
-constexpr int kTiltFrame = 7;
-constexpr float kTiltCorner = 24.0f;
-constexpr float kTiltButtonSize = 1.5f;
-constexpr float kTiltButtonAlpha = 0.8f;
-constexpr float kTiltEase = 0.25f;
-constexpr float kTiltSnap = 0.005f;
-constexpr float kTiltReach = 20.0f;
-
-void SmoothToward(float& smooth, float target) {
-  smooth += kTiltEase * (target - smooth);
-  if (std::fabs(target - smooth) < kTiltSnap) smooth = target;
-}
-
 }  // namespace
 
-int MyApp::PlayKey(int key, int analog, int player) {
+int Controls::PlayKey(bool console, int key, int analog, int player) const {
   if (player < kKeyboardOnly) return 0;
-  const KeyRow* row = RowFor(controls, key);
+  const KeyRow* row = RowFor(*this, key);
   if (!row) return 0;
   // The console's own back button stands in for the keyboard's.
-  if (controls.ICade == 0 && key == kGameBack && platform.console)
-    return platform.console && controls.PadKeys[kPadBackEntry] != 0 ? 1 : 0;
+  if (ICade == 0 && key == kGameBack && console) return PadKeys[kPadBackEntry] != 0 ? 1 : 0;
   if (AnyKeyDown(*row)) return 1;
   if (player != kKeyboardOnly) {
     if (AnyButtonDown(*row, player)) return 1;
     if (analog == 1 && StickPushed(row->stick, player)) return 1;
   }
   return std::any_of(row->pads.begin(), row->pads.end(),
-                     [this](int entry) { return entry >= 0 && controls.PadKeys[entry] != 0; })
+                     [this](int entry) { return entry >= 0 && PadKeys[entry] != 0; })
              ? 1
              : 0;
 }
 
-int MyApp::PlayKeyAll(int key, int analog) {
+int Controls::PlayKeyAll(bool console, int key, int analog) const {
   int count = 0;
-  for (int player = 0; player < kPlayers; ++player) count += PlayKey(key, analog, player);
+  for (int player = 0; player < kPlayers; ++player) count += PlayKey(console, key, analog, player);
   return count;
 }
 
-float MyApp::StickX(int stick, int player) {
+float Controls::StickX(int stick, int player) {
   return player < 0 ? 0 : JoyX(stick, player);
 }
 
 // Stick 0 reads with y down like the screen; the second stick is passed on as it comes.
-float MyApp::StickY(int stick, int player) {
+float Controls::StickY(int stick, int player) {
   if (player < 0) return 0;
   return stick == 0 ? -JoyY(stick, player) : JoyY(stick, player);
 }
 
-void MyApp::AnalogueControl() {
-  controls.AnalogX = controls.AnalogY = 0;
-  DragStick();
+void Controls::AnalogueControl(bool console, GameFrame& frame, bool showStick) {
+  AnalogX = AnalogY = 0;
+  DragStick(frame);
   const float joyX = JoyX(0, 0);
   const float joyY = JoyY(0, 0);
   if (std::fabs(joyX) > kJoyDeadZone || std::fabs(joyY) > kJoyDeadZone) {
-    controls.AnalogX = joyX;
-    controls.AnalogY = -joyY;
+    AnalogX = joyX;
+    AnalogY = -joyY;
   }
   using flight::ClampUnit;
-  flight::RampAxis(PlayKey(kGameUp, 0, 0), PlayKey(kGameDown, 0, 0), controls.KeyAnalogY,
-                   controls.AnalogY);
-  flight::RampAxis(PlayKey(kGameLeft, 0, 0), PlayKey(kGameRight, 0, 0), controls.KeyAnalogX,
-                   controls.AnalogX);
-  controls.AnalogX = ClampUnit(controls.AnalogX);
-  controls.AnalogY = ClampUnit(controls.AnalogY);
-  controls.KeyAnalogX = ClampUnit(controls.KeyAnalogX);
-  controls.KeyAnalogY = ClampUnit(controls.KeyAnalogY);
-  if (std::fabs(controls.AnalogX) <= kAnalogIdle && std::fabs(controls.AnalogY) <= kAnalogIdle)
-    return;
-  if (screens.DebugMode == 1) {
+  flight::RampAxis(PlayKey(console, kGameUp, 0, 0), PlayKey(console, kGameDown, 0, 0), KeyAnalogY,
+                   AnalogY);
+  flight::RampAxis(PlayKey(console, kGameLeft, 0, 0), PlayKey(console, kGameRight, 0, 0),
+                   KeyAnalogX, AnalogX);
+  AnalogX = ClampUnit(AnalogX);
+  AnalogY = ClampUnit(AnalogY);
+  KeyAnalogX = ClampUnit(KeyAnalogX);
+  KeyAnalogY = ClampUnit(KeyAnalogY);
+  if (std::fabs(AnalogX) <= kAnalogIdle && std::fabs(AnalogY) <= kAnalogIdle) return;
+  if (showStick) {
     const float x = frame.ScreenWidth - kMarkerInset;
     const float y = frame.ScreenHeight - kMarkerInset;
     frame.SetCol(0, 180, 250, 0.5f);
     frame.Oval(x, y, 12, 12);
-    frame.Oval(x + kMarkerReach * controls.AnalogX, y + kMarkerReach * controls.AnalogY, 8, 8);
+    frame.Oval(x + kMarkerReach * AnalogX, y + kMarkerReach * AnalogY, 8, 8);
   }
 }
 
-void MyApp::DragStick() {
-  if (controls.PointerDown == 0) controls.StickOriginX = -1;
-  if (controls.PointerDown <= 0) return;
-  if (controls.StickOriginX < 0) {
-    controls.StickOriginX = controls.PointerX;
-    controls.StickOriginY = controls.PointerY;
+void Controls::DragStick(GameFrame& frame) {
+  if (PointerDown == 0) StickOriginX = -1;
+  if (PointerDown <= 0) return;
+  if (StickOriginX < 0) {
+    StickOriginX = PointerX;
+    StickOriginY = PointerY;
   } else {
-    controls.AnalogX = (controls.PointerX - controls.StickOriginX) / kDragRange;
-    controls.AnalogY = (controls.PointerY - controls.StickOriginY) / kDragRange;
-    if (std::fabs(controls.AnalogX) < kDragDeadZone && std::fabs(controls.AnalogY) < kDragDeadZone)
-      controls.AnalogX = controls.AnalogY = 0;
-    controls.StickOriginX = TrailAnchor(controls.StickOriginX, controls.PointerX);
-    controls.StickOriginY = TrailAnchor(controls.StickOriginY, controls.PointerY);
-    if (controls.StickOriginX < 0) {
-      controls.StickOriginX = controls.PointerX;
-      controls.StickOriginY = controls.PointerY;
+    AnalogX = (PointerX - StickOriginX) / kDragRange;
+    AnalogY = (PointerY - StickOriginY) / kDragRange;
+    if (std::fabs(AnalogX) < kDragDeadZone && std::fabs(AnalogY) < kDragDeadZone)
+      AnalogX = AnalogY = 0;
+    StickOriginX = TrailAnchor(StickOriginX, PointerX);
+    StickOriginY = TrailAnchor(StickOriginY, PointerY);
+    if (StickOriginX < 0) {
+      StickOriginX = PointerX;
+      StickOriginY = PointerY;
     }
   }
   frame.SetCol(0, 100, 250, 0.25f);
-  frame.Oval(controls.StickOriginX, controls.StickOriginY, 12, 12);
-  frame.Oval(controls.PointerX, controls.PointerY, 8, 8);
+  frame.Oval(StickOriginX, StickOriginY, 12, 12);
+  frame.Oval(PointerX, PointerY, 8, 8);
 }
 
-void MyApp::iCade(int on) {
+void Controls::iCade(int on) {
   if (on == 1) {
     EnableKeyboard();
-    controls.ICade = 1;
+    ICade = 1;
     while (GetChar() != 0) {
     }
-    controls.CharCode = 0;
+    CharCode = 0;
   } else if (on == 0) {
     DisableKeyboard();
-    controls.ICade = 0;
-    std::fill_n(controls.PadKeys.begin(), kPadKeysReleased, 0);
+    ICade = 0;
+    std::fill_n(PadKeys.begin(), kPadKeysReleased, 0);
   }
 }
 
-void MyApp::ReadICadeChars() {
-  while ((controls.CharCode = GetChar()) != 0) {
-    if (controls.CharCode < 0) continue;
-    const int letter = UpperCase(controls.CharCode);
+void Controls::ReadICadeChars() {
+  while ((CharCode = GetChar()) != 0) {
+    if (CharCode < 0) continue;
+    const int letter = UpperCase(CharCode);
     for (const ICadePair& pair : kICadePairs) {
-      if (letter == pair.press) controls.PadKeys[pair.padEntry] = kPadHeldByICade;
-      if (letter == pair.release) controls.PadKeys[pair.padEntry] = 0;
+      if (letter == pair.press) PadKeys[pair.padEntry] = kPadHeldByICade;
+      if (letter == pair.release) PadKeys[pair.padEntry] = 0;
     }
   }
-  controls.CharCode = 0;
+  CharCode = 0;
 }
 
-bool MyApp::TouchInBox(int slot, float x, float y, float halfW, float halfH) const {
-  return std::fabs(controls.TouchPosX[slot] - x) < halfW &&
-         std::fabs(controls.TouchPosY[slot] - y) < halfH;
+bool Controls::TouchInBox(int slot, float x, float y, float halfW, float halfH) const {
+  return std::fabs(TouchPosX[slot] - x) < halfW && std::fabs(TouchPosY[slot] - y) < halfH;
 }
 
-int MyApp::Button(int image, float x, float y, int imageFrame) {
+int Controls::Button(GameFrame& frame, int image, float x, float y, int imageFrame) {
   frame.DrawImg(image, x, y, imageFrame);
-  if (controls.PointerDown < 1) return 0;
+  if (PointerDown < 1) return 0;
   const float halfW = frame.ImageInfo[imageinfo::Index(image, imageinfo::kFrameW)] *
                       frame.ImageScale * frame.DrawSizeX * 0.5f;
   const float halfH = frame.ImageInfo[imageinfo::Index(image, imageinfo::kFrameH)] *
@@ -312,9 +267,9 @@ int MyApp::Button(int image, float x, float y, int imageFrame) {
   return 0;
 }
 
-int MyApp::ButtonFirstTouch(int image, float x, float y, int imageFrame) {
+int Controls::ButtonFirstTouch(GameFrame& frame, int image, float x, float y, int imageFrame) {
   frame.DrawImg(image, x, y, imageFrame);
-  if (controls.PointerDown <= 0) return 0;
+  if (PointerDown <= 0) return 0;
   const float halfW = frame.ImageInfo[imageinfo::Index(image, imageinfo::kFrameW)] *
                       frame.ImageScale * frame.DrawSizeX * 0.5f;
   const float halfH = frame.ImageInfo[imageinfo::Index(image, imageinfo::kFrameH)] *
@@ -322,121 +277,36 @@ int MyApp::ButtonFirstTouch(int image, float x, float y, int imageFrame) {
   return TouchInBox(0, x, y, halfW, halfH) ? 1 : 0;
 }
 
-int MyApp::AnyTouchBetween(float left, float top, float right, float bottom) const {
+int Controls::AnyTouchBetween(float left, float top, float right, float bottom) const {
   for (int i = 0; i < kTouchSlots; ++i) {
-    if (controls.TouchOn[i] == 0) continue;
-    if (controls.TouchPosX[i] > left && controls.TouchPosX[i] < right &&
-        controls.TouchPosY[i] > top && controls.TouchPosY[i] < bottom)
+    if (TouchOn[i] == 0) continue;
+    if (TouchPosX[i] > left && TouchPosX[i] < right && TouchPosY[i] > top && TouchPosY[i] < bottom)
       return 1;
   }
   return 0;
 }
 
-int MyApp::Touch(float x, float y, float w, float h) {
+int Controls::Touch(GameFrame& frame, float x, float y, float w, float h) {
   frame.Rect(x, y, w, h);
   return AnyTouchBetween(x - kTouchMarginBefore, y - kTouchMarginBefore, x + w + kTouchMarginAfter,
                          y + h + kTouchMarginAfter);
 }
 
-int MyApp::MouseIn(float x, float y, float w, float h) {
+int Controls::MouseIn(float x, float y, float w, float h) const {
   return AnyTouchBetween(x, y, x + w, y + h);
 }
 
-int MyApp::MouseIn_Centered(float x, float y, float w, float h) {
+int Controls::MouseIn_Centered(float x, float y, float w, float h) const {
   return AnyTouchBetween(x - w / 2, y - h / 2, x + w / 2, y + h / 2);
 }
 
-int MyApp::MouseIn_Radius(float x, float y, float w, float h) {
+int Controls::MouseIn_Radius(float x, float y, float w, float h) const {
   const float radius2 = (w / 2) * (w / 2) + (h / 2) * (h / 2);
   for (int i = 0; i < kTouchSlots; ++i) {
-    if (controls.TouchOn[i] == 0) continue;
-    const float dx = controls.TouchPosX[i] - x;
-    const float dy = controls.TouchPosY[i] - y;
+    if (TouchOn[i] == 0) continue;
+    const float dx = TouchPosX[i] - x;
+    const float dy = TouchPosY[i] - y;
     if (dx * dx + dy * dy <= radius2) return 1;
   }
   return 0;
-}
-
-int MyApp::FullscreenFlip() {
-  screens.Fullscreen = 1 - screens.Fullscreen;
-  SetFullscreen(screens.Fullscreen == 1);
-  return 0;
-}
-
-void MyApp::UpdateControls() {
-  if (controls.ICade == 1) ReadICadeChars();
-  // On-screen buttons hold for one update; iCade keys until their release letter.
-  for (int i = 0; i < kPadKeysReleased; ++i)
-    if (controls.PadKeys[i] == kPadHeldByScreen) controls.PadKeys[i] = 0;
-  if (platform.onScreenPad && screens.ScreenMode > 5 && controls.ICade == 0) OnScreenPad();
-  if (platform.tilt) TiltControl();
-}
-
-void MyApp::OnScreenPad() {
-  save.Settings[kPadXSetting] =
-      ClampSetting(save.Settings[kPadXSetting], kPadEdge, frame.ScreenWidth - kPadEdge);
-  save.Settings[kPadYSetting] =
-      ClampSetting(save.Settings[kPadYSetting], kPadEdge, frame.ScreenHeight - kPadEdge);
-  save.Settings[kPadSizeSetting] =
-      ClampSetting(save.Settings[kPadSizeSetting], kPadMinSize, kPadMaxSize);
-  controls.PadX = save.Settings[kPadXSetting];
-  controls.PadY = static_cast<int>(frame.ScreenHeight - save.Settings[kPadYSetting]);
-  controls.PadScale = save.Settings[kPadSizeSetting] / 10.0f;
-
-  frame.SetSize(controls.PadScale, controls.PadScale);
-  frame.SetRot(0);
-  frame.SetCol(255, 255, 255, kPadAlpha);
-  const float arm = kPadArm * controls.PadScale;
-  for (const PadButton& arrow : kPadArrows) {
-    const bool touched = Button(kPadImage, controls.PadX + arrow.dx * arm,
-                                controls.PadY + arrow.dy * arm, arrow.frame);
-    if (touched && pause.Paused == 0) controls.PadKeys[arrow.padEntry] = kPadHeldByScreen;
-  }
-  frame.DrawImg(kPadImage, controls.PadX, controls.PadY, kPadCentreFrame);
-  if (pause.Paused > 0) MoveAndResizePad();
-
-  frame.SetSize(kFireSize * controls.PadScale, kFireSize * controls.PadScale);
-  const float fire = kFireOffset * controls.PadScale;
-  if (Button(kPadImage, frame.ScreenWidth - controls.PadX + fire, controls.PadY - fire, 0))
-    controls.PadKeys[kGameA] = kPadHeldByScreen;
-  if (Button(kPadImage, frame.ScreenWidth - controls.PadX - fire, controls.PadY + fire, 0))
-    controls.PadKeys[kGameB] = kPadHeldByScreen;
-}
-
-// While paused, one finger drags the pad and two fingers spread or pinch its size.
-void MyApp::MoveAndResizePad() {
-  frame.SetSize(kPadMoveSize, kPadMoveSize);
-  const bool secondUp = controls.TouchOn[1] == 0;
-  if (ButtonFirstTouch(kPadImage, controls.PadX, controls.PadY, 0) && secondUp) {
-    save.Settings[kPadXSetting] = controls.TouchPosX[0];
-    save.Settings[kPadYSetting] = static_cast<int>(frame.ScreenHeight - controls.TouchPosY[0]);
-  }
-  if (secondUp) controls.PinchActive = controls.PinchSpread = 0;
-  if (controls.TouchOn[0] == 1 && controls.TouchOn[1] == 1) {
-    const int spread = std::abs(controls.TouchPosX[0] - controls.TouchPosX[1]) / kPinchUnit;
-    if (controls.PinchActive == 1) save.Settings[kPadSizeSetting] += spread - controls.PinchSpread;
-    controls.PinchSpread = spread;
-    controls.PinchActive = 1;
-  }
-}
-
-void MyApp::TiltControl() {
-  if (controls.ICade == 1) {
-    controls.TiltX = controls.TiltY = controls.SmoothTiltX = controls.SmoothTiltY = 0;
-    return;
-  }
-  controls.TiltX = AccelX() - controls.TiltZeroX;
-  controls.TiltY = AccelY() - controls.TiltZeroY;
-  SmoothToward(controls.SmoothTiltX, controls.TiltX);
-  SmoothToward(controls.SmoothTiltY, controls.TiltY);
-  frame.SetSize(kTiltButtonSize, kTiltButtonSize);
-  frame.Alpha(kTiltButtonAlpha);
-  if (Button(kTiltImage, kTiltCorner, frame.ScreenHeight - kTiltCorner, kTiltFrame)) {
-    controls.TiltZeroX = AccelX();
-    controls.TiltZeroY = AccelY();
-  }
-  frame.SetCol(100, 255, 100, 0.6f);
-  frame.SetSize(1, 1);
-  frame.Oval(kTiltCorner + kTiltReach * controls.SmoothTiltX,
-             frame.ScreenHeight - kTiltCorner + kTiltReach * controls.SmoothTiltY, 4, 4);
 }

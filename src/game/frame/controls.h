@@ -5,11 +5,56 @@
 
 #include <array>
 
+struct GameFrame;
+
+// Game keys asked through PlayKey.
+enum GameKeys {
+  kGameUp = 0,
+  kGameLeft = 3,
+  kGameRight = 5,
+  kGameDown = 8,
+  kGameA = 10,
+  kGameB = 11,
+  kGameX = 12,
+  kGameY = 13,
+  kGameL1 = 14,
+  kGameR1 = 15,
+  kGameBack = 99,
+};
+
 constexpr int kPadKeys = 20;
+// Pad entries 0..18 are game keys the pad or iCade hold; releasing all of them frees the pad.
+constexpr int kPadKeysReleased = 19;
 constexpr int kPadBackEntry = 19;  // the PadKeys entry of the console's back button
 constexpr int kTouchSlots = 10;
 
 struct Controls {
+  // 1 while game key `key` is held for player 0..3, or by the keyboard alone for player -1;
+  // analog 1 lets stick 0 count as the direction keys. On a console its back button alone is
+  // the back key.
+  int PlayKey(bool console, int key, int analog, int player) const;
+  // How many of the four players hold the key.
+  int PlayKeyAll(bool console, int key, int analog) const;
+  static float StickX(int stick, int player);
+  static float StickY(int stick, int player);
+  // This update's stick in AnalogX/AnalogY: mouse drag, then joystick 0, then the key ramps;
+  // showStick draws where it points.
+  void AnalogueControl(bool console, GameFrame& frame, bool showStick);
+  // Switches the iCade key-pair controller on (1) or off (0).
+  void iCade(int on);
+  // The iCade's letters since the last update, as held and released pad keys.
+  void ReadICadeChars();
+  // Draws the image and reports a touch inside its drawn extent.
+  int Button(GameFrame& frame, int image, float x, float y, int imageFrame);
+  // The same, tested against the first touch only.
+  int ButtonFirstTouch(GameFrame& frame, int image, float x, float y, int imageFrame);
+  // Draws the rectangle and reports a touch on it, with a margin.
+  int Touch(GameFrame& frame, float x, float y, float w, float h);
+  // Touches strictly inside the rectangle, the centred rectangle, or within the circle.
+  int MouseIn(float x, float y, float w, float h) const;
+  int MouseIn_Centered(float x, float y, float w, float h) const;
+  int MouseIn_Radius(float x, float y, float w, float h) const;
+
   // The iCade key-pair controller is on (1); the options panel switches it.
   int ICade = 0;
   std::array<int, kPadKeys> PadKeys{};
@@ -29,4 +74,9 @@ struct Controls {
   float PadScale = 0;
   float TiltX = 0, TiltY = 0, SmoothTiltX = 0, SmoothTiltY = 0;
   float TiltZeroX = 0, TiltZeroY = 0;
+
+ private:
+  void DragStick(GameFrame& frame);
+  bool TouchInBox(int slot, float x, float y, float halfW, float halfH) const;
+  int AnyTouchBetween(float left, float top, float right, float bottom) const;
 };

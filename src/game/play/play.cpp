@@ -522,7 +522,7 @@ bool MyApp::Game() {
     play.ExitState = 1;
   AimCamera(*this);
   DoStars(stepX - kStarDrift, stepY);
-  AnalogueControl();
+  controls.AnalogueControl(platform.console, frame, screens.DebugMode == 1);
   DrawNineRooms(*this);
   TrackRoom(*this);
   frame.ResetDraw();

@@ -221,7 +221,8 @@ void DrawTitleAndSidePanel(MyApp& app) {
   app.frame.SetCol(255, 255, 255, focused ? 1.0f : 0.2f);
   app.frame.Rect(left, 0, kPanelEdge, app.frame.ScreenHeight);
   if (!AnyPanelOpen(app) && LatchesFree(app) &&
-      app.MouseIn(left, 0, app.frame.ScreenWidth - left, app.frame.ScreenHeight - kPanelFooter)) {
+      app.controls.MouseIn(left, 0, app.frame.ScreenWidth - left,
+                           app.frame.ScreenHeight - kPanelFooter)) {
     // The first touch focuses the panel, the next opens it.
     if (focused) {
       app.menu.SidePanelOpen = 1;
@@ -238,7 +239,7 @@ void DrawTitleAndSidePanel(MyApp& app) {
   app.frame.DrawImg(kIconsSlot, playX, playY, kPlayFrame);
   app.frame.ResetDraw();
   if (!AnyPanelOpen(app) && LatchesFree(app) &&
-      app.MouseIn_Centered(playX, playY, kPlayBox, kPlayBox)) {
+      app.controls.MouseIn_Centered(playX, playY, kPlayBox, kPlayBox)) {
     app.menu.MenuFocus = MenuScreen::kFocusWheel;
     app.PlaySFX(sfx::kConfirm);
     app.StartLevel();
@@ -304,12 +305,12 @@ void TouchWheelItem(MyApp& app, int level, float x, float y) {
   if (app.controls.PointerDown == 0 || app.controls.PointerActive != 0 || AnyPanelOpen(app)) return;
   if (std::fabs(app.menu.WheelScroll - app.menu.MenuScroll) >= kWheelSettled) return;
   if (level == app.menu.MenuLevel) {
-    if (!app.MouseIn_Radius(x, y, kSelectedTouch, kSelectedTouch)) return;
+    if (!app.controls.MouseIn_Radius(x, y, kSelectedTouch, kSelectedTouch)) return;
     app.menu.MenuFocus = MenuScreen::kFocusWheel;
     app.controls.PointerActive = 1;
     app.PlaySFX(sfx::kConfirm);
     app.StartLevel();
-  } else if (app.MouseIn_Radius(x, y, kOtherTouch, kOtherTouch)) {
+  } else if (app.controls.MouseIn_Radius(x, y, kOtherTouch, kOtherTouch)) {
     app.menu.MenuLevel = level;
     app.menu.MenuScroll = ScrollFor(level);
     app.menu.MenuFocus = MenuScreen::kFocusWheel;
@@ -382,13 +383,14 @@ void HubAndDrag(MyApp& app) {
 
   if (app.controls.PointerDown == 0) app.menu.WheelDragging = false;
   if (app.controls.PointerDown == 0 || AnyPanelOpen(app)) return;
-  if (app.MouseIn_Centered(x, y, kHubBox, kHubBox)) {
+  if (app.controls.MouseIn_Centered(x, y, kHubBox, kHubBox)) {
     if (!LatchesFree(app)) return;
     app.menu.OptionsOpen = 1;
     app.controls.PointerActive = 1;
     app.menu.MenuFocus = MenuScreen::kFocusHub;
     app.PlaySFX(sfx::kMove);
-  } else if (app.controls.PointerActive < 1 && app.MouseIn_Centered(x, y, kDragBox, kDragBox)) {
+  } else if (app.controls.PointerActive < 1 &&
+             app.controls.MouseIn_Centered(x, y, kDragBox, kDragBox)) {
     DragWheel(app);
   }
 }
@@ -568,7 +570,7 @@ void ActOnRow(MyApp& app, int row) {
       break;
     case MenuScreen::kRowICade:
       app.controls.ICade = app.controls.ICade == 1 ? 0 : 1;
-      app.iCade(app.controls.ICade);
+      app.controls.iCade(app.controls.ICade);
       app.controls.PadKeys.fill(0);
       break;
     case MenuScreen::kRowFullscreen:
@@ -616,7 +618,7 @@ void DrawOptionRow(MyApp& app, int row, float textX, float barX, float barWidth,
   } else {
     app.frame.SetCol(0, 0, 160, 0.5f);
   }
-  const bool touched = app.Touch(barX, y - 2, barWidth, kRowBarHeight);
+  const bool touched = app.controls.Touch(app.frame, barX, y - 2, barWidth, kRowBarHeight);
   app.frame.ResetDraw();
   app.frame.SetSize(kOptionTextSize);
   app.frame.Text(textX, y, RowText(app, row));
@@ -697,7 +699,7 @@ bool MyApp::HubDecoration(float x, float y, float size) {
   bool touched = false;
   for (int i = 0; i < static_cast<int>(std::size(kDecorationFrames)); ++i) {
     frame.SetRot(kDecorationTurns[i] * menu.HubAngle);
-    touched = Button(kButtonsSlot, x, y, kDecorationFrames[i]) == 1;
+    touched = controls.Button(frame, kButtonsSlot, x, y, kDecorationFrames[i]) == 1;
   }
   frame.SetRot(0);
   return touched;
@@ -771,7 +773,7 @@ void MyApp::OverscanSlider(float y, int& keyLatch, int& touchLatch) {
   frame.Text(centre, y, "L1 <      Overscan      > R1", 1, 1);
   frame.ResetDraw();
   frame.SetCol(0, 128, 255, 0.5f);
-  const bool touched = Touch(centre - kTrackHalf, y - 5, 2 * kTrackHalf, 9);
+  const bool touched = controls.Touch(frame, centre - kTrackHalf, y - 5, 2 * kTrackHalf, 9);
   int& value = save.Settings[kOverscanSetting];
   frame.SetCol(255, 255, 0, 0.75f);
   frame.Rect(centre - kTrackHalf - 4 + kKnobPerUnit * value, y - kMarkShort, kMarkShort, kMarkLong);

@@ -353,8 +353,8 @@ void PauseButtons(MyApp& app) {
   app.frame.SetSize(kButtonSize);
   SetColour(app, kButtonColour);
   std::array<bool, 3> touched{};
-  touched[0] = app.Button(kIconsSlot, endRun.x, endRun.y, kEndRunFrame) != 0;
-  touched[1] = app.Button(kIconsSlot, resume.x, resume.y, kResumeFrame) != 0;
+  touched[0] = app.controls.Button(app.frame, kIconsSlot, endRun.x, endRun.y, kEndRunFrame) != 0;
+  touched[1] = app.controls.Button(app.frame, kIconsSlot, resume.x, resume.y, kResumeFrame) != 0;
   if (app.menu.OptionsOpen == 0)
     app.menu.HubAngle = std::fmod(app.menu.HubAngle + kHubTurn, 360.0f);
   touched[2] = app.HubDecoration(options.x, options.y, kButtonSize);
