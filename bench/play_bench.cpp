@@ -61,8 +61,8 @@ void StartLevel(MyApp& app, int level) {
 }
 
 void FillParticles(MyApp& app) {
-  while (app.FreeParticle() >= 0) {
-    app.ThrowParticle(app.play.Player[player::kX], app.play.Player[player::kY], 2, 3);
+  while (app.play.FreeParticle() >= 0) {
+    app.play.ThrowParticle(app.play.Player[player::kX], app.play.Player[player::kY], 2, 3);
   }
   for (int i = 0; i <= app.play.ParticleCount; ++i)
     app.play.Particles[i * particle::kFloats + particle::kLife] = kEndlessLife;

@@ -310,7 +310,7 @@ void MyApp::LoadGame() {
   world.MaxBads = std::min(world.Level < 8 ? world.Level / 7 + 2 : world.Level / 7 + 3, kMostBads);
   world.MaxWeaps = std::min(world.Level / 5 + 2, kMostWeaps);
   ResetStars(100);
-  ResetParticles(particle::kDefaultCount);
+  play.ResetParticles(particle::kDefaultCount);
   ResetPlayers();
   // After the clearing: a cleared entry would name object record 0 as the orbiting ball's.
   play.Player[player::kOrbitRecord] = -1.0f;

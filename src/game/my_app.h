@@ -89,17 +89,6 @@ class MyApp : public App {
   // Clears the per-level Player entries.
   void ResetPlayers();
 
-  // ---- Particles (particles.cpp) ----
-  // An angle or speed of kNoArg draws a random one.
-  void ThrowParticle(float x, float y, int kind, int colour, float angle = kNoArg,
-                     float speed = kNoArg);
-  void DoParticles();
-  // Start of the free particle record with the highest index, -1 when none is free.
-  int FreeParticle();
-  void ResetParticles(int count);
-  // Sets the draw colour to particle colour `colour` at brightness `level`.
-  void Ink(int colour, float level);
-
   // ---- Objects and enemies (objects.cpp) ----
   // Start of the free object record with the highest start, -1 when none is free.
   int FreeSlot();

@@ -27,7 +27,7 @@ TEST_F(Arena, CombatAllocatesNothing) {
     app().UpdateOrbitBlaster();
     app().FireWeapons();
     app().UpdateObjects();
-    app().DoParticles();
+    app().play.DoParticles(app().frame, app().world);
     if (frame % 30 == 0) game().KeyUp('X');
     if (frame % 30 == 1) game().KeyDown('X');
   }

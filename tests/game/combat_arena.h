@@ -87,7 +87,7 @@ class Arena : public ::testing::Test {
         starts.push_back(r * object::kFloats);
     return starts;
   }
-  void ClearParticles() { app().ResetParticles(app().play.ParticleCount); }
+  void ClearParticles() { app().play.ResetParticles(app().play.ParticleCount); }
   int LiveParticles() {
     int count = 0;
     for (int i = 0; i <= app().play.ParticleCount; ++i)

@@ -14,7 +14,7 @@ namespace {
 
 class ParticlesTest : public ::testing::Test {
  protected:
-  void SetUp() override { app.ResetParticles(particle::kDefaultCount); }
+  void SetUp() override { app.play.ResetParticles(particle::kDefaultCount); }
   int LiveCount() const {
     int live = 0;
     for (int i = 0; i <= app.play.ParticleCount; ++i)
@@ -31,8 +31,8 @@ class ParticlesTest : public ::testing::Test {
 TEST_F(ParticlesTest, AThrowWithoutAngleOrSpeedGoesAnyWayAtThreeToEight) {
   for (int seed = 1; seed <= 40; ++seed) {
     Seed = seed;
-    const int start = app.FreeParticle();
-    app.ThrowParticle(10, 20, 1, 7);
+    const int start = app.play.FreeParticle();
+    app.play.ThrowParticle(10, 20, 1, 7);
     const float* p = &app.play.Particles[start];
     const float speed = std::hypot(p[particle::kVX], p[particle::kVY]);
     EXPECT_TRUE(speed >= 3 && speed < 8) << speed;
@@ -45,15 +45,15 @@ TEST_F(ParticlesTest, AThrowWithoutAngleOrSpeedGoesAnyWayAtThreeToEight) {
 // Only the two random defaults are drawn for each dropped throw, so how full the pool is
 // does not change the shared sequence.
 TEST_F(ParticlesTest, FullPoolDropsThrowsSilentlyButKeepsTheSequence) {
-  for (int i = 0; i <= app.play.ParticleCount; ++i) app.ThrowParticle(0, 0, 1, 3, 0, 1);
+  for (int i = 0; i <= app.play.ParticleCount; ++i) app.play.ThrowParticle(0, 0, 1, 3, 0, 1);
   ASSERT_EQ(LiveCount(), app.play.ParticleCount + 1);
-  EXPECT_EQ(app.FreeParticle(), -1);
+  EXPECT_EQ(app.play.FreeParticle(), -1);
   Seed = 7;
   for (int i = 0; i < 48; ++i) Rnd();
   const int expected = Seed;
   const auto before = app.play.Particles;
   Seed = 7;
-  for (int i = 0; i < 24; ++i) app.ThrowParticle(5, 5, 1, 3);
+  for (int i = 0; i < 24; ++i) app.play.ThrowParticle(5, 5, 1, 3);
   EXPECT_EQ(app.play.Particles, before);
   EXPECT_EQ(Seed, expected);
 }
@@ -64,17 +64,17 @@ TEST_F(ParticlesTest, ResetKeepsTheCountOutsideItsRangeAndFreesEveryRecord) {
   for (const auto& [count, expected] :
        {std::pair{0, 250}, {500, 250}, {-1, 250}, {10, 10}, {499, 499}}) {
     app.play.ParticleCount = particle::kDefaultCount;
-    for (int i = 0; i < 300; ++i) app.ThrowParticle(0, 0, 1, 1, 0, 1);
-    app.ResetParticles(count);
+    for (int i = 0; i < 300; ++i) app.play.ThrowParticle(0, 0, 1, 1, 0, 1);
+    app.play.ResetParticles(count);
     EXPECT_EQ(app.play.ParticleCount, expected) << count;
     EXPECT_EQ(LiveCount(), 0) << count;
   }
   app.play.ParticleCount = -1;
-  EXPECT_EQ(app.FreeParticle(), -1);
-  app.ResetParticles(-5);
+  EXPECT_EQ(app.play.FreeParticle(), -1);
+  app.play.ResetParticles(-5);
   EXPECT_EQ(app.play.ParticleCount, -1);
   const int seed = Seed;
-  app.ThrowParticle(0, 0, 1, 1, 0, 1);
+  app.play.ThrowParticle(0, 0, 1, 1, 0, 1);
   EXPECT_EQ(Seed, seed);
 }
 
@@ -87,7 +87,7 @@ TEST_F(ParticlesTest, InkScalesTheTableAndClamps) {
                                            {4, 4, {102, 255, 102}},
                                            {6, 0.5f, {12.75f, 12.75f, 127.5f}},
                                            {3, -1, {0, 0, 0}}}) {
-    app.Ink(colour, level);
+    Ink(app.frame, colour, level);
     const std::array drawn{app.frame.DrawRed, app.frame.DrawGreen, app.frame.DrawBlue};
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(drawn[i], rgb[i], 1e-3) << colour << " " << i;
   }

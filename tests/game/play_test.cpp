@@ -298,7 +298,7 @@ TEST_F(PlayTest, TheIntroHidesTheShipUntilItEnds) {
 
 TEST_F(PlayTest, AFrameOfPlayAllocatesNothing) {
   Frames(5);
-  for (int i = 0; i < 300; ++i) app.ThrowParticle(P(player::kX), P(player::kY), 2, 3);
+  for (int i = 0; i < 300; ++i) app.play.ThrowParticle(P(player::kX), P(player::kY), 2, 3);
   app.play.Score = 12345678;  // the HUD's score counts up every frame
   const int before = ThreadAllocations();
   Frames(60);

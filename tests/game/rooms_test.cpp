@@ -76,7 +76,7 @@ TEST_F(RoomsTest, PickupsAreTakenWithinTheirReach) {
     app.play.Player[player::kOrbitFrames] = 0;
     app.play.Player[player::Item(2, player::kItemState)] = player::kItemInWorld;
     app.play.Score = 0;
-    app.ResetParticles(particle::kDefaultCount);
+    app.play.ResetParticles(particle::kDefaultCount);
     int& tile = Tile(rx + room, ry, room ? 0 : 15, 5);
     tile = code;
     ShipAt(15, 5, dx, dy);

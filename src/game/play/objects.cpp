@@ -188,7 +188,7 @@ void MyApp::ThrowSparks(float x, float y, int count) {
   for (int i = 0; i < count; ++i) {
     const int kind = Rand(1, 2);
     const int colour = Rand(kFirstSparkColour, kLastSparkColour);
-    ThrowParticle(x, y, kind, colour, kNoArg, kSparkSpeed);
+    play.ThrowParticle(x, y, kind, colour, kNoArg, kSparkSpeed);
   }
 }
 

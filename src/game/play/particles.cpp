@@ -7,7 +7,9 @@
 #include "base/random.h"
 #include "game/core/records.h"
 #include "game/frame/asset_table.h"
-#include "game/my_app.h"
+#include "game/frame/frame.h"
+#include "game/play/play.h"
+#include "game/world/world_map.h"
 
 namespace {
 constexpr int kFree = 0;
@@ -51,35 +53,35 @@ float Channel(float fraction, float level) {
 }
 }  // namespace
 
-void MyApp::Ink(int colour, float level) {
+void Ink(GameFrame& frame, int colour, float level) {
   const Rgb ink = colour >= 0 && colour < static_cast<int>(kInks.size())
                       ? kInks[static_cast<size_t>(colour)]
                       : kUnknownInk;
   frame.SetCol(Channel(ink.red, level), Channel(ink.green, level), Channel(ink.blue, level));
 }
 
-int MyApp::FreeParticle() {
-  for (int i = play.ParticleCount; i >= 0; --i) {
+int Play::FreeParticle() const {
+  for (int i = ParticleCount; i >= 0; --i) {
     const int start = i * particle::kFloats;
-    if (play.Particles[static_cast<size_t>(start + particle::kKind)] == kFree) return start;
+    if (Particles[static_cast<size_t>(start + particle::kKind)] == kFree) return start;
   }
   return -1;
 }
 
-void MyApp::ResetParticles(int count) {
-  if (count >= 1 && count <= particle::kMaxCount) play.ParticleCount = count;
-  for (int i = 0; i <= play.ParticleCount; ++i)
-    play.Particles[static_cast<size_t>(i * particle::kFloats + particle::kKind)] = kFree;
+void Play::ResetParticles(int count) {
+  if (count >= 1 && count <= particle::kMaxCount) ParticleCount = count;
+  for (int i = 0; i <= ParticleCount; ++i)
+    Particles[static_cast<size_t>(i * particle::kFloats + particle::kKind)] = kFree;
 }
 
-void MyApp::ThrowParticle(float x, float y, int kind, int colour, float angle, float speed) {
+void Play::ThrowParticle(float x, float y, int kind, int colour, float angle, float speed) {
   // The random defaults are drawn even when the throw is dropped, so the shared sequence
   // does not depend on how full the pool is.
   if (angle == kNoArg) angle = static_cast<float>(kFullTurn * Rnd());
   if (speed == kNoArg) speed = static_cast<float>(kRandomSpeedBase + kRandomSpeedRange * Rnd());
   const int start = FreeParticle();
   if (start < 0) return;
-  float* p = &play.Particles[static_cast<size_t>(start)];
+  float* p = &Particles[static_cast<size_t>(start)];
   p[particle::kKind] = static_cast<float>(kind);
   p[particle::kX] = x;
   p[particle::kY] = y;
@@ -93,10 +95,10 @@ void MyApp::ThrowParticle(float x, float y, int kind, int colour, float angle, f
   p[particle::kColour] = static_cast<float>(colour);
 }
 
-void MyApp::DoParticles() {
+void Play::DoParticles(GameFrame& frame, const WorldMap& world) {
   frame.ResetDraw();
-  for (int i = 0; i <= play.ParticleCount; ++i) {
-    float* p = &play.Particles[static_cast<size_t>(i * particle::kFloats)];
+  for (int i = 0; i <= ParticleCount; ++i) {
+    float* p = &Particles[static_cast<size_t>(i * particle::kFloats)];
     const float kind = p[particle::kKind];
     if (!(kind > kFree)) continue;
     p[particle::kX] += p[particle::kVX];
@@ -114,9 +116,9 @@ void MyApp::DoParticles() {
     if (kind == kQuickFade) p[particle::kLife] -= kQuickFadeExtra;
     frame.Alpha(std::min(p[particle::kLife], 1.0f));
     frame.SetSize(kDrawSize);
-    Ink(static_cast<int>(p[particle::kColour]), kInkLevel);
+    Ink(frame, static_cast<int>(p[particle::kColour]), kInkLevel);
     if (kind <= kLastDrawnKind) {
-      frame.DrawImg(kParticleSlot, p[particle::kX] - play.CamX, p[particle::kY] - play.CamY,
+      frame.DrawImg(kParticleSlot, p[particle::kX] - CamX, p[particle::kY] - CamY,
                     static_cast<int>(p[particle::kFrame]));
     }
     p[particle::kLife] -= kFadePerFrame;

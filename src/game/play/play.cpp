@@ -286,9 +286,9 @@ void RunIntro(MyApp& app) {
     const float distance = kSwirlRadius - static_cast<float>(app.play.LevelIntro);
     for (int i = 0; i < kSwirlArms; ++i) {
       const auto angle = static_cast<float>(kSwirlSpacing * i + turn);
-      app.ThrowParticle(app.play.Player[player::kX] + distance * SinDeg(angle),
-                        app.play.Player[player::kY] - distance * CosDeg(angle), kSparkKind,
-                        kSwirlColour, angle + 180, kSwirlSpeed);
+      app.play.ThrowParticle(app.play.Player[player::kX] + distance * SinDeg(angle),
+                             app.play.Player[player::kY] - distance * CosDeg(angle), kSparkKind,
+                             kSwirlColour, angle + 180, kSwirlSpeed);
     }
   }
   if (app.play.LevelIntro == kBurstAt) {
@@ -313,14 +313,14 @@ bool TakeOff(MyApp& app) {
   const int kind = Rand(kFirstMixedKind, kLastMixedKind);
   const int colour = Rand(kFirstExhaustColour, kLastExhaustColour);
   const auto speed = static_cast<float>(kExhaustSpeedBase + kExhaustSpeedRange * Rnd());
-  app.ThrowParticle(p[player::kX], p[player::kY], kind, colour,
-                    kExhaustWobble * SinDeg(ClockDegrees()), speed);
+  app.play.ThrowParticle(p[player::kX], p[player::kY], kind, colour,
+                         kExhaustWobble * SinDeg(ClockDegrees()), speed);
   const float baseX = p[player::kRespawnX] +
                       static_cast<float>(Rand(-2 * app.world.TileSize, 2 * app.world.TileSize));
   const int baseColour = Rand(kFirstExhaustColour, kLastExhaustColour);
   const auto baseSpeed = static_cast<float>(kPadSparkSpeedBase + kPadSparkSpeedRange * Rnd());
-  app.ThrowParticle(baseX, p[player::kRespawnY] + app.world.TileSize, kSparkKind, baseColour, 0,
-                    baseSpeed);
+  app.play.ThrowParticle(baseX, p[player::kRespawnY] + app.world.TileSize, kSparkKind, baseColour,
+                         0, baseSpeed);
   if (app.play.ExitState != kTakeOffEnd || app.play.GameOverTimer != 0) return false;
   app.play.GameOverTimer = 1;
   return true;
@@ -340,8 +340,8 @@ void Wreck(MyApp& app) {
   ++app.play.ExitState;
   const int kind = Rand(kFirstMixedKind, kLastMixedKind);
   const int colour = Rand(kFirstDebrisColour, kLastDebrisColour);
-  app.ThrowParticle(app.play.Player[player::kX], app.play.Player[player::kY], kind, colour,
-                    kDebrisSwing * SinDeg(ClockDegrees()), kDebrisSpeed);
+  app.play.ThrowParticle(app.play.Player[player::kX], app.play.Player[player::kY], kind, colour,
+                         kDebrisSwing * SinDeg(ClockDegrees()), kDebrisSpeed);
   if (app.play.ExitState != kWreckEnd) return;
   --app.play.Lives;
   if (app.play.Lives > 0) {
@@ -545,7 +545,7 @@ bool MyApp::Game() {
   Move(*this);
   FireWeapons();
   UpdateObjects();
-  DoParticles();
+  play.DoParticles(frame, world);
   ChaseScore(*this);
   if (play.HudHidden == 0) DrawHud(*this);
   return finished;

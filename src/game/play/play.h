@@ -5,12 +5,27 @@
 
 #include <array>
 
+#include "base/runtime.h"
+
+struct GameFrame;
+struct WorldMap;
+
 constexpr int kStarFloats = 5100;
 constexpr int kPlayerFloats = 512;
 constexpr int kObjectFloats = 2500;
 constexpr int kParticleFloats = 5100;
 
 struct Play {
+  // ---- Particles (particles.cpp): sparks, debris and exhaust that never affect play ----
+  // An angle or speed of kNoArg draws a random one.
+  void ThrowParticle(float x, float y, int kind, int colour, float angle = kNoArg,
+                     float speed = kNoArg);
+  // Moves and draws every live particle; bouncing ones bounce off the world's solid tiles.
+  void DoParticles(GameFrame& frame, const WorldMap& world);
+  // Start of the free particle record with the highest index, -1 when none is free.
+  int FreeParticle() const;
+  void ResetParticles(int count);
+
   std::array<float, kPlayerFloats> Player{};
   std::array<float, kObjectFloats> Objects{};
   int ParticleCount = 250;
@@ -35,3 +50,6 @@ struct Play {
   // A replay or a demo is on screen: it files no score and saves nothing.
   bool Spectating = false;
 };
+
+// Sets the draw colour to particle colour `colour` at brightness `level`.
+void Ink(GameFrame& frame, int colour, float level);

@@ -89,9 +89,9 @@ void CollectPickup(MyApp& app, int& tileCode, float x, float y) {
   constexpr float kRayAngle = 45, kHalfRay = 22.5f;
   for (int i = 0; i < kRays; ++i) {
     const float angle = kRayAngle * static_cast<float>(i);
-    app.ThrowParticle(x, y, kSparkKind, kPickupSparkColour, angle, 2);
-    app.ThrowParticle(x, y, kSparkKind, kPickupSparkColour, angle + kHalfRay, 3);
-    app.ThrowParticle(x, y, kSparkKind, kPickupSparkColour, angle, 4);
+    app.play.ThrowParticle(x, y, kSparkKind, kPickupSparkColour, angle, 2);
+    app.play.ThrowParticle(x, y, kSparkKind, kPickupSparkColour, angle + kHalfRay, 3);
+    app.play.ThrowParticle(x, y, kSparkKind, kPickupSparkColour, angle, 4);
   }
 }
 
@@ -106,8 +106,8 @@ void CollectItem(MyApp& app, int& tileCode, float x, float y) {
   constexpr float kRayAngle = 90;
   for (int i = 0; i < kRays; ++i) {
     for (const float speed : {4.0f, 6.0f, 8.0f})
-      app.ThrowParticle(x, y, kSparkKind, kItemSparkColour, kRayAngle * static_cast<float>(i),
-                        speed);
+      app.play.ThrowParticle(x, y, kSparkKind, kItemSparkColour, kRayAngle * static_cast<float>(i),
+                             speed);
   }
 }
 }  // namespace

@@ -286,7 +286,7 @@ void MyApp::UpdateOrbitBlaster() {
     PlaceObject(start,
                 {.kind = kOrbitBall, .x = x, .y = y, .angle = angle, .strength = kOrbitDamage});
     const int colour = Rand(0, kLastOrbitSparkColour);
-    ThrowParticle(x, y, kOrbitSparkKind, colour, kNoArg, 0);
+    play.ThrowParticle(x, y, kOrbitSparkKind, colour, kNoArg, 0);
   }
   if (frames < 1) StopOrbitBlaster();
 }
@@ -328,8 +328,8 @@ void MyApp::ShootShit(int x, int y, int damage) {
     const double speed = 6 + 4 * Rnd();
     const double angle = 360 * Rnd();
     const auto kind = static_cast<int>(std::floor(1 + 1.99 * Rnd()));
-    ThrowParticle(static_cast<float>(x), static_cast<float>(y), kind, kBreakSparkColour,
-                  static_cast<float>(angle), static_cast<float>(speed));
+    play.ThrowParticle(static_cast<float>(x), static_cast<float>(y), kind, kBreakSparkColour,
+                       static_cast<float>(angle), static_cast<float>(speed));
   }
   world.Tiles[index + tile::kCode] = ReleasedCode(world.Tiles[index + tile::kCode]);
 }
