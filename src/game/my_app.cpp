@@ -93,7 +93,7 @@ void MyApp::OnCreate() {
   // The command line may have opened the first window full screen.
   screens.Fullscreen = KvGame::_game && KvGame::_game->WindowFullscreen() ? 1 : 0;
   frame.LogoSoundDone = 0;
-  ResetStars(100);
+  play.ResetStars(frame, 100);
   menu.MenuLevel = kMenuStartLevel;
   menu.MenuScroll = kMenuStartScroll;
   SendVisitReport();
@@ -309,7 +309,7 @@ void MyApp::LoadGame() {
   play.CamX = play.CamTargetX = play.CamY = play.CamTargetY = 0;
   world.MaxBads = std::min(world.Level < 8 ? world.Level / 7 + 2 : world.Level / 7 + 3, kMostBads);
   world.MaxWeaps = std::min(world.Level / 5 + 2, kMostWeaps);
-  ResetStars(100);
+  play.ResetStars(frame, 100);
   play.ResetParticles(particle::kDefaultCount);
   ResetPlayers();
   // After the clearing: a cleared entry would name object record 0 as the orbiting ball's.

@@ -69,16 +69,6 @@ class MyApp : public App {
   void BuildWorld();
 
   // ---- Rooms and backdrops (rooms.cpp) ----
-  void ResetStars(int count);
-  // Eases the backdrop toward (red, green, blue) and starts the frame's drawing; a colour
-  // below kLowestBackdropTarget (kKeepBackdrop) keeps its target, alpha kOpaqueBackdrop means
-  // opaque, red at -3717 keeps the clear colour.
-  static constexpr int kLowestBackdropTarget = -122;
-  static constexpr int kKeepBackdrop = -123;
-  static constexpr float kOpaqueBackdrop = -123.0f;
-  void DoBG(int red, int green, int blue, float alpha);
-  // Moves and draws the star field by (dx, dy) scaled by each star's depth.
-  void DoStars(float dx, float dy);
   // Draws one room; the active room also hands its waiting enemies over to play.
   void DrawRoom(int rx, int ry, int active);
 

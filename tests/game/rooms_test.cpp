@@ -149,7 +149,7 @@ TEST_F(RoomsTest, ADeliveredItemShowsBesideItsShelfAndUnmarkedRoomsDrawNothing) 
 TEST(Stars, AStarLeavingTheBottomComesBackAtTheTopRenewed) {
   HeadlessGame game;
   MyApp& app = game.app();
-  app.ResetStars(1);
+  app.play.ResetStars(app.frame, 1);
   float* star = &app.play.Stars[0];
   float* other = &app.play.Stars[star::kFloats];
   const float margin = app.frame.Overscan + 16;
@@ -158,7 +158,7 @@ TEST(Stars, AStarLeavingTheBottomComesBackAtTheTopRenewed) {
   star[star::kDepth] = 0.5f;
   other[star::kX] = other[star::kY] = 200;
   const std::array kept = {other[star::kDepth], other[star::kFrame]};
-  app.DoStars(0, 8);
+  app.play.DoStars(app.frame, 0, 8);
   EXPECT_FLOAT_EQ(star[star::kY], app.frame.ScreenHeight + margin + 1 -
                                       (app.frame.ScreenHeight + 2 * app.frame.Overscan + 32));
   EXPECT_TRUE(star[star::kX] >= -8 && star[star::kX] < app.frame.ScreenWidth + 8) << star[star::kX];

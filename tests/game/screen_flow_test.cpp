@@ -131,16 +131,16 @@ TEST_F(ScreenFlow, ThePointerIsMirroredInGameUnitsWithNoRender) {
 TEST_F(ScreenFlow, TheBackdropEasesTowardItsTargetAndStartsTheFrame) {
   app.play.BgColour.fill(0);
   app.frame.DrawCount = 150;
-  app.DoBG(0, 0, 90, -123);
+  app.play.DoBG(app.frame, 0, 0, 90, -123);
   EXPECT_FLOAT_EQ(app.play.BgColour[2], 3.0f);
   EXPECT_FLOAT_EQ(app.frame.ClearBlue, 3.0f);
   EXPECT_FLOAT_EQ(app.frame.ClearAlpha, 1.0f);
   EXPECT_EQ(app.frame.DrawCount, 0);
-  app.DoBG(-123, -123, -123, 7.0f);
+  app.play.DoBG(app.frame, -123, -123, -123, 7.0f);
   EXPECT_FLOAT_EQ(app.play.BgColour[2], 3.0f + 87.0f / 30.0f);
   EXPECT_FLOAT_EQ(app.frame.ClearAlpha, 1.0f);
   const float clearBlue = app.frame.ClearBlue;
-  app.DoBG(kNoArg, 0, 90, 0.5f);
+  app.play.DoBG(app.frame, kNoArg, 0, 90, 0.5f);
   EXPECT_FLOAT_EQ(app.frame.ClearBlue, clearBlue);
   EXPECT_GT(app.play.BgColour[2], clearBlue);
 }
@@ -148,7 +148,7 @@ TEST_F(ScreenFlow, TheBackdropEasesTowardItsTargetAndStartsTheFrame) {
 // A count of 0 or one past the pool's last record takes the default of 100.
 TEST_F(ScreenFlow, StarsRefillWithinTheScreen) {
   for (const auto& [asked, count] : {std::pair{0, 100}, {500, 100}, {499, 499}}) {
-    app.ResetStars(asked);
+    app.play.ResetStars(app.frame, asked);
     EXPECT_EQ(app.play.StarCount, count);
   }
   for (int i = 0; i <= app.play.StarCount; ++i) {

@@ -510,9 +510,9 @@ void MyApp::ResetPlayers() {
 }
 
 bool MyApp::Game() {
-  DoBG(static_cast<int>(play.Player[player::kBackdropRed]),
-       static_cast<int>(play.Player[player::kBackdropGreen]),
-       static_cast<int>(play.Player[player::kBackdropBlue]), kOpaqueBackdrop);
+  play.DoBG(frame, static_cast<int>(play.Player[player::kBackdropRed]),
+            static_cast<int>(play.Player[player::kBackdropGreen]),
+            static_cast<int>(play.Player[player::kBackdropBlue]), Play::kOpaqueBackdrop);
   const float stepX = GlideStep(play.CamX - play.CamTargetX);
   const float stepY = GlideStep(play.CamY - play.CamTargetY);
   play.CamX -= stepX;
@@ -521,7 +521,7 @@ bool MyApp::Game() {
       !(IsLevelRoom(play.Player[player::kRoomX]) && IsLevelRoom(play.Player[player::kRoomY])))
     play.ExitState = 1;
   AimCamera(*this);
-  DoStars(stepX - kStarDrift, stepY);
+  play.DoStars(frame, stepX - kStarDrift, stepY);
   controls.AnalogueControl(platform.console, frame, screens.DebugMode == 1);
   DrawNineRooms(*this);
   TrackRoom(*this);

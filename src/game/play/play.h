@@ -16,6 +16,19 @@ constexpr int kObjectFloats = 2500;
 constexpr int kParticleFloats = 5100;
 
 struct Play {
+  // ---- Backdrop and stars (rooms.cpp) ----
+  // Eases the backdrop toward (red, green, blue) and starts the frame's drawing; a colour
+  // below kLowestBackdropTarget (kKeepBackdrop) keeps its target, alpha kOpaqueBackdrop means
+  // opaque, red at -3717 keeps the clear colour.
+  static constexpr int kLowestBackdropTarget = -122;
+  static constexpr int kKeepBackdrop = -123;
+  static constexpr float kOpaqueBackdrop = -123.0f;
+  void DoBG(GameFrame& frame, int red, int green, int blue, float alpha);
+  // count stars (kept when out of range) scattered over the frame's screen.
+  void ResetStars(const GameFrame& frame, int count);
+  // Moves and draws the star field by (dx, dy) scaled by each star's depth.
+  void DoStars(GameFrame& frame, float dx, float dy);
+
   // ---- Particles (particles.cpp): sparks, debris and exhaust that never affect play ----
   // An angle or speed of kNoArg draws a random one.
   void ThrowParticle(float x, float y, int kind, int colour, float angle = kNoArg,

@@ -48,9 +48,10 @@ void RenewStar(float* star, int freshAxis, float screen) {
 }
 
 // Wraps one axis of a star across the screen and its margins.
-void WrapStar(MyApp& app, float* star, int axis, float screen, int freshAxis, float freshScreen) {
-  const float margin = app.frame.Overscan + kStarWrapMargin;
-  const float span = screen + 2 * app.frame.Overscan + 2 * kStarWrapMargin;
+void WrapStar(const GameFrame& frame, float* star, int axis, float screen, int freshAxis,
+              float freshScreen) {
+  const float margin = frame.Overscan + kStarWrapMargin;
+  const float span = screen + 2 * frame.Overscan + 2 * kStarWrapMargin;
   if (star[axis] < -margin) {
     star[axis] += span;
     RenewStar(star, freshAxis, freshScreen);
@@ -112,24 +113,24 @@ void CollectItem(MyApp& app, int& tileCode, float x, float y) {
 }
 }  // namespace
 
-void MyApp::DoBG(int red, int green, int blue, float alpha) {
+void Play::DoBG(GameFrame& frame, int red, int green, int blue, float alpha) {
   const int targets[] = {red, green, blue};
   for (int i = 0; i < 3; ++i) {
-    if (targets[i] >= kLowestBackdropTarget) play.BgTarget[i] = static_cast<float>(targets[i]);
-    play.BgColour[i] += (play.BgTarget[i] - play.BgColour[i]) / kBackdropEase;
+    if (targets[i] >= kLowestBackdropTarget) BgTarget[i] = static_cast<float>(targets[i]);
+    BgColour[i] += (BgTarget[i] - BgColour[i]) / kBackdropEase;
   }
   alpha = alpha == kOpaqueBackdrop ? 1.0f : std::clamp(alpha, 0.0f, 1.0f);
   if (red > kNoArg) {
-    frame.CLS2D(play.BgColour[0], play.BgColour[1], play.BgColour[2], alpha);
+    frame.CLS2D(BgColour[0], BgColour[1], BgColour[2], alpha);
   } else {
     frame.CLS2D();
   }
 }
 
-void MyApp::ResetStars(int count) {
-  if (count >= 1 && count <= star::kMaxCount) play.StarCount = count;
-  for (int i = 0; i <= play.StarCount; ++i) {
-    float* record = &play.Stars[i * star::kFloats];
+void Play::ResetStars(const GameFrame& frame, int count) {
+  if (count >= 1 && count <= star::kMaxCount) StarCount = count;
+  for (int i = 0; i <= StarCount; ++i) {
+    float* record = &Stars[i * star::kFloats];
     record[star::kFrame] = static_cast<float>(std::floor(kStarFrameRange * Rnd()));
     record[star::kX] = RandomSpan(frame.ScreenWidth);
     record[star::kY] = RandomSpan(frame.ScreenHeight);
@@ -139,14 +140,14 @@ void MyApp::ResetStars(int count) {
   }
 }
 
-void MyApp::DoStars(float dx, float dy) {
+void Play::DoStars(GameFrame& frame, float dx, float dy) {
   frame.ResetDraw();
-  for (int i = 0; i <= play.StarCount; ++i) {
-    float* star = &play.Stars[static_cast<size_t>(i * star::kFloats)];
+  for (int i = 0; i <= StarCount; ++i) {
+    float* star = &Stars[static_cast<size_t>(i * star::kFloats)];
     star[star::kX] += dx * star[star::kDepth];
     star[star::kY] += dy * star[star::kDepth];
-    WrapStar(*this, star, star::kX, frame.ScreenWidth, star::kY, frame.ScreenHeight);
-    WrapStar(*this, star, star::kY, frame.ScreenHeight, star::kX, frame.ScreenWidth);
+    WrapStar(frame, star, star::kX, frame.ScreenWidth, star::kY, frame.ScreenHeight);
+    WrapStar(frame, star, star::kY, frame.ScreenHeight, star::kX, frame.ScreenWidth);
     frame.Alpha(star[star::kDepth]);
     frame.DrawImg(kStarSlot, star[star::kX], star[star::kY], static_cast<int>(star[star::kFrame]));
   }

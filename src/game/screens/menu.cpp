@@ -203,7 +203,7 @@ void KeepSelectionOffered(MyApp& app, int last) {
 }
 
 void DrawTitleAndSidePanel(MyApp& app) {
-  app.DoStars(-1, 0);
+  app.play.DoStars(app.frame, -1, 0);
   const float panel = PanelWidth(app);
   app.frame.SetSize(kTitleSize);
   app.frame.DrawImg(kTitleSlot, (app.frame.ScreenWidth - panel) / 2,
@@ -722,7 +722,7 @@ void MyApp::SelectNextLevel() {
 }
 
 void MyApp::Menu() {
-  DoBG(0, 0, kBackdropBlue, kOpaqueBackdrop);
+  play.DoBG(frame, 0, 0, kBackdropBlue, Play::kOpaqueBackdrop);
   if (menu.MenuIntro < 0) ++menu.MenuIntro;
   MenuBackKey(*this);
   const int last = LastOfferedLevel();

@@ -120,8 +120,8 @@ void SetColour(MyApp& app, const Colour& colour, float alpha = kNoArg) {
 // ---- Pause panel ----
 
 void ShadeBehindPanel(MyApp& app) {
-  app.DoBG(MyApp::kKeepBackdrop, MyApp::kKeepBackdrop, MyApp::kKeepBackdrop,
-           MyApp::kOpaqueBackdrop);
+  app.play.DoBG(app.frame, Play::kKeepBackdrop, Play::kKeepBackdrop, Play::kKeepBackdrop,
+                Play::kOpaqueBackdrop);
   const float span = kShadeSpan * app.frame.ScreenHeight;
   const float shade = span > 0 ? std::fabs(static_cast<float>(app.pause.PauseY)) / span : 1.0f;
   app.frame.SetCol(0, 0, 0, std::min(shade, 1.0f));
