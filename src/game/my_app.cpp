@@ -137,7 +137,7 @@ void MyApp::OnUpdate() {
   if (frame.LoadStep > 0) frame.Loader(audio, save.Settings[kSoundModeSetting]);
   UpdateControls();
   if (screens.DebugMode == 1) DrawDebugOverlay();
-  ShowBadges();
+  screens.ShowBadges(frame);
 }
 
 void MyApp::ReadFunctionKeys() {

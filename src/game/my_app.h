@@ -157,17 +157,6 @@ class MyApp : public App {
   // left through the exit (the menu calls it on return).
   void FileScore();
 
-  // ---- Badges (badges.cpp) ----
-  // Draws and ages the badge notifications, slot 0 lowest; run last on every screen.
-  void ShowBadges();
-  // A badge's catalogue text, its name and description joined by "|"; "" for no badge.
-  static const String& BadgeID(int number);
-  // The name part of the badge's catalogue text; "" for no badge.
-  static const String& BadgeName(int number);
-  // Hooks of an online achievement service; this build reports to none.
-  void GC_PostScore(int score, int board);
-  void GC_Badges();
-
   // ---- Credits (credits.cpp) ----
   // One update of the credits box while it is open or sliding out.
   void CreditBox();

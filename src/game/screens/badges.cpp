@@ -5,7 +5,8 @@
 
 #include "game/core/globals.h"
 #include "game/frame/asset_table.h"
-#include "game/my_app.h"
+#include "game/frame/frame.h"
+#include "game/screens/screens.h"
 
 namespace {
 
@@ -29,7 +30,6 @@ constexpr float kArtSize = 0.5f;
 
 // The catalogue as Strings, built once: the notifications draw a name every update.
 struct BadgeTexts {
-  std::array<String, kCatalogueSize> ids;
   std::array<String, kCatalogueSize> names;
 };
 
@@ -37,8 +37,7 @@ const BadgeTexts& Texts() {
   static const BadgeTexts texts = [] {
     BadgeTexts made;
     for (int i = 0; i < kCatalogueSize; ++i) {
-      made.ids[i] = kCatalogue[i];
-      made.names[i] = made.ids[i].Split("|").front();
+      made.names[i] = String(kCatalogue[i]).Split("|").front();
     }
     return made;
   }();
@@ -64,35 +63,27 @@ int ToastX(int age) {
 
 }  // namespace
 
-const String& MyApp::BadgeID(int number) {
-  return InCatalogue(number) ? Texts().ids[number] : NoText();
-}
-
-const String& MyApp::BadgeName(int number) {
+const String& BadgeName(int number) {
   return InCatalogue(number) ? Texts().names[number] : NoText();
 }
 
-void MyApp::GC_PostScore(int /*score*/, int /*board*/) {}
-
-void MyApp::GC_Badges() {}
-
-void MyApp::ShowBadges() {
+void Screens::ShowBadges(GameFrame& frame) {
   frame.ResetDraw();
   for (int slot = 0; slot < Screens::kToastSlotsShown; ++slot) {
-    const int age = screens.ToastTimer[slot];
+    const int age = ToastTimer[slot];
     if (age <= 0) continue;
     const auto x = static_cast<float>(ToastX(age));
     const float y = frame.ScreenHeight - static_cast<float>(kToastPitch * (slot + 1));
     frame.SetCol(0, 0, 80, kPanelAlpha);
     frame.Rect(x, y, kToastWidth, kToastHeight);
     frame.SetCol(255, 255, 255, 1.0f);
-    frame.Text(x + kNameInsetX, y + kNameInsetY, BadgeName(screens.ToastBadge[slot]));
+    frame.Text(x + kNameInsetX, y + kNameInsetY, BadgeName(ToastBadge[slot]));
     if (age < kArtFrames) {
       frame.SetSize(kArtSize);
       frame.DrawImg(kBadgeArtSlot, x + kToastWidth - kArtInset, y + kArtInset, age);
       frame.SetSize(1);
     }
     // The last showing frees the slot.
-    screens.ToastTimer[slot] = age >= Screens::kToastLife ? 0 : age + 1;
+    ToastTimer[slot] = age >= Screens::kToastLife ? 0 : age + 1;
   }
 }

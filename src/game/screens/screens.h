@@ -7,10 +7,15 @@
 
 #include "base/string.h"
 
+struct GameFrame;
+
 constexpr int kToastSlots = 15;
 constexpr int kToyTrailFloats = 512;
 
 struct Screens {
+  // Draws and ages the badge notifications, slot 0 lowest; run last on every screen.
+  void ShowBadges(GameFrame& frame);
+
   static constexpr int kToastSlotsShown = 13;  // slots 13 and 14 are never shown
   static constexpr int kToastLife = 241;       // updates a notification is shown
 
@@ -29,6 +34,9 @@ struct Screens {
   std::array<int, kToastSlots> ToastBadge{};
   std::array<int, kToastSlots> ToastTimer{};
 };
+
+// The name part of a badge's catalogue text ("name|description"); "" for no badge.
+const String& BadgeName(int number);
 
 // The level-select menu: the wheel, the hub, the side panel and the options and credits panels
 // over it.
