@@ -96,7 +96,7 @@ void MyApp::OnCreate() {
   play.ResetStars(frame, 100);
   menu.MenuLevel = kMenuStartLevel;
   menu.MenuScroll = kMenuStartScroll;
-  SendVisitReport();
+  report.Send(platform.visitReports);
   screens.ScreenMode = ModeMenu;
   SetUpdateRate(kUpdateRate);
   frame.LastDevWidth = DeviceWidth();

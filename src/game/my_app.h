@@ -17,8 +17,6 @@
 #include "game/screens/screens.h"
 #include "game/world/world_map.h"
 
-class HttpRequest;
-
 // Screen modes served by OnUpdate while no assets are loading.
 enum ScreenModes {
   ModeMenu = 1,
@@ -167,18 +165,6 @@ class MyApp : public App {
   // The credit line shown for ticker position `line`: the lines before the final one repeat;
   // -1 when there are too few lines to scroll.
   static int TickerLineIndex(long long line, int lineCount);
-
-  // ---- Visit report (visit_report.cpp) ----
-  // For OnCreate: sends the report when J_On_Allow is 1 and the build names an endpoint
-  // (the ZV_VISIT_REPORT_ADDRESS setting); without one nothing is sent.
-  void SendVisitReport();
-  // Starts a GET of url + "?" + query with this game as the listener; returns 0.
-  int GetURL(const String& url, const String& query);
-  // Only the request in Request counts; a non-empty answer sets J_On_Able. Request is
-  // cleared afterwards, as the request object ends with its completion.
-  void OnHttpRequestComplete(HttpRequest& request);
-  // The endpoint address this build reports to; empty when none was configured.
-  static String ReportAddress();
 
  private:
   void ReadFunctionKeys();

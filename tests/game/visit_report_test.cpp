@@ -29,8 +29,8 @@ void StepUntilReported(HeadlessGame& game) {
 
 // Starts the report toward a loopback port, as OnCreate would toward the real endpoint.
 void Ask(MyApp& app, int port) {
-  EXPECT_EQ(app.GetURL("http://127.0.0.1:" + String::FromInt(port) + "/housecall.php",
-                       "hello=1&gameID=" + String::FromInt(kGameNumber)),
+  EXPECT_EQ(app.report.GetURL("http://127.0.0.1:" + String::FromInt(port) + "/housecall.php",
+                              "hello=1&gameID=" + String::FromInt(kGameNumber)),
             0);
 }
 
@@ -38,12 +38,12 @@ TEST(VisitReport, IsOffByDefaultAndNeedsAnEndpoint) {
   HeadlessGame game;
   MyApp& app = game.app();
   EXPECT_FALSE(app.platform.visitReports);
-  app.SendVisitReport();
+  app.report.Send(app.platform.visitReports);
   EXPECT_EQ(app.report.Request, nullptr);
   EXPECT_EQ(app.report.Answer, String("N/A"));
-  if (MyApp::ReportAddress().Empty()) {
+  if (VisitReport::ReportAddress().Empty()) {
     app.platform.visitReports = true;
-    app.SendVisitReport();
+    app.report.Send(app.platform.visitReports);
     EXPECT_EQ(app.report.Request, nullptr);
     app.platform.visitReports = false;
   }
@@ -89,7 +89,7 @@ TEST(VisitReport, OnlyTheCurrentRequestCounts) {
   MyApp& app = game.app();
   auto stranger = HttpRequest::Create("GET", "http://127.0.0.1/", nullptr);
   FeedResponse(*stranger, "HTTP/1.0 200 OK\r\n\r\nnot ours", {});
-  app.OnHttpRequestComplete(*stranger);
+  app.report.OnHttpRequestComplete(*stranger);
   EXPECT_EQ(app.report.Done, 0);
   EXPECT_EQ(app.report.Answer, String("N/A"));
   EXPECT_EQ(app.report.Able, 0);

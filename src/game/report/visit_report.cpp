@@ -1,6 +1,7 @@
 // The visit report: one GET at start-up telling the report endpoint the game was run.
+#include "game/report/visit_report.h"
+#include "base/runtime.h"
 #include "game/core/globals.h"
-#include "game/my_app.h"
 #include "net/http_request.h"
 
 #ifndef ZV_VISIT_REPORT_ADDRESS
@@ -11,49 +12,49 @@ namespace {
 
 constexpr const char* kReportPath = "/housecall.php";
 
-// Hands one request's completion to the game, then goes: a request completes exactly once,
+// Hands one request's completion to the report, then goes: a request completes exactly once,
 // and the game may replace its request while an earlier one is still in flight.
 class ReportListener : public IOnHttpRequestComplete {
  public:
-  explicit ReportListener(MyApp& app) : app_(app) {}
+  explicit ReportListener(VisitReport& report) : report_(report) {}
   void OnHttpRequestComplete(HttpRequest& request) override {
-    app_.OnHttpRequestComplete(request);
+    report_.OnHttpRequestComplete(request);
     delete this;
   }
 
  private:
-  MyApp& app_;
+  VisitReport& report_;
 };
 
 }  // namespace
 
-String MyApp::ReportAddress() {
+String VisitReport::ReportAddress() {
   return ZV_VISIT_REPORT_ADDRESS;
 }
 
-void MyApp::SendVisitReport() {
-  if (!platform.visitReports || ReportAddress().Empty()) return;
+void VisitReport::Send(bool allowed) {
+  if (!allowed || ReportAddress().Empty()) return;
   GetURL(ReportAddress() + kReportPath, "hello=1&gameID=" + String::FromInt(kGameNumber));
 }
 
-int MyApp::GetURL(const String& url, const String& query) {
-  report.Answer = "N/A";
+int VisitReport::GetURL(const String& url, const String& query) {
+  Answer = "N/A";
   auto request = HttpRequest::Create();
   request->Open("GET", url + "?" + query, new ReportListener(*this));
-  report.Request = request.get();
+  Request = request.get();
   // From here the request's socket operations keep it alive until it completes.
   request->Send();
   kvPrint("Requesting URL");
-  report.Done = 0;
+  Done = 0;
   return 0;
 }
 
-void MyApp::OnHttpRequestComplete(HttpRequest& request) {
-  if (&request != report.Request) return;
+void VisitReport::OnHttpRequestComplete(HttpRequest& request) {
+  if (&request != Request) return;
   kvPrint("Http GET complete! " + String::FromInt(request.Status()));
-  report.Done = 1;
-  report.Answer = request.ResponseText();
-  if (!report.Answer.Empty()) report.Able = 1;
+  Done = 1;
+  Answer = request.ResponseText();
+  if (!Answer.Empty()) Able = 1;
   // The request is released when this call returns; what it said is kept above.
-  report.Request = nullptr;
+  Request = nullptr;
 }
