@@ -208,7 +208,7 @@ TEST_F(PlayTest, DestroyedShipDropsItsItemsWhereTheyCanBeReachedAndRespawns) {
 }
 
 // However far the count falls, the HUD's lives count is one glyph, "0", centred on
-// (jscrw - 128, 16) at the dimmed alpha.
+// (screen width - 128, 16) at the dimmed alpha.
 TEST_F(PlayTest, TheHudShowsNoLivesBelowZero) {
   app.play.Lives = -2;
   app.frame.FontImage = kFontSlot;
