@@ -1,5 +1,6 @@
-// The whole game: one object holding every piece of game state in plain fields and
-// fixed-size arrays, split across files by concern (one section below per file).
+// The game as the framework sees it: the composition that owns one of each component and answers
+// the framework's callbacks. The level's update, the screens and the runs are still its member
+// functions, in their components' folders (one section below per file).
 #pragma once
 
 #include <array>
@@ -49,7 +50,7 @@ class MyApp : public App {
   SaveData save;
   VisitReport report;
 
-  // ---- Screen flow (screen_flow.cpp) ----
+  // ---- Screen flow (my_app.cpp) ----
   void OnCreate() override;
   void OnUpdate() override;
   void OnSuspend() override;
@@ -66,7 +67,7 @@ class MyApp : public App {
   // the level plays it.
   void BuildWorld();
 
-  // ---- Rooms and backdrops (rooms.cpp) ----
+  // ---- Rooms (rooms.cpp) ----
   // Draws one room; the active room also hands its waiting enemies over to play.
   void DrawRoom(int rx, int ry, int active);
 
@@ -97,20 +98,20 @@ class MyApp : public App {
   // Damages the block at a pixel; a broken block releases what it hides.
   void ShootShit(int x, int y, int damage);
 
-  // ---- Controls ----
+  // ---- Controls (my_app.cpp, screens/touch_controls.cpp) ----
   // The game keys as the controls hold them on this platform (Controls::PlayKey).
   int PlayKey(int key, int analog, int player);
   int PlayKeyAll(int key, int analog);
   // The full-screen row and key: the window goes full screen or back.
   int FullscreenFlip();
-  // The per-update input work after the screens (touch_controls.cpp): iCade characters, pad
+  // The per-update input work after the screens: iCade characters, pad
   // keys, the touch screen's pad and tilt.
   void UpdateControls();
   void OnScreenPad();
   void MoveAndResizePad();
   void TiltControl();
 
-  // ---- Sound ----
+  // ---- Sound (my_app.cpp) ----
   // The game's sound calls, under the player's sound setting.
   void PlaySFX(int id, float rate = 1.0f, float volume = 1.0f, float pan = 0.0f);
   void PlayTune(const String& name, int loop);
