@@ -62,7 +62,7 @@ void UpdateFullPool(benchmark::State& state) {
     for (int i = 0; i <= app->play.ParticleCount; ++i)
       app->play.Particles[i * particle::kFloats + particle::kKind] = 0;
     state.ResumeTiming();
-    app->UpdateObjects();
+    app->level.UpdateObjects();
   }
 }
 

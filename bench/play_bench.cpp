@@ -57,7 +57,7 @@ double ThreadSeconds() {
 void StartLevel(MyApp& app, int level) {
   app.world.Level = level;
   app.LoadGame();
-  for (int i = 0; i < 120; ++i) app.Game();  // past the intro, settled on the pad
+  for (int i = 0; i < 120; ++i) app.level.Game();  // past the intro, settled on the pad
 }
 
 void FillParticles(MyApp& app) {
@@ -78,7 +78,7 @@ void PlayFrames(benchmark::State& state, int level, bool fullParticles) {
   for (auto _ : state) {
     gl.draws.clear();
     const double start = ThreadSeconds();
-    app.Game();
+    app.level.Game();
     gameSeconds += ThreadSeconds() - start;
     loaded.game().host().RenderGame();
     records += app.frame.DrawCount / drawrec::kFloats;

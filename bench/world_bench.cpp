@@ -15,7 +15,7 @@ void BM_BuildWorld(benchmark::State& state) {
   auto app = std::make_unique<MyApp>();
   app->save.Settings[kSoundModeSetting] = 0;  // no audio device
   app->world.Level = static_cast<int>(state.range(0));
-  for (auto _ : state) app->BuildWorld();
+  for (auto _ : state) app->level.BuildWorld();
 }
 
 }  // namespace

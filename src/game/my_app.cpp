@@ -218,7 +218,7 @@ void MyApp::RunScreen() {
       OuyaQuit();
       break;
     case ModeInGame:
-      if (!pause.Paused && Game()) SelectNextLevel();
+      if (!pause.Paused && level.Game()) SelectNextLevel();
       InGame();
       break;
     case ModeLoadGame:
@@ -311,10 +311,10 @@ void MyApp::LoadGame() {
   world.MaxWeaps = std::min(world.Level / 5 + 2, kMostWeaps);
   play.ResetStars(frame, 100);
   play.ResetParticles(particle::kDefaultCount);
-  ResetPlayers();
+  level.ResetPlayers();
   // After the clearing: a cleared entry would name object record 0 as the orbiting ball's.
   play.Player[player::kOrbitRecord] = -1.0f;
-  BuildWorld();
+  level.BuildWorld();
   PlaySFX(sfx::kLevelStart);
 }
 

@@ -17,16 +17,16 @@ TEST_F(Arena, CombatAllocatesNothing) {
   }
   for (int i = 0; i < 4; ++i) Put(130 + i, weapon::kBomb + i, TileX(3 + 3 * i), TileY(8));
   app().play.Player[player::kOrbitRecord] = -1;
-  app().StartOrbitBlaster();
+  app().level.StartOrbitBlaster();
   app().play.Player[player::kWeapon] = weapon::kBigLazer;
   app().play.Player[player::kAmmo] = 4;
   game().KeyDown('Z');
   game().KeyDown('X');
   const int before = ThreadAllocations();
   for (int frame = 0; frame < 120; ++frame) {
-    app().UpdateOrbitBlaster();
-    app().FireWeapons();
-    app().UpdateObjects();
+    app().level.UpdateOrbitBlaster();
+    app().level.FireWeapons();
+    app().level.UpdateObjects();
     app().play.DoParticles(app().frame, app().world);
     if (frame % 30 == 0) game().KeyUp('X');
     if (frame % 30 == 1) game().KeyDown('X');

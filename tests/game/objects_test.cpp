@@ -17,12 +17,12 @@ TEST_F(Arena, FreeSlotTakesTheHighestFreeRecordAndEnemiesNeverTakeRecordZero) {
        {std::pair{std::vector<int>{}, -1}, {{0}, 0}, {{3, 150, 12}, 1500}}) {
     SCOPED_TRACE(slot);
     FillPoolExcept(free);
-    EXPECT_EQ(app().FreeSlot(), slot);
-    app().AddABad(kRoomX, kRoomY);
-    EXPECT_EQ(app().FreeSlot() != slot, slot > 0) << "room entry";
+    EXPECT_EQ(app().level.FreeSlot(), slot);
+    app().level.AddABad(kRoomX, kRoomY);
+    EXPECT_EQ(app().level.FreeSlot() != slot, slot > 0) << "room entry";
     FillPoolExcept(free);
-    EXPECT_EQ(app().HandOverEnemy(408, TileX(3), TileY(3)), slot > 0);
-    EXPECT_EQ(app().FreeSlot() != slot, slot > 0) << "hand-over";
+    EXPECT_EQ(app().level.HandOverEnemy(408, TileX(3), TileY(3)), slot > 0);
+    EXPECT_EQ(app().level.FreeSlot() != slot, slot > 0) << "hand-over";
   }
 }
 
@@ -40,8 +40,8 @@ TEST_F(Arena, RoomEntryFillsThePoolWithRestingEnemiesAwayFromTheShip) {
     ClearPool();
     PutShip(shipX, shipY);
     app().world.MaxBads = maxBads;
-    for (int i = 0; i <= kRecords; ++i) app().AddABad(kRoomX, kRoomY);
-    EXPECT_EQ(app().FreeSlot(), 0) << "all but record 0 taken";
+    for (int i = 0; i <= kRecords; ++i) app().level.AddABad(kRoomX, kRoomY);
+    EXPECT_EQ(app().level.FreeSlot(), 0) << "all but record 0 taken";
     std::set<int> seen;
     for (int r = 1; r < kRecords; ++r) {
       const float* enemy = Record(r * kFloats);
@@ -68,8 +68,8 @@ TEST_F(Arena, RoomEntryGivesUpOnAShipItCannotAvoidAndOnRoomsOutsideTheWorld) {
                                      {inf, inf, -(1 << 30), 3}}) {
     app().play.Player[player::kX] = x;
     app().play.Player[player::kY] = y;
-    app().AddABad(rx, ry);
-    EXPECT_EQ(app().FreeSlot(), 2000) << rx << "," << ry << " ship " << x;
+    app().level.AddABad(rx, ry);
+    EXPECT_EQ(app().level.FreeSlot(), 2000) << rx << "," << ry << " ship " << x;
   }
 }
 
@@ -86,7 +86,7 @@ TEST_F(Arena, TheMapHandsOverWaitingAndParkedEnemies) {
     for (int i = 0; i < (kind == kBarrier ? 20 : 1); ++i) {
       SCOPED_TRACE(code);
       ClearPool();
-      ASSERT_TRUE(app().HandOverEnemy(code, TileX(4), TileY(7)));
+      ASSERT_TRUE(app().level.HandOverEnemy(code, TileX(4), TileY(7)));
       const float* enemy = Record(2000);
       EXPECT_EQ(Fields<10>(enemy),
                 (std::array<float, 10>{static_cast<float>(kind), TileX(4), TileY(7), 0, enemy[kVY],
@@ -99,8 +99,8 @@ TEST_F(Arena, TheMapHandsOverWaitingAndParkedEnemies) {
   EXPECT_EQ(upward.size(), 2u);
   for (const int code : {399, 449, 600}) {
     ClearPool();
-    EXPECT_FALSE(app().HandOverEnemy(code, TileX(4), TileY(7))) << code;
-    EXPECT_EQ(app().FreeSlot(), 2000) << code;
+    EXPECT_FALSE(app().level.HandOverEnemy(code, TileX(4), TileY(7))) << code;
+    EXPECT_EQ(app().level.FreeSlot(), 2000) << code;
   }
 }
 
@@ -140,7 +140,7 @@ TEST_F(Arena, ShotsAgainstEnemies) {
     for (size_t i = 0; i < c.shots.size(); ++i)
       Put(static_cast<int>(i), kShot, TileX(3) + c.reach, TileY(3) - c.reach, 0, 0, c.shots[i]);
     SoundsPlayed();
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     EXPECT_EQ(enemy[kKind] == kFree, c.destroyed);
     EXPECT_FLOAT_EQ(c.destroyed ? 0 : enemy[kStrength], c.strengthAfter);
     EXPECT_EQ(app().play.Score, c.score);
@@ -193,7 +193,7 @@ TEST_F(Arena, EnemyMovesByKind) {
     const auto& [dx, dy, vx, vy, angle] = c.before;
     float* enemy = Put(200, c.kind, x0 + dx, y0 + dy, vx, vy, 3, c.timer);
     enemy[kAngle] = angle;
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     EXPECT_EQ((std::array{enemy[kX] - x0, enemy[kY] - y0, enemy[kVX], enemy[kVY], enemy[kAngle]}),
               c.after);
     EXPECT_EQ(enemy[kStrength], c.kind == kBarrier ? 100 : 3) << "barriers cannot be worn down";
@@ -207,23 +207,23 @@ TEST_F(Arena, WalkersSetOffAnyWayAndChasersHeadForTheShipInsideTheRoom) {
   std::set<std::pair<float, float>> directions;
   for (int i = 0; i < 60; ++i) {
     float* walker = Put(200, kWalker, TileX(4), TileY(4));
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     directions.insert({walker[kVX], walker[kVY]});
   }
   EXPECT_EQ(directions, (std::set<std::pair<float, float>>{{0, -2}, {2, 0}, {0, 2}, {-2, 0}}));
 
   PutShip(12, 8);
   float* chaser = Put(200, kChaser, TileX(3), TileY(3), 0, 0, 3, 0);
-  app().UpdateObjects();
+  app().level.UpdateObjects();
   EXPECT_TRUE(chaser[kVX] >= 0.01f && chaser[kVX] <= 0.05f) << chaser[kVX];
   EXPECT_TRUE(chaser[kVY] >= 0.01f && chaser[kVY] <= 0.05f) << chaser[kVY];
   EXPECT_FLOAT_EQ(chaser[kSpin], (chaser[kVX] + chaser[kVY]) / 16);
   Put(200, kChaser, ShipX(), ShipY(), 0, 0, 3, 0);  // level with the ship: no pull
-  app().UpdateObjects();
+  app().level.UpdateObjects();
   EXPECT_EQ(Fields<2>(chaser + kVX), (std::array<float, 2>{0, 0}));
   PutShip(40, 6);  // out of reach in the next room
   for (int frame = 0; frame < 3000; ++frame) {
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     ASSERT_LE(std::max(std::abs(chaser[kVX]), std::abs(chaser[kVY])), 2) << frame;
     ASSERT_FALSE(WorldMap::isSolid(app().world.CodeAtPixel(chaser[kX], chaser[kY]))) << frame;
   }
@@ -242,7 +242,7 @@ TEST_F(Arena, TouchingAnEnemyDestroysTheShipOnlyWhilePlaying) {
     app().play.ExitState = exitState;
     Put(200, kWalker, ShipX() + dx, ShipY() + dy, 0, 0, 3, 5);
     SoundsPlayed();
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     EXPECT_EQ(app().play.ExitState, exitAfter);
     EXPECT_EQ(SoundsPlayed(), exitAfter != exitState ? std::vector{3} : std::vector<int>{});
   }
@@ -264,7 +264,7 @@ TEST_F(Arena, LeavingARoomParksItsEnemiesAndClearsThePool) {
     SetTile(6, 4, under, 0);
     Put(100, kind, TileX(6), TileY(4), 0, 0, 3, 50);
     app().play.Player[player::kRoomX] = kRoomX + 1;
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     EXPECT_TRUE(Live(kind).empty());
     EXPECT_EQ(*Tile(6, 4), after);
     EXPECT_EQ(LiveParticles(), sparks);
@@ -275,10 +275,10 @@ TEST_F(Arena, LeavingARoomParksItsEnemiesAndClearsThePool) {
 // it is delivered.
 TEST_F(Arena, AnItemPlaysItsEffectWhenPickedUpAndWhenDelivered) {
   SetTile(9, 6, code::kFreeItem, 0);
-  app().DrawRoom(kRoomX, kRoomY, 1);
+  app().level.DrawRoom(kRoomX, kRoomY, 1);
   EXPECT_EQ(SoundsPlayed(), std::vector{7});
   SetTile(8, 7, code::kBaseBottomRow, 0);
-  for (int frame = 0; frame < 30; ++frame) app().Game();
+  for (int frame = 0; frame < 30; ++frame) app().level.Game();
   EXPECT_EQ(app().play.Player[player::Item(0, player::kItemState)], player::kItemDelivered);
   EXPECT_EQ(SoundsPlayed(), std::vector{6});
 }

@@ -56,7 +56,7 @@ class PlayTest : public ::testing::Test {
     GetInputDevice()->joyStates[0].axisY[0] = y;
   }
   void Frames(int n) {
-    for (int i = 0; i < n; ++i) app.Game();
+    for (int i = 0; i < n; ++i) app.level.Game();
   }
   bool InLevel(Room room) {
     return app.world.RoomPathMarks(kTile * 16 * room.rx, kTile * 12 * room.ry) != 0;
@@ -106,14 +106,14 @@ TEST_F(PlayTest, WallsStopMotionTowardThemAndTheStickTurnsTheShip) {
     PlaceShip(Start(), 3, 2, offX, offY);
     P(player::kVX) = vx;
     P(player::kVY) = vy;
-    app.Game();
+    app.level.Game();
     EXPECT_NEAR(P(player::kVX), stopsX ? 0 : vx > 0 ? vx - 0.5f : vx < 0 ? vx + 0.5f : 0, 1e-5);
     EXPECT_NEAR(P(player::kVY), stopsY ? 0 : vy + 0.35f, 1e-5);
     Tile(Start(), 3 + dx, 2 + dy) = code::kEmpty;
   }
   for (const auto& [stick, facing] : {std::pair{-1.0f, -1.0f}, {0.24f, -1.0f}, {0.5f, 1.0f}}) {
     Stick(stick, 0);
-    app.Game();
+    app.level.Game();
     EXPECT_EQ(P(player::kFacing), facing) << stick << ": a small push keeps the facing";
   }
 }
@@ -140,7 +140,7 @@ TEST_F(PlayTest, DeliveriesScoreOnceAndTheThirdStartsTakeOff) {
   }
   const float y = P(player::kY);
   app.menu.MenuLevel = 4;
-  while (app.play.ExitState > -90) app.Game();
+  while (app.play.ExitState > -90) app.level.Game();
   EXPECT_EQ(app.play.GameOverTimer, 0);
   EXPECT_LT(P(player::kY), y - 100) << "the ship rises";
   app.frame.LoadStep = 0;  // nothing to load: the update runs the play screen
@@ -149,7 +149,7 @@ TEST_F(PlayTest, DeliveriesScoreOnceAndTheThirdStartsTakeOff) {
   EXPECT_GE(app.play.GameOverTimer, 1);
   EXPECT_EQ(app.menu.MenuScroll, -160);
   EXPECT_EQ(app.menu.MenuLevel, 5);
-  for (int i = 0; i < 10; ++i) EXPECT_FALSE(app.Game()) << "finished once";
+  for (int i = 0; i < 10; ++i) EXPECT_FALSE(app.level.Game()) << "finished once";
 }
 
 // A wrecked ship drops what it carries near the wreck, widening the search in a crowded room,
@@ -175,7 +175,7 @@ TEST_F(PlayTest, DestroyedShipDropsItsItemsWhereTheyCanBeReachedAndRespawns) {
     app.play.ExitState = 1;
     Frames(59);
     EXPECT_EQ(app.play.Lives, 3);
-    app.Game();
+    app.level.Game();
     EXPECT_EQ(app.play.Lives, 2);
     EXPECT_EQ(app.play.ExitState, 0);
     EXPECT_EQ(CountCode(code::kBlock), blocks) << "nothing was overwritten";
@@ -214,7 +214,7 @@ TEST_F(PlayTest, TheHudShowsNoLivesBelowZero) {
   app.frame.FontImage = kFontSlot;
   app.frame.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameW)] = kGlyphW;
   app.frame.ImageInfo[imageinfo::Index(kFontSlot, imageinfo::kFrameH)] = kGlyphH;
-  app.Game();
+  app.level.Game();
   std::vector<std::pair<float, float>> glyphs;  // frame, alpha
   for (const float* r = app.frame.DrawList.data();
        r < app.frame.DrawList.data() + app.frame.DrawCount; r += drawrec::kFloats)
@@ -235,7 +235,7 @@ TEST_F(PlayTest, EnteringARoomBringsEnemiesByLevelButNeverIntoTheStartRoom) {
       for (const Room& at : {room, Start()}) {
         app.play.Objects.fill(0);
         PlaceShip(at, 3, 2);
-        app.Game();
+        app.level.Game();
         ASSERT_EQ(P(player::kRoomX), at.rx);
         int n = 0;  // enemies of room entry: kinds 8..11
         for (int r = 0; r < object::kRecords; ++r) {
@@ -263,14 +263,14 @@ TEST_F(PlayTest, LeavingTheLevelsRoomsDestroysTheShipAndBadSticksAreIgnored) {
     P(player::kRoomY) = P(player::kRespawnRoomY);
     P(player::kX) = x;
     P(player::kY) = y;
-    app.Game();
+    app.level.Game();
     EXPECT_EQ(app.play.ExitState, 1) << x;
   }
   for (const float bad : {nan, std::numeric_limits<float>::infinity()}) {
     app.play.ExitState = 0;
     PlaceShip(Start(), 3, 2);
     Stick(bad, bad);
-    app.Game();
+    app.level.Game();
     EXPECT_TRUE(std::isfinite(P(player::kVX)) && std::isfinite(P(player::kVY)));
     EXPECT_TRUE(std::isfinite(P(player::kX)) && std::isfinite(P(player::kY)));
   }
@@ -282,17 +282,17 @@ TEST_F(PlayTest, TheIntroHidesTheShipUntilItEnds) {
   P(player::kOrbitRecord) = 40;
   app.LoadGame();
   EXPECT_EQ(P(player::kOrbitRecord), -1);
-  app.Game();
+  app.level.Game();
   int sparks = 0;
   for (int i = 0; i <= app.play.ParticleCount; ++i)
     sparks += app.play.Particles[i * particle::kFloats + particle::kKind] > 0;
   EXPECT_EQ(sparks, 3);
   for (int frame = 1; frame < 90; ++frame) {
-    app.Game();
+    app.level.Game();
     EXPECT_FALSE(ShipDrawn()) << frame;
   }
   EXPECT_EQ((std::array{app.play.LevelIntro, app.audio.MusicPlaying}), (std::array{0, 1}));
-  app.Game();
+  app.level.Game();
   EXPECT_TRUE(ShipDrawn());
 }
 

@@ -80,7 +80,7 @@ TEST_F(RoomsTest, PickupsAreTakenWithinTheirReach) {
     int& tile = Tile(rx + room, ry, room ? 0 : 15, 5);
     tile = code;
     ShipAt(15, 5, dx, dy);
-    app.DrawRoom(rx + room, ry, 1 - room);
+    app.level.DrawRoom(rx + room, ry, 1 - room);
     EXPECT_EQ(tile, taken ? 0 : code);
     EXPECT_EQ(app.play.Player[player::kWeapon], weapon);
     EXPECT_EQ(app.play.Player[player::kAmmo], ammo);
@@ -108,7 +108,7 @@ TEST_F(RoomsTest, EnemiesInTheMapEnterOnlyFromTheCurrentRoom) {
     Tile(rx, ry, 4, 4) = code;
     ShipAt(4, 4, shipDx);
     app.frame.DrawCount = 0;
-    app.DrawRoom(rx, ry, active);
+    app.level.DrawRoom(rx, ry, active);
     EXPECT_EQ(Tile(rx, ry, 4, 4), enters ? 0 : code);
     EXPECT_EQ(Objects(), enters ? 1 : 0);
     for (int at = 0; at < app.frame.DrawCount; at += drawrec::kFloats)
@@ -119,7 +119,7 @@ TEST_F(RoomsTest, EnemiesInTheMapEnterOnlyFromTheCurrentRoom) {
   for (int r = 0; r < object::kRecords; ++r)
     app.play.Objects[r * object::kFloats + object::kKind] = 1;
   Tile(rx, ry, 4, 4) = 408;
-  app.DrawRoom(rx, ry, 1);
+  app.level.DrawRoom(rx, ry, 1);
   EXPECT_EQ(Tile(rx, ry, 4, 4), 408);
 }
 
@@ -132,14 +132,14 @@ TEST_F(RoomsTest, ADeliveredItemShowsBesideItsShelfAndUnmarkedRoomsDrawNothing) 
   app.play.Player[player::Item(0, player::kItemState)] = player::kItemDelivered;
   ShipAt(12, 10);
   app.frame.DrawCount = 0;
-  app.DrawRoom(rx, ry, 1);
+  app.level.DrawRoom(rx, ry, 1);
   ASSERT_EQ(app.frame.DrawCount, 2 * drawrec::kFloats);
   const float* r = &app.frame.DrawList[drawrec::kFloats];
   EXPECT_EQ((std::array{r[drawrec::kSlot], r[drawrec::kX], r[drawrec::kY], r[drawrec::kFrame]}),
             (std::array<float, 4>{kSpriteSlot, kTile, 2.5f * kTile, 40}));
   app.frame.DrawCount = 0;
   for (const auto& [roomX, roomY] : {std::pair{0, 0}, {-1, 5}, {32, 5}})
-    app.DrawRoom(roomX, roomY, 1);
+    app.level.DrawRoom(roomX, roomY, 1);
   EXPECT_EQ(app.frame.DrawCount, 0);
 }
 

@@ -25,9 +25,9 @@ class Weapons : public Arena {
   // One press of special fire, held for `updates`.
   void Special(int updates = 1) {
     Hold(kSpecialFire);
-    for (int i = 0; i < updates; ++i) app().FireWeapons();
+    for (int i = 0; i < updates; ++i) app().level.FireWeapons();
     Release(kSpecialFire);
-    app().FireWeapons();
+    app().level.FireWeapons();
   }
   int CountShots() { return static_cast<int>(Live(kShot).size() + Live(kLowerShot).size()); }
   // Shots in records first, first - 10, ... leaving (x, y) `radius` out along angles
@@ -53,21 +53,21 @@ TEST_F(Weapons, MainGunFiresOnItsCadenceAlongTheFacing) {
   Hold(kFire);
   std::vector<int> firing;
   for (int frame = 0; frame <= 45; ++frame) {
-    app().FireWeapons();
+    app().level.FireWeapons();
     if (SoundsPlayed() == std::vector<int>{2}) firing.push_back(frame);
   }
   EXPECT_EQ(firing, (std::vector<int>{0, 15, 30, 45}));
-  app().FireWeapons();
+  app().level.FireWeapons();
   Release(kFire);
-  app().FireWeapons();
+  app().level.FireWeapons();
   Hold(kFire);
-  app().FireWeapons();
+  app().level.FireWeapons();
   EXPECT_EQ(CountShots(), 5);
   for (const auto& [facing, vx] : {std::pair{-1.0f, -8.0f}, {0.0f, 8.0f}}) {
     ClearPool();
     app().play.Player[player::kFacing] = facing;
     app().play.Player[player::kFireCooldown] = 0;
-    app().FireWeapons();
+    app().level.FireWeapons();
     const float* shot = Record(2000);
     EXPECT_EQ(Fields<10>(shot), (std::array<float, 10>{kShot, ShipX(), ShipY(), vx, 0, 0,
                                                        shot[kSpin], 1, 0, kArenaRoom}));
@@ -86,8 +86,8 @@ TEST_F(Weapons, FiringWaitsForPlay) {
     app().controls.KeyLatch = latch;
     app().play.ExitState = exitState;
     app().play.LevelIntro = intro;
-    app().FireWeapons();
-    EXPECT_EQ(app().FreeSlot(), 2000);
+    app().level.FireWeapons();
+    EXPECT_EQ(app().level.FreeSlot(), 2000);
     EXPECT_EQ(Ammo(), 4);
   }
 }
@@ -108,7 +108,7 @@ TEST_F(Weapons, AFullPoolRefusesShotsAndWeapons) {
     app().play.Player[player::kSpecialLatch] = 0;
     if (fire) Hold(kFire);
     Hold(kSpecialFire);
-    app().FireWeapons();
+    app().level.FireWeapons();
     Release(kFire);
     Release(kSpecialFire);
     EXPECT_EQ(Ammo(), ammoAfter);
@@ -142,7 +142,7 @@ TEST_F(Weapons, EachSpecialWeaponLeavesTheShipItsOwnWayOncePerPress) {
   ClearPool();
   Arm(weapon::kGrenade, 0);
   Special();
-  EXPECT_EQ(app().FreeSlot(), 2000);
+  EXPECT_EQ(app().level.FreeSlot(), 2000);
 }
 
 // Sixteen columns four pixels apart along the facing, in two rows 32 apart; a ship that has
@@ -178,7 +178,7 @@ TEST_F(Weapons, BombBurstsTwice) {
   for (int frame = 1; frame <= 91; ++frame) {
     const int before = CountShots();
     app().frame.DrawCount = 0;
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     if (CountShots() > before) bursts.push_back(frame);
     if (frame == 79) ExpectRing(1990, 8, ShipX(), ShipY(), 24, 8, 0, 45, 3);
   }
@@ -199,7 +199,7 @@ TEST_F(Weapons, TurretFiresTwelveShotsWhileTurning) {
   Special();
   std::vector<int> firing;
   for (int frame = 1; frame <= 91; ++frame) {
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     const std::vector<int> sounds = SoundsPlayed();
     if (std::count(sounds.begin(), sounds.end(), 8) == 1) firing.push_back(frame);
     if (frame == 3) ExpectRing(1990, 1, ShipX(), ShipY(), 12, 12, 24, 0, 6);
@@ -217,15 +217,15 @@ TEST_F(Weapons, GrenadeArcsAndBreaksBlocksAroundIt) {
   app().play.Player[player::kFacing] = 1;
   Special();
   const float* grenade = Record(2000);
-  app().UpdateObjects();
+  app().level.UpdateObjects();
   EXPECT_FLOAT_EQ(grenade[kY], ShipY() - 2);
   EXPECT_FLOAT_EQ(grenade[kVY], -1.8f);
   int updates = 1;
-  for (; grenade[kKind] == weapon::kGrenade && updates < 90; ++updates) app().UpdateObjects();
+  for (; grenade[kKind] == weapon::kGrenade && updates < 90; ++updates) app().level.UpdateObjects();
   EXPECT_EQ(updates, 8);
   EXPECT_EQ(CountShots(), 16);
   for (int start : Live(kShot)) EXPECT_EQ(Record(start)[kStrength], 2);
-  for (int frame = 0; frame < 10; ++frame) app().UpdateObjects();
+  for (int frame = 0; frame < 10; ++frame) app().level.UpdateObjects();
   EXPECT_EQ(*Tile(10, 6), code::kEmpty);
   EXPECT_EQ(*Tile(10, 4), code::kEmpty);
 }
@@ -241,7 +241,7 @@ TEST_F(Weapons, TrackerHomesThroughWallsAndBitesTheEnemy) {
   bool throughWall = false;
   std::vector<int> sounds;
   for (int frame = 0; frame < 180 && tracker[kKind] == weapon::kTracker; ++frame) {
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     const std::vector<int> played = SoundsPlayed();
     sounds.insert(sounds.end(), played.begin(), played.end());
     throughWall |= WorldMap::isSolid(app().world.CodeAtPixel(tracker[kX], tracker[kY]));
@@ -263,7 +263,7 @@ TEST_F(Weapons, OrbitBlasterTakesAFreeRecordWhenItHasNone) {
   for (const float record : {-1.0f, -10.0f, 0.0f, 500.0f, 2010.0f, 12345.0f, 7.5f, kNaN}) {
     app().play.Player[player::kOrbitRecord] = record;
     app().play.Player[player::kOrbitAngle] = 100;
-    app().StartOrbitBlaster();
+    app().level.StartOrbitBlaster();
     EXPECT_EQ(app().play.Player[player::kOrbitRecord], record == 0 || record == 500 ? record : 2000)
         << record;
     EXPECT_EQ(app().play.Player[player::kOrbitFrames], 450);
@@ -271,7 +271,7 @@ TEST_F(Weapons, OrbitBlasterTakesAFreeRecordWhenItHasNone) {
   }
   FillPoolExcept({});
   app().play.Player[player::kOrbitFrames] = 0;
-  app().StartOrbitBlaster();
+  app().level.StartOrbitBlaster();
   EXPECT_EQ(app().play.Player[player::kOrbitFrames], 0) << "no free record, no blaster";
 }
 
@@ -281,22 +281,22 @@ TEST_F(Weapons, OrbitBlasterTakesAFreeRecordWhenItHasNone) {
 // it, and a ball left behind when play stops the blaster itself goes at the next update.
 TEST_F(Weapons, OrbitBlasterCirclesTheShipSurvivesHitsAndEndsWithTheShip) {
   app().play.Player[player::kOrbitRecord] = -1;
-  app().StartOrbitBlaster();
+  app().level.StartOrbitBlaster();
   Put(0, kBarrier, ShipX() + 64, ShipY(), 0, 0, 100, 0);  // indestructible, on the circle
   int hits = 0;
   for (int frame = 1; frame <= 449; ++frame) {
-    app().UpdateOrbitBlaster();
+    app().level.UpdateOrbitBlaster();
     const float* ball = Record(static_cast<int>(app().play.Player[player::kOrbitRecord]));
     ASSERT_EQ(ball[kKind], kOrbitBall) << frame;
     ASSERT_NEAR(std::hypot(ball[kX] - ShipX(), ball[kY] - ShipY()), 64, 1e-3) << frame;
     ASSERT_EQ(ball[kAngle], 8.0f * frame);
     ASSERT_EQ(Live(kOrbitBall).size(), 1u);
     const int score = app().play.Score;
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     hits += app().play.Score > score;
   }
   EXPECT_GT(hits, 0);
-  app().UpdateOrbitBlaster();
+  app().level.UpdateOrbitBlaster();
   EXPECT_EQ(app().play.Player[player::kOrbitFrames], 0);
   const auto ended = [&] {
     EXPECT_EQ(app().play.Player[player::kOrbitRecord], -1);
@@ -305,24 +305,24 @@ TEST_F(Weapons, OrbitBlasterCirclesTheShipSurvivesHitsAndEndsWithTheShip) {
   ended();
 
   ClearPool();
-  app().StartOrbitBlaster();
-  app().UpdateOrbitBlaster();
+  app().level.StartOrbitBlaster();
+  app().level.UpdateOrbitBlaster();
   ASSERT_EQ(app().play.Player[player::kOrbitRecord], 2000);
   Put(200, kWalker, TileX(2), TileY(2), 0, 0, 3, 60);
-  app().UpdateOrbitBlaster();
+  app().level.UpdateOrbitBlaster();
   EXPECT_EQ(app().play.Player[player::kOrbitRecord], 1990);
   EXPECT_EQ(Record(1990)[kKind], kOrbitBall);
   app().play.ExitState = 1;
-  app().UpdateOrbitBlaster();
+  app().level.UpdateOrbitBlaster();
   EXPECT_EQ(app().play.Player[player::kOrbitFrames], 0);
   ended();
   EXPECT_EQ(Record(2000)[kKind], kWalker);
 
   app().play.ExitState = 0;
-  app().StartOrbitBlaster();
-  app().UpdateOrbitBlaster();
+  app().level.StartOrbitBlaster();
+  app().level.UpdateOrbitBlaster();
   app().play.Player[player::kOrbitFrames] = 0;
-  app().UpdateOrbitBlaster();
+  app().level.UpdateOrbitBlaster();
   ended();
 }
 
@@ -349,7 +349,7 @@ TEST_F(Weapons, ShootShitDamagesBlocksAndReleasesWhatTheyHide) {
     app().play.Score = 0;
     ClearParticles();
     SoundsPlayed();
-    app().ShootShit(static_cast<int>(TileX(c.col)), static_cast<int>(TileY(c.row)), c.damage);
+    app().level.ShootShit(static_cast<int>(TileX(c.col)), static_cast<int>(TileY(c.row)), c.damage);
     EXPECT_EQ(Tile(c.col, c.row)[tile::kCode], c.codeAfter);
     EXPECT_EQ(Tile(c.col, c.row)[tile::kHitPoints], c.hitPointsAfter);
     EXPECT_EQ(app().play.Score, c.score);
@@ -358,8 +358,8 @@ TEST_F(Weapons, ShootShitDamagesBlocksAndReleasesWhatTheyHide) {
     EXPECT_EQ(LiveParticles(), broke ? 8 : 0);
   }
   const int score = app().play.Score;
-  for (int x : {-5, -40, INT_MAX, INT_MIN}) app().ShootShit(x, 100, 9);
-  for (int y : {-5, INT_MAX, INT_MIN}) app().ShootShit(100, y, 9);
+  for (int x : {-5, -40, INT_MAX, INT_MIN}) app().level.ShootShit(x, 100, 9);
+  for (int y : {-5, INT_MAX, INT_MIN}) app().level.ShootShit(100, y, 9);
   EXPECT_EQ(app().play.Score, score) << "nothing outside the world";
 }
 
@@ -389,7 +389,7 @@ TEST_F(Weapons, ShotsAgainstTiles) {
     // The doorway's shot starts past the tile's centre and so leaves the room this update.
     Put(100, c.kind, TileX(c.col) + (c.col == 15 ? 10 : -8), TileY(6), 8, 0, c.strength);
     SoundsPlayed();
-    app().UpdateObjects();
+    app().level.UpdateObjects();
     EXPECT_EQ(Record(1000)[kKind], kFree);
     EXPECT_EQ(*Tile(c.col, 6), c.codeAfter);
     EXPECT_EQ(SoundsPlayed(), c.sounds);

@@ -36,9 +36,9 @@ bool IsBlock(int code) {
 }
 
 // A built level and ways to look at it.
-class Level {
+class BuiltLevel {
  public:
-  Level(MyApp& app, int level) : app_(app) {
+  BuiltLevel(MyApp& app, int level) : app_(app) {
     app.world.Level = level;
     app.LoadGame();
   }
@@ -78,7 +78,7 @@ void ExpectWallSound(const std::function<int(int)>& at, int length, bool closed)
 }
 
 // All four walls of a room, and doorways cut alike on both sides of a shared wall.
-void ExpectWallsSound(const Level& level, int rx, int ry, bool closed) {
+void ExpectWallsSound(const BuiltLevel& level, int rx, int ry, bool closed) {
   const int right = kRoomWidth - 1, bottom = kRoomHeight - 1;
   for (const int y : {0, bottom})
     ExpectWallSound([&](int p) { return level.Code(rx, ry, p, y); }, kRoomWidth, closed);
@@ -92,7 +92,7 @@ void ExpectWallsSound(const Level& level, int rx, int ry, bool closed) {
 
 // Inside a room: no 312; nothing at all off the paths; blocks not in the start room and with 1
 // or 2 hit points; corridor barriers only from level 9 and only in their columns.
-void ExpectRoomContentsSound(const MyApp& app, const Level& level, int rx, int ry) {
+void ExpectRoomContentsSound(const MyApp& app, const BuiltLevel& level, int rx, int ry) {
   const bool start = rx == level.StartX() && ry == level.StartY();
   for (int x = 1; x < kRoomWidth - 1; ++x) {
     for (int y = 1; y < kRoomHeight - 1; ++y) {
@@ -107,7 +107,7 @@ void ExpectRoomContentsSound(const MyApp& app, const Level& level, int rx, int r
   }
 }
 
-void ExpectInvariants(const MyApp& app, const Level& level) {
+void ExpectInvariants(const MyApp& app, const BuiltLevel& level) {
   for (int rx = 0; rx < kRooms; ++rx) {
     for (int ry = 0; ry < kRooms; ++ry) {
       SCOPED_TRACE(testing::Message() << "room " << rx << "," << ry);
@@ -189,13 +189,13 @@ class World : public ::testing::Test {
 }  // namespace
 
 TEST_F(World, TheSameLevelComesOutTheSameWhateverCameBefore) {
-  Level(app, 17);
+  BuiltLevel(app, 17);
   const std::vector<int> first = UsedWorld(app);
   const auto player = app.play.Player;
-  Level(app, 1);
-  Level(app, 1000);
+  BuiltLevel(app, 1);
+  BuiltLevel(app, 1000);
   for (int i = 0; i < 7; ++i) Rnd();
-  Level(app, 17);
+  BuiltLevel(app, 17);
   EXPECT_EQ(UsedWorld(app), first);
   EXPECT_EQ(app.play.Player, player);
 }
@@ -208,7 +208,7 @@ TEST_F(World, EveryLevelKeepsItsInvariants) {
   bool barriers = false;
   for (int number = 1; number <= world::kLevels && !HasFailure(); ++number) {
     SCOPED_TRACE(testing::Message() << "level " << number);
-    const Level level(app, number);
+    const BuiltLevel level(app, number);
     ExpectItemsWhereRecorded(app);
     if (!checkedWhole.count(number)) continue;
     ExpectInvariants(app, level);
@@ -219,7 +219,7 @@ TEST_F(World, EveryLevelKeepsItsInvariants) {
 }
 
 TEST_F(World, ReadsOutsideTheWorldGive42AndWritesThereAreIgnored) {
-  Level(app, 3);
+  BuiltLevel(app, 3);
   for (const auto& [tx, ty] : {std::pair{-1, 5}, {512, 0}, {0, 384}})
     EXPECT_EQ(app.world.CodeAtTile(tx, ty), 42) << tx << "," << ty;
   EXPECT_EQ(app.world.CodeAtPixel(511 * kTile + 30, 383 * kTile), app.world.CodeAtTile(511, 383));
@@ -245,7 +245,7 @@ TEST_F(World, ReadsOutsideTheWorldGive42AndWritesThereAreIgnored) {
 }
 
 TEST_F(World, PutAroundTakesAFreeTileNearbyOrTheLastOf251Tries) {
-  Level(app, 4);
+  BuiltLevel(app, 4);
   const int rx = 5, ry = 6;  // far from any path: an empty room
   for (int x = 1; x < kRoomWidth - 1; ++x)
     for (int y = 1; y < kRoomHeight - 1; ++y) app.world.Tiles[TileIndex(rx, ry, x, y)] = 48;
@@ -279,7 +279,7 @@ TEST_F(World, SolidityRoomMarksAndNeighbourhoods) {
   for (int code : {-1, 0, 44, 45, 46, 100, 111, 400, 412, 449, 500, 599})
     EXPECT_FALSE(WorldMap::isSolid(code)) << code;
 
-  const Level level(app, 6);
+  const BuiltLevel level(app, 6);
   const int sx = level.StartX(), sy = level.StartY();
   EXPECT_GE(app.world.RoomPathMarks((sx * 16 + 3) * kTile, (sy * 12 + 3) * kTile), 1);
   EXPECT_EQ(app.world.RoomPathMarks(0.0f, 0.0f), 0);

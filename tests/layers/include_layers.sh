@@ -17,12 +17,12 @@ declare -A allowed=(
 )
 # The game's components, lowest first: the components each may include. my_app.h, the
 # composition at src/game's root, is listed for the components whose functions are still
-# members of MyApp; core, frame, world, save and report never see it.
+# members of MyApp; core, frame, world, play, save and report never see it.
 declare -A component_allowed=(
   [core]="core"
   [frame]="core frame"
   [world]="core frame world"
-  [play]="core frame world play my_app.h"
+  [play]="core frame world play"
   [save]="core save"
   [report]="core report"
   [screens]="core frame world play save report screens my_app.h"

@@ -11,7 +11,7 @@
 #include "game/core/records.h"
 #include "game/frame/asset_table.h"
 #include "game/frame/sound_table.h"
-#include "game/my_app.h"
+#include "game/play/level.h"
 
 using namespace object;
 
@@ -68,30 +68,30 @@ bool IsWeapon(int kind) {
 
 }  // namespace
 
-bool MyApp::Near(const float* object, float x, float y, float reach) {
+bool Level::Near(const float* object, float x, float y, float reach) {
   return std::abs(object[kX] - x) < reach && std::abs(object[kY] - y) < reach;
 }
 
-int MyApp::Truncate(float value) {
+int Level::Truncate(float value) {
   if (std::isnan(value)) return 0;
   if (value >= static_cast<float>(INT_MAX)) return INT_MAX;
   if (value <= static_cast<float>(INT_MIN)) return INT_MIN;
   return static_cast<int>(value);
 }
 
-int MyApp::CurrentRoom() const {
+int Level::CurrentRoom() const {
   const float rx = play.Player[player::kRoomX], ry = play.Player[player::kRoomY];
   if (!(rx >= 0 && rx < world::kRooms && ry >= 0 && ry < world::kRooms)) return -1;
   return world::RoomIndex(static_cast<int>(rx), static_cast<int>(ry));
 }
 
-int MyApp::FreeSlot() {
+int Level::FreeSlot() {
   for (int start = kPoolFloats - kFloats; start >= 0; start -= kFloats)
     if (play.Objects[start + kKind] == kFree) return start;
   return -1;
 }
 
-void MyApp::PlaceObject(int start, const NewObject& object) {
+void Level::PlaceObject(int start, const NewObject& object) {
   float* record = &play.Objects[start];
   record[kKind] = static_cast<float>(object.kind);
   record[kX] = object.x;
@@ -107,7 +107,7 @@ void MyApp::PlaceObject(int start, const NewObject& object) {
 
 // The map is left alone here: the tile the ship entered over may hold a loose item or a
 // pickup, and emptying it would lose that item for good.
-void MyApp::AddABad(int rx, int ry) {
+void Level::AddABad(int rx, int ry) {
   if (rx < 0 || rx >= world::kRooms || ry < 0 || ry >= world::kRooms) return;
   const int start = FreeSlot();
   if (start <= 0) return;
@@ -128,7 +128,7 @@ void MyApp::AddABad(int rx, int ry) {
   }
 }
 
-bool MyApp::HandOverEnemy(int code, float x, float y) {
+bool Level::HandOverEnemy(int code, float x, float y) {
   const bool waiting = code >= code::kWaitingEnemy && code <= code::kLastWaitingEnemy;
   const bool parked = code >= code::kParkedEnemy && code <= code::kLastParkedEnemy;
   if (!waiting && !parked) return false;
@@ -151,13 +151,13 @@ bool MyApp::HandOverEnemy(int code, float x, float y) {
   return true;
 }
 
-void MyApp::UpdateObjects() {
+void Level::UpdateObjects() {
   for (int start = 0; start < kPoolFloats; start += kFloats)
     if (play.Objects[start + kKind] > kFree) UpdateObject(start);
 }
 
 // One object's update, in a fixed order; an object freed on the way takes no further part.
-void MyApp::UpdateObject(int start) {
+void Level::UpdateObject(int start) {
   float* object = &play.Objects[start];
   object[kX] += object[kVX];
   object[kY] += object[kVY];
@@ -180,11 +180,11 @@ void MyApp::UpdateObject(int start) {
   if (IsShot(kind)) StrikeTiles(object, kind);
 }
 
-float MyApp::RandomRate() {
+float Level::RandomRate() {
   return static_cast<float>(0.7 + 0.6 * Rnd());
 }
 
-void MyApp::ThrowSparks(float x, float y, int count) {
+void Level::ThrowSparks(float x, float y, int count) {
   for (int i = 0; i < count; ++i) {
     const int kind = Rand(1, 2);
     const int colour = Rand(kFirstSparkColour, kLastSparkColour);
@@ -192,7 +192,7 @@ void MyApp::ThrowSparks(float x, float y, int count) {
   }
 }
 
-bool MyApp::TakeHits(int start) {
+bool Level::TakeHits(int start) {
   float* enemy = &play.Objects[start];
   const bool barrier = Truncate(enemy[kKind]) == kBarrier;
   for (int j = 0; j < kPoolFloats && enemy[kStrength] > 0; j += kFloats) {
@@ -219,24 +219,24 @@ bool MyApp::TakeHits(int start) {
   return false;
 }
 
-void MyApp::SteerToward(float& velocity, float from, float to, float base, float range) {
+void Level::SteerToward(float& velocity, float from, float to, float base, float range) {
   if (to == from) return;
   const auto step = static_cast<float>(base + range * Rnd());
   velocity += to > from ? step : -step;
 }
 
 // A solid tile in the direction of motion, from the Matrix around the object.
-bool MyApp::BlockedAcross(const float* object) const {
+bool Level::BlockedAcross(const float* object) const {
   return (object[kVX] < 0 && WorldMap::isSolid(world.Matrix[matrix::kLeft])) ||
          (object[kVX] > 0 && WorldMap::isSolid(world.Matrix[matrix::kRight]));
 }
 
-bool MyApp::BlockedDown(const float* object) const {
+bool Level::BlockedDown(const float* object) const {
   return (object[kVY] < 0 && WorldMap::isSolid(world.Matrix[matrix::kUp])) ||
          (object[kVY] > 0 && WorldMap::isSolid(world.Matrix[matrix::kDown]));
 }
 
-void MyApp::MoveEnemy(float* enemy, int kind) {
+void Level::MoveEnemy(float* enemy, int kind) {
   switch (kind) {
     case kWalker:
       Walk(enemy);
@@ -259,7 +259,7 @@ void MyApp::MoveEnemy(float* enemy, int kind) {
 }
 
 // Picks one of four directions when standing after its warm-up; stops at walls.
-void MyApp::Walk(float* enemy) {
+void Level::Walk(float* enemy) {
   if (enemy[kVX] == 0 && enemy[kVY] == 0 && enemy[kTimer] < 1) {
     switch (Rand(1, 4)) {
       case 1:
@@ -280,7 +280,7 @@ void MyApp::Walk(float* enemy) {
 }
 
 // Accelerates toward the ship after its warm-up, spinning with its speed; bounces off walls.
-void MyApp::Chase(float* enemy) {
+void Level::Chase(float* enemy) {
   if (enemy[kTimer] < 1) {
     SteerToward(enemy[kVX], enemy[kX], play.Player[player::kX], kChaseBase, kChaseRange);
     SteerToward(enemy[kVY], enemy[kY], play.Player[player::kY], kChaseBase, kChaseRange);
@@ -294,7 +294,7 @@ void MyApp::Chase(float* enemy) {
 
 // Turns by 30 degrees a frame while standing (turn 1 clockwise, -1 anticlockwise) until it
 // faces one of the four directions, then crawls that way; a wall ahead sends it back a step.
-void MyApp::Crawl(float* enemy, int turn) {
+void Level::Crawl(float* enemy, int turn) {
   if (enemy[kVX] == 0 && enemy[kVY] == 0) {
     float& angle = enemy[kAngle];
     angle += kCrawlTurn * static_cast<float>(turn);
@@ -317,7 +317,7 @@ void MyApp::Crawl(float* enemy, int turn) {
 }
 
 // Moves up and down, turning short of the walls above and below.
-void MyApp::Patrol(float* barrier) {
+void Level::Patrol(float* barrier) {
   const float inTile = std::fmod(barrier[kY], world.TileSize);
   if (WorldMap::isSolid(world.Matrix[matrix::kUp]) && barrier[kVY] < 0 &&
       inTile < object::kBarrierTurnAbove) {
@@ -332,7 +332,7 @@ void MyApp::Patrol(float* barrier) {
   barrier[kStrength] = kBarrierStrength;
 }
 
-void MyApp::TouchShip(const float* enemy) {
+void Level::TouchShip(const float* enemy) {
   if (play.ExitState != 0 ||
       !Near(enemy, play.Player[player::kX], play.Player[player::kY], kContactReach))
     return;
@@ -340,7 +340,7 @@ void MyApp::TouchShip(const float* enemy) {
   PlaySFX(sfx::kShipDestroyed);
 }
 
-bool MyApp::LeaveRoom(float* object, int kind) {
+bool Level::LeaveRoom(float* object, int kind) {
   if (object[kRoom] == static_cast<float>(CurrentRoom())) return false;
   if (kind < kFirstEnemy) ThrowSparks(object[kX], object[kY], kPuffSparks);
   if (IsEnemy(kind) && world.CodeAtPixel(object[kX], object[kY]) == code::kEmpty)
@@ -351,7 +351,7 @@ bool MyApp::LeaveRoom(float* object, int kind) {
 
 // A shot in a solid tile, or one that left its room, damages the tile and is spent. The
 // orbiting ball does the same, but makes its sound only when it broke the tile open.
-void MyApp::StrikeTiles(float* shot, int kind) {
+void Level::StrikeTiles(float* shot, int kind) {
   const bool solid = WorldMap::isSolid(world.Matrix[matrix::kCentre]);
   if (!solid && static_cast<float>(world.Matrix[matrix::kRoom]) == shot[kRoom]) return;
   ShootShit(Truncate(shot[kX]), Truncate(shot[kY]), Truncate(shot[kStrength]));

@@ -8,12 +8,13 @@
 
 #include "base/angles.h"
 #include "base/random.h"
+#include "game/core/app.h"
 #include "game/core/flight.h"
 #include "game/core/globals.h"
 #include "game/core/records.h"
 #include "game/frame/asset_table.h"
 #include "game/frame/sound_table.h"
-#include "game/my_app.h"
+#include "game/play/level.h"
 
 namespace {
 using world::kRoomHeight;
@@ -119,11 +120,11 @@ int GlobalTileIndex(int tx, int ty) {
   return world::TileIndex(tx / kRoomWidth, ty / kRoomHeight, tx % kRoomWidth, ty % kRoomHeight);
 }
 
-float ItemState(const MyApp& app, int item) {
+float ItemState(const Level& app, int item) {
   return app.play.Player[player::Item(item, player::kItemState)];
 }
 
-void SetItemState(MyApp& app, int item, float state) {
+void SetItemState(Level& app, int item, float state) {
   app.play.Player[player::Item(item, player::kItemState)] = state;
 }
 
@@ -147,7 +148,7 @@ DropWindow WindowAround(int tx, int ty) {
 
 // Drops near the wreck the usual way. PutAround writes over an occupied tile when its tries
 // find no empty one, which would destroy what lay there; such a write is undone and refused.
-bool DropNear(MyApp& app, float x, float y, int tx, int ty, int code) {
+bool DropNear(Level& app, float x, float y, int tx, int ty, int code) {
   const DropWindow w = WindowAround(tx, ty);
   constexpr int kWindowTiles = 25;
   std::array<int, kWindowTiles> before{};
@@ -174,7 +175,7 @@ bool DropNear(MyApp& app, float x, float y, int tx, int ty, int code) {
 }
 
 // The empty tile off the walls of (tx, ty)'s room nearest to it, which takes the code.
-bool PutOnNearestEmpty(MyApp& app, int tx, int ty, int code) {
+bool PutOnNearestEmpty(Level& app, int tx, int ty, int code) {
   const int rx = tx / kRoomWidth, ry = ty / kRoomHeight;
   const int x0 = tx % kRoomWidth, y0 = ty % kRoomHeight;
   int best = -1, bestDistance = std::numeric_limits<int>::max();
@@ -195,7 +196,7 @@ bool PutOnNearestEmpty(MyApp& app, int tx, int ty, int code) {
 
 // A dropped item must stay reachable: near the wreck when that room belongs to the level,
 // else (or when that room is full) back at its hiding place or the nearest free tile to it.
-void DropItem(MyApp& app, int item, float x, float y) {
+void DropItem(Level& app, int item, float x, float y) {
   const int code = code::kFreeItem + item;
   int tx = 0, ty = 0;
   if (app.world.RoomPathMarks(x, y) != 0 && TileAt(x, y, app.world.TileSize, tx, ty)) {
@@ -214,7 +215,7 @@ void DropItem(MyApp& app, int item, float x, float y) {
     app.world.Tiles[GlobalTileIndex(hideX, hideY)] = code;
 }
 
-void DropCarriedItems(MyApp& app) {
+void DropCarriedItems(Level& app) {
   const float x = app.play.Player[player::kX], y = app.play.Player[player::kY];
   for (int item = 0; item < world::kPaths; ++item) {
     if (ItemState(app, item) != player::kItemCarried) continue;
@@ -230,7 +231,7 @@ void DropCarriedItems(MyApp& app) {
 
 // ---- The steps of an update ----
 
-void AimCamera(MyApp& app) {
+void AimCamera(Level& app) {
   float* p = app.play.Player.data();
   app.play.CamTargetX = p[player::kRoomRefX] - app.frame.ScreenWidth / 2;
   app.play.CamTargetY =
@@ -253,7 +254,7 @@ constexpr RoomDrawn kRoomsDrawn[] = {{0, 0, 1},     {-1, 0, 0.9f}, {1, 0, 0.9f},
                                      {0, -1, 0.9f}, {0, 1, 0.9f},  {-1, -1, 0.7f},
                                      {1, -1, 0.7f}, {-1, 1, 0.7f}, {1, 1, 0.7f}};
 
-void DrawNineRooms(MyApp& app) {
+void DrawNineRooms(Level& app) {
   const int rx = static_cast<int>(app.play.Player[player::kRoomX]);
   const int ry = static_cast<int>(app.play.Player[player::kRoomY]);
   for (const RoomDrawn& room : kRoomsDrawn) {
@@ -263,7 +264,7 @@ void DrawNineRooms(MyApp& app) {
 }
 
 // The room a tile belongs to is written in the tile, so a doorway crossing shows at once.
-void TrackRoom(MyApp& app) {
+void TrackRoom(Level& app) {
   int tx = 0, ty = 0;
   if (!TileAt(app.play.Player[player::kX], app.play.Player[player::kY], app.world.TileSize, tx, ty))
     return;
@@ -279,7 +280,7 @@ void TrackRoom(MyApp& app) {
   for (int i = 0; i < enemies; ++i) app.AddABad(tile[tile::kRoomX], tile[tile::kRoomY]);
 }
 
-void RunIntro(MyApp& app) {
+void RunIntro(Level& app) {
   --app.play.LevelIntro;
   if (app.play.LevelIntro > kSwirlUntil) {
     const int turn = (Millisecs() / kSwirlSlowdown) % 360;
@@ -304,7 +305,7 @@ void RunIntro(MyApp& app) {
 }
 
 // True in the update the take-off ends and the level is finished.
-bool TakeOff(MyApp& app) {
+bool TakeOff(Level& app) {
   float* p = app.play.Player.data();
   --app.play.ExitState;
   p[player::kY] += p[player::kVY];
@@ -326,7 +327,7 @@ bool TakeOff(MyApp& app) {
   return true;
 }
 
-void Respawn(MyApp& app) {
+void Respawn(Level& app) {
   float* p = app.play.Player.data();
   p[player::kRoomX] = p[player::kRespawnRoomX];
   p[player::kRoomY] = p[player::kRespawnRoomY];
@@ -336,7 +337,7 @@ void Respawn(MyApp& app) {
   app.play.ExitState = 0;
 }
 
-void Wreck(MyApp& app) {
+void Wreck(Level& app) {
   ++app.play.ExitState;
   const int kind = Rand(kFirstMixedKind, kLastMixedKind);
   const int colour = Rand(kFirstDebrisColour, kLastDebrisColour);
@@ -352,7 +353,7 @@ void Wreck(MyApp& app) {
   }
 }
 
-void Steer(MyApp& app) {
+void Steer(Level& app) {
   float* p = app.play.Player.data();
   const float ax = app.controls.AnalogX, ay = app.controls.AnalogY;
   if (ax < -kFacingStick) p[player::kFacing] = -1;
@@ -365,7 +366,7 @@ void Steer(MyApp& app) {
 
 // Stops the ship against solid neighbours in the direction it moves; returns the code of the
 // tile it came to rest on, or 0.
-int Collide(MyApp& app) {
+int Collide(Level& app) {
   float* p = app.play.Player.data();
   app.world.GetMatrix(p[player::kX], p[player::kY]);
   const auto solid = [&](int entry) { return WorldMap::isSolid(app.world.Matrix[entry]); };
@@ -377,7 +378,7 @@ int Collide(MyApp& app) {
   return landed ? app.world.Matrix[matrix::kDown] : code::kEmpty;
 }
 
-void Deliver(MyApp& app) {
+void Deliver(Level& app) {
   int delivered = 0;
   for (int item = 0; item < world::kPaths; ++item) {
     if (ItemState(app, item) != player::kItemCarried) continue;
@@ -394,7 +395,7 @@ void Deliver(MyApp& app) {
   app.play.Score += kTakeOffScore;
 }
 
-void Move(MyApp& app) {
+void Move(Level& app) {
   float* p = app.play.Player.data();
   if (app.world.RoomPathMarks(p[player::kX], p[player::kY]) == 0) {
     if (app.play.ExitState == 0) app.play.ExitState = 1;
@@ -405,7 +406,7 @@ void Move(MyApp& app) {
   p[player::kY] += p[player::kVY] / 2;
 }
 
-void ChaseScore(MyApp& app) {
+void ChaseScore(Level& app) {
   app.play.ShownScore -= (app.play.ShownScore - app.play.Score) / kScoreChase;
   if (std::abs(app.play.ShownScore - app.play.Score) <= kScoreSnap)
     app.play.ShownScore = app.play.Score;
@@ -433,7 +434,7 @@ void RightAlignedDigits(int value, std::span<char16_t> digits) {
     digits[digits.size() - 1 - i] = i < length ? static_cast<char16_t>(text[length - 1 - i]) : u'0';
 }
 
-void DrawScore(MyApp& app) {
+void DrawScore(Level& app) {
   if (app.play.HudScoreValue != app.play.ShownScore) {
     app.play.HudScoreValue = app.play.ShownScore;
     RightAlignedDigits(app.play.ShownScore, app.play.HudScoreDigits);
@@ -445,7 +446,7 @@ void DrawScore(MyApp& app) {
       std::u16string_view(app.play.HudScoreDigits.data(), app.play.HudScoreDigits.size()), 1, 1);
 }
 
-void DrawWeapon(MyApp& app) {
+void DrawWeapon(Level& app) {
   const auto weapon = static_cast<int>(app.play.Player[player::kWeapon]);
   if (weapon <= 0) return;
   const auto ammo = static_cast<int>(app.play.Player[player::kAmmo]);
@@ -461,7 +462,7 @@ void DrawWeapon(MyApp& app) {
   app.frame.Text(app.frame.ScreenWidth - 24, 28, WeaponName(weapon), 2, 0);
 }
 
-void DrawLives(MyApp& app, float alpha) {
+void DrawLives(Level& app, float alpha) {
   const float x = app.frame.ScreenWidth - 128;
   app.frame.SetSize(1);
   app.frame.SetCol(255, 255, 255, alpha);
@@ -470,7 +471,7 @@ void DrawLives(MyApp& app, float alpha) {
   app.frame.Text(x, 16, String::FromInt(std::max(app.play.Lives, 0)), 1, 1);
 }
 
-void DrawItemBars(MyApp& app, float firstAlpha) {
+void DrawItemBars(Level& app, float firstAlpha) {
   for (int item = 0; item < world::kPaths; ++item) {
     const float x = kItemBarX + kItemBarGap * static_cast<float>(item);
     const float state = ItemState(app, item);
@@ -489,7 +490,7 @@ void DrawItemBars(MyApp& app, float firstAlpha) {
   }
 }
 
-void DrawHud(MyApp& app) {
+void DrawHud(Level& app) {
   app.frame.ResetDraw();
   for (int i = 0; i < kBandLayers; ++i) {
     const auto shade = static_cast<float>(kBandLayers - 1 - i);
@@ -505,11 +506,11 @@ void DrawHud(MyApp& app) {
 }
 }  // namespace
 
-void MyApp::ResetPlayers() {
+void Level::ResetPlayers() {
   std::fill_n(play.Player.begin(), player::kResetEntries, 0.0f);
 }
 
-bool MyApp::Game() {
+bool Level::Game() {
   play.DoBG(frame, static_cast<int>(play.Player[player::kBackdropRed]),
             static_cast<int>(play.Player[player::kBackdropGreen]),
             static_cast<int>(play.Player[player::kBackdropBlue]), Play::kOpaqueBackdrop);
@@ -522,7 +523,7 @@ bool MyApp::Game() {
     play.ExitState = 1;
   AimCamera(*this);
   play.DoStars(frame, stepX - kStarDrift, stepY);
-  controls.AnalogueControl(platform.console, frame, screens.DebugMode == 1);
+  controls.AnalogueControl(platform_.console, frame, debugMode_ == 1);
   DrawNineRooms(*this);
   TrackRoom(*this);
   frame.ResetDraw();
@@ -551,7 +552,7 @@ bool MyApp::Game() {
   return finished;
 }
 
-void MyApp::BuildWorld() {
+void Level::BuildWorld() {
   using namespace player;
   auto& record = play.Player;
   play.ExitState = 0;

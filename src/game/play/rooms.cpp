@@ -8,7 +8,7 @@
 #include "game/core/records.h"
 #include "game/frame/asset_table.h"
 #include "game/frame/sound_table.h"
-#include "game/my_app.h"
+#include "game/play/level.h"
 
 namespace {
 constexpr float kBackdropEase = 30.0f;
@@ -75,7 +75,7 @@ bool IsFreeItem(int code) {
 }
 
 // A weapon pickup: the weapon (or the orbiting blaster), points and a ring of sparks.
-void CollectPickup(MyApp& app, int& tileCode, float x, float y) {
+void CollectPickup(Level& app, int& tileCode, float x, float y) {
   const int weapon = tileCode - code::kPickupBase;
   app.PlaySFX(sfx::WeaponPickup(weapon));
   if (tileCode == kOrbitBlasterPickup) {
@@ -97,7 +97,7 @@ void CollectPickup(MyApp& app, int& tileCode, float x, float y) {
 }
 
 // A loose item: the ship carries it from now on.
-void CollectItem(MyApp& app, int& tileCode, float x, float y) {
+void CollectItem(Level& app, int& tileCode, float x, float y) {
   const int item = tileCode - code::kFreeItem;
   app.play.Player[player::Item(item, player::kItemState)] = player::kItemCarried;
   app.play.Score += kCollectScore;
@@ -154,7 +154,7 @@ void Play::DoStars(GameFrame& frame, float dx, float dy) {
   frame.ResetDraw();
 }
 
-void MyApp::DrawRoom(int rx, int ry, int active) {
+void Level::DrawRoom(int rx, int ry, int active) {
   if (rx < 0 || rx >= world::kRooms || ry < 0 || ry >= world::kRooms) return;
   const float roomLeft = world.TileSize * static_cast<float>(rx * world::kRoomWidth);
   const float roomTop = world.TileSize * static_cast<float>(ry * world::kRoomHeight);

@@ -9,7 +9,7 @@
 #include "base/random.h"
 #include "game/core/records.h"
 #include "game/frame/sound_table.h"
-#include "game/my_app.h"
+#include "game/play/level.h"
 
 using namespace object;
 
@@ -65,17 +65,17 @@ int ReleasedCode(int code) {
 
 }  // namespace
 
-void MyApp::FireWeapons() {
+void Level::FireWeapons() {
   FireMainGun();
   FireSpecial();
 }
 
-bool MyApp::MayFire() const {
+bool Level::MayFire() const {
   return controls.KeyLatch == 0 && play.ExitState == 0 && play.LevelIntro == 0;
 }
 
 // One shot at once, then one every 15 updates while fire is held.
-void MyApp::FireMainGun() {
+void Level::FireMainGun() {
   const bool held = PlayKey(kGameA, 1, 0) != 0;
   float& cooldown = play.Player[player::kFireCooldown];
   cooldown = held ? cooldown - 1 : -1;
@@ -94,7 +94,7 @@ void MyApp::FireMainGun() {
 }
 
 // One action per press of the special-fire key.
-void MyApp::FireSpecial() {
+void Level::FireSpecial() {
   float& latch = play.Player[player::kSpecialLatch];
   if (!PlayKey(kGameB, 1, 0)) {
     latch = 0;
@@ -107,7 +107,7 @@ void MyApp::FireSpecial() {
   if (held >= weapon::kBomb && held <= weapon::kTurret) LaunchWeapon(held);
 }
 
-void MyApp::LaunchWeapon(int kind) {
+void Level::LaunchWeapon(int kind) {
   float& ammo = play.Player[player::kAmmo];
   if (!(ammo > 0)) return;
   const int start = FreeSlot();
@@ -131,7 +131,7 @@ void MyApp::LaunchWeapon(int kind) {
 
 // Two rows of shots from the ship, spread along its facing; the ammunition is spent even
 // when the pool has no room for them.
-void MyApp::FireBigLazer() {
+void Level::FireBigLazer() {
   float& ammo = play.Player[player::kAmmo];
   if (!(ammo > 0)) return;
   ammo -= 1;
@@ -151,7 +151,7 @@ void MyApp::FireBigLazer() {
   }
 }
 
-bool MyApp::UpdateWeapon(float* thrown, int kind) {
+bool Level::UpdateWeapon(float* thrown, int kind) {
   switch (kind) {
     case weapon::kBomb:
       UpdateBomb(thrown);
@@ -170,7 +170,7 @@ bool MyApp::UpdateWeapon(float* thrown, int kind) {
   return thrown[kKind] != kFree;
 }
 
-void MyApp::UpdateBomb(float* bomb) {
+void Level::UpdateBomb(float* bomb) {
   constexpr Ring kBombRing{.shots = 8, .radius = 24, .speed = 8, .strength = 3};
   bomb[kAngle] += (kSpinUpFuse - bomb[kTimer]) / kSpinUpRate;
   const float fuse = std::floor(bomb[kTimer]);
@@ -179,7 +179,7 @@ void MyApp::UpdateBomb(float* bomb) {
 }
 
 // Falls in an arc and bursts when it runs into something solid or its fuse ends.
-void MyApp::UpdateGrenade(float* grenade) {
+void Level::UpdateGrenade(float* grenade) {
   constexpr Ring kGrenadeRing{.shots = 16, .radius = 24, .speed = 6, .strength = 2};
   grenade[kAngle] += (kSpinUpFuse - grenade[kTimer]) / kSpinUpRate;
   grenade[kVY] += kGrenadeGravity;
@@ -188,7 +188,7 @@ void MyApp::UpdateGrenade(float* grenade) {
 }
 
 // Bites every enemy it touches and homes on the last one in the pool; it bursts on a bite.
-void MyApp::UpdateTracker(float* tracker) {
+void Level::UpdateTracker(float* tracker) {
   constexpr Ring kTrackerRing{.shots = 4, .radius = 20, .speed = 10, .strength = 1};
   tracker[kAngle] += kTurnRate;
   int target = -1;
@@ -215,21 +215,21 @@ void MyApp::UpdateTracker(float* tracker) {
 }
 
 // Turns on the spot, firing along its angle every eighth update of its fuse.
-void MyApp::UpdateTurret(float* turret) {
+void Level::UpdateTurret(float* turret) {
   turret[kAngle] += kTurnRate;
   if (std::fmod(std::floor(turret[kTimer]), kTurretEvery) != 0 || FreeSlot() < 0) return;
   PlaySFX(sfx::kTurretShot);
   FireShot(turret[kX], turret[kY], turret[kAngle], kTurretReach, kTurretSpeed, kTurretDamage);
 }
 
-void MyApp::FireRing(const float* from, const Ring& ring) {
+void Level::FireRing(const float* from, const Ring& ring) {
   for (int i = 0; i < ring.shots; ++i) {
     const float angle = kFullTurn * static_cast<float>(i) / static_cast<float>(ring.shots);
     FireShot(from[kX], from[kY], angle, ring.radius, ring.speed, ring.strength);
   }
 }
 
-void MyApp::FireShot(float x, float y, float angle, float radius, float speed, float strength) {
+void Level::FireShot(float x, float y, float angle, float radius, float speed, float strength) {
   const int start = FreeSlot();
   if (start < 0) return;
   const float sin = SinDeg(angle), cos = CosDeg(angle);
@@ -243,14 +243,14 @@ void MyApp::FireShot(float x, float y, float angle, float radius, float speed, f
                       .strength = strength});
 }
 
-int MyApp::OrbitRecord() const {
+int Level::OrbitRecord() const {
   const float record = play.Player[player::kOrbitRecord];
   if (!(record >= 0 && record < kPoolFloats)) return -1;
   const int start = static_cast<int>(record);
   return start == record && start % kFloats == 0 ? start : -1;
 }
 
-void MyApp::StartOrbitBlaster() {
+void Level::StartOrbitBlaster() {
   const int start = FreeSlot();
   if (start < 0) return;
   play.Player[player::kOrbitAngle] = 0;
@@ -260,7 +260,7 @@ void MyApp::StartOrbitBlaster() {
 
 // The ball's record is freed whenever it hits something, and another object may take it
 // before the next rebuild; that object is kept and the ball moves to a free record.
-int MyApp::BallRecord() {
+int Level::BallRecord() {
   int start = OrbitRecord();
   if (start >= 0) {
     const float kind = play.Objects[start + kKind];
@@ -271,7 +271,7 @@ int MyApp::BallRecord() {
   return start;
 }
 
-void MyApp::UpdateOrbitBlaster() {
+void Level::UpdateOrbitBlaster() {
   float& frames = play.Player[player::kOrbitFrames];
   if (play.ExitState != 0 || !(frames > 0)) {
     StopOrbitBlaster();
@@ -294,14 +294,14 @@ void MyApp::UpdateOrbitBlaster() {
 // Also while the ship is destroyed, and once the blaster has been stopped from outside (play
 // stops it when the ship is destroyed): a ball left behind goes rather than staying in the
 // room as a mine.
-void MyApp::StopOrbitBlaster() {
+void Level::StopOrbitBlaster() {
   play.Player[player::kOrbitFrames] = 0;
   const int start = OrbitRecord();
   if (start >= 0 && play.Objects[start + kKind] == kOrbitBall) play.Objects[start + kKind] = kFree;
   play.Player[player::kOrbitRecord] = -1;
 }
 
-int MyApp::BreakableTile(int x, int y) const {
+int Level::BreakableTile(int x, int y) const {
   if (x < 0 || y < 0) return -1;
   const auto tx = static_cast<int>(static_cast<float>(x) / world.TileSize);
   const auto ty = static_cast<int>(static_cast<float>(y) / world.TileSize);
@@ -312,7 +312,7 @@ int MyApp::BreakableTile(int x, int y) const {
   return world::TileIndex(tx / world::kRoomWidth, ty / world::kRoomHeight, col, row);
 }
 
-void MyApp::ShootShit(int x, int y, int damage) {
+void Level::ShootShit(int x, int y, int damage) {
   const int index = BreakableTile(x, y);
   if (index < 0 || world.Tiles[index + tile::kHitPoints] <= 0) return;
   int& hitPoints = world.Tiles[index + tile::kHitPoints];
