@@ -24,7 +24,6 @@ constexpr int kStartLives = 3;
 constexpr int kLevelIntroUpdates = 90;
 constexpr int kLevelRecordsCleared = 10000;
 constexpr int kBadgesCleared = 128;
-constexpr int kPadKeysCleared = 19;
 constexpr int kPauseIconSlot = 97;
 constexpr float kPauseIconPos = 16.0f;
 constexpr float kPauseIconDimAlpha = 0.2f;
@@ -66,19 +65,19 @@ void MyApp::OnRender() {
 }
 
 void MyApp::PlaySFX(int id, float rate, float volume, float pan) {
-  audio.PlaySFX(save.Settings[kSoundModeSetting], id, rate, volume, pan);
+  level.PlaySFX(id, rate, volume, pan);
 }
 
 void MyApp::PlayTune(const String& name, int loop) {
-  audio.PlayTune(save.Settings[kSoundModeSetting], name, loop);
+  level.PlayTune(name, loop);
 }
 
 void MyApp::StopTune() {
-  audio.StopTune();
+  level.StopTune();
 }
 
 int MyApp::PlayKey(int key, int analog, int player) {
-  return controls.PlayKey(platform.console, key, analog, player);
+  return level.PlayKey(key, analog, player);
 }
 
 int MyApp::PlayKeyAll(int key, int analog) {
@@ -112,7 +111,7 @@ void MyApp::OnCreate() {
   screens.ToastBadge.fill(0);
   screens.ToastTimer.fill(0);
   std::fill_n(save.BadgeGot.begin(), kBadgesCleared, false);
-  std::fill_n(controls.PadKeys.begin(), kPadKeysCleared, 0);
+  std::fill_n(controls.PadKeys.begin(), kPadKeysReleased, 0);
   save.Settings.fill(0);
   save.Settings[kSoundModeSetting] = 1;
   std::fill_n(save.LevelRecords.begin(), kLevelRecordsCleared + 1, 0);
@@ -266,7 +265,7 @@ void MyApp::DrawDebugOverlay() {
 }
 
 void MyApp::ClearPadKeys() {
-  std::fill_n(controls.PadKeys.begin(), kPadKeysCleared, 0);
+  std::fill_n(controls.PadKeys.begin(), kPadKeysReleased, 0);
 }
 
 // A running level comes back paused with the pause panel open; other screens unpaused.

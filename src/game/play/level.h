@@ -32,7 +32,8 @@ class Level {
   GameAudio& audio;
   Controls& controls;
 
-  // The game's sound calls and keys, as MyApp's are.
+  // The game's sound calls under the player's setting, and its keys on this platform; MyApp's
+  // forward here.
   void PlaySFX(int id, float rate = 1.0f, float volume = 1.0f, float pan = 0.0f) {
     audio.PlaySFX(soundMode_, id, rate, volume, pan);
   }

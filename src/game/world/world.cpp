@@ -133,7 +133,7 @@ class WorldBuilder {
       if (PathMark(rx, ry, path) != 0) return true;
     return false;
   }
-  bool IsStartRoom(int rx, int ry) const { return rx == startX_ && ry == startY_; }
+  bool IsStartRoom(int rx, int ry) const { return rx == map_.StartRoomX && ry == map_.StartRoomY; }
   bool EmptyInRoom(int rx, int ry, int x, int y) {
     return InRoom(x, y) && Tile(rx, ry, x, y)[kCode] == 0;
   }
@@ -160,7 +160,6 @@ class WorldBuilder {
 
   WorldMap& map_;
   std::array<int, kWorldInts>& world_;
-  int startX_ = 0, startY_ = 0;
 };
 
 void WorldBuilder::Build() {
@@ -209,17 +208,15 @@ void WorldBuilder::LayRoomWalls(int rx, int ry, int wallBase) {
 }
 
 void WorldBuilder::PlaceStart() {
-  startX_ = Rand(12, 20);
-  startY_ = Rand(12, 20);
-  map_.StartRoomX = startX_;
-  map_.StartRoomY = startY_;
-  map_.Items.fill({});
+  map_.StartRoomX = Rand(12, 20);
+  map_.StartRoomY = Rand(12, 20);
 }
 
 void WorldBuilder::LayBase() {
   for (int y = 0; y < kBaseSize; ++y) {
     for (int x = 0; x < kBaseSize; ++x)
-      Tile(startX_, startY_, kBaseLeft + x, kBaseTop + y)[kCode] = code::kBase + y * kBaseSize + x;
+      Tile(map_.StartRoomX, map_.StartRoomY, kBaseLeft + x, kBaseTop + y)[kCode] =
+          code::kBase + y * kBaseSize + x;
   }
 }
 
@@ -229,7 +226,7 @@ void WorldBuilder::WalkPaths() {
   const int steps = PathSteps(map_.Level);
   int direction = kStay;
   for (int path = 0; path < kPaths; ++path) {
-    int rx = startX_, ry = startY_;
+    int rx = map_.StartRoomX, ry = map_.StartRoomY;
     for (int s = 0; s <= steps; ++s) {
       if (s > 0) {
         direction = Rand(1, 4);
@@ -376,7 +373,7 @@ void WorldBuilder::HideItem(int item) {
     demand = std::max(demand - 1, 0);
     rx = Rand(0, kRooms - 1);
     ry = Rand(0, kRooms - 1);
-    const int distance = std::max(std::abs(rx - startX_), std::abs(ry - startY_));
+    const int distance = std::max(std::abs(rx - map_.StartRoomX), std::abs(ry - map_.StartRoomY));
     if (4 * distance > demand && PathMark(rx, ry, item) != 0) break;
   }
   const int itemBase = code::kItemBlock + item * code::kItemBlockStride;
