@@ -16,33 +16,6 @@ void Fill(DataBuffer& buffer, const std::vector<int>& bytes) {
   for (size_t i = 0; i < bytes.size(); ++i) buffer.Data()[i] = static_cast<unsigned char>(bytes[i]);
 }
 
-TEST(DataBufferTest, PokeStringEncodesEachCharacterOnItsOwn) {
-  DataBuffer buffer(16);
-  const String text = u"\u00E9\u20AC";
-  EXPECT_EQ(buffer.PokeString(0, text, "utf8"), 5);
-  EXPECT_EQ(Bytes(buffer, 0, 5), (std::vector<int>{0xC3, 0xA9, 0xE2, 0x82, 0xAC}));
-  EXPECT_EQ(buffer.PokeString(0, text, "ascii"), 2);
-  EXPECT_EQ(Bytes(buffer, 0, 2), (std::vector<int>{0xE9, 0xAC}));
-  // A surrogate pair is not joined: two three-byte sequences.
-  EXPECT_EQ(buffer.PokeString(0, u"\U0001F600", "utf8"), 6);
-  EXPECT_EQ(buffer.Data()[0], 0xED);
-  EXPECT_EQ(buffer.Data()[3], 0xED);
-}
-
-TEST(DataBufferTest, PeekStringFallsBackToBytesWhenUtf8IsBroken) {
-  DataBuffer buffer(8);
-  Fill(buffer, {0x48, 0xC3, 0xA9});
-  EXPECT_EQ(buffer.PeekString(0, 3, "utf8"), String(u"H\u00E9"));
-  Fill(buffer, {0x48, 0xE9, 0x21});
-  EXPECT_EQ(buffer.PeekString(0, 3, "utf8"), String(u"H\u00E9!"));
-  Fill(buffer, {0x41, 0xF0, 0x9F, 0x98, 0x80});  // four-byte sequences are not read
-  EXPECT_EQ(buffer.PeekString(0, 5, "utf8").Length(), 5);
-  Fill(buffer, {0x41, 0xE2, 0x82});  // cut off by the end of the read
-  EXPECT_EQ(buffer.PeekString(0, 3, "utf8"), String(u"A\u00E2\u0082"));
-  Fill(buffer, {0xFF, 0x80});
-  EXPECT_EQ(buffer.PeekString(0, 2, "ascii"), String(u"\u00FF\u0080"));
-}
-
 TEST(DataBufferTest, StringAccessClipsToTheBuffer) {
   DataBuffer buffer(100);
   Fill(buffer, std::vector<int>(100, 0));

@@ -25,29 +25,22 @@ struct Result : IOnHttpRequestComplete {
 
 // Waits for each request's one completion (and a little longer, for a second one).
 void Await(const std::vector<std::shared_ptr<HttpRequest>>& requests, Result* results) {
-  const size_t count = requests.size();
   PumpUntil([&] {
-    for (size_t i = 0; i < count; ++i) {
-      if (results[i].completions == 0) return false;
-    }
-    return true;
+    return std::all_of(results, results + requests.size(), [](auto& r) { return r.completions; });
   });
   PumpFor(20ms);
-  for (size_t i = 0; i < count; ++i) {
+  for (size_t i = 0; i < requests.size(); ++i) {
     EXPECT_EQ(results[i].completions, 1) << "request " << i;
     EXPECT_FALSE(requests[i]->socket->IsOpen()) << "request " << i;
   }
 }
 
-Result Get(const String& url) {
-  Result result;
-  auto request = HttpRequest::Create("GET", url, &result);
-  request->Send();
-  Await({request}, &result);
-  return result;
+String Address(int port, const char* path) {
+  return "http://127.0.0.1:" + String::FromInt(port) + path;
 }
 
-TEST(HttpRequestTest, ReadsResponsesHoweverTheScriptedServerSplitsThem) {
+// Requests in flight together keep their own results, however their servers split the bytes.
+TEST(HttpRequestTest, ResponsesAreReadHoweverTheServerSplitsThem) {
   const std::string hello = "HTTP/1.0 200 OK\r\nServer: script\r\n\r\nhello";
   std::vector<std::string> oneByte;
   for (const char c : hello) oneByte.emplace_back(1, c);
@@ -55,10 +48,15 @@ TEST(HttpRequestTest, ReadsResponsesHoweverTheScriptedServerSplitsThem) {
     const char* name;
     std::vector<std::string> pieces;
     int status;
-    const char* text;
-  } cases[] = {
+    std::string text;
+  } rows[] = {
       {"whole", {hello}, 200, "hello"},
       {"one byte at a time", oneByte, 200, "hello"},
+      {"not found", {"HTTP/1.0 404 Not Found\r\n\r\n", "gone"}, 404, "gone"},
+      {"a long body",
+       {"HTTP/1.0 200 OK\r\n\r\n", std::string(100000, 'x')},
+       200,
+       std::string(100000, 'x')},
       {"closed before the blank line", {"HTTP/1.0 200 OK\r\n", "Server: script\r\n"}, -1, ""},
       {"oversized head line",
        {"HTTP/1.0 200 OK\r\nX-Big: ", std::string(HttpRequest::kReceiveBufferSize + 100, 'a'),
@@ -66,79 +64,49 @@ TEST(HttpRequestTest, ReadsResponsesHoweverTheScriptedServerSplitsThem) {
        -1,
        ""},
   };
-  for (const auto& c : cases) {
-    ScriptedServer server(c.pieces);
-    const Result got = Get("http://127.0.0.1:" + String::FromInt(server.Port()) + "/p?x=1");
-    EXPECT_EQ(server.Request(), "GET /p?x=1 HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n") << c.name;
-    EXPECT_EQ(got.status, c.status) << c.name;
-    EXPECT_EQ(got.text, String(c.text)) << c.name;
-  }
-}
-
-TEST(HttpRequestTest, UnreachableServersFinishWithoutStatus) {
-  for (const String& url : {"http://127.0.0.1:" + String::FromInt(ClosedPort()) + "/",
-                            String("http://nothing.invalid/")}) {
-    const Result got = Get(url);
-    EXPECT_EQ(got.status, -1) << url.ToUtf8();
-    EXPECT_EQ(got.text, String()) << url.ToUtf8();
-  }
-}
-
-class PythonServerTest : public testing::Test {
- protected:
-  static void SetUpTestSuite() { server = new PythonHttpServer; }
-  static void TearDownTestSuite() {
-    delete server;
-    server = nullptr;
-  }
-  static String At(const String& path) { return server->Address() + path; }
-
-  static PythonHttpServer* server;
-};
-
-PythonHttpServer* PythonServerTest::server = nullptr;
-
-TEST_F(PythonServerTest, RequestsInFlightTogetherKeepTheirOwnResults) {
-  const struct {
-    const char* path;
-    int status;
-    std::string text;
-  } cases[] = {
-      {"/hello", 200, "hello"},
-      {"/missing", 404, ""},  // an HTML page about the error
-      {"/empty", 200, ""},
-      {"/big", 200, std::string(100000, 'x')},
-      {"/housecall.php?hello=1&gameID=402", 200, "/housecall.php?hello=1&gameID=402 127.0.0.1"},
-  };
-  constexpr size_t kCount = std::size(cases);
-  Result results[kCount];
+  constexpr size_t kCount = std::size(rows);
+  std::vector<std::unique_ptr<ScriptedServer>> servers;
   std::vector<std::shared_ptr<HttpRequest>> requests;
+  Result results[kCount + 2];
   for (size_t i = 0; i < kCount; ++i) {
-    requests.push_back(HttpRequest::Create("GET", At(cases[i].path), &results[i]));
-    requests.back()->Send();
+    servers.push_back(std::make_unique<ScriptedServer>(rows[i].pieces));
+    requests.push_back(
+        HttpRequest::Create("GET", Address(servers.back()->Port(), "/p?x=1"), &results[i]));
   }
+  // Unreachable servers finish without a status.
+  requests.push_back(HttpRequest::Create("GET", Address(ClosedPort(), "/"), &results[kCount]));
+  requests.push_back(HttpRequest::Create("GET", "http://nothing.invalid/", &results[kCount + 1]));
+  for (const auto& request : requests) request->Send();
   Await(requests, results);
   for (size_t i = 0; i < kCount; ++i) {
-    EXPECT_EQ(results[i].status, cases[i].status) << cases[i].path;
-    if (cases[i].status == 404) {
-      EXPECT_TRUE(results[i].text.Contains("404")) << cases[i].path;
-    } else {
-      EXPECT_EQ(results[i].text, String(cases[i].text)) << cases[i].path;
-    }
+    EXPECT_EQ(servers[i]->Request(), "GET /p?x=1 HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n")
+        << rows[i].name;
+    EXPECT_EQ(results[i].status, rows[i].status) << rows[i].name;
+    EXPECT_EQ(results[i].text, String(rows[i].text)) << rows[i].name;
+  }
+  for (size_t i = kCount; i < kCount + 2; ++i) {
+    EXPECT_EQ(results[i].status, -1);
+    EXPECT_EQ(results[i].text, String());
   }
 }
 
-TEST_F(PythonServerTest, Send2SendsTheBodyAfterTheHead) {
-  Result results[2];
-  const auto typed = HttpRequest::Create("POST", At("/form"), &results[0]);
-  typed->Send2(u"h\u00E9llo", "text/plain", "utf8");
-  const auto untyped = HttpRequest::Create("POST", At("/form"), &results[1]);
-  untyped->Send2(u"h\u00E9llo", "", "ascii");
-  Await({typed, untyped}, results);
-  EXPECT_EQ(results[0].status, 200);
-  EXPECT_EQ(results[0].text, String(u"text/plain|h\u00E9llo"));
-  // The server sends the Latin-1 byte back; it is not UTF-8, so it reads as one character.
-  EXPECT_EQ(results[1].text, String(u"none|h\u00E9llo"));
+TEST(HttpRequestTest, Send2SendsTheEncodedBodyAfterTheHead) {
+  const struct {
+    const char *type, *encoding;
+    std::string head, body;
+  } rows[] = {
+      {"text/plain", "utf8", "Content-Type: text/plain\r\nContent-Length: 6\r\n", "h\xC3\xA9llo"},
+      {"", "ascii", "Content-Length: 5\r\n", "h\xE9llo"},
+  };
+  for (const auto& row : rows) {
+    ScriptedServer server({"HTTP/1.0 200 OK\r\n\r\n"});
+    Result result;
+    auto request = HttpRequest::Create("POST", Address(server.Port(), "/form"), &result);
+    request->Send2(u"h\u00E9llo", row.type, row.encoding);
+    Await({request}, &result);
+    EXPECT_EQ(server.Request(),
+              "POST /form HTTP/1.0\r\nHost: 127.0.0.1\r\n" + row.head + "\r\n" + row.body);
+  }
 }
 
 }  // namespace

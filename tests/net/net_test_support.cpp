@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,7 +13,6 @@ namespace net_test {
 namespace {
 
 constexpr auto kPauseBetweenPieces = 2ms;
-constexpr int kServerStartMs = 10000;
 
 std::atomic<bool> insideUpdate{false};
 std::thread::id pumpThread;
@@ -95,27 +93,8 @@ void ScriptedServer::Serve() {
   shutdown(connection, SHUT_WR);
   // Drain until the client closes, so the client reads the close and not a reset.
   pollfd wait{connection, POLLIN, 0};
-  while (poll(&wait, 1, 2000) > 0 && recv(connection, &byte, 1, 0) > 0) {
-  }
+  while (poll(&wait, 1, 2000) > 0 && recv(connection, &byte, 1, 0) > 0) request_ += byte;
   close(connection);
-}
-
-PythonHttpServer::PythonHttpServer() {
-  const std::string command = "exec python3 '" + std::string(ZV_NET_TEST_DIR) + "/http_server.py'";
-  output_ = popen(command.c_str(), "r");
-  pollfd wait{output_ ? fileno(output_) : -1, POLLIN, 0};
-  if (poll(&wait, 1, kServerStartMs) <= 0 || fscanf(output_, "%d %d", &port_, &pid_) != 2) {
-    ADD_FAILURE() << "python http.server did not start";
-  }
-}
-
-PythonHttpServer::~PythonHttpServer() {
-  if (pid_ > 0) kill(pid_, SIGTERM);
-  if (output_) pclose(output_);
-}
-
-String PythonHttpServer::Address() const {
-  return String("http://127.0.0.1:") + String::FromInt(port_);
 }
 
 }  // namespace net_test

@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
@@ -35,13 +34,14 @@ int ListenOnLoopback(int& port);
 int ClosedPort();
 
 // One connection on 127.0.0.1: reads the request up to its blank line, then sends the
-// pieces with a short pause between them, then closes.
+// pieces with a short pause between them, then reads what else comes (a body) until the
+// client closes.
 class ScriptedServer {
  public:
   explicit ScriptedServer(std::vector<std::string> pieces);
   ~ScriptedServer();
   int Port() const { return port_; }
-  // The request bytes read, once the server is done.
+  // The request bytes read, head and body, once the server is done.
   std::string Request();
 
  private:
@@ -52,20 +52,6 @@ class ScriptedServer {
   int port_ = 0;
   std::string request_;
   std::thread thread_;
-};
-
-// Python's own http.server on 127.0.0.1, run from tests/net/http_server.py.
-class PythonHttpServer {
- public:
-  PythonHttpServer();
-  ~PythonHttpServer();
-  int Port() const { return port_; }
-  String Address() const;  // "http://127.0.0.1:<port>"
-
- private:
-  FILE* output_ = nullptr;  // its first line: port and process id
-  int port_ = 0;
-  int pid_ = -1;
 };
 
 }  // namespace net_test

@@ -86,17 +86,6 @@ TEST(SocketTest, OperationsCompleteOnTheMainThreadInQueueOrder) {
                                                              "sent 6 5", "received pong"}));
 }
 
-TEST(SocketTest, OperationsOutOfStateAreIgnored) {
-  auto recorder = std::make_shared<Recorder>();
-  auto idle = Socket::Create("stream");
-  idle->SendAsync(Buffer("x"), 0, 1, recorder);
-  idle->ReceiveAsync(Buffer("x"), 0, 1, recorder);
-  Connection link;
-  link.socket->ConnectAsync("127.0.0.1", link.port, recorder);  // already connected
-  PumpFor(100ms);
-  EXPECT_TRUE(recorder->events.empty());
-}
-
 TEST(SocketTest, FailedConnectsReportFalse) {
   auto recorder = std::make_shared<Recorder>();
   auto refused = Socket::Create("stream");

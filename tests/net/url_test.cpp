@@ -58,12 +58,6 @@ TEST(UrlTest, PortsReadLikeAtoi) {
   EXPECT_EQ(Parse("host:-5").port, -5);
 }
 
-TEST(UrlTest, FullPathAddsOnlyNonEmptyQueryAndFragment) {
-  EXPECT_EQ(Url("http://host/a/b?k=v#f", "http", 80).FullPath(), String("/a/b?k=v#f"));
-  EXPECT_EQ(Url("http://host/a?#", "http", 80).FullPath(), String("/a"));
-  EXPECT_EQ(Url("host#top", "http", 80).FullPath(), String("/#top"));
-}
-
 TEST(UrlTest, Set2StartsAgainFromTheDefaults) {
   Url url("https://u:p@host:444/x?q#f", "gopher", 70);
   url.Set2("other");
