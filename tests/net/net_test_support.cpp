@@ -85,6 +85,14 @@ void ScriptedServer::Serve() {
   while (request_.find("\r\n\r\n") == std::string::npos && recv(connection, &byte, 1, 0) == 1) {
     request_ += byte;
   }
+  // A body is read before the answer, as a server would.
+  const size_t length = request_.find("Content-Length: ");
+  const size_t bodySize =
+      length == std::string::npos ? 0 : std::stoul(request_.substr(length + 16));
+  for (const size_t end = request_.size() + bodySize;
+       request_.size() < end && recv(connection, &byte, 1, 0) == 1;) {
+    request_ += byte;
+  }
   for (const std::string& piece : pieces_) {
     std::this_thread::sleep_for(kPauseBetweenPieces);
     // The client may have given up already; that is part of some scripts.
@@ -93,7 +101,8 @@ void ScriptedServer::Serve() {
   shutdown(connection, SHUT_WR);
   // Drain until the client closes, so the client reads the close and not a reset.
   pollfd wait{connection, POLLIN, 0};
-  while (poll(&wait, 1, 2000) > 0 && recv(connection, &byte, 1, 0) > 0) request_ += byte;
+  while (poll(&wait, 1, 2000) > 0 && recv(connection, &byte, 1, 0) > 0) {
+  }
   close(connection);
 }
 

@@ -33,9 +33,8 @@ int ListenOnLoopback(int& port);
 // A port on 127.0.0.1 that nothing listens on.
 int ClosedPort();
 
-// One connection on 127.0.0.1: reads the request up to its blank line, then sends the
-// pieces with a short pause between them, then reads what else comes (a body) until the
-// client closes.
+// One connection on 127.0.0.1: reads the request up to its blank line and the body its
+// Content-Length announces, then sends the pieces with a short pause between them, then closes.
 class ScriptedServer {
  public:
   explicit ScriptedServer(std::vector<std::string> pieces);
