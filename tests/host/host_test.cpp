@@ -1,4 +1,4 @@
-// The host's start-up rules and fatal paths.
+// The host's fatal paths: each ends the program with one message and its status.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -45,27 +45,6 @@ void operator delete(void* block, std::size_t) noexcept {
   std::free(block);
 }
 #pragma GCC diagnostic pop
-
-TEST(Host, EventsReachTheDelegateOnlyOnceStartedAndNotSuspended) {
-  struct Counting : KvGameDelegate {
-    void UpdateGame() override { ++updates; }
-    void KeyEvent(int, int) override { ++keys; }
-    int updates = 0, keys = 0;
-  } delegate;
-  KvGame host;
-  host.SetDelegate(&delegate);
-  const auto both = [&] {
-    host.UpdateGame();
-    host.KeyEvent(kEventKeyDown, 65);
-    return std::pair(delegate.updates, delegate.keys);
-  };
-  EXPECT_EQ(both(), std::pair(0, 0));
-  host.StartGame();
-  host.SuspendGame();
-  EXPECT_EQ(both(), std::pair(0, 1));
-  host.ResumeGame();
-  EXPECT_EQ(both(), std::pair(1, 2));
-}
 
 // Memory running out ends the program with one line on standard error, not an abort; a fatal
 // signal is reported without allocating.

@@ -1,14 +1,12 @@
 // The real window under an X server (Xvfb in the test run).
-#include <GLFW/glfw3.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
 #include "host/gamepad_mappings.h"
 #include "host/glfw_game.h"
 #include "host/state_file.h"
+#include "scratch_folder.h"
 #include "window_fixture.h"
 
 namespace {
@@ -39,19 +37,6 @@ class WindowTest : public WindowFixture {
 
 }  // namespace
 
-TEST_F(WindowTest, EveryOpenedWindowIsANewContextAtTheCentre) {
-  const int firstSeq = glfwGraphicsSeq;
-  EXPECT_EQ(glfwGetWindowAttrib(glfwGetCurrentContext(), GLFW_RESIZABLE), GLFW_TRUE);
-  host.SetDeviceWindow(320, 200, 2);
-  EXPECT_EQ(glfwGraphicsSeq, firstSeq + 1);
-  EXPECT_EQ(host.GetDeviceWidth(), 320);
-  Pump();
-  const KvDisplayMode desktop = host.GetDesktopMode();
-  int x = 0, y = 0;
-  glfwGetWindowPos(glfwGetCurrentContext(), &x, &y);
-  EXPECT_EQ(std::pair(x, y), std::pair((desktop.width - 320) / 2, (desktop.height - 200) / 2));
-}
-
 TEST_F(WindowTest, AKeyHeldAcrossAReopenIsReleased) {
   Pump();
   ASSERT_EQ(std::system("xdotool keydown --clearmodifiers a"), 0);
@@ -68,11 +53,9 @@ TEST_F(WindowTest, AKeyHeldAcrossAReopenIsReleased) {
 // square of the count: 150,000 mappings held the window back 86 s, so a huge list is cut and
 // an oversized file refused, each told in one line.
 TEST_F(WindowTest, ControllerMappingsThatAreBadOrTooManyAreTold) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::temp_directory_path() / ("zv_pads_" + std::to_string(getpid()));
-  fs::create_directories(folder);
-  setenv(kStateDirVariable, folder.c_str(), 1);
-  const std::string path = (folder / kGamepadMappingsFile).string();
+  const ScratchFolder folder("pads", false);
+  setenv(kStateDirVariable, folder.path().c_str(), 1);
+  const std::string path = folder.File(kGamepadMappingsFile);
   const std::string good =
       "0300000012340000abcd000001000000,Test Pad,a:b0,b:b1,x:b2,y:b3,back:b6,start:b7,"
       "leftx:a0,lefty:a1,dpup:h0.1,dpdown:h0.4,dpleft:h0.8,dpright:h0.2,platform:Linux,\n";
@@ -110,5 +93,4 @@ TEST_F(WindowTest, ControllerMappingsThatAreBadOrTooManyAreTold) {
   }
   unsetenv(kGamepadMappingsVariable);
   unsetenv(kStateDirVariable);
-  fs::remove_all(folder);
 }
