@@ -6,17 +6,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+
 #include "net/async_events.h"
 
 namespace net_test {
 
 namespace {
-
-constexpr auto kPauseBetweenPieces = 2ms;
-
 std::atomic<bool> insideUpdate{false};
 std::thread::id pumpThread;
-
 }  // namespace
 
 int ListenOnLoopback(int& port) {
@@ -94,7 +92,7 @@ void ScriptedServer::Serve() {
     request_ += byte;
   }
   for (const std::string& piece : pieces_) {
-    std::this_thread::sleep_for(kPauseBetweenPieces);
+    std::this_thread::sleep_for(2ms);
     // The client may have given up already; that is part of some scripts.
     if (send(connection, piece.data(), piece.size(), MSG_NOSIGNAL) < 0) break;
   }
