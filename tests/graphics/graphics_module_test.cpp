@@ -30,11 +30,6 @@ class GraphicsModuleTest : public ::testing::Test {
     return std::unique_ptr<Image>(frameW ? LoadImage2(path.c_str(), frameW, frameH, count, flags)
                                          : LoadImage(path.c_str(), count, flags));
   }
-  static std::vector<std::pair<int, int>> Origins(const Image& image) {
-    std::vector<std::pair<int, int>> origins;
-    for (const Frame& frame : image.frames) origins.emplace_back(frame.x, frame.y);
-    return origins;
-  }
 
   FakeGl gl;
   gxtkGraphics graphics{320, 240};
@@ -42,27 +37,23 @@ class GraphicsModuleTest : public ::testing::Test {
 };
 
 TEST_F(GraphicsModuleTest, FramesFillTheSheetRowByRowAndMustFitIt) {
+  using Origins = std::vector<std::pair<int, int>>;
   const struct {
     int sheetW, sheetH, frameW, count, flags;
-    std::vector<std::pair<int, int>> origins;
+    Origins origins;
     int width, height;
   } rows[] = {
-      {64,
-       32,
-       16,
-       8,
-       0,
-       {{0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 16}, {16, 16}, {32, 16}, {48, 16}},
-       16,
-       16},
-      {100, 20, 0, 4, Image::PadHorizontal, {{1, 0}, {26, 0}, {51, 0}, {76, 0}}, 23, 20},
-      {10, 10, 0, 1, Image::PadHorizontal | Image::PadVertical, {{1, 1}}, 8, 8},
-      {10, 10, 0, 0, 0, {{0, 0}}, 10, 10},  // a count below one is one frame
+      {64, 32, 16, 6, 0, Origins{{0, 0}, {16, 0}, {32, 0}, {48, 0}, {0, 16}, {16, 16}}, 16, 16},
+      {100, 20, 0, 4, Image::PadHorizontal, Origins{{1, 0}, {26, 0}, {51, 0}, {76, 0}}, 23, 20},
+      {10, 10, 0, 1, Image::PadHorizontal | Image::PadVertical, Origins{{1, 1}}, 8, 8},
+      {10, 10, 0, 0, 0, Origins{{0, 0}}, 10, 10},  // a count below one is one frame
   };
   for (const auto& row : rows) {
     auto image = Load(row.sheetW, row.sheetH, row.frameW, 16, row.count, row.flags);
     ASSERT_TRUE(image) << row.sheetW;
-    EXPECT_EQ(Origins(*image), row.origins) << row.sheetW;
+    Origins origins;
+    for (const Frame& frame : image->frames) origins.emplace_back(frame.x, frame.y);
+    EXPECT_EQ(origins, row.origins) << row.sheetW;
     EXPECT_EQ(std::pair(image->width, image->height), std::pair(row.width, row.height));
   }
   // A grid the program asks for wrongly is its own fault: the runtime error.

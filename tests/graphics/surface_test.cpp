@@ -1,5 +1,5 @@
-// Surfaces: premultiplied pixels, lazy textures per context, the power-of-two fallback,
-// partial writes and image decoding.
+// Surfaces: partial writes, lazy textures per context, the power-of-two fallback and image
+// decoding (their pixels are seen in the GL tests).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -24,30 +24,6 @@ unsigned char* Malloced(const Pixels& bytes) {
 
 Pixels Bytes(const gxtkSurface& surface, int from, int to) {
   return {surface.data + from, surface.data + to};
-}
-
-TEST(Surface, PixelsArePremultipliedWhenSetOrWritten) {
-  const struct {
-    int width, channels;
-    GLenum format;
-    Pixels set, kept;
-  } rows[] = {
-      {2, 4, GL_RGBA, {200, 100, 50, 128, 10, 20, 30, 255}, {100, 50, 25, 128, 10, 20, 30, 255}},
-      {2, 2, GL_LUMINANCE_ALPHA, {255, 0, 200, 128}, {0, 0, 100, 128}},
-      {1, 3, GL_RGB, {200, 100, 50}, {200, 100, 50}}};
-  for (const auto& row : rows) {
-    gxtkSurface surface;
-    surface.SetData(Malloced(row.set), row.width, 1, row.channels);
-    EXPECT_EQ(Bytes(surface, 0, row.width * row.channels), row.kept) << row.channels;
-    EXPECT_EQ(surface.format, row.format) << row.channels;
-  }
-  gxtkGraphics graphics(64, 64);
-  std::unique_ptr<gxtkSurface> surface = graphics.CreateSurface(4, 3);
-  const std::vector<int> pixels = {0, static_cast<int>(0x80FF0000), 0, 0, -1, 0x40204080};
-  graphics.WritePixels2(surface.get(), pixels, 1, 1, 2, 2, 1, 3);
-  // Rows are 16 bytes; the square covers pixels 1 and 2 of rows 1 and 2.
-  EXPECT_EQ(Bytes(*surface, 20, 28), (Pixels{128, 0, 0, 128, 0, 0, 0, 0}));
-  EXPECT_EQ(Bytes(*surface, 36, 44), (Pixels{255, 255, 255, 255, 8, 16, 32, 64}));
 }
 
 // Partial writes are checked against both the surface and the source array, whatever the
@@ -120,8 +96,6 @@ TEST(ImageDecoding, KeepsTheFilesChannelsAndRefusesMissingOrBrokenFiles) {
   std::ofstream(broken) << "\x89PNG not really";
   EXPECT_EQ(graphics.LoadSurface((dir.path() + "/missing.png").c_str()), nullptr);
   EXPECT_EQ(graphics.LoadSurface(broken.c_str()), nullptr);
-  gxtkSurface empty;
-  EXPECT_FALSE(graphics.LoadSurface__UNSAFE__(&empty, broken.c_str()));
 }
 
 }  // namespace
