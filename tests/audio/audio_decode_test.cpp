@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -122,11 +122,7 @@ TEST_F(WavDecode, SkipsAnOddSizedChunkBeforeTheDataAndAWiderFmtChunk) {
 
 TEST_F(WavDecode, RefusesFilesThatAreNotPlainPcmOrClaimMoreThanTheyHold) {
   EXPECT_FALSE(
-      Load(soundtest::MakeWav(dir_, "float.wav", 44100, 32, 1, 0.05, "-e floating-point")).samples)
-      << "float samples";
-  std::filesystem::copy_file(soundtest::MakeWav(dir_, "tone.wav", 22050, 16, 1, 0.05),
-                             dir_.File("tone.mp3"));
-  EXPECT_FALSE(Load(dir_.File("tone.mp3")).samples) << "no decoder for the extension";
+      Load(soundtest::MakeWav(dir_, "float.wav", 44100, 32, 1, 0.05, "-e floating-point")).samples);
   EXPECT_FALSE(Load(dir_.File("missing.wav")).samples);
 
   const Bytes plain = SoxWav(22050, 16, 1);
@@ -164,27 +160,20 @@ TEST_F(WavDecode, RefusesEveryTruncation) {
   }
 }
 
-double Rms(const ByteBuffer& bytes) {
-  const size_t count = bytes.size() / 2;
-  double sum = 0;
-  for (size_t i = 0; i < count; ++i) {
-    int16_t sample = 0;
-    std::memcpy(&sample, &bytes[2 * i], 2);
-    sum += static_cast<double>(sample) * sample;
-  }
-  return count == 0 ? 0 : std::sqrt(sum / count);
-}
-
 TEST_F(OggDecode, DecodesMonoAndStereoToSixteenBitsAtTheirLength) {
-  constexpr double kSeconds = 1.0;
-  constexpr double kSineRms = 0.5 / M_SQRT2 * 32767;
   for (const int channels : {1, 2}) {
-    const Decoded d = Load(soundtest::MakeOgg(dir_, "tone.ogg", 44100, channels, kSeconds));
+    const Decoded d = Load(soundtest::MakeOgg(dir_, "tone.ogg", 44100, channels, 1.0));
     ASSERT_TRUE(d.samples);
     EXPECT_EQ(std::tuple(d.channels, d.bytesPerSample, d.hertz), std::tuple(channels, 2, 44100));
-    EXPECT_NEAR(d.length, 44100 * kSeconds, 44100 * 0.01);
-    EXPECT_EQ(d.samples->size(), size_t{2} * channels * d.length);
-    EXPECT_NEAR(Rms(*d.samples), kSineRms, kSineRms * 0.05);
+    EXPECT_NEAR(d.length, 44100, 441);
+    ASSERT_EQ(d.samples->size(), size_t{2} * channels * d.length);
+    int16_t peak = 0;
+    for (size_t i = 0; i < d.samples->size(); i += 2) {
+      int16_t sample = 0;
+      std::memcpy(&sample, &(*d.samples)[i], 2);
+      peak = std::max<int16_t>(peak, sample);
+    }
+    EXPECT_NEAR(peak, 16384, 1000) << "the tone at half of full scale";
   }
 }
 
