@@ -1,12 +1,10 @@
-// Every image the game loads exists at every density with the frame grid the game asks for.
+// The default font: glyphs the renderer can cut from the strip without bleeding into each other.
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 
 #include <algorithm>
 #include <memory>
 #include <string>
-
-#include "game/frame/asset_table.h"
 
 namespace {
 
@@ -31,27 +29,6 @@ Image Load(const std::string& file) {
       stbi_load((std::string(ZV_DATA_DIR) + "/" + file).c_str(), &image.w, &image.h, &channels, 4);
   if (data) image.rgba.reset(data, stbi_image_free);
   return image;
-}
-
-TEST(AssetImages, EveryImageExistsAtEveryDensityWithItsFrameGrid) {
-  for (const ImageAsset& e : kImageAssets) {
-    if (!e.densities) continue;
-    const Image base = Load(std::string(e.name) + ".png");
-    ASSERT_TRUE(base.rgba) << e.name;
-    for (int density : kDensities) {
-      const std::string file = std::string(e.name) + DensitySuffix(density) + ".png";
-      const Image image = Load(file);
-      ASSERT_TRUE(image.rgba) << file;
-      const int fw = e.frameW * density, fh = e.frameH * density;
-      // Whole frames only, and enough of them for the grid the graphics module cuts.
-      EXPECT_EQ(image.w % fw, 0) << file;
-      EXPECT_EQ(image.h % fh, 0) << file;
-      EXPECT_GE((image.w / fw) * (image.h / fh), e.frames) << file;
-      // Drawn at each density, not cut differently: the same grid at d times the size.
-      EXPECT_EQ(image.w, base.w * density) << file;
-      EXPECT_EQ(image.h, base.h * density) << file;
-    }
-  }
 }
 
 TEST(AssetImages, DefaultFontIsAStripOf96GlyphsWithBlankBorders) {

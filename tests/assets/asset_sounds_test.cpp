@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "audio_assets.h"
@@ -53,10 +54,8 @@ TEST(AssetSounds, EveryEffectIsShortMono16BitPcmPeakingJustBelowFullScale) {
     const std::string path = std::string(ZV_DATA_DIR) + "/" + assets::EffectFileName(id);
     SCOPED_TRACE(path);
     const Wav wav = ReadWav(path);
-    EXPECT_EQ(wav.format, 1);
-    EXPECT_EQ(wav.channels, 1);
-    EXPECT_EQ(wav.bits, 16);
-    EXPECT_EQ(wav.rate, 44100);
+    EXPECT_EQ(std::tuple(wav.format, wav.channels, wav.bits, wav.rate),
+              std::tuple(1, 1, 16, 44100));
     ASSERT_GT(wav.samples.size(), 1000u);
     EXPECT_LT(wav.samples.size(), 44100u * 3);
     float peak = 0;
@@ -76,8 +75,7 @@ TEST(AssetSounds, EveryTuneIsStereoVorbisOfAtLeast45SecondsBelowTheEffects) {
     short* pcm = nullptr;
     const int frames = stb_vorbis_decode_filename(path.c_str(), &channels, &rate, &pcm);
     ASSERT_GT(frames, 0);
-    EXPECT_EQ(channels, 2);
-    EXPECT_EQ(rate, 44100);
+    EXPECT_EQ(std::pair(channels, rate), std::pair(2, 44100));
     EXPECT_GE(double(frames) / rate, 45.0);
     int peak = 0;
     for (int i = 0; i < frames * channels; ++i) peak = std::max(peak, std::abs(int(pcm[i])));

@@ -68,14 +68,4 @@ TEST(Joystick, BeyondTwelveButtonsTheLastFourMoveToEightToEleven) {
   EXPECT_EQ(ButtonOrder(kJoyRawButtons), all);
 }
 
-TEST(Joystick, ButtonsBeyondTheReportKeepTheirValues) {
-  Mapped before;
-  before.buttons[5] = true;
-  before.buttons[20] = true;
-  const Mapped m = Map(Report(2, 6), before);
-  EXPECT_FALSE(m.buttons[5]);
-  EXPECT_TRUE(m.buttons[20]);
-  EXPECT_TRUE(Map(Report(2, 14), before).buttons[20]);
-}
-
 }  // namespace
