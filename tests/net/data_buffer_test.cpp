@@ -55,14 +55,4 @@ TEST(DataBufferTest, CopyBytesHandlesOverlapBothWaysAndClips) {
   }
 }
 
-TEST(DataBufferDeathTest, BadEncodingsAndASecondBlockAreRuntimeErrors) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  DataBuffer buffer(4);
-  EXPECT_RUNTIME_ERROR("Invalid string encoding:latin1", buffer.PokeString(0, "x", "latin1"));
-  EXPECT_RUNTIME_ERROR("Allocate DataBuffer failed", buffer.New(4));
-  buffer.Discard();  // then it takes a new block
-  buffer.New(3);
-  EXPECT_EQ(buffer.Length(), 3);
-}
-
 }  // namespace
