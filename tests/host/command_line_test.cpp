@@ -14,23 +14,16 @@ TEST(CommandLine, OptionsRunTheGameAndUnusableOnesGiveAUsageLineAndStatusTwo) {
     int status, level;
     std::string error;  // told on standard error, or (status 0) on standard output
   } rows[] = {
-      {{}, kRuns, 0, ""},
-      {{"--level=12", "--fullscreen"}, kRuns, 12, ""},
-      {{"--level", "3", "--level", "4"}, kRuns, 4, ""},
-      {{"--help"}, 0, 0, "  --level N "},
+      {{"--level", "3", "--level=4", "--fullscreen"}, kRuns, 4, ""},
       {{"--version"}, 0, 0, "zorvane 1."},
-      {{"--bogus"}, kExitUsage, 0, "unknown option --bogus"},
-      {{"level"}, kExitUsage, 0, "unexpected argument level"},
+      {{"--help", "--bogus"}, kExitUsage, 0, "unknown option --bogus"},
       {{"--level"}, kExitUsage, 0, "--level needs a value N"},
-      {{"--level", "0"}, kExitUsage, 0, badLevel + "\"0\""},
       {{"--level=2x"}, kExitUsage, 0, badLevel + "\"2x\""},
       {{"--level", "1001"}, kExitUsage, 0, badLevel + "\"1001\""},
-      {{"--level", "99999999999"}, kExitUsage, 0, badLevel + "\"99999999999\""},
       {{"--fullscreen=yes"}, kExitUsage, 0, "--fullscreen takes no value"},
-      {{"--help", "--bogus"}, kExitUsage, 0, "unknown option --bogus"},
   };
   for (auto row : rows) {
-    SCOPED_TRACE(row.args.empty() ? "no arguments" : row.args.back());
+    SCOPED_TRACE(row.args.back());
     row.args.insert(row.args.begin(), "zorvane");
     LaunchOptions options;
     options.lastLevel = 1000;
