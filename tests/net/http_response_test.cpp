@@ -18,20 +18,16 @@ TEST(HttpResponseTest, StatusAndBodyAreTheSameHoweverTheBytesArrive) {
     std::string text;
   } cases[] = {
       {"one header line", "HTTP/1.0 200 OK\r\nServer: test\r\n\r\nhello", 200, "hello"},
-      {"bare line feeds", "HTTP/1.0 201 Created\nA: b\n\nbody", 201, "body"},
-      {"lower-case status line", "http/1.0 404 not found\r\n\r\ngone", 404, "gone"},
+      {"bare line feeds", "http/1.0 201 Created\nA: b\n\nbody", 201, "body"},
       {"status that is no number", "HTTP/1.0 abc OK\r\n\r\n", 0, ""},
       {"two-part status line", "HTTP/1.1 204\r\n\r\nignored", -1, ""},
       {"negative status", "HTTP/1.0 -01.1 OK\r\n\r\nbody", -1, ""},
-      {"not HTTP", "ICY 200 OK\r\n\r\n", -1, ""},
-      {"blank line first", "\r\nHTTP/1.0 200 OK\r\n\r\n", -1, ""},
-      {"closed before the blank line", "HTTP/1.0 200 OK\r\nServer: x\r\n", -1, ""},
-      {"head line that fills the buffer",
+      {"closed in the head", "HTTP/1.0 200 OK\r\nServer: x\r\n", -1, ""},
+      {"head line filling the buffer",
        "HTTP/1.0 200 OK\r\nX-Big: " + std::string(kBufferSize, 'a') + "\r\n\r\nhello", -1, ""},
-      {"head line one byte short of the buffer",
+      {"head line one byte short",
        "HTTP/1.0 200 OK\r\nX: " + std::string(kBufferSize - 6, 'a') + "\r\n\r\nok", 200, "ok"},
-      {"body longer than the buffer",
-       "HTTP/1.0 200 OK\r\n\r\n" + std::string(3 * kBufferSize + 123, 'z'), 200,
+      {"long body", "HTTP/1.0 200 OK\r\n\r\n" + std::string(3 * kBufferSize + 123, 'z'), 200,
        std::string(3 * kBufferSize + 123, 'z')},
   };
   for (const auto& c : cases) {

@@ -80,21 +80,18 @@ void ScriptedServer::Serve() {
   const int connection = accept(listener_, nullptr, nullptr);
   if (connection < 0) return;
   char byte;
-  while (request_.find("\r\n\r\n") == std::string::npos && recv(connection, &byte, 1, 0) == 1) {
+  size_t end = std::string::npos;  // known once the head is read
+  while (request_.size() != end && recv(connection, &byte, 1, 0) == 1) {
     request_ += byte;
-  }
-  // A body is read before the answer, as a server would.
-  const size_t length = request_.find("Content-Length: ");
-  const size_t bodySize =
-      length == std::string::npos ? 0 : std::stoul(request_.substr(length + 16));
-  for (const size_t end = request_.size() + bodySize;
-       request_.size() < end && recv(connection, &byte, 1, 0) == 1;) {
-    request_ += byte;
+    if (end == std::string::npos && request_.ends_with("\r\n\r\n")) {
+      const size_t length = request_.find("Content-Length: ");
+      end = request_.size() +
+            (length == std::string::npos ? 0 : std::stoul(request_.substr(length + 16)));
+    }
   }
   for (const std::string& piece : pieces_) {
     std::this_thread::sleep_for(2ms);
-    // The client may have given up already; that is part of some scripts.
-    if (send(connection, piece.data(), piece.size(), MSG_NOSIGNAL) < 0) break;
+    if (send(connection, piece.data(), piece.size(), MSG_NOSIGNAL) < 0) break;  // client gone
   }
   shutdown(connection, SHUT_WR);
   // Drain until the client closes, so the client reads the close and not a reset.

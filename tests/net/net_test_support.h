@@ -1,10 +1,7 @@
-// Loopback servers and an update pump for tests that go through real sockets (every server
-// listens on 127.0.0.1 only and every wait is bounded), and how the networking tests show
-// String values and expect the host's runtime errors.
+// Loopback servers (127.0.0.1 only) and a bounded update pump for tests through real sockets.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <functional>
@@ -19,47 +16,34 @@ static inline void PrintTo(const String& text, std::ostream* out) {
   *out << '"' << text.ToUtf8() << '"';
 }
 
-// A runtime error prints on standard output and exits with 255; death tests read standard
-// error, so the child sends one to the other.
-#define EXPECT_RUNTIME_ERROR(message, ...)  \
-  EXPECT_EXIT(                              \
-      {                                     \
-        dup2(STDERR_FILENO, STDOUT_FILENO); \
-        __VA_ARGS__;                        \
-      },                                    \
-      testing::ExitedWithCode(255), "Brisko Runtime Error : " message)
-
 namespace net_test {
 
 using namespace std::chrono_literals;
 
-// Runs the game's per-update event pump until done() holds or the limit passes. Callbacks
-// check with ExpectInsideUpdate that they are delivered here and nowhere else.
+// Runs the game's per-update event pump until done() holds or the limit passes; callbacks
+// check with ExpectInsideUpdate that they come from there. PumpFor pumps the whole time.
 void PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
-// Pumps for the whole time given (to show that something does not happen).
 void PumpFor(std::chrono::milliseconds time);
 void ExpectInsideUpdate();
 
-// A listening socket on 127.0.0.1 with a free port, and a port nothing listens on.
+// A listening socket on a free port, and a port nothing listens on.
 int ListenOnLoopback(int& port);
 int ClosedPort();
 
-// One connection: reads the request up to its blank line and the body its Content-Length
-// announces, then sends the pieces with a short pause between them, then closes.
+// One connection: reads the request head and the body its Content-Length announces, sends
+// the pieces a little apart, then closes.
 class ScriptedServer {
  public:
   explicit ScriptedServer(std::vector<std::string> pieces);
   ~ScriptedServer();
   int Port() const { return port_; }
-  // The request bytes read, head and body, once the server is done.
-  std::string Request();
+  std::string Request();  // the bytes read, once the server is done
 
  private:
   void Serve();
 
   std::vector<std::string> pieces_;
-  int listener_ = -1;
-  int port_ = 0;
+  int listener_ = -1, port_ = 0;
   std::string request_;
   std::thread thread_;
 };
