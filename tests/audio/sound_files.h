@@ -2,12 +2,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,7 +13,6 @@ namespace soundtest {
 
 using Bytes = std::vector<unsigned char>;
 
-// A fresh folder of its own, removed with everything in it.
 struct TempDir : ScratchFolder {
   TempDir() : ScratchFolder("audio", false) {}
   const std::filesystem::path& Path() const { return path(); }
@@ -28,7 +23,8 @@ inline void Run(const std::string& command) {
   ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0) << command;
 }
 
-// A 440 Hz sine tone from sox; options such as "-e unsigned-integer" go before the file.
+// A 440 Hz sine tone at half of full scale; options such as "-e unsigned-integer" go before
+// the file.
 inline std::string MakeWav(const TempDir& dir, const std::string& name, int hertz, int bits,
                            int channels, double seconds, const std::string& options = "") {
   const std::string path = dir.File(name);
@@ -41,15 +37,14 @@ inline std::string MakeWav(const TempDir& dir, const std::string& name, int hert
 // The same 16-bit tone, encoded by oggenc.
 inline std::string MakeOgg(const TempDir& dir, const std::string& name, int hertz, int channels,
                            double seconds) {
-  const std::string wav = MakeWav(dir, name + ".source.wav", hertz, 16, channels, seconds);
-  const std::string ogg = dir.File(name);
-  Run("oggenc -Q -o '" + ogg + "' '" + wav + "'");
-  return ogg;
+  const std::string wav = MakeWav(dir, name + ".wav", hertz, 16, channels, seconds);
+  Run("oggenc -Q -o '" + dir.File(name) + "' '" + wav + "'");
+  return dir.File(name);
 }
 
 inline Bytes ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::string text = FileText(path);
+  return Bytes(text.begin(), text.end());
 }
 
 }  // namespace soundtest
