@@ -3,10 +3,8 @@
 #include <cstdlib>
 #include <new>
 
-namespace {
 // Per thread: the audio device's own thread allocates while the game runs.
-thread_local int allocations = 0;
-}  // namespace
+static thread_local int allocations = 0;
 
 int ThreadAllocations() {
   return allocations;

@@ -1,12 +1,12 @@
-// Runs a piece of code in a child process and collects its exit status and output, for
-// checking paths that end the process.
+// Runs code in a child process and collects its exit status (-1 when it did not exit) and
+// standard output, for checking paths that end the process.
 #pragma once
 
 #include <functional>
 #include <string>
 
 struct ChildResult {
-  int status = -1;  // exit status, or -1 when the child did not exit normally
+  int status = -1;
   std::string output;
 };
 

@@ -14,8 +14,7 @@ class ScratchFolder {
  public:
   explicit ScratchFolder(const std::string& name, bool enter = true)
       : home_(enter ? std::filesystem::current_path() : std::filesystem::path()) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / ("zv_" + name + "_XXXXXX")).string();
+    std::string pattern = std::filesystem::temp_directory_path() / ("zv_" + name + "_XXXXXX");
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make " + pattern);
     path_ = pattern;
     if (enter) std::filesystem::current_path(path_);
@@ -29,7 +28,7 @@ class ScratchFolder {
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  std::string File(const std::string& name) const { return path_ / name; }
 
  private:
   std::filesystem::path home_, path_;
