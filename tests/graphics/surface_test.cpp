@@ -15,10 +15,10 @@ namespace {
 
 using Pixels = std::vector<unsigned char>;
 
+// Surfaces own their pixels and free them.
 unsigned char* Malloced(const Pixels& bytes) {
-  auto* copy = static_cast<unsigned char*>(std::malloc(bytes.size()));
-  std::memcpy(copy, bytes.data(), bytes.size());
-  return copy;
+  return static_cast<unsigned char*>(
+      std::memcpy(std::malloc(bytes.size()), bytes.data(), bytes.size()));
 }
 
 Pixels Bytes(const gxtkSurface& surface, int from, int to) {

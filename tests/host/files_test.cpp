@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <optional>
 #include <set>
 
 #include "child_process.h"

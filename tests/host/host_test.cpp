@@ -8,7 +8,6 @@
 #include <new>
 #include <string>
 
-#include "base/runtime.h"
 #include "child_process.h"
 #include "host/kv_game.h"
 #include "host/signals.h"

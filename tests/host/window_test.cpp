@@ -24,10 +24,7 @@ class WindowTest : public WindowFixture {
   }
   // Lets the X server and the window exchange events for a while.
   static void Pump() {
-    for (int i = 0; i < 20; ++i) {
-      glfw2::PollEvents();
-      usleep(10000);
-    }
+    for (int i = 0; i < 20; ++i, usleep(10000)) glfw2::PollEvents();
   }
   KvGlfwGame host;
   KeyRecorder recorder;

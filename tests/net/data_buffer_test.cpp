@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "net_test_support.h"
 
-namespace {
-
-// Every access is clipped to the buffer and to the array on the other side.
-TEST(DataBufferTest, AccessIsClippedToBufferAndArray) {
+// Every access is clipped to the buffer and to the array on the other side; copies within one
+// buffer may overlap either way.
+TEST(DataBufferTest, AccessIsClippedAndCopiesMayOverlap) {
   DataBuffer text(100);
   EXPECT_EQ(text.PokeString(95, "abcdefghij", "ascii"), 10);
   EXPECT_EQ(text.PeekString(98, 50, "ascii"), String("de"));
@@ -22,21 +22,13 @@ TEST(DataBufferTest, AccessIsClippedToBufferAndArray) {
   EXPECT_EQ(out, (std::vector<int>{99, -1, -128}));
   buffer.PokeBytes(1, in, 4, 3);  // one int left in the array
   EXPECT_EQ(buffer.PeekBytes2(0, 10), (std::vector<int>{1, 7, -1, -128}));
-}
-
-TEST(DataBufferTest, CopyBytesHandlesOverlapBothWaysAndClips) {
-  const struct {
-    int from, to;
-    std::vector<int> bytes;
-  } rows[] = {{0, 2, {0, 1, 0, 1, 2, 3, 4, 7}},
-              {3, 1, {0, 3, 4, 5, 6, 7, 6, 7}},
-              {6, 5, {0, 1, 2, 3, 4, 6, 7, 7}}};
-  for (const auto& row : rows) {
-    DataBuffer buffer(8);
-    for (int i = 0; i < 8; ++i) buffer.Data()[i] = static_cast<unsigned char>(i);
-    buffer.CopyBytes(row.from, buffer, row.to, 5);
-    EXPECT_EQ(buffer.PeekBytes2(0, 8), row.bytes) << row.from << " to " << row.to;
+  for (const auto& [from, to, bytes] :
+       {std::tuple{0, 2, std::vector<int>{0, 1, 0, 1, 2, 3, 4, 7}},
+        std::tuple{3, 1, std::vector<int>{0, 3, 4, 5, 6, 7, 6, 7}},
+        std::tuple{6, 5, std::vector<int>{0, 1, 2, 3, 4, 6, 7, 7}}}) {
+    DataBuffer eight(8);
+    eight.PokeBytes(0, std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}, 0, 8);
+    eight.CopyBytes(from, eight, to, 5);
+    EXPECT_EQ(eight.PeekBytes2(0, 8), bytes) << from << " to " << to;
   }
 }
-
-}  // namespace
