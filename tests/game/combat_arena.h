@@ -28,7 +28,8 @@ class Arena : public ::testing::Test {
 
   void SetUp() override {
     app().world.Level = 1;
-    app().LoadGame();
+    LoadGame(app().frame, app().io, app().world, app().play, app().level, app().screens,
+             app().pause);
     app().play.LevelIntro = 0;
     ClearPool();
     for (int y = 1; y < world::kRoomHeight - 1; ++y)

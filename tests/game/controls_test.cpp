@@ -50,7 +50,7 @@ class ControlsTest : public testing::Test {
   // Each row: game key, analog, player (-1: the keyboard alone), the expected PlayKey answer.
   void ExpectPlayKeys(std::initializer_list<std::array<int, 4>> rows) {
     for (const auto& [key, analog, player, held] : rows)
-      EXPECT_EQ(app.PlayKey(key, analog, player), held)
+      EXPECT_EQ(app.io.PlayKey(key, analog, player), held)
           << "key " << key << " analog " << analog << " player " << player;
   }
 
@@ -76,10 +76,10 @@ TEST_F(ControlsTest, KeyboardKeysHoldTheirGameKeyForEveryPlayer) {
     for (const int code : codes) {
       SCOPED_TRACE(code);
       Hold(code);
-      for (int player = -1; player < 4; ++player) EXPECT_EQ(app.PlayKey(gameKey, 0, player), 1);
-      EXPECT_EQ(app.PlayKey(gameKey, 0, -2), 0);
-      EXPECT_EQ(app.PlayKeyAll(gameKey, 0), 4);
-      EXPECT_EQ(app.PlayKey(gameKey == kGameA ? kGameB : kGameA, 0, 0), 0);
+      for (int player = -1; player < 4; ++player) EXPECT_EQ(app.io.PlayKey(gameKey, 0, player), 1);
+      EXPECT_EQ(app.io.PlayKey(gameKey, 0, -2), 0);
+      EXPECT_EQ(app.io.PlayKeyAll(gameKey, 0), 4);
+      EXPECT_EQ(app.io.PlayKey(gameKey == kGameA ? kGameB : kGameA, 0, 0), 0);
       Hold(code, false);
     }
 }
@@ -93,7 +93,7 @@ TEST_F(ControlsTest, JoystickButtonsBelongToTheirPlayerAndPlayersBeyondFourHaveN
                   {kGameA, 0, -1, 0},
                   {kGameBack, 0, 3, 1},
                   {kGameUp, 0, 0, 1}});
-  EXPECT_EQ(app.PlayKeyAll(kGameA, 0), 1);
+  EXPECT_EQ(app.io.PlayKeyAll(kGameA, 0), 1);
   // Player 4's button 0 would be key 384, the first touch.
   input.MouseEvent(kEventMouseDown, 0, 0, 0);
   ExpectPlayKeys({{kGameA, 0, 4, 0}});
@@ -172,17 +172,17 @@ TEST_F(ControlsTest, ICadeLettersOfEitherCaseReachEveryPadKey) {
   for (const int letter :
        std::initializer_list<int>{'h', 'J', 'k', 'Y', 'u', 'I', 'X', 'a', 'D', -5, 'o', 'L'})
     game.TypeChar(letter);
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   const int pairedKeys[] = {kGameA,  kGameB,    kGameX,    kGameY,     kGameL1,
                             kGameR1, kGameDown, kGameLeft, kGameRight, kGameBack};
-  for (int key : pairedKeys) EXPECT_EQ(app.PlayKey(key, 0, 2), 1) << key;
+  for (int key : pairedKeys) EXPECT_EQ(app.io.PlayKey(key, 0, 2), 1) << key;
   // The back entries answer only through the back key.
   ExpectPlayKeys({{16, 0, 0, 0}, {17, 0, 0, 0}});
   for (int letter : {'R', 'n', 'p', 't', 'F', 'm', 'z', 'q', 'c', 'G'}) game.TypeChar(letter);
-  app.UpdateControls();
-  for (int key : pairedKeys) EXPECT_EQ(app.PlayKey(key, 0, 2), key == kGameBack) << key;
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
+  for (int key : pairedKeys) EXPECT_EQ(app.io.PlayKey(key, 0, 2), key == kGameBack) << key;
   game.TypeChar('v');
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   ExpectPlayKeys({{kGameBack, 0, 0, 0}});
 }
 
@@ -306,13 +306,13 @@ class OnScreenPadTest : public ControlsTest {
 
 TEST_F(OnScreenPadTest, SettingsAreKeptOnScreen) {
   SetPad(0, 9999, 30);
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ(PadSettings(),
             (std::vector<int>{32, static_cast<int>(app.frame.ScreenHeight) - 32, 25}));
   EXPECT_EQ((std::array{app.controls.PadX, app.controls.PadY}), (std::array{32, 32}));
   EXPECT_FLOAT_EQ(app.controls.PadScale, 2.5f);
   app.save.Settings[kPadSizeSetting] = 3;
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ(app.save.Settings[kPadSizeSetting], 8);
 }
 
@@ -320,16 +320,16 @@ TEST_F(OnScreenPadTest, SettingsAreKeptOnScreen) {
 TEST_F(OnScreenPadTest, TouchedArrowsAndFireButtonsHoldTheirKeysInGameWithoutTheICade) {
   TouchAt(0, 100 - 32, padY);
   TouchAt(1, static_cast<int>(app.frame.ScreenWidth) - 100 + 24, padY - 24);
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   ExpectPlayKeys({{kGameLeft, 0, -1, 1}, {kGameA, 0, -1, 1}, {kGameUp, 0, -1, 0}});
   NoTouches();
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   ExpectPlayKeys({{kGameLeft, 0, -1, 0}, {kGameA, 0, -1, 0}});
   TouchAt(0, 100 - 32, padY);
   for (const int icade : {0, 1}) {
     app.screens.ScreenMode = icade ? ModeInGame : ModeMenu;
     app.controls.ICade = icade;
-    app.UpdateControls();
+    UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
     EXPECT_EQ(app.controls.PadKeys[kGameLeft], 0) << icade;
   }
 }
@@ -337,20 +337,20 @@ TEST_F(OnScreenPadTest, TouchedArrowsAndFireButtonsHoldTheirKeysInGameWithoutThe
 TEST_F(OnScreenPadTest, WhilePausedOneFingerMovesThePadAndTwoResizeIt) {
   app.pause.Paused = 1;
   TouchAt(0, 110, padY + 10);
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ(app.controls.PadKeys[kGameLeft], 0);
   EXPECT_EQ(PadSettings(), (std::vector<int>{110, 130, 10}));
   TouchAt(1, 110 + 64, padY);
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ(app.controls.PinchActive, 1);
   EXPECT_EQ(app.controls.PinchSpread, 4);
   EXPECT_EQ(app.save.Settings[kPadSizeSetting], 10)
       << "a pinch changes the size from its second update";
   app.controls.TouchPosX[1] = 110 + 112;
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ(app.save.Settings[kPadSizeSetting], 13);
   app.controls.TouchOn[1] = 0;
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ(app.controls.PinchActive, 0);
 }
 
@@ -361,21 +361,22 @@ TEST_F(ControlsTest, TiltFollowsTheReadingSmoothlyFromItsCalibration) {
   NoTouches();
   input.accelX = 0.5f;
   input.accelY = -0.2f;
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ(app.controls.TiltX, 0.5f);
   EXPECT_LT(app.controls.SmoothTiltX, 0.5f);
-  for (int i = 0; i < 40; ++i) app.UpdateControls();
+  for (int i = 0; i < 40; ++i)
+    UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ((std::array{app.controls.SmoothTiltX, app.controls.SmoothTiltY}),
             (std::array{0.5f, -0.2f}));
   app.frame.ImageScale = 1;
   SetFrameSize(97, 32);
   TouchAt(0, 24, static_cast<int>(app.frame.ScreenHeight) - 24);
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ(app.controls.TiltZeroX, 0.5f);
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ(app.controls.TiltX, 0);
   app.controls.ICade = 1;
-  app.UpdateControls();
+  UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
   EXPECT_EQ((std::array{app.controls.SmoothTiltY, app.controls.TiltX}), (std::array{0.0f, 0.0f}));
 }
 

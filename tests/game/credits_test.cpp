@@ -52,7 +52,7 @@ TEST_F(CreditsTest, TheLinesBeforeTheFinalOneRepeat) {
                {-3, 50, 46}, {98, 50, 0},  {1LL << 40, 50, 37}, {5, 2, 0},
                {5, 1, -1},   {5, 0, -1},   {-7, -4, -1}};
   for (const auto& c : cases)
-    EXPECT_EQ(MyApp::TickerLineIndex(c.line, c.count), c.index) << c.line << "/" << c.count;
+    EXPECT_EQ(TickerLineIndex(c.line, c.count), c.index) << c.line << "/" << c.count;
   EXPECT_EQ(CreditLine(kCreditLines - 1), String("End"));
 }
 

@@ -58,7 +58,7 @@ TEST_F(GameAudio, EffectsRotateOverTwentyFourChannelsStartingAtOne) {
   app().audio.LoadSFX(kEffect);
   const auto& sample = app().audio.Sounds[kEffect]->sample;
   for (int played = 1; played <= 25; ++played) {
-    app().PlaySFX(kEffect);
+    app().io.PlaySFX(kEffect);
     const int expected = played % 24;
     EXPECT_EQ(app().audio.NextChannel, expected);
     EXPECT_EQ(Channel(expected).sample, sample);
@@ -80,19 +80,19 @@ TEST_F(GameAudio, EachSoundModePlaysOnlyItsEffectsAndTunes) {
   app().audio.LoadSFX(kEffect);
   for (const auto& m : modes) {
     app().save.Settings[kSoundModeSetting] = kSoundAll;
-    app().PlayTune("Robust", 1);  // a tune from before the change
+    app().io.PlayTune("Robust", 1);  // a tune from before the change
     app().save.Settings[kSoundModeSetting] = m.mode;
     const int next = (app().audio.NextChannel + 1) % 24;
     StopChannel(next);
 
-    app().PlaySFX(kEffect);
+    app().io.PlaySFX(kEffect);
     EXPECT_EQ(app().audio.NextChannel == next, m.effects) << "mode " << m.mode;
     EXPECT_EQ(ChannelState(next) == kChannelPlaying, m.effects) << "mode " << m.mode;
-    app().PlayTune("Robust", 1);
+    app().io.PlayTune("Robust", 1);
     EXPECT_EQ(MusicState() == kChannelPlaying, m.tunes) << "mode " << m.mode;
     EXPECT_EQ(app().audio.MusicPlaying, m.tunes ? 1 : 0) << "mode " << m.mode;
   }
-  app().StopTune();
+  app().io.StopTune();
   EXPECT_EQ(MusicState(), kChannelStopped);
   EXPECT_EQ(app().audio.MusicPlaying, 0);
 }
@@ -103,7 +103,7 @@ TEST_F(GameAudio, AnEffectSetsUpItsChannelAndAMissingOneStillCutsItOff) {
     app().audio.LoadSFX(id);
     const int channel = app().audio.NextChannel + 1;
     PlaySound(app().audio.Sounds[kEffect], channel);  // a sound to cut off
-    app().PlaySFX(id, 1.25f, 0.5f, 1.0f);
+    app().io.PlaySFX(id, 1.25f, 0.5f, 1.0f);
     EXPECT_EQ(ChannelState(channel) == kChannelPlaying, id == kEffect) << "effect " << id;
     EXPECT_FLOAT_EQ(SourceFloat(channel, AL_PITCH), 1.25f) << "effect " << id;
     EXPECT_FLOAT_EQ(SourceFloat(channel, AL_GAIN), 0.5f) << "effect " << id;

@@ -45,7 +45,7 @@ class GamepadTest : public testing::Test {
     std::vector<int> held;
     for (int key : {kGameUp, kGameLeft, kGameRight, kGameDown, kGameA, kGameB, kGameX, kGameY,
                     kGameL1, kGameR1, kGameBack})
-      if (game.app().PlayKey(key, 1, 0)) held.push_back(key);
+      if (game.app().io.PlayKey(key, 1, 0)) held.push_back(key);
     return held;
   }
 
@@ -106,12 +106,12 @@ TEST_F(GamepadTest, ControllersPluggedInAndOutWhilePlaying) {
 
   joysticks.slots[0] = Gamepad({});
   joysticks.slots[1] = Gamepad({pad::B});
-  EXPECT_EQ(game.app().PlayKey(kGameB, 1, 1), 0) << "not yet polled";
+  EXPECT_EQ(game.app().io.PlayKey(kGameB, 1, 1), 0) << "not yet polled";
   game.Step();
-  EXPECT_EQ(game.app().PlayKey(kGameB, 1, 1), 1) << "the second controller is player 2";
+  EXPECT_EQ(game.app().io.PlayKey(kGameB, 1, 1), 1) << "the second controller is player 2";
   joysticks.slots[0].reset();
   EXPECT_EQ(HeldKeys(), std::vector<int>{kGameB}) << "the first unplugged: the second moves up";
-  EXPECT_EQ(game.app().PlayKey(kGameB, 1, 1), 0);
+  EXPECT_EQ(game.app().io.PlayKey(kGameB, 1, 1), 0);
 }
 
 }  // namespace

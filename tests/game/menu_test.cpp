@@ -35,7 +35,7 @@ TEST_F(MenuTest, TheWheelOffersLevelsUpToOnePastTheHighestCompleted) {
     CompleteLevels(completed);
     app().menu.MenuLevel = start;
     Step();
-    EXPECT_EQ(app().LastOfferedLevel(), last);
+    EXPECT_EQ(LastOfferedLevel(app().save), last);
     EXPECT_EQ(app().menu.MenuLevel, last);
     EXPECT_EQ(app().menu.MenuScroll, -32.0f * last);
     EXPECT_EQ(app().world.Level, last + 1);
@@ -229,7 +229,7 @@ TEST_F(MenuTest, TheBackKeyOnTheMenuEndsTheProgramAndNothingIsLost) {
   });
   EXPECT_EQ(quit.status, 0);
   EXPECT_EQ(quit.output.find("still running"), std::string::npos);
-  app().Load();
+  LoadProgress(app().platform, app().frame, app().screens, app().save);
   EXPECT_EQ(app().save.Settings[kSoundModeSetting], 2);
 
   const auto panel = RunInChild([this] {

@@ -287,18 +287,18 @@ TEST_F(PauseTest, ThePlaceOfTheScoreIsTheOneItIsFiledAt) {
     std::copy(std::begin(table), std::end(table), app().save.LevelRecords.begin());
     app().world.Level = 1;
     app().play.Score = score;
-    EXPECT_EQ(app().ScorePlace(), place);
+    EXPECT_EQ(ScorePlace(app().world, app().play, app().save), place);
     std::vector<int> expected(std::begin(table), std::end(table));
     if (place > 0) expected.insert(expected.begin() + place - 1, score);
     expected.resize(SaveData::kBestScores);
-    app().FileScore();
+    FileScore(app().world, app().play, app().save);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), app().save.LevelRecords.begin()));
   }
   // Below a full table, no place.
   for (int k = 0; k < SaveData::kBestScores; ++k) app().save.LevelRecords[k] = 100 - 10 * k;
   const auto place = [this](int score) {
     app().play.Score = score;
-    return app().ScorePlace();
+    return ScorePlace(app().world, app().play, app().save);
   };
   EXPECT_EQ((std::array{place(81), place(11), place(5)}), (std::array{3, 10, 0}));
   for (const int level : {0, world::kLevels + 1}) {

@@ -32,7 +32,7 @@ class PlayTest : public ::testing::Test {
 
   void StartLevel(int level) {
     app.world.Level = level;
-    app.LoadGame();
+    LoadGame(app.frame, app.io, app.world, app.play, app.level, app.screens, app.pause);
     app.play.LevelIntro = 0;
     app.save.Settings[kSoundModeSetting] = 1;  // effects on, so effects advance the rotation
     Stick(0, 0);
@@ -280,7 +280,7 @@ TEST_F(PlayTest, LeavingTheLevelsRoomsDestroysTheShipAndBadSticksAreIgnored) {
 // starts only once the intro ends.
 TEST_F(PlayTest, TheIntroHidesTheShipUntilItEnds) {
   P(player::kOrbitRecord) = 40;
-  app.LoadGame();
+  LoadGame(app.frame, app.io, app.world, app.play, app.level, app.screens, app.pause);
   EXPECT_EQ(P(player::kOrbitRecord), -1);
   app.level.Game();
   int sparks = 0;

@@ -20,7 +20,7 @@ class RoomsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app.world.Level = 1;
-    app.LoadGame();
+    LoadGame(app.frame, app.io, app.world, app.play, app.level, app.screens, app.pause);
     rx = static_cast<int>(app.play.Player[player::kRespawnRoomX]);
     ry = static_cast<int>(app.play.Player[player::kRespawnRoomY]);
     app.play.CamX = kTile * 16 * rx;

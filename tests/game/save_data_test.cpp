@@ -66,7 +66,7 @@ class SaveRecord : public ::testing::Test {
   std::string LoadText(const std::string& text) {
     std::ofstream(".briskostate", std::ios::binary) << text;
     testing::internal::CaptureStdout();
-    app().Load();
+    LoadProgress(app().platform, app().frame, app().screens, app().save);
     return testing::internal::GetCapturedStdout();
   }
 
@@ -101,7 +101,7 @@ class SaveRecord : public ::testing::Test {
 }  // namespace
 
 TEST_F(SaveRecord, AFreshGameSavesTheDefaultRecord) {
-  app().Save();
+  SaveProgress(app().play, app().screens, app().save);
   std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|";
   for (int i = 0; i < 10; ++i) expected += "0|";
   expected += "1483|";
@@ -118,7 +118,7 @@ TEST_F(SaveRecord, ChecksumsAreWeightedSumsThatWrapAround) {
   app().save.LevelRecords[29] = 2;        // level 2 best 9, weight 13
   app().save.LevelRecords[10029] = 1;     // level 2 done 9, weight 14
   app().save.LevelRecords[30] = INT_MAX;  // level 3 best 0, weight 4
-  app().Save();
+  SaveProgress(app().play, app().screens, app().save);
   const std::vector<std::string> fields = SplitFields(StateText());
   EXPECT_EQ(fields[26], "-2147483648");
   EXPECT_EQ(fields[27], "1");
@@ -130,7 +130,7 @@ TEST_F(SaveRecord, ChecksumsAreWeightedSumsThatWrapAround) {
 }
 
 TEST_F(SaveRecord, AFailedSaveLeavesThePreviousRecord) {
-  app().Save();
+  SaveProgress(app().play, app().screens, app().save);
   const std::string before = StateText();
   app().save.LevelRecords[0] = 5;
   // The new record runs out of room partway: the file size limit stops it after 4 KiB.
@@ -138,7 +138,7 @@ TEST_F(SaveRecord, AFailedSaveLeavesThePreviousRecord) {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{4096, 4096};
     setrlimit(RLIMIT_FSIZE, &limit);
-    app().Save();
+    SaveProgress(app().play, app().screens, app().save);
   });
   EXPECT_EQ(StateText(), before);
 }
@@ -172,7 +172,7 @@ TEST_F(SaveRecord, EveryValueSurvivesASaveAndALoad) {
   const auto settings = app().save.Settings;
   const auto badges = app().save.BadgeGot;
   const auto records = app().save.LevelRecords;
-  app().Save();
+  SaveProgress(app().play, app().screens, app().save);
   app().save.Settings.fill(0);
   app().save.BadgeGot.fill(false);
   app().save.LevelRecords.fill(0);
@@ -182,7 +182,7 @@ TEST_F(SaveRecord, EveryValueSurvivesASaveAndALoad) {
   EXPECT_EQ(app().save.BadgeGot, badges);
   EXPECT_TRUE(
       std::equal(records.begin(), records.begin() + 20000, app().save.LevelRecords.begin()));
-  app().Save();
+  SaveProgress(app().play, app().screens, app().save);
   EXPECT_EQ(StateText(), saved);
   EXPECT_FALSE(std::filesystem::exists(".briskostate.damaged"));
 
@@ -199,7 +199,7 @@ TEST_F(SaveRecord, ADamagedBlockIsResetAlone) {
   FillEverything();
   const auto records = app().save.LevelRecords;
   const auto badges = app().save.BadgeGot;
-  app().Save();
+  SaveProgress(app().play, app().screens, app().save);
   const std::vector<std::string> saved = SplitFields(StateText());
   ASSERT_EQ(saved.size(), 35u + 1005 * kLevelBlockFields);
 
@@ -241,7 +241,7 @@ TEST_F(SaveRecord, AFieldThatIsNotAPlainNumberInvalidatesItsBlock) {
   for (const auto& entry : valid) fields.push_back(entry.first);
   fields.insert(fields.end(), invalid.begin(), invalid.end());
 
-  app().Save();
+  SaveProgress(app().play, app().screens, app().save);
   std::vector<std::string> record = SplitFields(StateText());
   std::string expected = "Settings Loaded\nBadges Loaded\n";
   for (int level = 0; level < static_cast<int>(fields.size()); ++level) {
@@ -286,7 +286,7 @@ TEST_F(SaveRecord, JunkLoadsNoBlock) {
 // that the scores can be recovered by hand; it is kept once, not replaced by later saves.
 TEST_F(SaveRecord, TheDamagedFileIsKeptBeforeASaveReplacesIt) {
   FillEverything();
-  app().Save();
+  SaveProgress(app().play, app().screens, app().save);
   std::string damaged = StateText();
   damaged[damaged.find('|')] = '#';  // every later field moves one block position
   const std::string printed = LoadText(damaged);
@@ -294,8 +294,8 @@ TEST_F(SaveRecord, TheDamagedFileIsKeptBeforeASaveReplacesIt) {
   EXPECT_NE(printed.find("Highscore 999 Checksum Invalid"), std::string::npos);
 
   testing::internal::CaptureStderr();
-  app().Save();
-  app().Save();
+  SaveProgress(app().play, app().screens, app().save);
+  SaveProgress(app().play, app().screens, app().save);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "zorvane: the state file ./.briskostate was damaged and its bad blocks reset; it is "
             "kept as ./.briskostate.damaged to recover scores by hand\n");
@@ -312,27 +312,28 @@ TEST_F(SaveRecord, ScoresAreFiledInOrderAndCompletionIsMarked) {
   };
   game.play.Score = 0;
   game.play.ExitState = 0;
-  game.FileScore();
+  FileScore(game.world, game.play, game.save);
   EXPECT_EQ(best(), std::vector<int>(10, 0)) << "a score of 0 never enters an empty table";
   EXPECT_EQ(game.save.LevelRecords[10020], 0);
 
   for (int score : {50, 30, 40, 40, 0}) {
     game.play.Score = score;
-    game.FileScore();
+    FileScore(game.world, game.play, game.save);
   }
   EXPECT_EQ(best(), (std::vector<int>{50, 40, 40, 30, 0, 0, 0, 0, 0, 0}));
-  for (game.play.Score = 100; game.play.Score < 110; ++game.play.Score) game.FileScore();
+  for (game.play.Score = 100; game.play.Score < 110; ++game.play.Score)
+    FileScore(game.world, game.play, game.save);
   EXPECT_EQ(best(), (std::vector<int>{109, 108, 107, 106, 105, 104, 103, 102, 101, 100}));
   EXPECT_EQ(game.save.LevelRecords[30], 0) << "the next level is untouched";
 
   game.play.ExitState = -1;
-  game.FileScore();
+  FileScore(game.world, game.play, game.save);
   EXPECT_EQ(game.save.LevelRecords[10020], 1);
 
   const auto records = game.save.LevelRecords;
   for (int level : {0, 1001, -5}) {
     game.world.Level = level;
-    game.FileScore();
+    FileScore(game.world, game.play, game.save);
   }
   EXPECT_EQ(game.save.LevelRecords, records);
 }

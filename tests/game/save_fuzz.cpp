@@ -70,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::filesystem::remove(kDamaged);
   std::ofstream(kState, std::ios::binary).write(reinterpret_cast<const char*>(data), size);
 
-  app.Load();
+  LoadProgress(app.platform, app.frame, app.screens, app.save);
   const bool damaged = app.save.StateDamaged;
-  app.Save();
+  SaveProgress(app.play, app.screens, app.save);
   Check(std::filesystem::exists(kDamaged) == damaged);
   Check(!damaged || ReadFile(kDamaged) == std::string(data, data + size));
   const std::string saved = ReadFile(kState);
@@ -81,11 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto settings = app.save.Settings;
   const auto badges = app.save.BadgeGot;
   const auto records = app.save.LevelRecords;
-  app.Load();
+  LoadProgress(app.platform, app.frame, app.screens, app.save);
   Check(!app.save.StateDamaged);
   Check(app.save.Settings == settings && app.save.BadgeGot == badges &&
         app.save.LevelRecords == records);
-  app.Save();
+  SaveProgress(app.play, app.screens, app.save);
   Check(ReadFile(kState) == saved);
   std::filesystem::current_path(home);
   return 0;

@@ -70,7 +70,7 @@ TEST_F(ScreenFlow, LevelSizeSetsTheEnemyAndWeaponKinds) {
   } cases[] = {{1, 2, 2}, {7, 3, 3}, {8, 4, 3}, {14, 5, 4}, {20, 5, 6}, {1000, 5, 6}};
   for (const auto& c : cases) {
     app.world.Level = c.level;
-    app.LoadGame();
+    LoadGame(app.frame, app.io, app.world, app.play, app.level, app.screens, app.pause);
     EXPECT_EQ(app.world.MaxBads, c.bads) << c.level;
     EXPECT_EQ(app.world.MaxWeaps, c.weaps) << c.level;
     EXPECT_EQ(app.screens.ScreenMode, ModeInGame);

@@ -40,7 +40,7 @@ class BuiltLevel {
  public:
   BuiltLevel(MyApp& app, int level) : app_(app) {
     app.world.Level = level;
-    app.LoadGame();
+    LoadGame(app.frame, app.io, app.world, app.play, app.level, app.screens, app.pause);
   }
 
   int Code(int rx, int ry, int x, int y) const { return app_.world.Tiles[TileIndex(rx, ry, x, y)]; }

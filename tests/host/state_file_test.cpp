@@ -138,9 +138,9 @@ TEST_F(StateFileTest, TheGamePlaysOnWhenItCannotSave) {
   const std::string told = ToldBy([] {
     HeadlessGame game;
     game.StepUntilLoaded();
-    game.app().Save();
+    SaveProgress(game.app().play, game.app().screens, game.app().save);
     game.Step(10);
-    game.app().Save();
+    SaveProgress(game.app().play, game.app().screens, game.app().save);
     std::cerr << "still playing on screen " << game.app().screens.ScreenMode << "\n";
   });
   // (This test program has no game data beside it, which is told first.)

@@ -80,7 +80,7 @@ TEST(LevelCheck, ItemsAndPadReachedFromTheBase) {
   HeadlessGame game(HeadlessGame::StateFile::kIgnored);
   MyApp& app = game.app();
   app.world.Level = 1;
-  app.LoadGame();
+  LoadGame(app.frame, app.io, app.world, app.play, app.level, app.screens, app.pause);
   EXPECT_TRUE(CheckLevel(app.world, app.play).Won());
 
   // Item 0's block walled in at its sides can only be met from above or below.
