@@ -121,7 +121,7 @@ float TileSpread(int i, int n, int spread) {
   return static_cast<float>(spread * d * std::abs(d));
 }
 
-void DrawTiles(GameFrame& frame, Screens& screens, const BoxLayout& box) {
+void DrawTiles(GameFrame& frame, const Screens& screens, const BoxLayout& box) {
   for (int c = 0; c <= screens.CreditCols; ++c) {
     for (int r = 0; r <= screens.CreditRows; ++r) {
       const float x = box.left + c * box.cell + TileSpread(c, screens.CreditCols, box.spread);
@@ -161,7 +161,7 @@ void Disc(GameFrame& frame, const BoxLayout& box, float x, float y, bool green) 
   frame.SetCol(255, 255, 255, box.alpha);
 }
 
-void DrawDiscs(GameFrame& frame, Screens& screens, VisitReport& report, const BoxLayout& box) {
+void DrawDiscs(GameFrame& frame, const Screens& screens, const VisitReport& report, const BoxLayout& box) {
   const float inX = kDiscInset * box.cell - kDiscSpreadX * box.spread;
   const float inY = kDiscInset * box.cell - kDiscSpreadY * box.spread;
   const float leftX = box.left + inX, rightX = box.left + screens.CreditCols * box.cell - inX;
@@ -231,7 +231,7 @@ void DrawTicker(GameFrame& frame, const Screens& screens, float x, float y, floa
 }
 
 void CreditBox(GameFrame& frame, GameIO& io, Controls& controls, Screens& screens, MenuScreen& menu,
-               VisitReport& report) {
+               const VisitReport& report) {
   screens.CreditsSpread = kSlideOpen - menu.CreditsSlide;
   BoxLayout box{};
   box.cell = std::max(frame.ScreenWidth, frame.ScreenHeight) / kCellsAcross;

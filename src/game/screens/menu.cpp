@@ -168,7 +168,7 @@ void SetLatches(Controls& controls, int value) {
   controls.KeyLatch = controls.PointerActive = value;
 }
 
-bool AnyHeld(GameIO& io, std::initializer_list<int> keys) {
+bool AnyHeld(const GameIO& io, std::initializer_list<int> keys) {
   return std::any_of(keys.begin(), keys.end(), [&](int key) { return io.PlayKeyAll(key, 1); });
 }
 
@@ -179,7 +179,7 @@ String LevelLabel(int level) {
 // ---- Menu steps ----
 
 // Off the console the back key ends the program; every change was saved when it was made.
-void MenuBackKey(const Platform& platform, GameIO& io, Controls& controls, Screens& screens) {
+void MenuBackKey(const Platform& platform, const GameIO& io, Controls& controls, Screens& screens) {
   if (!LatchesFree(controls)) return;
   if (!platform.console && io.PlayKeyAll(kGameBack, 1)) EndApp();
   if (platform.console && (io.PlayKeyAll(kGameBack, 1) || KeyDown(key::kEscape))) {
@@ -190,7 +190,7 @@ void MenuBackKey(const Platform& platform, GameIO& io, Controls& controls, Scree
 
 // The level the command line asked for starts at the first menu update, once the data and the
 // saved records are in, if the player has opened it; otherwise the menu stays and says why.
-void StartLaunchLevel(GameFrame& frame, GameIO& io, Controls& controls, WorldMap& world,
+void StartLaunchLevel(GameFrame& frame, const GameIO& io, Controls& controls, WorldMap& world,
                       Screens& screens, MenuScreen& menu, int last) {
   const int level = std::exchange(screens.LaunchLevel, 0);
   if (level == 0) return;
@@ -263,7 +263,7 @@ int ScoreLines(const GameFrame& frame) {
   return static_cast<int>(std::clamp(lines, 1.0f, static_cast<float>(kMaxScoreLines)));
 }
 
-void DrawScoreList(GameFrame& frame, MenuScreen& menu, SaveData& save) {
+void DrawScoreList(GameFrame& frame, const MenuScreen& menu, const SaveData& save) {
   if (menu.CreditsOpen == 1 || menu.OptionsOpen == 1) return;
   if (menu.MenuLevel < 0 || menu.MenuLevel > kFinalLevel) return;
   const int lines = ScoreLines(frame);
@@ -278,7 +278,7 @@ void DrawScoreList(GameFrame& frame, MenuScreen& menu, SaveData& save) {
   frame.ResetDraw();
 }
 
-void TurnWheel(GameFrame& frame, MenuScreen& menu) {
+void TurnWheel(const GameFrame& frame, MenuScreen& menu) {
   if (menu.WheelSpin != 0) {
     menu.MenuScroll += menu.WheelSpin;
     menu.WheelSpin *= kSpinDecay;
@@ -291,7 +291,7 @@ void TurnWheel(GameFrame& frame, MenuScreen& menu) {
   menu.WheelY = static_cast<int>(frame.ScreenHeight - kWheelRise - kIntroWheelY * menu.MenuIntro);
 }
 
-void DrawWheelItem(GameFrame& frame, MenuScreen& menu, int level, float x, float y, float angle,
+void DrawWheelItem(GameFrame& frame, const MenuScreen& menu, int level, float x, float y, float angle,
                    float glow) {
   const bool selected = level == menu.MenuLevel;
   const float size = selected ? glow / kGlowSizeUnit + 1 : 1;
@@ -457,7 +457,7 @@ void MenuKeys(GameFrame& frame, GameIO& io, Controls& controls, WorldMap& world,
   }
 }
 
-void DrawTotals(GameFrame& frame, MenuScreen& menu, SaveData& save, int last) {
+void DrawTotals(GameFrame& frame, const MenuScreen& menu, const SaveData& save, int last) {
   if (menu.MenuFocus != MenuScreen::kFocusWheel || frame.ScreenWidth <= kTotalsMinWidth) return;
   const float shift = kIntroTotalsShift * menu.MenuIntro;
   frame.SetSize(kScoreSize);
@@ -493,7 +493,7 @@ void SetOptionLatches(MenuScreen& menu, int value) {
 }
 
 // Closing the panel saves, whichever way it closes.
-void CloseOptions(Controls& controls, const Play& play, Screens& screens, MenuScreen& menu,
+void CloseOptions(Controls& controls, const Play& play, const Screens& screens, MenuScreen& menu,
                   SaveData& save) {
   menu.OptionsOpen = 0;
   SaveProgress(play, screens, save);
@@ -512,7 +512,7 @@ void DrawOverscanMarks(GameFrame& frame) {
 }
 
 void OptionBackControl(GameFrame& frame, GameIO& io, Controls& controls, const Play& play,
-                       Screens& screens, MenuScreen& menu, SaveData& save) {
+                       const Screens& screens, MenuScreen& menu, SaveData& save) {
   menu.HubAngle = std::fmod(menu.HubAngle + kOptionTurn, 360.0f);
   const float x = kBackSlideStep * (3 * menu.OptionsSlide - 3 * kSlideOpen) + kRowTextX;
   const float size =
@@ -562,7 +562,7 @@ String RowText(const Platform& platform, const Controls& controls, const Screens
 }
 
 // Every change of a saved setting is saved at once, so quitting never loses it.
-void NextSoundMode(const Platform& platform, GameIO& io, const Play& play, Screens& screens,
+void NextSoundMode(const Platform& platform, GameIO& io, const Play& play, const Screens& screens,
                    SaveData& save) {
   int& mode = save.Settings[kSoundModeSetting];
   const int count = SoundTexts(platform).count;
@@ -668,7 +668,7 @@ void OptionRows(const Platform& platform, GameFrame& frame, GameIO& io, Controls
 }
 
 void OptionKeys(const Platform& platform, GameIO& io, Controls& controls, const Play& play,
-                Screens& screens, MenuScreen& menu, const PauseScreen& pause, SaveData& save) {
+                const Screens& screens, MenuScreen& menu, const PauseScreen& pause, SaveData& save) {
   if (menu.OptionKeyLatch != 0) return;
   if (menu.OptionRow == MenuScreen::kRowBack && OptionLatchesFree(menu) &&
       AnyHeld(io, {kGameR1, kGameA, kGameB})) {
@@ -688,7 +688,7 @@ void OptionKeys(const Platform& platform, GameIO& io, Controls& controls, const 
   io.PlaySFX(sfx::kMove);
 }
 
-void ReleaseOptionLatches(GameIO& io, Controls& controls, MenuScreen& menu) {
+void ReleaseOptionLatches(const GameIO& io, const Controls& controls, MenuScreen& menu) {
   if (controls.PointerDown == 0) menu.OptionTouchLatch = 0;
   const bool held = std::any_of(std::begin(kOptionLatchKeys), std::end(kOptionLatchKeys),
                                 [&](int key) { return io.PlayKeyAll(key, 1); });
@@ -726,7 +726,7 @@ bool HubDecoration(GameFrame& frame, Controls& controls, const MenuScreen& menu,
   return touched;
 }
 
-void StartLevel(GameFrame& frame, GameIO& io, Controls& controls, WorldMap& world, Screens& screens,
+void StartLevel(GameFrame& frame, const GameIO& io, Controls& controls, WorldMap& world, Screens& screens,
                 MenuScreen& menu) {
   frame.ControlStyle = controls.PointerDown >= 1 ? kPointerControls : kControllerControls;
   for (const int key : kConfirmKeys) {
@@ -744,7 +744,7 @@ void SelectNextLevel(MenuScreen& menu) {
 }
 
 void Menu(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
-          WorldMap& world, Play& play, Screens& screens, MenuScreen& menu, SaveData& save) {
+          WorldMap& world, Play& play, Screens& screens, MenuScreen& menu, const SaveData& save) {
   play.DoBG(frame, 0, 0, kBackdropBlue, Play::kOpaqueBackdrop);
   if (menu.MenuIntro < 0) ++menu.MenuIntro;
   MenuBackKey(platform, io, controls, screens);

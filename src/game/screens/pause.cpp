@@ -116,7 +116,7 @@ constexpr QuitLine kQuitLines[] = {
     {"Press \u00acK to Quit", 2, 38},   {"or \u00acJ to return to the fun!", 2, 20},
 };
 
-bool AnyHeld(GameIO& io, int key) {
+bool AnyHeld(const GameIO& io, int key) {
   return io.PlayKeyAll(key, 1) != 0;
 }
 
@@ -126,7 +126,7 @@ void SetColour(GameFrame& frame, const Colour& colour, float alpha = kNoArg) {
 
 // ---- Pause panel ----
 
-void ShadeBehindPanel(GameFrame& frame, Play& play, PauseScreen& pause) {
+void ShadeBehindPanel(GameFrame& frame, Play& play, const PauseScreen& pause) {
   play.DoBG(frame, Play::kKeepBackdrop, Play::kKeepBackdrop, Play::kKeepBackdrop,
             Play::kOpaqueBackdrop);
   const float span = kShadeSpan * frame.ScreenHeight;
@@ -136,7 +136,7 @@ void ShadeBehindPanel(GameFrame& frame, Play& play, PauseScreen& pause) {
   frame.ResetDraw();
 }
 
-void SlidePanel(GameFrame& frame, PauseScreen& pause) {
+void SlidePanel(const GameFrame& frame, PauseScreen& pause) {
   if (pause.PauseDir == 1) {
     if (static_cast<float>(pause.PauseY) < frame.ScreenHeight / 2) pause.PauseY += kSlideStep;
     return;
@@ -170,7 +170,7 @@ struct MapLayout {
   float CellY(int ry) const { return kMapTop + static_cast<float>(cellH * ry); }
 };
 
-void MarkItemRooms(GameFrame& frame, Play& play, const MapLayout& map) {
+void MarkItemRooms(GameFrame& frame, const Play& play, const MapLayout& map) {
   for (int item = 0; item < world::kPaths; ++item) {
     const int rx = RoomCoord(play.Player[player::Item(item, player::kItemRoomX)]);
     const int ry = RoomCoord(play.Player[player::Item(item, player::kItemRoomY)]);
@@ -186,7 +186,7 @@ void MarkItemRooms(GameFrame& frame, Play& play, const MapLayout& map) {
   }
 }
 
-void DrawWorldMap(GameFrame& frame, GameIO& io, WorldMap& world, Play& play) {
+void DrawWorldMap(GameFrame& frame, const GameIO& io, const WorldMap& world, const Play& play) {
   MapLayout map{};
   map.cellH = static_cast<int>((frame.ScreenHeight - kMapSpare) / world::kRooms);
   map.cellW = kCellWidthPerSix * map.cellH / 6;
@@ -214,7 +214,7 @@ void DrawWorldMap(GameFrame& frame, GameIO& io, WorldMap& world, Play& play) {
   frame.ResetDraw();
 }
 
-void TurnToy(GameIO& io, PauseScreen& pause, float reach) {
+void TurnToy(const GameIO& io, PauseScreen& pause, float reach) {
   pause.ToyAngle1 = std::fmod(pause.ToyAngle1 + kArmTurn, 360.0f);
   pause.ToyAngle2 = std::fmod(pause.ToyAngle2 + pause.ToySpeed, 360.0f);
   pause.ToyAngle3 = std::fmod(pause.ToyAngle3 + kColourTurn, 360.0f);
@@ -269,7 +269,7 @@ void DrawTrail(GameFrame& frame, PauseScreen& pause, float reach) {
   std::copy(trail + 2, trail + newest + 2, trail);
 }
 
-void PlayWithToy(GameFrame& frame, GameIO& io, PauseScreen& pause) {
+void PlayWithToy(GameFrame& frame, const GameIO& io, PauseScreen& pause) {
   const float reach =
       std::min(kToyReach * frame.ScreenHeight, kToyReach * (frame.ScreenWidth - kToyShift));
   // On a screen too small to hold it the toy is left as it is.
@@ -410,7 +410,7 @@ const String& NewHighscoreText(int rank) {
   return texts[static_cast<size_t>(std::clamp(rank, 0, kRanks))];
 }
 
-void DrawGameOver(GameFrame& frame, Controls& controls, Play& play, PauseScreen& pause) {
+void DrawGameOver(GameFrame& frame, Controls& controls, const Play& play, const PauseScreen& pause) {
   const int shown = pause.GameOverFrame;  // updates the overlay has been shown
   controls.KeyLatch = controls.PointerActive = 1;
   frame.ResetDraw();
@@ -465,7 +465,7 @@ void StepGameOver(const Platform& platform, GameIO& io, Screens& screens, PauseS
 }  // namespace
 
 void PauseMenu(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
-               WorldMap& world, Play& play, Screens& screens, MenuScreen& menu, PauseScreen& pause,
+               const WorldMap& world, Play& play, const Screens& screens, MenuScreen& menu, PauseScreen& pause,
                SaveData& save) {
   ShadeBehindPanel(frame, play, pause);
   SlidePanel(frame, pause);
@@ -485,7 +485,7 @@ int ScorePlace(const WorldMap& world, const Play& play, const SaveData& save) {
 }
 
 void GameOver(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
-              WorldMap& world, Play& play, Screens& screens, PauseScreen& pause, SaveData& save) {
+              const WorldMap& world, const Play& play, Screens& screens, PauseScreen& pause, const SaveData& save) {
   if (screens.ScreenMode == ModeInGame) {
     pause.GameOverRank = ScorePlace(world, play, save);
   }
@@ -493,7 +493,7 @@ void GameOver(const Platform& platform, GameFrame& frame, GameIO& io, Controls& 
   StepGameOver(platform, io, screens, pause);
 }
 
-void OuyaQuit(GameFrame& frame, GameIO& io, Controls& controls, Screens& screens) {
+void OuyaQuit(GameFrame& frame, const GameIO& io, Controls& controls, Screens& screens) {
   frame.CLS2D(kQuitGrey, kQuitGrey, kQuitGrey);
   static const auto lines = [] {
     std::array<String, std::size(kQuitLines)> made;

@@ -1,4 +1,5 @@
-// Creation, suspend and resume, and the per-update dispatch between screens.
+// The screen flow: the game's start, the per-update dispatch between screens, starting a
+// level, pausing it, and when the save record is written and read.
 #include <cmath>
 
 #include "audio/audio.h"
@@ -70,7 +71,7 @@ void TrackFrameRate(GameFrame& frame) {
   frame.rates.LastMillisecs = now;
 }
 
-void MirrorPointer(GameFrame& frame, Controls& controls) {
+void MirrorPointer(const GameFrame& frame, Controls& controls) {
   const float borderX = frame.FitLeft + frame.Overscan;
   const float borderY = frame.FitTop + frame.Overscan * DeviceHeight() / std::max(DeviceWidth(), 1);
   controls.LastPointerX = controls.PointerX;
@@ -97,13 +98,14 @@ void MirrorPointer(GameFrame& frame, Controls& controls) {
   if (controls.PointerDown == 0) controls.PointerActive = 0;
 }
 
-bool AnyPlayKeyHeld(GameIO& io) {
+bool AnyPlayKeyHeld(const GameIO& io) {
   for (int key : kLatchKeys)
     if (io.PlayKeyAll(key, 0)) return true;
   return false;
 }
 
-void UpdateKeyLatch(GameIO& io, Controls& controls, Screens& screens, MenuScreen& menu) {
+void UpdateKeyLatch(const GameIO& io, Controls& controls, const Screens& screens,
+                    MenuScreen& menu) {
   if (!AnyPlayKeyHeld(io)) {
     controls.KeyLatch = 0;
   } else if (controls.KeyLatch == 0 && controls.PointerActive == 0 &&
@@ -117,7 +119,7 @@ void UpdateKeyLatch(GameIO& io, Controls& controls, Screens& screens, MenuScreen
   if (menu.OptionsOpen == 1) controls.KeyLatch = controls.PointerActive = 1;
 }
 
-void SlidePanels(GameFrame& frame, MenuScreen& menu) {
+void SlidePanels(const GameFrame& frame, MenuScreen& menu) {
   if (menu.SidePanelOpen == 0 && menu.SidePanelWidth > 0) {
     menu.SidePanelWidth -= menu.SidePanelWidth / kSidePanelEase;
     if (menu.SidePanelWidth < kSidePanelSnap) menu.SidePanelWidth = 0;
@@ -149,6 +151,43 @@ void RequestPause(GameIO& io, Controls& controls, PauseScreen& pause) {
 
 }  // namespace
 
+void StartScreens(const Platform& platform, GameFrame& frame, GameAudio& audio, Controls& controls,
+                  WorldMap& world, Play& play, Screens& screens, MenuScreen& menu,
+                  PauseScreen& pause, SaveData& save, VisitReport& report) {
+  if (platform.console) {
+    frame.Overscan = 64.0f;
+    frame.ControlStyle = 1;
+  }
+  // The command line may have opened the first window full screen.
+  screens.Fullscreen = KvGame::_game && KvGame::_game->WindowFullscreen() ? 1 : 0;
+  frame.LogoSoundDone = 0;
+  play.ResetStars(frame, 100);
+  menu.MenuLevel = kMenuStartLevel;
+  menu.MenuScroll = kMenuStartScroll;
+  report.Send(platform.visitReports);
+  screens.ScreenMode = ModeMenu;
+  SetUpdateRate(kUpdateRate);
+  frame.LastDevWidth = DeviceWidth();
+  frame.LastDevHeight = DeviceHeight();
+  frame.FitScreen(static_cast<float>(frame.LastDevWidth), static_cast<float>(frame.LastDevHeight));
+  controls.TiltZeroX = controls.TiltZeroY = 0;
+  frame.Reload();
+  world.Level = 2;
+  menu.MenuIntro = kMenuIntroStart;
+  pause.Paused = 0;
+  pause.PauseDir = -1;
+  pause.PauseY = kPauseClosedY;
+  screens.ToastBadge.fill(0);
+  screens.ToastTimer.fill(0);
+  std::fill_n(save.BadgeGot.begin(), kBadgesCleared, false);
+  std::fill_n(controls.PadKeys.begin(), kPadKeysReleased, 0);
+  save.Settings.fill(0);
+  save.Settings[kSoundModeSetting] = 1;
+  std::fill_n(save.LevelRecords.begin(), kLevelRecordsCleared + 1, 0);
+  LoadProgress(platform, frame, screens, save);
+  for (int i = 0; i < kChannelIds; ++i) audio.ChannelIds[i] = i;
+}
+
 void ClearPadKeys(Controls& controls) {
   std::fill_n(controls.PadKeys.begin(), kPadKeysReleased, 0);
 }
@@ -164,7 +203,7 @@ void ComeBackPaused(const GameFrame& frame, const Screens& screens, PauseScreen&
   }
 }
 
-void LoadGame(GameFrame& frame, GameIO& io, WorldMap& world, Play& play, Level& level,
+void LoadGame(const GameFrame& frame, GameIO& io, WorldMap& world, Play& play, Level& level,
               Screens& screens, PauseScreen& pause) {
   pause.Paused = 0;
   play.Lives = kStartLives;
@@ -215,8 +254,8 @@ void FileScore(const WorldMap& world, const Play& play, SaveData& save) {
 namespace {
 
 void InGame(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
-            WorldMap& world, Play& play, Screens& screens, MenuScreen& menu, PauseScreen& pause,
-            SaveData& save) {
+            const WorldMap& world, Play& play, const Screens& screens, MenuScreen& menu,
+            PauseScreen& pause, SaveData& save) {
   frame.ResetDraw();
   menu.MenuIntro = kMenuIntroStart;
   const bool pauseHeld =
@@ -237,7 +276,7 @@ void InGame(const Platform& platform, GameFrame& frame, GameIO& io, Controls& co
 
 void RunScreen(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
                WorldMap& world, Play& play, Level& level, Screens& screens, MenuScreen& menu,
-               PauseScreen& pause, SaveData& save, VisitReport& report) {
+               PauseScreen& pause, SaveData& save, const VisitReport& report) {
   switch (screens.ScreenMode) {
     case ModeMenu:
       Menu(platform, frame, io, controls, world, play, screens, menu, save);
@@ -280,7 +319,8 @@ void RunScreen(const Platform& platform, GameFrame& frame, GameIO& io, Controls&
 
 void UpdateScreens(const Platform& platform, GameFrame& frame, GameIO& io, GameAudio& audio,
                    Controls& controls, WorldMap& world, Play& play, Level& level, Screens& screens,
-                   MenuScreen& menu, PauseScreen& pause, SaveData& save, VisitReport& report) {
+                   MenuScreen& menu, PauseScreen& pause, SaveData& save,
+                   const VisitReport& report) {
   ReadFunctionKeys(platform, controls, play, screens);
   UpdateAsyncEvents();
   if (platform.musicStream && audio.MusicPlaying == 1) {

@@ -118,17 +118,22 @@ struct PauseScreen {
 };
 
 // ---- Screen flow (screen_flow.cpp) ----
+// The game's start: the menu first, the settings and records from the state file, the visit
+// report sent if allowed.
+void StartScreens(const Platform& platform, GameFrame& frame, GameAudio& audio, Controls& controls,
+                  WorldMap& world, Play& play, Screens& screens, MenuScreen& menu,
+                  PauseScreen& pause, SaveData& save, VisitReport& report);
 // One update of the game: the function keys, the screen in front, the loader, the controls,
 // the frame-rate overlay and the badge notifications.
 void UpdateScreens(const Platform& platform, GameFrame& frame, GameIO& io, GameAudio& audio,
                    Controls& controls, WorldMap& world, Play& play, Level& level, Screens& screens,
-                   MenuScreen& menu, PauseScreen& pause, SaveData& save, VisitReport& report);
+                   MenuScreen& menu, PauseScreen& pause, SaveData& save, const VisitReport& report);
 // Releases the pad's game keys (suspend, resume, iCade off).
 void ClearPadKeys(Controls& controls);
 // A running level comes back paused with the pause panel open; other screens unpaused.
 void ComeBackPaused(const GameFrame& frame, const Screens& screens, PauseScreen& pause);
 // Starts world.Level: lives, score and timers, the world built, the start sound.
-void LoadGame(GameFrame& frame, GameIO& io, WorldMap& world, Play& play, Level& level,
+void LoadGame(const GameFrame& frame, GameIO& io, WorldMap& world, Play& play, Level& level,
               Screens& screens, PauseScreen& pause);
 // The save record: when to save and load is the screen flow's. Nothing is saved while a run is
 // replayed (spectating).
@@ -142,7 +147,7 @@ void FileScore(const WorldMap& world, const Play& play, SaveData& save);
 // ---- Menu and options (menu.cpp) ----
 // One update of the level-select menu.
 void Menu(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
-          WorldMap& world, Play& play, Screens& screens, MenuScreen& menu, SaveData& save);
+          WorldMap& world, Play& play, Screens& screens, MenuScreen& menu, const SaveData& save);
 // Files the ended run's score and saves.
 void LoadMenu(const WorldMap& world, const Play& play, const Screens& screens, SaveData& save);
 // One update of the options panel, over the menu or over the paused game (no Credits row).
@@ -162,21 +167,22 @@ long long TotalBestScore(const SaveData& save);
 bool HubDecoration(GameFrame& frame, Controls& controls, const MenuScreen& menu, float x, float y,
                    float size);
 // Starts the selected level: the control style from what the player used, then mode 11.
-void StartLevel(GameFrame& frame, GameIO& io, Controls& controls, WorldMap& world, Screens& screens,
-                MenuScreen& menu);
+void StartLevel(GameFrame& frame, const GameIO& io, Controls& controls, WorldMap& world,
+                Screens& screens, MenuScreen& menu);
 // Selects the level after the one selected, as when it has just been finished.
 void SelectNextLevel(MenuScreen& menu);
 
 // ---- Pause, game over and quit confirmation (pause.cpp) ----
 // One update of the pause panel: the world map, the line toy and its three buttons.
 void PauseMenu(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
-               WorldMap& world, Play& play, Screens& screens, MenuScreen& menu, PauseScreen& pause,
-               SaveData& save);
+               const WorldMap& world, Play& play, const Screens& screens, MenuScreen& menu,
+               PauseScreen& pause, SaveData& save);
 // The game-over overlay: counted on the play screen, then fading out on the menu.
 void GameOver(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
-              WorldMap& world, Play& play, Screens& screens, PauseScreen& pause, SaveData& save);
+              const WorldMap& world, const Play& play, Screens& screens, PauseScreen& pause,
+              const SaveData& save);
 // One update of the console's quit confirmation.
-void OuyaQuit(GameFrame& frame, GameIO& io, Controls& controls, Screens& screens);
+void OuyaQuit(GameFrame& frame, const GameIO& io, Controls& controls, Screens& screens);
 // The place Score takes among the best of Level: 1..10, or 0 for none. Ties go after, exactly
 // as the score is filed.
 int ScorePlace(const WorldMap& world, const Play& play, const SaveData& save);
@@ -184,7 +190,7 @@ int ScorePlace(const WorldMap& world, const Play& play, const SaveData& save);
 // ---- Credits (credits.cpp) ----
 // One update of the credits box while it is open or sliding out.
 void CreditBox(GameFrame& frame, GameIO& io, Controls& controls, Screens& screens, MenuScreen& menu,
-               VisitReport& report);
+               const VisitReport& report);
 // The credit lines scroll up by a little each update, faster while Up or Down is held.
 void AdvanceTicker(const GameIO& io, Screens& screens);
 // Eight credit lines around (x, y), fading toward the ends, at the given alpha.
@@ -199,7 +205,7 @@ int FullscreenFlip(Screens& screens);
 // The per-update input work after the screens: iCade characters, pad keys, the touch screen's
 // pad and tilt.
 void UpdateControls(const Platform& platform, GameFrame& frame, Controls& controls,
-                    Screens& screens, const PauseScreen& pause, SaveData& save);
+                    const Screens& screens, const PauseScreen& pause, SaveData& save);
 void OnScreenPad(GameFrame& frame, Controls& controls, const PauseScreen& pause, SaveData& save);
 void MoveAndResizePad(GameFrame& frame, Controls& controls, SaveData& save);
 void TiltControl(GameFrame& frame, Controls& controls);

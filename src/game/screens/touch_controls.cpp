@@ -67,7 +67,7 @@ int FullscreenFlip(Screens& screens) {
 }
 
 void UpdateControls(const Platform& platform, GameFrame& frame, Controls& controls,
-                    Screens& screens, const PauseScreen& pause, SaveData& save) {
+                    const Screens& screens, const PauseScreen& pause, SaveData& save) {
   if (controls.ICade == 1) controls.ReadICadeChars();
   // On-screen buttons hold for one update; iCade keys until their release letter.
   for (int i = 0; i < kPadKeysReleased; ++i)
