@@ -1,13 +1,10 @@
-// Every image the game loads exists at every density with the frame grid the game asks for.
+// The default font: glyphs the renderer can cut from the strip without bleeding into each other.
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 
 #include <algorithm>
 #include <memory>
 #include <string>
-
-#include "game/frame/asset_table.h"
-#include "game/frame/glyphs.h"
 
 namespace {
 
@@ -32,53 +29,6 @@ Image Load(const std::string& file) {
       stbi_load((std::string(ZV_DATA_DIR) + "/" + file).c_str(), &image.w, &image.h, &channels, 4);
   if (data) image.rgba.reset(data, stbi_image_free);
   return image;
-}
-
-TEST(AssetImages, EveryImageExistsAtEveryDensityWithItsFrameGrid) {
-  for (const ImageAsset& e : kImageAssets) {
-    if (!e.densities) continue;
-    const Image base = Load(std::string(e.name) + ".png");
-    ASSERT_TRUE(base.rgba) << e.name;
-    for (int density : kDensities) {
-      const std::string file = std::string(e.name) + DensitySuffix(density) + ".png";
-      const Image image = Load(file);
-      ASSERT_TRUE(image.rgba) << file;
-      const int fw = e.frameW * density, fh = e.frameH * density;
-      // Whole frames only, and enough of them for the grid the graphics module cuts.
-      EXPECT_EQ(image.w % fw, 0) << file;
-      EXPECT_EQ(image.h % fh, 0) << file;
-      EXPECT_GE((image.w / fw) * (image.h / fh), e.frames) << file;
-      // Drawn at each density, not cut differently: the same grid at d times the size.
-      EXPECT_EQ(image.w, base.w * density) << file;
-      EXPECT_EQ(image.h, base.h * density) << file;
-    }
-  }
-}
-
-TEST(AssetImages, BackgroundsAreTransparentAndUsedFramesAreDrawn) {
-  const int usedGfx[] = {0,  1,  2,  3,  8,  9,  10, 11, 12, 24, 25, 26, 28, 29, 30, 32, 33,
-                         34, 36, 37, 38, 40, 41, 42, 44, 45, 46, 48, 49, 50, 51, 52, 53, 54};
-  for (int density : kDensities) {
-    SCOPED_TRACE(density);
-    const std::string suffix = DensitySuffix(density);
-    const int tile = ImageAssetNamed("gfx").frameW * density, cell = kGlyphCell * density;
-    const Image gfx = Load("gfx" + suffix + ".png");
-    ASSERT_TRUE(gfx.rgba);
-    EXPECT_EQ(gfx.Alpha(0, 0), 0);
-    for (int frame : usedGfx) EXPECT_GT(gfx.FrameInk(tile, tile, frame), 128) << frame;
-    // The middle four tiles are the open space where the ship waits; the rest is structure.
-    const Image gate = Load("gate" + suffix + ".png");
-    for (int frame : {0, 1, 2, 3, 4, 7, 8, 11, 12, 13, 14, 15})
-      EXPECT_GT(gate.FrameInk(tile, tile, frame), 128) << "gate " << frame;
-    const Image font = Load(ImageAssetForSlot(kFontSlot).name + suffix + ".png");
-    EXPECT_EQ(font.FrameInk(cell, cell, 0), 0) << "the space is blank";
-    for (int code = 33; code < 127; ++code)
-      EXPECT_GT(font.FrameInk(cell, cell, code - 32), 128) << code;
-    for (int glyph = 96; glyph <= 108; ++glyph) {
-      EXPECT_GT(font.FrameInk(cell, cell, glyph), 128) << "button " << glyph;
-      EXPECT_GT(font.FrameInk(cell, cell, glyph + 16), 128) << "key " << glyph + 16;
-    }
-  }
 }
 
 TEST(AssetImages, DefaultFontIsAStripOf96GlyphsWithBlankBorders) {

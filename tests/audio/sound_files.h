@@ -11,29 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "scratch_folder.h"
+
 namespace soundtest {
 
 using Bytes = std::vector<unsigned char>;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zv_audio_XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
+// A fresh folder of its own, removed with everything in it.
+struct TempDir : ScratchFolder {
+  TempDir() : ScratchFolder("audio", false) {}
+  const std::filesystem::path& Path() const { return path(); }
 };
 
 // Runs a shell command quietly; the test fails when it does not succeed.

@@ -12,17 +12,3 @@ TEST(Random, FollowsTheThirtyTwoBitSequenceFromItsSeed) {
   Rnd();
   EXPECT_EQ(static_cast<unsigned>(Seed), 4294967295u * 1664525u + 1013904223u);
 }
-
-TEST(Random, RangesScaleTheSameDraw) {
-  Seed = 99;
-  const double u = Rnd();
-  Seed = 99;
-  EXPECT_DOUBLE_EQ(Rnd(10.0), 10.0 * u);
-  Seed = 99;
-  EXPECT_DOUBLE_EQ(Rnd(-4.0, 6.0), -4.0 + 10.0 * u);
-  for (int i = 0; i < 10000; ++i) {
-    const double r = Rnd();
-    ASSERT_GE(r, 0.0);
-    ASSERT_LT(r, 1.0);
-  }
-}

@@ -1,6 +1,5 @@
 #include "fake_gl.h"
 
-#include <array>
 #include <bit>
 #include <cstring>
 
@@ -29,13 +28,6 @@ FakeGl::FakeGl() : savedSeq(glfwGraphicsSeq) {
 FakeGl::~FakeGl() {
   SetGlDriver(nullptr);
   glfwGraphicsSeq = savedSeq;
-}
-
-void FakeGl::ReadPixels(int, int y, int width, int height, void* bgra) {
-  readY = y;
-  auto* out = static_cast<int*>(bgra);
-  for (int r = 0; r < height; ++r)
-    for (int c = 0; c < width; ++c) out[r * width + c] = r << 16 | c;
 }
 
 bool FakeGl::AllocateTexture(GLenum, int width, int height) {

@@ -1,10 +1,12 @@
-// The host's start-up rules and fatal paths.
+// The host's fatal paths: each ends the program with one message and its status.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <new>
+#include <string>
 
 #include "base/runtime.h"
 #include "child_process.h"
@@ -44,82 +46,45 @@ void operator delete(void* block, std::size_t) noexcept {
 }
 #pragma GCC diagnostic pop
 
-TEST(Host, DateFillsAsManyFieldsAsTheArrayHolds) {
-  KvGame host;
-  std::vector<int> three(3), eight(8, -5), none;
-  host.GetDate(three);
-  host.GetDate(eight);
-  host.GetDate(none);
-  EXPECT_TRUE(three[0] >= 2024 && three[1] >= 1 && three[1] <= 12 && three[2] >= 1);
-  EXPECT_EQ(eight[6], 0);
-  EXPECT_EQ(eight[7], -5);
-}
-
-TEST(Host, EventsReachTheDelegateOnlyOnceStartedAndNotSuspended) {
-  class Counting : public KvGameDelegate {
-   public:
-    void UpdateGame() override { ++updates; }
-    void KeyEvent(int, int) override { ++keys; }
-    int updates = 0, keys = 0;
-  } delegate;
-  KvGame host;
-  host.SetDelegate(&delegate);
-  host.UpdateGame();
-  host.KeyEvent(kEventKeyDown, 65);
-  EXPECT_EQ(delegate.updates + delegate.keys, 0);
-  host.StartGame();
-  host.SuspendGame();
-  host.UpdateGame();
-  host.KeyEvent(kEventKeyDown, 65);
-  EXPECT_EQ(delegate.updates, 0);
-  EXPECT_EQ(delegate.keys, 1);
-  host.ResumeGame();
-  host.UpdateGame();
-  EXPECT_EQ(delegate.updates, 1);
-}
-
-// Memory running out ends the program with one line on standard error, not an abort.
-TEST(Host, AnEscapingThrowableOrRunningOutOfMemoryEndsTheProgram) {
-  const auto endedBy = [](auto delegate) {
-    return RunInChild([&delegate] {
+// Memory running out ends the program with one line on standard error, not an abort; a fatal
+// signal is reported without allocating.
+TEST(Host, FatalPathsEndTheProgramWithOneMessage) {
+  const auto updating = [](auto delegate) {
+    return [delegate]() mutable {
       dup2(STDOUT_FILENO, STDERR_FILENO);
       KvGame host;
       host.SetDelegate(&delegate);
       host.StartGame();
       host.UpdateGame();
-    });
+    };
   };
-  const auto thrown = endedBy(ThrowingDelegate<BriskoThrowable>());
-  EXPECT_EQ(thrown.status, 255);
-  EXPECT_EQ(thrown.output, "Brisko Runtime Error : Uncaught Brisko Exception\n");
-  const auto outOfMemory = endedBy(ThrowingDelegate<std::bad_alloc>());
-  EXPECT_EQ(outOfMemory.status, 1);
-  EXPECT_EQ(outOfMemory.output, "zorvane: out of memory\n");
-}
-
-TEST(Host, ASecondAppIsARuntimeError) {
-  const auto result = RunInChild([] {
-    KvGame host;
-    kvInit();
-    new App();
-    new App();
-  });
-  EXPECT_EQ(result.status, 255);
-  EXPECT_EQ(result.output, "Brisko Runtime Error : App has already been created\n\n");
-}
-
-TEST(Host, FatalSignalsBecomeRuntimeErrorsWithoutAllocating) {
-  const std::pair<int, const char*> cases[] = {{SIGFPE, "Floating point exception"},
-                                               {SIGSEGV, "Memory access violation"},
-                                               {SIGILL, "Illegal instruction"}};
-  for (const auto& [signal, message] : cases) {
-    const auto result = RunInChild([signal = signal] {
+  const auto raising = [](int signal) {
+    return [signal] {
       InstallSignalHandlers();
       allocationForbidden = 1;
       std::raise(signal);
-    });
-    EXPECT_EQ(result.status, 255) << message;
-    EXPECT_EQ(result.output, std::string("Brisko Runtime Error : ") + message + "\n\n");
+    };
+  };
+  const struct {
+    std::function<void()> body;
+    int status;
+    std::string output;
+  } rows[] = {
+      {updating(ThrowingDelegate<BriskoThrowable>()), 255,
+       "Brisko Runtime Error : Uncaught Brisko Exception\n"},
+      {updating(ThrowingDelegate<std::bad_alloc>()), 1, "zorvane: out of memory\n"},
+      {[] {
+         KvGame host;
+         kvInit();
+         new App();
+         new App();
+       },
+       255, "Brisko Runtime Error : App has already been created\n\n"},
+      {raising(SIGSEGV), 255, "Brisko Runtime Error : Memory access violation\n\n"},
+  };
+  for (const auto& row : rows) {
+    const auto result = RunInChild(row.body);
+    EXPECT_EQ(result.status, row.status) << row.output;
+    EXPECT_EQ(result.output, row.output);
   }
-  EXPECT_EQ(SignalMessage(SIGTERM), "Unknown signal");
 }

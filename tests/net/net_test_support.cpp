@@ -3,22 +3,18 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <atomic>
 
 #include "net/async_events.h"
 
 namespace net_test {
 
 namespace {
-
-constexpr auto kPauseBetweenPieces = 2ms;
-constexpr int kServerStartMs = 10000;
-
 std::atomic<bool> insideUpdate{false};
 std::thread::id pumpThread;
-
 }  // namespace
 
 int ListenOnLoopback(int& port) {
@@ -87,8 +83,16 @@ void ScriptedServer::Serve() {
   while (request_.find("\r\n\r\n") == std::string::npos && recv(connection, &byte, 1, 0) == 1) {
     request_ += byte;
   }
+  // A body is read before the answer, as a server would.
+  const size_t length = request_.find("Content-Length: ");
+  const size_t bodySize =
+      length == std::string::npos ? 0 : std::stoul(request_.substr(length + 16));
+  for (const size_t end = request_.size() + bodySize;
+       request_.size() < end && recv(connection, &byte, 1, 0) == 1;) {
+    request_ += byte;
+  }
   for (const std::string& piece : pieces_) {
-    std::this_thread::sleep_for(kPauseBetweenPieces);
+    std::this_thread::sleep_for(2ms);
     // The client may have given up already; that is part of some scripts.
     if (send(connection, piece.data(), piece.size(), MSG_NOSIGNAL) < 0) break;
   }
@@ -98,24 +102,6 @@ void ScriptedServer::Serve() {
   while (poll(&wait, 1, 2000) > 0 && recv(connection, &byte, 1, 0) > 0) {
   }
   close(connection);
-}
-
-PythonHttpServer::PythonHttpServer() {
-  const std::string command = "exec python3 '" + std::string(ZV_NET_TEST_DIR) + "/http_server.py'";
-  output_ = popen(command.c_str(), "r");
-  pollfd wait{output_ ? fileno(output_) : -1, POLLIN, 0};
-  if (poll(&wait, 1, kServerStartMs) <= 0 || fscanf(output_, "%d %d", &port_, &pid_) != 2) {
-    ADD_FAILURE() << "python http.server did not start";
-  }
-}
-
-PythonHttpServer::~PythonHttpServer() {
-  if (pid_ > 0) kill(pid_, SIGTERM);
-  if (output_) pclose(output_);
-}
-
-String PythonHttpServer::Address() const {
-  return String("http://127.0.0.1:") + String::FromInt(port_);
 }
 
 }  // namespace net_test

@@ -1,47 +1,57 @@
-// Loopback servers and an update pump for tests that go through real sockets. Every server
-// listens on 127.0.0.1 only and every wait is bounded.
+// Loopback servers and an update pump for tests that go through real sockets (every server
+// listens on 127.0.0.1 only and every wait is bounded), and how the networking tests show
+// String values and expect the host's runtime errors.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include "net_test_output.h"
-
-#include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "base/string.h"
 
+static inline void PrintTo(const String& text, std::ostream* out) {
+  *out << '"' << text.ToUtf8() << '"';
+}
+
+// A runtime error prints on standard output and exits with 255; death tests read standard
+// error, so the child sends one to the other.
+#define EXPECT_RUNTIME_ERROR(message, ...)  \
+  EXPECT_EXIT(                              \
+      {                                     \
+        dup2(STDERR_FILENO, STDOUT_FILENO); \
+        __VA_ARGS__;                        \
+      },                                    \
+      testing::ExitedWithCode(255), "Brisko Runtime Error : " message)
+
 namespace net_test {
 
 using namespace std::chrono_literals;
 
-constexpr auto kWaitLimit = 10s;
-
 // Runs the game's per-update event pump until done() holds or the limit passes. Callbacks
 // check with ExpectInsideUpdate that they are delivered here and nowhere else.
-void PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = kWaitLimit);
+void PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
 // Pumps for the whole time given (to show that something does not happen).
 void PumpFor(std::chrono::milliseconds time);
 void ExpectInsideUpdate();
 
-// A listening socket on 127.0.0.1 with a free port.
+// A listening socket on 127.0.0.1 with a free port, and a port nothing listens on.
 int ListenOnLoopback(int& port);
-// A port on 127.0.0.1 that nothing listens on.
 int ClosedPort();
 
-// One connection on 127.0.0.1: reads the request up to its blank line, then sends the
-// pieces with a short pause between them, then closes.
+// One connection: reads the request up to its blank line and the body its Content-Length
+// announces, then sends the pieces with a short pause between them, then closes.
 class ScriptedServer {
  public:
   explicit ScriptedServer(std::vector<std::string> pieces);
   ~ScriptedServer();
   int Port() const { return port_; }
-  // The request bytes read, once the server is done.
+  // The request bytes read, head and body, once the server is done.
   std::string Request();
 
  private:
@@ -52,20 +62,6 @@ class ScriptedServer {
   int port_ = 0;
   std::string request_;
   std::thread thread_;
-};
-
-// Python's own http.server on 127.0.0.1, run from tests/net/http_server.py.
-class PythonHttpServer {
- public:
-  PythonHttpServer();
-  ~PythonHttpServer();
-  int Port() const { return port_; }
-  String Address() const;  // "http://127.0.0.1:<port>"
-
- private:
-  FILE* output_ = nullptr;  // its first line: port and process id
-  int port_ = 0;
-  int pid_ = -1;
 };
 
 }  // namespace net_test
