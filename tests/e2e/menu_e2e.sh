@@ -35,18 +35,6 @@ await() {
   return 1
 }
 
-# The first save of a fresh desktop game: the settings with their repairs and checksum 1483,
-# no badges, and 1005 level blocks of zeros.
-fresh_save() {
-  local text="0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|" block="" i
-  for i in $(seq 10); do text+="0|"; done
-  text+="1483|"
-  for i in $(seq 9); do text+="0|"; done
-  for i in $(seq 21); do block+="0|"; done
-  for i in $(seq 1005); do text+="$block"; done
-  printf '%s' "$text"
-}
-
 # In a 640 x 480 window the 720 x 540 screen is drawn at 8/9 scale.
 selected_item=90x90+108+268 # the selected level's button on the wheel
 title=200x40+160+45
