@@ -1,6 +1,5 @@
-// A loaded game settled on the menu, in a folder of its own (the menu saves), with input
-// helpers in game units and readings of what the last update drew. Shared by the menu,
-// options, credits, pause and badge tests.
+// A loaded game settled on the menu in a folder of its own (the menu saves), with input helpers
+// in game units and readings of what the last update drew.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,7 +17,7 @@
 
 class MenuTest : public ::testing::Test {
  protected:
-  // Updates for the menu to slide in and the wheel to come to rest; for a panel to slide.
+  // Updates for the menu to slide in and the wheel to rest; for a panel to slide.
   static constexpr int kSettleUpdates = 80, kSlideUpdates = 30;
 
   void SetUp() override {
@@ -26,7 +25,6 @@ class MenuTest : public ::testing::Test {
     game.StepUntilLoaded();
     Step(kSettleUpdates);
   }
-
   void Step(int updates = 1) { game.Step(updates); }
   // Held for `updates`, then up for one.
   void Tap(int key, int updates = 1) {
@@ -53,8 +51,6 @@ class MenuTest : public ::testing::Test {
     app.frame.DrawCount = 0;
     Step();
   }
-
-  // From the hub by key, waiting for the panel to slide in.
   void OpenOptions() {
     app.menu.MenuFocus = MenuScreen::kFocusHub;
     Tap('Z');
@@ -65,8 +61,7 @@ class MenuTest : public ::testing::Test {
     for (int level = 0; level < count; ++level)
       app.save.LevelRecords[SaveData::kCompletionRecords + level * SaveData::kBestScores] = 1;
   }
-
-  // The glyphs the last update drew, in order (spaces are not drawn; button glyphs read '?').
+  // The glyphs the last update drew (spaces are not drawn; button glyphs read '?').
   std::string DrawnText() {
     std::string text;
     for (const float* r : Records(app.frame.FontImage)) {
@@ -76,14 +71,12 @@ class MenuTest : public ::testing::Test {
     return text;
   }
   bool Shows(const std::string& text) { return DrawnText().find(text) != std::string::npos; }
-  // The records of the last update that draw image slot (or marker) `slot`.
   std::vector<const float*> Records(float slot) {
     std::vector<const float*> found;
     for (int at = 0; at < app.frame.DrawCount; at += drawrec::kFloats)
       if (app.frame.DrawList[at + drawrec::kSlot] == slot) found.push_back(&app.frame.DrawList[at]);
     return found;
   }
-  int RecordsOf(int slot) { return static_cast<int>(Records(static_cast<float>(slot)).size()); }
   static std::string StateText() {
     std::ifstream file(".briskostate", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
