@@ -7,11 +7,8 @@
 
 namespace {
 
-// A point on the bar of shown row n (0: the first under the title) once the panel is in.
-constexpr float kRowBarX = 300;
-float RowY(int shownRow) {
-  return 138 + 40 * shownRow;
-}
+// Where the Credits bar is over the menu, the panel in.
+constexpr float kCreditsBarX = 520, kCreditsBarY = 268;
 
 }  // namespace
 
@@ -57,21 +54,6 @@ TEST_F(OptionsTest, EachRowShowsItsSettingAndSavesItsChange) {
     ChooseRow(row);
     EXPECT_EQ((std::tuple{app.controls.ICade, app.screens.Fullscreen, app.controls.PadKeys[18]}),
               (std::tuple{icade, fullscreen, row == MenuScreen::kRowICade ? 0 : 2}));
-  }
-}
-
-// A touch on a bar acts once however long it is held; keys move within the rows shown.
-TEST_F(OptionsTest, TouchesAndKeysSelectRows) {
-  app.save.Settings[kSoundModeSetting] = 1;
-  TouchAt(kRowBarX, RowY(0), 10);
-  EXPECT_EQ((std::pair{app.menu.OptionRow, app.save.Settings[kSoundModeSetting]}),
-            (std::pair{int{MenuScreen::kRowSound}, 2}));
-  app.menu.OptionRow = MenuScreen::kRowBack;
-  for (const auto& [key, presses, row] : {std::tuple{key::kDown, 6, MenuScreen::kRowCredits},
-                                          {key::kUp, 6, MenuScreen::kRowBack},
-                                          {key::kDown, 1, MenuScreen::kRowSound}}) {
-    for (int i = 0; i < presses; ++i) Tap(key);
-    EXPECT_EQ(app.menu.OptionRow, row) << key;
   }
 }
 
@@ -125,7 +107,7 @@ TEST_F(OptionsTest, OverThePausedGameTheCreditsRowIsHidden) {
   EXPECT_TRUE(!Shows("Credits") && Shows("Fullscreen"));
   Tap(key::kDown);
   EXPECT_EQ(app.menu.OptionRow, MenuScreen::kRowFullscreen);
-  TouchAt(720 - 200, RowY(3) + 10);  // where the Credits bar would be
+  TouchAt(kCreditsBarX, kCreditsBarY);  // where the Credits bar would be
   EXPECT_EQ(app.menu.CreditsOpen, 0);
   Tap(key::kEscape);
   EXPECT_EQ((std::tuple{app.menu.OptionsOpen, app.pause.Paused, app.screens.ScreenMode}),
@@ -141,21 +123,4 @@ TEST(Credits, TheLinesBeforeTheFinalOneRepeat) {
                                            {5, 2, 0},
                                            {5, 1, -1}})
     EXPECT_EQ(TickerLineIndex(line, count), index) << line << "/" << count;
-}
-
-// The press that closes the box sets both latches: it reaches neither the menu nor the options.
-TEST_F(MenuTest, ATouchOrAConfirmKeyClosesTheCreditsBoxAndSetsBothLatches) {
-  for (const int key : {0, int{'Z'}, int{'X'}, int{'N'}}) {  // 0: a touch
-    SCOPED_TRACE(key);
-    app.menu.CreditsOpen = 1;
-    app.controls.KeyLatch = app.controls.PointerActive = 1;
-    Step(kSlideUpdates);
-    key ? game.KeyDown(key) : PressAt(300, 300);
-    Step();
-    EXPECT_EQ((std::tuple{app.menu.CreditsOpen, app.controls.KeyLatch, app.controls.PointerActive,
-                          app.screens.ScreenMode, app.menu.OptionsOpen}),
-              (std::tuple{0, 1, 1, int{ModeMenu}, 0}));
-    key ? game.KeyUp(key) : Lift();
-    Step(kSlideUpdates);
-  }
 }
