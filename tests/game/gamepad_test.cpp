@@ -15,16 +15,6 @@ namespace {
 
 namespace pad = glfw2::pad;
 
-// Device slots holding recorded reports; an empty slot has nothing plugged in.
-class RecordedJoysticks : public JoystickSource {
- public:
-  int Slots() override { return glfw2::JOYSTICK_SLOTS; }
-  bool Present(int slot) override { return slots[slot].has_value(); }
-  JoystickReport Read(int slot) override { return *slots[slot]; }
-
-  std::array<std::optional<JoystickReport>, glfw2::JOYSTICK_SLOTS> slots;
-};
-
 // Released triggers rest at -1.
 JoystickReport Gamepad(const std::vector<int>& held, std::array<float, 6> axes = {}) {
   JoystickReport report;
@@ -34,10 +24,14 @@ JoystickReport Gamepad(const std::vector<int>& held, std::array<float, 6> axes =
   return report;
 }
 
-class GamepadTest : public testing::Test {
+// Device slots holding recorded reports; an empty slot has nothing plugged in.
+class GamepadTest : public testing::Test, public JoystickSource {
  protected:
-  GamepadTest() { game.host().joysticks = &joysticks; }
+  GamepadTest() { game.host().joysticks = this; }
   ~GamepadTest() override { game.host().joysticks = nullptr; }
+  int Slots() override { return glfw2::JOYSTICK_SLOTS; }
+  bool Present(int slot) override { return slots[slot].has_value(); }
+  JoystickReport Read(int slot) override { return *slots[slot]; }
 
   // The game keys held by player 0 after one update, asked as the menus ask (stick counts).
   std::vector<int> HeldKeys() {
@@ -49,7 +43,7 @@ class GamepadTest : public testing::Test {
     return held;
   }
 
-  RecordedJoysticks joysticks;
+  std::array<std::optional<JoystickReport>, glfw2::JOYSTICK_SLOTS> slots;
   HeadlessGame game;
 };
 
@@ -68,7 +62,7 @@ TEST_F(GamepadTest, TheStandardLayoutReachesTheGameKeys) {
         {{pad::DPAD_UP, pad::DPAD_LEFT}, {}, {kGameUp, kGameLeft}},
         {{pad::DPAD_DOWN, pad::DPAD_RIGHT, pad::LEFT_THUMB}, {}, {kGameRight, kGameDown}},
         {{}, {0.9f, -0.9f, 1, 1, 1, 1}, {kGameUp, kGameRight}}}) {
-    joysticks.slots[0] = Gamepad(buttons, axes);
+    slots[0] = Gamepad(buttons, axes);
     EXPECT_EQ(HeldKeys(), keys) << buttons.size() << " " << axes[0] << "," << axes[1];
   }
   EXPECT_EQ((std::array{JoyX(0, 0), JoyY(0, 0)}), (std::array{0.9f, 0.9f}));
@@ -81,24 +75,24 @@ TEST_F(GamepadTest, AControllerWithoutAMappingKeepsItsRawButtons) {
   raw.raw.axisCount = 2;
   raw.raw.pressed[0] = raw.raw.pressed[9] = true;
   raw.raw.axes[0] = -1;
-  joysticks.slots[0] = raw;
+  slots[0] = raw;
   EXPECT_EQ(HeldKeys(), (std::vector<int>{kGameUp, kGameLeft, kGameA}));
 }
 
 // Mended: an unplugged controller's buttons are let go.
 TEST_F(GamepadTest, ControllersPluggedInAndOutWhilePlaying) {
-  joysticks.slots[3] = Gamepad({pad::A});
+  slots[3] = Gamepad({pad::A});
   EXPECT_EQ(HeldKeys(), std::vector<int>{kGameA}) << "a late one in the fourth slot is player 1";
-  joysticks.slots[3].reset();
+  slots[3].reset();
   EXPECT_EQ(HeldKeys(), std::vector<int>{}) << "unplugged with A held: A is let go";
   EXPECT_EQ(KeyDown(key::JoyButton(0, 0)), 0);
 
-  joysticks.slots[0] = Gamepad({});
-  joysticks.slots[1] = Gamepad({pad::B});
+  slots[0] = Gamepad({});
+  slots[1] = Gamepad({pad::B});
   EXPECT_EQ(game.app().io.PlayKey(kGameB, 1, 1), 0) << "not yet polled";
   game.Step();
   EXPECT_EQ(game.app().io.PlayKey(kGameB, 1, 1), 1) << "the second controller is player 2";
-  joysticks.slots[0].reset();
+  slots[0].reset();
   EXPECT_EQ(HeldKeys(), std::vector<int>{kGameB}) << "the first unplugged: the second moves up";
   EXPECT_EQ(game.app().io.PlayKey(kGameB, 1, 1), 0);
 }

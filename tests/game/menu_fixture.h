@@ -1,5 +1,5 @@
-// A loaded game settled on the menu in a folder of its own (the menu saves), with input helpers
-// in game units and readings of what the last update drew.
+// A loaded game settled on the menu in a folder of its own (the menu saves), with input in game
+// units and readings of what the last update drew.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -44,10 +44,8 @@ class MenuTest : public ::testing::Test {
     Lift();
     Step();
   }
-  // Key 0 stands for a touch at (x, y).
-  void TapOrTouch(int key, float x, float y) { key ? Tap(key) : TouchAt(x, y); }
-  // One update with only its own records in the list.
-  void StepAlone() {
+  void TapOrTouch(int key, float x, float y) { key ? Tap(key) : TouchAt(x, y); }  // 0: touch
+  void StepAlone() {  // one update with only its own records in the list
     app.frame.DrawCount = 0;
     Step();
   }
@@ -56,8 +54,7 @@ class MenuTest : public ::testing::Test {
     Tap('Z');
     Step(kSlideUpdates);
   }
-  // Levels 0..count-1 completed: the wheel offers level `count` too.
-  void CompleteLevels(int count) {
+  void CompleteLevels(int count) {  // levels 0..count-1: the wheel offers `count` too
     for (int level = 0; level < count; ++level)
       app.save.LevelRecords[SaveData::kCompletionRecords + level * SaveData::kBestScores] = 1;
   }

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <functional>
 #include <tuple>
-#include <vector>
 
 #include "base/angles.h"
 #include "child_process.h"
@@ -38,23 +37,7 @@ TEST_F(MenuTest, TheWheelOffersLevelsUpToOnePastTheHighestCompleted) {
   }
 }
 
-// Held, Down steps at once, then after 31, 19 and 7 updates, then every 4.
-TEST_F(MenuTest, HeldUpOrDownRepeatsFasterAndFaster) {
-  CompleteLevels(100);
-  std::vector<int> steps;
-  game.KeyDown(key::kDown);
-  for (int update = 0; update <= 70; ++update) {
-    const int before = app.menu.MenuLevel;
-    Step();
-    if (app.menu.MenuLevel != before) steps.push_back(update);
-  }
-  game.KeyUp(key::kDown);
-  EXPECT_EQ(steps, (std::vector<int>{0, 31, 50, 57, 61, 65, 69}));
-  Step();
-  Tap(key::kUp);
-  EXPECT_EQ(app.menu.MenuLevel, 6) << "released, the next press steps at once again";
-}
-
+// A touch on the next item selects it; a drag turns the wheel further; neither starts a level.
 TEST_F(MenuTest, ADragOrATouchTurnsTheWheelWithoutStarting) {
   CompleteLevels(999);
   app.menu.MenuLevel = 5;
@@ -88,15 +71,6 @@ TEST_F(MenuTest, StartingALevelRecordsHowThePlayerControls) {
     EXPECT_EQ((std::tuple{app.screens.ScreenMode, app.frame.ControlStyle, app.controls.KeyLatch}),
               (std::tuple{int{ModeLoadGame}, style, 1}));
   }
-}
-
-TEST_F(MenuTest, AFirstTouchFocusesTheSidePanelASecondOpensIt) {
-  app.menu.MenuFocus = MenuScreen::kFocusWheel;
-  TouchAt(650, 200);
-  EXPECT_EQ((std::pair{app.menu.MenuFocus, app.menu.SidePanelOpen}),
-            (std::pair{int{MenuScreen::kFocusSidePanel}, 0}));
-  TouchAt(650, 200);
-  EXPECT_EQ(app.menu.SidePanelOpen, 1);
 }
 
 // Mended: the total is 64-bit (a thousand best scores of INT_MAX); negative scores not counted.

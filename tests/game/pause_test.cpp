@@ -4,7 +4,6 @@
 #include <string>
 #include <tuple>
 
-#include "game/frame/asset_table.h"
 #include "menu_fixture.h"
 
 namespace {
@@ -58,41 +57,31 @@ TEST_F(PauseTest, UpAndDownMoveTheSelectionBetweenNeighbours) {
   }
 }
 
-// On a landscape screen the buttons stand in a column, otherwise in a row. A panel on its way
-// out takes no presses; mended: the pause icon touched while paused does not pause again.
+// Resume closes the panel, End Run ends the run and hides the panel, Options opens the options
+// over it; on a tall screen the buttons stand in a row. A panel on its way out takes no presses;
+// mended: the pause icon touched while paused does not pause again.
 TEST_F(PauseTest, EachButtonActsByItsKeyAndByATouch) {
-  const struct {
-    int button;
-    float wide[2], tall[2];
-    int paused, dir, gameOver, options;
-  } cases[] = {
-      {kResume, {64, 196}, {64, 196}, 1, -1, 0, 0},
-      {kEndRun, {64, 96}, {264, 174}, 0, -1, 1, 0},
-      {kOptions, {64, 296}, {456, 174}, 1, 1, 0, 1},
-  };
-  for (const int landscape : {1, 0}) {
-    for (const bool byTouch : {false, true}) {
-      for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << (byTouch ? "touch " : "key ") << c.button
-                                        << (landscape ? " wide" : " tall"));
-        app.frame.Landscape = landscape;
-        OpenPanel(byTouch ? kResume : c.button);
-        const float* at = landscape ? c.wide : c.tall;
-        byTouch ? TouchAt(at[0], at[1]) : Tap('Z');
-        EXPECT_EQ((std::tuple{app.pause.Paused, app.pause.PauseDir, app.play.GameOverTimer,
-                              app.menu.OptionsOpen}),
-                  (std::tuple{c.paused, c.dir, c.gameOver, c.options}));
-        app.menu.OptionsOpen = 0;
-        Step(kSlideUpdates);
-      }
+  for (const auto& [button, x, y, tallX, tallY, paused, dir, gameOver, options] :
+       {std::tuple{kResume, 64.0f, 196.0f, 64.0f, 196.0f, 1, -1, 0, 0},
+        {kEndRun, 64, 96, 264, 174, 0, -1, 1, 0},
+        {kOptions, 64, 296, 456, 174, 1, 1, 0, 1}}) {
+    for (const int way : {0, 1, 2}) {  // a key, a touch on a wide screen, on a tall one
+      SCOPED_TRACE(testing::Message() << button << " " << way);
+      app.frame.Landscape = way < 2;
+      OpenPanel(way ? kResume : button);
+      way == 0 ? Tap('Z') : way == 1 ? TouchAt(x, y) : TouchAt(tallX, tallY);
+      EXPECT_EQ((std::tuple{app.pause.Paused, app.pause.PauseDir, app.play.GameOverTimer,
+                            app.menu.OptionsOpen}),
+                (std::tuple{paused, dir, gameOver, options}));
+      app.menu.OptionsOpen = 0;
+      Step(kSlideUpdates);
     }
   }
   OpenPanel(kOptions);
   app.pause.PauseDir = -1;
   Tap('Z');
-  EXPECT_EQ(app.menu.OptionsOpen, 0);
   TouchAt(16, 16);
-  EXPECT_EQ(app.pause.PauseDir, -1);
+  EXPECT_EQ((std::pair{app.menu.OptionsOpen, app.pause.PauseDir}), (std::pair{0, -1}));
 }
 
 // Mended: a fresh trail starts at its first point, never at the corner (each segment is drawn
@@ -120,9 +109,9 @@ TEST_F(PauseTest, OnATinyScreenTheMapAndToyDrawNothing) {
     StepAlone();
     game.KeyUp(key::kDown);
     const auto rects = Records(drawrec::kRectMarker);
-    ASSERT_EQ(rects.size(), 1u) << size;
-    EXPECT_TRUE(std::isfinite(rects[0][drawrec::kAlpha]) && app.pause.ToyRadius == radius &&
-                Records(drawrec::kLineMarker).empty());
+    EXPECT_TRUE(rects.size() == 1 && std::isfinite(rects[0][drawrec::kAlpha]) &&
+                app.pause.ToyRadius == radius && Records(drawrec::kLineMarker).empty())
+        << size;
   }
 }
 
