@@ -1,23 +1,11 @@
-// The level-select menu run without a window: the wheel, the totals, focus, the console's menu.
+// The level-select menu run without a window: the wheel, the totals, the console's menu.
 #include <climits>
 #include <cstdio>
 #include <functional>
 #include <tuple>
 
-#include "base/angles.h"
 #include "child_process.h"
 #include "menu_fixture.h"
-
-namespace {
-
-// Where item `shown` (0: the selected one) rests on the wheel around (38, 476).
-std::pair<float, float> ItemAt(int shown) {
-  const float radius = shown ? 116 + 1.5f * (45 - 29) : 179;
-  const float angle = 48 - 32.0f * shown;
-  return {38 + radius * SinDeg(angle), 476 - radius * CosDeg(angle)};
-}
-
-}  // namespace
 
 // Only a completion flag opens the next level; a selection out of range comes back to the last.
 TEST_F(MenuTest, TheWheelOffersLevelsUpToOnePastTheHighestCompleted) {
@@ -34,42 +22,6 @@ TEST_F(MenuTest, TheWheelOffersLevelsUpToOnePastTheHighestCompleted) {
     EXPECT_TRUE(Shows(label));
     Tap(key::kDown);
     EXPECT_EQ(app.menu.MenuLevel, last);
-  }
-}
-
-// A touch on the next item selects it; a drag turns the wheel further; neither starts a level.
-TEST_F(MenuTest, ADragOrATouchTurnsTheWheelWithoutStarting) {
-  CompleteLevels(999);
-  app.menu.MenuLevel = 5;
-  app.menu.MenuScroll = app.menu.WheelScroll = -32.0f * 5;
-  Step();
-  TouchAt(ItemAt(1).first, ItemAt(1).second);
-  EXPECT_EQ(app.menu.MenuLevel, 4);
-  PressAt(120, 440);
-  for (int i = 1; i <= 20; ++i) {
-    Step();
-    game.MouseMove(120 + 6.0f * i, 440 + 6.0f * i);
-  }
-  Lift();
-  Step(200);
-  EXPECT_TRUE(app.menu.MenuLevel < 4 && app.screens.ScreenMode == ModeMenu);
-}
-
-// Confirm on the wheel, a touch on the selected item or on the play button in the corner.
-TEST_F(MenuTest, StartingALevelRecordsHowThePlayerControls) {
-  for (const auto& [key, x, y, style] : {std::tuple{int{'Z'}, 0.0f, 0.0f, 0},
-                                         {key::JoyButton(0, 0), 0, 0, 1},
-                                         {0, ItemAt(0).first, ItemAt(0).second, 2},
-                                         {0, 720 - 70, 540 - 48, 2}}) {
-    SCOPED_TRACE(testing::Message() << key << " at " << x << "," << y);
-    app.screens.ScreenMode = ModeMenu;
-    app.menu.MenuFocus = MenuScreen::kFocusWheel;
-    Step(2);
-    key ? game.KeyDown(key) : PressAt(x, y);
-    Step();
-    key ? game.KeyUp(key) : Lift();
-    EXPECT_EQ((std::tuple{app.screens.ScreenMode, app.frame.ControlStyle, app.controls.KeyLatch}),
-              (std::tuple{int{ModeLoadGame}, style, 1}));
   }
 }
 

@@ -57,18 +57,6 @@ TEST_F(OptionsTest, EachRowShowsItsSettingAndSavesItsChange) {
   }
 }
 
-// The confirm key that opened the panel, held through the slide and beyond, does not act on it.
-TEST_F(OptionsTest, TheKeyThatOpensThePanelDoesNotActOnIt) {
-  app.menu.OptionsOpen = 0;
-  Step(kSlideUpdates + 1);
-  app.menu.MenuFocus = MenuScreen::kFocusHub;
-  app.menu.OptionRow = MenuScreen::kRowSound;
-  app.save.Settings[kSoundModeSetting] = 1;
-  Tap('Z', kSlideUpdates + 5);
-  EXPECT_EQ((std::pair{app.menu.OptionsOpen, app.save.Settings[kSoundModeSetting]}),
-            (std::pair{1, 1}));
-}
-
 // Mended: by the back key, confirm or R1 on the back row, a touch on the back control or the
 // credits row (which opens the credits box), closing saves.
 TEST_F(OptionsTest, ClosingSavesWhicheverWayThePanelCloses) {
