@@ -94,12 +94,6 @@ class Arena : public ::testing::Test {
       count += app().play.Particles[i * particle::kFloats + particle::kKind] > 0;
     return count;
   }
-  template <size_t N>
-  static std::array<float, N> Fields(const float* first) {
-    std::array<float, N> values;
-    std::copy_n(first, N, values.begin());
-    return values;
-  }
   // Effects played since the last call, by id (break sounds as kBreakSound), read back from
   // the channels the game used (at most one rotation of 24 between calls).
   std::vector<int> SoundsPlayed() {

@@ -1,4 +1,4 @@
-// The draw list: records and draw state, text layout, the screen fit and the replay through
+// The draw list: its limit, text layout, the screen fit and the replay through
 // the graphics module, run without a window.
 #include <gtest/gtest.h>
 
@@ -114,9 +114,6 @@ class DrawListTest : public ::testing::Test {
     }
     return glyphs;
   }
-  std::vector<float> Slots(int record, int first, int end) const {
-    return {Record(record) + first, Record(record) + end};
-  }
   const float* Record(int index) const {
     return &app.frame.DrawList[static_cast<size_t>(index) * drawrec::kFloats];
   }
@@ -127,43 +124,6 @@ class DrawListTest : public ::testing::Test {
   RecordingGraphics recorder;
   std::unique_ptr<Image> sprite;
 };
-
-TEST_F(DrawListTest, RecordsCarryTheDrawStateAndOmittedValuesKeepOrCopy) {
-  app.frame.SetCol(1, 2, 3, 0.25f);
-  app.frame.SetCol(10, 20, 30, kNoArg);
-  app.frame.SetSize(2, kNoArg);
-  app.frame.SetRot(30);
-  app.frame.DrawList[drawrec::kUnused] = 123;
-  app.frame.DrawImg(4, 100, 50, 3);
-  app.frame.Alpha(0.5f);
-  app.frame.Rect(1, 2, 3, 4);
-  app.frame.Oval(5, 6, 7, 8);
-  app.frame.Line(9, 10, 11, 12);
-  ASSERT_EQ(Records(), 4);
-  // Records compared whole: slot, x, y, rotation, sizes, frame, alpha; then the colour and blend.
-  using namespace drawrec;
-  EXPECT_EQ(Slots(0, kSlot, kUnused), (std::vector<float>{4, 100, 50, -30, 2, 2, 3, 0.25f}));
-  EXPECT_EQ(Slots(0, kRed, kBlend + 1), (std::vector<float>{10, 20, 30, 1}));
-  EXPECT_EQ(Record(0)[kUnused], 123) << "unused slots keep what was there";
-  EXPECT_EQ(Slots(1, kSlot, kUnused), (std::vector<float>{-3717, 1, 2, -30, 3, 4, 0, 0.5f}));
-  EXPECT_EQ(Slots(2, kSlot, kFrame), (std::vector<float>{-3716, 5, 6, -30, 7, 8}));
-  EXPECT_EQ(Slots(3, kSlot, kFrame), (std::vector<float>{-3715, 9, 10, -30, 11, 12}));
-  app.frame.SetSize(3, 4);
-  EXPECT_EQ(app.frame.DrawSizeY, 4);
-
-  app.frame.CLS2D(10, 20, 30, 0.5f);
-  app.frame.Rect(0, 0, 1, 1);
-  app.frame.CLS2D();
-  EXPECT_EQ(app.frame.DrawCount, 0);
-  EXPECT_EQ((std::vector<float>{app.frame.ClearRed, app.frame.ClearGreen, app.frame.ClearBlue,
-                                app.frame.ClearAlpha}),
-            (std::vector<float>{10, 20, 30, 0.5f}))
-      << "the clear colour stays when none is given";
-  EXPECT_EQ((std::vector<float>{app.frame.DrawSizeX, app.frame.DrawSizeY, app.frame.DrawRot,
-                                app.frame.DrawRed, app.frame.DrawAlpha,
-                                static_cast<float>(app.frame.DrawBlend)}),
-            (std::vector<float>{1, 1, 0, 255, 1, 1}));
-}
 
 TEST_F(DrawListTest, AFullListDropsFurtherRecords) {
   app.frame.DrawCount = 37470;
@@ -217,13 +177,6 @@ TEST_F(DrawListTest, TextLaysOutGlyphsByAlignmentWidthsLineBreaksAndButtonMarks)
     app.frame.Text(kTextX, kTextY, c.text, c.layout.alignX, c.layout.alignY, c.layout.fontOffset);
     EXPECT_EQ(Glyphs(), c.glyphs) << c.name;
   }
-}
-
-TEST_F(DrawListTest, RstrRightAlignsInAFixedWidth) {
-  EXPECT_EQ(PaddedNumber(42, 5, "0"), String("00042"));
-  EXPECT_EQ(PaddedNumber(123456, 3, " "), String("456"));
-  EXPECT_EQ(PaddedNumber(7, 3, "ab"), String("ab7"));
-  EXPECT_EQ(PaddedNumber(7, 0, "0"), String(""));
 }
 
 // The logical screen keeps the design's short side (720 wide or 540 high) and is never

@@ -100,35 +100,6 @@ class SaveRecord : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SaveRecord, AFreshGameSavesTheDefaultRecord) {
-  app().Save();
-  std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|";
-  for (int i = 0; i < 10; ++i) expected += "0|";
-  expected += "1483|";
-  for (int i = 0; i < 9 + 1005 * kLevelBlockFields; ++i) expected += "0|";
-  EXPECT_EQ(StateText(), expected);
-}
-
-// Pins the weights and the wrap-around of the badge and level checksums in the text.
-TEST_F(SaveRecord, ChecksumsAreWeightedSumsThatWrapAround) {
-  app().save.BadgeGot[31] = true;  // bit 31: word 0 is negative
-  app().save.BadgeGot[32] = true;
-  app().save.LevelRecords[0] = 1;         // level 0 best 0, weight 4
-  app().save.LevelRecords[10000] = 1;     // level 0 done 0, weight 3
-  app().save.LevelRecords[29] = 2;        // level 2 best 9, weight 13
-  app().save.LevelRecords[10029] = 1;     // level 2 done 9, weight 14
-  app().save.LevelRecords[30] = INT_MAX;  // level 3 best 0, weight 4
-  app().Save();
-  const std::vector<std::string> fields = SplitFields(StateText());
-  EXPECT_EQ(fields[26], "-2147483648");
-  EXPECT_EQ(fields[27], "1");
-  EXPECT_EQ(fields[34], "-2147483647");
-  EXPECT_EQ(fields[LevelField(0, 20)], "7");
-  EXPECT_EQ(fields[LevelField(2, 18)], "2");
-  EXPECT_EQ(fields[LevelField(2, 20)], "40");
-  EXPECT_EQ(fields[LevelField(3, 20)], "-4");
-}
-
 TEST_F(SaveRecord, AFailedSaveLeavesThePreviousRecord) {
   app().Save();
   const std::string before = StateText();

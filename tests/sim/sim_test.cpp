@@ -52,22 +52,6 @@ TEST(SimOptions, BadArgumentsAreRefusedWithWhatWasExpected) {
   }
 }
 
-TEST_F(SimTest, TraceLinesFollowEveryUpdateAndTheEndLineComesLast) {
-  const SimRun run =
-      Sim({"--level", "1", "--keys", "90:- 30:U 10:R", "--frames", "200", "--trace"});
-  ASSERT_EQ(run.status, kSimExitDone) << run.err;
-  const std::vector<std::string> lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 201u);
-  // The first update after the level was built: the intro counts down, the ship is held.
-  EXPECT_EQ(lines[0].rfind("f=1 x=10168 y=6541 vx=0 vy=0.35 room=20,17 exit=0 intro=89 lives=3 "
-                           "score=0 items=000 weapon=50 ammo=4 objects=0 seed=",
-                           0),
-            0u)
-      << lines[0];
-  EXPECT_EQ(lines[199].rfind("f=200 ", 0), 0u);
-  EXPECT_EQ(lines[200], "end level=1 frames=200 result=running score=0 lives=3 items=000");
-}
-
 // Runs cut short by --frames are recorded with their end, and replays stop there.
 TEST_F(SimTest, ARecordedRunReplaysToTheSameTraceAndEnd) {
   const std::string file = Path("run.txt");
