@@ -194,15 +194,6 @@ TEST_F(DrawListTest, TheBarsAreBlackAndThePointerIsReadInsideTheArea) {
   EXPECT_EQ((std::array{app.controls.PointerX, app.controls.PointerY}), (std::array{360, 135}));
 }
 
-TEST_F(DrawListTest, ADeviceChangeAsksForAReloadOnce) {
-  Render(800, 600);
-  app.frame.LoadStep = 0;
-  Render(800, 600);
-  EXPECT_EQ(app.frame.LoadStep, 0);
-  Render(1024, 600);
-  EXPECT_EQ(app.frame.LoadStep, 1);
-}
-
 // Shapes scale to the device below the overscan border; images turn and scale about their
 // handle; empty slots, missing frames and unknown slots draw nothing.
 TEST_F(DrawListTest, ReplayScalesShapesAndTurnsImagesAboutTheirHandle) {

@@ -26,35 +26,6 @@ TEST_F(Arena, FreeSlotTakesTheHighestFreeRecordAndEnemiesNeverTakeRecordZero) {
   }
 }
 
-// A full pool of room-entry enemies, for ships in the middle, in corners and outside the
-// room, rests inside the walls and 96 away from the ship, of kinds up to MaxBads; the map
-// is left exactly as it was.
-TEST_F(Arena, RoomEntryFillsThePoolWithRestingEnemiesAwayFromTheShip) {
-  const float left = kRoomX * 16 * kTile, top = kRoomY * 12 * kTile;
-  const std::vector<int> world(app().world.Tiles.begin(), app().world.Tiles.end());
-  for (const auto& [shipX, shipY, maxBads, kinds] : {std::tuple{8.0f, 6.0f, 2, std::set<int>{8, 9}},
-                                                     {1.0f, 1.0f, 5, {8, 9, 10, 11}},
-                                                     {14.0f, 10.0f, 5, {8, 9, 10, 11}},
-                                                     {40.0f, -20.0f, 3, {8, 9, 10}}}) {
-    SCOPED_TRACE(shipX);
-    ClearPool();
-    PutShip(shipX, shipY);
-    app().world.MaxBads = maxBads;
-    for (int i = 0; i <= kRecords; ++i) app().level.AddABad(kRoomX, kRoomY);
-    EXPECT_EQ(app().level.FreeSlot(), 0) << "all but record 0 taken";
-    std::set<int> seen;
-    for (int r = 1; r < kRecords; ++r) {
-      const float* enemy = Record(r * kFloats);
-      seen.insert(static_cast<int>(enemy[kKind]));
-      EXPECT_GE(std::min(std::abs(enemy[kX] - ShipX()), std::abs(enemy[kY] - ShipY())), 96);
-      EXPECT_TRUE(enemy[kX] >= left + 32 && enemy[kX] <= left + 448) << enemy[kX];
-      EXPECT_TRUE(enemy[kY] >= top + 32 && enemy[kY] <= top + 320) << enemy[kY];
-    }
-    EXPECT_EQ(seen, kinds);
-  }
-  EXPECT_TRUE(std::equal(world.begin(), world.end(), app().world.Tiles.begin()));
-}
-
 // A ship position that is not a number leaves no place to avoid; rooms outside the world have
 // no floor: both end the search at once with nothing placed.
 TEST_F(Arena, RoomEntryGivesUpOnAShipItCannotAvoidAndOnRoomsOutsideTheWorld) {

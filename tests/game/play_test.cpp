@@ -172,30 +172,6 @@ TEST_F(PlayTest, TheHudShowsNoLivesBelowZero) {
   EXPECT_EQ(glyphs, (std::vector<std::pair<float, float>>{{'0' - 32, 0.3f}}));
 }
 
-// Room entry brings up to 1 enemy on level 1, 2 on level 30 and 3 on level 60, every count of
-// them somewhere, and none into the start room.
-TEST_F(PlayTest, EnteringARoomBringsEnemiesByLevelButNeverIntoTheStartRoom) {
-  for (const auto& [level, limit] : {std::pair{1, 1}, {30, 2}, {60, 3}}) {
-    StartLevel(level);
-    std::vector<int> seen(limit + 1, 0);
-    for (const Room& room : OtherRooms()) {
-      for (const Room& at : {room, Start()}) {
-        app.play.Objects.fill(0);
-        PlaceShip(at, 3, 2);
-        app.level.Game();
-        int n = 0;
-        for (int r = 0; r < object::kRecords; ++r) {
-          const float kind = app.play.Objects[r * object::kFloats + object::kKind];
-          n += kind >= object::kWalker && kind <= object::kAnticlockwiseCrawler;
-        }
-        ASSERT_LE(n, at == Start() ? 0 : limit) << level;
-        if (!(at == Start())) ++seen[n];
-      }
-    }
-    for (int n = 0; n <= limit; ++n) EXPECT_GT(seen[n], 0) << level << ": never " << n;
-  }
-}
-
 // Outside the world, in an unmarked room or at a position that is not a number, the ship is
 // destroyed; a stick reading NaN or infinity leaves its motion finite.
 TEST_F(PlayTest, LeavingTheLevelsRoomsDestroysTheShipAndBadSticksAreIgnored) {

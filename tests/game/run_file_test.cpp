@@ -228,24 +228,4 @@ TEST(RunFile, KeyScripts) {
     EXPECT_FALSE(ParseKeyScript(bad, input, message)) << bad;
 }
 
-// The device reads as the frame and is captured back, except the quit keys.
-TEST(InputFrame, AppliedAndCapturedBackExceptTheQuitKeys) {
-  InputFrame frame = EveryKindOfInput()[11];
-  frame.held[key::kF4] = true;
-  frame.hits[key::kF4] = frame.hits[key::kWindowClose] = 1;
-  InputDevice device;
-  device.keyHit[key::kDown] = 3;  // left over from an earlier update
-  ApplyFrame(frame, device);
-  EXPECT_EQ(device.KeyDown(key::kF4) + device.KeyHit(key::kWindowClose) + device.KeyHit(key::kDown),
-            0);
-  EXPECT_TRUE(device.joyStates[1].buttons[3]);
-  InputFrame captured;
-  CaptureFrame(device, captured);
-  frame.held[key::kF4] = false;
-  frame.hits[key::kF4] = frame.hits[key::kWindowClose] = 0;
-  ExpectSameFrame(captured, frame, 0);
-  device.EndUpdate();
-  EXPECT_EQ(device.KeyHit(key::kEscape), 0) << "cleared with the update";
-}
-
 }  // namespace

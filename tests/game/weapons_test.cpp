@@ -107,25 +107,6 @@ TEST_F(Weapons, EachSpecialWeaponOverItsLife) {
   }
 }
 
-// The tracker flies through a wall to the enemy at 6 at most, bites it once and bursts.
-TEST_F(Weapons, TrackerHomesThroughWallsAndBitesTheEnemy) {
-  for (int y = 3; y <= 9; ++y) SetTile(10, y, code::kBlock, 0);
-  float* walker = Put(200, kWalker, TileX(12), TileY(6) - 20, 0, 0, 3, 400);
-  Arm(weapon::kTracker);
-  game().KeyDown('X');
-  app().level.FireWeapons();
-  const float* tracker = Record(Live(weapon::kTracker).front());
-  bool throughWall = false;
-  for (int frame = 0; frame < 180 && tracker[kKind] == weapon::kTracker; ++frame) {
-    app().level.UpdateObjects();
-    throughWall |= WorldMap::isSolid(app().world.CodeAtPixel(tracker[kX], tracker[kY]));
-    ASSERT_LE(std::max(std::abs(tracker[kVX]), std::abs(tracker[kVY])), 6);
-  }
-  EXPECT_TRUE(throughWall);
-  EXPECT_EQ(walker[kKind], kFree);
-  EXPECT_EQ(CountShots(), 4);
-}
-
 // A ball record that is not the start of one in the pool (negative, past the end, between
 // records, not a number) is replaced by a free one; with none free there is no ball.
 TEST_F(Weapons, OrbitBlasterTakesAFreeRecordWhenItHasNone) {

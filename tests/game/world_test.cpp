@@ -180,38 +180,6 @@ TEST_F(World, PutAroundTakesAFreeTileNearbyOrTheLastOf251Tries) {
   EXPECT_EQ(At(rx, ry, 1, 1), 555);
 }
 
-// Beside the start room's right wall the room view hides the next room, even through a doorway.
-TEST_F(World, TheRoomViewHidesTheNextRoom) {
-  Build(6);
-  const int sx = static_cast<int>(app.play.Player[player::kRoomX]);
-  const int sy = static_cast<int>(app.play.Player[player::kRoomY]);
-  const int tx = sx * 16 + 15, ty = sy * 12 + 6;
-  At(sx + 1, sy, 0, 6) = 0;
-  for (int mode : {0, 1}) {
-    if (mode)
-      app.world.GetMatrixInRoom(tx * kTile + 1, ty * kTile + 1, sx, sy);
-    else
-      app.world.GetMatrix(tx * kTile + 1, ty * kTile + 1);
-    for (int entry = matrix::kUpLeft; entry <= matrix::kDownRight; ++entry) {
-      const int dx = (entry - 1) % 3 - 1, dy = (entry - 1) / 3 - 1;
-      EXPECT_EQ(app.world.Matrix[entry],
-                mode && dx == 1 ? 42 : app.world.CodeAtTile(tx + dx, ty + dy))
-          << mode << " " << entry;
-    }
-    EXPECT_EQ(app.world.Matrix[matrix::kRoom], RoomIndex(sx, sy));
-  }
-}
-
-TEST_F(World, RandCoversItsWholeRangeAndNothingElse) {
-  for (const auto& [lo, hi] : {std::pair{-2, 2}, {308, 312}, {5, 5}}) {
-    std::set<int> seen;
-    for (int i = 0; i < 2000; ++i) seen.insert(Rand(lo, hi));
-    EXPECT_EQ(seen.size(), static_cast<size_t>(hi - lo + 1));
-    EXPECT_EQ(*seen.begin(), lo);
-    EXPECT_EQ(*seen.rbegin(), hi);
-  }
-}
-
 // The whole of level 1 is pinned so that any change to the order of draws shows up.
 TEST(WorldTool, PrintsLevelOneExactlyAndItsMap) {
   const ChildResult run = RunTool("1");
