@@ -13,7 +13,6 @@
 #include "game/frame/asset_table.h"
 #include "game/frame/glyphs.h"
 #include "graphics/graphics.h"
-#include "host/glfw2.h"
 #include "sim/headless_game.h"
 
 namespace {
@@ -184,14 +183,6 @@ TEST_F(DrawListTest, TheBarsAreBlackAndThePointerIsReadInsideTheArea) {
   game.MouseMove(1000, 250);
   game.Step();
   EXPECT_EQ((std::array{app.controls.PointerX, app.controls.PointerY}), (std::array{360, 180}));
-  // A window of 640 x 480 with a framebuffer twice that: the denser images, the same point.
-  Render(1280, 960);
-  app.frame.ChooseImageLevel();
-  EXPECT_EQ(app.frame.ImageLevel, 4);
-  game.MouseMove(static_cast<float>(glfw2::ToPixels(320, 640, 1280)),
-                 static_cast<float>(glfw2::ToPixels(120.5, 480, 960)));
-  game.Step();
-  EXPECT_EQ((std::array{app.controls.PointerX, app.controls.PointerY}), (std::array{360, 135}));
 }
 
 // Shapes scale to the device below the overscan border; images turn and scale about their
