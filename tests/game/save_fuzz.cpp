@@ -34,14 +34,10 @@ std::string ReadFile(const char* path) {
 
 // kRecordFields fields, each an optional "-" and digits followed by "|".
 bool IsWholeRecord(const std::string& text) {
-  size_t fields = 0;
-  size_t from = 0;
+  size_t fields = 0, from = 0;
   for (size_t bar; (bar = text.find('|', from)) != std::string::npos; from = bar + 1, ++fields) {
     const size_t digits = from + (text[from] == '-' ? 1 : 0);
-    if (bar == digits) return false;
-    for (size_t i = digits; i < bar; ++i) {
-      if (text[i] < '0' || text[i] > '9') return false;
-    }
+    if (bar == digits || text.find_first_not_of("0123456789", digits) < bar) return false;
   }
   return from == text.size() && fields == kRecordFields;
 }
