@@ -240,7 +240,8 @@ TEST_F(SaveRecord, ScoresAreFiledInOrderAndCompletionIsMarked) {
     FileScore(app.world, app.play, app.save);
   }
   EXPECT_EQ(best(), (std::vector<int>{50, 40, 40, 30, 0, 0, 0, 0, 0, 0}));
-  for (app.play.Score = 100; app.play.Score < 110; ++app.play.Score) FileScore(app.world, app.play, app.save);
+  for (app.play.Score = 100; app.play.Score < 110; ++app.play.Score)
+    FileScore(app.world, app.play, app.save);
   EXPECT_EQ(best(), (std::vector<int>{109, 108, 107, 106, 105, 104, 103, 102, 101, 100}));
   EXPECT_EQ(app.save.LevelRecords[30], 0);
   EXPECT_EQ(app.save.LevelRecords[10020], 0);
