@@ -21,7 +21,7 @@ std::unique_ptr<MyApp> FullRoom(bool hits, std::vector<float>& pool) {
   auto app = std::make_unique<MyApp>();
   app->save.Settings[kSoundModeSetting] = 0;  // no audio device
   app->world.Level = 1;
-  app->LoadGame();
+  LoadGame(app->frame, app->io, app->world, app->play, app->level, app->screens, app->pause);
   app->play.LevelIntro = 0;
   for (int y = 1; y < world::kRoomHeight - 1; ++y)
     for (int x = 1; x < world::kRoomWidth - 1; ++x)

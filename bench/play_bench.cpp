@@ -56,7 +56,7 @@ double ThreadSeconds() {
 
 void StartLevel(MyApp& app, int level) {
   app.world.Level = level;
-  app.LoadGame();
+  LoadGame(app.frame, app.io, app.world, app.play, app.level, app.screens, app.pause);
   for (int i = 0; i < 120; ++i) app.level.Game();  // past the intro, settled on the pad
 }
 

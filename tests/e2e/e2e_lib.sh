@@ -66,6 +66,15 @@ open_x_server() {
 open_x_server
 export DISPLAY=$x_display
 
+# fresh_save: the first save of a fresh desktop game: the settings with their repairs and
+# checksum 1483, no badges, and 1005 level blocks of zeros.
+fresh_save() {
+  printf '0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|'
+  printf '0|%.0s' $(seq 10)
+  printf '1483|'
+  printf '0|%.0s' $(seq $((9 + 1005 * 21)))
+}
+
 # start PROGRAM [ARG...]: runs it in the work folder with its output in $work/out.txt.
 start() {
   (cd "$work" && exec "$@") >"$work/out.txt" 2>&1 &

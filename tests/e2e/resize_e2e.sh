@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The real game's window resized with xdotool to odd shapes: the menu's dark blue backdrop
-# fills the game's fit area, a window wider than 2:1 or taller than 1:2 shows black bars
-# beside that area, a tiny window does not stop the game, and it still quits on F4.
+# The real game's window in other shapes. Resized with xdotool: the menu's dark blue backdrop
+# fills the game's fit area, a window wider than 2:1 or taller than 1:2 shows black bars beside
+# that area, and a tiny window does not stop the game. F11 reopens the window to fill the
+# screen and F11 again brings back the 640 x 480 window; started with --fullscreen, the first
+# F11 brings the window. The game still hears keys afterwards (F4 ends it with status 0).
 game=$(realpath "$1")
 shots=$2
 source "$(dirname "$0")/e2e_lib.sh"
@@ -52,5 +54,39 @@ resize 640 480
 shoot "$shots/resize_back.png"
 expect_colour "$shots/resize_back.png" 20x20+0+0 "the corner after a tiny window" 0 0 80
 
-quit_by_f4
+# press KEY: into the game's current window (each flip opens a new one, and a game without the
+# focus is suspended and takes no updates).
+press() {
+  wid=$(xdotool search --name '^Zorvane$' 2>/dev/null | head -n1)
+  focus
+  xdotool key "$1"
+}
+
+# expect_size WxH WHEN: waits until the game's window has the size.
+expect_size() {
+  local geometry=
+  for _ in $(seq 50); do
+    wid=$(xdotool search --name '^Zorvane$' 2>/dev/null | head -n1)
+    [ -n "$wid" ] && geometry=$(xdotool getwindowgeometry "$wid" | sed -n 's/ *Geometry: //p')
+    [ "$geometry" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "window is '$geometry', expected $1 ($2)"
+}
+
+screen=$(xdotool getdisplaygeometry | tr ' ' x)
+press F11
+expect_size "$screen" "after F11"
+press F11
+expect_size 640x480 "after F11 twice"
+focus
+quit_by_f4 "after F11 twice"
+
+start "$game" --fullscreen
+expect_size "$screen" "started with --fullscreen"
+sleep 0.5
+press F11
+expect_size 640x480 "after F11 from --fullscreen"
+focus
+quit_by_f4 "started full screen"
 echo "PASS: screenshots in $shots"

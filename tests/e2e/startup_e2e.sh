@@ -5,14 +5,8 @@
 game=$(realpath "$1")
 source "$(dirname "$0")/e2e_lib.sh"
 
-# A record that Load reports on standard output: settings and badges of a fresh game.
-fresh_record() {
-  printf '0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|'
-  printf '0|%.0s' $(seq 10)
-  printf '1483|'
-  printf '0|%.0s' $(seq $((9 + 1005 * 21)))
-}
-fresh_record >"$work/.briskostate"
+# A saved game to load, whose loading is told on standard output.
+fresh_save >"$work/.briskostate"
 
 # quit WHAT: once loading is over and the menu shows, F4 ends the game with status 0.
 quit() {

@@ -1,18 +1,32 @@
 #!/usr/bin/env bash
-# The real game in a real window: it opens 640 x 480 titled "Zorvane", and ends with
-# status 0 on F4 and on the window's close request; with no display it says so (the old line on
+# The real game in a real window: it opens 640 x 480 titled "Zorvane", shows the loading
+# screen and then the menu's dark blue (screenshots of both kept in the build's screenshots/
+# folder for review), and ends with status 0 on F4 and on the window's close request; with no display it says so (the old line on
 # standard output, the reason on standard error) and fails; on a display without OpenGL it
 # says why on standard error and fails too.
 game=$(realpath "$1")
+shots=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
+need import identify convert
 /usr/bin/python3 -c 'import Xlib' 2>/dev/null || skip "python3 with Xlib is not installed"
+mkdir -p "$shots"
 
 start "$game"
 find_window Zorvane
 geometry=$(xdotool getwindowgeometry "$wid")
 echo "$geometry" | grep -q 'Geometry: 640x480' || fail "window geometry: $geometry"
-sleep 0.5
+# The first frame is drawn before any update, so it is blank; the loading screen follows for
+# about 37 updates, then the menu's backdrop eases to (0, 0, 80).
+for _ in $(seq 40); do
+  shoot "$shots/loading.png"
+  [ "$(identify -format '%k' "$shots/loading.png")" -gt 16 ] && break
+done
+[ "$(identify -format '%k' "$shots/loading.png")" -gt 16 ] || fail "the window stayed blank"
+sleep 3
+shoot "$shots/menu_backdrop.png"
+IFS=, read -r r g b <<<"$(pixel "$shots/menu_backdrop.png" 4 4)"
+((r <= 4 && g <= 4 && b >= 70 && b <= 84)) || fail "menu corner is $r,$g,$b"
 xdotool key --window "$wid" F4 2>/dev/null
 wait_exit 10
 status=$?

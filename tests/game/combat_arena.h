@@ -1,12 +1,12 @@
-// What the combat tests share: the effects of play loaded so a test can tell which sounds
-// played, and a level-1 game reduced to one bare room (the ship in the middle of room (5, 5),
-// which generation leaves as four walls and nothing inside, and an empty pool).
+// What the combat tests share: a level-1 game reduced to one bare room (5, 5) with the ship in
+// its middle and an empty pool, and the effects of play loaded to tell which sounds played.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <limits>
 #include <vector>
 
@@ -28,7 +28,8 @@ class Arena : public ::testing::Test {
 
   void SetUp() override {
     app().world.Level = 1;
-    app().LoadGame();
+    LoadGame(app().frame, app().io, app().world, app().play, app().level, app().screens,
+             app().pause);
     app().play.LevelIntro = 0;
     ClearPool();
     for (int y = 1; y < world::kRoomHeight - 1; ++y)
@@ -39,10 +40,10 @@ class Arena : public ::testing::Test {
     app().world.Tiles[world::TileIndex(kRoomX, kRoomY, 0, 0) + tile::PathMarkField(0)] = 1;
     PutShip(8, 6);
     for (int id : kPlayEffects) {
-      String number = String::FromInt(id);
-      while (number.Length() < 3) number = "0" + number;
+      char name[64];
+      std::snprintf(name, sizeof name, "%s/sfx/%03d.wav", ZV_DATA_DIR, id);
       delete app().audio.Sounds[id];
-      app().audio.Sounds[id] = LoadSound(String(ZV_DATA_DIR "/sfx/") + number + ".wav").release();
+      app().audio.Sounds[id] = LoadSound(name).release();
     }
     SoundsPlayed();
   }
@@ -50,7 +51,6 @@ class Arena : public ::testing::Test {
   MyApp& app() { return game_.app(); }
   HeadlessGame& game() { return game_; }
 
-  // Pixel centre of tile (x, y) of the arena.
   static float TileX(float x) { return (kRoomX * world::kRoomWidth + x + 0.5f) * kTile; }
   static float TileY(float y) { return (kRoomY * world::kRoomHeight + y + 0.5f) * kTile; }
   int* Tile(int x, int y) { return &app().world.Tiles[world::TileIndex(kRoomX, kRoomY, x, y)]; }
@@ -66,7 +66,6 @@ class Arena : public ::testing::Test {
   float ShipY() { return app().play.Player[player::kY]; }
 
   float* Record(int start) { return &app().play.Objects[start]; }
-  // Puts an object into record r of the arena.
   float* Put(int r, int kind, float x, float y, float vx = 0, float vy = 0, float strength = 3,
              float timer = 0) {
     const std::array<float, object::kFloats> values = {
@@ -79,7 +78,6 @@ class Arena : public ::testing::Test {
     for (int r = 0; r < object::kRecords; ++r) Record(r * object::kFloats)[object::kKind] = kind;
     for (int r : freeRecords) Record(r * object::kFloats)[object::kKind] = object::kFree;
   }
-  // Record starts of the live objects of a kind.
   std::vector<int> Live(int kind) {
     std::vector<int> starts;
     for (int r = 0; r < object::kRecords; ++r)
@@ -93,12 +91,6 @@ class Arena : public ::testing::Test {
     for (int i = 0; i <= app().play.ParticleCount; ++i)
       count += app().play.Particles[i * particle::kFloats + particle::kKind] > 0;
     return count;
-  }
-  template <size_t N>
-  static std::array<float, N> Fields(const float* first) {
-    std::array<float, N> values;
-    std::copy_n(first, N, values.begin());
-    return values;
   }
   // Effects played since the last call, by id (break sounds as kBreakSound), read back from
   // the channels the game used (at most one rotation of 24 between calls).

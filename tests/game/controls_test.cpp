@@ -1,10 +1,10 @@
 // The game's controls: game keys from keyboard, joysticks, the iCade and the on-screen pad,
-// the analogue stick, the touch tests, tilt.
+// the analogue stick, tilt.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <initializer_list>
-#include <iterator>
+#include <tuple>
 #include <vector>
 
 #include "game/core/globals.h"
@@ -14,20 +14,14 @@
 
 namespace {
 
-constexpr int kConsoleBack = 19;
-constexpr int kPadImage = 94;
-
 class ControlsTest : public testing::Test {
  protected:
-  ControlsTest() : app(game.app()), input(*GetInputDevice()) {}
-
-  static int JoyKey(int player, int button) { return key::JoyButton(player, button); }
+  ControlsTest() { NoTouches(); }
   void Hold(int code, bool down = true) { input.keyDown[code] = down; }
   void TouchAt(int slot, int x, int y) {
-    app.controls.TouchOn[slot] = 1;
+    app.controls.TouchOn[slot] = app.controls.PointerDown = 1;
     app.controls.TouchPosX[slot] = x;
     app.controls.TouchPosY[slot] = y;
-    app.controls.PointerDown = 1;
   }
   void NoTouches() {
     app.controls.TouchOn.fill(0);
@@ -35,348 +29,162 @@ class ControlsTest : public testing::Test {
     app.controls.TouchPosY.fill(kNoArg);
     app.controls.PointerDown = 0;
   }
-  std::vector<float> Stick() {
-    return {app.controls.AnalogX, app.controls.AnalogY,
-            static_cast<float>(app.controls.StickOriginX),
-            static_cast<float>(app.controls.StickOriginY)};
-  }
-  float LastRecordKind() {
-    return app.frame.DrawList[app.frame.DrawCount - drawrec::kFloats + drawrec::kSlot];
+  // One update's input work, its waiting characters then dropped as the host drops them.
+  void Update() {
+    UpdateControls(app.platform, app.frame, app.controls, app.screens, app.pause, app.save);
+    input.EndUpdate();
   }
   void SetFrameSize(int slot, int size) {
+    app.frame.ImageScale = 1;
     app.frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameW)] = size;
     app.frame.ImageInfo[imageinfo::Index(slot, imageinfo::kFrameH)] = size;
   }
-  // Each row: game key, analog, player (-1: the keyboard alone), the expected PlayKey answer.
+  // Rows of game key, analog, player (-1: the keyboard alone), the PlayKey answer.
   void ExpectPlayKeys(std::initializer_list<std::array<int, 4>> rows) {
     for (const auto& [key, analog, player, held] : rows)
-      EXPECT_EQ(app.PlayKey(key, analog, player), held)
-          << "key " << key << " analog " << analog << " player " << player;
+      EXPECT_EQ(app.io.PlayKey(key, analog, player), held) << key << " " << analog << " " << player;
   }
 
   HeadlessGame game;
-  MyApp& app;
-  InputDevice& input;
+  MyApp& app = game.app();
+  InputDevice& input = *GetInputDevice();
 };
 
 TEST_F(ControlsTest, KeyboardKeysHoldTheirGameKeyForEveryPlayer) {
-  const std::pair<int, std::vector<int>> keys[] = {
-      {kGameUp, {key::kUp, 'W'}},
-      {kGameLeft, {key::kLeft}},
-      {kGameRight, {'D'}},
-      {kGameDown, {'S'}},
-      {kGameA, {'Z', key::kEnter}},
-      {kGameB, {key::kCtrl}},
-      {kGameX, {key::kShift}},
-      {kGameY, {'I'}},
-      {kGameL1, {'U'}},
-      {kGameR1, {'O'}},
-      {kGameBack, {key::kDelete, key::kBackquote, key::kBackspace}}};
-  for (const auto& [gameKey, codes] : keys)
-    for (const int code : codes) {
-      SCOPED_TRACE(code);
-      Hold(code);
-      for (int player = -1; player < 4; ++player) EXPECT_EQ(app.PlayKey(gameKey, 0, player), 1);
-      EXPECT_EQ(app.PlayKey(gameKey, 0, -2), 0);
-      EXPECT_EQ(app.PlayKeyAll(gameKey, 0), 4);
-      EXPECT_EQ(app.PlayKey(gameKey == kGameA ? kGameB : kGameA, 0, 0), 0);
-      Hold(code, false);
-    }
+  // Pairs of game key and key code.
+  const int rows[] = {
+      kGameUp, key::kUp,   kGameUp, 'W',         kGameLeft,    key::kLeft, kGameRight,
+      'D',     kGameDown,  'S',     kGameA,      'Z',          kGameA,     key::kEnter,
+      kGameB,  key::kCtrl, kGameX,  key::kShift, kGameY,       'I',        kGameL1,
+      'U',     kGameR1,    'O',     kGameBack,   key::kDelete, kGameBack,  key::kBackspace};
+  for (size_t i = 0; i < std::size(rows); i += 2) {
+    const int gameKey = rows[i], code = rows[i + 1];
+    Hold(code);
+    EXPECT_EQ((std::array{app.io.PlayKey(gameKey, 0, -1), app.io.PlayKeyAll(gameKey, 0),
+                          app.io.PlayKey(gameKey == kGameA ? kGameB : kGameA, 0, 0)}),
+              (std::array{1, 4, 0}))
+        << code;
+    Hold(code, false);
+  }
 }
 
-TEST_F(ControlsTest, JoystickButtonsBelongToTheirPlayerAndPlayersBeyondFourHaveNone) {
-  Hold(JoyKey(2, 0));
-  Hold(JoyKey(3, 14));
-  Hold(JoyKey(0, 9));
-  ExpectPlayKeys({{kGameA, 0, 2, 1},
-                  {kGameA, 0, 1, 0},
-                  {kGameA, 0, -1, 0},
-                  {kGameBack, 0, 3, 1},
-                  {kGameUp, 0, 0, 1}});
-  EXPECT_EQ(app.PlayKeyAll(kGameA, 0), 1);
-  // Player 4's button 0 would be key 384, the first touch.
+// Buttons belong to their player; player 4's button 0 would be key 384, the first touch, so
+// players beyond four have none. The stick counts as directions only when analog is asked;
+// the first stick reads with y down like the screen.
+TEST_F(ControlsTest, JoysticksBelongToTheirPlayer) {
+  for (const auto& [player, button] : {std::pair{2, 0}, {3, 14}})
+    Hold(key::JoyButton(player, button));
   input.MouseEvent(kEventMouseDown, 0, 0, 0);
-  ExpectPlayKeys({{kGameA, 0, 4, 0}});
-  EXPECT_EQ(Controls::StickX(0, 4), 0);
-}
-
-TEST_F(ControlsTest, StickCountsAsDirectionsOnlyWhenAnalogIsAskedAndReadsYDown) {
   auto& joy = input.joyStates[1];
-  joy.axisY[0] = 0.5f;
-  ExpectPlayKeys({{kGameUp, 1, 1, 1},
-                  {kGameUp, 0, 1, 0},
-                  {kGameUp, 1, 0, 0},
-                  {kGameUp, 1, -1, 0},
-                  {kGameDown, 1, 1, 0}});
   joy.axisY = {-0.5f, -1};
   joy.axisX = {-0.41f, 0.25f};
-  ExpectPlayKeys({{kGameDown, 1, 1, 1}, {kGameLeft, 1, 1, 1}});
-  // The first stick reads with y down like the screen, the second as it comes.
-  EXPECT_EQ((std::array{Controls::StickY(0, 1), Controls::StickY(1, 1), Controls::StickX(1, 1),
-                        Controls::StickX(0, -1), Controls::StickY(0, -1)}),
-            (std::array{0.5f, -1.0f, 0.25f, 0.0f, 0.0f}));
-  joy.axisX[0] = 0.4f;
-  ExpectPlayKeys({{kGameRight, 1, 1, 0}});
-  app.controls.ICade = 1;
-  joy.axisX[0] = 1;
-  ExpectPlayKeys({{kGameRight, 1, 1, 0}});
+  ExpectPlayKeys({{kGameA, 0, 2, 1}, {kGameA, 0, 1, 0}, {kGameA, 0, -1, 0}, {kGameA, 0, 4, 0}});
+  ExpectPlayKeys({{kGameBack, 0, 3, 1}, {kGameDown, 1, 1, 1}, {kGameDown, 0, 1, 0}});
+  EXPECT_EQ((std::array{Controls::StickY(1, 1), Controls::StickX(0, 4)}),
+            (std::array{-1.0f, 0.0f}));
 }
 
-TEST_F(ControlsTest, WithTheICadeOnTheLettersNoLongerPlay) {
-  app.controls.ICade = 1;
-  for (int letter : {int{'W'}, int{'Z'}, int{'J'}, key::kBackquote}) Hold(letter);
+// With the iCade on, the keyboard's letters no longer play (space and Escape do); each of its
+// letter pairs, of either case, presses and releases one pad key (the back entries answer
+// through the back key alone); characters below zero are skipped.
+TEST_F(ControlsTest, TheICadeLettersPressAndReleaseThePadKeys) {
+  app.controls.iCade(1);
+  for (int letter : {int{'W'}, int{'Z'}, key::kBackquote}) Hold(letter);
   ExpectPlayKeys({{kGameUp, 0, 0, 0}, {kGameA, 0, 0, 0}, {kGameBack, 0, 0, 0}});
-  for (int code : {key::kSpace, key::kEscape, JoyKey(0, 7)}) Hold(code);
-  ExpectPlayKeys({{kGameA, 0, -1, 1}, {kGameBack, 0, -1, 1}, {kGameR1, 0, 0, 0}});
-  Hold(JoyKey(0, 5));
-  ExpectPlayKeys({{kGameR1, 0, 0, 1}});
-  app.controls.ICade = 2;
-  ExpectPlayKeys({{kGameA, 0, 0, 0}});
+  for (int code : {key::kSpace, key::kEscape}) Hold(code);
+  ExpectPlayKeys({{kGameA, 0, -1, 1}, {kGameBack, 0, -1, 1}});
+  for (int code : {key::kSpace, key::kEscape}) Hold(code, false);
+  const int keys[] = {kGameUp, kGameDown, kGameLeft, kGameRight, kGameA,   kGameB,
+                      kGameX,  kGameY,    kGameL1,   kGameR1,    kGameBack};
+  for (const auto& [down, up, key] : {std::tuple{'w', 'E', kGameUp},
+                                      {'X', 'z', kGameDown},
+                                      {'a', 'Q', kGameLeft},
+                                      {'D', 'c', kGameRight},
+                                      {'h', 'R', kGameA},
+                                      {'J', 'n', kGameB},
+                                      {'k', 'P', kGameX},
+                                      {'Y', 't', kGameY},
+                                      {'u', 'F', kGameL1},
+                                      {'I', 'm', kGameR1},
+                                      {'o', 'G', kGameBack},
+                                      {'L', 'v', kGameBack}}) {
+    for (const int character : {-5, int{down}}) game.TypeChar(character);
+    Update();
+    std::vector<int> held;
+    for (const int k : keys)
+      if (app.io.PlayKey(k, 0, 2)) held.push_back(k);
+    EXPECT_EQ(held, std::vector<int>{key}) << down;
+    game.TypeChar(up);
+    Update();
+    EXPECT_EQ(app.io.PlayKey(key, 0, 2), 0) << up;
+  }
 }
 
-// Switched on, the iCade drains waiting characters; its keys hold across updates until their
-// release letter, screen pad keys for one. Off, it releases its keys but not the console's
-// back key; other values change nothing.
-TEST_F(ControlsTest, TheICadeHoldsItsKeysUntilTheirReleaseLetterAndLetsGoWhenOff) {
-  game.StepUntilLoaded();
-  game.TypeChar('w');
-  app.controls.iCade(1);
-  EXPECT_EQ(app.controls.ICade, 1);
-  EXPECT_TRUE(game.host().KeyboardEnabled());
-  EXPECT_EQ(GetChar(), 0);
-  game.TypeChar('w');
-  app.controls.PadKeys[kGameRight] = 1;  // touched on the screen pad
-  ExpectPlayKeys({{kGameRight, 0, -1, 1}});
-  game.Step();
-  EXPECT_EQ(app.controls.CharCode, 0);
-  game.Step(3);
-  EXPECT_EQ(app.controls.PadKeys[kGameUp], 2);
-  EXPECT_EQ(app.controls.PadKeys[kGameRight], 0);
-  game.TypeChar('E');
-  game.Step();
-  ExpectPlayKeys({{kGameUp, 0, -1, 0}});
-  app.controls.PadKeys[kGameUp] = 2;
-  app.controls.PadKeys[kConsoleBack] = 1;
-  app.controls.iCade(0);
-  EXPECT_FALSE(game.host().KeyboardEnabled());
-  EXPECT_EQ((std::array{app.controls.ICade, app.controls.PadKeys[kGameUp],
-                        app.controls.PadKeys[kConsoleBack]}),
-            (std::array{0, 0, 1}));
-  app.controls.iCade(5);
-  EXPECT_EQ(app.controls.ICade, 0);
-}
-
-TEST_F(ControlsTest, ICadeLettersOfEitherCaseReachEveryPadKey) {
-  app.controls.iCade(1);
-  // Characters below zero are skipped.
-  for (const int letter :
-       std::initializer_list<int>{'h', 'J', 'k', 'Y', 'u', 'I', 'X', 'a', 'D', -5, 'o', 'L'})
-    game.TypeChar(letter);
-  app.UpdateControls();
-  const int pairedKeys[] = {kGameA,  kGameB,    kGameX,    kGameY,     kGameL1,
-                            kGameR1, kGameDown, kGameLeft, kGameRight, kGameBack};
-  for (int key : pairedKeys) EXPECT_EQ(app.PlayKey(key, 0, 2), 1) << key;
-  // The back entries answer only through the back key.
-  ExpectPlayKeys({{16, 0, 0, 0}, {17, 0, 0, 0}});
-  for (int letter : {'R', 'n', 'p', 't', 'F', 'm', 'z', 'q', 'c', 'G'}) game.TypeChar(letter);
-  app.UpdateControls();
-  for (int key : pairedKeys) EXPECT_EQ(app.PlayKey(key, 0, 2), key == kGameBack) << key;
-  game.TypeChar('v');
-  app.UpdateControls();
-  ExpectPlayKeys({{kGameBack, 0, 0, 0}});
-}
-
-TEST_F(ControlsTest, BackKeyOnTheConsoleIsItsOwnButtonAlone) {
-  Hold(key::kEscape);
-  app.platform.console = true;
-  ExpectPlayKeys({{kGameBack, 0, 0, 0}});
-  app.controls.PadKeys[kConsoleBack] = 3;
-  ExpectPlayKeys({{kGameBack, 0, 0, 1}});
-}
-
-// A drag anchors at the press and the anchor trails the pointer; the first joystick outside
-// its dead zone overrides the drag.
-TEST_F(ControlsTest, MouseDragStickAnchorsAtThePressAndTheJoystickOverridesIt) {
-  app.controls.PointerDown = 1;
-  app.controls.StickOriginX = -1;
-  // Each step: the pointer, then the stick x, y and the anchor x, y it leaves.
+// The touch screen's pad, off on the desktop: kept on screen, its arrows and fire button hold
+// their keys in play; while paused one finger moves it and two resize it.
+TEST_F(ControlsTest, TheOnScreenPad) {
+  app.platform.onScreenPad = true;
+  SetFrameSize(94, 40);
+  const int h = static_cast<int>(app.frame.ScreenHeight), y = h - 140;
+  const int fireX = static_cast<int>(app.frame.ScreenWidth) - 100 + 24;
+  const int kPad[] = {kPadXSetting, kPadYSetting, kPadSizeSetting};
+  const std::array<int, 3> p = {100, 140, 10};  // x, y from the bottom, size
   const struct {
-    int x, y;
-    std::vector<float> stick;
-  } steps[] = {{100, 100, {0, 0, 100, 100}},
-               {136, 100, {0.5f, 0, 100, 100}},
-               {105, 95, {0, 0, 100, 100}},
-               {400, 0, {1, -1, 104, 96}}};
-  for (const auto& s : steps) {
-    app.controls.PointerX = s.x;
-    app.controls.PointerY = s.y;
-    app.controls.AnalogueControl(app.platform.console, app.frame, app.screens.DebugMode == 1);
-    EXPECT_EQ(Stick(), s.stick) << "pointer " << s.x << "," << s.y;
-  }
-  app.controls.StickOriginX = app.controls.StickOriginY = 100;
-  app.controls.PointerX = 172;
-  app.controls.PointerY = 100;
-  auto& joy = input.joyStates[0];
-  joy.axisY[0] = 0.15f;
-  app.controls.AnalogueControl(app.platform.console, app.frame, app.screens.DebugMode == 1);
-  EXPECT_EQ(app.controls.AnalogX, 1) << "within the dead zone";
-  joy.axisY[0] = 0.6f;
-  app.controls.AnalogueControl(app.platform.console, app.frame, app.screens.DebugMode == 1);
-  EXPECT_EQ((std::array{app.controls.AnalogX, app.controls.AnalogY}), (std::array{0.0f, -0.6f}));
-  joy.axisY[0] = 0;
-  app.controls.PointerDown = 0;
-  app.controls.AnalogueControl(app.platform.console, app.frame, app.screens.DebugMode == 1);
-  EXPECT_EQ(app.controls.StickOriginX, -1);
-  EXPECT_EQ(app.controls.AnalogX, 0);
-}
-
-// Touch accepts a margin mostly right and below its rectangle; the MouseIn tests take a box as
-// it is, centred, or a circle through its corners; all of them count only touches that are down.
-TEST_F(ControlsTest, TouchAreasCountOnlyTouchesThatAreDown) {
-  NoTouches();
-  const int before = app.frame.DrawCount;
-  EXPECT_EQ(app.controls.Touch(app.frame, 100, 100, 50, 20), 0);
-  EXPECT_EQ(app.frame.DrawCount, before + drawrec::kFloats);
-  EXPECT_EQ(LastRecordKind(), kNoArg);
-  const auto touched = [this](int x, int y, int on = 1) {
-    TouchAt(3, x, y);
-    app.controls.TouchOn[3] = on;
-    return app.controls.Touch(app.frame, 100, 100, 50, 20);  // 100..150 x 100..120
+    const char* what;
+    int mode, icade, paused;
+    std::array<int, 3> pad;
+    std::vector<std::array<int, 2>> touches;
+    int spread, left, fire;  // spread: a second update with the second touch moved right
+    std::array<int, 3> after;
+  } rows[] = {
+      {"kept on screen", ModeInGame, 0, 0, {0, 9999, 30}, {}, 0, 0, 0, {32, h - 32, 25}},
+      {"no smaller than 8", ModeInGame, 0, 0, {100, 140, 3}, {}, 0, 0, 0, {100, 140, 8}},
+      {"arrow and fire", ModeInGame, 0, 0, p, {{68, y}, {fireX, y - 24}}, 0, 1, 1, p},
+      {"not on the menu", ModeMenu, 0, 0, p, {{68, y}}, 0, 0, 0, p},
+      {"not with the iCade", ModeInGame, 1, 0, p, {{68, y}}, 0, 0, 0, p},
+      {"moved while paused", ModeInGame, 0, 1, p, {{110, y + 10}}, 0, 0, 0, {110, 130, 10}},
+      {"spread by 48", ModeInGame, 0, 1, p, {{60, 0}, {124, 0}}, 48, 0, 0, {100, 140, 13}},
   };
-  EXPECT_EQ(
-      (std::array{touched(161, 110), touched(93, 110), touched(95, 131), touched(95, 131, 0)}),
-      (std::array{1, 0, 1, 0}));
-  TouchAt(3, 110, 50);
-  EXPECT_EQ(
-      (std::array{app.controls.MouseIn(100, 40, 20, 20), app.controls.MouseIn(110, 40, 20, 20),
-                  app.controls.MouseIn_Centered(100, 50, 20, 4),
-                  app.controls.MouseIn_Centered(100, 50, 22, 4)}),
-      (std::array{1, 0, 0, 1}));
-  // Radius squared 50: the point (5, 5) away lies on the circle.
-  TouchAt(3, 105, 55);
-  EXPECT_EQ((std::array{app.controls.MouseIn_Radius(100, 50, 10, 10),
-                        app.controls.MouseIn_Radius(100, 50, 9, 10)}),
-            (std::array{1, 0}));
-  app.controls.TouchOn[3] = 0;
-  EXPECT_EQ(app.controls.MouseIn(100, 40, 20, 20) + app.controls.MouseIn_Radius(100, 50, 10, 10),
-            0);
-}
-
-TEST_F(ControlsTest, ButtonsTestTheDrawnExtent) {
-  NoTouches();
-  app.frame.ImageScale = 0.5f;
-  SetFrameSize(kPadImage, 40);
-  app.frame.ResetDraw();
-  app.frame.DrawSizeX = app.frame.DrawSizeY = 2;
-  // Half extent 20: the button spans 180..220; Button counts touches that are up.
-  app.controls.TouchPosX[1] = 219;
-  app.controls.TouchPosY[1] = 200;
-  EXPECT_EQ(app.controls.Button(app.frame, kPadImage, 200, 200, 3), 0);
-  EXPECT_EQ(LastRecordKind(), kPadImage);
-  app.controls.PointerDown = 1;
-  EXPECT_EQ(app.controls.Button(app.frame, kPadImage, 200, 200, 3), 1);
-  EXPECT_EQ(app.controls.ButtonFirstTouch(app.frame, kPadImage, 200, 200, 3), 0);
-  app.controls.TouchPosX[1] = 220;
-  EXPECT_EQ(app.controls.Button(app.frame, kPadImage, 200, 200, 3), 0);
-  TouchAt(0, 185, 215);
-  EXPECT_EQ(app.controls.ButtonFirstTouch(app.frame, kPadImage, 200, 200, 3), 1);
-}
-
-class OnScreenPadTest : public ControlsTest {
- protected:
-  OnScreenPadTest() {
-    app.platform.onScreenPad = true;
-    app.screens.ScreenMode = ModeInGame;
-    app.frame.ImageScale = 1;
-    SetFrameSize(kPadImage, 40);
-    SetPad(100, 140, 10);
+  for (const auto& r : rows) {
+    app.screens.ScreenMode = r.mode;
+    app.controls.ICade = r.icade;
+    app.pause.Paused = r.paused;
+    app.controls.PinchActive = 0;
+    for (int i = 0; i < 3; ++i) app.save.Settings[kPad[i]] = r.pad[i];
     NoTouches();
-  }
-  void SetPad(int x, int fromBottom, int size) {
-    app.save.Settings[kPadXSetting] = x;
-    app.save.Settings[kPadYSetting] = fromBottom;
-    app.save.Settings[kPadSizeSetting] = size;
-  }
-  std::vector<int> PadSettings() {
-    return {app.save.Settings[kPadXSetting], app.save.Settings[kPadYSetting],
-            app.save.Settings[kPadSizeSetting]};
-  }
-  const int padY = static_cast<int>(app.frame.ScreenHeight) - 140;
-};
-
-TEST_F(OnScreenPadTest, SettingsAreKeptOnScreen) {
-  SetPad(0, 9999, 30);
-  app.UpdateControls();
-  EXPECT_EQ(PadSettings(),
-            (std::vector<int>{32, static_cast<int>(app.frame.ScreenHeight) - 32, 25}));
-  EXPECT_EQ((std::array{app.controls.PadX, app.controls.PadY}), (std::array{32, 32}));
-  EXPECT_FLOAT_EQ(app.controls.PadScale, 2.5f);
-  app.save.Settings[kPadSizeSetting] = 3;
-  app.UpdateControls();
-  EXPECT_EQ(app.save.Settings[kPadSizeSetting], 8);
-}
-
-// Off on the menu and with the iCade.
-TEST_F(OnScreenPadTest, TouchedArrowsAndFireButtonsHoldTheirKeysInGameWithoutTheICade) {
-  TouchAt(0, 100 - 32, padY);
-  TouchAt(1, static_cast<int>(app.frame.ScreenWidth) - 100 + 24, padY - 24);
-  app.UpdateControls();
-  ExpectPlayKeys({{kGameLeft, 0, -1, 1}, {kGameA, 0, -1, 1}, {kGameUp, 0, -1, 0}});
-  NoTouches();
-  app.UpdateControls();
-  ExpectPlayKeys({{kGameLeft, 0, -1, 0}, {kGameA, 0, -1, 0}});
-  TouchAt(0, 100 - 32, padY);
-  for (const int icade : {0, 1}) {
-    app.screens.ScreenMode = icade ? ModeInGame : ModeMenu;
-    app.controls.ICade = icade;
-    app.UpdateControls();
-    EXPECT_EQ(app.controls.PadKeys[kGameLeft], 0) << icade;
+    for (size_t i = 0; i < r.touches.size(); ++i)
+      TouchAt(static_cast<int>(i), r.touches[i][0], r.touches[i][1]);
+    Update();
+    app.controls.TouchPosX[1] += r.spread;
+    if (r.spread) Update();
+    EXPECT_EQ((std::array{app.io.PlayKey(kGameLeft, 0, -1), app.io.PlayKey(kGameA, 0, -1)}),
+              (std::array{r.left, r.fire}))
+        << r.what;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(app.save.Settings[kPad[i]], r.after[i]) << r.what;
   }
 }
 
-TEST_F(OnScreenPadTest, WhilePausedOneFingerMovesThePadAndTwoResizeIt) {
-  app.pause.Paused = 1;
-  TouchAt(0, 110, padY + 10);
-  app.UpdateControls();
-  EXPECT_EQ(app.controls.PadKeys[kGameLeft], 0);
-  EXPECT_EQ(PadSettings(), (std::vector<int>{110, 130, 10}));
-  TouchAt(1, 110 + 64, padY);
-  app.UpdateControls();
-  EXPECT_EQ(app.controls.PinchActive, 1);
-  EXPECT_EQ(app.controls.PinchSpread, 4);
-  EXPECT_EQ(app.save.Settings[kPadSizeSetting], 10)
-      << "a pinch changes the size from its second update";
-  app.controls.TouchPosX[1] = 110 + 112;
-  app.UpdateControls();
-  EXPECT_EQ(app.save.Settings[kPadSizeSetting], 13);
-  app.controls.TouchOn[1] = 0;
-  app.UpdateControls();
-  EXPECT_EQ(app.controls.PinchActive, 0);
-}
-
-// Tilt follows the reading smoothly; the calibration button takes the reading as level, and
-// the iCade switches tilt off.
-TEST_F(ControlsTest, TiltFollowsTheReadingSmoothlyFromItsCalibration) {
+// Tilt, off on the desktop: it follows the reading smoothly; the calibration button in the
+// lower left takes the reading as level; the iCade switches tilt off.
+TEST_F(ControlsTest, Tilt) {
   app.platform.tilt = true;
-  NoTouches();
-  input.accelX = 0.5f;
-  input.accelY = -0.2f;
-  app.UpdateControls();
-  EXPECT_EQ(app.controls.TiltX, 0.5f);
-  EXPECT_LT(app.controls.SmoothTiltX, 0.5f);
-  for (int i = 0; i < 40; ++i) app.UpdateControls();
-  EXPECT_EQ((std::array{app.controls.SmoothTiltX, app.controls.SmoothTiltY}),
-            (std::array{0.5f, -0.2f}));
-  app.frame.ImageScale = 1;
   SetFrameSize(97, 32);
-  TouchAt(0, 24, static_cast<int>(app.frame.ScreenHeight) - 24);
-  app.UpdateControls();
-  EXPECT_EQ(app.controls.TiltZeroX, 0.5f);
-  app.UpdateControls();
-  EXPECT_EQ(app.controls.TiltX, 0);
-  app.controls.ICade = 1;
-  app.UpdateControls();
-  EXPECT_EQ((std::array{app.controls.SmoothTiltY, app.controls.TiltX}), (std::array{0.0f, 0.0f}));
+  input.accelY = -0.2f;
+  // accel, calibration button touched, iCade, updates, tilt after, smoothed tilt after
+  for (const auto& [accel, button, icade, updates, tilt, smooth] :
+       {std::tuple{0.5f, 0, 0, 1, 0.5f, 0.125f},  // at once, eased
+        {0.5f, 0, 0, 40, 0.5f, 0.5f},             // eased to it in time
+        {0.5f, 1, 0, 2, 0, 0.375f},               // the button takes it as level
+        {0.9f, 0, 1, 1, 0, 0}}) {                 // off with the iCade
+    input.accelX = accel;
+    app.controls.ICade = icade;
+    NoTouches();
+    if (button) TouchAt(0, 24, static_cast<int>(app.frame.ScreenHeight) - 24);
+    for (int i = 0; i < updates; ++i) Update();
+    EXPECT_EQ((std::array{app.controls.TiltX, app.controls.SmoothTiltX}),
+              (std::array{tilt, smooth}))
+        << accel << " " << updates;
+  }
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-// Game controllers as the game sees them: recorded reports of controllers with and without a
-// gamepad mapping, plugged in and out while the game runs, read through the host's joystick
-// path into the game keys and the analogue stick.
+// Game controllers as the game sees them: recorded reports with and without a gamepad mapping,
+// plugged in and out while the game runs, read through the host's joystick path.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "host/glfw2.h"
@@ -15,18 +15,8 @@ namespace {
 
 namespace pad = glfw2::pad;
 
-// Device slots holding recorded reports; an empty slot has nothing plugged in.
-class RecordedJoysticks : public JoystickSource {
- public:
-  int Slots() override { return glfw2::JOYSTICK_SLOTS; }
-  bool Present(int slot) override { return slots[slot].has_value(); }
-  JoystickReport Read(int slot) override { return *slots[slot]; }
-
-  std::array<std::optional<JoystickReport>, glfw2::JOYSTICK_SLOTS> slots;
-};
-
 // Released triggers rest at -1.
-JoystickReport Gamepad(std::initializer_list<int> held, std::array<float, 6> axes = {}) {
+JoystickReport Gamepad(const std::vector<int>& held, std::array<float, 6> axes = {}) {
   JoystickReport report;
   report.gamepad = true;
   for (int button : held) report.pad.buttons[button] = true;
@@ -34,10 +24,14 @@ JoystickReport Gamepad(std::initializer_list<int> held, std::array<float, 6> axe
   return report;
 }
 
-class GamepadTest : public testing::Test {
+// Device slots holding recorded reports; an empty slot has nothing plugged in.
+class GamepadTest : public testing::Test, public JoystickSource {
  protected:
-  GamepadTest() { game.host().joysticks = &joysticks; }
+  GamepadTest() { game.host().joysticks = this; }
   ~GamepadTest() override { game.host().joysticks = nullptr; }
+  int Slots() override { return glfw2::JOYSTICK_SLOTS; }
+  bool Present(int slot) override { return slots[slot].has_value(); }
+  JoystickReport Read(int slot) override { return *slots[slot]; }
 
   // The game keys held by player 0 after one update, asked as the menus ask (stick counts).
   std::vector<int> HeldKeys() {
@@ -45,44 +39,33 @@ class GamepadTest : public testing::Test {
     std::vector<int> held;
     for (int key : {kGameUp, kGameLeft, kGameRight, kGameDown, kGameA, kGameB, kGameX, kGameY,
                     kGameL1, kGameR1, kGameBack})
-      if (game.app().PlayKey(key, 1, 0)) held.push_back(key);
+      if (game.app().io.PlayKey(key, 1, 0)) held.push_back(key);
     return held;
   }
 
-  RecordedJoysticks joysticks;
+  std::array<std::optional<JoystickReport>, glfw2::JOYSTICK_SLOTS> slots;
   HeadlessGame game;
 };
 
+// The report's y grows downward, the framework's upward; thumb clicks, the right stick and the
+// triggers do nothing.
 TEST_F(GamepadTest, TheStandardLayoutReachesTheGameKeys) {
-  const struct {
-    const char* what;
-    JoystickReport report;
-    std::vector<int> keys;
-  } cases[] = {
-      {"nothing pressed", Gamepad({}), {}},
-      {"A fires", Gamepad({pad::A}), {kGameA}},
-      {"B", Gamepad({pad::B}), {kGameB}},
-      {"X", Gamepad({pad::X}), {kGameX}},
-      {"Y", Gamepad({pad::Y}), {kGameY}},
-      {"shoulders", Gamepad({pad::LEFT_BUMPER, pad::RIGHT_BUMPER}), {kGameL1, kGameR1}},
-      {"back", Gamepad({pad::BACK}), {kGameBack}},
-      {"start", Gamepad({pad::START}), {kGameBack}},
-      {"guide", Gamepad({pad::GUIDE}), {kGameBack}},
-      {"d-pad up and left", Gamepad({pad::DPAD_UP, pad::DPAD_LEFT}), {kGameUp, kGameLeft}},
-      {"d-pad down and right", Gamepad({pad::DPAD_DOWN, pad::DPAD_RIGHT}), {kGameRight, kGameDown}},
-      {"thumb clicks do nothing", Gamepad({pad::LEFT_THUMB, pad::RIGHT_THUMB}), {}},
-      // The report's y grows downward, the framework's upward.
-      {"left stick up (negative y)", Gamepad({}, {0, -1, 0, 0, -1, -1}), {kGameUp}},
-      {"left stick down, right", Gamepad({}, {0.9f, 0.9f, 0, 0, -1, -1}), {kGameRight, kGameDown}},
-      {"right stick and triggers do not steer", Gamepad({}, {0, 0, 1, 1, 1, 1}), {}},
-  };
-  for (const auto& c : cases) {
-    joysticks.slots[0] = c.report;
-    EXPECT_EQ(HeldKeys(), c.keys) << c.what;
+  using Axes = std::array<float, 6>;
+  for (const auto& [buttons, axes, keys] :
+       {std::tuple{std::vector<int>{pad::A}, Axes{}, std::vector<int>{kGameA}},
+        {{pad::B}, {}, {kGameB}},
+        {{pad::X}, {}, {kGameX}},
+        {{pad::Y}, {}, {kGameY}},
+        {{pad::LEFT_BUMPER, pad::RIGHT_BUMPER}, {}, {kGameL1, kGameR1}},
+        {{pad::BACK}, {}, {kGameBack}},
+        {{pad::START}, {}, {kGameBack}},
+        {{pad::DPAD_UP, pad::DPAD_LEFT}, {}, {kGameUp, kGameLeft}},
+        {{pad::DPAD_DOWN, pad::DPAD_RIGHT, pad::LEFT_THUMB}, {}, {kGameRight, kGameDown}},
+        {{}, {0.9f, -0.9f, 1, 1, 1, 1}, {kGameUp, kGameRight}}}) {
+    slots[0] = Gamepad(buttons, axes);
+    EXPECT_EQ(HeldKeys(), keys) << buttons.size() << " " << axes[0] << "," << axes[1];
   }
-  joysticks.slots[0] = Gamepad({}, {0.5f, -0.75f, 0, 0, -1, -1});
-  game.Step();
-  EXPECT_EQ((std::array{JoyX(0, 0), JoyY(0, 0)}), (std::array{0.5f, 0.75f}));
+  EXPECT_EQ((std::array{JoyX(0, 0), JoyY(0, 0)}), (std::array{0.9f, 0.9f}));
 }
 
 // Without a gamepad mapping the device's own numbering reaches the game as before.
@@ -92,26 +75,26 @@ TEST_F(GamepadTest, AControllerWithoutAMappingKeepsItsRawButtons) {
   raw.raw.axisCount = 2;
   raw.raw.pressed[0] = raw.raw.pressed[9] = true;
   raw.raw.axes[0] = -1;
-  joysticks.slots[0] = raw;
+  slots[0] = raw;
   EXPECT_EQ(HeldKeys(), (std::vector<int>{kGameUp, kGameLeft, kGameA}));
 }
 
+// Mended: an unplugged controller's buttons are let go.
 TEST_F(GamepadTest, ControllersPluggedInAndOutWhilePlaying) {
-  EXPECT_EQ(HeldKeys(), std::vector<int>{}) << "none plugged in";
-  joysticks.slots[3] = Gamepad({pad::A});
+  slots[3] = Gamepad({pad::A});
   EXPECT_EQ(HeldKeys(), std::vector<int>{kGameA}) << "a late one in the fourth slot is player 1";
-  joysticks.slots[3].reset();
+  slots[3].reset();
   EXPECT_EQ(HeldKeys(), std::vector<int>{}) << "unplugged with A held: A is let go";
   EXPECT_EQ(KeyDown(key::JoyButton(0, 0)), 0);
 
-  joysticks.slots[0] = Gamepad({});
-  joysticks.slots[1] = Gamepad({pad::B});
-  EXPECT_EQ(game.app().PlayKey(kGameB, 1, 1), 0) << "not yet polled";
+  slots[0] = Gamepad({});
+  slots[1] = Gamepad({pad::B});
+  EXPECT_EQ(game.app().io.PlayKey(kGameB, 1, 1), 0) << "not yet polled";
   game.Step();
-  EXPECT_EQ(game.app().PlayKey(kGameB, 1, 1), 1) << "the second controller is player 2";
-  joysticks.slots[0].reset();
+  EXPECT_EQ(game.app().io.PlayKey(kGameB, 1, 1), 1) << "the second controller is player 2";
+  slots[0].reset();
   EXPECT_EQ(HeldKeys(), std::vector<int>{kGameB}) << "the first unplugged: the second moves up";
-  EXPECT_EQ(game.app().PlayKey(kGameB, 1, 1), 0);
+  EXPECT_EQ(game.app().io.PlayKey(kGameB, 1, 1), 0);
 }
 
 }  // namespace

@@ -1,15 +1,11 @@
-// A loaded game settled on the menu, in a folder of its own (the menu saves), with input
-// helpers in game units and readings of what the last update drew.
+// A loaded game settled on the menu in a folder of its own (the menu saves), with input in game
+// units and readings of what the last update drew.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,87 +17,69 @@
 
 class MenuTest : public ::testing::Test {
  protected:
-  // Updates after loading for the menu to slide in and the wheel to come to rest.
-  static constexpr int kSettleUpdates = 80;
-  static constexpr int kSlideUpdates = 30;
+  // Updates for the menu to slide in and the wheel to rest; for a panel to slide.
+  static constexpr int kSettleUpdates = 80, kSlideUpdates = 30;
 
   void SetUp() override {
-    folder_.emplace("menu_test");
-    game_ = std::make_unique<HeadlessGame>();
-    app().frame.ScaleX = app().frame.ScaleY = 1.0f;  // one device pixel per game unit
-    game_->StepUntilLoaded();
-    game_->Step(kSettleUpdates);
+    app.frame.ScaleX = app.frame.ScaleY = 1.0f;  // one device pixel per game unit
+    game.StepUntilLoaded();
+    Step(kSettleUpdates);
   }
-
-  void TearDown() override {
-    game_.reset();
-    folder_.reset();
-  }
-
-  MyApp& app() { return game_->app(); }
-  HeadlessGame& game() { return *game_; }
-
-  void Step(int updates = 1) { game_->Step(updates); }
+  void Step(int updates = 1) { game.Step(updates); }
   // Held for `updates`, then up for one.
   void Tap(int key, int updates = 1) {
-    game_->KeyDown(key);
+    game.KeyDown(key);
     Step(updates);
-    game_->KeyUp(key);
+    game.KeyUp(key);
     Step();
   }
   void PressAt(float x, float y) {
-    game_->MouseMove(x, y);
-    game_->MouseButton(0, true);
+    game.MouseMove(x, y);
+    game.MouseButton(0, true);
   }
-  void Lift() { game_->MouseButton(0, false); }
-  // A touch held for `updates`, then lifted for one.
+  void Lift() { game.MouseButton(0, false); }
   void TouchAt(float x, float y, int updates = 1) {
     PressAt(x, y);
     Step(updates);
     Lift();
     Step();
   }
-
-  // Opens the options panel from the hub by key and waits for it to finish sliding in.
+  void TapOrTouch(int key, float x, float y) { key ? Tap(key) : TouchAt(x, y); }  // 0: touch
+  void StepAlone() {  // one update with only its own records in the list
+    app.frame.DrawCount = 0;
+    Step();
+  }
   void OpenOptions() {
-    app().menu.MenuFocus = MenuScreen::kFocusHub;
+    app.menu.MenuFocus = MenuScreen::kFocusHub;
     Tap('Z');
     Step(kSlideUpdates);
   }
-
-  // Marks levels 0..count-1 completed, so that the wheel offers level `count` too.
-  void CompleteLevels(int count) {
+  void CompleteLevels(int count) {  // levels 0..count-1: the wheel offers `count` too
     for (int level = 0; level < count; ++level)
-      app().save.LevelRecords[SaveData::kCompletionRecords + level * SaveData::kBestScores] = 1;
+      app.save.LevelRecords[SaveData::kCompletionRecords + level * SaveData::kBestScores] = 1;
   }
-
-  // The characters of every glyph the last update drew, in order (spaces are not drawn);
-  // button glyphs, which stand for no character, read as '?'.
+  // The glyphs the last update drew (spaces are not drawn; button glyphs read '?').
   std::string DrawnText() {
     std::string text;
-    for (const float* r : Records(app().frame.FontImage)) {
+    for (const float* r : Records(app.frame.FontImage)) {
       const int code = static_cast<int>(r[drawrec::kFrame]) + 32;
       text += code < 127 ? static_cast<char>(code) : '?';
     }
     return text;
   }
-
-  // The records of the last update that draw image slot (or marker) `slot`.
+  bool Shows(const std::string& text) { return DrawnText().find(text) != std::string::npos; }
   std::vector<const float*> Records(float slot) {
     std::vector<const float*> found;
-    for (int at = 0; at < app().frame.DrawCount; at += drawrec::kFloats)
-      if (app().frame.DrawList[at + drawrec::kSlot] == slot)
-        found.push_back(&app().frame.DrawList[at]);
+    for (int at = 0; at < app.frame.DrawCount; at += drawrec::kFloats)
+      if (app.frame.DrawList[at + drawrec::kSlot] == slot) found.push_back(&app.frame.DrawList[at]);
     return found;
   }
-  int RecordsOf(int slot) { return static_cast<int>(Records(static_cast<float>(slot)).size()); }
-
   static std::string StateText() {
     std::ifstream file(".briskostate", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
   }
 
- private:
-  std::optional<ScratchFolder> folder_;
-  std::unique_ptr<HeadlessGame> game_;
+  ScratchFolder folder{"menu_test"};  // entered before the game reads its state file
+  HeadlessGame game;
+  MyApp& app = game.app();
 };

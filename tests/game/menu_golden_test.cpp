@@ -1,6 +1,6 @@
 // The draw lists of the settled menu, the open options panel and the open credits box,
-// compared line by line with readings checked by eye against screenshots of the real game.
-// ZV_UPDATE_GOLDENS=1 writes the readings anew instead of comparing.
+// compared line by line with readings checked by eye once against screenshots of the same
+// screens. ZV_UPDATE_GOLDENS=1 writes the readings anew instead of comparing (only on purpose).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -73,30 +73,34 @@ class MenuGoldenTest : public MenuTest {
     // Three levels done, scores on the selected one.
     CompleteLevels(3);
     const int scores[] = {15320, 9800, 4410, 950};
-    for (int k = 0; k < 4; ++k) app().save.LevelRecords[3 * SaveData::kBestScores + k] = scores[k];
-    app().save.LevelRecords[0] = 2200;
-    app().menu.MenuLevel = 1000;  // as at start: the highest level offered is selected
+    for (int k = 0; k < 4; ++k) app.save.LevelRecords[3 * SaveData::kBestScores + k] = scores[k];
+    app.save.LevelRecords[0] = 2200;
+    app.menu.MenuLevel = 1000;  // as at start: the highest level offered is selected
     Step(kSettleUpdates);
   }
 };
 
+// menu.txt: the wheel settled on level 4 (three done) with its four best scores, 15320 first,
+// and the totals under it.
 TEST_F(MenuGoldenTest, SettledMenu) {
-  ASSERT_EQ(app().menu.MenuLevel, 3);
-  CompareWithGolden(app(), "menu");
+  ASSERT_EQ(app.menu.MenuLevel, 3);
+  CompareWithGolden(app, "menu");
 }
 
+// options.txt: the panel in, the Sound row selected, iCade and Fullscreen below, Credits apart.
 TEST_F(MenuGoldenTest, OpenOptionsPanel) {
   OpenOptions();
   Tap(key::kDown);
-  ASSERT_EQ(app().menu.OptionRow, MenuScreen::kRowSound);
-  CompareWithGolden(app(), "options");
+  ASSERT_EQ(app.menu.OptionRow, MenuScreen::kRowSound);
+  CompareWithGolden(app, "options");
 }
 
+// credits.txt: the box in, its tiles, window and corner discs, the ticker at line 5.
 TEST_F(MenuGoldenTest, OpenCreditsBox) {
-  app().menu.CreditsOpen = 1;
-  app().controls.KeyLatch = app().controls.PointerActive = 1;
-  app().screens.TickerLine = 5;
-  app().screens.TickerOffset = 0;
+  app.menu.CreditsOpen = 1;
+  app.controls.KeyLatch = app.controls.PointerActive = 1;
+  app.screens.TickerLine = 5;
+  app.screens.TickerOffset = 0;
   Step(kSlideUpdates + 10);
-  CompareWithGolden(app(), "credits");
+  CompareWithGolden(app, "credits");
 }

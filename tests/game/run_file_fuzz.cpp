@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,9 +32,8 @@ std::vector<InputFrame> Play(const RecordedRun& run, long long updates) {
 }
 
 long long Updates(const RecordedRun& run) {
-  long long updates = 0;
-  for (const RunLine& line : run.input.lines) updates += line.count;
-  return updates;
+  return std::accumulate(run.input.lines.begin(), run.input.lines.end(), 0LL,
+                         [](long long sum, const RunLine& line) { return sum + line.count; });
 }
 
 std::string Write(const RecordedRun& run, const std::vector<InputFrame>& frames) {

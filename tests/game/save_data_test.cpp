@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -10,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <random>
 #include <sstream>
 
@@ -21,318 +19,239 @@
 
 namespace {
 
-constexpr int kLevelBlockFields = 21;
-constexpr int kLevelsStart = 35;  // fields before the first level block
-
+constexpr char kState[] = ".briskostate";
+// Field of a level block: 35 fields come first, then 21 to a level.
 int LevelField(int level, int offset) {
-  return kLevelsStart + level * kLevelBlockFields + offset;
+  return 35 + level * 21 + offset;
 }
 
-std::vector<std::string> SplitFields(const std::string& text) {
+std::vector<std::string> Split(const std::string& text) {
   std::vector<std::string> fields;
   std::stringstream stream(text);
   for (std::string field; std::getline(stream, field, '|');) fields.push_back(field);
   return fields;
 }
 
-std::string JoinFields(const std::vector<std::string>& fields) {
+std::string Join(const std::vector<std::string>& fields) {
   std::string text;
   for (const auto& field : fields) text += field + "|";
   return text;
 }
 
-// A fresh game in a folder of its own, so the state file is the test's alone.
+std::string FileText(const char* path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
 class SaveRecord : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_.emplace("save_test");
-    game_ = std::make_unique<HeadlessGame>();
-  }
-
-  void TearDown() override {
-    game_.reset();
-    folder_.reset();
-  }
-
-  MyApp& app() { return game_->app(); }
-
-  static std::string FileText(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-  }
-  std::string StateText() { return FileText(".briskostate"); }
-
   // Loads the text as the state file and returns what Load printed.
-  std::string LoadText(const std::string& text) {
-    std::ofstream(".briskostate", std::ios::binary) << text;
+  std::string Load(const std::string& text) {
+    std::ofstream(kState, std::ios::binary) << text;
     testing::internal::CaptureStdout();
-    app().Load();
+    LoadProgress(app().platform, app().frame, app().screens, app().save);
     return testing::internal::GetCapturedStdout();
   }
-
-  // The settings with a meaning: sound mode, pad x, y and size, overscan.
-  std::vector<int> MeaningfulSettings() {
-    const auto& s = app().save.Settings;
+  MyApp& app() { return game_.app(); }
+  SaveData& data() { return game_.app().save; }
+  // Sound mode, pad x, y and size, overscan.
+  std::vector<int> Settings() {
+    const auto& s = data().Settings;
     return {s[kSoundModeSetting], s[kPadXSetting], s[kPadYSetting], s[kPadSizeSetting],
             s[kOverscanSetting]};
   }
+  const std::vector<int> kRepaired = {1, 64, 64, 10, 1};
 
-  // Every saved value set to something distinct, with negatives and both int extremes.
+  // Every saved value distinct, with negatives and both int extremes.
   void FillEverything() {
-    for (int i = 0; i < kSettings; ++i) app().save.Settings[i] = (i % 2 ? -1 : 1) * (i * 1013 + 7);
-    app().save.Settings[3] = INT_MIN;
-    app().save.Settings[4] = INT_MAX;
-    app().save.Settings[kPadXSetting] = 300;
-    app().save.Settings[kPadYSetting] = 64;
-    app().save.Settings[kPadSizeSetting] = 8;
-    app().save.Settings[kOverscanSetting] = 1;  // what the repairs leave on the desktop
-    for (int i = 0; i < kBadgeSlots; ++i) app().save.BadgeGot[i] = (i * 7) % 3 == 0 || i % 32 == 31;
+    for (int i = 0; i < kSettings; ++i) data().Settings[i] = (i % 2 ? -1 : 1) * (i * 1013 + 7);
+    data().Settings[3] = INT_MIN;
+    data().Settings[4] = INT_MAX;
+    data().Settings[kPadXSetting] = 300;
+    data().Settings[kPadYSetting] = 64;
+    data().Settings[kPadSizeSetting] = 8;
+    data().Settings[kOverscanSetting] = 1;
+    for (int i = 0; i < kBadgeSlots; ++i) data().BadgeGot[i] = (i * 7) % 3 == 0 || i % 32 == 31;
     for (int i = 0; i < 20000; ++i)
-      app().save.LevelRecords[i] =
-          static_cast<int>(((i * 2654435761u) >> (i % 5)) - (i % 3) * 1000u);
-    app().save.LevelRecords[17] = INT_MIN;
-    app().save.LevelRecords[10017] = INT_MAX;
+      data().LevelRecords[i] = static_cast<int>(((i * 2654435761u) >> (i % 5)) - (i % 3) * 1000u);
+    data().LevelRecords[17] = INT_MIN;
+    data().LevelRecords[10017] = INT_MAX;
   }
 
-  std::optional<ScratchFolder> folder_;
-  std::unique_ptr<HeadlessGame> game_;
+  ScratchFolder folder_{"save_test"};
+  HeadlessGame game_;
 };
 
 }  // namespace
 
-TEST_F(SaveRecord, AFreshGameSavesTheDefaultRecord) {
-  app().Save();
-  std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|";
-  for (int i = 0; i < 10; ++i) expected += "0|";
-  expected += "1483|";
-  for (int i = 0; i < 9 + 1005 * kLevelBlockFields; ++i) expected += "0|";
-  EXPECT_EQ(StateText(), expected);
-}
-
-// Pins the weights and the wrap-around of the badge and level checksums in the text.
-TEST_F(SaveRecord, ChecksumsAreWeightedSumsThatWrapAround) {
-  app().save.BadgeGot[31] = true;  // bit 31: word 0 is negative
-  app().save.BadgeGot[32] = true;
-  app().save.LevelRecords[0] = 1;         // level 0 best 0, weight 4
-  app().save.LevelRecords[10000] = 1;     // level 0 done 0, weight 3
-  app().save.LevelRecords[29] = 2;        // level 2 best 9, weight 13
-  app().save.LevelRecords[10029] = 1;     // level 2 done 9, weight 14
-  app().save.LevelRecords[30] = INT_MAX;  // level 3 best 0, weight 4
-  app().Save();
-  const std::vector<std::string> fields = SplitFields(StateText());
-  EXPECT_EQ(fields[26], "-2147483648");
-  EXPECT_EQ(fields[27], "1");
-  EXPECT_EQ(fields[34], "-2147483647");
-  EXPECT_EQ(fields[LevelField(0, 20)], "7");
-  EXPECT_EQ(fields[LevelField(2, 18)], "2");
-  EXPECT_EQ(fields[LevelField(2, 20)], "40");
-  EXPECT_EQ(fields[LevelField(3, 20)], "-4");
-}
-
+// The new record runs out of room partway: the file size limit stops it after 4 KiB.
 TEST_F(SaveRecord, AFailedSaveLeavesThePreviousRecord) {
-  app().Save();
-  const std::string before = StateText();
-  app().save.LevelRecords[0] = 5;
-  // The new record runs out of room partway: the file size limit stops it after 4 KiB.
+  SaveProgress(app().play, app().screens, app().save);
+  const std::string before = FileText(kState);
+  data().LevelRecords[0] = 5;
   RunInChild([&] {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{4096, 4096};
     setrlimit(RLIMIT_FSIZE, &limit);
-    app().Save();
+    SaveProgress(app().play, app().screens, app().save);
   });
-  EXPECT_EQ(StateText(), before);
+  EXPECT_EQ(FileText(kState), before);
 }
 
-// Too short for a settings block (26 fields) or a badge block: nothing is read, and the
-// settings are only repaired. Only a text cut short is damaged: an empty one is no save yet.
-TEST_F(SaveRecord, AnEmptyOrShortStateLeavesTheRepairedDefaults) {
-  app().save.BadgeGot[0] = true;
-  for (const char* text : {"", "1|2|3|"}) {
-    EXPECT_EQ(LoadText(text), "") << text;
-    EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1})) << text;
-    EXPECT_TRUE(app().save.BadgeGot[0]) << text;
-    EXPECT_EQ(app().frame.Overscan, 0.0f);
-    EXPECT_EQ(app().save.StateDamaged, *text != '\0') << text;
-  }
-
-  app().platform.console = true;  // the console keeps its overscan setting, repaired from 0 to 64
-  LoadText("");
-  EXPECT_EQ(app().save.Settings[kOverscanSetting], 1);
-  app().save.Settings[kOverscanSetting] = 0;
-  LoadText("");
-  EXPECT_EQ(app().save.Settings[kOverscanSetting], 64);
-  EXPECT_EQ(app().frame.Overscan, 64.0f);
-  app().platform.console = false;
-}
-
-// Every value comes back; a record cut short loads the blocks it holds and leaves the rest, and
-// is kept as damaged like a block whose checksum fails.
-TEST_F(SaveRecord, EveryValueSurvivesASaveAndALoad) {
-  FillEverything();
-  const auto settings = app().save.Settings;
-  const auto badges = app().save.BadgeGot;
-  const auto records = app().save.LevelRecords;
-  app().Save();
-  app().save.Settings.fill(0);
-  app().save.BadgeGot.fill(false);
-  app().save.LevelRecords.fill(0);
-  const std::string saved = StateText();
-  EXPECT_EQ(LoadText(saved), "Settings Loaded\nBadges Loaded\n");
-  EXPECT_EQ(app().save.Settings, settings);
-  EXPECT_EQ(app().save.BadgeGot, badges);
-  EXPECT_TRUE(
-      std::equal(records.begin(), records.begin() + 20000, app().save.LevelRecords.begin()));
-  app().Save();
-  EXPECT_EQ(StateText(), saved);
-  EXPECT_FALSE(std::filesystem::exists(".briskostate.damaged"));
-
-  std::vector<std::string> fields = SplitFields(saved);
-  fields.resize(LevelField(5, 19));  // level 5's block is cut short
-  app().save.LevelRecords.fill(-9);
-  EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Loaded\nBadges Loaded\n");
-  for (int entry : {0, 49, 10000, 10049}) EXPECT_EQ(app().save.LevelRecords[entry], records[entry]);
-  for (int entry : {50, 9999, 10050, 19999}) EXPECT_EQ(app().save.LevelRecords[entry], -9);
-  EXPECT_TRUE(app().save.StateDamaged);
-}
-
-TEST_F(SaveRecord, ADamagedBlockIsResetAlone) {
-  FillEverything();
-  const auto records = app().save.LevelRecords;
-  const auto badges = app().save.BadgeGot;
-  app().Save();
-  const std::vector<std::string> saved = SplitFields(StateText());
-  ASSERT_EQ(saved.size(), 35u + 1005 * kLevelBlockFields);
-
-  std::vector<std::string> fields = saved;
-  fields[2] = "12345";  // settings edited by hand
-  EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Checksum Invalid\nBadges Loaded\n");
-  EXPECT_EQ(app().save.Settings[2], 0);
-  EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1}));
-  EXPECT_EQ(app().save.BadgeGot, badges);
-  EXPECT_EQ(app().save.LevelRecords, records);
-
-  fields = saved;
-  fields[27] = "5";  // a badge word
-  EXPECT_EQ(LoadText(JoinFields(fields)), "Settings Loaded\nBadge Checksum Invalid\n");
-  EXPECT_EQ(app().save.BadgeGot, decltype(badges){});
-  EXPECT_EQ(app().save.Settings[kPadXSetting], 300);
-
-  // Two best scores of level 12 swapped: the weights tell them apart.
-  fields = saved;
-  std::swap(fields[LevelField(12, 0)], fields[LevelField(12, 2)]);
-  EXPECT_EQ(LoadText(JoinFields(fields)),
-            "Settings Loaded\nBadges Loaded\nHighscore 12 Checksum Invalid\n");
-  auto expected = records;
-  std::fill_n(expected.begin() + 120, 10, 0);
-  std::fill_n(expected.begin() + 10120, 10, 0);
-  EXPECT_EQ(app().save.LevelRecords, expected);
-}
-
-// Only what Save writes counts as a number: an optional "-" and digits within an int. Each
-// field stands in a level block whose checksum fits the number atoi would read from it, so
-// the form of the field alone decides.
-TEST_F(SaveRecord, AFieldThatIsNotAPlainNumberInvalidatesItsBlock) {
-  const std::vector<std::pair<std::string, int>> valid = {
-      {"0", 0}, {"-0", 0}, {"007", 7}, {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}};
-  const std::vector<std::string> invalid = {
-      "",   "-",  "12ab", "99999999999", "2147483648", "-2147483649", "zero",
-      "+7", " 7", "7 ",   "0x10",        "1e3",        "--1",         std::string(63, '0') + "9"};
-  std::vector<std::string> fields;
-  for (const auto& entry : valid) fields.push_back(entry.first);
-  fields.insert(fields.end(), invalid.begin(), invalid.end());
-
-  app().Save();
-  std::vector<std::string> record = SplitFields(StateText());
-  std::string expected = "Settings Loaded\nBadges Loaded\n";
-  for (int level = 0; level < static_cast<int>(fields.size()); ++level) {
-    const long long leading =
-        std::clamp<long long>(std::strtoll(fields[level].c_str(), nullptr, 10), INT_MIN, INT_MAX);
-    record[LevelField(level, 0)] = fields[level];
-    record[LevelField(level, 20)] = std::to_string(static_cast<int>(4u * uint32_t(leading)));
-    if (level >= static_cast<int>(valid.size()))
-      expected += "Highscore " + std::to_string(level) + " Checksum Invalid\n";
-  }
-  app().save.LevelRecords.fill(1);
-  EXPECT_EQ(LoadText(JoinFields(record)), expected);
-  for (int level = 0; level < static_cast<int>(fields.size()); ++level) {
-    const bool isValid = level < static_cast<int>(valid.size());
-    EXPECT_EQ(app().save.LevelRecords[level * 10], isValid ? valid[level].second : 0)
-        << fields[level];
-  }
-  EXPECT_TRUE(app().save.StateDamaged);
-}
-
-// Junk reads as no block at all: it used to read as zeros that matched their checksum of 0,
-// turning all sound off.
-TEST_F(SaveRecord, JunkLoadsNoBlock) {
+// Junk used to read as zeros that matched their checksum of 0, turning all sound off. Too
+// short a text reads nothing; only an empty one is no save yet rather than damage.
+TEST_F(SaveRecord, EmptyShortAndJunkStatesLoadNoBlock) {
   std::string noise(1 << 20, '\0');
   std::mt19937 random(12);
   for (char& byte : noise) byte = static_cast<char>(random());
-  for (const std::string& junk : {std::string(26, '|'), std::string(400, '|'), noise}) {
-    app().save.Settings.fill(7);
-    app().save.BadgeGot.fill(true);
-    app().save.LevelRecords.fill(7);
-    const std::string printed = LoadText(junk);
-    EXPECT_EQ(printed.find("Loaded"), std::string::npos) << printed.substr(0, 200);
-    EXPECT_EQ(printed.substr(0, 26), "Settings Checksum Invalid\n");
-    EXPECT_EQ(MeaningfulSettings(), (std::vector<int>{1, 64, 64, 10, 1}));
-    EXPECT_EQ(app().save.BadgeGot[0], junk.size() < 35) << "the badges need 35 fields";
-    EXPECT_EQ(app().save.LevelRecords[0], junk.size() < 56 ? 7 : 0);
-    EXPECT_TRUE(app().save.StateDamaged);
+  for (const std::string& text :
+       {std::string(), std::string("1|2|3|"), std::string(26, '|'), std::string(400, '|'), noise}) {
+    SCOPED_TRACE(text.size());
+    data().BadgeGot.fill(true);
+    data().LevelRecords.fill(7);
+    const std::string printed = Load(text);
+    EXPECT_EQ(printed.find("Loaded"), std::string::npos);
+    EXPECT_EQ(printed.empty(), text.size() < 26);
+    EXPECT_EQ(Settings(), kRepaired);
+    EXPECT_EQ(data().BadgeGot[0], text.size() < 35);
+    EXPECT_EQ(data().LevelRecords[0], text.size() < 56 ? 7 : 0);
+    EXPECT_EQ(data().StateDamaged, !text.empty());
   }
 }
 
-// One damaged byte costs blocks, but the file holding them is kept beside the new record so
-// that the scores can be recovered by hand; it is kept once, not replaced by later saves.
+// Every value comes back; a record cut short loads the blocks it holds, leaves the rest and is
+// damaged like a block whose checksum fails.
+TEST_F(SaveRecord, EveryValueSurvivesASaveAndALoad) {
+  FillEverything();
+  const SaveData filled = data();
+  SaveProgress(app().play, app().screens, app().save);
+  data().Settings.fill(0);
+  data().BadgeGot.fill(false);
+  data().LevelRecords.fill(0);
+  const std::string saved = FileText(kState);
+  EXPECT_EQ(Load(saved), "Settings Loaded\nBadges Loaded\n");
+  EXPECT_EQ(data().Settings, filled.Settings);
+  EXPECT_EQ(data().BadgeGot, filled.BadgeGot);
+  EXPECT_TRUE(std::equal(data().LevelRecords.begin(), data().LevelRecords.begin() + 20000,
+                         filled.LevelRecords.begin()));
+  SaveProgress(app().play, app().screens, app().save);
+  EXPECT_EQ(FileText(kState), saved);
+  EXPECT_FALSE(std::filesystem::exists(".briskostate.damaged"));
+
+  std::vector<std::string> fields = Split(saved);
+  fields.resize(LevelField(5, 19));
+  data().LevelRecords.fill(-9);
+  EXPECT_EQ(Load(Join(fields)), "Settings Loaded\nBadges Loaded\n");
+  for (int entry : {0, 49, 10049})
+    EXPECT_EQ(data().LevelRecords[entry], filled.LevelRecords[entry]);
+  for (int entry : {50, 10050}) EXPECT_EQ(data().LevelRecords[entry], -9);
+  EXPECT_TRUE(data().StateDamaged);
+}
+
+// A damaged block is reset alone: settings edited by hand, a badge word, two best scores of
+// level 12 swapped (the weights tell them apart).
+TEST_F(SaveRecord, ADamagedBlockIsResetAlone) {
+  FillEverything();
+  const SaveData filled = data();
+  SaveProgress(app().play, app().screens, app().save);
+  const std::vector<std::string> saved = Split(FileText(kState));
+  std::vector<std::string> fields = saved;
+  fields[2] = "12345";
+  EXPECT_EQ(Load(Join(fields)), "Settings Checksum Invalid\nBadges Loaded\n");
+  EXPECT_EQ(Settings(), kRepaired);
+  EXPECT_EQ(data().BadgeGot, filled.BadgeGot);
+  EXPECT_EQ(data().LevelRecords, filled.LevelRecords);
+
+  fields = saved;
+  fields[27] = "5";
+  EXPECT_EQ(Load(Join(fields)), "Settings Loaded\nBadge Checksum Invalid\n");
+  EXPECT_EQ(data().BadgeGot, decltype(filled.BadgeGot){});
+
+  fields = saved;
+  std::swap(fields[LevelField(12, 0)], fields[LevelField(12, 2)]);
+  EXPECT_EQ(Load(Join(fields)), "Settings Loaded\nBadges Loaded\nHighscore 12 Checksum Invalid\n");
+  auto expected = filled.LevelRecords;
+  std::fill_n(expected.begin() + 120, 10, 0);
+  std::fill_n(expected.begin() + 10120, 10, 0);
+  EXPECT_EQ(data().LevelRecords, expected);
+}
+
+// Only an optional "-" and digits within an int count as a number. Each field stands in a
+// level block whose checksum fits what atoi would read, so its form alone decides.
+TEST_F(SaveRecord, AFieldThatIsNotAPlainNumberInvalidatesItsBlock) {
+  const std::vector<std::pair<std::string, int>> fields = {{"0", 0},
+                                                           {"-0", 0},
+                                                           {"007", 7},
+                                                           {"2147483647", INT_MAX},
+                                                           {"-2147483648", INT_MIN},
+                                                           {"", 0},
+                                                           {"-", 0},
+                                                           {"12ab", 0},
+                                                           {"2147483648", 0},
+                                                           {"-2147483649", 0},
+                                                           {"+7", 0},
+                                                           {" 7", 0},
+                                                           {"7 ", 0},
+                                                           {"0x10", 0},
+                                                           {std::string(63, '0') + "9", 0}};
+  SaveProgress(app().play, app().screens, app().save);
+  std::vector<std::string> record = Split(FileText(kState));
+  std::string expected = "Settings Loaded\nBadges Loaded\n";
+  for (int level = 0; level < static_cast<int>(fields.size()); ++level) {
+    const long long leading = std::clamp<long long>(
+        std::strtoll(fields[level].first.c_str(), nullptr, 10), INT_MIN, INT_MAX);
+    record[LevelField(level, 0)] = fields[level].first;
+    record[LevelField(level, 20)] = std::to_string(static_cast<int>(4u * uint32_t(leading)));
+    if (level >= 5)  // the first five are numbers
+      expected += "Highscore " + std::to_string(level) + " Checksum Invalid\n";
+  }
+  data().LevelRecords.fill(1);
+  EXPECT_EQ(Load(Join(record)), expected);
+  for (int level = 0; level < static_cast<int>(fields.size()); ++level)
+    EXPECT_EQ(data().LevelRecords[level * 10], fields[level].second) << fields[level].first;
+}
+
+// A damaged file is kept once beside the new record, so that scores can be recovered by hand.
 TEST_F(SaveRecord, TheDamagedFileIsKeptBeforeASaveReplacesIt) {
   FillEverything();
-  app().Save();
-  std::string damaged = StateText();
-  damaged[damaged.find('|')] = '#';  // every later field moves one block position
-  const std::string printed = LoadText(damaged);
-  EXPECT_EQ(printed.find("Loaded"), std::string::npos);
-  EXPECT_NE(printed.find("Highscore 999 Checksum Invalid"), std::string::npos);
-
+  SaveProgress(app().play, app().screens, app().save);
+  std::string damaged = FileText(kState);
+  damaged[damaged.find('|')] = '#';
+  EXPECT_EQ(Load(damaged).find("Loaded"), std::string::npos);
   testing::internal::CaptureStderr();
-  app().Save();
-  app().Save();
+  SaveProgress(app().play, app().screens, app().save);
+  SaveProgress(app().play, app().screens, app().save);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "zorvane: the state file ./.briskostate was damaged and its bad blocks reset; it is "
             "kept as ./.briskostate.damaged to recover scores by hand\n");
   EXPECT_EQ(FileText(".briskostate.damaged"), damaged);
-  EXPECT_EQ(LoadText(StateText()), "Settings Loaded\nBadges Loaded\n");
-  EXPECT_FALSE(app().save.StateDamaged);
+  EXPECT_EQ(Load(FileText(kState)), "Settings Loaded\nBadges Loaded\n");
 }
 
 TEST_F(SaveRecord, ScoresAreFiledInOrderAndCompletionIsMarked) {
-  MyApp& game = app();
-  game.world.Level = 3;  // its records start at entry 20
-  auto best = [&game] {
-    return std::vector<int>(&game.save.LevelRecords[20], &game.save.LevelRecords[30]);
+  MyApp& app = this->app();
+  app.world.Level = 3;  // its records start at entry 20
+  const auto best = [&app] {
+    return std::vector<int>(&app.save.LevelRecords[20], &app.save.LevelRecords[30]);
   };
-  game.play.Score = 0;
-  game.play.ExitState = 0;
-  game.FileScore();
-  EXPECT_EQ(best(), std::vector<int>(10, 0)) << "a score of 0 never enters an empty table";
-  EXPECT_EQ(game.save.LevelRecords[10020], 0);
-
-  for (int score : {50, 30, 40, 40, 0}) {
-    game.play.Score = score;
-    game.FileScore();
+  app.play.ExitState = 0;
+  for (int score : {0, 50, 30, 40, 40, 0}) {
+    app.play.Score = score;
+    FileScore(app.world, app.play, app.save);
   }
   EXPECT_EQ(best(), (std::vector<int>{50, 40, 40, 30, 0, 0, 0, 0, 0, 0}));
-  for (game.play.Score = 100; game.play.Score < 110; ++game.play.Score) game.FileScore();
+  for (app.play.Score = 100; app.play.Score < 110; ++app.play.Score)
+    FileScore(app.world, app.play, app.save);
   EXPECT_EQ(best(), (std::vector<int>{109, 108, 107, 106, 105, 104, 103, 102, 101, 100}));
-  EXPECT_EQ(game.save.LevelRecords[30], 0) << "the next level is untouched";
-
-  game.play.ExitState = -1;
-  game.FileScore();
-  EXPECT_EQ(game.save.LevelRecords[10020], 1);
-
-  const auto records = game.save.LevelRecords;
+  EXPECT_EQ(app.save.LevelRecords[30], 0);
+  EXPECT_EQ(app.save.LevelRecords[10020], 0);
+  app.play.ExitState = -1;
+  FileScore(app.world, app.play, app.save);
+  EXPECT_EQ(app.save.LevelRecords[10020], 1);
+  const auto records = app.save.LevelRecords;
   for (int level : {0, 1001, -5}) {
-    game.world.Level = level;
-    game.FileScore();
+    app.world.Level = level;
+    FileScore(app.world, app.play, app.save);
   }
-  EXPECT_EQ(game.save.LevelRecords, records);
+  EXPECT_EQ(app.save.LevelRecords, records);
 }

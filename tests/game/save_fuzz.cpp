@@ -34,14 +34,10 @@ std::string ReadFile(const char* path) {
 
 // kRecordFields fields, each an optional "-" and digits followed by "|".
 bool IsWholeRecord(const std::string& text) {
-  size_t fields = 0;
-  size_t from = 0;
+  size_t fields = 0, from = 0;
   for (size_t bar; (bar = text.find('|', from)) != std::string::npos; from = bar + 1, ++fields) {
     const size_t digits = from + (text[from] == '-' ? 1 : 0);
-    if (bar == digits) return false;
-    for (size_t i = digits; i < bar; ++i) {
-      if (text[i] < '0' || text[i] > '9') return false;
-    }
+    if (bar == digits || text.find_first_not_of("0123456789", digits) < bar) return false;
   }
   return from == text.size() && fields == kRecordFields;
 }
@@ -70,9 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::filesystem::remove(kDamaged);
   std::ofstream(kState, std::ios::binary).write(reinterpret_cast<const char*>(data), size);
 
-  app.Load();
+  LoadProgress(app.platform, app.frame, app.screens, app.save);
   const bool damaged = app.save.StateDamaged;
-  app.Save();
+  SaveProgress(app.play, app.screens, app.save);
   Check(std::filesystem::exists(kDamaged) == damaged);
   Check(!damaged || ReadFile(kDamaged) == std::string(data, data + size));
   const std::string saved = ReadFile(kState);
@@ -81,11 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto settings = app.save.Settings;
   const auto badges = app.save.BadgeGot;
   const auto records = app.save.LevelRecords;
-  app.Load();
+  LoadProgress(app.platform, app.frame, app.screens, app.save);
   Check(!app.save.StateDamaged);
   Check(app.save.Settings == settings && app.save.BadgeGot == badges &&
         app.save.LevelRecords == records);
-  app.Save();
+  SaveProgress(app.play, app.screens, app.save);
   Check(ReadFile(kState) == saved);
   std::filesystem::current_path(home);
   return 0;

@@ -25,7 +25,7 @@ declare -A component_allowed=(
   [play]="core frame world play"
   [save]="core save"
   [report]="core report"
-  [screens]="core frame world play save report screens my_app.h"
+  [screens]="core frame world play save report screens"
   [runs]="core frame world play save screens runs my_app.h"
 )
 status=0

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -26,30 +27,19 @@ inline std::string ReadAll(std::FILE* file) {
   return text;
 }
 
-// Options the test knows to be right.
-inline SimOptions Options(std::vector<const char*> args) {
-  args.insert(args.begin(), "zorvane-sim");
-  SimOptions options;
-  std::string message;
-  EXPECT_TRUE(ParseSimOptions(static_cast<int>(args.size()), args.data(), options, message))
-      << message;
-  return options;
-}
-
-// zorvane-sim with these arguments: its status and what it printed; refused options give the
-// usage status and their message.
-inline SimRun Sim(std::vector<const char*> args) {
+// zorvane-sim with these arguments; refused options give the usage status and their message.
+inline SimRun Sim(std::vector<const char*> args, std::FILE* out = std::tmpfile()) {
   args.insert(args.begin(), "zorvane-sim");
   SimOptions options;
   SimRun run;
   if (!ParseSimOptions(static_cast<int>(args.size()), args.data(), options, run.err)) {
+    std::fclose(out);
     run.status = kSimExitUsage;
     return run;
   }
-  std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   run.status = RunSim(options, out, err);
-  run.out = ReadAll(out);
+  run.out = out == stdout ? "" : ReadAll(out);
   run.err = ReadAll(err);
   return run;
 }
@@ -72,6 +62,10 @@ class SimFolderTest : public testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
   std::string Path(const char* name) const { return (folder_ / name).string(); }
+  std::string Write(const char* name, const std::string& text) const {
+    std::ofstream(folder_ / name, std::ios::binary) << text;
+    return Path(name);
+  }
 
   std::filesystem::path folder_;
 };

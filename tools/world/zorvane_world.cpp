@@ -60,7 +60,7 @@ int CheckLevels(MyApp& app, int first, int last) {
   int count = 0;
   for (int level = first; level <= last; ++level) {
     app.world.Level = level;
-    app.LoadGame();
+    LoadGame(app.frame, app.io, app.world, app.play, app.level, app.screens, app.pause);
     const LevelCheck check = CheckLevel(app.world, app.play);
     if (check.Won()) continue;
     ++count;
@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
   app->save.Settings[kSoundModeSetting] = 0;  // no audio device: keep sound off
   if (check) return CheckLevels(*app, level, last);
   app->world.Level = level;
-  app->LoadGame();  // sets the level's enemy and weapon caps, then builds the world
+  LoadGame(app->frame, app->io, app->world, app->play, app->level, app->screens,
+           app->pause);  // sets the level's enemy and weapon caps, then builds the world
 
   const std::string text = map ? DrawWorldMap(*app) : DescribeWorld(*app);
   const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();

@@ -8,40 +8,27 @@
 #include "game/frame/controls.h"
 #include "game/frame/frame.h"
 #include "game/frame/game_audio.h"
+#include "game/frame/game_io.h"
 #include "game/play/play.h"
 #include "game/world/world_map.h"
 
 class Level {
  public:
-  // soundMode is the player's sound setting, read at each sound; console marks the platform
-  // whose back button is its own.
-  Level(Play& play, WorldMap& world, GameFrame& frame, GameAudio& audio, Controls& controls,
-        const int& soundMode, const Platform& platform, const int& debugMode)
+  Level(Play& play, WorldMap& world, GameFrame& frame, Controls& controls, GameIO& io,
+        const Platform& platform, const int& debugMode)
       : play(play),
         world(world),
         frame(frame),
-        audio(audio),
         controls(controls),
-        soundMode_(soundMode),
+        io(io),
         platform_(platform),
         debugMode_(debugMode) {}
 
   Play& play;
   WorldMap& world;
   GameFrame& frame;
-  GameAudio& audio;
   Controls& controls;
-
-  // The game's sound calls under the player's setting, and its keys on this platform; MyApp's
-  // forward here.
-  void PlaySFX(int id, float rate = 1.0f, float volume = 1.0f, float pan = 0.0f) {
-    audio.PlaySFX(soundMode_, id, rate, volume, pan);
-  }
-  void PlayTune(const String& name, int loop) { audio.PlayTune(soundMode_, name, loop); }
-  void StopTune() { audio.StopTune(); }
-  int PlayKey(int key, int analog, int player) const {
-    return controls.PlayKey(platform_.console, key, analog, player);
-  }
+  GameIO& io;
 
   // ---- The level's start (play.cpp) ----
   // Builds the world for world.Level (MaxBads and MaxWeaps set first) and puts the ship, its
@@ -143,7 +130,6 @@ class Level {
   // The world index of the tile a shot at (x, y) may damage, -1 when there is none.
   int BreakableTile(int x, int y) const;
 
-  const int& soundMode_;
   const Platform& platform_;
   const int& debugMode_;
 };

@@ -209,11 +209,11 @@ bool Level::TakeHits(int start) {
       play.Score += kWarmUpHitScore;
     }
     ThrowSparks(shot[kX], shot[kY], kHitSparks);
-    PlaySFX(sfx::kShotHit, RandomRate());
+    io.PlaySFX(sfx::kShotHit, RandomRate());
   }
   if (enemy[kStrength] >= 1) return true;
   const int sound = Rand(0, sfx::kBreaks - 1) + sfx::kFirstBreak;
-  PlaySFX(sound, RandomRate());
+  io.PlaySFX(sound, RandomRate());
   enemy[kKind] = kFree;
   ThrowSparks(enemy[kX], enemy[kY], kDeathSparks);
   return false;
@@ -337,7 +337,7 @@ void Level::TouchShip(const float* enemy) {
       !Near(enemy, play.Player[player::kX], play.Player[player::kY], kContactReach))
     return;
   play.ExitState = 1;
-  PlaySFX(sfx::kShipDestroyed);
+  io.PlaySFX(sfx::kShipDestroyed);
 }
 
 bool Level::LeaveRoom(float* object, int kind) {
@@ -356,7 +356,7 @@ void Level::StrikeTiles(float* shot, int kind) {
   if (!solid && static_cast<float>(world.Matrix[matrix::kRoom]) == shot[kRoom]) return;
   ShootShit(Truncate(shot[kX]), Truncate(shot[kY]), Truncate(shot[kStrength]));
   if (kind != kOrbitBall || world.CodeAtPixel(shot[kX], shot[kY]) == code::kEmpty) {
-    PlaySFX(sfx::kShotHit, RandomRate());
+    io.PlaySFX(sfx::kShotHit, RandomRate());
     ThrowSparks(shot[kX], shot[kY], kPuffSparks);
   }
   shot[kKind] = kFree;

@@ -301,7 +301,7 @@ void RunIntro(Level& app) {
     }
   }
   if (app.play.LevelIntro == 0)
-    app.PlayTune(kTunes[(app.world.Level % kTuneCount + kTuneCount) % kTuneCount], 1);
+    app.io.PlayTune(kTunes[(app.world.Level % kTuneCount + kTuneCount) % kTuneCount], 1);
 }
 
 // True in the update the take-off ends and the level is finished.
@@ -386,12 +386,12 @@ void Deliver(Level& app) {
     app.play.Score += kDeliveryScore;
     ++delivered;
   }
-  if (delivered > 0) app.PlaySFX(sfx::kDelivery);
+  if (delivered > 0) app.io.PlaySFX(sfx::kDelivery);
   for (int item = 0; item < world::kPaths; ++item)
     if (ItemState(app, item) != player::kItemDelivered) return;
   if (app.play.ExitState != 0) return;
   app.play.ExitState = -1;
-  app.PlaySFX(sfx::kTakeOff);
+  app.io.PlaySFX(sfx::kTakeOff);
   app.play.Score += kTakeOffScore;
 }
 
@@ -528,7 +528,7 @@ bool Level::Game() {
   TrackRoom(*this);
   frame.ResetDraw();
   if (play.Player[player::kFacing] == -1) frame.SetSize(-1, 1);
-  if (play.ExitState < 0 || (play.ExitState > 0 && play.Lives < 1)) StopTune();
+  if (play.ExitState < 0 || (play.ExitState > 0 && play.Lives < 1)) io.StopTune();
   if (play.ExitState == 0) {
     UpdateOrbitBlaster();
   } else {

@@ -77,7 +77,7 @@ bool IsFreeItem(int code) {
 // A weapon pickup: the weapon (or the orbiting blaster), points and a ring of sparks.
 void CollectPickup(Level& app, int& tileCode, float x, float y) {
   const int weapon = tileCode - code::kPickupBase;
-  app.PlaySFX(sfx::WeaponPickup(weapon));
+  app.io.PlaySFX(sfx::WeaponPickup(weapon));
   if (tileCode == kOrbitBlasterPickup) {
     app.StartOrbitBlaster();
   } else {
@@ -101,7 +101,7 @@ void CollectItem(Level& app, int& tileCode, float x, float y) {
   const int item = tileCode - code::kFreeItem;
   app.play.Player[player::Item(item, player::kItemState)] = player::kItemCarried;
   app.play.Score += kCollectScore;
-  app.PlaySFX(sfx::kItemCollect);
+  app.io.PlaySFX(sfx::kItemCollect);
   tileCode = code::kEmpty;
   constexpr int kRays = 4;
   constexpr float kRayAngle = 90;

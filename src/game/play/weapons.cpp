@@ -76,14 +76,14 @@ bool Level::MayFire() const {
 
 // One shot at once, then one every 15 updates while fire is held.
 void Level::FireMainGun() {
-  const bool held = PlayKey(kGameA, 1, 0) != 0;
+  const bool held = io.PlayKey(kGameA, 1, 0) != 0;
   float& cooldown = play.Player[player::kFireCooldown];
   cooldown = held ? cooldown - 1 : -1;
   if (!held || !(cooldown < 1) || !MayFire()) return;
   const int start = FreeSlot();
   if (start < 0) return;
   cooldown = kGunInterval;
-  PlaySFX(sfx::kGun);
+  io.PlaySFX(sfx::kGun);
   const float spin = static_cast<float>(Rand(-kGunSpin, kGunSpin));
   PlaceObject(start, {.kind = kShot,
                       .x = play.Player[player::kX],
@@ -96,7 +96,7 @@ void Level::FireMainGun() {
 // One action per press of the special-fire key.
 void Level::FireSpecial() {
   float& latch = play.Player[player::kSpecialLatch];
-  if (!PlayKey(kGameB, 1, 0)) {
+  if (!io.PlayKey(kGameB, 1, 0)) {
     latch = 0;
     return;
   }
@@ -113,7 +113,7 @@ void Level::LaunchWeapon(int kind) {
   const int start = FreeSlot();
   if (start <= 0) return;
   ammo -= 1;
-  PlaySFX(sfx::WeaponFire(kind));
+  io.PlaySFX(sfx::WeaponFire(kind));
   NewObject thrown{.kind = kind,
                    .x = play.Player[player::kX],
                    .y = play.Player[player::kY],
@@ -135,7 +135,7 @@ void Level::FireBigLazer() {
   float& ammo = play.Player[player::kAmmo];
   if (!(ammo > 0)) return;
   ammo -= 1;
-  PlaySFX(sfx::WeaponFire(weapon::kBigLazer));
+  io.PlaySFX(sfx::WeaponFire(weapon::kBigLazer));
   const float facing = play.Player[player::kFacing];
   for (int column = 0; column < kLazerColumns; ++column) {
     for (int row = 0; row < kLazerRows; ++row) {
@@ -210,7 +210,7 @@ void Level::UpdateTracker(float* tracker) {
     tracker[kVX] = std::clamp(tracker[kVX], -kTrackerTopSpeed, kTrackerTopSpeed);
     tracker[kVY] = std::clamp(tracker[kVY], -kTrackerTopSpeed, kTrackerTopSpeed);
   }
-  if (bit) PlaySFX(sfx::kTrackerHit, 1.0f, kTrackerHitVolume);
+  if (bit) io.PlaySFX(sfx::kTrackerHit, 1.0f, kTrackerHitVolume);
   if (tracker[kTimer] < 1) FireRing(tracker, kTrackerRing);
 }
 
@@ -218,7 +218,7 @@ void Level::UpdateTracker(float* tracker) {
 void Level::UpdateTurret(float* turret) {
   turret[kAngle] += kTurnRate;
   if (std::fmod(std::floor(turret[kTimer]), kTurretEvery) != 0 || FreeSlot() < 0) return;
-  PlaySFX(sfx::kTurretShot);
+  io.PlaySFX(sfx::kTurretShot);
   FireShot(turret[kX], turret[kY], turret[kAngle], kTurretReach, kTurretSpeed, kTurretDamage);
 }
 
@@ -323,7 +323,7 @@ void Level::ShootShit(int x, int y, int damage) {
   if (hitPoints >= 1) return;
   play.Score += kBlockBreakScore;
   const float rate = RandomRate();
-  PlaySFX(Rand(0, sfx::kBreaks - 1) + sfx::kFirstBreak, rate);
+  io.PlaySFX(Rand(0, sfx::kBreaks - 1) + sfx::kFirstBreak, rate);
   for (int i = 0; i < kBreakSparks; ++i) {
     const double speed = 6 + 4 * Rnd();
     const double angle = 360 * Rnd();

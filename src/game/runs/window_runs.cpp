@@ -129,13 +129,13 @@ void WindowRuns::StartRun(MyApp& app) {
     runUpdates_ = run.endFrames.value_or(kMaxShownRunUpdates);
   }
   app.play.Spectating = true;
-  app.StopTune();
+  app.io.StopTune();
   RequestLevel(app, header_);
   state_ = State::kBuilding;
 }
 
 void WindowRuns::Leave(MyApp& app) {
-  app.StopTune();
+  app.io.StopTune();
   app.pause.Paused = 0;
   // A key still held from leaving must not act on the menu until it is released.
   app.controls.KeyLatch = 1;

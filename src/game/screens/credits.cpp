@@ -8,8 +8,12 @@
 #include "game/core/app.h"
 #include "game/core/globals.h"
 #include "game/frame/asset_table.h"
+#include "game/frame/controls.h"
+#include "game/frame/frame.h"
+#include "game/frame/game_io.h"
 #include "game/frame/sound_table.h"
-#include "game/my_app.h"
+#include "game/report/visit_report.h"
+#include "game/screens/screens.h"
 
 namespace {
 
@@ -117,74 +121,73 @@ float TileSpread(int i, int n, int spread) {
   return static_cast<float>(spread * d * std::abs(d));
 }
 
-void DrawTiles(MyApp& app, const BoxLayout& box) {
-  for (int c = 0; c <= app.screens.CreditCols; ++c) {
-    for (int r = 0; r <= app.screens.CreditRows; ++r) {
-      const float x = box.left + c * box.cell + TileSpread(c, app.screens.CreditCols, box.spread);
-      const float y = box.top + r * box.cell + TileSpread(r, app.screens.CreditRows, box.spread);
-      const bool ring =
-          c == 0 || r == 0 || c == app.screens.CreditCols || r == app.screens.CreditRows;
+void DrawTiles(GameFrame& frame, const Screens& screens, const BoxLayout& box) {
+  for (int c = 0; c <= screens.CreditCols; ++c) {
+    for (int r = 0; r <= screens.CreditRows; ++r) {
+      const float x = box.left + c * box.cell + TileSpread(c, screens.CreditCols, box.spread);
+      const float y = box.top + r * box.cell + TileSpread(r, screens.CreditRows, box.spread);
+      const bool ring = c == 0 || r == 0 || c == screens.CreditCols || r == screens.CreditRows;
       const float shade = ring ? 0.0f : 255.0f;
-      app.frame.SetCol(shade, shade, shade, box.alpha);
-      app.frame.Rect(x - box.tile / 2, y - box.tile / 2, box.tile + 1, box.tile + 1);
+      frame.SetCol(shade, shade, shade, box.alpha);
+      frame.Rect(x - box.tile / 2, y - box.tile / 2, box.tile + 1, box.tile + 1);
       if (!ring) continue;
-      const float across = kRampSteps * c / app.screens.CreditCols;
-      const float down = kRampSteps * r / app.screens.CreditRows;
-      app.frame.SetCol(ClampColour(across - kRampShift), ClampColour(down - kRampShift),
-                       ClampColour(kRampSteps - kRampShift - across), box.alpha);
+      const float across = kRampSteps * c / screens.CreditCols;
+      const float down = kRampSteps * r / screens.CreditRows;
+      frame.SetCol(ClampColour(across - kRampShift), ClampColour(down - kRampShift),
+                   ClampColour(kRampSteps - kRampShift - across), box.alpha);
       const float inner = box.tile * (1 - 2 * kRingInset);
-      app.frame.Rect(x - inner / 2, y - inner / 2, inner, inner);
+      frame.Rect(x - inner / 2, y - inner / 2, inner, inner);
     }
   }
 }
 
-void DiscNumbers(MyApp& app, float x, float y, int first, int second, int third) {
-  app.frame.SetSize(kDiscTextSize);
-  app.frame.Text(x, y - kDiscLineGap, String::FromInt(first), 1, 1);
-  app.frame.Text(x, y, String::FromInt(second), 1, 1);
-  app.frame.Text(x, y + kDiscLineGap, String::FromInt(third), 1, 1);
+void DiscNumbers(GameFrame& frame, float x, float y, int first, int second, int third) {
+  frame.SetSize(kDiscTextSize);
+  frame.Text(x, y - kDiscLineGap, String::FromInt(first), 1, 1);
+  frame.Text(x, y, String::FromInt(second), 1, 1);
+  frame.Text(x, y + kDiscLineGap, String::FromInt(third), 1, 1);
 }
 
-void Disc(MyApp& app, const BoxLayout& box, float x, float y, bool green) {
-  app.frame.SetSize(1);
-  app.frame.SetCol(255, 255, 255, box.alpha);
-  app.frame.Oval(x, y, box.tile / 2, box.tile / 2);
+void Disc(GameFrame& frame, const BoxLayout& box, float x, float y, bool green) {
+  frame.SetSize(1);
+  frame.SetCol(255, 255, 255, box.alpha);
+  frame.Oval(x, y, box.tile / 2, box.tile / 2);
   if (green) {
-    app.frame.SetCol(96, 160, 96, box.alpha);
+    frame.SetCol(96, 160, 96, box.alpha);
   } else {
-    app.frame.SetCol(128, 128, 128, box.alpha);
+    frame.SetCol(128, 128, 128, box.alpha);
   }
-  app.frame.Oval(x, y, (box.tile - kDiscRim) / 2, (box.tile - kDiscRim) / 2);
-  app.frame.SetCol(255, 255, 255, box.alpha);
+  frame.Oval(x, y, (box.tile - kDiscRim) / 2, (box.tile - kDiscRim) / 2);
+  frame.SetCol(255, 255, 255, box.alpha);
 }
 
-void DrawDiscs(MyApp& app, const BoxLayout& box) {
+void DrawDiscs(GameFrame& frame, const Screens& screens, const VisitReport& report, const BoxLayout& box) {
   const float inX = kDiscInset * box.cell - kDiscSpreadX * box.spread;
   const float inY = kDiscInset * box.cell - kDiscSpreadY * box.spread;
-  const float leftX = box.left + inX, rightX = box.left + app.screens.CreditCols * box.cell - inX;
-  const float topY = box.top + inY, bottomY = box.top + app.screens.CreditRows * box.cell - inY;
-  Disc(app, box, leftX, topY, false);
-  DiscNumbers(app, leftX, topY, DeviceWidth(), DeviceHeight(), app.frame.rates.SmoothFrameRate);
-  Disc(app, box, rightX, topY, false);
-  DiscNumbers(app, rightX, topY, static_cast<int>(app.frame.ScreenWidth),
-              static_cast<int>(app.frame.ScreenHeight), app.frame.rates.SmoothRenderRate);
-  Disc(app, box, leftX, bottomY, false);
-  app.frame.DrawImg(kButtonsSlot, leftX, bottomY, kDiscIconFrame);
-  Disc(app, box, rightX, bottomY, app.report.Able == 1);
-  app.frame.SetSize(kLogoSize);
-  app.frame.DrawImg(kLogoSlot, rightX, bottomY, 0);
+  const float leftX = box.left + inX, rightX = box.left + screens.CreditCols * box.cell - inX;
+  const float topY = box.top + inY, bottomY = box.top + screens.CreditRows * box.cell - inY;
+  Disc(frame, box, leftX, topY, false);
+  DiscNumbers(frame, leftX, topY, DeviceWidth(), DeviceHeight(), frame.rates.SmoothFrameRate);
+  Disc(frame, box, rightX, topY, false);
+  DiscNumbers(frame, rightX, topY, static_cast<int>(frame.ScreenWidth),
+              static_cast<int>(frame.ScreenHeight), frame.rates.SmoothRenderRate);
+  Disc(frame, box, leftX, bottomY, false);
+  frame.DrawImg(kButtonsSlot, leftX, bottomY, kDiscIconFrame);
+  Disc(frame, box, rightX, bottomY, report.Able == 1);
+  frame.SetSize(kLogoSize);
+  frame.DrawImg(kLogoSlot, rightX, bottomY, 0);
 }
 
-void CloseOnTouchOrKey(MyApp& app) {
-  if (app.menu.CreditsOpen != 1) return;
-  const bool touched = app.controls.PointerDown > 0 && app.controls.PointerActive == 0;
+void CloseOnTouchOrKey(GameIO& io, Controls& controls, MenuScreen& menu) {
+  if (menu.CreditsOpen != 1) return;
+  const bool touched = controls.PointerDown > 0 && controls.PointerActive == 0;
   const bool key =
-      app.controls.KeyLatch == 0 && std::any_of(std::begin(kCloseKeys), std::end(kCloseKeys),
-                                                [&app](int k) { return app.PlayKeyAll(k, 1); });
+      controls.KeyLatch == 0 && std::any_of(std::begin(kCloseKeys), std::end(kCloseKeys),
+                                            [&](int k) { return io.PlayKeyAll(k, 1); });
   if (!touched && !key) return;
-  app.menu.CreditsOpen = 0;
-  app.controls.PointerActive = app.controls.KeyLatch = 1;
-  app.PlaySFX(sfx::kMove);
+  menu.CreditsOpen = 0;
+  controls.PointerActive = controls.KeyLatch = 1;
+  io.PlaySFX(sfx::kMove);
 }
 
 }  // namespace
@@ -198,23 +201,24 @@ const String& CreditLine(int line) {
   return lines.at(static_cast<size_t>(line));
 }
 
-int MyApp::TickerLineIndex(long long line, int lineCount) {
+int TickerLineIndex(long long line, int lineCount) {
   // The final line is never scrolled: the lines before it repeat.
   const int scrolled = lineCount - 1;
   if (scrolled < 1) return -1;
   return static_cast<int>((line % scrolled + scrolled) % scrolled);
 }
 
-void MyApp::AdvanceTicker() {
+void AdvanceTicker(const GameIO& io, Screens& screens) {
   screens.TickerOffset -= kTickerSpeed;
-  if (PlayKeyAll(kGameUp, 1) || PlayKeyAll(kGameDown, 1)) screens.TickerOffset -= kTickerFastSpeed;
+  if (io.PlayKeyAll(kGameUp, 1) || io.PlayKeyAll(kGameDown, 1))
+    screens.TickerOffset -= kTickerFastSpeed;
   while (screens.TickerOffset < -kTickerLineGap) {
     screens.TickerOffset += kTickerLineGap;
     screens.TickerLine = std::max(TickerLineIndex(screens.TickerLine + 1LL, kCreditLines), 0);
   }
 }
 
-void MyApp::DrawTicker(float x, float y, float alpha) {
+void DrawTicker(GameFrame& frame, const Screens& screens, float x, float y, float alpha) {
   frame.SetSize(kTickerSize);
   for (int i = kTickerFirst; i <= kTickerLast; ++i) {
     const int line = TickerLineIndex(static_cast<long long>(screens.TickerLine) + i, kCreditLines);
@@ -226,7 +230,8 @@ void MyApp::DrawTicker(float x, float y, float alpha) {
   }
 }
 
-void MyApp::CreditBox() {
+void CreditBox(GameFrame& frame, GameIO& io, Controls& controls, Screens& screens, MenuScreen& menu,
+               const VisitReport& report) {
   screens.CreditsSpread = kSlideOpen - menu.CreditsSlide;
   BoxLayout box{};
   box.cell = std::max(frame.ScreenWidth, frame.ScreenHeight) / kCellsAcross;
@@ -240,17 +245,17 @@ void MyApp::CreditBox() {
       menu.CreditsSlide < kFullTileSlide ? box.cell * menu.CreditsSlide / kFullTileSlide : box.cell;
 
   frame.ResetDraw();
-  DrawTiles(*this, box);
+  DrawTiles(frame, screens, box);
   frame.SetCol(255, 255, 255, box.alpha);
   const float windowY = frame.ScreenHeight / 2 - kWindowRise * box.spread;
   frame.DrawImg(kWindowSlot, frame.ScreenWidth / 2, windowY, 0);
-  AdvanceTicker();
-  DrawTicker(frame.ScreenWidth / 2 + kTickerX, windowY, box.alpha);
+  AdvanceTicker(io, screens);
+  DrawTicker(frame, screens, frame.ScreenWidth / 2 + kTickerX, windowY, box.alpha);
   frame.Alpha(box.alpha);
   frame.SetSize(kTitleSize);
   frame.DrawImg(kTitleSlot, frame.ScreenWidth / 2,
                 box.top + (screens.CreditRows - 1) * box.cell + kTitleDrop * box.spread, 0);
-  DrawDiscs(*this, box);
+  DrawDiscs(frame, screens, report, box);
   frame.ResetDraw();
-  CloseOnTouchOrKey(*this);
+  CloseOnTouchOrKey(io, controls, menu);
 }

@@ -9,11 +9,18 @@
 
 #include "base/angles.h"
 #include "base/runtime.h"
+#include "game/core/app.h"
 #include "game/core/globals.h"
 #include "game/core/records.h"
 #include "game/frame/asset_table.h"
+#include "game/frame/controls.h"
+#include "game/frame/frame.h"
+#include "game/frame/game_io.h"
 #include "game/frame/sound_table.h"
-#include "game/my_app.h"
+#include "game/play/play.h"
+#include "game/save/save.h"
+#include "game/screens/screens.h"
+#include "game/world/world_map.h"
 #include "host/key_codes.h"
 #include "input/input_device.h"
 
@@ -145,24 +152,24 @@ float Glow(float angle) {
   return off <= kGlowAngle ? kGlowGain * (kGlowAngle - off) : 0.0f;
 }
 
-float PanelWidth(const MyApp& app) {
-  return app.menu.SidePanelWidth + kPanelBaseWidth;
+float PanelWidth(const MenuScreen& menu) {
+  return menu.SidePanelWidth + kPanelBaseWidth;
 }
 
-bool AnyPanelOpen(const MyApp& app) {
-  return app.menu.OptionsOpen == 1 || app.menu.CreditsOpen == 1 || app.menu.SidePanelOpen == 1;
+bool AnyPanelOpen(const MenuScreen& menu) {
+  return menu.OptionsOpen == 1 || menu.CreditsOpen == 1 || menu.SidePanelOpen == 1;
 }
 
-bool LatchesFree(const MyApp& app) {
-  return app.controls.KeyLatch == 0 && app.controls.PointerActive == 0;
+bool LatchesFree(const Controls& controls) {
+  return controls.KeyLatch == 0 && controls.PointerActive == 0;
 }
 
-void SetLatches(MyApp& app, int value) {
-  app.controls.KeyLatch = app.controls.PointerActive = value;
+void SetLatches(Controls& controls, int value) {
+  controls.KeyLatch = controls.PointerActive = value;
 }
 
-bool AnyHeld(MyApp& app, std::initializer_list<int> keys) {
-  return std::any_of(keys.begin(), keys.end(), [&app](int key) { return app.PlayKeyAll(key, 1); });
+bool AnyHeld(const GameIO& io, std::initializer_list<int> keys) {
+  return std::any_of(keys.begin(), keys.end(), [&](int key) { return io.PlayKeyAll(key, 1); });
 }
 
 String LevelLabel(int level) {
@@ -172,350 +179,352 @@ String LevelLabel(int level) {
 // ---- Menu steps ----
 
 // Off the console the back key ends the program; every change was saved when it was made.
-void MenuBackKey(MyApp& app) {
-  if (!LatchesFree(app)) return;
-  if (!app.platform.console && app.PlayKeyAll(kGameBack, 1)) EndApp();
-  if (app.platform.console && (app.PlayKeyAll(kGameBack, 1) || KeyDown(key::kEscape))) {
-    app.screens.ScreenMode = ModeOuyaQuit;
-    SetLatches(app, 1);
+void MenuBackKey(const Platform& platform, const GameIO& io, Controls& controls, Screens& screens) {
+  if (!LatchesFree(controls)) return;
+  if (!platform.console && io.PlayKeyAll(kGameBack, 1)) EndApp();
+  if (platform.console && (io.PlayKeyAll(kGameBack, 1) || KeyDown(key::kEscape))) {
+    screens.ScreenMode = ModeOuyaQuit;
+    SetLatches(controls, 1);
   }
 }
 
 // The level the command line asked for starts at the first menu update, once the data and the
 // saved records are in, if the player has opened it; otherwise the menu stays and says why.
-void StartLaunchLevel(MyApp& app, int last) {
-  const int level = std::exchange(app.screens.LaunchLevel, 0);
+void StartLaunchLevel(GameFrame& frame, const GameIO& io, Controls& controls, WorldMap& world,
+                      Screens& screens, MenuScreen& menu, int last) {
+  const int level = std::exchange(screens.LaunchLevel, 0);
   if (level == 0) return;
   if (level - 1 > last) {
     kvWarn("level " + String::FromInt(level) + " is not open yet; the highest open level is " +
            String::FromInt(last + 1));
     return;
   }
-  app.menu.MenuLevel = level - 1;
-  app.StartLevel();
-  app.frame.ControlStyle = kKeyboardControls;
+  menu.MenuLevel = level - 1;
+  StartLevel(frame, io, controls, world, screens, menu);
+  frame.ControlStyle = kKeyboardControls;
 }
 
-void KeepSelectionOffered(MyApp& app, int last) {
-  if (app.menu.MenuLevel >= 0 && app.menu.MenuLevel <= last) return;
-  app.menu.MenuLevel = std::clamp(app.menu.MenuLevel, 0, last);
-  app.menu.MenuScroll = ScrollFor(app.menu.MenuLevel);
+void KeepSelectionOffered(MenuScreen& menu, int last) {
+  if (menu.MenuLevel >= 0 && menu.MenuLevel <= last) return;
+  menu.MenuLevel = std::clamp(menu.MenuLevel, 0, last);
+  menu.MenuScroll = ScrollFor(menu.MenuLevel);
 }
 
-void DrawTitleAndSidePanel(MyApp& app) {
-  app.play.DoStars(app.frame, -1, 0);
-  const float panel = PanelWidth(app);
-  app.frame.SetSize(kTitleSize);
-  app.frame.DrawImg(kTitleSlot, (app.frame.ScreenWidth - panel) / 2,
-                    kIntroTitleRise * app.menu.MenuIntro + kTitleY, 0);
-  app.frame.ResetDraw();
+void DrawTitleAndSidePanel(GameFrame& frame, GameIO& io, Controls& controls, WorldMap& world,
+                           Play& play, Screens& screens, MenuScreen& menu) {
+  play.DoStars(frame, -1, 0);
+  const float panel = PanelWidth(menu);
+  frame.SetSize(kTitleSize);
+  frame.DrawImg(kTitleSlot, (frame.ScreenWidth - panel) / 2,
+                kIntroTitleRise * menu.MenuIntro + kTitleY, 0);
+  frame.ResetDraw();
 
-  const bool focused = app.menu.MenuFocus == MenuScreen::kFocusSidePanel;
-  const float left = app.frame.ScreenWidth - panel - kIntroPanelShift * app.menu.MenuIntro;
+  const bool focused = menu.MenuFocus == MenuScreen::kFocusSidePanel;
+  const float left = frame.ScreenWidth - panel - kIntroPanelShift * menu.MenuIntro;
   if (focused) {
-    app.frame.SetCol(0, 0, 80, 0.75f);
+    frame.SetCol(0, 0, 80, 0.75f);
   } else {
-    app.frame.SetCol(0, 0, 0, 0.45f);
+    frame.SetCol(0, 0, 0, 0.45f);
   }
-  app.frame.Rect(left, 0, app.frame.ScreenWidth - left, app.frame.ScreenHeight);
-  app.frame.SetCol(255, 255, 255, focused ? 1.0f : 0.2f);
-  app.frame.Rect(left, 0, kPanelEdge, app.frame.ScreenHeight);
-  if (!AnyPanelOpen(app) && LatchesFree(app) &&
-      app.controls.MouseIn(left, 0, app.frame.ScreenWidth - left,
-                           app.frame.ScreenHeight - kPanelFooter)) {
+  frame.Rect(left, 0, frame.ScreenWidth - left, frame.ScreenHeight);
+  frame.SetCol(255, 255, 255, focused ? 1.0f : 0.2f);
+  frame.Rect(left, 0, kPanelEdge, frame.ScreenHeight);
+  if (!AnyPanelOpen(menu) && LatchesFree(controls) &&
+      controls.MouseIn(left, 0, frame.ScreenWidth - left, frame.ScreenHeight - kPanelFooter)) {
     // The first touch focuses the panel, the next opens it.
     if (focused) {
-      app.menu.SidePanelOpen = 1;
+      menu.SidePanelOpen = 1;
     } else {
-      app.menu.MenuFocus = MenuScreen::kFocusSidePanel;
+      menu.MenuFocus = MenuScreen::kFocusSidePanel;
     }
-    app.PlaySFX(sfx::kMove);
-    SetLatches(app, 1);
+    io.PlaySFX(sfx::kMove);
+    SetLatches(controls, 1);
   }
 
-  const float playX = app.frame.ScreenWidth - panel / 2, playY = app.frame.ScreenHeight - kPlayRise;
-  app.frame.SetSize(kPlayWidth, kPlayHeight);
-  app.frame.SetCol(100, 255, 100, app.menu.MenuFocus == MenuScreen::kFocusWheel ? 0.5f : 0.0f);
-  app.frame.DrawImg(kIconsSlot, playX, playY, kPlayFrame);
-  app.frame.ResetDraw();
-  if (!AnyPanelOpen(app) && LatchesFree(app) &&
-      app.controls.MouseIn_Centered(playX, playY, kPlayBox, kPlayBox)) {
-    app.menu.MenuFocus = MenuScreen::kFocusWheel;
-    app.PlaySFX(sfx::kConfirm);
-    app.StartLevel();
+  const float playX = frame.ScreenWidth - panel / 2, playY = frame.ScreenHeight - kPlayRise;
+  frame.SetSize(kPlayWidth, kPlayHeight);
+  frame.SetCol(100, 255, 100, menu.MenuFocus == MenuScreen::kFocusWheel ? 0.5f : 0.0f);
+  frame.DrawImg(kIconsSlot, playX, playY, kPlayFrame);
+  frame.ResetDraw();
+  if (!AnyPanelOpen(menu) && LatchesFree(controls) &&
+      controls.MouseIn_Centered(playX, playY, kPlayBox, kPlayBox)) {
+    menu.MenuFocus = MenuScreen::kFocusWheel;
+    io.PlaySFX(sfx::kConfirm);
+    StartLevel(frame, io, controls, world, screens, menu);
   }
 }
 
 // As many lines as fit in the upper half of the screen, one to ten.
-int ScoreLines(const MyApp& app) {
-  const int fontHeight =
-      app.frame.ImageInfo[imageinfo::Index(app.frame.FontImage, imageinfo::kFrameH)];
+int ScoreLines(const GameFrame& frame) {
+  const int fontHeight = frame.ImageInfo[imageinfo::Index(frame.FontImage, imageinfo::kFrameH)];
   if (fontHeight <= 0) return 1;
   const float lines =
-      std::floor((app.frame.ScreenHeight / 2 - kScoreListMargin) / (fontHeight * kScoreSize));
+      std::floor((frame.ScreenHeight / 2 - kScoreListMargin) / (fontHeight * kScoreSize));
   return static_cast<int>(std::clamp(lines, 1.0f, static_cast<float>(kMaxScoreLines)));
 }
 
-void DrawScoreList(MyApp& app) {
-  if (app.menu.CreditsOpen == 1 || app.menu.OptionsOpen == 1) return;
-  if (app.menu.MenuLevel < 0 || app.menu.MenuLevel > kFinalLevel) return;
-  const int lines = ScoreLines(app);
+void DrawScoreList(GameFrame& frame, const MenuScreen& menu, const SaveData& save) {
+  if (menu.CreditsOpen == 1 || menu.OptionsOpen == 1) return;
+  if (menu.MenuLevel < 0 || menu.MenuLevel > kFinalLevel) return;
+  const int lines = ScoreLines(frame);
   String text = lines == 1 ? String("Highscore") : "Top " + String::FromInt(lines);
-  const int base = app.menu.MenuLevel * SaveData::kBestScores;
+  const int base = menu.MenuLevel * SaveData::kBestScores;
   for (int k = 0; k < lines; ++k)
-    text += "\\n" + PaddedNumber(app.save.LevelRecords[base + k], kScoreDigits, " ");
-  app.frame.SetSize(kScoreSize);
-  app.frame.SetCol(255, 200, 100);
-  app.frame.Text(
-      app.frame.ScreenWidth - PanelWidth(app) - kIntroScoreShift * app.menu.MenuIntro + kScoreInset,
-      kScoreTop, text);
-  app.frame.ResetDraw();
+    text += "\\n" + PaddedNumber(save.LevelRecords[base + k], kScoreDigits, " ");
+  frame.SetSize(kScoreSize);
+  frame.SetCol(255, 200, 100);
+  frame.Text(frame.ScreenWidth - PanelWidth(menu) - kIntroScoreShift * menu.MenuIntro + kScoreInset,
+             kScoreTop, text);
+  frame.ResetDraw();
 }
 
-void TurnWheel(MyApp& app) {
-  if (app.menu.WheelSpin != 0) {
-    app.menu.MenuScroll += app.menu.WheelSpin;
-    app.menu.WheelSpin *= kSpinDecay;
-    if (std::fabs(app.menu.WheelSpin) < kSpinStops) app.menu.WheelSpin = 0;
+void TurnWheel(const GameFrame& frame, MenuScreen& menu) {
+  if (menu.WheelSpin != 0) {
+    menu.MenuScroll += menu.WheelSpin;
+    menu.WheelSpin *= kSpinDecay;
+    if (std::fabs(menu.WheelSpin) < kSpinStops) menu.WheelSpin = 0;
   }
-  app.menu.WheelScroll += (app.menu.MenuScroll - app.menu.WheelScroll) / kWheelEase;
-  if (std::fabs(app.menu.MenuScroll - app.menu.WheelScroll) < kWheelSnap)
-    app.menu.WheelScroll = app.menu.MenuScroll;
-  app.menu.WheelX = static_cast<int>(kIntroWheelX * app.menu.MenuIntro + kWheelLeft);
-  app.menu.WheelY =
-      static_cast<int>(app.frame.ScreenHeight - kWheelRise - kIntroWheelY * app.menu.MenuIntro);
+  menu.WheelScroll += (menu.MenuScroll - menu.WheelScroll) / kWheelEase;
+  if (std::fabs(menu.MenuScroll - menu.WheelScroll) < kWheelSnap)
+    menu.WheelScroll = menu.MenuScroll;
+  menu.WheelX = static_cast<int>(kIntroWheelX * menu.MenuIntro + kWheelLeft);
+  menu.WheelY = static_cast<int>(frame.ScreenHeight - kWheelRise - kIntroWheelY * menu.MenuIntro);
 }
 
-void DrawWheelItem(MyApp& app, int level, float x, float y, float angle, float glow) {
-  const bool selected = level == app.menu.MenuLevel;
+void DrawWheelItem(GameFrame& frame, const MenuScreen& menu, int level, float x, float y, float angle,
+                   float glow) {
+  const bool selected = level == menu.MenuLevel;
   const float size = selected ? glow / kGlowSizeUnit + 1 : 1;
   float alpha = selected ? 1.0f : 0.5f;
-  if (app.menu.MenuFocus != MenuScreen::kFocusWheel) alpha = 0.3f;
-  app.frame.SetRot((angle - kItemTilt) / 2);
-  app.frame.SetCol(255, 255, 255, alpha);
-  app.frame.SetSize(size);
-  app.frame.DrawImg(kButtonsSlot, x, y, level % kItemFrames);
-  app.frame.SetSize(kLabelSize * size);
-  app.frame.Text(x, y, LevelLabel(level), 1, 1);
-  app.frame.ResetDraw();
+  if (menu.MenuFocus != MenuScreen::kFocusWheel) alpha = 0.3f;
+  frame.SetRot((angle - kItemTilt) / 2);
+  frame.SetCol(255, 255, 255, alpha);
+  frame.SetSize(size);
+  frame.DrawImg(kButtonsSlot, x, y, level % kItemFrames);
+  frame.SetSize(kLabelSize * size);
+  frame.Text(x, y, LevelLabel(level), 1, 1);
+  frame.ResetDraw();
 }
 
 // A touch on the selected item starts it; on another item, selects it.
-void TouchWheelItem(MyApp& app, int level, float x, float y) {
-  if (app.controls.PointerDown == 0 || app.controls.PointerActive != 0 || AnyPanelOpen(app)) return;
-  if (std::fabs(app.menu.WheelScroll - app.menu.MenuScroll) >= kWheelSettled) return;
-  if (level == app.menu.MenuLevel) {
-    if (!app.controls.MouseIn_Radius(x, y, kSelectedTouch, kSelectedTouch)) return;
-    app.menu.MenuFocus = MenuScreen::kFocusWheel;
-    app.controls.PointerActive = 1;
-    app.PlaySFX(sfx::kConfirm);
-    app.StartLevel();
-  } else if (app.controls.MouseIn_Radius(x, y, kOtherTouch, kOtherTouch)) {
-    app.menu.MenuLevel = level;
-    app.menu.MenuScroll = ScrollFor(level);
-    app.menu.MenuFocus = MenuScreen::kFocusWheel;
-    app.controls.PointerActive = -1;
-    app.PlaySFX(sfx::kMove);
+void TouchWheelItem(GameFrame& frame, GameIO& io, Controls& controls, WorldMap& world,
+                    Screens& screens, MenuScreen& menu, int level, float x, float y) {
+  if (controls.PointerDown == 0 || controls.PointerActive != 0 || AnyPanelOpen(menu)) return;
+  if (std::fabs(menu.WheelScroll - menu.MenuScroll) >= kWheelSettled) return;
+  if (level == menu.MenuLevel) {
+    if (!controls.MouseIn_Radius(x, y, kSelectedTouch, kSelectedTouch)) return;
+    menu.MenuFocus = MenuScreen::kFocusWheel;
+    controls.PointerActive = 1;
+    io.PlaySFX(sfx::kConfirm);
+    StartLevel(frame, io, controls, world, screens, menu);
+  } else if (controls.MouseIn_Radius(x, y, kOtherTouch, kOtherTouch)) {
+    menu.MenuLevel = level;
+    menu.MenuScroll = ScrollFor(level);
+    menu.MenuFocus = MenuScreen::kFocusWheel;
+    controls.PointerActive = -1;
+    io.PlaySFX(sfx::kMove);
   }
 }
 
 // A wheel heading past its first or last offered level is pushed back, so that it never
 // comes to rest with no level at the mark.
-void BounceAtTheEnds(MyApp& app, int last) {
-  if (ItemAngle(0, app.menu.MenuScroll) > kPassHigh) {
-    app.menu.WheelSpin = -kBounceSpin;
-  } else if (ItemAngle(last, app.menu.MenuScroll) < kPassLow) {
-    app.menu.WheelSpin = kBounceSpin;
+void BounceAtTheEnds(MenuScreen& menu, int last) {
+  if (ItemAngle(0, menu.MenuScroll) > kPassHigh) {
+    menu.WheelSpin = -kBounceSpin;
+  } else if (ItemAngle(last, menu.MenuScroll) < kPassLow) {
+    menu.WheelSpin = kBounceSpin;
   }
 }
 
-void WheelItems(MyApp& app, int last) {
-  const bool spinning = std::fabs(app.menu.WheelSpin) > kSpinning;
-  const int first = std::max(app.menu.MenuLevel - kItemsEachSide, 0);
-  const int end = std::min(app.menu.MenuLevel + kItemsEachSide, last);
+void WheelItems(GameFrame& frame, GameIO& io, Controls& controls, WorldMap& world, Screens& screens,
+                MenuScreen& menu, int last) {
+  const bool spinning = std::fabs(menu.WheelSpin) > kSpinning;
+  const int first = std::max(menu.MenuLevel - kItemsEachSide, 0);
+  const int end = std::min(menu.MenuLevel + kItemsEachSide, last);
   for (int level = first; level <= end; ++level) {
-    const float angle = ItemAngle(level, app.menu.WheelScroll);
+    const float angle = ItemAngle(level, menu.WheelScroll);
     const float glow = Glow(angle);
     const float radius = kWheelRadius + glow;
-    const float x = app.menu.WheelX + radius * SinDeg(angle);
-    const float y = app.menu.WheelY - radius * CosDeg(angle);
-    if (spinning && level != app.menu.MenuLevel && angle > kPassLow && angle < kPassHigh) {
-      app.menu.MenuLevel = level;
-      app.PlaySFX(sfx::kMove);
+    const float x = menu.WheelX + radius * SinDeg(angle);
+    const float y = menu.WheelY - radius * CosDeg(angle);
+    if (spinning && level != menu.MenuLevel && angle > kPassLow && angle < kPassHigh) {
+      menu.MenuLevel = level;
+      io.PlaySFX(sfx::kMove);
     }
-    DrawWheelItem(app, level, x, y, angle, glow);
-    TouchWheelItem(app, level, x, y);
+    DrawWheelItem(frame, menu, level, x, y, angle, glow);
+    TouchWheelItem(frame, io, controls, world, screens, menu, level, x, y);
   }
-  BounceAtTheEnds(app, last);
+  BounceAtTheEnds(menu, last);
 }
 
-void DragWheel(MyApp& app) {
-  if (!app.menu.WheelDragging) {
-    app.menu.WheelDragging = true;
-    app.menu.DragAnchorX = app.controls.PointerX;
-    app.menu.DragAnchorY = app.controls.PointerY;
+void DragWheel(Controls& controls, MenuScreen& menu) {
+  if (!menu.WheelDragging) {
+    menu.WheelDragging = true;
+    menu.DragAnchorX = controls.PointerX;
+    menu.DragAnchorY = controls.PointerY;
   }
-  const float turn = ((app.menu.DragAnchorX - app.controls.PointerX) +
-                      (app.menu.DragAnchorY - app.controls.PointerY)) /
-                     kDragScale;
-  app.menu.WheelSpin = std::clamp(app.menu.WheelSpin - turn, -kMaxSpin, kMaxSpin);
-  if (std::fabs(turn) > 1) SetLatches(app, -1);
-  app.menu.MenuFocus = MenuScreen::kFocusWheel;
-  app.menu.DragAnchorX = app.controls.PointerX;
-  app.menu.DragAnchorY = app.controls.PointerY;
+  const float turn =
+      ((menu.DragAnchorX - controls.PointerX) + (menu.DragAnchorY - controls.PointerY)) /
+      kDragScale;
+  menu.WheelSpin = std::clamp(menu.WheelSpin - turn, -kMaxSpin, kMaxSpin);
+  if (std::fabs(turn) > 1) SetLatches(controls, -1);
+  menu.MenuFocus = MenuScreen::kFocusWheel;
+  menu.DragAnchorX = controls.PointerX;
+  menu.DragAnchorY = controls.PointerY;
 }
 
-void HubAndDrag(MyApp& app) {
-  const bool hubFocused = app.menu.MenuFocus == MenuScreen::kFocusHub;
-  if (hubFocused) app.menu.HubAngle = std::fmod(app.menu.HubAngle + kHubTurn, 360.0f);
-  const auto x = static_cast<float>(app.menu.WheelX);
-  const auto y = static_cast<float>(app.menu.WheelY);
+void HubAndDrag(GameFrame& frame, GameIO& io, Controls& controls, MenuScreen& menu) {
+  const bool hubFocused = menu.MenuFocus == MenuScreen::kFocusHub;
+  if (hubFocused) menu.HubAngle = std::fmod(menu.HubAngle + kHubTurn, 360.0f);
+  const auto x = static_cast<float>(menu.WheelX);
+  const auto y = static_cast<float>(menu.WheelY);
   const float hubAlpha = hubFocused ? kBrightAlpha : kDimAlpha;
-  app.frame.SetSize(kHubSize);
-  app.frame.Alpha(hubAlpha);
-  app.frame.DrawImg(kCircleSlot, x, y, kHubFrame);
-  app.HubDecoration(x, y, kDecorationSize);
-  app.frame.SetSize(kRimSize);
-  app.frame.SetRot(app.menu.WheelScroll);
-  app.frame.Alpha(app.menu.MenuFocus == MenuScreen::kFocusWheel ? kBrightAlpha : kDimAlpha);
-  app.frame.DrawImg(kCircleSlot, x, y, kWheelRimFrame);
-  app.frame.ResetDraw();
+  frame.SetSize(kHubSize);
+  frame.Alpha(hubAlpha);
+  frame.DrawImg(kCircleSlot, x, y, kHubFrame);
+  HubDecoration(frame, controls, menu, x, y, kDecorationSize);
+  frame.SetSize(kRimSize);
+  frame.SetRot(menu.WheelScroll);
+  frame.Alpha(menu.MenuFocus == MenuScreen::kFocusWheel ? kBrightAlpha : kDimAlpha);
+  frame.DrawImg(kCircleSlot, x, y, kWheelRimFrame);
+  frame.ResetDraw();
 
-  if (app.controls.PointerDown == 0) app.menu.WheelDragging = false;
-  if (app.controls.PointerDown == 0 || AnyPanelOpen(app)) return;
-  if (app.controls.MouseIn_Centered(x, y, kHubBox, kHubBox)) {
-    if (!LatchesFree(app)) return;
-    app.menu.OptionsOpen = 1;
-    app.controls.PointerActive = 1;
-    app.menu.MenuFocus = MenuScreen::kFocusHub;
-    app.PlaySFX(sfx::kMove);
-  } else if (app.controls.PointerActive < 1 &&
-             app.controls.MouseIn_Centered(x, y, kDragBox, kDragBox)) {
-    DragWheel(app);
+  if (controls.PointerDown == 0) menu.WheelDragging = false;
+  if (controls.PointerDown == 0 || AnyPanelOpen(menu)) return;
+  if (controls.MouseIn_Centered(x, y, kHubBox, kHubBox)) {
+    if (!LatchesFree(controls)) return;
+    menu.OptionsOpen = 1;
+    controls.PointerActive = 1;
+    menu.MenuFocus = MenuScreen::kFocusHub;
+    io.PlaySFX(sfx::kMove);
+  } else if (controls.PointerActive < 1 && controls.MouseIn_Centered(x, y, kDragBox, kDragBox)) {
+    DragWheel(controls, menu);
   }
 }
 
-void StepWheel(MyApp& app, int step, int last) {
-  app.menu.MenuLevel = std::clamp(app.menu.MenuLevel + step, 0, last);
-  app.menu.MenuScroll = ScrollFor(app.menu.MenuLevel);
-  app.PlaySFX(sfx::kMove);
-  SetLatches(app, 1);
-  app.menu.WheelRepeatTimer = app.menu.WheelRepeatDelay;
-  app.menu.WheelRepeatDelay = std::max(kRepeatFastest, app.menu.WheelRepeatDelay - kRepeatSpeedUp);
+void StepWheel(GameIO& io, Controls& controls, MenuScreen& menu, int step, int last) {
+  menu.MenuLevel = std::clamp(menu.MenuLevel + step, 0, last);
+  menu.MenuScroll = ScrollFor(menu.MenuLevel);
+  io.PlaySFX(sfx::kMove);
+  SetLatches(controls, 1);
+  menu.WheelRepeatTimer = menu.WheelRepeatDelay;
+  menu.WheelRepeatDelay = std::max(kRepeatFastest, menu.WheelRepeatDelay - kRepeatSpeedUp);
 }
 
-void ActOnFocus(MyApp& app) {
-  app.PlaySFX(sfx::kConfirm);
-  app.controls.KeyLatch = 1;
-  switch (app.menu.MenuFocus) {
+void ActOnFocus(GameFrame& frame, GameIO& io, Controls& controls, WorldMap& world, Screens& screens,
+                MenuScreen& menu) {
+  io.PlaySFX(sfx::kConfirm);
+  controls.KeyLatch = 1;
+  switch (menu.MenuFocus) {
     case MenuScreen::kFocusHub:
-      app.menu.OptionsOpen = 1;
-      app.PlaySFX(sfx::kMove);
+      menu.OptionsOpen = 1;
+      io.PlaySFX(sfx::kMove);
       break;
     case MenuScreen::kFocusWheel:
-      app.StartLevel();
+      StartLevel(frame, io, controls, world, screens, menu);
       break;
     case MenuScreen::kFocusSidePanel:
-      app.menu.SidePanelOpen = 1;
-      app.PlaySFX(sfx::kMove);
+      menu.SidePanelOpen = 1;
+      io.PlaySFX(sfx::kMove);
       break;
     default:
       break;
   }
 }
 
-void MenuKeys(MyApp& app, int last) {
-  const bool up = app.PlayKey(kGameUp, 1, 0), down = app.PlayKey(kGameDown, 1, 0);
+void MenuKeys(GameFrame& frame, GameIO& io, Controls& controls, WorldMap& world, Screens& screens,
+              MenuScreen& menu, int last) {
+  const bool up = io.PlayKey(kGameUp, 1, 0), down = io.PlayKey(kGameDown, 1, 0);
   if (up || down) {
-    if (--app.menu.WheelRepeatTimer < 0) app.controls.KeyLatch = 0;
+    if (--menu.WheelRepeatTimer < 0) controls.KeyLatch = 0;
   } else {
-    app.menu.WheelRepeatTimer = 0;
-    app.menu.WheelRepeatDelay = kRepeatFirstDelay;
+    menu.WheelRepeatTimer = 0;
+    menu.WheelRepeatDelay = kRepeatFirstDelay;
   }
-  if (!LatchesFree(app)) return;
-  if ((up || down) && app.menu.WheelRepeatTimer < 1) {
-    StepWheel(app, up ? -1 : 1, last);
+  if (!LatchesFree(controls)) return;
+  if ((up || down) && menu.WheelRepeatTimer < 1) {
+    StepWheel(io, controls, menu, up ? -1 : 1, last);
     return;
   }
-  const bool left = app.PlayKey(kGameLeft, 1, 0), right = app.PlayKey(kGameRight, 1, 0);
+  const bool left = io.PlayKey(kGameLeft, 1, 0), right = io.PlayKey(kGameRight, 1, 0);
   if (left || right) {
-    app.menu.MenuFocus = std::clamp(app.menu.MenuFocus + (left ? -1 : 1), 0,
-                                    static_cast<int>(MenuScreen::kFocusSidePanel));
-    app.PlaySFX(sfx::kMove);
-    SetLatches(app, 1);
-  } else if (app.PlayKey(kGameA, 1, 0) || app.PlayKey(kGameB, 1, 0) || app.PlayKey(kGameX, 1, 0)) {
-    ActOnFocus(app);
+    menu.MenuFocus = std::clamp(menu.MenuFocus + (left ? -1 : 1), 0,
+                                static_cast<int>(MenuScreen::kFocusSidePanel));
+    io.PlaySFX(sfx::kMove);
+    SetLatches(controls, 1);
+  } else if (io.PlayKey(kGameA, 1, 0) || io.PlayKey(kGameB, 1, 0) || io.PlayKey(kGameX, 1, 0)) {
+    ActOnFocus(frame, io, controls, world, screens, menu);
   }
 }
 
-void DrawTotals(MyApp& app, int last) {
-  if (app.menu.MenuFocus != MenuScreen::kFocusWheel || app.frame.ScreenWidth <= kTotalsMinWidth)
-    return;
-  const float shift = kIntroTotalsShift * app.menu.MenuIntro;
-  app.frame.SetSize(kScoreSize);
-  app.frame.Text(kTotalsX, app.frame.ScreenHeight - kLevelsRise - shift,
-                 "Levels : " + String::FromInt(last + 1));
-  app.frame.Text(kTotalsX, app.frame.ScreenHeight - kScoreRise - shift,
-                 "Score : " + String(std::to_string(app.TotalBestScore())));
-  app.frame.ResetDraw();
+void DrawTotals(GameFrame& frame, const MenuScreen& menu, const SaveData& save, int last) {
+  if (menu.MenuFocus != MenuScreen::kFocusWheel || frame.ScreenWidth <= kTotalsMinWidth) return;
+  const float shift = kIntroTotalsShift * menu.MenuIntro;
+  frame.SetSize(kScoreSize);
+  frame.Text(kTotalsX, frame.ScreenHeight - kLevelsRise - shift,
+             "Levels : " + String::FromInt(last + 1));
+  frame.Text(kTotalsX, frame.ScreenHeight - kScoreRise - shift,
+             "Score : " + String(std::to_string(TotalBestScore(save))));
+  frame.ResetDraw();
 }
 
-void SidePanelTicker(MyApp& app) {
-  const bool confirm =
-      AnyHeld(app, {kGameA, kGameB, kGameX, kGameY}) || app.controls.PointerDown > 0;
-  if (confirm && LatchesFree(app)) {
-    app.menu.SidePanelOpen = 0;
-    app.PlaySFX(sfx::kMove);
-    SetLatches(app, 1);
+void SidePanelTicker(GameFrame& frame, GameIO& io, Controls& controls, Screens& screens,
+                     MenuScreen& menu) {
+  const bool confirm = AnyHeld(io, {kGameA, kGameB, kGameX, kGameY}) || controls.PointerDown > 0;
+  if (confirm && LatchesFree(controls)) {
+    menu.SidePanelOpen = 0;
+    io.PlaySFX(sfx::kMove);
+    SetLatches(controls, 1);
   }
-  app.AdvanceTicker();
-  app.DrawTicker(2 * app.frame.ScreenWidth - kTickerRight - PanelWidth(app),
-                 app.frame.ScreenHeight - kTickerRise, 1.0f);
-  app.frame.ResetDraw();
+  AdvanceTicker(io, screens);
+  DrawTicker(frame, screens, 2 * frame.ScreenWidth - kTickerRight - PanelWidth(menu),
+             frame.ScreenHeight - kTickerRise, 1.0f);
+  frame.ResetDraw();
 }
 
 // ---- Options steps ----
 
-bool OptionLatchesFree(const MyApp& app) {
-  return app.menu.OptionKeyLatch == 0 && app.menu.OptionTouchLatch == 0;
+bool OptionLatchesFree(const MenuScreen& menu) {
+  return menu.OptionKeyLatch == 0 && menu.OptionTouchLatch == 0;
 }
 
-void SetOptionLatches(MyApp& app, int value) {
-  app.menu.OptionKeyLatch = app.menu.OptionTouchLatch = value;
+void SetOptionLatches(MenuScreen& menu, int value) {
+  menu.OptionKeyLatch = menu.OptionTouchLatch = value;
 }
 
 // Closing the panel saves, whichever way it closes.
-void CloseOptions(MyApp& app) {
-  app.menu.OptionsOpen = 0;
-  app.Save();
-  SetLatches(app, 1);
-  SetOptionLatches(app, 1);
+void CloseOptions(Controls& controls, const Play& play, const Screens& screens, MenuScreen& menu,
+                  SaveData& save) {
+  menu.OptionsOpen = 0;
+  SaveProgress(play, screens, save);
+  SetLatches(controls, 1);
+  SetOptionLatches(menu, 1);
 }
 
-void DrawOverscanMarks(MyApp& app) {
-  const float right = app.frame.ScreenWidth - kMarkLong,
-              bottom = app.frame.ScreenHeight - kMarkLong;
+void DrawOverscanMarks(GameFrame& frame) {
+  const float right = frame.ScreenWidth - kMarkLong, bottom = frame.ScreenHeight - kMarkLong;
   for (const float x : {0.0f, right}) {
     for (const float y : {0.0f, bottom}) {
-      app.frame.Rect(x, y + (y > 0 ? kMarkShort : 0), kMarkLong, kMarkShort);
-      app.frame.Rect(x + (x > 0 ? kMarkShort : 0), y, kMarkShort, kMarkLong);
+      frame.Rect(x, y + (y > 0 ? kMarkShort : 0), kMarkLong, kMarkShort);
+      frame.Rect(x + (x > 0 ? kMarkShort : 0), y, kMarkShort, kMarkLong);
     }
   }
 }
 
-void OptionBackControl(MyApp& app) {
-  app.menu.HubAngle = std::fmod(app.menu.HubAngle + kOptionTurn, 360.0f);
-  const float x = kBackSlideStep * (3 * app.menu.OptionsSlide - 3 * kSlideOpen) + kRowTextX;
+void OptionBackControl(GameFrame& frame, GameIO& io, Controls& controls, const Play& play,
+                       const Screens& screens, MenuScreen& menu, SaveData& save) {
+  menu.HubAngle = std::fmod(menu.HubAngle + kOptionTurn, 360.0f);
+  const float x = kBackSlideStep * (3 * menu.OptionsSlide - 3 * kSlideOpen) + kRowTextX;
   const float size =
-      app.menu.OptionRow == MenuScreen::kRowBack ? kSelectedDecorationSize : kDecorationSize;
-  const bool touched = app.HubDecoration(x, kBackY, size);
-  app.frame.SetSize(kOptionTextSize);
-  app.frame.Text(x + kBackLabelGap, kBackY, "<[BACK]", 0, 1);
-  app.frame.ResetDraw();
-  if (!OptionLatchesFree(app)) return;
-  if ((touched && app.controls.PointerDown) || app.PlayKeyAll(kGameBack, 1)) {
-    app.PlaySFX(sfx::kMove);
-    CloseOptions(app);
+      menu.OptionRow == MenuScreen::kRowBack ? kSelectedDecorationSize : kDecorationSize;
+  const bool touched = HubDecoration(frame, controls, menu, x, kBackY, size);
+  frame.SetSize(kOptionTextSize);
+  frame.Text(x + kBackLabelGap, kBackY, "<[BACK]", 0, 1);
+  frame.ResetDraw();
+  if (!OptionLatchesFree(menu)) return;
+  if ((touched && controls.PointerDown) || io.PlayKeyAll(kGameBack, 1)) {
+    io.PlaySFX(sfx::kMove);
+    CloseOptions(controls, play, screens, menu, save);
   }
 }
 
@@ -533,17 +542,18 @@ SoundModeTexts SoundTexts(const Platform& platform) {
   return {kPlainSoundTexts, 2};
 }
 
-String RowText(const MyApp& app, int row) {
+String RowText(const Platform& platform, const Controls& controls, const Screens& screens,
+               const SaveData& save, int row) {
   switch (row) {
     case MenuScreen::kRowSound: {
-      const int mode = app.save.Settings[kSoundModeSetting];
-      const SoundModeTexts sound = SoundTexts(app.platform);
+      const int mode = save.Settings[kSoundModeSetting];
+      const SoundModeTexts sound = SoundTexts(platform);
       return mode >= 0 && mode < sound.count ? String(sound.texts[mode]) : String();
     }
     case MenuScreen::kRowICade:
-      return app.controls.ICade == 1 ? "iCade : On" : "iCade : Off";
+      return controls.ICade == 1 ? "iCade : On" : "iCade : Off";
     case MenuScreen::kRowFullscreen:
-      return app.screens.Fullscreen == 1 ? "Windowed" : "Fullscreen";
+      return screens.Fullscreen == 1 ? "Windowed" : "Fullscreen";
     case MenuScreen::kRowCredits:
       return "Credits";
     default:
@@ -552,132 +562,142 @@ String RowText(const MyApp& app, int row) {
 }
 
 // Every change of a saved setting is saved at once, so quitting never loses it.
-void NextSoundMode(MyApp& app) {
-  int& mode = app.save.Settings[kSoundModeSetting];
-  const int count = SoundTexts(app.platform).count;
+void NextSoundMode(const Platform& platform, GameIO& io, const Play& play, const Screens& screens,
+                   SaveData& save) {
+  int& mode = save.Settings[kSoundModeSetting];
+  const int count = SoundTexts(platform).count;
   mode = mode >= 0 && mode < count ? (mode + 1) % count : 0;
   // Modes 0 and 2 have no music.
-  if (app.platform.musicStream && (mode == 0 || mode == 2)) app.StopTune();
-  app.Save();
+  if (platform.musicStream && (mode == 0 || mode == 2)) io.StopTune();
+  SaveProgress(play, screens, save);
 }
 
-void ActOnRow(MyApp& app, int row) {
-  SetOptionLatches(app, 1);
-  app.PlaySFX(sfx::kMove);
+void ActOnRow(const Platform& platform, GameIO& io, Controls& controls, const Play& play,
+              Screens& screens, MenuScreen& menu, SaveData& save, int row) {
+  SetOptionLatches(menu, 1);
+  io.PlaySFX(sfx::kMove);
   switch (row) {
     case MenuScreen::kRowSound:
-      NextSoundMode(app);
+      NextSoundMode(platform, io, play, screens, save);
       break;
     case MenuScreen::kRowICade:
-      app.controls.ICade = app.controls.ICade == 1 ? 0 : 1;
-      app.controls.iCade(app.controls.ICade);
-      app.controls.PadKeys.fill(0);
+      controls.ICade = controls.ICade == 1 ? 0 : 1;
+      controls.iCade(controls.ICade);
+      controls.PadKeys.fill(0);
       break;
     case MenuScreen::kRowFullscreen:
-      app.FullscreenFlip();
+      FullscreenFlip(screens);
       break;
     case MenuScreen::kRowCredits:
-      app.menu.CreditsOpen = 1;
-      CloseOptions(app);
-      SetOptionLatches(app, 0);
+      menu.CreditsOpen = 1;
+      CloseOptions(controls, play, screens, menu, save);
+      SetOptionLatches(menu, 0);
       break;
     default:
       break;
   }
 }
 
-bool RowShown(const MyApp& app, int row) {
+bool RowShown(const Platform& platform, const PauseScreen& pause, int row) {
   switch (row) {
     case MenuScreen::kRowICade:
-      return !app.platform.console;
+      return !platform.console;
     case MenuScreen::kRowCredits:
-      return app.pause.Paused == 0;
+      return pause.Paused == 0;
     default:
       return row >= MenuScreen::kRowBack && row <= MenuScreen::kRowCredits;
   }
 }
 
 // A selection left on a row that is not shown here (Credits over the paused game) moves up.
-void KeepRowShown(MyApp& app) {
-  app.menu.OptionRow = std::clamp(app.menu.OptionRow, 0, static_cast<int>(MenuScreen::kRowCredits));
-  while (!RowShown(app, app.menu.OptionRow)) --app.menu.OptionRow;
+void KeepRowShown(const Platform& platform, MenuScreen& menu, const PauseScreen& pause) {
+  menu.OptionRow = std::clamp(menu.OptionRow, 0, static_cast<int>(MenuScreen::kRowCredits));
+  while (!RowShown(platform, pause, menu.OptionRow)) --menu.OptionRow;
 }
 
-int NextShownRow(const MyApp& app, int step) {
-  for (int row = app.menu.OptionRow + step;
+int NextShownRow(const Platform& platform, const MenuScreen& menu, const PauseScreen& pause,
+                 int step) {
+  for (int row = menu.OptionRow + step;
        row >= MenuScreen::kRowBack && row <= MenuScreen::kRowCredits; row += step) {
-    if (RowShown(app, row)) return row;
+    if (RowShown(platform, pause, row)) return row;
   }
-  return app.menu.OptionRow;
+  return menu.OptionRow;
 }
 
-void DrawOptionRow(MyApp& app, int row, float textX, float barX, float barWidth, float y) {
-  const bool selected = app.menu.OptionRow == row;
+void DrawOptionRow(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
+                   const Play& play, Screens& screens, MenuScreen& menu, SaveData& save, int row,
+                   float textX, float barX, float barWidth, float y) {
+  const bool selected = menu.OptionRow == row;
   if (selected) {
-    app.frame.SetCol(0, 180, 255, 0.5f);
+    frame.SetCol(0, 180, 255, 0.5f);
   } else {
-    app.frame.SetCol(0, 0, 160, 0.5f);
+    frame.SetCol(0, 0, 160, 0.5f);
   }
-  const bool touched = app.controls.Touch(app.frame, barX, y - 2, barWidth, kRowBarHeight);
-  app.frame.ResetDraw();
-  app.frame.SetSize(kOptionTextSize);
-  app.frame.Text(textX, y, RowText(app, row));
-  app.frame.ResetDraw();
-  if (!OptionLatchesFree(app)) return;
+  const bool touched = controls.Touch(frame, barX, y - 2, barWidth, kRowBarHeight);
+  frame.ResetDraw();
+  frame.SetSize(kOptionTextSize);
+  frame.Text(textX, y, RowText(platform, controls, screens, save, row));
+  frame.ResetDraw();
+  if (!OptionLatchesFree(menu)) return;
   if (touched) {
-    app.menu.OptionRow = row;
-    ActOnRow(app, row);
+    menu.OptionRow = row;
+    ActOnRow(platform, io, controls, play, screens, menu, save, row);
   } else if (selected && std::any_of(std::begin(kConfirmKeys), std::end(kConfirmKeys),
-                                     [&app](int key) { return app.PlayKeyAll(key, 1); })) {
-    ActOnRow(app, row);
+                                     [&](int key) { return io.PlayKeyAll(key, 1); })) {
+    ActOnRow(platform, io, controls, play, screens, menu, save, row);
   }
 }
 
-void OptionRows(MyApp& app) {
-  const float barWidth = app.frame.ScreenWidth - 2 * kRowBarX;
-  float y = kPanelSlideStep * (kSlideOpen - app.menu.OptionsSlide) + kFirstRowY;
+void OptionRows(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
+                const Play& play, Screens& screens, MenuScreen& menu, const PauseScreen& pause,
+                SaveData& save) {
+  const float barWidth = frame.ScreenWidth - 2 * kRowBarX;
+  float y = kPanelSlideStep * (kSlideOpen - menu.OptionsSlide) + kFirstRowY;
   for (const int row : {MenuScreen::kRowSound, MenuScreen::kRowICade, MenuScreen::kRowFullscreen}) {
-    if (!RowShown(app, row)) continue;
-    DrawOptionRow(app, row, kRowTextX, kRowBarX, barWidth, y);
+    if (!RowShown(platform, pause, row)) continue;
+    DrawOptionRow(platform, frame, io, controls, play, screens, menu, save, row, kRowTextX,
+                  kRowBarX, barWidth, y);
     y += kRowSpacing;
   }
-  if (RowShown(app, MenuScreen::kRowCredits)) {
+  if (RowShown(platform, pause, MenuScreen::kRowCredits)) {
     y += kCreditsRowGap - kRowSpacing;
-    DrawOptionRow(app, MenuScreen::kRowCredits, app.frame.ScreenWidth - kCreditsTextInset,
-                  app.frame.ScreenWidth - kCreditsBarInset, kCreditsBarWidth, y);
+    DrawOptionRow(platform, frame, io, controls, play, screens, menu, save, MenuScreen::kRowCredits,
+                  frame.ScreenWidth - kCreditsTextInset, frame.ScreenWidth - kCreditsBarInset,
+                  kCreditsBarWidth, y);
   }
 }
 
-void OptionKeys(MyApp& app) {
-  if (app.menu.OptionKeyLatch != 0) return;
-  if (app.menu.OptionRow == MenuScreen::kRowBack && OptionLatchesFree(app) &&
-      AnyHeld(app, {kGameR1, kGameA, kGameB})) {
-    app.PlaySFX(sfx::kMove);
-    CloseOptions(app);
+void OptionKeys(const Platform& platform, GameIO& io, Controls& controls, const Play& play,
+                const Screens& screens, MenuScreen& menu, const PauseScreen& pause, SaveData& save) {
+  if (menu.OptionKeyLatch != 0) return;
+  if (menu.OptionRow == MenuScreen::kRowBack && OptionLatchesFree(menu) &&
+      AnyHeld(io, {kGameR1, kGameA, kGameB})) {
+    io.PlaySFX(sfx::kMove);
+    CloseOptions(controls, play, screens, menu, save);
     return;
   }
   int step = 0;
-  if (AnyHeld(app, {kGameUp, kGameLeft})) {
+  if (AnyHeld(io, {kGameUp, kGameLeft})) {
     step = -1;
-  } else if (AnyHeld(app, {kGameDown, kGameRight})) {
+  } else if (AnyHeld(io, {kGameDown, kGameRight})) {
     step = 1;
   }
   if (step == 0) return;
-  app.menu.OptionRow = NextShownRow(app, step);
-  app.menu.OptionKeyLatch = 1;
-  app.PlaySFX(sfx::kMove);
+  menu.OptionRow = NextShownRow(platform, menu, pause, step);
+  menu.OptionKeyLatch = 1;
+  io.PlaySFX(sfx::kMove);
 }
 
-void ReleaseOptionLatches(MyApp& app) {
-  if (app.controls.PointerDown == 0) app.menu.OptionTouchLatch = 0;
+void ReleaseOptionLatches(const GameIO& io, const Controls& controls, MenuScreen& menu) {
+  if (controls.PointerDown == 0) menu.OptionTouchLatch = 0;
   const bool held = std::any_of(std::begin(kOptionLatchKeys), std::end(kOptionLatchKeys),
-                                [&app](int key) { return app.PlayKeyAll(key, 1); });
-  if (!held) app.menu.OptionKeyLatch = 0;
+                                [&](int key) { return io.PlayKeyAll(key, 1); });
+  if (!held) menu.OptionKeyLatch = 0;
 }
 
 }  // namespace
 
-int MyApp::LastOfferedLevel() const {
+int LastOfferedLevel(const SaveData& save) {
   int reached = 0;  // one past the highest completed level
   for (int level = 0; level < world::kLevels; ++level) {
     if (save.LevelRecords[SaveData::kCompletionRecords + level * SaveData::kBestScores] > 0)
@@ -686,14 +706,15 @@ int MyApp::LastOfferedLevel() const {
   return std::min(reached, kFinalLevel);
 }
 
-long long MyApp::TotalBestScore() const {
+long long TotalBestScore(const SaveData& save) {
   long long total = 0;
   for (int level = 0; level < world::kLevels; ++level)
     total += std::max(save.LevelRecords[level * SaveData::kBestScores], 0);
   return total;
 }
 
-bool MyApp::HubDecoration(float x, float y, float size) {
+bool HubDecoration(GameFrame& frame, Controls& controls, const MenuScreen& menu, float x, float y,
+                   float size) {
   frame.SetSize(size);
   // The last, topmost frame is the one that takes touches.
   bool touched = false;
@@ -705,68 +726,75 @@ bool MyApp::HubDecoration(float x, float y, float size) {
   return touched;
 }
 
-void MyApp::StartLevel() {
+void StartLevel(GameFrame& frame, const GameIO& io, Controls& controls, WorldMap& world, Screens& screens,
+                MenuScreen& menu) {
   frame.ControlStyle = controls.PointerDown >= 1 ? kPointerControls : kControllerControls;
   for (const int key : kConfirmKeys) {
-    if (PlayKey(key, 0, kKeyboardOnly)) frame.ControlStyle = kKeyboardControls;
+    if (io.PlayKey(key, 0, kKeyboardOnly)) frame.ControlStyle = kKeyboardControls;
   }
-  SetLatches(*this, 1);
+  SetLatches(controls, 1);
   menu.MenuScroll = ScrollFor(menu.MenuLevel);
   world.Level = std::clamp(menu.MenuLevel + 1, 1, world::kLevels);
   screens.ScreenMode = ModeLoadGame;
 }
 
-void MyApp::SelectNextLevel() {
+void SelectNextLevel(MenuScreen& menu) {
   ++menu.MenuLevel;
   menu.MenuScroll = ScrollFor(menu.MenuLevel);
 }
 
-void MyApp::Menu() {
+void Menu(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
+          WorldMap& world, Play& play, Screens& screens, MenuScreen& menu, const SaveData& save) {
   play.DoBG(frame, 0, 0, kBackdropBlue, Play::kOpaqueBackdrop);
   if (menu.MenuIntro < 0) ++menu.MenuIntro;
-  MenuBackKey(*this);
-  const int last = LastOfferedLevel();
-  KeepSelectionOffered(*this, last);
-  StartLaunchLevel(*this, last);
-  DrawTitleAndSidePanel(*this);
-  DrawScoreList(*this);
-  TurnWheel(*this);
-  if (!AnyPanelOpen(*this)) {
-    WheelItems(*this, last);
-    HubAndDrag(*this);
-    if (!AnyPanelOpen(*this)) MenuKeys(*this, last);
-    DrawTotals(*this, last);
+  MenuBackKey(platform, io, controls, screens);
+  const int last = LastOfferedLevel(save);
+  KeepSelectionOffered(menu, last);
+  StartLaunchLevel(frame, io, controls, world, screens, menu, last);
+  DrawTitleAndSidePanel(frame, io, controls, world, play, screens, menu);
+  DrawScoreList(frame, menu, save);
+  TurnWheel(frame, menu);
+  if (!AnyPanelOpen(menu)) {
+    WheelItems(frame, io, controls, world, screens, menu, last);
+    HubAndDrag(frame, io, controls, menu);
+    if (!AnyPanelOpen(menu)) MenuKeys(frame, io, controls, world, screens, menu, last);
+    DrawTotals(frame, menu, save, last);
   }
-  if (menu.SidePanelOpen == 1) SidePanelTicker(*this);
+  if (menu.SidePanelOpen == 1) SidePanelTicker(frame, io, controls, screens, menu);
   world.Level = std::clamp(menu.MenuLevel + 1, 1, world::kLevels);
 }
 
-void MyApp::LoadMenu() {
-  FileScore();
-  Save();
+void LoadMenu(const WorldMap& world, const Play& play, const Screens& screens, SaveData& save) {
+  FileScore(world, play, save);
+  SaveProgress(play, screens, save);
 }
 
-void MyApp::OptionBox() {
-  SetLatches(*this, 1);
-  if (menu.OptionsSlide != kSlideOpen) SetOptionLatches(*this, 1);
+void OptionBox(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
+               const Play& play, Screens& screens, MenuScreen& menu, const PauseScreen& pause,
+               SaveData& save) {
+  SetLatches(controls, 1);
+  if (menu.OptionsSlide != kSlideOpen) SetOptionLatches(menu, 1);
   frame.ResetDraw();
-  if (platform.console) DrawOverscanMarks(*this);
+  if (platform.console) DrawOverscanMarks(frame);
   frame.SetCol(150, 75, 0, 0.85f);
   frame.Rect(kOptionsMargin, kPanelSlideStep * (kSlideOpen - menu.OptionsSlide),
              frame.ScreenWidth - 2 * kOptionsMargin, frame.ScreenHeight);
   frame.ResetDraw();
-  KeepRowShown(*this);
-  OptionBackControl(*this);
+  KeepRowShown(platform, menu, pause);
+  OptionBackControl(frame, io, controls, play, screens, menu, save);
   if (platform.console) {
-    OverscanSlider(kBackSlideStep * (3 * menu.OptionsSlide - 3 * kSlideOpen) + kSliderY,
+    OverscanSlider(frame, io, controls, play, screens, save,
+                   kBackSlideStep * (3 * menu.OptionsSlide - 3 * kSlideOpen) + kSliderY,
                    menu.OptionKeyLatch, menu.OptionTouchLatch);
   }
-  OptionRows(*this);
-  OptionKeys(*this);
-  ReleaseOptionLatches(*this);
+  OptionRows(platform, frame, io, controls, play, screens, menu, pause, save);
+  OptionKeys(platform, io, controls, play, screens, menu, pause, save);
+  ReleaseOptionLatches(io, controls, menu);
 }
 
-void MyApp::OverscanSlider(float y, int& keyLatch, int& touchLatch) {
+void OverscanSlider(GameFrame& frame, GameIO& io, Controls& controls, const Play& play,
+                    const Screens& screens, SaveData& save, float y, int& keyLatch,
+                    int& touchLatch) {
   const float centre = kSliderCentre * frame.ScreenWidth;
   frame.ResetDraw();
   frame.SetSize(kOptionTextSize);
@@ -781,15 +809,15 @@ void MyApp::OverscanSlider(float y, int& keyLatch, int& touchLatch) {
   const int before = value;
   if (touched && touchLatch == 0) {
     touchLatch = 1;
-    PlaySFX(sfx::kConfirm);
+    io.PlaySFX(sfx::kConfirm);
     if (frame.Overscan > kOverscanFlipHigh) value = kOverscanMin;
     if (frame.Overscan < kOverscanFlipLow) value = kOverscanMax;
   }
-  if (keyLatch == 0 && (PlayKeyAll(kGameL1, 1) || PlayKeyAll(kGameR1, 1))) {
+  if (keyLatch == 0 && (io.PlayKeyAll(kGameL1, 1) || io.PlayKeyAll(kGameR1, 1))) {
     keyLatch = 1;
-    value += PlayKeyAll(kGameL1, 1) ? -kOverscanStep : kOverscanStep;
+    value += io.PlayKeyAll(kGameL1, 1) ? -kOverscanStep : kOverscanStep;
   }
   value = std::clamp(value, kOverscanMin, kOverscanMax);
   frame.Overscan = static_cast<float>(value);
-  if (value != before) Save();
+  if (value != before) SaveProgress(play, screens, save);
 }

@@ -6,11 +6,18 @@
 #include <iterator>
 
 #include "base/angles.h"
+#include "game/core/app.h"
 #include "game/core/globals.h"
 #include "game/core/records.h"
 #include "game/frame/asset_table.h"
+#include "game/frame/controls.h"
+#include "game/frame/frame.h"
+#include "game/frame/game_io.h"
 #include "game/frame/sound_table.h"
-#include "game/my_app.h"
+#include "game/play/play.h"
+#include "game/save/save.h"
+#include "game/screens/screens.h"
+#include "game/world/world_map.h"
 
 namespace {
 
@@ -109,46 +116,45 @@ constexpr QuitLine kQuitLines[] = {
     {"Press \u00acK to Quit", 2, 38},   {"or \u00acJ to return to the fun!", 2, 20},
 };
 
-bool AnyHeld(MyApp& app, int key) {
-  return app.PlayKeyAll(key, 1) != 0;
+bool AnyHeld(const GameIO& io, int key) {
+  return io.PlayKeyAll(key, 1) != 0;
 }
 
-void SetColour(MyApp& app, const Colour& colour, float alpha = kNoArg) {
-  app.frame.SetCol(colour.red, colour.green, colour.blue, alpha);
+void SetColour(GameFrame& frame, const Colour& colour, float alpha = kNoArg) {
+  frame.SetCol(colour.red, colour.green, colour.blue, alpha);
 }
 
 // ---- Pause panel ----
 
-void ShadeBehindPanel(MyApp& app) {
-  app.play.DoBG(app.frame, Play::kKeepBackdrop, Play::kKeepBackdrop, Play::kKeepBackdrop,
-                Play::kOpaqueBackdrop);
-  const float span = kShadeSpan * app.frame.ScreenHeight;
-  const float shade = span > 0 ? std::fabs(static_cast<float>(app.pause.PauseY)) / span : 1.0f;
-  app.frame.SetCol(0, 0, 0, std::min(shade, 1.0f));
-  app.frame.Rect(0, 0, app.frame.ScreenWidth, app.frame.ScreenHeight);
-  app.frame.ResetDraw();
+void ShadeBehindPanel(GameFrame& frame, Play& play, const PauseScreen& pause) {
+  play.DoBG(frame, Play::kKeepBackdrop, Play::kKeepBackdrop, Play::kKeepBackdrop,
+            Play::kOpaqueBackdrop);
+  const float span = kShadeSpan * frame.ScreenHeight;
+  const float shade = span > 0 ? std::fabs(static_cast<float>(pause.PauseY)) / span : 1.0f;
+  frame.SetCol(0, 0, 0, std::min(shade, 1.0f));
+  frame.Rect(0, 0, frame.ScreenWidth, frame.ScreenHeight);
+  frame.ResetDraw();
 }
 
-void SlidePanel(MyApp& app) {
-  if (app.pause.PauseDir == 1) {
-    if (static_cast<float>(app.pause.PauseY) < app.frame.ScreenHeight / 2)
-      app.pause.PauseY += kSlideStep;
+void SlidePanel(const GameFrame& frame, PauseScreen& pause) {
+  if (pause.PauseDir == 1) {
+    if (static_cast<float>(pause.PauseY) < frame.ScreenHeight / 2) pause.PauseY += kSlideStep;
     return;
   }
-  if (app.pause.PauseY < kGoneAbove) {
-    app.pause.Paused = 0;
+  if (pause.PauseY < kGoneAbove) {
+    pause.Paused = 0;
     return;
   }
-  app.pause.PauseY -= kSlideStep;
-  if (app.pause.PauseY < kResumeAbove) app.pause.Paused = 0;
+  pause.PauseY -= kSlideStep;
+  if (pause.PauseY < kResumeAbove) pause.Paused = 0;
 }
 
 // Bit k set when path k runs through the room.
-int PathsThrough(const MyApp& app, int rx, int ry) {
+int PathsThrough(const WorldMap& world, int rx, int ry) {
   int paths = 0;
   const int corner = world::TileIndex(rx, ry, 0, 0);
   for (int path = 0; path < world::kPaths; ++path)
-    if (app.world.Tiles[corner + tile::PathMarkField(path)] != 0) paths |= 1 << path;
+    if (world.Tiles[corner + tile::PathMarkField(path)] != 0) paths |= 1 << path;
   return paths;
 }
 
@@ -164,10 +170,10 @@ struct MapLayout {
   float CellY(int ry) const { return kMapTop + static_cast<float>(cellH * ry); }
 };
 
-void MarkItemRooms(MyApp& app, const MapLayout& map) {
+void MarkItemRooms(GameFrame& frame, const Play& play, const MapLayout& map) {
   for (int item = 0; item < world::kPaths; ++item) {
-    const int rx = RoomCoord(app.play.Player[player::Item(item, player::kItemRoomX)]);
-    const int ry = RoomCoord(app.play.Player[player::Item(item, player::kItemRoomY)]);
+    const int rx = RoomCoord(play.Player[player::Item(item, player::kItemRoomX)]);
+    const int ry = RoomCoord(play.Player[player::Item(item, player::kItemRoomY)]);
     if (rx < 0 || ry < 0) continue;
     const float x = map.CellX(rx), y = map.CellY(ry);
     const auto w = static_cast<float>(map.cellW), h = static_cast<float>(map.cellH);
@@ -175,64 +181,64 @@ void MarkItemRooms(MyApp& app, const MapLayout& map) {
     const float markX[] = {x + static_cast<float>(map.cellW / 2), x + kMarkInset,
                            x + w - kMarkFarInset};
     const float markY[] = {y + kMarkInset, y + h - kMarkFarInset, y + h - kMarkFarInset};
-    SetColour(app, kItemColours[item], 1.0f);
-    app.frame.Rect(markX[item], markY[item], kItemMark, kItemMark);
+    SetColour(frame, kItemColours[item], 1.0f);
+    frame.Rect(markX[item], markY[item], kItemMark, kItemMark);
   }
 }
 
-void DrawWorldMap(MyApp& app) {
+void DrawWorldMap(GameFrame& frame, const GameIO& io, const WorldMap& world, const Play& play) {
   MapLayout map{};
-  map.cellH = static_cast<int>((app.frame.ScreenHeight - kMapSpare) / world::kRooms);
+  map.cellH = static_cast<int>((frame.ScreenHeight - kMapSpare) / world::kRooms);
   map.cellW = kCellWidthPerSix * map.cellH / 6;
   if (map.cellH < kSmallestCell || map.cellW < kSmallestCell) return;
-  map.left = app.frame.ScreenWidth - static_cast<float>(world::kRooms * map.cellW);
-  const int shipX = RoomCoord(app.play.Player[player::kRoomX]);
-  const int shipY = RoomCoord(app.play.Player[player::kRoomY]);
+  map.left = frame.ScreenWidth - static_cast<float>(world::kRooms * map.cellW);
+  const int shipX = RoomCoord(play.Player[player::kRoomX]);
+  const int shipY = RoomCoord(play.Player[player::kRoomY]);
   const bool blinkDark = Millisecs() % kBlinkPeriod < kBlinkDark;
   const auto w = static_cast<float>(map.cellW), h = static_cast<float>(map.cellH);
   for (int ry = 0; ry < world::kRooms; ++ry) {
     for (int rx = 0; rx < world::kRooms; ++rx) {
-      const int paths = PathsThrough(app, rx, ry);
+      const int paths = PathsThrough(world, rx, ry);
       if (paths == 0) continue;
       const float x = map.CellX(rx), y = map.CellY(ry);
       const bool ship = rx == shipX && ry == shipY;
       if (ship) {
-        app.frame.SetCol(255, 255, 255, kShipFrameAlpha);
-        app.frame.Rect(x - 1, y - 1, w + 1, h + 1);
+        frame.SetCol(255, 255, 255, kShipFrameAlpha);
+        frame.Rect(x - 1, y - 1, w + 1, h + 1);
       }
-      SetColour(app, ship && blinkDark ? Colour{0, 0, 0} : kPathColours[paths], 1.0f);
-      app.frame.Rect(x, y, w - 1, h - 1);
+      SetColour(frame, ship && blinkDark ? Colour{0, 0, 0} : kPathColours[paths], 1.0f);
+      frame.Rect(x, y, w - 1, h - 1);
     }
   }
-  if (app.PlayKey(kGameL1, 0, 0) && app.PlayKey(kGameR1, 0, 0)) MarkItemRooms(app, map);
-  app.frame.ResetDraw();
+  if (io.PlayKey(kGameL1, 0, 0) && io.PlayKey(kGameR1, 0, 0)) MarkItemRooms(frame, play, map);
+  frame.ResetDraw();
 }
 
-void TurnToy(MyApp& app, float reach) {
-  app.pause.ToyAngle1 = std::fmod(app.pause.ToyAngle1 + kArmTurn, 360.0f);
-  app.pause.ToyAngle2 = std::fmod(app.pause.ToyAngle2 + app.pause.ToySpeed, 360.0f);
-  app.pause.ToyAngle3 = std::fmod(app.pause.ToyAngle3 + kColourTurn, 360.0f);
-  if (AnyHeld(app, kGameUp)) app.pause.ToyRadius -= kRadiusStep;
-  if (AnyHeld(app, kGameDown)) app.pause.ToyRadius += kRadiusStep;
-  app.pause.ToyRadius = std::clamp(app.pause.ToyRadius, 0.0f, reach);
-  if (AnyHeld(app, kGameLeft)) app.pause.ToySpeed -= kSpeedStep;
-  if (AnyHeld(app, kGameRight)) app.pause.ToySpeed += kSpeedStep;
-  app.pause.ToySpeed = std::clamp(app.pause.ToySpeed, 0.0f, kMaxToySpeed);
+void TurnToy(const GameIO& io, PauseScreen& pause, float reach) {
+  pause.ToyAngle1 = std::fmod(pause.ToyAngle1 + kArmTurn, 360.0f);
+  pause.ToyAngle2 = std::fmod(pause.ToyAngle2 + pause.ToySpeed, 360.0f);
+  pause.ToyAngle3 = std::fmod(pause.ToyAngle3 + kColourTurn, 360.0f);
+  if (AnyHeld(io, kGameUp)) pause.ToyRadius -= kRadiusStep;
+  if (AnyHeld(io, kGameDown)) pause.ToyRadius += kRadiusStep;
+  pause.ToyRadius = std::clamp(pause.ToyRadius, 0.0f, reach);
+  if (AnyHeld(io, kGameLeft)) pause.ToySpeed -= kSpeedStep;
+  if (AnyHeld(io, kGameRight)) pause.ToySpeed += kSpeedStep;
+  pause.ToySpeed = std::clamp(pause.ToySpeed, 0.0f, kMaxToySpeed);
 }
 
-void DrawToyLabel(MyApp& app) {
-  const auto speed = static_cast<int>(app.pause.ToySpeed);
-  const auto radius = static_cast<int>(app.pause.ToyRadius);
-  if (speed != app.pause.ToyLabelSpeed || radius != app.pause.ToyLabelRadius) {
-    app.pause.ToyLabelSpeed = speed;
-    app.pause.ToyLabelRadius = radius;
-    app.pause.ToyLabel = String::FromInt(speed) + ":" + String::FromInt(radius);
+void DrawToyLabel(GameFrame& frame, PauseScreen& pause) {
+  const auto speed = static_cast<int>(pause.ToySpeed);
+  const auto radius = static_cast<int>(pause.ToyRadius);
+  if (speed != pause.ToyLabelSpeed || radius != pause.ToyLabelRadius) {
+    pause.ToyLabelSpeed = speed;
+    pause.ToyLabelRadius = radius;
+    pause.ToyLabel = String::FromInt(speed) + ":" + String::FromInt(radius);
   }
-  app.frame.SetSize(kLabelSize);
-  app.frame.SetCol(100, 255, 100, kLabelAlpha);
-  app.frame.Text(app.frame.ScreenWidth - kLabelInset, app.frame.ScreenHeight - kLabelInset,
-                 app.pause.ToyLabel, kRightAlign, kBottomAlign);
-  app.frame.SetSize(1);
+  frame.SetSize(kLabelSize);
+  frame.SetCol(100, 255, 100, kLabelAlpha);
+  frame.Text(frame.ScreenWidth - kLabelInset, frame.ScreenHeight - kLabelInset, pause.ToyLabel,
+             kRightAlign, kBottomAlign);
+  frame.SetSize(1);
 }
 
 float TrailChannel(float value) {
@@ -241,66 +247,67 @@ float TrailChannel(float value) {
 
 // Adds the newest point, draws the segments between points already drawn, and moves every
 // point one place along.
-void DrawTrail(MyApp& app, float reach) {
-  float* trail = app.pause.ToyTrail.data();
-  const float arm = reach - app.pause.ToyRadius;
+void DrawTrail(GameFrame& frame, PauseScreen& pause, float reach) {
+  float* trail = pause.ToyTrail.data();
+  const float arm = reach - pause.ToyRadius;
   const int newest = 2 * (kTrailPoints - 1);
-  trail[newest] = app.frame.ScreenWidth / 2 + kToyShift + arm * SinDeg(app.pause.ToyAngle1) +
-                  app.pause.ToyRadius * SinDeg(app.pause.ToyAngle2);
-  trail[newest + 1] = app.frame.ScreenHeight / 2 - arm * CosDeg(app.pause.ToyAngle1) -
-                      app.pause.ToyRadius * CosDeg(app.pause.ToyAngle2);
-  app.pause.ToyTrailPoints = std::clamp(app.pause.ToyTrailPoints + 1, 1, kTrailPoints);
-  for (int i = kTrailPoints - app.pause.ToyTrailPoints; i < kTrailPoints - 1; ++i) {
+  trail[newest] = frame.ScreenWidth / 2 + kToyShift + arm * SinDeg(pause.ToyAngle1) +
+                  pause.ToyRadius * SinDeg(pause.ToyAngle2);
+  trail[newest + 1] = frame.ScreenHeight / 2 - arm * CosDeg(pause.ToyAngle1) -
+                      pause.ToyRadius * CosDeg(pause.ToyAngle2);
+  pause.ToyTrailPoints = std::clamp(pause.ToyTrailPoints + 1, 1, kTrailPoints);
+  for (int i = kTrailPoints - pause.ToyTrailPoints; i < kTrailPoints - 1; ++i) {
     const auto weight = static_cast<float>(i);
-    const float turn = 2 * weight + app.pause.ToyAngle3;
-    app.frame.SetCol(TrailChannel(weight + weight * SinDeg(turn)),
-                     TrailChannel(weight + weight * CosDeg(turn)),
-                     TrailChannel(weight - weight * CosDeg(turn)));
+    const float turn = 2 * weight + pause.ToyAngle3;
+    frame.SetCol(TrailChannel(weight + weight * SinDeg(turn)),
+                 TrailChannel(weight + weight * CosDeg(turn)),
+                 TrailChannel(weight - weight * CosDeg(turn)));
     const float* from = &trail[2 * i];
     for (const float offset : {0.0f, kSecondLineOffset})
-      app.frame.Line(from[0] + offset, from[1] + offset, from[2] + offset, from[3] + offset);
+      frame.Line(from[0] + offset, from[1] + offset, from[2] + offset, from[3] + offset);
   }
   std::copy(trail + 2, trail + newest + 2, trail);
 }
 
-void PlayWithToy(MyApp& app) {
+void PlayWithToy(GameFrame& frame, const GameIO& io, PauseScreen& pause) {
   const float reach =
-      std::min(kToyReach * app.frame.ScreenHeight, kToyReach * (app.frame.ScreenWidth - kToyShift));
+      std::min(kToyReach * frame.ScreenHeight, kToyReach * (frame.ScreenWidth - kToyShift));
   // On a screen too small to hold it the toy is left as it is.
   if (!(reach > 0)) return;
-  TurnToy(app, reach);
-  DrawToyLabel(app);
-  DrawTrail(app, reach);
-  app.frame.ResetDraw();
+  TurnToy(io, pause, reach);
+  DrawToyLabel(frame, pause);
+  DrawTrail(frame, pause, reach);
+  frame.ResetDraw();
 }
 
-void DrawPausedTitle(MyApp& app) {
-  app.frame.SetSize(kPausedSize);
-  app.frame.Alpha(kPausedAlpha);
-  app.frame.Text(app.frame.ScreenWidth / 2 + kToyShift, app.frame.ScreenHeight / 2, "PAUSED", 1, 1);
-  app.frame.ResetDraw();
+void DrawPausedTitle(GameFrame& frame) {
+  frame.SetSize(kPausedSize);
+  frame.Alpha(kPausedAlpha);
+  frame.Text(frame.ScreenWidth / 2 + kToyShift, frame.ScreenHeight / 2, "PAUSED", 1, 1);
+  frame.ResetDraw();
 }
 
-void PressPauseButton(MyApp& app, int button, bool byTouch) {
+void PressPauseButton(GameIO& io, Play& play, MenuScreen& menu, PauseScreen& pause, int button,
+                      bool byTouch) {
   switch (button) {
     case PauseScreen::kPauseResume:
-      app.pause.Paused = 1;
-      app.pause.PauseDir = -1;
-      app.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
+      pause.Paused = 1;
+      pause.PauseDir = -1;
+      io.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
       break;
     case PauseScreen::kPauseEndRun:
-      app.pause.Paused = 0;
-      app.pause.PauseDir = -1;
-      app.pause.PauseY = kClosedY;
-      app.play.GameOverTimer = 1;
-      app.PlaySFX(sfx::kConfirm, kEndRunRate, kHalfVolume);
+      pause.Paused = 0;
+      pause.PauseDir = -1;
+      pause.PauseY = kClosedY;
+      play.GameOverTimer = 1;
+      io.PlaySFX(sfx::kConfirm, kEndRunRate, kHalfVolume);
       break;
     case PauseScreen::kPauseOptions:
-      app.menu.OptionsOpen = 1;
+      menu.OptionsOpen = 1;
       if (byTouch) {
-        app.PlaySFX(sfx::kMove);
+        io.PlaySFX(sfx::kMove);
       } else {
-        app.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
+        io.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
       }
       break;
     default:
@@ -312,76 +319,77 @@ struct ButtonPlace {
   float x, y;
 };
 
-void PauseButtonKeys(MyApp& app) {
-  if (app.controls.KeyLatch != 0) return;
-  if (AnyHeld(app, kGameA)) {
-    app.controls.KeyLatch = 1;
-    PressPauseButton(app, app.pause.PauseChoice, false);
+void PauseButtonKeys(GameIO& io, Controls& controls, Play& play, MenuScreen& menu,
+                     PauseScreen& pause) {
+  if (controls.KeyLatch != 0) return;
+  if (AnyHeld(io, kGameA)) {
+    controls.KeyLatch = 1;
+    PressPauseButton(io, play, menu, pause, pause.PauseChoice, false);
     return;
   }
   for (const SelectionMove& move : kSelectionMoves) {
-    if (move.from != app.pause.PauseChoice || !AnyHeld(app, move.key)) continue;
-    app.controls.KeyLatch = 1;
-    app.pause.PauseChoice = move.to;
-    app.PlaySFX(sfx::kConfirm, move.rate, kHalfVolume);
+    if (move.from != pause.PauseChoice || !AnyHeld(io, move.key)) continue;
+    controls.KeyLatch = 1;
+    pause.PauseChoice = move.to;
+    io.PlaySFX(sfx::kConfirm, move.rate, kHalfVolume);
     return;
   }
 }
 
-void PauseButtons(MyApp& app) {
-  if (app.pause.PauseChoice < PauseScreen::kPauseEndRun ||
-      app.pause.PauseChoice > PauseScreen::kPauseOptions)
-    app.pause.PauseChoice = PauseScreen::kPauseResume;
-  const auto resumeX = static_cast<float>(static_cast<int>(
-      kResumeRest - (app.frame.ScreenHeight / 2 - static_cast<float>(app.pause.PauseY))));
-  const auto lowY = static_cast<float>(app.pause.PauseY) - kButtonSpread;
+void PauseButtons(GameFrame& frame, GameIO& io, Controls& controls, Play& play, MenuScreen& menu,
+                  PauseScreen& pause) {
+  if (pause.PauseChoice < PauseScreen::kPauseEndRun ||
+      pause.PauseChoice > PauseScreen::kPauseOptions)
+    pause.PauseChoice = PauseScreen::kPauseResume;
+  const auto resumeX = static_cast<float>(
+      static_cast<int>(kResumeRest - (frame.ScreenHeight / 2 - static_cast<float>(pause.PauseY))));
+  const auto lowY = static_cast<float>(pause.PauseY) - kButtonSpread;
   // Indexed by PauseChoice + 1: end the run, resume, options.
   const std::array<ButtonPlace, 3> places =
-      app.frame.Landscape == 1
+      frame.Landscape == 1
           ? std::array<ButtonPlace, 3>{{{resumeX, kUpperButtonY},
                                         {resumeX, kResumeY},
                                         {resumeX, kLowerButtonY}}}
           : std::array<ButtonPlace, 3>{
-                {{static_cast<float>(static_cast<int>(app.frame.ScreenWidth / 2 - kButtonSpread)),
+                {{static_cast<float>(static_cast<int>(frame.ScreenWidth / 2 - kButtonSpread)),
                   lowY},
                  {resumeX, kResumeY},
-                 {static_cast<float>(static_cast<int>(app.frame.ScreenWidth / 2 + kButtonSpread)),
+                 {static_cast<float>(static_cast<int>(frame.ScreenWidth / 2 + kButtonSpread)),
                   lowY}}};
   const auto& [endRun, resume, options] = places;
 
-  app.frame.ResetDraw();
-  app.frame.SetSize(kButtonSize);
-  SetColour(app, kButtonColour);
+  frame.ResetDraw();
+  frame.SetSize(kButtonSize);
+  SetColour(frame, kButtonColour);
   std::array<bool, 3> touched{};
-  touched[0] = app.controls.Button(app.frame, kIconsSlot, endRun.x, endRun.y, kEndRunFrame) != 0;
-  touched[1] = app.controls.Button(app.frame, kIconsSlot, resume.x, resume.y, kResumeFrame) != 0;
-  if (app.menu.OptionsOpen == 0)
-    app.menu.HubAngle = std::fmod(app.menu.HubAngle + kHubTurn, 360.0f);
-  touched[2] = app.HubDecoration(options.x, options.y, kButtonSize);
-  const ButtonPlace& selected = places[static_cast<size_t>(app.pause.PauseChoice + 1)];
-  app.frame.SetSize(kMarkSize);
-  app.frame.DrawImg(kIconsSlot, selected.x, selected.y, kSelectionFrame);
-  app.frame.ResetDraw();
+  touched[0] = controls.Button(frame, kIconsSlot, endRun.x, endRun.y, kEndRunFrame) != 0;
+  touched[1] = controls.Button(frame, kIconsSlot, resume.x, resume.y, kResumeFrame) != 0;
+  if (menu.OptionsOpen == 0) menu.HubAngle = std::fmod(menu.HubAngle + kHubTurn, 360.0f);
+  touched[2] = HubDecoration(frame, controls, menu, options.x, options.y, kButtonSize);
+  const ButtonPlace& selected = places[static_cast<size_t>(pause.PauseChoice + 1)];
+  frame.SetSize(kMarkSize);
+  frame.DrawImg(kIconsSlot, selected.x, selected.y, kSelectionFrame);
+  frame.ResetDraw();
 
   // A panel on its way out takes no more presses: play is about to resume under it.
-  if (app.pause.PauseDir != 1) return;
-  if (app.controls.PointerActive == 0) {
+  if (pause.PauseDir != 1) return;
+  if (controls.PointerActive == 0) {
     for (int button = PauseScreen::kPauseEndRun; button <= PauseScreen::kPauseOptions; ++button) {
       if (!touched[static_cast<size_t>(button + 1)]) continue;
-      app.controls.PointerActive = 1;
-      PressPauseButton(app, button, true);
+      controls.PointerActive = 1;
+      PressPauseButton(io, play, menu, pause, button, true);
       return;
     }
   }
-  PauseButtonKeys(app);
+  PauseButtonKeys(io, controls, play, menu, pause);
 }
 
-void BackKeyResumes(MyApp& app) {
-  if (app.controls.KeyLatch != 0 || !app.PlayKeyAll(kGameBack, 0)) return;
-  app.controls.KeyLatch = 1;
-  app.pause.Paused = 1;
-  app.pause.PauseDir = -1;
-  app.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
+void BackKeyResumes(GameIO& io, Controls& controls, PauseScreen& pause) {
+  if (controls.KeyLatch != 0 || !io.PlayKeyAll(kGameBack, 0)) return;
+  controls.KeyLatch = 1;
+  pause.Paused = 1;
+  pause.PauseDir = -1;
+  io.PlaySFX(sfx::kConfirm, 1.0f, kHalfVolume);
 }
 
 // ---- Game over ----
@@ -402,86 +410,90 @@ const String& NewHighscoreText(int rank) {
   return texts[static_cast<size_t>(std::clamp(rank, 0, kRanks))];
 }
 
-void DrawGameOver(MyApp& app) {
-  const int frame = app.pause.GameOverFrame;
-  app.controls.KeyLatch = app.controls.PointerActive = 1;
-  app.frame.ResetDraw();
-  app.frame.SetCol(0, 0, 0, std::min(static_cast<float>(frame) / kDarkenFrames, kMostDark));
-  app.frame.Rect(-1, -1, app.frame.ScreenWidth + 2, app.frame.ScreenHeight + 2);
+void DrawGameOver(GameFrame& frame, Controls& controls, const Play& play, const PauseScreen& pause) {
+  const int shown = pause.GameOverFrame;  // updates the overlay has been shown
+  controls.KeyLatch = controls.PointerActive = 1;
+  frame.ResetDraw();
+  frame.SetCol(0, 0, 0, std::min(static_cast<float>(shown) / kDarkenFrames, kMostDark));
+  frame.Rect(-1, -1, frame.ScreenWidth + 2, frame.ScreenHeight + 2);
 
   const auto y = static_cast<float>(
-      std::min(kBarGrowth * frame, static_cast<int>(kUpperBar * app.frame.ScreenHeight)));
-  app.frame.SetCol(255, 255, 0, kBarAlpha);
-  app.frame.Rect(0, kUpperBar * app.frame.ScreenHeight - kBarHeight / 2, 2 * y, kBarHeight);
-  app.frame.SetCol(255, 128, 0, kBarAlpha);
-  app.frame.Rect(app.frame.ScreenWidth - (2 * y + 1),
-                 kLowerBar * app.frame.ScreenHeight - kBarHeight / 2, 2 * y + 1, kBarHeight);
+      std::min(kBarGrowth * shown, static_cast<int>(kUpperBar * frame.ScreenHeight)));
+  frame.SetCol(255, 255, 0, kBarAlpha);
+  frame.Rect(0, kUpperBar * frame.ScreenHeight - kBarHeight / 2, 2 * y, kBarHeight);
+  frame.SetCol(255, 128, 0, kBarAlpha);
+  frame.Rect(frame.ScreenWidth - (2 * y + 1), kLowerBar * frame.ScreenHeight - kBarHeight / 2,
+             2 * y + 1, kBarHeight);
 
   // A run left through the exit completed the level; any other run is over.
   static const String kWords[2][2] = {{"GAME", "OVER"}, {"Level", "Complete"}};
-  const String* words = kWords[app.play.ExitState < 0 ? 1 : 0];
-  app.frame.SetSize(kWordsSize);
-  app.frame.SetCol(255, 180, 180, 1.0f);
-  app.frame.Text(kFirstWordX * app.frame.ScreenWidth, y, words[0], 1, 1);
-  app.frame.Text(kSecondWordX * app.frame.ScreenWidth, app.frame.ScreenHeight - y, words[1], 1, 1);
+  const String* words = kWords[play.ExitState < 0 ? 1 : 0];
+  frame.SetSize(kWordsSize);
+  frame.SetCol(255, 180, 180, 1.0f);
+  frame.Text(kFirstWordX * frame.ScreenWidth, y, words[0], 1, 1);
+  frame.Text(kSecondWordX * frame.ScreenWidth, frame.ScreenHeight - y, words[1], 1, 1);
 
-  if (app.pause.GameOverRank > 0) {
-    const float rankY = app.frame.ScreenHeight - y / kRankRiseSlowdown;
-    app.frame.SetCol(0, 125, 255, kBarAlpha);
-    app.frame.Rect(kRankBoxLeft * app.frame.ScreenWidth, rankY - kRankBoxHeight / 2,
-                   kRankBoxWidth * app.frame.ScreenWidth, kRankBoxHeight);
-    app.frame.SetSize(kRankSize);
-    app.frame.SetCol(100, 255, 100, 1.0f);
-    app.frame.Text(app.frame.ScreenWidth / 2, rankY, NewHighscoreText(app.pause.GameOverRank), 1,
-                   kTwoLinesMiddle);
+  if (pause.GameOverRank > 0) {
+    const float rankY = frame.ScreenHeight - y / kRankRiseSlowdown;
+    frame.SetCol(0, 125, 255, kBarAlpha);
+    frame.Rect(kRankBoxLeft * frame.ScreenWidth, rankY - kRankBoxHeight / 2,
+               kRankBoxWidth * frame.ScreenWidth, kRankBoxHeight);
+    frame.SetSize(kRankSize);
+    frame.SetCol(100, 255, 100, 1.0f);
+    frame.Text(frame.ScreenWidth / 2, rankY, NewHighscoreText(pause.GameOverRank), 1,
+               kTwoLinesMiddle);
   }
-  app.frame.ResetDraw();
+  frame.ResetDraw();
 }
 
 // Counts on the play screen up to the move to the menu; fades out on the menu.
-void StepGameOver(MyApp& app) {
-  if (app.screens.ScreenMode == ModeInGame) {
-    if (++app.pause.GameOverFrame < kLeaveFrame) return;
-    app.screens.ScreenMode = ModeLoadMenu;
-    if (app.platform.musicStream) {
-      app.StopTune();
-      app.pause.GameOverFrame = kFadeFromWithMusic;
+void StepGameOver(const Platform& platform, GameIO& io, Screens& screens, PauseScreen& pause) {
+  if (screens.ScreenMode == ModeInGame) {
+    if (++pause.GameOverFrame < kLeaveFrame) return;
+    screens.ScreenMode = ModeLoadMenu;
+    if (platform.musicStream) {
+      io.StopTune();
+      pause.GameOverFrame = kFadeFromWithMusic;
     } else {
-      app.pause.GameOverFrame = kFadeFromWithoutMusic;
+      pause.GameOverFrame = kFadeFromWithoutMusic;
     }
-  } else if (app.screens.ScreenMode < ModeInGame) {
-    app.pause.GameOverFrame = std::max(0, app.pause.GameOverFrame - kFadeStep);
+  } else if (screens.ScreenMode < ModeInGame) {
+    pause.GameOverFrame = std::max(0, pause.GameOverFrame - kFadeStep);
   }
 }
 
 }  // namespace
 
-void MyApp::PauseMenu() {
-  ShadeBehindPanel(*this);
-  SlidePanel(*this);
-  DrawWorldMap(*this);
-  PlayWithToy(*this);
-  DrawPausedTitle(*this);
+void PauseMenu(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
+               const WorldMap& world, Play& play, const Screens& screens, MenuScreen& menu, PauseScreen& pause,
+               SaveData& save) {
+  ShadeBehindPanel(frame, play, pause);
+  SlidePanel(frame, pause);
+  DrawWorldMap(frame, io, world, play);
+  PlayWithToy(frame, io, pause);
+  DrawPausedTitle(frame);
   if (platform.console)
-    OverscanSlider(static_cast<float>(pause.PauseY) - kOverscanRise, controls.KeyLatch,
+    OverscanSlider(frame, io, controls, play, screens, save,
+                   static_cast<float>(pause.PauseY) - kOverscanRise, controls.KeyLatch,
                    controls.PointerActive);
-  PauseButtons(*this);
-  BackKeyResumes(*this);
+  PauseButtons(frame, io, controls, play, menu, pause);
+  BackKeyResumes(io, controls, pause);
 }
 
-int MyApp::ScorePlace() const {
+int ScorePlace(const WorldMap& world, const Play& play, const SaveData& save) {
   return PlaceAmongBest(save, world.Level, play.Score);
 }
 
-void MyApp::GameOver() {
+void GameOver(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
+              const WorldMap& world, const Play& play, Screens& screens, PauseScreen& pause, const SaveData& save) {
   if (screens.ScreenMode == ModeInGame) {
-    pause.GameOverRank = ScorePlace();
+    pause.GameOverRank = ScorePlace(world, play, save);
   }
-  if (pause.GameOverFrame >= 1) DrawGameOver(*this);
-  StepGameOver(*this);
+  if (pause.GameOverFrame >= 1) DrawGameOver(frame, controls, play, pause);
+  StepGameOver(platform, io, screens, pause);
 }
 
-void MyApp::OuyaQuit() {
+void OuyaQuit(GameFrame& frame, const GameIO& io, Controls& controls, Screens& screens) {
   frame.CLS2D(kQuitGrey, kQuitGrey, kQuitGrey);
   static const auto lines = [] {
     std::array<String, std::size(kQuitLines)> made;
@@ -497,10 +509,10 @@ void MyApp::OuyaQuit() {
   }
   frame.ResetDraw();
   if (controls.PointerActive != 0 || controls.KeyLatch != 0) return;
-  if (PlayKeyAll(kGameA, 1)) {
+  if (io.PlayKeyAll(kGameA, 1)) {
     screens.ScreenMode = ModeMenu;
     controls.KeyLatch = controls.PointerActive = 1;
-  } else if (PlayKeyAll(kGameB, 1) || PlayKeyAll(kGameX, 1) || PlayKeyAll(kGameBack, 1)) {
+  } else if (io.PlayKeyAll(kGameB, 1) || io.PlayKeyAll(kGameX, 1) || io.PlayKeyAll(kGameBack, 1)) {
     EndApp();
   }
 }

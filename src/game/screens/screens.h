@@ -1,13 +1,35 @@
 // The screens: which screen is up and the state of each (the menu with its wheel, options and
 // side panel; pause with its line toy, and game over; credits; badge notifications).
-// May use: core, frame, world, play, save.
+// May use: core, frame, world, play, save, report.
 #pragma once
 
 #include <array>
 
 #include "base/string.h"
 
+struct Platform;
 struct GameFrame;
+class GameIO;
+struct GameAudio;
+struct Controls;
+struct WorldMap;
+struct Play;
+class Level;
+struct SaveData;
+struct VisitReport;
+
+// Screen modes served by each update while no assets are loading.
+enum ScreenModes {
+  ModeMenu = 1,
+  ModeLoadMenu = 2,
+  ModeOuyaQuit = 4,
+  ModeInGame = 10,
+  ModeLoadGame = 11,
+};
+
+// Updates per second while playing and while the window is out of focus.
+constexpr int kUpdateRate = 60;
+constexpr int kSuspendedUpdateRate = 5;
 
 constexpr int kToastSlots = 15;
 constexpr int kToyTrailFloats = 512;
@@ -94,3 +116,96 @@ struct PauseScreen {
   String ToyLabel;
   int ToyLabelSpeed = -1, ToyLabelRadius = -1;
 };
+
+// ---- Screen flow (screen_flow.cpp) ----
+// The game's start: the menu first, the settings and records from the state file, the visit
+// report sent if allowed.
+void StartScreens(const Platform& platform, GameFrame& frame, GameAudio& audio, Controls& controls,
+                  WorldMap& world, Play& play, Screens& screens, MenuScreen& menu,
+                  PauseScreen& pause, SaveData& save, VisitReport& report);
+// One update of the game: the function keys, the screen in front, the loader, the controls,
+// the frame-rate overlay and the badge notifications.
+void UpdateScreens(const Platform& platform, GameFrame& frame, GameIO& io, GameAudio& audio,
+                   Controls& controls, WorldMap& world, Play& play, Level& level, Screens& screens,
+                   MenuScreen& menu, PauseScreen& pause, SaveData& save, const VisitReport& report);
+// Releases the pad's game keys (suspend, resume, iCade off).
+void ClearPadKeys(Controls& controls);
+// A running level comes back paused with the pause panel open; other screens unpaused.
+void ComeBackPaused(const GameFrame& frame, const Screens& screens, PauseScreen& pause);
+// Starts world.Level: lives, score and timers, the world built, the start sound.
+void LoadGame(const GameFrame& frame, GameIO& io, WorldMap& world, Play& play, Level& level,
+              Screens& screens, PauseScreen& pause);
+// The save record: when to save and load is the screen flow's. Nothing is saved while a run is
+// replayed (spectating).
+void SaveProgress(const Play& play, const Screens& screens, SaveData& save);
+void LoadProgress(const Platform& platform, GameFrame& frame, const Screens& screens,
+                  SaveData& save);
+// Files Score among the ten best of Level and marks the level completed when the ship left
+// through the exit (the menu calls it on return).
+void FileScore(const WorldMap& world, const Play& play, SaveData& save);
+
+// ---- Menu and options (menu.cpp) ----
+// One update of the level-select menu.
+void Menu(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
+          WorldMap& world, Play& play, Screens& screens, MenuScreen& menu, const SaveData& save);
+// Files the ended run's score and saves.
+void LoadMenu(const WorldMap& world, const Play& play, const Screens& screens, SaveData& save);
+// One update of the options panel, over the menu or over the paused game (no Credits row).
+void OptionBox(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
+               const Play& play, Screens& screens, MenuScreen& menu, const PauseScreen& pause,
+               SaveData& save);
+// The console's overscan slider at height y: a touch flips it, L1/R1 step it; each acts only
+// while its latch is 0 and sets it.
+void OverscanSlider(GameFrame& frame, GameIO& io, Controls& controls, const Play& play,
+                    const Screens& screens, SaveData& save, float y, int& keyLatch,
+                    int& touchLatch);
+// Index of the highest level offered: one past the highest completed, "Final" at most.
+int LastOfferedLevel(const SaveData& save);
+// Sum of the levels' best scores; 64-bit, since a state file may hold any int per level.
+long long TotalBestScore(const SaveData& save);
+// Draws the hub decoration (three turning frames); true when a touch lies on its last frame.
+bool HubDecoration(GameFrame& frame, Controls& controls, const MenuScreen& menu, float x, float y,
+                   float size);
+// Starts the selected level: the control style from what the player used, then mode 11.
+void StartLevel(GameFrame& frame, const GameIO& io, Controls& controls, WorldMap& world,
+                Screens& screens, MenuScreen& menu);
+// Selects the level after the one selected, as when it has just been finished.
+void SelectNextLevel(MenuScreen& menu);
+
+// ---- Pause, game over and quit confirmation (pause.cpp) ----
+// One update of the pause panel: the world map, the line toy and its three buttons.
+void PauseMenu(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
+               const WorldMap& world, Play& play, const Screens& screens, MenuScreen& menu,
+               PauseScreen& pause, SaveData& save);
+// The game-over overlay: counted on the play screen, then fading out on the menu.
+void GameOver(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
+              const WorldMap& world, const Play& play, Screens& screens, PauseScreen& pause,
+              const SaveData& save);
+// One update of the console's quit confirmation.
+void OuyaQuit(GameFrame& frame, const GameIO& io, Controls& controls, Screens& screens);
+// The place Score takes among the best of Level: 1..10, or 0 for none. Ties go after, exactly
+// as the score is filed.
+int ScorePlace(const WorldMap& world, const Play& play, const SaveData& save);
+
+// ---- Credits (credits.cpp) ----
+// One update of the credits box while it is open or sliding out.
+void CreditBox(GameFrame& frame, GameIO& io, Controls& controls, Screens& screens, MenuScreen& menu,
+               const VisitReport& report);
+// The credit lines scroll up by a little each update, faster while Up or Down is held.
+void AdvanceTicker(const GameIO& io, Screens& screens);
+// Eight credit lines around (x, y), fading toward the ends, at the given alpha.
+void DrawTicker(GameFrame& frame, const Screens& screens, float x, float y, float alpha);
+// The credit line shown for ticker position `line`: the lines before the final one repeat; -1
+// when there are too few lines to scroll.
+int TickerLineIndex(long long line, int lineCount);
+
+// ---- Controls on screen (touch_controls.cpp) ----
+// The full-screen row and key: the window goes full screen or back.
+int FullscreenFlip(Screens& screens);
+// The per-update input work after the screens: iCade characters, pad keys, the touch screen's
+// pad and tilt.
+void UpdateControls(const Platform& platform, GameFrame& frame, Controls& controls,
+                    const Screens& screens, const PauseScreen& pause, SaveData& save);
+void OnScreenPad(GameFrame& frame, Controls& controls, const PauseScreen& pause, SaveData& save);
+void MoveAndResizePad(GameFrame& frame, Controls& controls, SaveData& save);
+void TiltControl(GameFrame& frame, Controls& controls);

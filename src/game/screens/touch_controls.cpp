@@ -4,8 +4,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/core/app.h"
+#include "game/core/globals.h"
 #include "game/core/records.h"
-#include "game/my_app.h"
+#include "game/frame/controls.h"
+#include "game/frame/frame.h"
+#include "game/save/save.h"
+#include "game/screens/screens.h"
 #include "input/input_device.h"
 
 namespace {
@@ -55,22 +60,24 @@ void SmoothToward(float& smooth, float target) {
 
 }  // namespace
 
-int MyApp::FullscreenFlip() {
+int FullscreenFlip(Screens& screens) {
   screens.Fullscreen = 1 - screens.Fullscreen;
   SetFullscreen(screens.Fullscreen == 1);
   return 0;
 }
 
-void MyApp::UpdateControls() {
+void UpdateControls(const Platform& platform, GameFrame& frame, Controls& controls,
+                    const Screens& screens, const PauseScreen& pause, SaveData& save) {
   if (controls.ICade == 1) controls.ReadICadeChars();
   // On-screen buttons hold for one update; iCade keys until their release letter.
   for (int i = 0; i < kPadKeysReleased; ++i)
     if (controls.PadKeys[i] == kPadHeldByScreen) controls.PadKeys[i] = 0;
-  if (platform.onScreenPad && screens.ScreenMode > 5 && controls.ICade == 0) OnScreenPad();
-  if (platform.tilt) TiltControl();
+  if (platform.onScreenPad && screens.ScreenMode > 5 && controls.ICade == 0)
+    OnScreenPad(frame, controls, pause, save);
+  if (platform.tilt) TiltControl(frame, controls);
 }
 
-void MyApp::OnScreenPad() {
+void OnScreenPad(GameFrame& frame, Controls& controls, const PauseScreen& pause, SaveData& save) {
   save.Settings[kPadXSetting] =
       ClampSetting(save.Settings[kPadXSetting], kPadEdge, frame.ScreenWidth - kPadEdge);
   save.Settings[kPadYSetting] =
@@ -91,7 +98,7 @@ void MyApp::OnScreenPad() {
     if (touched && pause.Paused == 0) controls.PadKeys[arrow.padEntry] = kPadHeldByScreen;
   }
   frame.DrawImg(kPadImage, controls.PadX, controls.PadY, kPadCentreFrame);
-  if (pause.Paused > 0) MoveAndResizePad();
+  if (pause.Paused > 0) MoveAndResizePad(frame, controls, save);
 
   frame.SetSize(kFireSize * controls.PadScale, kFireSize * controls.PadScale);
   const float fire = kFireOffset * controls.PadScale;
@@ -104,7 +111,7 @@ void MyApp::OnScreenPad() {
 }
 
 // While paused, one finger drags the pad and two fingers spread or pinch its size.
-void MyApp::MoveAndResizePad() {
+void MoveAndResizePad(GameFrame& frame, Controls& controls, SaveData& save) {
   frame.SetSize(kPadMoveSize, kPadMoveSize);
   const bool secondUp = controls.TouchOn[1] == 0;
   if (controls.ButtonFirstTouch(frame, kPadImage, controls.PadX, controls.PadY, 0) && secondUp) {
@@ -120,7 +127,7 @@ void MyApp::MoveAndResizePad() {
   }
 }
 
-void MyApp::TiltControl() {
+void TiltControl(GameFrame& frame, Controls& controls) {
   if (controls.ICade == 1) {
     controls.TiltX = controls.TiltY = controls.SmoothTiltX = controls.SmoothTiltY = 0;
     return;
