@@ -1,5 +1,5 @@
 // What the combat tests share: a level-1 game reduced to one bare room (5, 5) with the ship in
-// its middle and an empty pool, and the effects of play loaded to tell which sounds played.
+// its middle and an empty pool, with the effects of play loaded so that sounds are played.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,20 +11,14 @@
 #include <vector>
 
 #include "audio/audio.h"
-#include "audio/audio_device.h"
 #include "game/core/records.h"
 #include "sim/headless_game.h"
 
-inline constexpr int kPlayEffects[] = {2,  3,  4,  5,  6,   7,   8,   10,  11,
-                                       12, 13, 14, 20, 149, 150, 151, 152, 154};
-inline constexpr int kBreakSound = 10;  // 10..13, picked at random
 inline constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 class Arena : public ::testing::Test {
  protected:
   static constexpr int kRoomX = 5, kRoomY = 5;
-  static constexpr int kArenaRoom = kRoomY * world::kRooms + kRoomX;
-  static constexpr float kTile = 31.0f;
 
   void SetUp() override {
     app().world.Level = 1;
@@ -38,38 +32,35 @@ class Arena : public ::testing::Test {
     app().play.Player[player::kRoomY] = kRoomY;
     // On path 0, so that rooms are drawn (and hand over their enemies).
     app().world.Tiles[world::TileIndex(kRoomX, kRoomY, 0, 0) + tile::PathMarkField(0)] = 1;
-    PutShip(8, 6);
-    for (int id : kPlayEffects) {
-      char name[64];
+    PutShip(TileX(8), TileY(6));
+    for (int id : {3, 5, 10, 11, 12, 13, 149, 150, 151, 152, 154}) {
+      char name[256];
       std::snprintf(name, sizeof name, "%s/sfx/%03d.wav", ZV_DATA_DIR, id);
       delete app().audio.Sounds[id];
       app().audio.Sounds[id] = LoadSound(name).release();
     }
-    SoundsPlayed();
   }
 
   MyApp& app() { return game_.app(); }
   HeadlessGame& game() { return game_; }
 
-  static float TileX(float x) { return (kRoomX * world::kRoomWidth + x + 0.5f) * kTile; }
-  static float TileY(float y) { return (kRoomY * world::kRoomHeight + y + 0.5f) * kTile; }
+  static float TileX(float x) { return (kRoomX * world::kRoomWidth + x + 0.5f) * 31; }
+  static float TileY(float y) { return (kRoomY * world::kRoomHeight + y + 0.5f) * 31; }
   int* Tile(int x, int y) { return &app().world.Tiles[world::TileIndex(kRoomX, kRoomY, x, y)]; }
   void SetTile(int x, int y, int code, int hitPoints) {
     Tile(x, y)[tile::kCode] = code;
     Tile(x, y)[tile::kHitPoints] = hitPoints;
   }
-  void PutShip(float tileX, float tileY) {
-    app().play.Player[player::kX] = TileX(tileX);
-    app().play.Player[player::kY] = TileY(tileY);
+  void PutShip(float x, float y) {
+    app().play.Player[player::kX] = x;
+    app().play.Player[player::kY] = y;
   }
-  float ShipX() { return app().play.Player[player::kX]; }
-  float ShipY() { return app().play.Player[player::kY]; }
-
   float* Record(int start) { return &app().play.Objects[start]; }
   float* Put(int r, int kind, float x, float y, float vx = 0, float vy = 0, float strength = 3,
              float timer = 0) {
     const std::array<float, object::kFloats> values = {
-        static_cast<float>(kind), x, y, vx, vy, 0, 0, strength, timer, kArenaRoom};
+        static_cast<float>(kind),       x, y, vx, vy, 0, 0, strength, timer,
+        kRoomY * world::kRooms + kRoomX};
     return std::copy(values.begin(), values.end(), Record(r * object::kFloats)) - values.size();
   }
   void ClearPool() { FillPoolExcept({}, object::kFree); }
@@ -81,35 +72,10 @@ class Arena : public ::testing::Test {
   std::vector<int> Live(int kind) {
     std::vector<int> starts;
     for (int r = 0; r < object::kRecords; ++r)
-      if (app().play.Objects[r * object::kFloats + object::kKind] == kind)
-        starts.push_back(r * object::kFloats);
+      if (Record(r * object::kFloats)[object::kKind] == kind) starts.push_back(r);
     return starts;
-  }
-  void ClearParticles() { app().play.ResetParticles(app().play.ParticleCount); }
-  int LiveParticles() {
-    int count = 0;
-    for (int i = 0; i <= app().play.ParticleCount; ++i)
-      count += app().play.Particles[i * particle::kFloats + particle::kKind] > 0;
-    return count;
-  }
-  // Effects played since the last call, by id (break sounds as kBreakSound), read back from
-  // the channels the game used (at most one rotation of 24 between calls).
-  std::vector<int> SoundsPlayed() {
-    std::vector<int> ids;
-    for (int slot = lastSlot_; slot != app().audio.NextChannel;) {
-      slot = (slot + 1) % 24;
-      const gxtkChannel& channel = AudioDevice()->channels[app().audio.ChannelIds[slot]];
-      int played = -1;
-      for (int id : kPlayEffects)
-        if (channel.sample != nullptr && app().audio.Sounds[id]->sample == channel.sample)
-          played = id;
-      ids.push_back(played > kBreakSound && played <= kBreakSound + 3 ? kBreakSound : played);
-    }
-    lastSlot_ = app().audio.NextChannel;
-    return ids;
   }
 
  private:
   HeadlessGame game_;
-  int lastSlot_ = game_.app().audio.NextChannel;
 };

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <tuple>
 #include <vector>
 
 #include "game/core/records.h"
@@ -77,18 +76,6 @@ class LoaderTest : public ::testing::Test {
   std::unique_ptr<HeadlessGame> game_;
 };
 
-TEST_F(LoaderTest, ImageLevelFollowsTheLargerDeviceSide) {
-  Start(640, 480);
-  for (const auto& [w, h, level] :
-       {std::tuple{630, 480, 1}, {480, 631, 2}, {1230, 1230, 2}, {1280, 720, 4}, {800, 1231, 4}}) {
-    Resize(w, h);
-    game_->Step();
-    app().frame.ChooseImageLevel();
-    EXPECT_EQ(app().frame.ImageLevel, level) << w << " x " << h;
-    EXPECT_FLOAT_EQ(app().frame.ImageScale, 1.0f / level);
-  }
-}
-
 // A load fills every slot and sound; a resize reloads every image at the new density; the
 // last step still draws the loading screen.
 TEST_F(LoaderTest, ALoadFillsEverySlotAndSoundIn37Updates) {
@@ -113,21 +100,6 @@ TEST_F(LoaderTest, ALoadFillsEverySlotAndSoundIn37Updates) {
   app().frame.Loader(app().audio, app().save.Settings[kSoundModeSetting]);
   EXPECT_EQ(app().frame.LoadStep, 0);
   EXPECT_GT(app().frame.DrawCount, 0) << "the loading screen";
-}
-
-TEST_F(LoaderTest, TheStartJinglePlaysAtStepFourOfTheFirstLoadOnly) {
-  Start(640, 480);
-  app().save.Settings[kSoundModeSetting] = 1;
-  game_->Step(3);
-  const int channel = app().audio.NextChannel;
-  game_->Step();
-  EXPECT_EQ(app().audio.NextChannel, (channel + 1) % 24);
-  Updates();
-  app().frame.LoadStep = 1;
-  game_->Step(3);
-  const int again = app().audio.NextChannel;
-  game_->Step();
-  EXPECT_EQ(app().audio.NextChannel, again);
 }
 
 // Missing files leave their slots empty (the frame size is recorded all the same); a sheet too

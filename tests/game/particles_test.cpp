@@ -1,10 +1,9 @@
-// The particle pool: how each kind moves and how long it lives, the pool's limits and the inks.
-// Particles never act on play, so the simulator's traces cannot see them.
+// The particle pool: how each kind moves and how long it lives, and its size. Particles never
+// act on play, so the simulator's traces cannot see them.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <tuple>
 
 #include "base/random.h"
 #include "game/core/records.h"
@@ -65,27 +64,7 @@ TEST_F(ParticlesTest, EachKindMovesAndFadesItsOwnWay) {
   }
 }
 
-// Only the two random defaults are drawn for each dropped throw, so how full the pool is does
-// not change the shared sequence; a throw without angle and speed goes at 3..8.
-TEST_F(ParticlesTest, FullPoolDropsThrowsSilentlyButKeepsTheSequence) {
-  for (int i = 0; i <= app.play.ParticleCount; ++i) app.play.ThrowParticle(0, 0, 1, 3);
-  for (int i = 0; i <= app.play.ParticleCount; ++i) {
-    const float* p = &app.play.Particles[i * particle::kFloats];
-    const float speed = std::hypot(p[particle::kVX], p[particle::kVY]);
-    ASSERT_TRUE(speed >= 3 && speed < 8) << speed;
-  }
-  EXPECT_EQ(app.play.FreeParticle(), -1);
-  Seed = 7;
-  for (int i = 0; i < 48; ++i) Rnd();
-  const int expected = Seed;
-  const auto before = app.play.Particles;
-  Seed = 7;
-  for (int i = 0; i < 24; ++i) app.play.ThrowParticle(5, 5, 1, 3);
-  EXPECT_EQ(app.play.Particles, before);
-  EXPECT_EQ(Seed, expected);
-}
-
-// A count outside 1..499 keeps the last one; a negative count left in place means no pool.
+// A count outside 1..499 keeps the last one.
 TEST_F(ParticlesTest, ResetKeepsTheCountOutsideItsRangeAndFreesEveryRecord) {
   for (const auto& [count, expected] : {std::pair{0, 250}, {500, 250}, {-1, 250}, {499, 499}}) {
     app.play.ParticleCount = particle::kDefaultCount;
@@ -93,24 +72,6 @@ TEST_F(ParticlesTest, ResetKeepsTheCountOutsideItsRangeAndFreesEveryRecord) {
     app.play.ResetParticles(count);
     EXPECT_EQ(app.play.ParticleCount, expected) << count;
     EXPECT_EQ(LiveCount(), 0) << count;
-  }
-  app.play.ParticleCount = -1;
-  app.play.ResetParticles(-5);
-  EXPECT_EQ(app.play.FreeParticle(), -1);
-  const int seed = Seed;
-  app.play.ThrowParticle(0, 0, 1, 1, 0, 1);
-  EXPECT_EQ(Seed, seed);
-}
-
-// A colour outside the table is the grey of colour 0; channels scale and stay within 0..255.
-TEST_F(ParticlesTest, InkScalesTheTableAndClamps) {
-  for (const auto& [colour, level, rgb] : {std::tuple{10, 1.0f, std::array{76.5f, 76.5f, 76.5f}},
-                                           {4, 4, {102, 255, 102}},
-                                           {6, 0.5f, {12.75f, 12.75f, 127.5f}},
-                                           {3, -1, {0, 0, 0}}}) {
-    Ink(app.frame, colour, level);
-    EXPECT_EQ((std::array{app.frame.DrawRed, app.frame.DrawGreen, app.frame.DrawBlue}), rgb)
-        << colour;
   }
 }
 

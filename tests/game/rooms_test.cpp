@@ -1,9 +1,8 @@
-// Rooms and backdrops: what drawing a room collects and hands over, and the star field's wrap.
-// The frame golden holds how tiles and stars are drawn.
+// Rooms and backdrops: which enemies drawing a room hands over, and the star field's wrap. The
+// frame golden holds how tiles and stars are drawn; pickups show in the corpus traces.
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <tuple>
 
 #include "game/core/globals.h"
@@ -42,39 +41,6 @@ class RoomsTest : public ::testing::Test {
   int rx = 0, ry = 0;
 };
 
-// Pickups are taken within 28 pixels, even from the room beyond a doorway (a weapon on the
-// first column of the room to the right, the ship on the last of the start room); the orbit
-// blaster starts the ball and keeps the weapon; loose items are carried from within 48.
-TEST_F(RoomsTest, PickupsAreTakenWithinTheirReach) {
-  app.world.Tiles[world::TileIndex(rx + 1, ry, 0, 0) + tile::PathMarkField(0)] = 1;
-  constexpr int kItem = code::kFreeItem + 2;
-  for (const auto& [code, room, dx, dy, taken, weapon, sparks] :
-       {std::tuple{451, 1, 0.0f, 0.0f, false, 50.0f, 0},
-        {452, 1, 2.9f, 0, false, 50, 0},
-        {452, 1, 3.1f, 0, true, 52, 24},
-        {453, 0, 0, 0, true, 50, 24},
-        {kItem, 0, 47.5f, -47.5f, true, 50, 12},
-        {kItem, 0, 48, -48, false, 50, 0}}) {
-    SCOPED_TRACE(testing::Message() << code << " at " << dx << "," << dy);
-    app.play.Player[player::kWeapon] = 50;
-    app.play.Player[player::kOrbitFrames] = 0;
-    app.play.Player[player::Item(2, player::kItemState)] = player::kItemInWorld;
-    app.play.ResetParticles(particle::kDefaultCount);
-    int& tile = Tile(rx + room, room ? 0 : 15, 5);
-    tile = code;
-    ShipAt(15, 5, dx, dy);
-    app.level.DrawRoom(rx + room, ry, 1 - room);
-    EXPECT_EQ(tile, taken ? 0 : code);
-    EXPECT_EQ(app.play.Player[player::kWeapon], weapon);
-    EXPECT_EQ(Live(app.play.Particles.data(), app.play.ParticleCount + 1, particle::kFloats),
-              sparks);
-    EXPECT_EQ(app.play.Player[player::kOrbitFrames], code == 453 ? 450 : 0);
-    EXPECT_EQ(app.play.Player[player::Item(2, player::kItemState)] == player::kItemCarried,
-              code == kItem && taken);
-    tile = 0;
-  }
-}
-
 // Waiting enemies enter from the current room at once, parked ones once the ship is more than
 // 128 away (barriers at once); a neighbouring room or a full pool keeps them in the map.
 TEST_F(RoomsTest, EnemiesInTheMapEnterOnlyFromTheCurrentRoom) {
@@ -94,25 +60,6 @@ TEST_F(RoomsTest, EnemiesInTheMapEnterOnlyFromTheCurrentRoom) {
     EXPECT_EQ(Live(app.play.Objects.data(), object::kRecords, object::kFloats),
               full ? object::kRecords : enters);
   }
-}
-
-// A delivered item shows beside its shelf; unmarked rooms and rooms outside the world draw
-// nothing.
-TEST_F(RoomsTest, ADeliveredItemShowsBesideItsShelfAndUnmarkedRoomsDrawNothing) {
-  for (int y = 0; y < 12; ++y)
-    for (int x = 0; x < 16; ++x) Tile(rx, x, y) = 0;
-  Tile(rx, 1, 2) = code::kBase + 1;
-  app.play.Player[player::Item(0, player::kItemState)] = player::kItemDelivered;
-  app.frame.DrawCount = 0;
-  app.level.DrawRoom(rx, ry, 1);
-  ASSERT_EQ(app.frame.DrawCount, 2 * drawrec::kFloats);
-  const float* r = &app.frame.DrawList[drawrec::kFloats];
-  EXPECT_EQ((std::array{r[drawrec::kSlot], r[drawrec::kX], r[drawrec::kY], r[drawrec::kFrame]}),
-            (std::array<float, 4>{1, kTile, 2.5f * kTile, 40}));
-  app.frame.DrawCount = 0;
-  for (const auto& [roomX, roomY] : {std::pair{0, 0}, {-1, 5}, {32, 5}})
-    app.level.DrawRoom(roomX, roomY, 1);
-  EXPECT_EQ(app.frame.DrawCount, 0);
 }
 
 // With the camera moving down a star leaving the bottom comes back at the top, renewed; no

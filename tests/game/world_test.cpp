@@ -157,29 +157,6 @@ TEST_F(World, OutsideTheWorldReadsGive42AndWritesAreIgnored) {
   EXPECT_EQ(Used(), before);
 }
 
-// Every candidate occupied: 251 pairs of draws, then the last candidate (within 2 tiles) is
-// written over; from a wall corner the candidates stay inside the room.
-TEST_F(World, PutAroundTakesAFreeTileNearbyOrTheLastOf251Tries) {
-  Build(4);
-  const int rx = 5, ry = 6;  // an empty room, off every path
-  for (int x = 1; x < kRoomWidth - 1; ++x)
-    for (int y = 1; y < kRoomHeight - 1; ++y) At(rx, ry, x, y) = 48;
-  Seed = 99;
-  app.world.PutAround((rx * 16 + 7) * kTile + 5, (ry * 12 + 5) * kTile + 5, 777);
-  const int after = Seed;
-  Seed = 99;
-  for (int i = 0; i < 2 * 251; ++i) Rnd();
-  EXPECT_EQ(after, Seed);
-  int written = 0;
-  for (int x = 0; x < kRoomWidth; ++x)
-    for (int y = 0; y < kRoomHeight; ++y)
-      written += At(rx, ry, x, y) == 777 && std::abs(x - 7) <= 2 && std::abs(y - 5) <= 2;
-  EXPECT_EQ(written, 1);
-  At(rx, ry, 1, 1) = 0;
-  app.world.PutAround((rx * 16) * kTile, (ry * 12) * kTile, 555);
-  EXPECT_EQ(At(rx, ry, 1, 1), 555);
-}
-
 // The whole of level 1 is pinned so that any change to the order of draws shows up.
 TEST(WorldTool, PrintsLevelOneExactlyAndItsMap) {
   const ChildResult run = RunTool("1");
@@ -199,11 +176,10 @@ TEST(WorldTool, ChecksThatLevelsCanBeWon) {
 }
 
 TEST(WorldTool, AnswersHelpAndBadArgumentsWithItsUsage) {
-  for (const char* arguments : {"--help", "-h", "", "0", "1001", "+5", "12x", "1 --mop",
-                                "1 --map 2", "--check", "--check 5-3", "--check 1-1001"}) {
+  for (const char* arguments : {"--help", "", "1001", "12x", "1 --mop", "--check 5-3"}) {
     const ChildResult run = RunTool(arguments);
     const std::string given = arguments;
-    EXPECT_EQ(run.status != 0, given != "--help" && given != "-h") << arguments;
+    EXPECT_EQ(run.status != 0, given != "--help") << arguments;
     EXPECT_EQ(run.output.rfind("usage: zorvane-world LEVEL [--map]", 0), 0u) << arguments;
   }
 }

@@ -62,36 +62,6 @@ TEST_F(SimTest, ARecordedRunReplaysToTheSameTraceAndEnd) {
   EXPECT_EQ(Sim({"--replay", file.c_str(), "--level", "4"}).out, Lines(recorded.out)[801] + "\n");
 }
 
-TEST_F(SimTest, AReplayThatEndsOtherwiseThanRecordedIsTold) {
-  const std::string file = Write("run.txt",
-                                 "zorvane-run 1\nlevel 2\n100 -\nend level=2 frames=100 "
-                                 "result=complete score=1 lives=3 items=222\n");
-  const SimRun run = Sim({"--replay", file.c_str(), "--frames", "100"});
-  EXPECT_EQ(run.status, kSimExitDone);
-  EXPECT_EQ(run.out, "end level=2 frames=100 result=running score=0 lives=3 items=000\n");
-  EXPECT_NE(run.err.find("run.txt:2: the replay ended otherwise than recorded"), std::string::npos)
-      << run.err;
-}
-
-TEST_F(SimTest, RecordingGoesOnlyIntoARunFileThatCanBeWritten) {
-  const std::string notes = Write("notes.txt", "shopping list\n");
-  const std::string runs = Write("runs.txt", "# mine\nzorvane-run 1");
-  const std::pair<std::string, std::string> cases[] = {
-      {"/dev/full", "zorvane-sim: /dev/full: cannot be written (No space left on device)\n"},
-      {notes, "zorvane-sim: " + notes +
-                  ": not a run file (its first line is not \"zorvane-run 1\"); runs are added "
-                  "only to run files\n"},
-      {runs, ""},
-  };
-  for (const auto& [path, err] : cases) {
-    const SimRun run = Sim({"--level", "1", "--frames", "5", "--record", path.c_str()});
-    EXPECT_EQ(run.status, err.empty() ? kSimExitDone : kSimExitBadFile) << path;
-    EXPECT_EQ(run.err, err);
-  }
-  EXPECT_EQ(Sim({"--replay", runs.c_str()}).out,
-            "end level=1 frames=5 result=running score=0 lives=3 items=000\n");
-}
-
 TEST_F(SimTest, UnreadableMalformedAndEmptyRunFilesEndWithStatusOne) {
   const std::string bad = Write("bad.txt", "zorvane-run 1\nlevel 2\n10 U joy9=1\n");
   const std::string empty = Write("empty.txt", "zorvane-run 1\n# nothing yet\n");
