@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Plants small faults in the product code one at a time, builds, runs the unit tests and the
-# display ones (the renderer is checked on a real GL under Xvfb) and says
-# which test caught each. Every fault must be caught: the status is the number that were not.
+# Plants small faults in the product code one at a time, builds, runs the unit tests, the
+# display ones (the renderer is checked on a real GL under Xvfb) and the simulator's kept traces,
+# and says which test caught each. Every fault must be caught: the status is the number that were not.
 #   scripts/mutants.sh            every fault
 #   scripts/mutants.sh 3 7        only faults 3 and 7 (numbered as printed)
 # The work tree must be clean in src/ and tools/; each file is restored after its fault, also
@@ -15,6 +15,7 @@ mutants=(
   "world generation: doorways start a tile later|src/game/world/world.cpp|constexpr int kDoorFirst = 2;|constexpr int kDoorFirst = 3;"
   "flight: gravity also pulls under thrust|src/game/core/flight.h|if (ay > kThrustStick && gravity) vy += kGravity;|if (gravity) vy += kGravity;"
   "combat: walkers move at 3 instead of 2|src/game/play/objects.cpp|constexpr float kWalkSpeed = 2;|constexpr float kWalkSpeed = 3;"
+  "combat: the main gun fires every 16 updates, not 15|src/game/play/weapons.cpp|constexpr float kGunInterval = 15;|constexpr float kGunInterval = 16;"
   "combat: enemies in the map wake a pixel nearer|src/game/play/rooms.cpp|constexpr float kParkedEnemyDistance = 128;|constexpr float kParkedEnemyDistance = 127;"
   "particles: a bouncing spark falls faster|src/game/play/particles.cpp|constexpr float kBounceGravity = 0.2f;|constexpr float kBounceGravity = 0.3f;"
   "save record: a score block's checksum weighs its scores wrongly|src/game/save/save_data.cpp|      sum.Add(best[k], k + 4);|      sum.Add(best[k], k + 5);"
@@ -65,7 +66,7 @@ for mutant in "${mutants[@]}"; do
   restore=$file
   plant "$file" "$old" "$new" || exit 2
   log=$(mktemp)
-  ./test.sh -L "unit|gl" --stop-on-failure >"$log" 2>&1
+  ./test.sh -L "unit|gl|sim" --stop-on-failure >"$log" 2>&1
   status=$?
   caught=$(grep -oE '[0-9]+ - [A-Za-z0-9_.]+ \((Failed|SEGFAULT|Subprocess aborted|Timeout|Exception)' "$log" |
     head -n1 | cut -d' ' -f3)
