@@ -1,6 +1,6 @@
 // The framework's callbacks, answered by handing the screens the components.
-#include "game/core/globals.h"
 #include "game/my_app.h"
+#include "game/core/globals.h"
 #include "input/input_device.h"
 
 // Fitted to the design size until a device is known, so that an update run before any render

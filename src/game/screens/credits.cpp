@@ -161,7 +161,8 @@ void Disc(GameFrame& frame, const BoxLayout& box, float x, float y, bool green) 
   frame.SetCol(255, 255, 255, box.alpha);
 }
 
-void DrawDiscs(GameFrame& frame, const Screens& screens, const VisitReport& report, const BoxLayout& box) {
+void DrawDiscs(GameFrame& frame, const Screens& screens, const VisitReport& report,
+               const BoxLayout& box) {
   const float inX = kDiscInset * box.cell - kDiscSpreadX * box.spread;
   const float inY = kDiscInset * box.cell - kDiscSpreadY * box.spread;
   const float leftX = box.left + inX, rightX = box.left + screens.CreditCols * box.cell - inX;

@@ -291,8 +291,8 @@ void TurnWheel(const GameFrame& frame, MenuScreen& menu) {
   menu.WheelY = static_cast<int>(frame.ScreenHeight - kWheelRise - kIntroWheelY * menu.MenuIntro);
 }
 
-void DrawWheelItem(GameFrame& frame, const MenuScreen& menu, int level, float x, float y, float angle,
-                   float glow) {
+void DrawWheelItem(GameFrame& frame, const MenuScreen& menu, int level, float x, float y,
+                   float angle, float glow) {
   const bool selected = level == menu.MenuLevel;
   const float size = selected ? glow / kGlowSizeUnit + 1 : 1;
   float alpha = selected ? 1.0f : 0.5f;
@@ -668,7 +668,8 @@ void OptionRows(const Platform& platform, GameFrame& frame, GameIO& io, Controls
 }
 
 void OptionKeys(const Platform& platform, GameIO& io, Controls& controls, const Play& play,
-                const Screens& screens, MenuScreen& menu, const PauseScreen& pause, SaveData& save) {
+                const Screens& screens, MenuScreen& menu, const PauseScreen& pause,
+                SaveData& save) {
   if (menu.OptionKeyLatch != 0) return;
   if (menu.OptionRow == MenuScreen::kRowBack && OptionLatchesFree(menu) &&
       AnyHeld(io, {kGameR1, kGameA, kGameB})) {
@@ -726,8 +727,8 @@ bool HubDecoration(GameFrame& frame, Controls& controls, const MenuScreen& menu,
   return touched;
 }
 
-void StartLevel(GameFrame& frame, const GameIO& io, Controls& controls, WorldMap& world, Screens& screens,
-                MenuScreen& menu) {
+void StartLevel(GameFrame& frame, const GameIO& io, Controls& controls, WorldMap& world,
+                Screens& screens, MenuScreen& menu) {
   frame.ControlStyle = controls.PointerDown >= 1 ? kPointerControls : kControllerControls;
   for (const int key : kConfirmKeys) {
     if (io.PlayKey(key, 0, kKeyboardOnly)) frame.ControlStyle = kKeyboardControls;

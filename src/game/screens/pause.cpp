@@ -410,7 +410,8 @@ const String& NewHighscoreText(int rank) {
   return texts[static_cast<size_t>(std::clamp(rank, 0, kRanks))];
 }
 
-void DrawGameOver(GameFrame& frame, Controls& controls, const Play& play, const PauseScreen& pause) {
+void DrawGameOver(GameFrame& frame, Controls& controls, const Play& play,
+                  const PauseScreen& pause) {
   const int shown = pause.GameOverFrame;  // updates the overlay has been shown
   controls.KeyLatch = controls.PointerActive = 1;
   frame.ResetDraw();
@@ -465,8 +466,8 @@ void StepGameOver(const Platform& platform, GameIO& io, Screens& screens, PauseS
 }  // namespace
 
 void PauseMenu(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
-               const WorldMap& world, Play& play, const Screens& screens, MenuScreen& menu, PauseScreen& pause,
-               SaveData& save) {
+               const WorldMap& world, Play& play, const Screens& screens, MenuScreen& menu,
+               PauseScreen& pause, SaveData& save) {
   ShadeBehindPanel(frame, play, pause);
   SlidePanel(frame, pause);
   DrawWorldMap(frame, io, world, play);
@@ -485,7 +486,8 @@ int ScorePlace(const WorldMap& world, const Play& play, const SaveData& save) {
 }
 
 void GameOver(const Platform& platform, GameFrame& frame, GameIO& io, Controls& controls,
-              const WorldMap& world, const Play& play, Screens& screens, PauseScreen& pause, const SaveData& save) {
+              const WorldMap& world, const Play& play, Screens& screens, PauseScreen& pause,
+              const SaveData& save) {
   if (screens.ScreenMode == ModeInGame) {
     pause.GameOverRank = ScorePlace(world, play, save);
   }
