@@ -1,7 +1,6 @@
 // The framework's callbacks, answered by handing the screens the components.
 #include "game/my_app.h"
 #include "game/core/globals.h"
-#include "input/input_device.h"
 
 // Fitted to the design size until a device is known, so that an update run before any render
 // mirrors the pointer with a real scale.
@@ -32,18 +31,12 @@ void MyApp::OnUpdate() {
 }
 
 void MyApp::OnSuspend() {
-  DisableKeyboard();
-  controls.ICade = 0;
-  ClearPadKeys(controls);
-  ComeBackPaused(frame, screens, pause);
+  ComeBackFromAway(frame, controls, screens, pause);
   SetUpdateRate(kSuspendedUpdateRate);
   SaveProgress(play, screens, save);
 }
 
 void MyApp::OnResume() {
-  ComeBackPaused(frame, screens, pause);
+  ComeBackFromAway(frame, controls, screens, pause);
   SetUpdateRate(kUpdateRate);
-  DisableKeyboard();
-  controls.ICade = 0;
-  ClearPadKeys(controls);
 }

@@ -2,12 +2,7 @@
 // the framework's callbacks by handing the screens the components.
 #pragma once
 
-#include <array>
-#include <string_view>
-
-#include "base/runtime.h"
 #include "game/core/app.h"
-#include "game/core/records.h"
 #include "game/frame/controls.h"
 #include "game/frame/frame.h"
 #include "game/frame/game_audio.h"

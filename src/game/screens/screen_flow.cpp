@@ -141,6 +141,21 @@ void DrawDebugOverlay(const Platform& platform, GameFrame& frame) {
                  "," + String::FromFloat(frame.ScaleY));
 }
 
+void ClearPadKeys(Controls& controls) {
+  std::fill_n(controls.PadKeys.begin(), kPadKeysReleased, 0);
+}
+
+// A running level comes back paused with the pause panel open; other screens unpaused.
+void ComeBackPaused(const GameFrame& frame, const Screens& screens, PauseScreen& pause) {
+  if (screens.ScreenMode < ModeInGame) {
+    pause.Paused = pause.PauseDir = pause.PauseY = 0;
+  } else {
+    pause.Paused = 1;
+    pause.PauseDir = 1;
+    pause.PauseY = HalfScreenHeight(frame);
+  }
+}
+
 void RequestPause(GameIO& io, Controls& controls, PauseScreen& pause) {
   controls.KeyLatch = 1;
   pause.Paused = 1;
@@ -180,7 +195,7 @@ void StartScreens(const Platform& platform, GameFrame& frame, GameAudio& audio, 
   screens.ToastBadge.fill(0);
   screens.ToastTimer.fill(0);
   std::fill_n(save.BadgeGot.begin(), kBadgesCleared, false);
-  std::fill_n(controls.PadKeys.begin(), kPadKeysReleased, 0);
+  ClearPadKeys(controls);
   save.Settings.fill(0);
   save.Settings[kSoundModeSetting] = 1;
   std::fill_n(save.LevelRecords.begin(), kLevelRecordsCleared + 1, 0);
@@ -188,19 +203,12 @@ void StartScreens(const Platform& platform, GameFrame& frame, GameAudio& audio, 
   for (int i = 0; i < kChannelIds; ++i) audio.ChannelIds[i] = i;
 }
 
-void ClearPadKeys(Controls& controls) {
-  std::fill_n(controls.PadKeys.begin(), kPadKeysReleased, 0);
-}
-
-// A running level comes back paused with the pause panel open; other screens unpaused.
-void ComeBackPaused(const GameFrame& frame, const Screens& screens, PauseScreen& pause) {
-  if (screens.ScreenMode < ModeInGame) {
-    pause.Paused = pause.PauseDir = pause.PauseY = 0;
-  } else {
-    pause.Paused = 1;
-    pause.PauseDir = 1;
-    pause.PauseY = HalfScreenHeight(frame);
-  }
+void ComeBackFromAway(const GameFrame& frame, Controls& controls, const Screens& screens,
+                      PauseScreen& pause) {
+  DisableKeyboard();
+  controls.ICade = 0;
+  ClearPadKeys(controls);
+  ComeBackPaused(frame, screens, pause);
 }
 
 void LoadGame(const GameFrame& frame, GameIO& io, WorldMap& world, Play& play, Level& level,

@@ -128,10 +128,11 @@ void StartScreens(const Platform& platform, GameFrame& frame, GameAudio& audio, 
 void UpdateScreens(const Platform& platform, GameFrame& frame, GameIO& io, GameAudio& audio,
                    Controls& controls, WorldMap& world, Play& play, Level& level, Screens& screens,
                    MenuScreen& menu, PauseScreen& pause, SaveData& save, const VisitReport& report);
-// Releases the pad's game keys (suspend, resume, iCade off).
-void ClearPadKeys(Controls& controls);
-// A running level comes back paused with the pause panel open; other screens unpaused.
-void ComeBackPaused(const GameFrame& frame, const Screens& screens, PauseScreen& pause);
+// Leaving and coming back to the game (suspend, resume): the keyboard, the iCade and the pad's
+// keys let go; a running level comes back paused with the pause panel open, other screens
+// unpaused.
+void ComeBackFromAway(const GameFrame& frame, Controls& controls, const Screens& screens,
+                      PauseScreen& pause);
 // Starts world.Level: lives, score and timers, the world built, the start sound.
 void LoadGame(const GameFrame& frame, GameIO& io, WorldMap& world, Play& play, Level& level,
               Screens& screens, PauseScreen& pause);
