@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A level in the real game: the fire key on the menu starts level 1, the intro plays, the HUD
 # band shows, thrust lifts the ship off the pad, held Z puts shots ahead of it, X throws a
-# grenade, the ship flies on through the next rooms firing, and F4 quits with status 0.
+# grenade, the ship flies on to the right firing, and F4 quits with status 0.
 # Screenshots of the intro, the flight and the fight go to the build's screenshots/ folder.
 game=$(realpath "$1")
 shots=$2
@@ -51,7 +51,7 @@ moved=$(changed "$shots/flight_before_thrust.png" "$shots/flight_thrust.png" "$s
 echo "pixels changed around the ship: $still at rest, $moved under thrust"
 [ "$moved" -gt 100 ] && [ "$moved" -gt $((still * 4)) ] || fail "thrust did not move the ship"
 
-# On to the right, firing, through the rooms beyond the start room. Short taps of thrust
+# On to the right, firing, as far as the start room lets it. Short taps of thrust
 # about balance gravity, so the ship keeps near its height.
 xdotool keydown --window "$wid" z
 xdotool keydown --window "$wid" Right
