@@ -1,7 +1,10 @@
 // Level 1 played by the windowless harness but rendered by the real renderer into a window,
 // saving pictures of the intro, of the frame the golden reading holds, and of a destruction
-// (build/screenshots/render_*.png), and checking a few pixels of them.
+// (build/screenshots/render_*.png), and checking a few pixels of them. Then the pictures of the
+// menu, play, firing, the pause panel and a letterboxed window, each compared with a stored
+// picture (goldens/render_*.png), so that a faster way of drawing cannot change what is seen.
 #include <gtest/gtest.h>
+#include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
 #include <GL/gl.h>
@@ -16,6 +19,7 @@
 #include "display_skip.h"
 #include "game/core/records.h"
 #include "host/glfw2.h"
+#include "host/key_codes.h"
 #include "scratch_folder.h"
 #include "sim/headless_game.h"
 
@@ -24,15 +28,17 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kWidth = 640, kHeight = 480;
+// Wider than 2:1, so the game draws in a centred area with black beside it.
+constexpr int kWideWidth = 1040, kWideHeight = 480;
 
 // The window's pixels, top row first, as RGBA.
-std::vector<unsigned char> ReadWindow() {
-  std::vector<unsigned char> rows(static_cast<size_t>(kWidth) * kHeight * 4);
-  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+std::vector<unsigned char> ReadWindow(int width, int height) {
+  std::vector<unsigned char> rows(static_cast<size_t>(width) * height * 4);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
   std::vector<unsigned char> flipped(rows.size());
-  const size_t stride = static_cast<size_t>(kWidth) * 4;
-  for (int y = 0; y < kHeight; ++y)
-    std::copy_n(&rows[(kHeight - 1 - y) * stride], stride, &flipped[y * stride]);
+  const size_t stride = static_cast<size_t>(width) * 4;
+  for (int y = 0; y < height; ++y)
+    std::copy_n(&rows[(height - 1 - y) * stride], stride, &flipped[y * stride]);
   return flipped;
 }
 
@@ -43,12 +49,16 @@ std::array<int, 3> Pixel(const std::vector<unsigned char>& picture, int x, int y
 
 class FlightRender : public ::testing::Test {
  protected:
+  explicit FlightRender(int width = kWidth, int height = kHeight)
+      : width_(width), height_(height) {}
   void SetUp() override {
     if (!getenv("DISPLAY") || !glfw2::Init()) ZV_SKIP_DISPLAY_TEST("no X display");
-    ASSERT_EQ(glfw2::OpenWindow(kWidth, kHeight, 8, 8, 8, 8, 0, 0, glfw2::WINDOW), 1);
+    ASSERT_EQ(glfw2::OpenWindow(width_, height_, 8, 8, 8, 8, 0, 0, glfw2::WINDOW), 1);
     folder_.emplace("render");
     fs::create_directory_symlink(ZV_DATA_DIR, "data");
     game_ = std::make_unique<HeadlessGame>();
+    game_->host().width = width_;
+    game_->host().height = height_;
     game_->StepUntilLoaded();
   }
   void TearDown() override {
@@ -64,15 +74,44 @@ class FlightRender : public ::testing::Test {
   std::vector<unsigned char> Shoot(const std::string& name) {
     game_->host().RenderGame();
     glFinish();
-    std::vector<unsigned char> picture = ReadWindow();
+    std::vector<unsigned char> picture = ReadWindow(width_, height_);
     fs::create_directories(ZV_SCREENSHOT_DIR);
     const std::string file = std::string(ZV_SCREENSHOT_DIR) + "/render_" + name + ".png";
-    stbi_write_png(file.c_str(), kWidth, kHeight, 4, picture.data(), kWidth * 4);
+    stbi_write_png(file.c_str(), width_, height_, 4, picture.data(), width_ * 4);
     return picture;
+  }
+  // Renders the last update and compares it with goldens/render_NAME.png: no channel of any
+  // pixel may differ by more than 1. ZV_UPDATE_GOLDEN=1 stores the picture instead.
+  void ExpectPicture(const std::string& name) {
+    const auto picture = Shoot(name);
+    const std::string golden = std::string(ZV_GOLDEN_DIR) + "/render_" + name + ".png";
+    if (getenv("ZV_UPDATE_GOLDEN")) {
+      stbi_write_png(golden.c_str(), width_, height_, 4, picture.data(), width_ * 4);
+      return;
+    }
+    int w = 0, h = 0, channels = 0;
+    unsigned char* stored = stbi_load(golden.c_str(), &w, &h, &channels, 4);
+    ASSERT_NE(stored, nullptr) << golden;
+    const std::vector<unsigned char> expected(stored, stored + static_cast<size_t>(w) * h * 4);
+    stbi_image_free(stored);
+    ASSERT_EQ((std::pair{w, h}), (std::pair{width_, height_})) << golden;
+    int differing = 0, first = -1;
+    for (size_t i = 0; i < picture.size(); ++i) {
+      if (i % 4 == 3 || std::abs(picture[i] - expected[i]) <= 1) continue;
+      if (differing++ == 0) first = static_cast<int>(i / 4);
+    }
+    EXPECT_EQ(differing, 0) << name << ": first at x " << first % width_ << ", y " << first / width_
+                            << "; see build/screenshots/render_" << name << ".png";
   }
 
   std::optional<ScratchFolder> folder_;
   std::unique_ptr<HeadlessGame> game_;
+  int width_, height_;
+};
+
+class WideRender : public FlightRender {
+ protected:
+  WideRender() : FlightRender(kWideWidth, kWideHeight) {}
 };
 
 // Counts pixels that differ clearly inside a box.
@@ -110,6 +149,32 @@ TEST_F(FlightRender, IntroRestAndDestruction) {
   game_->Step(60);
   EXPECT_EQ(app.play.Lives, 2);
   EXPECT_EQ(app.play.ExitState, 0);
+}
+
+// Checked by eye when stored: the menu's wheel on level 1 with its stars; the level at rest
+// (the golden reading's frame); the ship firing on the pad, shots across the start room; the
+// pause panel slid in, with its map, buttons and toy; the level in a wide window, black beside.
+TEST_F(FlightRender, PicturesOfEachScreenStayTheSame) {
+  game_->Step(30);
+  ExpectPicture("menu");
+  game_->TapKey('Z');
+  game_->Step(151);
+  ExpectPicture("play");
+  game_->KeyDown('Z');
+  game_->Step(40);
+  ExpectPicture("firing");
+  game_->KeyUp('Z');
+  game_->TapKey(key::kEscape);
+  game_->Step(60);
+  ASSERT_EQ(game_->app().pause.Paused, 1);
+  ExpectPicture("pause");
+}
+
+TEST_F(WideRender, ALetterboxedFrameStaysTheSame) {
+  game_->Step(30);
+  game_->TapKey('Z');
+  game_->Step(151);
+  ExpectPicture("wide_play");
 }
 
 }  // namespace
