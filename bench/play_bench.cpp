@@ -80,7 +80,7 @@ void PlayFrames(benchmark::State& state, int level, bool fullParticles) {
     const double start = ThreadSeconds();
     app.level.Game();
     gameSeconds += ThreadSeconds() - start;
-    loaded.game().host().RenderGame();
+    loaded.game().host().RenderGame(true);
     records += app.frame.DrawCount / drawrec::kFloats;
     calls += static_cast<double>(gl.draws.size());
   }

@@ -68,7 +68,8 @@ measure() {
   ZORVANE_STATE_DIR=$work/state "$@" >/dev/null 2>&1 &
   program=$!
   focused "$title"
-  sleep 1
+  # The level has loaded and its intro has begun.
+  sleep 3
   for key in $keys; do
     case $key in
       hold:*) held=${key#hold:} && xdotool keydown "$held" ;;

@@ -21,6 +21,10 @@ void MyApp::OnRender() {
   frame.Render(deviceWidth, deviceHeight);
 }
 
+bool MyApp::FrameUnchanged() {
+  return frame.StillShown(deviceWidth, deviceHeight);
+}
+
 void MyApp::OnCreate() {
   StartScreens(platform, frame, audio, controls, world, play, screens, menu, pause, save, report);
 }

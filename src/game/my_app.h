@@ -41,6 +41,7 @@ class MyApp : public App {
   void OnCreate() override;
   void OnUpdate() override;
   void OnRender() override;
+  bool FrameUnchanged() override;
   void OnSuspend() override;
   void OnResume() override;
 };

@@ -225,6 +225,10 @@ void PopMatrix() {
   SetMatrix(top[0], top[1], top[2], top[3], top[4], top[5]);
 }
 
+void Cls(float red, float green, float blue) {
+  if (renderDevice) renderDevice->Cls(red, green, blue);
+}
+
 void SetColor(float red, float green, float blue) {
   if (!renderDevice) return;
   context.colorR = red;

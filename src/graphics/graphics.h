@@ -106,6 +106,8 @@ void PushMatrix();
 void PopMatrix();
 
 // The setters and drawing functions act only while a render pass is open.
+// Fills the scissor area with the colour as an opaque rectangle would, at a fraction of the cost.
+void Cls(float red, float green, float blue);
 void SetColor(float red, float green, float blue);
 void SetAlpha(float alpha);
 void SetBlend(int blend);

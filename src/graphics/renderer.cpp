@@ -168,7 +168,12 @@ void gxtkGraphics::Put(Vertex& vertex, float x, float y) const {
 
 void gxtkGraphics::Cls(float red, float green, float blue) {
   batchCount = 0;
-  Gl().Clear(red / kMaxChannel, green / kMaxChannel, blue / kMaxChannel);
+  // The bytes an opaque rectangle of that colour would leave, so a clear can stand in for one.
+  const uint32_t bytes = PackColor(red, green, blue, 1);
+  const auto channel = [bytes](int shift) {
+    return static_cast<float>(bytes >> shift & 0xff) / kMaxChannel;
+  };
+  Gl().Clear(channel(0), channel(8), channel(16));
 }
 
 void gxtkGraphics::SetAlpha(float alpha) {

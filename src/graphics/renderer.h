@@ -70,7 +70,8 @@ class gxtkGraphics {
   // Decodes the file into the surface without any OpenGL call.
   virtual bool LoadSurface__UNSAFE__(gxtkSurface* surface, const String& path);
 
-  // Clears (within the scissor) and drops what is batched without drawing it.
+  // Clears (within the scissor) to the bytes an opaque rectangle of the colour would leave, and
+  // drops what is batched without drawing it.
   virtual void Cls(float red, float green, float blue);
   virtual void SetAlpha(float alpha);
   virtual void SetColor(float red, float green, float blue);

@@ -1,4 +1,5 @@
 #include "host/glfw2.h"
+#include <utility>
 
 #include <GLFW/glfw3.h>
 
@@ -77,6 +78,11 @@ struct State {
   MouseButtonFun mouseButton = nullptr;
   MousePosFun mousePos = nullptr;
   WindowCloseFun windowClose = nullptr;
+  // The window is new or showed damage: the next frame must be drawn and shown in full.
+  bool damaged = false;
+  // Kept from the window's events: asking the X server costs a round trip, several a frame.
+  int width = 0, height = 0;
+  bool focused = false;
 };
 State state;
 
@@ -116,7 +122,23 @@ void OnClose3(GLFWwindow* window) {
   if (state.windowClose && state.windowClose() == 0) glfwSetWindowShouldClose(window, GLFW_FALSE);
 }
 
+void OnRefresh3(GLFWwindow*) {
+  state.damaged = true;
+}
+
+void OnFramebufferSize3(GLFWwindow*, int width, int height) {
+  state.width = width;
+  state.height = height;
+}
+
+void OnFocus3(GLFWwindow*, int focused) {
+  state.focused = focused == GLFW_TRUE;
+}
+
 void InstallCallbacks(GLFWwindow* window) {
+  glfwSetWindowRefreshCallback(window, OnRefresh3);
+  glfwSetFramebufferSizeCallback(window, OnFramebufferSize3);
+  glfwSetWindowFocusCallback(window, OnFocus3);
   glfwSetKeyCallback(window, OnKey3);
   glfwSetCharCallback(window, OnChar3);
   glfwSetMouseButtonCallback(window, OnMouseButton3);
@@ -192,6 +214,9 @@ int OpenWindow(int width, int height, int red, int green, int blue, int alpha, i
   if (!state.window) return 0;
   glfwMakeContextCurrent(state.window);
   InstallCallbacks(state.window);
+  glfwGetFramebufferSize(state.window, &state.width, &state.height);
+  state.focused = glfwGetWindowAttrib(state.window, GLFW_FOCUSED) == GLFW_TRUE;
+  state.damaged = true;
   return 1;
 }
 
@@ -210,8 +235,8 @@ void SetWindowPos(int x, int y) {
 }
 
 void GetWindowSize(int* width, int* height) {
-  *width = *height = 0;
-  if (state.window) glfwGetFramebufferSize(state.window, width, height);
+  *width = state.window ? state.width : 0;
+  *height = state.window ? state.height : 0;
 }
 
 int GetWindowParam(int param) {
@@ -220,7 +245,7 @@ int GetWindowParam(int param) {
     case OPENED:
       return !glfwWindowShouldClose(state.window);
     case ACTIVE:
-      return glfwGetWindowAttrib(state.window, GLFW_FOCUSED);
+      return state.focused;
     case ICONIFIED:
       return glfwGetWindowAttrib(state.window, GLFW_ICONIFIED);
     default:
@@ -247,6 +272,10 @@ int GetVideoModes(VidMode* list, int maxCount) {
 
 void SwapInterval(int interval) {
   if (state.window) glfwSwapInterval(interval);
+}
+
+bool TakeWindowDamage() {
+  return std::exchange(state.damaged, false);
 }
 
 void SwapBuffers() {

@@ -138,6 +138,8 @@ void GetDesktopMode(VidMode* mode);
 int GetVideoModes(VidMode* list, int maxCount);
 
 void SwapInterval(int interval);
+// True once after the window was opened or exposed damaged, until then false.
+bool TakeWindowDamage();
 void SwapBuffers();
 void PollEvents();
 // Waits for an event, or a quarter of a second at most: the frame loop of a suspended game

@@ -160,8 +160,8 @@ int KvGlfwGame::Run() {
 }
 
 void KvGlfwGame::FramePass() {
-  RenderGame();
-  SwapBuffers();
+  // A frame the game did not draw again is still on the screen.
+  if (RenderGame(WindowDamaged())) SwapBuffers();
   if (nextUpdate != 0.0) {
     const double delay = nextUpdate - Now();
     if (delay > 0) SleepFor(delay);

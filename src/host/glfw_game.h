@@ -58,6 +58,8 @@ class KvGlfwGame : public KvGame {
   virtual void WaitEvents() { glfw2::WaitEvents(); }
   virtual bool WindowActive() { return glfw2::GetWindowParam(glfw2::ACTIVE) != 0; }
   virtual bool WindowOpened() { return glfw2::GetWindowParam(glfw2::OPENED) != 0; }
+  // True once after the window was opened or exposed, so the next frame is drawn whole.
+  virtual bool WindowDamaged() { return glfw2::TakeWindowDamage(); }
 
   double updatePeriod = 0.0;
   // Due time of the next update; 0 means the schedule restarts from the current time.

@@ -98,9 +98,11 @@ void KvGame::UpdateGame() {
   Guarded([this] { delegate->UpdateGame(); });
 }
 
-void KvGame::RenderGame() {
-  if (!started) return;
-  Guarded([this] { delegate->RenderGame(); });
+bool KvGame::RenderGame(bool redraw) {
+  if (!started) return false;
+  bool drawn = true;
+  Guarded([&] { drawn = delegate->RenderGame(redraw); });
+  return drawn;
 }
 
 void KvGame::KeyEvent(int event, int data) {

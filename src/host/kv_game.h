@@ -50,7 +50,9 @@ class KvGameDelegate {
   virtual void SuspendGame() {}
   virtual void ResumeGame() {}
   virtual void UpdateGame() {}
-  virtual void RenderGame() {}
+  // Draws the frame unless redraw is false and the last one shown is still right; true when a
+  // frame was drawn and is to be shown.
+  virtual bool RenderGame(bool /*redraw*/) { return true; }
   virtual void KeyEvent(int /*event*/, int /*data*/) {}
   virtual void MouseEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
   virtual void TouchEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
@@ -105,7 +107,7 @@ class KvGame {
   virtual void SuspendGame();
   virtual void ResumeGame();
   virtual void UpdateGame();
-  virtual void RenderGame();
+  virtual bool RenderGame(bool redraw);
   virtual void KeyEvent(int event, int data);
   virtual void MouseEvent(int event, int data, float x, float y);
   virtual void TouchEvent(int event, int data, float x, float y);

@@ -1,9 +1,10 @@
-// The screen fit, run without a window. Text layout and the replay
-// through the graphics module show in the frame golden and the flight render screenshots.
+// The screen fit and the still frame, run without a window. Text layout and the replay
+// through the graphics module show in the frame golden and the flight render pictures.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
+#include <functional>
 
 #include "game/core/globals.h"
 #include "game/core/records.h"
@@ -70,6 +71,33 @@ TEST_F(DrawListTest, DevicesFitTheDesignSizeInACentredAreaOfTheGamesShape) {
   }
   Render(0, 0);
   EXPECT_FLOAT_EQ(app.frame.ScreenWidth, 720) << "no area: the last fit stays";
+}
+
+// A frame is drawn again only when something it shows changed; one cleared see-through blends
+// over the frame before, so it is never still.
+TEST_F(DrawListTest, AFrameIsStillUntilItsListClearOrDeviceChanges) {
+  const struct {
+    const char* change;
+    float clearAlpha;
+    std::function<void(GameFrame&)> apply;
+    int width;
+    bool still;
+  } cases[] = {
+      {"nothing", 1, [](GameFrame&) {}, 640, true},
+      {"a record's colour", 1, [](GameFrame& f) { f.DrawList[drawrec::kRed] += 1; }, 640, false},
+      {"one record more", 1, [](GameFrame& f) { f.Rect(1, 1, 2, 2); }, 640, false},
+      {"the device's size", 1, [](GameFrame&) {}, 800, false},
+      {"the clear colour", 1, [](GameFrame& f) { f.ClearGreen = 9; }, 640, false},
+      {"nothing, cleared see-through", 0.5f, [](GameFrame&) {}, 640, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
+    app.frame.CLS2D(0, 0, 0, c.clearAlpha);
+    app.frame.Rect(10, 10, 50, 50);
+    Render(640, 480);
+    c.apply(app.frame);
+    EXPECT_EQ(app.frame.StillShown(c.width, 480), c.still);
+  }
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ class FlightRender : public ::testing::Test {
   }
   // Renders the last update and keeps the picture as build/screenshots/render_NAME.png.
   std::vector<unsigned char> Shoot(const std::string& name) {
-    game_->host().RenderGame();
+    game_->host().RenderGame(true);
     glFinish();
     std::vector<unsigned char> picture = ReadWindow(width_, height_);
     fs::create_directories(ZV_SCREENSHOT_DIR);

@@ -71,13 +71,15 @@ void GameDelegate::UpdateGame() {
   }
 }
 
-void GameDelegate::RenderGame() {
+bool GameDelegate::RenderGame(bool redraw) {
   ValidateDeviceWindow(false);
+  if (!redraw && _app->FrameUnchanged()) return false;
   const int mode = _graphics->BeginRender();
   if (mode) BeginRender();
   if (mode && mode != 2) _app->OnRender();
   if (mode) EndRender();
   _graphics->EndRender();
+  return true;
 }
 
 void GameDelegate::KeyEvent(int event, int data) {

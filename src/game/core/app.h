@@ -26,6 +26,8 @@ class App {
   virtual void OnResume() {}
   virtual void OnUpdate() {}
   virtual void OnRender() {}
+  // True when what the window shows is still what OnRender would draw, so it need not run.
+  virtual bool FrameUnchanged() { return false; }
   void OnResize() {}
   void OnLoading() {}
   void OnClose();
@@ -64,7 +66,7 @@ class GameDelegate : public KvGameDelegate {
   void SuspendGame() override;
   void ResumeGame() override;
   void UpdateGame() override;
-  void RenderGame() override;
+  bool RenderGame(bool redraw) override;
   void KeyEvent(int event, int data) override;
   void MouseEvent(int event, int data, float x, float y) override;
   void TouchEvent(int event, int data, float x, float y) override;

@@ -1,5 +1,7 @@
 // The draw list: records appended during the update, replayed by the render.
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "base/angles.h"
 #include "game/core/app.h"
@@ -111,22 +113,44 @@ void GameFrame::TrackRenderRate() {
   rates.RenderMillisecs = now;
 }
 
-// A filled rectangle one pixel beyond every edge stands in for a clear. Beside a fit area
-// narrower than the device it is black, and drawing is kept inside the area.
-void GameFrame::ClearScreen(int deviceWidth, int deviceHeight) const {
-  const auto width = static_cast<float>(deviceWidth + 2);
-  const auto height = static_cast<float>(deviceHeight + 2);
+// Everything under an opaque rectangle over the whole fit area is hidden, so the replay starts
+// above the last such record and a clear to its colour stands in for it. Without one the clear
+// colour fills the area: by a clear when opaque, else by a rectangle one pixel beyond every
+// edge, blended over what the frame held. Beside a fit area narrower than the device it is
+// black, and drawing is kept inside the area.
+int GameFrame::ClearScreen(int deviceWidth, int deviceHeight, float left, float top) const {
   if (FitWidth < static_cast<float>(deviceWidth) || FitHeight < static_cast<float>(deviceHeight)) {
-    ::SetColor(0, 0, 0);
-    ::SetAlpha(1);
-    ::DrawRect(-1, -1, width, height);
+    ::Cls(0, 0, 0);
     ::SetScissor(FitLeft, FitTop, FitWidth, FitHeight);
+  }
+  const int covering = LastCoveringRecord(left, top);
+  if (covering >= 0) {
+    const float* r = &DrawList[static_cast<size_t>(covering)];
+    const float alpha = r[drawrec::kAlpha];
+    ::Cls(r[drawrec::kRed] * alpha, r[drawrec::kGreen] * alpha, r[drawrec::kBlue] * alpha);
+    return covering + kRecordFloats;
+  }
+  if (ClearAlpha >= 1) {
+    ::Cls(ClearRed * ClearAlpha, ClearGreen * ClearAlpha, ClearBlue * ClearAlpha);
+    return 0;
   }
   ::SetColor(ClearRed, ClearGreen, ClearBlue);
   ::SetAlpha(ClearAlpha);
-  ::DrawRect(-1, -1, width, height);
-  ::SetColor(kWhite, kWhite, kWhite);
-  ::SetAlpha(1);
+  ::DrawRect(-1, -1, static_cast<float>(deviceWidth + 2), static_cast<float>(deviceHeight + 2));
+  return 0;
+}
+
+int GameFrame::LastCoveringRecord(float left, float top) const {
+  for (int at = DrawCount - kRecordFloats; at >= 0; at -= kRecordFloats) {
+    const float* r = &DrawList[static_cast<size_t>(at)];
+    if (r[drawrec::kSlot] != drawrec::kRectMarker || !(r[drawrec::kAlpha] >= 1)) continue;
+    const float x = r[drawrec::kX] * ScaleX + left, y = r[drawrec::kY] * ScaleY + top;
+    const float right = x + r[drawrec::kSizeX] * ScaleX;
+    const float bottom = y + r[drawrec::kSizeY] * ScaleY;
+    if (x <= FitLeft && y <= FitTop && right >= FitLeft + FitWidth && bottom >= FitTop + FitHeight)
+      return at;
+  }
+  return -1;
 }
 
 // A new device size needs the image set for its resolution.
@@ -141,8 +165,33 @@ void GameFrame::Render(int deviceWidth, int deviceHeight) {
   TrackRenderRate();
   ReloadOnDeviceChange(deviceWidth, deviceHeight);
   FitScreen(static_cast<float>(deviceWidth), static_cast<float>(deviceHeight));
-  ClearScreen(deviceWidth, deviceHeight);
-  ReplayDrawList(deviceWidth, deviceHeight);
+  // The console's overscan margin, kept to the device's shape.
+  const float left = FitLeft + Overscan;
+  const float top = FitTop + (deviceWidth > 0 ? Overscan * static_cast<float>(deviceHeight) /
+                                                    static_cast<float>(deviceWidth)
+                                              : 0);
+  ReplayDrawList(ClearScreen(deviceWidth, deviceHeight, left, top), left, top);
+  RememberShown(deviceWidth, deviceHeight);
+}
+
+std::array<float, 5> GameFrame::Layout() const {
+  return {ClearRed, ClearGreen, ClearBlue, ClearAlpha, Overscan};
+}
+
+void GameFrame::RememberShown(int deviceWidth, int deviceHeight) {
+  std::copy_n(DrawList.begin(), DrawCount, shown_.list.begin());
+  shown_.count = DrawCount;
+  shown_.deviceWidth = deviceWidth;
+  shown_.deviceHeight = deviceHeight;
+  shown_.layout = Layout();
+}
+
+bool GameFrame::StillShown(int deviceWidth, int deviceHeight) const {
+  if (!(ClearAlpha >= 1)) return false;
+  return shown_.count == DrawCount && shown_.deviceWidth == deviceWidth &&
+         shown_.deviceHeight == deviceHeight && shown_.layout == Layout() &&
+         std::memcmp(shown_.list.data(), DrawList.data(),
+                     static_cast<size_t>(DrawCount) * sizeof(float)) == 0;
 }
 
 void GameFrame::FitArea(float width, float height) {
@@ -177,12 +226,20 @@ void GameFrame::FitScreen(float deviceWidth, float deviceHeight) {
   Landscape = ScreenHeight <= ScreenWidth ? 1 : 0;
 }
 
-void GameFrame::ReplayDrawList(int deviceWidth, int deviceHeight) {
-  const float left = FitLeft + Overscan;
-  const float top = FitTop + (deviceWidth > 0 ? Overscan * static_cast<float>(deviceHeight) /
-                                                    static_cast<float>(deviceWidth)
-                                              : 0);
-  for (int at = 0; at < DrawCount - (kRecordFloats - 1); at += kRecordFloats) {
+// Whether any of the image, turned any way about its handle at (x, y), can fall in the fit
+// area: the rooms around the ship are drawn whole, most of them off the screen.
+bool GameFrame::ImageMayShow(const Image& image, float x, float y, float scaleX,
+                             float scaleY) const {
+  const float reachX = std::max(image.handleX, static_cast<float>(image.width) - image.handleX);
+  const float reachY = std::max(image.handleY, static_cast<float>(image.height) - image.handleY);
+  const float reach = std::hypot(reachX, reachY) * std::max(std::fabs(scaleX), std::fabs(scaleY));
+  // NaN reaches are drawn, as they always were.
+  return !(x + reach < FitLeft || y + reach < FitTop || x - reach > FitLeft + FitWidth ||
+           y - reach > FitTop + FitHeight);
+}
+
+void GameFrame::ReplayDrawList(int first, float left, float top) {
+  for (int at = first; at < DrawCount - (kRecordFloats - 1); at += kRecordFloats) {
     const float* r = &DrawList[static_cast<size_t>(at)];
     ::SetAlpha(r[drawrec::kAlpha]);
     ::SetColor(r[drawrec::kRed], r[drawrec::kGreen], r[drawrec::kBlue]);
@@ -199,9 +256,10 @@ void GameFrame::ReplayDrawList(int deviceWidth, int deviceHeight) {
       ::DrawLine(x, y, r[drawrec::kSizeX] * ScaleX + left, r[drawrec::kSizeY] * ScaleY + top);
     } else if (kind > -1 && kind < kImageSlots) {
       Image* image = Images[static_cast<size_t>(kind)];
-      if (image) {
-        ::DrawImage2(image, x, y, r[drawrec::kRot], r[drawrec::kSizeX] * ScaleX * ImageScale,
-                     r[drawrec::kSizeY] * ScaleY * ImageScale, FrameIndex(r[drawrec::kFrame]));
+      const float scaleX = r[drawrec::kSizeX] * ScaleX * ImageScale;
+      const float scaleY = r[drawrec::kSizeY] * ScaleY * ImageScale;
+      if (image && ImageMayShow(*image, x, y, scaleX, scaleY)) {
+        ::DrawImage2(image, x, y, r[drawrec::kRot], scaleX, scaleY, FrameIndex(r[drawrec::kFrame]));
       }
     }
   }

@@ -42,7 +42,9 @@ struct GameFrame {
   void FitArea(float deviceWidth, float deviceHeight);
   // The frame on a device of that size: fitted, cleared, and the list drawn.
   void Render(int deviceWidth, int deviceHeight);
-  void ReplayDrawList(int deviceWidth, int deviceHeight);
+  // True when the last frame rendered is what Render would draw now: the same list, clear and
+  // device. A see-through clear blends over the frame before, so that frame is never still.
+  bool StillShown(int deviceWidth, int deviceHeight) const;
 
   // ---- Loading (loader.cpp) ----
   // Picks the image density and starts loading from step 1 (the logo and font at once).
@@ -95,10 +97,29 @@ struct GameFrame {
   } rates;
 
  private:
+  // What the last Render drew, for StillShown.
+  struct Shown {
+    std::array<float, kDrawListFloats> list{};
+    int count = -1;
+    int deviceWidth = 0, deviceHeight = 0;
+    std::array<float, 5> layout{};
+  };
+  // The clear colour and the overscan, which place and colour the list.
+  std::array<float, 5> Layout() const;
+  void RememberShown(int deviceWidth, int deviceHeight);
+
   // Appends one record stamped with the current draw state; a full list drops it.
   void Append(float kind, float x, float y, float sizeX, float sizeY, float imageFrame);
   void TrackRenderRate();
-  void ClearScreen(int deviceWidth, int deviceHeight) const;
+  // Clears the frame and gives the first record the replay must draw.
+  int ClearScreen(int deviceWidth, int deviceHeight, float left, float top) const;
+  // The start of the last opaque rectangle over the whole fit area, or -1.
+  int LastCoveringRecord(float left, float top) const;
+  bool ImageMayShow(const Image& image, float x, float y, float scaleX, float scaleY) const;
+  // Draws the records from first on, placed from the fit area's corner.
+  void ReplayDrawList(int first, float left, float top);
+
+  Shown shown_;
   void ReloadOnDeviceChange(int deviceWidth, int deviceHeight);
 };
 
