@@ -75,8 +75,11 @@ bool KvWebGame::WindowFullscreen() {
   return PageFullscreen() != 0;
 }
 
-void KvWebGame::SetFullscreen(bool on) {
-  AskPageFullscreen(on ? 1 : 0);
+// The game only ever flips full screen, and the player may also have switched it through the
+// page (its button, the browser's own Escape), which the game does not see: a flip flips what
+// the page shows.
+void KvWebGame::SetFullscreen(bool) {
+  AskPageFullscreen(PageFullscreen() ? 0 : 1);
 }
 
 void KvWebGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
@@ -99,8 +102,9 @@ int KvWebGame::Run() {
   SetGlfwWindow(kCanvasWidth, kCanvasHeight, 8, 8, 8, 0, 0, 0, false);
   if (windowFailed) return kExitFailure;
   StartGame();
-  // Frame rate 0: the browser's animation frames; main returns and the page runs the game.
-  emscripten_set_main_loop_arg(RunAnimationFrame, this, 0, false);
+  // Frame rate 0: the browser's animation frames. main never returns (it would end the
+  // program); the game ends when it quits, as on the desktop, and the page says so.
+  emscripten_set_main_loop_arg(RunAnimationFrame, this, 0, true);
   return kExitQuit;
 }
 

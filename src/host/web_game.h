@@ -20,7 +20,7 @@ struct WebPace {
 class KvWebGame : public KvGlfwGame {
  public:
   // The program's entry in the browser: starts the game and hands the frame loop to the
-  // browser. Returns at once; the game runs on in the page.
+  // browser; returns only when the game cannot start.
   static int Main(const KvStartHooks& hooks);
 
   int SaveState(const String& state) override;

@@ -4,7 +4,7 @@
 The download comes with a progress bar, then the menu; Left Left Right Z starts level 1 with its
 HUD band, held Up moves the ship, Escape shows the pause panel. A sound setting changed in the
 options is still there after a reload (IndexedDB), a damaged save is told and played past, and
-a browser without WebGL gets words instead of a canvas. Prints the download size, the pace over
+a browser without WebGL gets words instead of a canvas, and F4 ends the game. Prints the download size, the pace over
 ten seconds, the frame's own time and the load time. Screenshots go to the folder given.
 
     browser_test.py SOURCE_DIR SCREENSHOT_DIR
@@ -286,6 +286,11 @@ def main():
             page = Page(driver, shots)
             load_seconds, updates, frame_ms, level_ms = play(page, url)
             damaged_save(page, url)
+            # F4 quits at once, as on the desktop: the frames stop and the page says so.
+            page.keys(Keys.F4)
+            words = driver.execute_script("return document.getElementById('message').textContent")
+            if "ended" not in words:
+                fail(f"F4 did not end the game: the page says {words!r}")
         finally:
             driver.quit()
     with tempfile.TemporaryDirectory() as profile:

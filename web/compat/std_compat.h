@@ -56,7 +56,10 @@ inline to_chars_result to_chars(char* first, char* last, float value) {
     if (exponent < 0) {
       fixed += "0." + std::string(-exponent - 1, '0') + digits;
     } else if (exponent + 1 >= count) {
-      fixed += digits + std::string(exponent + 1 - count, '0');
+      // A whole number is written with all its digits, not the shortest padded with zeros.
+      char whole[48];
+      std::snprintf(whole, sizeof whole, "%.0f", std::fabs(value));
+      fixed += whole;
     } else {
       fixed += digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
     }
@@ -80,7 +83,8 @@ inline from_chars_result from_chars(const char* first, const char* last, float& 
   const float read = std::strtof(text.c_str(), &end);
   if (end == text.c_str()) return {first, errc::invalid_argument};
   const char* stop = first + (end - text.c_str());
-  if (errno == ERANGE) return {stop, errc::result_out_of_range};
+  // strtof also says ERANGE for a subnormal result, which from_chars reads.
+  if (errno == ERANGE && (std::isinf(read) || read == 0)) return {stop, errc::result_out_of_range};
   value = read;
   return {stop, errc()};
 }
