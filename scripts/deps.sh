@@ -16,7 +16,7 @@ PACKAGES=(
   desktop-file-utils appstream dpkg-dev lintian
   sox vorbis-tools python3 python3-xlib
   # the browser build (./web.sh) and its test in a real browser
-  emscripten chromium chromium-driver python3-selenium
+  emscripten chromium chromium-driver python3-selenium ccache
 )
 
 missing=()

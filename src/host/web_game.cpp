@@ -1,7 +1,6 @@
 #include "host/web_game.h"
 
 #include <emscripten.h>
-#include <emscripten/html5.h>
 
 #include "base/runtime.h"
 #include "host/launch_options.h"

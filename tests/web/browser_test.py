@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 """The game's page in a real browser (headless Chromium): built by ./web.sh, served on loopback.
 
-The download comes with a progress bar, then the menu; Left Left Right Z starts level 1 with its
-HUD band, held Up moves the ship, Escape shows the pause panel. A sound setting changed in the
-options is still there after a reload (IndexedDB), a damaged save is told and played past, and
-a browser without WebGL gets words instead of a canvas, and F4 ends the game. Prints the download size, the pace over
-ten seconds, the frame's own time and the load time. Screenshots go to the folder given.
+The page's progress bar follows the download, then the menu shows; Left Left Right Z starts
+level 1 with its HUD band, held Up moves the ship, Escape shows the pause panel. A sound
+setting changed in the options is still there after a reload (IndexedDB), a damaged save is
+told and played past, F4 ends the game, and a browser without WebGL gets words instead of a
+canvas. Prints the download size, the pace over ten seconds, the frame's own time and the load
+time. Screenshots go to the folder given.
 
     browser_test.py SOURCE_DIR SCREENSHOT_DIR
 Exit status 77 (skipped) when the browser or the compiler is missing, a failure under CI=true.
@@ -186,6 +187,10 @@ def serve(folder):
 def play(page, url):
     """Load, level 1, flight, pause, an option kept over a reload; returns the figures."""
     load_seconds = page.load(url)
+    shown = page.driver.execute_script(
+        "const bar = document.getElementById('progress'); return [bar.value, bar.max]")
+    if shown[1] < 1e6 or shown[0] != shown[1]:
+        fail(f"the progress bar did not follow the download: {shown}")
     u0, f0, b0 = page.driver.execute_script(PACE)
     time.sleep(10)
     u1, f1, b1 = page.driver.execute_script(PACE)
