@@ -4,9 +4,9 @@
 The page's progress bar follows the download, then the menu shows; Left Left Right Z starts
 level 1 with its HUD band, held Up moves the ship, Escape shows the pause panel. A sound
 setting changed in the options is still there after a reload (IndexedDB), a damaged save is
-told and played past, F4 ends the game, and a browser without WebGL gets words instead of a
-canvas. Prints the download size, the pace over ten seconds, the frame's own time and the load
-time. Screenshots go to the folder given.
+told and played past, A on a controller starts a level, F4 ends the game, and a browser
+without WebGL gets words instead of a canvas. Prints the download size, the pace over ten
+seconds, the frame's own time and the load time. Screenshots go to the folder given.
 
     browser_test.py SOURCE_DIR SCREENSHOT_DIR
 Exit status 77 (skipped) when the browser or the compiler is missing, a failure under CI=true.
@@ -104,6 +104,16 @@ for (let y = y0; y < y0 + h; ++y)
     for (let c = 0; c < 3; ++c) values.push(image.data[4 * (y * image.width + x) + c]);
 return values;
 """
+# A controller in the browser's standard layout, its A button down or up: the page's Gamepad API
+# answers with it from now on.
+PAD = """
+const down = arguments[0];
+const button = i => ({pressed: down && i === 0, touched: false, value: down && i === 0 ? 1 : 0});
+const pad = {id: "test pad", index: 0, connected: true, mapping: "standard",
+             timestamp: performance.now(), axes: [0, 0, 0, 0],
+             buttons: Array.from({length: 17}, (_, i) => button(i))};
+navigator.getGamepads = () => [pad];
+"""
 PACE = "return [Module._zorvane_updates(), Module._zorvane_frames(), Module._zorvane_busy_seconds()]"
 
 
@@ -148,6 +158,10 @@ class Page:
 
     def menu_shown(self, name):
         return self.share(name, TITLE, "r + g + b > 380") > 0.05
+
+    def hud_shown(self, name):
+        """The HUD band's top row is 80, 40, 4, as on the desktop."""
+        return self.share(name, [0, 0, 200, 1], "Math.abs(r - 80) + Math.abs(g - 40) + b < 30") > 0.9
 
     def load(self, url):
         self.driver.get(url)
@@ -220,9 +234,7 @@ def play(page, url):
 
     # Left Left Right Z starts level 1: the HUD band along the top.
     page.keys(Keys.LEFT, Keys.LEFT, Keys.RIGHT, "z")
-    # The band's top row is 80, 40, 4, as on the desktop.
-    hud = lambda name: page.share(name, [0, 0, 200, 1], "Math.abs(r - 80) + Math.abs(g - 40) + b < 30") > 0.9
-    if not page.await_grab("level", 15, hud):
+    if not page.await_grab("level", 15, page.hud_shown):
         fail("level 1's HUD band did not show")
     u0, f0, b0 = page.driver.execute_script(PACE)
     time.sleep(3)  # the intro, and the ship settled on its pad
@@ -270,6 +282,15 @@ def damaged_save(page, url):
         fail("the damaged save was not told")
 
 
+def controller(page):
+    """A on a controller starts level 1 from the menu, as the fire key does."""
+    page.driver.execute_script(PAD, True)
+    time.sleep(0.4)
+    page.driver.execute_script(PAD, False)
+    if not page.await_grab("controller_level", 15, page.hud_shown):
+        fail("A on the controller did not start level 1")
+
+
 def main():
     source, shots = sys.argv[1], sys.argv[2]
     os.makedirs(shots, exist_ok=True)
@@ -291,6 +312,7 @@ def main():
             page = Page(driver, shots)
             load_seconds, updates, frame_ms, level_ms = play(page, url)
             damaged_save(page, url)
+            controller(page)
             # F4 quits at once, as on the desktop: the frames stop and the page says so.
             page.keys(Keys.F4)
             words = driver.execute_script("return document.getElementById('message').textContent")
