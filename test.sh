@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test; exits non-zero on any failure.
-#   ./test.sh            everything: unit, gl, audio, net, e2e (build/), unit under
-#                        ASan+UBSan (build-asan/), fuzz (build-fuzz/, clang)
+#   ./test.sh            everything: unit, gl, audio, net, e2e (build/), the page in headless
+#                        Chromium (web: ./web.sh into build-web/), unit under ASan+UBSan
+#                        (build-asan/), fuzz (build-fuzz/, clang)
 #   ./test.sh -L unit    only the tests with that CTest label, in build/
 set -euo pipefail
 cd "$(dirname "$0")"

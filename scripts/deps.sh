@@ -15,6 +15,8 @@ PACKAGES=(
   # the install, its desktop entry and metainfo, and the Debian package are checked with these
   desktop-file-utils appstream dpkg-dev lintian
   sox vorbis-tools python3 python3-xlib
+  # the browser build (./web.sh) and its test in a real browser
+  emscripten chromium chromium-driver python3-selenium ccache
 )
 
 missing=()

@@ -10,6 +10,9 @@
 #include "game/my_app.h"
 #include "game/runs/window_runs.h"
 #include "host/glfw_game.h"
+#ifdef __EMSCRIPTEN__
+#include "host/web_game.h"
+#endif
 
 namespace {
 
@@ -31,6 +34,14 @@ void CreateGame(const LaunchOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return KvBriskoGame::Main(
-      argc, argv, {.initGlobals = kvInit, .createApp = CreateGame, .lastLevel = world::kLevels});
+  const KvStartHooks hooks{
+      .initGlobals = kvInit, .createApp = CreateGame, .lastLevel = world::kLevels};
+#ifdef __EMSCRIPTEN__
+  // A page has no command line.
+  (void)argc;
+  (void)argv;
+  return KvWebGame::Main(hooks);
+#else
+  return KvBriskoGame::Main(argc, argv, hooks);
+#endif
 }

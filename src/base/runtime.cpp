@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 void kvPrint(const String& text) {
   std::string line = text.ToUtf8();
   line += '\n';
@@ -37,5 +41,10 @@ void kvOutOfMemory() {
 
 void kvExit(int status) {
   std::fflush(nullptr);
+#ifdef __EMSCRIPTEN__
+  // A page keeps a program with a frame loop running past exit; this ends it, frames and all.
+  emscripten_force_exit(status);
+#else
   std::_Exit(status);
+#endif
 }

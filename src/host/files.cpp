@@ -17,6 +17,10 @@
 #include "base/utf8.h"
 #include "host/data_marker.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 extern char** environ;
 
 namespace {
@@ -327,13 +331,25 @@ void OpenClosedStandardDescriptors() {
   }
 }
 
+#ifdef __EMSCRIPTEN__
+namespace {
+EM_JS(void, OpenInNewTab, (const char* url),
+      { window.open(UTF8ToString(url), "_blank", "noopener"); });
+}  // namespace
+#endif
+
 void OpenUrl(const String& url) {
   const std::string narrow = url.ToLatin1();
   // A leading dash would be read as an option by the opener.
   if (narrow.empty() || narrow[0] == '-' || narrow.find('\0') != std::string::npos) return;
+#ifdef __EMSCRIPTEN__
+  // The page's browser is the opener.
+  OpenInNewTab(narrow.c_str());
+#else
   std::string program = "xdg-open";
   char* argv[] = {program.data(), const_cast<char*>(narrow.c_str()), nullptr};
   pid_t pid;
   if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv, environ) != 0) return;
   std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+#endif
 }

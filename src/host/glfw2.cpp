@@ -8,11 +8,18 @@
 #include <cmath>
 #include <thread>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+#include "host/web_gamepad.h"
+#endif
+
 int glfwGraphicsSeq = 0;
 
 namespace glfw2 {
 
 static_assert(JOYSTICK_SLOTS == GLFW_JOYSTICK_LAST + 1);
+#ifndef __EMSCRIPTEN__  // the browser's window library has no gamepad layout of its own
 // The standard layout is GLFW's own numbering.
 static_assert(pad::A == GLFW_GAMEPAD_BUTTON_A && pad::GUIDE == GLFW_GAMEPAD_BUTTON_GUIDE &&
               pad::DPAD_LEFT == GLFW_GAMEPAD_BUTTON_LAST &&
@@ -20,6 +27,7 @@ static_assert(pad::A == GLFW_GAMEPAD_BUTTON_A && pad::GUIDE == GLFW_GAMEPAD_BUTT
 static_assert(pad::LEFT_Y == GLFW_GAMEPAD_AXIS_LEFT_Y &&
               pad::RIGHT_TRIGGER == GLFW_GAMEPAD_AXIS_LAST &&
               GAMEPAD_AXES == GLFW_GAMEPAD_AXIS_LAST + 1);
+#endif
 
 namespace {
 
@@ -170,6 +178,49 @@ int KeyTo3(int key2) {
   return GLFW_KEY_UNKNOWN;
 }
 
+#ifdef __EMSCRIPTEN__
+namespace {
+
+// The controller in that slot as the browser reports it; false when there is none or the
+// browser does not know its layout.
+EM_JS(int, ReadStandardPad, (int slot, float* buttons, int buttonCount, float* axes, int axisCount),
+      {
+        var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+        var pad = pads[slot];
+        if (!pad || pad.mapping != "standard") return 0;
+        for (var b = 0; b < buttonCount; ++b)
+          HEAPF32[(buttons >> 2) + b] = b < pad.buttons.length ? pad.buttons[b].value : 0;
+        for (var a = 0; a < axisCount; ++a)
+          HEAPF32[(axes >> 2) + a] = a < pad.axes.length ? pad.axes[a] : 0;
+        return 1;
+      });
+
+}  // namespace
+
+// The browser's window library has neither init hints nor an error query, and the browser
+// maps controllers itself.
+bool Init() {
+  return glfwInit() == GLFW_TRUE;
+}
+
+const char* LastError() {
+  return nullptr;
+}
+
+bool GetGamepadState(int joy, GamepadState* pad) {
+  StandardPad standard;
+  if (!ReadStandardPad(joy, standard.buttons.data(), kStandardPadButtons, standard.axes.data(),
+                       kStandardPadAxes)) {
+    return false;
+  }
+  *pad = FromStandardPad(standard);
+  return true;
+}
+
+const char* UpdateGamepadMappings(const char*) {
+  return nullptr;
+}
+#else
 bool Init() {
   // 2.7 reported a controller's hat as axes, never as extra buttons; the button layout
   // rules count on that.
@@ -182,6 +233,23 @@ const char* LastError() {
   glfwGetError(&description);
   return description;
 }
+
+bool GetGamepadState(int joy, GamepadState* pad) {
+  GLFWgamepadstate read{};
+  if (!glfwGetGamepadState(joy, &read)) return false;
+  for (int i = 0; i < GAMEPAD_BUTTONS; ++i) pad->buttons[i] = read.buttons[i] == GLFW_PRESS;
+  for (int i = 0; i < GAMEPAD_AXES; ++i) pad->axes[i] = read.axes[i];
+  return true;
+}
+
+const char* UpdateGamepadMappings(const char* mappings) {
+  // Earlier errors are not this call's; a line GLFW cannot read leaves its error behind.
+  glfwGetError(nullptr);
+  glfwUpdateGamepadMappings(mappings);
+  const char* description = nullptr;
+  return glfwGetError(&description) == GLFW_NO_ERROR ? nullptr : description;
+}
+#endif
 
 void Terminate() {
   glfwTerminate();
@@ -364,22 +432,6 @@ int GetJoystickButtons(int joy, unsigned char* buttons, int numButtons) {
   count = std::min(count, numButtons);
   for (int i = 0; i < count; ++i) buttons[i] = state3[i] == GLFW_PRESS ? PRESS : RELEASE;
   return count;
-}
-
-bool GetGamepadState(int joy, GamepadState* pad) {
-  GLFWgamepadstate read{};
-  if (!glfwGetGamepadState(joy, &read)) return false;
-  for (int i = 0; i < GAMEPAD_BUTTONS; ++i) pad->buttons[i] = read.buttons[i] == GLFW_PRESS;
-  for (int i = 0; i < GAMEPAD_AXES; ++i) pad->axes[i] = read.axes[i];
-  return true;
-}
-
-const char* UpdateGamepadMappings(const char* mappings) {
-  // Earlier errors are not this call's; a line GLFW cannot read leaves its error behind.
-  glfwGetError(nullptr);
-  glfwUpdateGamepadMappings(mappings);
-  const char* description = nullptr;
-  return glfwGetError(&description) == GLFW_NO_ERROR ? nullptr : description;
 }
 
 void SetKeyCallback(KeyFun callback) {

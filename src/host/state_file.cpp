@@ -72,6 +72,9 @@ bool MakeFolder(const std::string& folder, std::string& reason) {
   std::string path;
   for (const auto& part : fs::path(folder)) {
     path = (fs::path(path) / part).string();
+    // Only missing folders are made: not every system answers EEXIST for its root.
+    std::error_code error;
+    if (fs::is_directory(path, error)) continue;
     if (mkdir(path.c_str(), kPrivateFolderMode) != 0 && errno != EEXIST) {
       reason = std::strerror(errno);
       return false;
