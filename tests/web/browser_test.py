@@ -70,6 +70,11 @@ SOUND_ROW = box(100, 112, 440, 36)
 # it): the next animation frame that rendered is copied to a 2D canvas kept under the name.
 GRAB = """
 const [name, done] = arguments;
+// A page still loading has no program to ask yet.
+if (typeof Module === "undefined" || !Module.calledRun) {
+  done(false);
+  return;
+}
 const before = Module._zorvane_frames();
 Module.postMainLoop = () => {
   if (Module._zorvane_frames() === before) return;
@@ -129,8 +134,11 @@ class Page:
         self.shots = shots
 
     def grab(self, name):
-        self.driver.execute_async_script(GRAB, name)
+        """True once the next frame's pixels are kept under the name."""
+        if not self.driver.execute_async_script(GRAB, name):
+            return False
         self.driver.save_screenshot(os.path.join(self.shots, f"web_{name}.png"))
+        return True
 
     def share(self, name, where, test):
         return self.driver.execute_script(SHARE, name, where, test)
@@ -143,8 +151,7 @@ class Page:
         """Grabs until check(name) holds, for at most that long; a slow machine only slows it."""
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
-            self.grab(name)
-            if check(name):
+            if self.grab(name) and check(name):
                 return True
             time.sleep(0.25)
         return False
