@@ -5,6 +5,9 @@
 #include "host/key_codes.h"
 
 #include <array>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/string.h"
@@ -81,6 +84,9 @@ class KvGame {
   virtual String LoadState();
   // Keeps the state file as it is before a save replaces it (it held damaged blocks).
   virtual void KeepDamagedState();
+  // The controls file beside the state file (state_file.h).
+  virtual std::string LoadControls();
+  virtual bool SaveControls(std::span<const std::string_view> words, std::string_view lines);
   virtual String LoadString(const String& path);
   virtual bool PollJoystick(int port, JoyAxes& axisX, JoyAxes& axisY, JoyAxes& axisZ,
                             JoyButtons& buttons);

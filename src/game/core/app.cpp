@@ -144,6 +144,14 @@ String LoadState() {
   return KvGame::_game->LoadState();
 }
 
+std::string LoadControls() {
+  return KvGame::_game->LoadControls();
+}
+
+bool SaveControls(std::span<const std::string_view> words, std::string_view lines) {
+  return KvGame::_game->SaveControls(words, lines);
+}
+
 void KeepDamagedState() {
   KvGame::_game->KeepDamagedState();
 }
