@@ -100,6 +100,8 @@ class KvGame {
   virtual void SetSwapInterval(int /*interval*/) {}
   // The current window fills the screen.
   virtual bool WindowFullscreen() { return false; }
+  // The window's place is kept for the next start; a host without a window keeps nothing.
+  virtual void KeepWindowPlace() {}
   // Full screen at the desktop's size, or the standard window; either with the desktop's colour
   // bits. A host without a window ignores it.
   virtual void SetFullscreen(bool /*on*/) {}

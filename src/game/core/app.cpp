@@ -115,6 +115,7 @@ int Millisecs() {
 }
 
 void EndApp() {
+  if (KvGame::_game) KvGame::_game->KeepWindowPlace();
   UpdateTap* tap = _app ? _app->Delegate()._tap : nullptr;
   kvExit(tap ? tap->Quit() : kExitQuit);
 }

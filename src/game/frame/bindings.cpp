@@ -276,9 +276,6 @@ BindingTable ParseBindings(std::string_view text, std::span<const std::string_vi
   }
   for (int action = 0; action < kActions; ++action) {
     if (good[action]) continue;
-    if (lineOf[action] == 0)
-      problems.push_back(std::string("no line for ") + ActionName(action) +
-                         "; its default keys are used");
     ActionKeys keys = kDefaultBindings[action];
     DropTaken(table, good, keys);
     table[action] = keys;

@@ -61,8 +61,8 @@ BindResult BindKey(BindingTable& table, int action, int slot, int key);
 BindResult BindButton(BindingTable& table, int action, int slot, int button);
 
 // controls.txt: a line per action, "thrust Up W pad DpadUp". Lines of other words are kept by
-// their owners (`otherWords`); a damaged, missing or repeated action line gives that action its
-// defaults (less any key a good line took) and one entry in `problems`.
+// their owners (`otherWords`). A damaged or repeated action line gives that action its defaults
+// (less any key a good line took) and one entry in `problems`; a missing one, its defaults.
 BindingTable ParseBindings(std::string_view text, std::span<const std::string_view> otherWords,
                            std::vector<std::string>& problems);
 std::string FormatBindings(const BindingTable& table);

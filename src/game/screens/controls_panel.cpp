@@ -16,6 +16,7 @@
 #include "game/screens/screens.h"
 #include "host/key_codes.h"
 #include "host/state_file.h"
+#include "host/window_place.h"
 #include "input/input_device.h"
 
 namespace {
@@ -45,7 +46,7 @@ constexpr int kFirstKeyboardCode = key::kMouseLeft + kMouseButtons;
 constexpr int kEndOfJoyCodes = key::kTouchBase;
 
 // Words of the controls file's lines that belong to others.
-constexpr std::array<std::string_view, 0> kOtherWords = {};
+constexpr std::array<std::string_view, 1> kOtherWords = {kWindowWord};
 
 float RowY(int row) {
   if (row == kDefaultsRow) return kFirstRowY + kRowStep * kActions + kDefaultsGap;
