@@ -2,9 +2,11 @@
 # The player's own keys in the real game: the options' Controls row opens the Controls panel,
 # thrust is bound to T by keys alone and kept in controls.txt; the level flies on T, and the
 # Up arrow it no longer has does nothing; after a restart T still flies the ship. Screenshots
-# of the panel before and after go to the build's screenshots/ folder for review.
+# of the panel before and after go to the build's screenshots/ folder for review; with
+# ZV_UPDATE_SCREENSHOT=1 the one after replaces docs/controls.png, the README's picture.
 game=$(realpath "$1")
-shots=$2
+docs=$(realpath "$2")
+shots=$3
 source "$(dirname "$0")/e2e_lib.sh"
 need import convert compare
 mkdir -p "$shots"
@@ -48,6 +50,10 @@ grep -qx 'thrust T W pad DpadUp' "$controls" ||
 [ "$(changed "$shots/controls_panel.png" "$shots/controls_bound.png" 100x30+150+110)" -gt 20 ] ||
   fail "the panel does not show the new key"
 quit_by_f4 "the Controls panel"
+if [ "${ZV_UPDATE_SCREENSHOT:-}" = 1 ]; then
+  cp "$shots/controls_bound.png" "$docs/controls.png"
+  echo "docs/controls.png replaced"
+fi
 
 for run in first restarted; do
   open_level
