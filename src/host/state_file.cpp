@@ -32,7 +32,7 @@ constexpr size_t kLargestStateFile = 1u << 20;
 constexpr size_t kLargestControlsFile = 64u << 10;
 constexpr std::string_view kControlsHeading =
     "# Zorvane controls: each action's keys, then \"pad\" and its controller buttons; the\n"
-    "# window as it was left. Edit freely (key names: README, \"Controls\").\n";
+    "# window as it was left. Edit freely (key names: README, \"Your own keys\").\n";
 // Links followed to find where the state really lives, as many as the system follows.
 constexpr int kMostLinks = 40;
 
