@@ -26,6 +26,7 @@ int Start(int argc, char** argv, const KvStartHooks& hooks) {
   LoadGamepadMappings();
   auto* host = new KvBriskoGame();
   host->startFullscreen = options.fullscreen;
+  host->windowChosen = options.windowChosen;
   InstallSignalHandlers();
   if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
   hooks.initGlobals();

@@ -307,6 +307,24 @@ void GetWindowSize(int* width, int* height) {
   *height = state.window ? state.height : 0;
 }
 
+void GetWindowFrame(int* x, int* y, int* width, int* height) {
+  *x = *y = *width = *height = 0;
+  if (!state.window) return;
+  glfwGetWindowPos(state.window, x, y);
+  glfwGetWindowSize(state.window, width, height);
+}
+
+int GetMonitorWorkAreas(int* areas, int maxCount) {
+  int count = 0;
+  GLFWmonitor** monitors = glfwGetMonitors(&count);
+  count = monitors ? std::min(count, maxCount) : 0;
+  for (int i = 0; i < count; ++i) {
+    int* area = areas + 4 * i;
+    glfwGetMonitorWorkarea(monitors[i], &area[0], &area[1], &area[2], &area[3]);
+  }
+  return count;
+}
+
 int GetWindowParam(int param) {
   if (!state.window) return 0;
   switch (param) {

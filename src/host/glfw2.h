@@ -131,6 +131,11 @@ void CloseWindow();
 void SetWindowTitle(const char* title);
 void SetWindowPos(int x, int y);
 void GetWindowSize(int* width, int* height);
+// The window's position and size in screen coordinates (not pixels); zeros without a window.
+void GetWindowFrame(int* x, int* y, int* width, int* height);
+// The work area (x, y, width, height: the desktop less its panels) of each monitor, the primary
+// first, four ints each into areas; how many monitors were written.
+int GetMonitorWorkAreas(int* areas, int maxCount);
 // OPENED: a window exists and was not asked to close; ACTIVE: it has the focus.
 int GetWindowParam(int param);
 

@@ -1,10 +1,13 @@
 #include "host/glfw_game.h"
 
+#include <array>
 #include <cstdlib>
+#include <string>
 
 #include "base/runtime.h"
 #include "host/keys.h"
 #include "host/signals.h"
+#include "host/state_file.h"
 
 KvGlfwGame* KvGlfwGame::_glfwGame = nullptr;
 
@@ -67,12 +70,56 @@ void KvGlfwGame::SetDeviceWindow(int width, int height, int flags) {
 void KvGlfwGame::SetFullscreen(bool on) {
   const KvGlfwVideoMode desktop = GetGlfwDesktopMode();
   if (on) {
+    RememberWindowed();
     SetGlfwWindow(desktop.width, desktop.height, desktop.red, desktop.green, desktop.blue, 0, 0, 0,
                   true);
   } else {
-    SetGlfwWindow(kWindowWidth, kWindowHeight, desktop.red, desktop.green, desktop.blue, 0, 0, 0,
-                  false);
+    OpenWindowed(windowed_, desktop.red, desktop.green, desktop.blue);
   }
+}
+
+void KvGlfwGame::KeepWindowPlace() {
+  if (windowFailed) return;
+  RememberWindowed();
+  const std::string_view words[] = {kWindowWord};
+  SaveControls(words, FormatWindowLine({windowed_, isFullscreen}));
+}
+
+void KvGlfwGame::RememberWindowed() {
+  if (isFullscreen) return;
+  ScreenRect frame;
+  glfw2::GetWindowFrame(&frame.x, &frame.y, &frame.width, &frame.height);
+  if (frame.width > 0 && frame.height > 0) windowed_ = frame;
+}
+
+void KvGlfwGame::OpenWindowed(const ScreenRect& frame, int red, int green, int blue) {
+  SetGlfwWindow(frame.width, frame.height, red, green, blue, 0, 0, 0, false);
+  glfw2::SetWindowPos(frame.x, frame.y);
+}
+
+std::vector<ScreenRect> KvGlfwGame::WorkAreas() {
+  constexpr int kMostMonitors = 16;
+  std::array<int, 4 * kMostMonitors> ints{};
+  const int count = glfw2::GetMonitorWorkAreas(ints.data(), kMostMonitors);
+  std::vector<ScreenRect> areas;
+  for (int i = 0; i < count; ++i)
+    areas.push_back({ints[4 * i], ints[4 * i + 1], ints[4 * i + 2], ints[4 * i + 3]});
+  if (areas.empty()) {
+    const KvGlfwVideoMode desktop = GetGlfwDesktopMode();
+    areas.push_back({0, 0, desktop.width, desktop.height});
+  }
+  return areas;
+}
+
+WindowPlace KvGlfwGame::StartPlace() {
+  const std::vector<ScreenRect> areas = WorkAreas();
+  WindowPlace place{FirstWindow(areas.front()), false};
+  std::string problem;
+  if (const auto kept = FindWindowLine(LoadControls(), problem))
+    place = {FitToMonitors(kept->frame, areas), kept->fullscreen};
+  if (!problem.empty()) kvWarn(String(ControlsFilePath()) + ": " + String(problem));
+  if (windowChosen) place.fullscreen = startFullscreen;
+  return place;
 }
 
 std::vector<KvDisplayMode> KvGlfwGame::GetDisplayModes() {
@@ -144,12 +191,14 @@ void KvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
 }
 
 int KvGlfwGame::Run() {
-  if (startFullscreen) {
+  const WindowPlace place = StartPlace();
+  windowed_ = place.frame;
+  if (place.fullscreen) {
     const KvGlfwVideoMode desktop = GetGlfwDesktopMode();
     SetGlfwWindow(desktop.width, desktop.height, desktop.red, desktop.green, desktop.blue, 0, 0, 0,
                   true);
   } else {
-    SetGlfwWindow(kWindowWidth, kWindowHeight, 8, 8, 8, 0, 0, 0, false);
+    OpenWindowed(place.frame, 8, 8, 8);
   }
   StartGame();
   InstallStopHandlers();

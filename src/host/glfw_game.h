@@ -4,11 +4,10 @@
 #include "host/glfw2.h"
 #include "host/kv_game.h"
 #include "host/launch_options.h"
+#include "host/window_place.h"
 
 // At most this many updates run in one pass of the frame loop; a longer backlog is dropped.
 constexpr int kMaxUpdatesPerPass = 4;
-constexpr int kWindowWidth = 640;
-constexpr int kWindowHeight = 480;
 constexpr int kMaxVideoModes = 1024;
 
 class KvGlfwGame : public KvGame {
@@ -28,7 +27,10 @@ class KvGlfwGame : public KvGame {
   KvDisplayMode GetDesktopMode() override;
   void SetSwapInterval(int interval) override;
   bool WindowFullscreen() override { return isFullscreen; }
+  // Back from full screen, the window returns to where it was.
   void SetFullscreen(bool on) override;
+  // The window's place is kept in the controls file for the next start.
+  void KeepWindowPlace() override;
   // Reads joystick slot port through the window library (joystick.cpp).
   bool PollJoystick(int port, JoyAxes& axisX, JoyAxes& axisY, JoyAxes& axisZ,
                     JoyButtons& buttons) override;
@@ -43,8 +45,9 @@ class KvGlfwGame : public KvGame {
   // The program's status: kExitFailure when a window could not be opened.
   virtual int Run();
 
-  // The first window fills the desktop instead of opening 640 x 480.
+  // The first window fills the desktop, or not, whatever was kept, when the command line chose.
   bool startFullscreen = false;
+  bool windowChosen = false;
 
   // One pass: render, sleep until due, take events, follow the focus, run the due updates.
   void FramePass();
@@ -67,8 +70,17 @@ class KvGlfwGame : public KvGame {
   int swapInterval = -1;
   bool isFullscreen = false;
   bool windowFailed = false;
+  // Where the window stands when not full screen: kept while the game is full screen.
+  ScreenRect windowed_;
 
  private:
+  // The first window: as it was kept, on the monitors there are now; else a size that suits the
+  // primary monitor.
+  WindowPlace StartPlace();
+  std::vector<ScreenRect> WorkAreas();
+  void OpenWindowed(const ScreenRect& frame, int red, int green, int blue);
+  // The windowed window's place, while it is open.
+  void RememberWindowed();
   void FollowFocus();
   void RunDueUpdates();
   void ReleaseHeldKeys();

@@ -43,6 +43,14 @@ void KvGame::KeepDamagedState() {
   KeepDamagedStateFile();
 }
 
+std::string KvGame::LoadControls() {
+  return ReadControlsFile();
+}
+
+bool KvGame::SaveControls(std::span<const std::string_view> words, std::string_view lines) {
+  return WriteControlsLines(words, lines);
+}
+
 String KvGame::LoadString(const String& path) {
   return ::LoadString(path);
 }

@@ -5,6 +5,9 @@
 #include "host/key_codes.h"
 
 #include <array>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/string.h"
@@ -83,6 +86,9 @@ class KvGame {
   virtual String LoadState();
   // Keeps the state file as it is before a save replaces it (it held damaged blocks).
   virtual void KeepDamagedState();
+  // The controls file beside the state file (state_file.h).
+  virtual std::string LoadControls();
+  virtual bool SaveControls(std::span<const std::string_view> words, std::string_view lines);
   virtual String LoadString(const String& path);
   virtual bool PollJoystick(int port, JoyAxes& axisX, JoyAxes& axisY, JoyAxes& axisZ,
                             JoyButtons& buttons);
@@ -96,6 +102,8 @@ class KvGame {
   virtual void SetSwapInterval(int /*interval*/) {}
   // The current window fills the screen.
   virtual bool WindowFullscreen() { return false; }
+  // The window's place is kept for the next start; a host without a window keeps nothing.
+  virtual void KeepWindowPlace() {}
   // Full screen at the desktop's size, or the standard window; either with the desktop's colour
   // bits. A host without a window ignores it.
   virtual void SetFullscreen(bool /*on*/) {}

@@ -15,6 +15,14 @@ bool Set(LaunchOptions& options, const char*, std::string&) {
   return true;
 }
 
+// --fullscreen and --windowed: the choice, and that it was made.
+template <bool Fullscreen>
+bool ChooseWindow(LaunchOptions& options, const char*, std::string&) {
+  options.fullscreen = Fullscreen;
+  options.windowChosen = true;
+  return true;
+}
+
 bool TakeLevel(LaunchOptions& options, const char* value, std::string& why) {
   const std::string_view text = value;
   int level = 0;
@@ -54,10 +62,9 @@ bool TakeDemo(LaunchOptions& options, const char*, std::string& why) {
 constexpr OptionRow<LaunchOptions> kRows[] = {
     {"--help", nullptr, "show this help and exit", Set<&LaunchOptions::help, true>},
     {"--version", nullptr, "show the version and exit", Set<&LaunchOptions::version, true>},
-    {"--fullscreen", nullptr, "start full screen (F11 switches)",
-     Set<&LaunchOptions::fullscreen, true>},
-    {"--windowed", nullptr, "start in a window (the default)",
-     Set<&LaunchOptions::fullscreen, false>},
+    {"--fullscreen", nullptr, "start full screen (F11 switches), whatever was kept",
+     ChooseWindow<true>},
+    {"--windowed", nullptr, "start in a window, whatever was kept", ChooseWindow<false>},
     {"--level", "N", "start straight into level N if it is open", TakeLevel},
     {"--record", "FILE", "append every level played to FILE as a run file", TakeRecordPath},
     {"--replay", "FILE", "show the runs recorded in FILE, then the menu", TakeReplayPath},

@@ -10,8 +10,9 @@ struct LaunchOptions {
   bool help = false;
   bool version = false;
   bool fullscreen = false;
-  int level = 0;      // 0: start at the menu
-  int lastLevel = 0;  // the highest level --level takes; the game sets it before reading
+  bool windowChosen = false;  // --fullscreen or --windowed given: it wins over the kept window
+  int level = 0;              // 0: start at the menu
+  int lastLevel = 0;          // the highest level --level takes; the game sets it before reading
   // Runs, which the game takes over: append every level played to recordPath, show the runs of
   // replayPath, or let the autopilot play.
   std::string recordPath;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +28,11 @@ constexpr mode_t kPrivateFolderMode = 0700;
 constexpr std::time_t kDamagedCopyLifetime = 24 * 60 * 60;  // seconds
 // A full save is about 250 KB; a larger file is not one the game wrote.
 constexpr size_t kLargestStateFile = 1u << 20;
+// The controls file holds a few dozen short lines.
+constexpr size_t kLargestControlsFile = 64u << 10;
+constexpr std::string_view kControlsHeading =
+    "# Zorvane controls: each action's keys, then \"pad\" and its controller buttons; the\n"
+    "# window as it was left. Edit freely (key names: README, \"Your own keys\").\n";
 // Links followed to find where the state really lives, as many as the system follows.
 constexpr int kMostLinks = 40;
 
@@ -192,4 +198,60 @@ void KeepDamagedStateFile() {
     return;
   }
   kvWarn(what + "; it is kept as " + damagedName + " to recover scores by hand");
+}
+
+std::string ControlsFilePath() {
+  return StateFolder() + "/" + kControlsFileName;
+}
+
+std::string ReadControlsFile() {
+  const std::string path = ControlsFilePath();
+  std::string bytes, reason;
+  const ReadResult result = ReadPlainFile(path, kLargestControlsFile, bytes, reason);
+  if (result == ReadResult::kUnreadable)
+    kvWarn("cannot read the controls in " + String(path) + ": " + String(reason) +
+           "; the default controls are used");
+  return result == ReadResult::kRead ? bytes : std::string();
+}
+
+std::string ReplaceControlsLines(std::string_view text, std::span<const std::string_view> words,
+                                 std::string_view lines) {
+  std::string out = text.empty() ? std::string(kControlsHeading) : std::string();
+  bool placed = false;
+  while (!text.empty()) {
+    const size_t end = std::min(text.find('\n'), text.size());
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    const size_t start = line.find_first_not_of(" \t");
+    const std::string_view first =
+        start == std::string_view::npos
+            ? std::string_view()
+            : line.substr(start, line.find_first_of(" \t\r", start) - start);
+    if (std::find(words.begin(), words.end(), first) == words.end()) {
+      (out += line) += '\n';
+    } else if (!placed) {
+      out += lines;
+      placed = true;
+    }
+  }
+  if (!placed) out += lines;
+  return out;
+}
+
+bool WriteControlsLines(std::span<const std::string_view> words, std::string_view lines) {
+  const std::string folder = StateFolder();
+  const std::string path = ControlsFilePath();
+  std::string bytes, reason;
+  const ReadResult read = ReadPlainFile(path, kLargestControlsFile, bytes, reason);
+  if (read == ReadResult::kUnreadable) {
+    kvWarn("cannot read the controls in " + String(path) + ": " + String(reason) +
+           "; nothing is saved over them");
+    return false;
+  }
+  if (!MakeFolder(folder, reason) ||
+      ReplaceFile(LinkTarget(path), ReplaceControlsLines(bytes, words, lines), reason) != 0) {
+    kvWarn("cannot save the controls in " + String(path) + ": " + String(reason));
+    return false;
+  }
+  return true;
 }

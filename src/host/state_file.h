@@ -1,7 +1,9 @@
 // The state file: where it lives, reading it, saving it whole and keeping a damaged copy.
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "base/string.h"
 
@@ -30,3 +32,18 @@ int WriteStateFile(const String& state);
 // can recover what the checks threw away, and says so on standard error. A damaged copy less
 // than a day old is kept instead: the first damage is the one worth recovering.
 void KeepDamagedStateFile();
+
+// The player's controls and window, kept apart from the state file in a small text file beside
+// it that a person can read and edit: one line per setting, its first word naming it.
+constexpr const char* kControlsFileName = "controls.txt";
+std::string ControlsFilePath();
+// Its text; empty when there is none. One that cannot be read (a folder, too large for what it
+// holds) is told in one line on standard error.
+std::string ReadControlsFile();
+// Replaces the file's lines that start with one of `words` by `lines` (where the first of them
+// stood, else at the end), keeping every other line, and writes it whole through ReplaceFile.
+// A failure is told in one line on standard error; false then, and the file is left as it was.
+bool WriteControlsLines(std::span<const std::string_view> words, std::string_view lines);
+// The same replacement on text, for the writer above and its tests.
+std::string ReplaceControlsLines(std::string_view text, std::span<const std::string_view> words,
+                                 std::string_view lines);

@@ -20,6 +20,12 @@ bool IsStick(int index, int unit) {
   return index >= 0 && index < kJoySticks && unit >= 0 && unit < kJoystickCount;
 }
 
+// Codes the keyboard's events bring, as against the mouse, joysticks and touches.
+bool IsKeyboardKey(int key) {
+  return (key >= key::kMouseLeft + kMouseButtons && key < key::kJoyBase) ||
+         key >= key::kConsoleBack;
+}
+
 // Out-of-range buttons and fingers must not alias another device's key codes.
 int MouseKey(int button) {
   return IsMouseButton(button) ? key::kMouseLeft + button : 0;
@@ -62,13 +68,39 @@ void InputDevice::ReleaseKey(int key) {
   if (const int mirror = MirrorOf(key)) keyDown[mirror] = false;
 }
 
+int InputDevice::Mapped(int key) const {
+  if (!keyMap_ || !keyMap_->active || !IsKey(key)) return key;
+  return keyMap_->keys[key];
+}
+
+void InputDevice::ReleaseMappedKey(int key) {
+  if (!IsKey(key)) return;
+  physicalDown_[key] = false;
+  const int mapped = Mapped(key);
+  for (int other = 1; other < kKeyCount; ++other)
+    if (physicalDown_[other] && Mapped(other) == mapped) return;
+  ReleaseKey(mapped);
+}
+
+void InputDevice::SetKeyMap(const KeyMap* map) {
+  // Held keys carry over under their new meaning, without a new press.
+  for (int key = 1; key < kKeyCount; ++key)
+    if (IsKeyboardKey(key)) keyDown[key] = false;
+  keyMap_ = map;
+  for (int key = 1; key < kKeyCount; ++key) {
+    const int mapped = Mapped(key);
+    if (physicalDown_[key] && IsKey(mapped)) keyDown[mapped] = true;
+  }
+}
+
 void InputDevice::KeyEvent(int event, int data) {
   switch (event) {
     case kEventKeyDown:
-      PressKey(data);
+      if (IsKey(data)) physicalDown_[data] = true;
+      PressKey(Mapped(data));
       break;
     case kEventKeyUp:
-      ReleaseKey(data);
+      ReleaseMappedKey(data);
       break;
     case kEventChar:
       if (charPut < kCharQueueSize) charQueue[charPut++] = data;
@@ -148,7 +180,15 @@ void InputDevice::BeginUpdate() {
 }
 
 void InputDevice::FollowJoyButtons(int unit) {
-  const JoyState& joy = joyStates[unit];
+  JoyState& joy = joyStates[unit];
+  if (keyMap_ && keyMap_->active) {
+    JoyButtons mapped{};
+    for (int b = 0; b < key::kJoyButtons; ++b) {
+      const int to = keyMap_->buttons[b];
+      if (joy.buttons[b] && to >= 0 && to < key::kJoyButtons) mapped[to] = true;
+    }
+    joy.buttons = mapped;
+  }
   for (int b = 0; b < key::kJoyButtons; ++b) {
     const int key = key::kJoyBase + key::kJoyButtons * unit + b;
     if (joy.buttons[b] && !keyDown[key]) {

@@ -15,6 +15,15 @@ constexpr int kJoystickCount = 4;
 constexpr int kMouseButtons = 3;
 constexpr int kJoySticks = 2;
 
+// Where the player's keys and buttons land: each keyboard key code and each controller button
+// number is delivered as the code the map names (0 or -1: not at all). The game sets it from
+// the player's bindings; replays write the device's tables directly and are never mapped.
+struct KeyMap {
+  bool active = false;
+  std::array<short, kKeyCount> keys{};
+  std::array<signed char, key::kJoyButtons> buttons{};
+};
+
 struct JoyState {
   JoyAxes axisX{};
   JoyAxes axisY{};
@@ -38,6 +47,9 @@ class InputDevice {
   // Counts a press unless the hit queue is full; the held state is the caller's.
   void PutKeyHit(int key);
   int SetKeyboardEnabled(bool enabled);
+  // Keys and buttons arrive through the map while it is active; it stays the caller's. Every
+  // key is let go, so none stays held under a meaning it no longer has.
+  void SetKeyMap(const KeyMap* map);
 
   int KeyDown(int key) const;
   int KeyHit(int key) const;
@@ -60,9 +72,15 @@ class InputDevice {
  private:
   void PressKey(int key);
   void ReleaseKey(int key);
+  // A key let go is released only once no other key mapped to the same code is held.
+  void ReleaseMappedKey(int key);
+  int Mapped(int key) const;
   void StorePointer(int finger, float x, float y);
   // The unit's button keys follow its buttons: pressed ones held (and hit when new).
   void FollowJoyButtons(int unit);
+
+  const KeyMap* keyMap_ = nullptr;
+  std::array<bool, kKeyCount> physicalDown_{};  // keyboard keys as pressed, before the map
 };
 
 // The input module: the device set once at start-up and the queries the game makes.

@@ -25,6 +25,13 @@ class HeadlessHost : public KvGame {
     return usesStateFile ? KvGame::SaveState(state) : 0;
   }
 
+  std::string LoadControls() override {
+    return usesStateFile ? KvGame::LoadControls() : std::string();
+  }
+  bool SaveControls(std::span<const std::string_view> words, std::string_view lines) override {
+    return usesStateFile && KvGame::SaveControls(words, lines);
+  }
+
   JoystickSource* joysticks = nullptr;
   int millisecs = 0;
   int width = 640;

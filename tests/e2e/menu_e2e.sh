@@ -103,7 +103,7 @@ sleep 2
 # The credits box opens from the options' Credits row and closes on Z.
 press_keys Left Left z
 sleep 1
-press_keys Down Down Down Down z
+press_keys Down Down Down Down Down z
 sleep 1.5
 shoot "$shots/credits.png"
 expect_rgb credits 60 200 'r >= 230 && g >= 230 && b >= 230' "no credits box"
@@ -116,7 +116,7 @@ expect_rgb credits_closed 60 200 'r <= 60' "the credits box stayed"
 press_keys Right
 sleep 0.5
 press_keys z
-sleep 1
+sleep 3 # the intro is over: the back key is read once it has played
 kill -0 "$pid" 2>/dev/null || fail "the game ended when the level started"
 shoot "$shots/pause_level.png"
 press_keys Escape

@@ -8,7 +8,7 @@
 namespace {
 
 // Where the Credits bar is over the menu, the panel in.
-constexpr float kCreditsBarX = 520, kCreditsBarY = 268;
+constexpr float kCreditsBarX = 520, kCreditsBarY = 308;
 
 }  // namespace
 
@@ -94,7 +94,7 @@ TEST_F(OptionsTest, OverThePausedGameTheCreditsRowIsHidden) {
   StepAlone();
   EXPECT_TRUE(!Shows("Credits") && Shows("Fullscreen"));
   Tap(key::kDown);
-  EXPECT_EQ(app.menu.OptionRow, MenuScreen::kRowFullscreen);
+  EXPECT_EQ(app.menu.OptionRow, MenuScreen::kRowControls);
   TouchAt(kCreditsBarX, kCreditsBarY);  // where the Credits bar would be
   EXPECT_EQ(app.menu.CreditsOpen, 0);
   Tap(key::kEscape);
@@ -111,4 +111,28 @@ TEST(Credits, TheLinesBeforeTheFinalOneRepeat) {
                                            {5, 2, 0},
                                            {5, 1, -1}})
     EXPECT_EQ(TickerLineIndex(line, count), index) << line << "/" << count;
+}
+
+// The Controls row opens the Controls panel: a key pressed for the selected slot takes it,
+// swapped with the action that held it and said so; every change is written to controls.txt;
+// a touch on Defaults brings back the README's table; the back key returns to the options.
+TEST_F(OptionsTest, TheControlsPanelBindsAndKeepsKeys) {
+  const auto file = [] {
+    std::ifstream in("controls.txt");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  ChooseRow(MenuScreen::kRowControls);
+  ASSERT_EQ(app.menu.ControlsOpen, 1);
+  Tap(key::kEnter);  // thrust's first key waits for a key
+  Tap('Z');
+  EXPECT_EQ(
+      (std::pair{app.controls.Bindings[kThrust].keys[0], app.controls.Bindings[kFire].keys[0]}),
+      (std::pair{int{'Z'}, int{key::kUp}}));
+  EXPECT_TRUE(Shows("ZwasFire's")) << DrawnText();
+  EXPECT_NE(file().find("\nthrust Z W pad DpadUp\nleft"), std::string::npos) << file();
+  TouchAt(150, 395);  // the Defaults bar
+  EXPECT_EQ(app.controls.Bindings, kDefaultBindings);
+  EXPECT_NE(file().find("\nthrust Up W pad DpadUp\n"), std::string::npos) << file();
+  Tap(key::kEscape);
+  EXPECT_EQ((std::pair{app.menu.ControlsOpen, app.menu.OptionsOpen}), (std::pair{0, 1}));
 }

@@ -117,6 +117,7 @@ int Millisecs() {
 }
 
 void EndApp() {
+  if (KvGame::_game) KvGame::_game->KeepWindowPlace();
   UpdateTap* tap = _app ? _app->Delegate()._tap : nullptr;
   kvExit(tap ? tap->Quit() : kExitQuit);
 }
@@ -144,6 +145,14 @@ void SaveState(const String& state) {
 
 String LoadState() {
   return KvGame::_game->LoadState();
+}
+
+std::string LoadControls() {
+  return KvGame::_game->LoadControls();
+}
+
+bool SaveControls(std::span<const std::string_view> words, std::string_view lines) {
+  return KvGame::_game->SaveControls(words, lines);
 }
 
 void KeepDamagedState() {

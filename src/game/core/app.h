@@ -3,6 +3,9 @@
 #pragma once
 
 #include <memory>
+#include <span>
+#include <string>
+#include <string_view>
 
 #include "base/string.h"
 #include "host/kv_game.h"
@@ -94,6 +97,9 @@ void SetFullscreen(bool on);
 void SaveState(const String& state);
 String LoadState();
 void KeepDamagedState();
+// The controls file: its text, and its lines starting with one of `words` replaced by `lines`.
+std::string LoadControls();
+bool SaveControls(std::span<const std::string_view> words, std::string_view lines);
 
 // The game's start values that live outside the App: the random sequence.
 void kvInit();

@@ -30,21 +30,29 @@ struct KeyRow {
   std::array<int, 3> pads;
 };
 
-// Two letter clusters (arrows/WASD, ZXCV/JKL...) beside the named keys.
+// The player's actions at their default keys, then two letter clusters (C, L, V, I...) and
+// Shift for the keys no action uses in play.
+constexpr KeyRow ActionRow(int gameKey, Action action, StickDir stick, int pad) {
+  return {gameKey,
+          kDefaultBindings[action].keys,
+          kDefaultBindings[action].buttons,
+          stick,
+          {pad, -1, -1}};
+}
 constexpr KeyRow kKeyboardRows[] = {
-    {kGameUp, {key::kUp, 'W'}, {9, -1, -1}, kStickUp, {0, -1, -1}},
-    {kGameLeft, {key::kLeft, 'A'}, {8, -1, -1}, kStickLeft, {3, -1, -1}},
-    {kGameRight, {key::kRight, 'D'}, {10, -1, -1}, kStickRight, {5, -1, -1}},
-    {kGameDown, {key::kDown, 'S'}, {11, -1, -1}, kStickDown, {8, -1, -1}},
-    {kGameA, {'Z', 'J', key::kSpace, key::kEnter}, {0, -1, -1}, kNoStick, {10, -1, -1}},
-    {kGameB, {'X', 'K', key::kCtrl}, {1, -1, -1}, kNoStick, {11, -1, -1}},
+    ActionRow(kGameUp, kThrust, kStickUp, 0),
+    ActionRow(kGameLeft, kSteerLeft, kStickLeft, 3),
+    ActionRow(kGameRight, kSteerRight, kStickRight, 5),
+    ActionRow(kGameDown, kSteerDown, kStickDown, 8),
+    ActionRow(kGameA, kFire, kNoStick, 10),
+    ActionRow(kGameB, kSpecial, kNoStick, 11),
     {kGameX, {'C', 'L', key::kShift}, {2, -1, -1}, kNoStick, {12, -1, -1}},
     {kGameY, {'V', 'I'}, {3, -1, -1}, kNoStick, {13, -1, -1}},
     {kGameL1, {'B', 'U'}, {4, -1, -1}, kNoStick, {14, -1, -1}},
     {kGameR1, {'N', 'M', 'O'}, {5, -1, -1}, kNoStick, {15, -1, -1}},
     {kGameBack,
-     {key::kEscape, key::kBackquote, key::kDelete, key::kBackspace},
-     {6, 7, 14},
+     kDefaultBindings[kPause].keys,
+     kDefaultBindings[kPause].buttons,
      kNoStick,
      {16, 17, 19}},
 };
@@ -223,6 +231,16 @@ void Controls::DragStick(GameFrame& frame) {
   frame.SetCol(0, 100, 250, 0.25f);
   frame.Oval(StickOriginX, StickOriginY, 12, 12);
   frame.Oval(PointerX, PointerY, 8, 8);
+}
+
+void Controls::SetBindings(const BindingTable& table) {
+  Bindings = table;
+  BuildKeyMap(Bindings, BoundKeys);
+  if (InputDevice* device = GetInputDevice()) device->SetKeyMap(&BoundKeys);
+}
+
+void Controls::ListenUnbound(bool unbound) {
+  if (InputDevice* device = GetInputDevice()) device->SetKeyMap(unbound ? nullptr : &BoundKeys);
 }
 
 void Controls::iCade(int on) {

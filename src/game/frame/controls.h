@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "game/frame/bindings.h"
+
 struct GameFrame;
 
 // Game keys asked through PlayKey.
@@ -44,6 +46,10 @@ struct Controls {
   void iCade(int on);
   // The iCade's letters since the last update, as held and released pad keys.
   void ReadICadeChars();
+  // The player's bindings take effect: the input device delivers them from now on.
+  void SetBindings(const BindingTable& table);
+  // While the Controls panel waits for a key or button, they arrive as pressed, unbound.
+  void ListenUnbound(bool unbound);
   // Draws the image and reports a touch inside its drawn extent.
   int Button(GameFrame& frame, int image, float x, float y, int imageFrame);
   // The same, tested against the first touch only.
@@ -55,6 +61,9 @@ struct Controls {
   int MouseIn_Centered(float x, float y, float w, float h) const;
   int MouseIn_Radius(float x, float y, float w, float h) const;
 
+  BindingTable Bindings = kDefaultBindings;
+  // Bindings as the input device applies them, built when they change.
+  KeyMap BoundKeys;
   // The iCade key-pair controller is on (1); the options panel switches it.
   int ICade = 0;
   std::array<int, kPadKeys> PadKeys{};

@@ -554,6 +554,8 @@ String RowText(const Platform& platform, const Controls& controls, const Screens
       return controls.ICade == 1 ? "iCade : On" : "iCade : Off";
     case MenuScreen::kRowFullscreen:
       return screens.Fullscreen == 1 ? "Windowed" : "Fullscreen";
+    case MenuScreen::kRowControls:
+      return "Controls";
     case MenuScreen::kRowCredits:
       return "Credits";
     default:
@@ -588,6 +590,12 @@ void ActOnRow(const Platform& platform, GameIO& io, Controls& controls, const Pl
     case MenuScreen::kRowFullscreen:
       FullscreenFlip(screens);
       break;
+    case MenuScreen::kRowControls:
+      menu.ControlsOpen = 1;
+      menu.ControlsRow = 1;
+      menu.ControlsColumn = 0;
+      menu.ControlsNote = String();
+      break;
     case MenuScreen::kRowCredits:
       menu.CreditsOpen = 1;
       CloseOptions(controls, play, screens, menu, save);
@@ -601,6 +609,7 @@ void ActOnRow(const Platform& platform, GameIO& io, Controls& controls, const Pl
 bool RowShown(const Platform& platform, const PauseScreen& pause, int row) {
   switch (row) {
     case MenuScreen::kRowICade:
+    case MenuScreen::kRowControls:
       return !platform.console;
     case MenuScreen::kRowCredits:
       return pause.Paused == 0;
@@ -642,8 +651,7 @@ void DrawOptionRow(const Platform& platform, GameFrame& frame, GameIO& io, Contr
   if (touched) {
     menu.OptionRow = row;
     ActOnRow(platform, io, controls, play, screens, menu, save, row);
-  } else if (selected && std::any_of(std::begin(kConfirmKeys), std::end(kConfirmKeys),
-                                     [&](int key) { return io.PlayKeyAll(key, 1); })) {
+  } else if (selected && ConfirmHeld(io)) {
     ActOnRow(platform, io, controls, play, screens, menu, save, row);
   }
 }
@@ -653,7 +661,8 @@ void OptionRows(const Platform& platform, GameFrame& frame, GameIO& io, Controls
                 SaveData& save) {
   const float barWidth = frame.ScreenWidth - 2 * kRowBarX;
   float y = kPanelSlideStep * (kSlideOpen - menu.OptionsSlide) + kFirstRowY;
-  for (const int row : {MenuScreen::kRowSound, MenuScreen::kRowICade, MenuScreen::kRowFullscreen}) {
+  for (const int row : {MenuScreen::kRowSound, MenuScreen::kRowICade, MenuScreen::kRowFullscreen,
+                        MenuScreen::kRowControls}) {
     if (!RowShown(platform, pause, row)) continue;
     DrawOptionRow(platform, frame, io, controls, play, screens, menu, save, row, kRowTextX,
                   kRowBarX, barWidth, y);
@@ -689,6 +698,8 @@ void OptionKeys(const Platform& platform, GameIO& io, Controls& controls, const 
   io.PlaySFX(sfx::kMove);
 }
 
+}  // namespace
+
 void ReleaseOptionLatches(const GameIO& io, const Controls& controls, MenuScreen& menu) {
   if (controls.PointerDown == 0) menu.OptionTouchLatch = 0;
   const bool held = std::any_of(std::begin(kOptionLatchKeys), std::end(kOptionLatchKeys),
@@ -696,7 +707,10 @@ void ReleaseOptionLatches(const GameIO& io, const Controls& controls, MenuScreen
   if (!held) menu.OptionKeyLatch = 0;
 }
 
-}  // namespace
+bool ConfirmHeld(const GameIO& io) {
+  return std::any_of(std::begin(kConfirmKeys), std::end(kConfirmKeys),
+                     [&](int key) { return io.PlayKeyAll(key, 1); });
+}
 
 int LastOfferedLevel(const SaveData& save) {
   int reached = 0;  // one past the highest completed level
@@ -781,6 +795,11 @@ void OptionBox(const Platform& platform, GameFrame& frame, GameIO& io, Controls&
   frame.Rect(kOptionsMargin, kPanelSlideStep * (kSlideOpen - menu.OptionsSlide),
              frame.ScreenWidth - 2 * kOptionsMargin, frame.ScreenHeight);
   frame.ResetDraw();
+  if (menu.ControlsOpen == 1) {
+    ControlsPanel(frame, io, controls, menu);
+    ReleaseOptionLatches(io, controls, menu);
+    return;
+  }
   KeepRowShown(platform, menu, pause);
   OptionBackControl(frame, io, controls, play, screens, menu, save);
   if (platform.console) {

@@ -186,6 +186,7 @@ void StartScreens(const Platform& platform, GameFrame& frame, GameAudio& audio, 
   frame.LastDevHeight = DeviceHeight();
   frame.FitScreen(static_cast<float>(frame.LastDevWidth), static_cast<float>(frame.LastDevHeight));
   controls.TiltZeroX = controls.TiltZeroY = 0;
+  LoadControlsFile(controls);
   frame.Reload();
   world.Level = 2;
   menu.MenuIntro = kMenuIntroStart;

@@ -69,7 +69,8 @@ struct MenuScreen {
     kRowSound = 1,
     kRowICade = 2,
     kRowFullscreen = 3,
-    kRowCredits = 4
+    kRowControls = 4,
+    kRowCredits = 5
   };
 
   int MenuLevel = 0;
@@ -90,6 +91,14 @@ struct MenuScreen {
   int CreditsOpen = 0, OptionsOpen = 0, SidePanelOpen = 0;
   int CreditsSlide = 0;
   int OptionsSlide = 0;
+  // The Controls panel over the options: the row (0 back, the actions, then Defaults) and
+  // column (the key slots, then the controller's button) selected, and whether it waits for
+  // a key (kListenRelease: for the held ones to be let go, kListenPress: for the next press).
+  enum ControlsListen { kListenOff = 0, kListenRelease = 1, kListenPress = 2 };
+  int ControlsOpen = 0;
+  int ControlsRow = 0, ControlsColumn = 0;
+  int ControlsListen = kListenOff;
+  String ControlsNote;  // what the last key did, or what the panel waits for
   float SidePanelWidth = 0;
 };
 
@@ -160,6 +169,10 @@ void OptionBox(const Platform& platform, GameFrame& frame, GameIO& io, Controls&
 void OverscanSlider(GameFrame& frame, GameIO& io, Controls& controls, const Play& play,
                     const Screens& screens, SaveData& save, float y, int& keyLatch,
                     int& touchLatch);
+// Every option latch goes free once the pointer is up and no game key is held.
+void ReleaseOptionLatches(const GameIO& io, const Controls& controls, MenuScreen& menu);
+// A, B, X, Y, L1 or R1 held by any player: the keys that act on a selected row.
+bool ConfirmHeld(const GameIO& io);
 // Index of the highest level offered: one past the highest completed, "Final" at most.
 int LastOfferedLevel(const SaveData& save);
 // Sum of the levels' best scores; 64-bit, since a state file may hold any int per level.
@@ -172,6 +185,13 @@ void StartLevel(GameFrame& frame, const GameIO& io, Controls& controls, WorldMap
                 Screens& screens, MenuScreen& menu);
 // Selects the level after the one selected, as when it has just been finished.
 void SelectNextLevel(MenuScreen& menu);
+
+// ---- Controls panel and file (controls_panel.cpp) ----
+// One update of the Controls panel, drawn over the options panel while it is open.
+void ControlsPanel(GameFrame& frame, GameIO& io, Controls& controls, MenuScreen& menu);
+// The bindings from the controls file (the defaults without one); each damaged line is told.
+void LoadControlsFile(Controls& controls);
+void SaveControlsFile(const Controls& controls);
 
 // ---- Pause, game over and quit confirmation (pause.cpp) ----
 // One update of the pause panel: the world map, the line toy and its three buttons.
