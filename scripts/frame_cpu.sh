@@ -8,7 +8,7 @@ set -uo pipefail
 build=$(realpath "${1:-build}")
 game=$build/zorvane
 floor=$build/bench/clear_present
-for tool in Xvfb xdotool "$game" "$floor"; do
+for tool in Xvfb xdotool xwininfo "$game" "$floor"; do
   command -v "$tool" >/dev/null || { echo "frame_cpu.sh: $tool is missing" >&2; exit 1; }
 done
 readonly settle_seconds=${SETTLE_SECONDS:-4}
@@ -59,8 +59,8 @@ cpu_percent() {
 }
 
 # measure TITLE KEYS COMMAND...: starts the command, focuses its window, presses the keys
-# (a "+" joins keys held together; "hold:K" keeps K down while measuring), lets it settle and
-# prints its CPU %.
+# ("hold:K" keeps K down while measuring, "away" gives the focus to the root window), lets it
+# settle and prints its CPU %.
 measure() {
   local title=$1 keys=$2 key held=
   shift 2
@@ -73,6 +73,7 @@ measure() {
   for key in $keys; do
     case $key in
       hold:*) held=${key#hold:} && xdotool keydown "$held" ;;
+      away) xdotool windowfocus "$(xwininfo -root | awk '/Window id/ {print $4}')" ;;
       *) xdotool keydown "$key" && sleep 0.25 && xdotool keyup "$key" && sleep 0.3 ;;
     esac
   done
@@ -85,7 +86,7 @@ measure() {
 }
 
 open_x_server
-printf '%-10s %6s %6s %6s %6s %6s\n' size floor menu play firing pause
+printf '%-10s %6s %6s %6s %6s %6s %6s\n' size floor menu play firing pause away
 for size in 640x480 1280x1024; do
   mode=
   [ "$size" = 1280x1024 ] && mode=--fullscreen
@@ -94,6 +95,7 @@ for size in 640x480 1280x1024; do
   play_cpu=$(measure Zorvane "" "$game" $mode --level 1)
   firing_cpu=$(measure Zorvane "hold:z" "$game" $mode --level 1)
   pause_cpu=$(measure Zorvane "Escape" "$game" $mode --level 1)
-  printf '%-10s %6s %6s %6s %6s %6s\n' "$size" "$floor_cpu" "$menu_cpu" "$play_cpu" \
-    "$firing_cpu" "$pause_cpu"
+  away_cpu=$(measure Zorvane "away" "$game" $mode --level 1)
+  printf '%-10s %6s %6s %6s %6s %6s %6s\n' "$size" "$floor_cpu" "$menu_cpu" "$play_cpu" \
+    "$firing_cpu" "$pause_cpu" "$away_cpu"
 done
