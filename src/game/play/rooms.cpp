@@ -35,6 +35,12 @@ constexpr int kItemSparkColour = 5;
 constexpr int kFirstItemShelf = code::kBase + 1;
 constexpr int kDeliveredItemFrame = 40;
 
+// The colour-blind mark of an item, upright, over the item drawn there.
+void DrawItemMark(GameFrame& frame, int item, float x, float y) {
+  frame.SetRot(0);
+  frame.DrawImg(kItemMarkSlot, x, y, item);
+}
+
 float RandomSpan(float screen) {
   return static_cast<float>((screen + 2 * kStarSpawnMargin) * Rnd() - kStarSpawnMargin);
 }
@@ -177,8 +183,9 @@ void Level::DrawRoom(int rx, int ry, int active) {
       } else if (code <= code::kLastScenery) {
         frame.SetRot(static_cast<float>(tile[tile::kRotation]));
         frame.DrawImg(kSpriteSlot, sx, sy, code);
-        if (IsFreeItem(code) && Within(shipX - sx, shipY - sy, kItemReach))
-          CollectItem(*this, *tile, wx, wy);
+        if (!IsFreeItem(code)) continue;
+        if (controls.ItemMarks) DrawItemMark(frame, code - code::kFreeItem, sx, sy);
+        if (Within(shipX - sx, shipY - sy, kItemReach)) CollectItem(*this, *tile, wx, wy);
       } else if (code <= code::kLastBase) {
         frame.SetRot(0);
         frame.DrawImg(kBaseSlot, sx, sy, code - code::kBase);
@@ -186,6 +193,7 @@ void Level::DrawRoom(int rx, int ry, int active) {
         if (item >= 0 && item < world::kPaths &&
             play.Player[player::Item(item, player::kItemState)] == player::kItemDelivered) {
           frame.DrawImg(kSpriteSlot, sx - world.TileSize / 2, sy, kDeliveredItemFrame + item);
+          if (controls.ItemMarks) DrawItemMark(frame, item, sx - world.TileSize / 2, sy);
         }
       } else if (code <= code::kLastItemBlock) {
         frame.SetRot(0);
