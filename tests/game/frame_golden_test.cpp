@@ -6,19 +6,22 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
-#include <cmath>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "game/core/records.h"
 #include "game/frame/asset_table.h"
 #include "host/key_codes.h"
 #include "scratch_folder.h"
 #include "sim/headless_game.h"
+#include "staged_items.h"
 
 namespace fs = std::filesystem;
 
@@ -47,28 +50,8 @@ std::string Reading(const MyApp& app) {
   return out.str();
 }
 
-// An empty tile of the ship's room more than two tiles from it, so that the ship leaves what
-// lies there.
-int* FarEmptyTile(MyApp& app) {
-  const int rx = static_cast<int>(app.play.Player[player::kRoomX]);
-  const int ry = static_cast<int>(app.play.Player[player::kRoomY]);
-  const float reach = 3 * app.world.TileSize;
-  for (int y = 1; y < world::kRoomHeight - 1; ++y) {
-    for (int x = 1; x < world::kRoomWidth - 1; ++x) {
-      int* tile = &app.world.Tiles[static_cast<size_t>(world::TileIndex(rx, ry, x, y))];
-      const float wx = app.world.TileSize * static_cast<float>(rx * world::kRoomWidth + x);
-      const float wy = app.world.TileSize * static_cast<float>(ry * world::kRoomHeight + y);
-      if (tile[tile::kCode] == code::kEmpty &&
-          std::fabs(wx - app.play.Player[player::kX]) > reach &&
-          std::fabs(wy - app.play.Player[player::kY]) > reach)
-        return tile;
-    }
-  }
-  return nullptr;
-}
-
 // The frame after the rest on the pad, with the colour-blind marks on or off; `staged` also
-// delivers item 0 (shown by the base) and lays item 1 loose in the room.
+// puts items in view (staged_items.h).
 std::string Frame(bool marks, bool staged) {
   const ScratchFolder folder("golden");
   fs::create_directory_symlink(ZV_DATA_DIR, "data");
@@ -81,12 +64,7 @@ std::string Frame(bool marks, bool staged) {
   EXPECT_EQ(app.screens.ScreenMode, ModeLoadGame);
   game.Step();  // builds the level
   EXPECT_EQ(app.world.Level, 1);
-  if (staged) {
-    app.play.Player[player::Item(0, player::kItemState)] = player::kItemDelivered;
-    int* tile = FarEmptyTile(app);
-    EXPECT_NE(tile, nullptr);
-    if (tile) tile[tile::kCode] = code::kFreeItem + 1;
-  }
+  EXPECT_TRUE(!staged || StageItems(app));
   game.Step(kUpdatesAfterStart);
   EXPECT_EQ(app.play.LevelIntro, 0);
   EXPECT_EQ(app.play.ExitState, 0);
@@ -105,16 +83,16 @@ std::pair<std::string, std::string> SplitMarks(const std::string& reading) {
   return {marks, rest};
 }
 
-// "x y frame" of each record of a slot and frame at (x, y), to find the items the marks cover.
-std::string Where(const std::string& reading, int slot, int frame) {
+// Where the records of a slot and frame are drawn, in the list's order.
+std::vector<std::pair<float, float>> Where(const std::string& reading, int slot, int frame) {
   std::istringstream in(reading);
-  std::string found;
+  std::vector<std::pair<float, float>> found;
   for (std::string line; std::getline(in, line);) {
     std::istringstream fields(line);
-    float f[7];
+    std::array<float, 7> f{};
     for (float& v : f) fields >> v;
     if (static_cast<int>(f[0]) == slot && static_cast<int>(f[6]) == frame)
-      found += std::to_string(f[1]) + " " + std::to_string(f[2]) + "\n";
+      found.emplace_back(f[1], f[2]);
   }
   return found;
 }
@@ -132,20 +110,27 @@ TEST(FrameGolden, LevelOneAtRestOnThePad) {
   EXPECT_EQ(reading, stored.str());
 }
 
-// With the colour-blind marks on, the same frame gains a mark under each HUD bar, over the
-// loose item and over the delivered one, and nothing else changes; off, it has none.
+// With the colour-blind marks on, the same frame gains a mark over the loose item, on each
+// shelf of the base (item 0 delivered there) and under each HUD bar, and nothing else changes;
+// off, it has none.
 TEST(FrameGolden, TheColourBlindMarksAddToTheFrameAndChangeNothingElse) {
   const std::string off = Frame(false, true);
   const auto [marks, rest] = SplitMarks(Frame(true, true));
   EXPECT_EQ(rest, off);
   EXPECT_EQ(SplitMarks(off).first, "");
-  for (const auto& [frame, where] : {
-           // the rooms first, then the HUD
-           std::pair{0, Where(off, kSpriteSlot, kDeliveredItem0) + "62.000000 34.000000\n"},
-           {1, Where(off, kSpriteSlot, code::kFreeItem + 1) + "74.000000 34.000000\n"},
-           {2, std::string("86.000000 34.000000\n")},
+  const auto delivered = Where(off, kSpriteSlot, kDeliveredItem0);
+  const auto loose = Where(off, kSpriteSlot, code::kFreeItem + 1);
+  ASSERT_TRUE(delivered.size() == 1 && loose.size() == 1);
+  const auto [shelfX, shelfY] = delivered[0];
+  constexpr float kTile = 31, kHudY = 34;
+  using Places = std::vector<std::pair<float, float>>;
+  // the rooms first (loose items and shelves in the order of their tiles), then the HUD
+  for (const auto& [frame, places] : {
+           std::pair{0, Places{{shelfX, shelfY}, {62, kHudY}}},
+           {1, Places{loose[0], {shelfX + kTile, shelfY}, {74, kHudY}}},
+           {2, Places{{shelfX + 2 * kTile, shelfY}, {86, kHudY}}},
        }) {
-    EXPECT_EQ(Where(marks, kItemMarkSlot, frame), where) << "mark " << frame;
+    EXPECT_EQ(Where(marks, kItemMarkSlot, frame), places) << "mark " << frame;
   }
 }
 
