@@ -4,6 +4,8 @@
 # Up arrow it no longer has does nothing; after a restart T still flies the ship. Screenshots
 # of the panel before and after go to the build's screenshots/ folder for review; with
 # ZV_UPDATE_SCREENSHOT=1 the one after replaces docs/controls.png, the README's picture.
+# Then the options' Colour marks row turns the colour-blind marks on, controls.txt keeps them,
+# and the level shows a shape under each HUD bar where it showed none before (marks_*.png).
 game=$(realpath "$1")
 docs=$(realpath "$2")
 shots=$3
@@ -11,6 +13,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 need import convert compare
 mkdir -p "$shots"
 ship_box=64x64+288+250
+hud_marks_box=40x14+54+27
 controls=$work/controls.txt
 
 # open_level: the menu, then the fire key starts level 1 and its intro plays out.
@@ -64,4 +67,25 @@ for run in first restarted; do
   [ "$lifted" -gt 100 ] || fail "$run start: T does not thrust ($lifted pixels)"
   quit_by_f4 "$run start"
 done
-echo "PASS: thrust on T, kept across a restart; screenshots in $shots"
+start "$game"
+find_window Zorvane
+focus
+sleep 3
+# The hub, the options, five rows down to Colour marks.
+press_keys Left z
+sleep 1
+press_keys Down Down Down Down Down z
+sleep 0.5
+shoot "$shots/marks_option.png"
+quit_by_f4 "the options with the marks on"
+grep -qx 'colour-blind-marks on' "$controls" ||
+  fail "controls.txt does not hold the marks on: $(cat "$controls" 2>/dev/null)"
+open_level
+shoot "$shots/marks_level.png"
+quit_by_f4 "the level with the marks on"
+# Two starts without marks differ only by a star or two; the marks change much more.
+stars=$(changed "$shots/up_first_before.png" "$shots/up_restarted_before.png" "$hud_marks_box")
+marks=$(changed "$shots/up_restarted_before.png" "$shots/marks_level.png" "$hud_marks_box")
+echo "under the HUD bars: $stars pixels differ between starts without marks, $marks with them"
+[ "$marks" -gt $((stars + 60)) ] || fail "the marks do not show under the HUD bars ($marks pixels)"
+echo "PASS: thrust on T, kept across a restart; the colour-blind marks show; screenshots in $shots"

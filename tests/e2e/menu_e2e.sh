@@ -103,7 +103,7 @@ sleep 2
 # The credits box opens from the options' Credits row and closes on Z.
 press_keys Left Left z
 sleep 1
-press_keys Down Down Down Down Down z
+press_keys Down Down Down Down Down Down z
 sleep 1.5
 shoot "$shots/credits.png"
 expect_rgb credits 60 200 'r >= 230 && g >= 230 && b >= 230' "no credits box"

@@ -22,6 +22,7 @@
 #include "host/key_codes.h"
 #include "scratch_folder.h"
 #include "sim/headless_game.h"
+#include "staged_items.h"
 
 namespace fs = std::filesystem;
 
@@ -149,6 +150,24 @@ TEST_F(FlightRender, IntroRestAndDestruction) {
   game_->Step(60);
   EXPECT_EQ(app.play.Lives, 2);
   EXPECT_EQ(app.play.ExitState, 0);
+}
+
+// The colour-blind marks in the real renderer, for the colour-vision check: the start room with
+// item 0 by the base and item 1 loose, marks off (render_marks_off.png) and on
+// (render_marks.png); the marks change the HUD under the bars and the two items.
+TEST_F(FlightRender, TheColourBlindMarksShow) {
+  MyApp& app = game_->app();
+  game_->Step(30);
+  game_->TapKey('Z');
+  game_->Step();  // builds level 1
+  ASSERT_TRUE(StageItems(app));
+  game_->Step(150);
+  const auto off = Shoot("marks_off");
+  app.controls.ItemMarks = true;
+  game_->Step();
+  const auto on = Shoot("marks");
+  constexpr int kHudMarksX = 54, kHudMarksY = 28, kHudMarksSize = 40;
+  EXPECT_GT(Changed(off, on, kHudMarksX, kHudMarksY, kHudMarksSize), 60);
 }
 
 // Checked by eye when stored: the menu's wheel on level 1 with its stars; the level at rest

@@ -87,8 +87,8 @@ TEST_F(MenuGoldenTest, SettledMenu) {
   CompareWithGolden(app, "menu");
 }
 
-// options.txt: the panel in, the Sound row selected, iCade, Fullscreen and Controls below,
-// Credits apart.
+// options.txt: the panel in, the Sound row selected, iCade, Fullscreen, Controls and Colour marks
+// below, Credits apart.
 TEST_F(MenuGoldenTest, OpenOptionsPanel) {
   OpenOptions();
   Tap(key::kDown);

@@ -1,5 +1,8 @@
 // The options panel over the menu and over the paused game, and the credits box it opens, run
 // without a window.
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 
@@ -8,7 +11,7 @@
 namespace {
 
 // Where the Credits bar is over the menu, the panel in.
-constexpr float kCreditsBarX = 520, kCreditsBarY = 308;
+constexpr float kCreditsBarX = 520, kCreditsBarY = 348;
 
 }  // namespace
 
@@ -94,7 +97,7 @@ TEST_F(OptionsTest, OverThePausedGameTheCreditsRowIsHidden) {
   StepAlone();
   EXPECT_TRUE(!Shows("Credits") && Shows("Fullscreen"));
   Tap(key::kDown);
-  EXPECT_EQ(app.menu.OptionRow, MenuScreen::kRowControls);
+  EXPECT_EQ(app.menu.OptionRow, MenuScreen::kRowItemMarks);
   TouchAt(kCreditsBarX, kCreditsBarY);  // where the Credits bar would be
   EXPECT_EQ(app.menu.CreditsOpen, 0);
   Tap(key::kEscape);
@@ -135,4 +138,31 @@ TEST_F(OptionsTest, TheControlsPanelBindsAndKeepsKeys) {
   EXPECT_NE(file().find("\nthrust Up W pad DpadUp\n"), std::string::npos) << file();
   Tap(key::kEscape);
   EXPECT_EQ((std::pair{app.menu.ControlsOpen, app.menu.OptionsOpen}), (std::pair{0, 1}));
+}
+
+// The Colour marks row switches the marks and writes them to controls.txt, which the next
+// start reads back; a line that is not "on" or "off" leaves them off, told in one line.
+TEST_F(OptionsTest, TheColourMarksRowSwitchesThemAndControlsTxtKeepsThem) {
+  ChooseRow(MenuScreen::kRowItemMarks);
+  Step();
+  EXPECT_TRUE(app.controls.ItemMarks && Shows("Colourmarks:On")) << DrawnText();
+  std::ifstream in("controls.txt");
+  const std::string written(std::istreambuf_iterator<char>(in), {});
+  // controls.txt, the marks read back, stderr lines
+  for (const auto& [text, on, told] : {std::tuple{written, true, 0},
+                                       {"colour-blind-marks off\n", false, 0},
+                                       {"thrust T\n colour-blind-marks\ton \r\n", true, 0},
+                                       {"colour-blind-marks yes\n", false, 1},
+                                       {"colour-blind-marks\n", false, 1},
+                                       {"colour-blind-marks on off\n", false, 1},
+                                       {"", false, 0}}) {
+    SCOPED_TRACE(text);
+    std::ofstream("controls.txt") << text;
+    app.controls.ItemMarks = !on;
+    testing::internal::CaptureStderr();
+    LoadControlsFile(app.controls);
+    const std::string stderrText = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(app.controls.ItemMarks, on);
+    EXPECT_EQ(std::count(stderrText.begin(), stderrText.end(), '\n'), told) << stderrText;
+  }
 }

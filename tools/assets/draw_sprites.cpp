@@ -1,4 +1,5 @@
-// "parts" (stars), "out" (light particles) and "BadgesA" (the badge animation).
+// "parts" (stars), "out" (light particles), "marks" (the items' shapes) and "BadgesA" (the
+// badge animation).
 #include <cmath>
 
 #include "canvas.h"
@@ -115,6 +116,30 @@ void DrawBadge(cairo_t* cr, int frame) {
     Twinkle(cr, 32 + 28 * std::cos(a), 32 + 28 * std::sin(a) * 0.9, 3, 0.6, pal::kWhite,
             0.5 + 0.5 * std::sin(2 * M_PI * (2 * t + i / 3.0)));
   }
+}
+
+// The colour-blind marks: item 0 a disc, item 1 a triangle, item 2 a square, white on a dark
+// rim so that they read on any backdrop and whatever the item's colour looks like.
+void DrawItemMark(cairo_t* cr, int frame) {
+  switch (frame) {
+    case 0:
+      Circle(cr, 8, 8, 5.5);
+      break;
+    case 1:
+      Polygon(cr, {8, 1.8, 14.2, 13.2, 1.8, 13.2});
+      break;
+    case 2:
+      cairo_rectangle(cr, 3, 3, 10, 10);
+      break;
+    default:
+      return;
+  }
+  SetRgb(cr, pal::kWhite);
+  cairo_fill_preserve(cr);
+  cairo_set_line_width(cr, 1.6);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  SetRgb(cr, {0, 0, 0}, 0.85);
+  cairo_stroke(cr);
 }
 
 }  // namespace assets

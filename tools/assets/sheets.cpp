@@ -7,6 +7,7 @@ namespace {
 constexpr SheetDef kSheets[] = {
     {ImageAssetNamed("gfx"), 8, DrawGfx},
     {ImageAssetNamed("gate"), 4, DrawGate},
+    {ImageAssetNamed("marks"), 4, DrawItemMark},
     {ImageAssetNamed("parts"), 16, DrawStar},
     {ImageAssetNamed("out"), 16, DrawSpark},
     {ImageAssetNamed("common/icons"), 4, DrawIcon},

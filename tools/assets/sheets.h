@@ -23,6 +23,7 @@ std::span<const SheetDef> ImageSheets();
 // Frame drawers, one per sheet (the frame numbers are the game's).
 void DrawGfx(cairo_t* cr, int frame);
 void DrawGate(cairo_t* cr, int frame);
+void DrawItemMark(cairo_t* cr, int frame);
 void DrawIcon(cairo_t* cr, int frame);
 void DrawButton(cairo_t* cr, int frame);
 void DrawDpad(cairo_t* cr, int frame);

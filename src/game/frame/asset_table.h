@@ -18,12 +18,14 @@ inline constexpr int kFontSlot = 90;
 // Slots the play screen draws from.
 inline constexpr int kSpriteSlot = 1;  // ship, scenery, blocks, items, pickups and enemies
 inline constexpr int kBaseSlot = 2;
+inline constexpr int kItemMarkSlot = 3;  // the colour-blind marks, one shape per item
 inline constexpr int kParticleSlot = 10;
 inline constexpr int kStarSlot = 96;
 
 inline constexpr ImageAsset kImageAssets[] = {
     {"gfx", 1, 32, 32, 64, true},
     {"gate", 2, 32, 32, 16, true},
+    {"marks", kItemMarkSlot, 16, 16, 3, true},
     {"parts", 96, 8, 8, 256, true},
     {"out", 10, 8, 8, 256, true},
     {"common/icons", 97, 32, 32, 16, true},

@@ -135,6 +135,14 @@ BindResult Bind(BindingTable& table, std::array<int, N> ActionKeys::*slots, int 
   return {BindOutcome::kBound, -1};
 }
 
+// Takes the first line off the text.
+std::string_view NextLine(std::string_view& text) {
+  const size_t end = std::min(text.find('\n'), text.size());
+  const std::string_view line = text.substr(0, end);
+  text.remove_prefix(std::min(end + 1, text.size()));
+  return line;
+}
+
 std::vector<std::string_view> Words(std::string_view line) {
   std::vector<std::string_view> words;
   size_t at = 0;
@@ -244,11 +252,8 @@ BindingTable ParseBindings(std::string_view text, std::span<const std::string_vi
   std::array<int, kActions> lineOf{};
   int lineNumber = 0;
   while (!text.empty()) {
-    const size_t end = std::min(text.find('\n'), text.size());
-    const std::string_view line = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
     ++lineNumber;
-    const std::vector<std::string_view> words = Words(line);
+    const std::vector<std::string_view> words = Words(NextLine(text));
     if (words.empty() || words[0].starts_with('#')) continue;
     if (std::find(otherWords.begin(), otherWords.end(), words[0]) != otherWords.end()) continue;
     const int action = ActionByName(words[0]);
@@ -302,6 +307,26 @@ std::string FormatBindings(const BindingTable& table) {
     text += '\n';
   }
   return text;
+}
+
+bool ParseItemMarks(std::string_view text, std::vector<std::string>& problems) {
+  bool on = false;
+  while (!text.empty()) {
+    const std::string_view line = NextLine(text);
+    const std::vector<std::string_view> words = Words(line);
+    if (words.empty() || words[0] != kItemMarksWord) continue;
+    if (words.size() != 2 || (words[1] != "on" && words[1] != "off")) {
+      problems.push_back("\"" + std::string(line.substr(0, 80)) + "\" is not \"" +
+                         std::string(kItemMarksWord) + " on|off\"; the marks are off");
+      return false;
+    }
+    on = words[1] == "on";
+  }
+  return on;
+}
+
+std::string FormatItemMarks(bool on) {
+  return std::string(kItemMarksWord) + (on ? " on\n" : " off\n");
 }
 
 void BuildKeyMap(const BindingTable& table, KeyMap& map) {

@@ -67,5 +67,11 @@ BindingTable ParseBindings(std::string_view text, std::span<const std::string_vi
                            std::vector<std::string>& problems);
 std::string FormatBindings(const BindingTable& table);
 
+// controls.txt's colour-blind line, "colour-blind-marks on|off". Off when there is none; a
+// damaged one is off too, with one entry in `problems`.
+constexpr std::string_view kItemMarksWord = "colour-blind-marks";
+bool ParseItemMarks(std::string_view text, std::vector<std::string>& problems);
+std::string FormatItemMarks(bool on);
+
 // Keys and buttons delivered as the actions they are bound to; inactive for the defaults.
 void BuildKeyMap(const BindingTable& table, KeyMap& map);

@@ -64,6 +64,9 @@ struct Controls {
   BindingTable Bindings = kDefaultBindings;
   // Bindings as the input device applies them, built when they change.
   KeyMap BoundKeys;
+  // Each item also shows its own shape, not its colour alone; the options panel switches it
+  // and controls.txt keeps it.
+  bool ItemMarks = false;
   // The iCade key-pair controller is on (1); the options panel switches it.
   int ICade = 0;
   std::array<int, kPadKeys> PadKeys{};

@@ -50,7 +50,7 @@ constexpr LoadingStep kSteps[kLastStep] = {
     {{80, kNone}, {kNone, kNone}},
     {{85, kNone}, {kNone, kNone}},
     {{1, kNone}, {kNone, kNone}},
-    {{2, kNone}, {kNone, kNone}},
+    {{2, kItemMarkSlot}, {kNone, kNone}},
     {{kNone, kNone}, {sfx::WeaponPickup(weapon::kBomb), sfx::WeaponFire(weapon::kBomb)}},
     {{kNone, kNone}, {sfx::WeaponPickup(weapon::kGrenade), sfx::WeaponFire(weapon::kGrenade)}},
     {{kNone, kNone}, {sfx::WeaponPickup(weapon::kTracker), sfx::WeaponFire(weapon::kTracker)}},

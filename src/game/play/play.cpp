@@ -77,6 +77,9 @@ constexpr float kFirstWeapon = 49;
 const char* const kWeaponNames[] = {"Bomb",   "Grenade",       "Tracker",
                                     "Turret", "Orbit Blaster", "Big Lazer"};
 constexpr float kItemBarX = 64, kItemBarGap = 8, kItemBarWidth = 4;
+// The colour-blind marks sit in a row under the bars, wider apart than the bars so that they
+// do not touch, centred on the middle bar.
+constexpr float kItemMarkSize = 0.75f, kItemMarkGap = 12, kItemMarkY = 34;
 
 struct Rgb {
   float red, green, blue;
@@ -490,6 +493,16 @@ void DrawItemBars(Level& app, float firstAlpha) {
   }
 }
 
+void DrawItemMarks(Level& app, float firstAlpha) {
+  const float middle = kItemBarX + kItemBarGap + kItemBarWidth / 2;
+  app.frame.SetSize(kItemMarkSize);
+  for (int item = 0; item < world::kPaths; ++item) {
+    app.frame.SetCol(255, 255, 255, item == 0 ? firstAlpha : 1);
+    app.frame.DrawImg(kItemMarkSlot, middle + kItemMarkGap * static_cast<float>(item - 1),
+                      kItemMarkY, item);
+  }
+}
+
 void DrawHud(Level& app) {
   app.frame.ResetDraw();
   for (int i = 0; i < kBandLayers; ++i) {
@@ -503,6 +516,7 @@ void DrawHud(Level& app) {
   const float livesAlpha = app.play.Lives < 1 ? kHudDimAlpha : kHudAlpha;
   DrawLives(app, livesAlpha);
   DrawItemBars(app, livesAlpha);
+  if (app.controls.ItemMarks) DrawItemMarks(app, livesAlpha);
 }
 }  // namespace
 

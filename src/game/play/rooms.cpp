@@ -34,6 +34,26 @@ constexpr int kItemSparkColour = 5;
 // Base tiles 101..103 show delivered item k beside them, as sprite frame 40 + k.
 constexpr int kFirstItemShelf = code::kBase + 1;
 constexpr int kDeliveredItemFrame = 40;
+constexpr float kWaitingShelfMarkAlpha = 0.45f;
+
+// The colour-blind mark of an item, upright, over the item drawn there.
+void DrawItemMark(GameFrame& frame, int item, float x, float y) {
+  frame.SetRot(0);
+  frame.DrawImg(kItemMarkSlot, x, y, item);
+}
+
+// A shelf of the base: the item once it is delivered; with the colour-blind marks also its
+// shape, faint while the shelf waits for it.
+void DrawShelf(GameFrame& frame, const Controls& controls, const Play& play, int item, float x,
+               float y) {
+  const bool delivered =
+      play.Player[player::Item(item, player::kItemState)] == player::kItemDelivered;
+  if (delivered) frame.DrawImg(kSpriteSlot, x, y, kDeliveredItemFrame + item);
+  if (!controls.ItemMarks) return;
+  frame.Alpha(delivered ? 1 : kWaitingShelfMarkAlpha);
+  DrawItemMark(frame, item, x, y);
+  frame.Alpha(1);
+}
 
 float RandomSpan(float screen) {
   return static_cast<float>((screen + 2 * kStarSpawnMargin) * Rnd() - kStarSpawnMargin);
@@ -177,16 +197,15 @@ void Level::DrawRoom(int rx, int ry, int active) {
       } else if (code <= code::kLastScenery) {
         frame.SetRot(static_cast<float>(tile[tile::kRotation]));
         frame.DrawImg(kSpriteSlot, sx, sy, code);
-        if (IsFreeItem(code) && Within(shipX - sx, shipY - sy, kItemReach))
-          CollectItem(*this, *tile, wx, wy);
+        if (!IsFreeItem(code)) continue;
+        if (controls.ItemMarks) DrawItemMark(frame, code - code::kFreeItem, sx, sy);
+        if (Within(shipX - sx, shipY - sy, kItemReach)) CollectItem(*this, *tile, wx, wy);
       } else if (code <= code::kLastBase) {
         frame.SetRot(0);
         frame.DrawImg(kBaseSlot, sx, sy, code - code::kBase);
         const int item = code - kFirstItemShelf;
-        if (item >= 0 && item < world::kPaths &&
-            play.Player[player::Item(item, player::kItemState)] == player::kItemDelivered) {
-          frame.DrawImg(kSpriteSlot, sx - world.TileSize / 2, sy, kDeliveredItemFrame + item);
-        }
+        if (item >= 0 && item < world::kPaths)
+          DrawShelf(frame, controls, play, item, sx - world.TileSize / 2, sy);
       } else if (code <= code::kLastItemBlock) {
         frame.SetRot(0);
         frame.DrawImg(kSpriteSlot, sx, sy, code % code::kItemBlockStride + code::kBlock);

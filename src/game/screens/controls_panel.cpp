@@ -46,7 +46,7 @@ constexpr int kFirstKeyboardCode = key::kMouseLeft + kMouseButtons;
 constexpr int kEndOfJoyCodes = key::kTouchBase;
 
 // Words of the controls file's lines that belong to others.
-constexpr std::array<std::string_view, 1> kOtherWords = {kWindowWord};
+constexpr std::array<std::string_view, 2> kOtherWords = {kWindowWord, kItemMarksWord};
 
 float RowY(int row) {
   if (row == kDefaultsRow) return kFirstRowY + kRowStep * kActions + kDefaultsGap;
@@ -264,13 +264,15 @@ void LoadControlsFile(Controls& controls) {
   std::vector<std::string> problems;
   const BindingTable table =
       text.empty() ? kDefaultBindings : ParseBindings(text, kOtherWords, problems);
+  controls.ItemMarks = ParseItemMarks(text, problems);
   for (const std::string& problem : problems)
     kvWarn(String(ControlsFilePath()) + ": " + String(problem));
   controls.SetBindings(table);
 }
 
 void SaveControlsFile(const Controls& controls) {
-  std::array<std::string_view, kActions> words;
+  std::array<std::string_view, kActions + 1> words;
   for (int action = 0; action < kActions; ++action) words[action] = ActionName(action);
-  SaveControls(words, FormatBindings(controls.Bindings));
+  words[kActions] = kItemMarksWord;
+  SaveControls(words, FormatBindings(controls.Bindings) + FormatItemMarks(controls.ItemMarks));
 }

@@ -556,6 +556,8 @@ String RowText(const Platform& platform, const Controls& controls, const Screens
       return screens.Fullscreen == 1 ? "Windowed" : "Fullscreen";
     case MenuScreen::kRowControls:
       return "Controls";
+    case MenuScreen::kRowItemMarks:
+      return controls.ItemMarks ? "Colour marks : On" : "Colour marks : Off";
     case MenuScreen::kRowCredits:
       return "Credits";
     default:
@@ -596,6 +598,10 @@ void ActOnRow(const Platform& platform, GameIO& io, Controls& controls, const Pl
       menu.ControlsColumn = 0;
       menu.ControlsNote = String();
       break;
+    case MenuScreen::kRowItemMarks:
+      controls.ItemMarks = !controls.ItemMarks;
+      SaveControlsFile(controls);
+      break;
     case MenuScreen::kRowCredits:
       menu.CreditsOpen = 1;
       CloseOptions(controls, play, screens, menu, save);
@@ -610,6 +616,7 @@ bool RowShown(const Platform& platform, const PauseScreen& pause, int row) {
   switch (row) {
     case MenuScreen::kRowICade:
     case MenuScreen::kRowControls:
+    case MenuScreen::kRowItemMarks:
       return !platform.console;
     case MenuScreen::kRowCredits:
       return pause.Paused == 0;
@@ -662,7 +669,7 @@ void OptionRows(const Platform& platform, GameFrame& frame, GameIO& io, Controls
   const float barWidth = frame.ScreenWidth - 2 * kRowBarX;
   float y = kPanelSlideStep * (kSlideOpen - menu.OptionsSlide) + kFirstRowY;
   for (const int row : {MenuScreen::kRowSound, MenuScreen::kRowICade, MenuScreen::kRowFullscreen,
-                        MenuScreen::kRowControls}) {
+                        MenuScreen::kRowControls, MenuScreen::kRowItemMarks}) {
     if (!RowShown(platform, pause, row)) continue;
     DrawOptionRow(platform, frame, io, controls, play, screens, menu, save, row, kRowTextX,
                   kRowBarX, barWidth, y);

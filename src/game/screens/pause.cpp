@@ -39,6 +39,7 @@ constexpr int kSmallestCell = 2;  // a cell smaller than this shows nothing
 constexpr int kBlinkPeriod = 500, kBlinkDark = 250;
 constexpr float kShipFrameAlpha = 0.75f;
 constexpr float kItemMark = 3.0f;
+constexpr float kMapItemMarkSize = 0.5f;  // the colour-blind marks over them
 constexpr float kMarkInset = 2.0f, kMarkFarInset = 5.0f;
 
 struct Colour {
@@ -170,7 +171,8 @@ struct MapLayout {
   float CellY(int ry) const { return kMapTop + static_cast<float>(cellH * ry); }
 };
 
-void MarkItemRooms(GameFrame& frame, const Play& play, const MapLayout& map) {
+void MarkItemRooms(GameFrame& frame, const Controls& controls, const Play& play,
+                   const MapLayout& map) {
   for (int item = 0; item < world::kPaths; ++item) {
     const int rx = RoomCoord(play.Player[player::Item(item, player::kItemRoomX)]);
     const int ry = RoomCoord(play.Player[player::Item(item, player::kItemRoomY)]);
@@ -183,10 +185,16 @@ void MarkItemRooms(GameFrame& frame, const Play& play, const MapLayout& map) {
     const float markY[] = {y + kMarkInset, y + h - kMarkFarInset, y + h - kMarkFarInset};
     SetColour(frame, kItemColours[item], 1.0f);
     frame.Rect(markX[item], markY[item], kItemMark, kItemMark);
+    if (!controls.ItemMarks) continue;
+    frame.SetCol(255, 255, 255);
+    frame.SetSize(kMapItemMarkSize);
+    frame.DrawImg(kItemMarkSlot, markX[item] + kItemMark / 2, markY[item] + kItemMark / 2, item);
+    frame.SetSize(1);
   }
 }
 
-void DrawWorldMap(GameFrame& frame, const GameIO& io, const WorldMap& world, const Play& play) {
+void DrawWorldMap(GameFrame& frame, const GameIO& io, const Controls& controls,
+                  const WorldMap& world, const Play& play) {
   MapLayout map{};
   map.cellH = static_cast<int>((frame.ScreenHeight - kMapSpare) / world::kRooms);
   map.cellW = kCellWidthPerSix * map.cellH / 6;
@@ -210,7 +218,8 @@ void DrawWorldMap(GameFrame& frame, const GameIO& io, const WorldMap& world, con
       frame.Rect(x, y, w - 1, h - 1);
     }
   }
-  if (io.PlayKey(kGameL1, 0, 0) && io.PlayKey(kGameR1, 0, 0)) MarkItemRooms(frame, play, map);
+  if (io.PlayKey(kGameL1, 0, 0) && io.PlayKey(kGameR1, 0, 0))
+    MarkItemRooms(frame, controls, play, map);
   frame.ResetDraw();
 }
 
@@ -470,7 +479,7 @@ void PauseMenu(const Platform& platform, GameFrame& frame, GameIO& io, Controls&
                PauseScreen& pause, SaveData& save) {
   ShadeBehindPanel(frame, play, pause);
   SlidePanel(frame, pause);
-  DrawWorldMap(frame, io, world, play);
+  DrawWorldMap(frame, io, controls, world, play);
   PlayWithToy(frame, io, pause);
   DrawPausedTitle(frame);
   if (platform.console)

@@ -70,7 +70,8 @@ struct MenuScreen {
     kRowICade = 2,
     kRowFullscreen = 3,
     kRowControls = 4,
-    kRowCredits = 5
+    kRowItemMarks = 5,
+    kRowCredits = 6
   };
 
   int MenuLevel = 0;
