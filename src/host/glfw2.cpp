@@ -220,6 +220,11 @@ bool GetGamepadState(int joy, GamepadState* pad) {
 const char* UpdateGamepadMappings(const char*) {
   return nullptr;
 }
+
+// The page has no monitors to tell of; a window's place falls back to the desktop mode.
+int GetMonitorWorkAreas(int*, int) {
+  return 0;
+}
 #else
 bool Init() {
   // 2.7 reported a controller's hat as axes, never as extra buttons; the button layout
@@ -248,6 +253,17 @@ const char* UpdateGamepadMappings(const char* mappings) {
   glfwUpdateGamepadMappings(mappings);
   const char* description = nullptr;
   return glfwGetError(&description) == GLFW_NO_ERROR ? nullptr : description;
+}
+
+int GetMonitorWorkAreas(int* areas, int maxCount) {
+  int count = 0;
+  GLFWmonitor** monitors = glfwGetMonitors(&count);
+  count = monitors ? std::min(count, maxCount) : 0;
+  for (int i = 0; i < count; ++i) {
+    int* area = areas + 4 * i;
+    glfwGetMonitorWorkarea(monitors[i], &area[0], &area[1], &area[2], &area[3]);
+  }
+  return count;
 }
 #endif
 
@@ -312,17 +328,6 @@ void GetWindowFrame(int* x, int* y, int* width, int* height) {
   if (!state.window) return;
   glfwGetWindowPos(state.window, x, y);
   glfwGetWindowSize(state.window, width, height);
-}
-
-int GetMonitorWorkAreas(int* areas, int maxCount) {
-  int count = 0;
-  GLFWmonitor** monitors = glfwGetMonitors(&count);
-  count = monitors ? std::min(count, maxCount) : 0;
-  for (int i = 0; i < count; ++i) {
-    int* area = areas + 4 * i;
-    glfwGetMonitorWorkarea(monitors[i], &area[0], &area[1], &area[2], &area[3]);
-  }
-  return count;
 }
 
 int GetWindowParam(int param) {

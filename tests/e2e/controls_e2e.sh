@@ -16,12 +16,17 @@ ship_box=64x64+288+250
 hud_marks_box=40x14+54+27
 controls=$work/controls.txt
 
-# open_level: the menu, then the fire key starts level 1 and its intro plays out.
-open_level() {
+# fresh_start: the game started anew, its window focused and its menu up.
+fresh_start() {
   start "$game"
   find_window Zorvane
   focus
   sleep 3
+}
+
+# open_level: the fire key on the menu starts level 1 and its intro plays out.
+open_level() {
+  fresh_start
   hold z 0.3
   sleep 3
 }
@@ -34,13 +39,15 @@ moves() {
   changed "$shots/$2_before.png" "$shots/$2.png" "$ship_box"
 }
 
-start "$game"
-find_window Zorvane
-focus
-sleep 3
-# The hub, the options, four rows down to Controls.
-press_keys Left z
-sleep 1
+# open_options: the hub, then the options panel.
+open_options() {
+  fresh_start
+  press_keys Left z
+  sleep 1
+}
+
+open_options
+# Four rows down to Controls.
 press_keys Down Down Down Down z
 sleep 1
 shoot "$shots/controls_panel.png"
@@ -67,13 +74,8 @@ for run in first restarted; do
   [ "$lifted" -gt 100 ] || fail "$run start: T does not thrust ($lifted pixels)"
   quit_by_f4 "$run start"
 done
-start "$game"
-find_window Zorvane
-focus
-sleep 3
-# The hub, the options, five rows down to Colour marks.
-press_keys Left z
-sleep 1
+open_options
+# Five rows down to Colour marks.
 press_keys Down Down Down Down Down z
 sleep 0.5
 shoot "$shots/marks_option.png"
