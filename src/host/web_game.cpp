@@ -70,6 +70,13 @@ void KvWebGame::KeepDamagedState() {
   SyncSavesToBrowser();
 }
 
+// The controls file lives beside the state file, in the browser's storage too.
+bool KvWebGame::SaveControls(std::span<const std::string_view> words, std::string_view lines) {
+  const bool saved = KvGlfwGame::SaveControls(words, lines);
+  if (saved) SyncSavesToBrowser();
+  return saved;
+}
+
 bool KvWebGame::WindowFullscreen() {
   return PageFullscreen() != 0;
 }

@@ -25,6 +25,7 @@ class KvWebGame : public KvGlfwGame {
 
   int SaveState(const String& state) override;
   void KeepDamagedState() override;
+  bool SaveControls(std::span<const std::string_view> words, std::string_view lines) override;
   bool WindowFullscreen() override;
   void SetFullscreen(bool on) override;
   // The canvas is opened once; the browser, not the game, sizes what the player sees.
