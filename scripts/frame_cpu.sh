@@ -3,7 +3,8 @@
 # Xvfb), as % of one core over 10 s, for the menu, play at rest, play while firing and the
 # pause screen, at 640x480 (a window) and 1280x1024 (full screen), beside the floor: a window
 # that only clears and presents 60 times a second, measured in the same run.
-# Figures move with the machine's other load: run it on a quiet machine.
+# Figures move with the machine's other load: run it on a quiet machine, and with ROUNDS=3 or
+# more where a figure decides something (each figure is then the median of that many runs).
 set -uo pipefail
 build=$(realpath "${1:-build}")
 game=$build/zorvane
@@ -13,6 +14,8 @@ for tool in Xvfb xdotool xwininfo "$game" "$floor"; do
 done
 readonly settle_seconds=${SETTLE_SECONDS:-4}
 readonly measure_seconds=${MEASURE_SECONDS:-10}
+# Each figure is the median of this many runs: they vary by a few points from run to run.
+readonly rounds=${ROUNDS:-1}
 export ALSOFT_DRIVERS=null LIBGL_ALWAYS_SOFTWARE=1
 
 work=$(mktemp -d)
@@ -85,17 +88,38 @@ measure() {
   program=
 }
 
+# median VALUES...: the middle value (the mean of the two middle ones for an even count).
+median() {
+  printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { printf "%.1f", (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }'
+}
+
+# screen_cpu SCREEN MODE: one measurement of the screen.
+screen_cpu() {
+  case $1 in
+    floor) measure clear_present "" "$floor" ${2:+"$2"} ;;
+    menu) measure Zorvane "" "$game" ${2:+"$2"} ;;
+    play) measure Zorvane "" "$game" ${2:+"$2"} --level 1 ;;
+    firing) measure Zorvane "hold:z" "$game" ${2:+"$2"} --level 1 ;;
+    pause) measure Zorvane "Escape" "$game" ${2:+"$2"} --level 1 ;;
+    away) measure Zorvane "away" "$game" ${2:+"$2"} --level 1 ;;
+  esac
+}
+
 open_x_server
-printf '%-10s %6s %6s %6s %6s %6s %6s\n' size floor menu play firing pause away
+screens=(floor menu play firing pause away)
+printf '%-10s' size && printf ' %6s' "${screens[@]}" && echo
 for size in 640x480 1280x1024; do
   mode=
   [ "$size" = 1280x1024 ] && mode=--fullscreen
-  floor_cpu=$(measure clear_present "" "$floor" $mode)
-  menu_cpu=$(measure Zorvane "" "$game" $mode)
-  play_cpu=$(measure Zorvane "" "$game" $mode --level 1)
-  firing_cpu=$(measure Zorvane "hold:z" "$game" $mode --level 1)
-  pause_cpu=$(measure Zorvane "Escape" "$game" $mode --level 1)
-  away_cpu=$(measure Zorvane "away" "$game" $mode --level 1)
-  printf '%-10s %6s %6s %6s %6s %6s %6s\n' "$size" "$floor_cpu" "$menu_cpu" "$play_cpu" \
-    "$firing_cpu" "$pause_cpu" "$away_cpu"
+  declare -A taken=()
+  # Rounds go through every screen in turn, so a slow spell of the machine is shared out.
+  for _ in $(seq "$rounds"); do
+    for screen in "${screens[@]}"; do taken[$screen]+=" $(screen_cpu "$screen" "$mode")"; done
+  done
+  printf '%-10s' "$size"
+  for screen in "${screens[@]}"; do
+    # shellcheck disable=SC2086  # the values are words
+    printf ' %6s' "$(median ${taken[$screen]})"
+  done
+  echo
 done
