@@ -115,11 +115,19 @@ WindowPlace KvGlfwGame::StartPlace() {
   const std::vector<ScreenRect> areas = WorkAreas();
   WindowPlace place{FirstWindow(areas.front()), false};
   std::string problem;
-  if (const auto kept = FindWindowLine(LoadControls(), problem))
+  startControls = KvGame::LoadControls();
+  if (const auto kept = FindWindowLine(*startControls, problem))
     place = {FitToMonitors(kept->frame, areas), kept->fullscreen};
   if (!problem.empty()) kvWarn(String(ControlsFilePath()) + ": " + String(problem));
   if (windowChosen) place.fullscreen = startFullscreen;
   return place;
+}
+
+std::string KvGlfwGame::LoadControls() {
+  if (!startControls) return KvGame::LoadControls();
+  std::string text = std::move(*startControls);
+  startControls.reset();
+  return text;
 }
 
 std::vector<KvDisplayMode> KvGlfwGame::GetDisplayModes() {

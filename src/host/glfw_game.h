@@ -1,6 +1,9 @@
 // The desktop host: owns the window, the clock and the fixed-rate frame loop.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "host/glfw2.h"
 #include "host/kv_game.h"
 #include "host/launch_options.h"
@@ -44,6 +47,9 @@ class KvGlfwGame : public KvGame {
   // Opens the first window, starts the game and runs the frame loop while the window is open.
   // The program's status: kExitFailure when a window could not be opened.
   virtual int Run();
+  // The game's first ask gets the text read for the window's place: the file is read, and an
+  // unreadable one told, once at start-up.
+  std::string LoadControls() override;
 
   // The first window fills the desktop, or not, whatever was kept, when the command line chose.
   bool startFullscreen = false;
@@ -72,6 +78,8 @@ class KvGlfwGame : public KvGame {
   bool windowFailed = false;
   // Where the window stands when not full screen: kept while the game is full screen.
   ScreenRect windowed_;
+  // The controls file as StartPlace read it, until the game first asks for it.
+  std::optional<std::string> startControls;
 
  private:
   // The first window: as it was kept, on the monitors there are now; else a size that suits the

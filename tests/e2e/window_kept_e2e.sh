@@ -2,7 +2,8 @@
 # The window comes back as it was left: the first start opens 640 x 480 in the middle of the
 # 1280 x 1024 screen; moved and resized, it is kept in controls.txt at F4 and reopens there;
 # left full screen it reopens full screen, unless --windowed says otherwise; a kept window
-# larger than the screen and off it is clamped onto it; a damaged line is told and left out.
+# larger than the screen and off it is clamped onto it; a damaged line is told and left out;
+# an unreadable file is told once.
 game=$(realpath "$1")
 source "$(dirname "$0")/e2e_lib.sh"
 controls=$work/controls.txt
@@ -52,4 +53,11 @@ opens 640x480 320,272
 quit_by_f4 "a damaged line"
 grep -q 'controls.txt: the window line "window 800 600 here windowed" is not' "$work/out.txt" ||
   fail "the damaged line was not told"
+
+# Read once at start-up for the window and the keys both, so an unreadable file is told once.
+rm "$controls" && mkdir "$controls"
+opens 640x480 320,272
+quit_by_f4 "an unreadable controls.txt"
+told=$(grep -c 'cannot read the controls in .*the default controls are used' "$work/out.txt")
+[ "$told" = 1 ] || fail "the unreadable controls.txt was told $told times: $(cat "$work/out.txt")"
 echo "PASS: the window is kept, clamped and overridden as it should be"
