@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config clang-format
+  build-essential cmake pkg-config clang-format shellcheck
   libglfw3-dev libgl-dev libgl1-mesa-dri
   libopenal-dev libopenal1
   libstb-dev libvorbis-dev

@@ -7,7 +7,7 @@
 # The work tree must be clean in src/ and tools/; each file is restored after its fault, also
 # when the script is stopped.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit
 
 # One fault per line: what it breaks | file | text as it is (exactly once in the file) | text
 # planted instead.

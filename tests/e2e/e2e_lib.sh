@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the end-to-end scripts: a work folder, one program under test in $pid, its
 # window in $wid, and failures that show the program's output.
 set -uo pipefail
@@ -50,6 +51,7 @@ fail() {
 # open_x_server [XVFB-OPTION...]: starts an X server of this test's own on a display number
 # the server itself found free, and sets $x_display (":N") to it. -noreset: by default the
 # server resets when its last client leaves, and a window opened during the reset fails.
+# shellcheck disable=SC2120  # window_e2e.sh passes options; the call below needs none
 open_x_server() {
   local display_fd number
   exec {display_fd}<> <(:)

@@ -55,6 +55,7 @@ check_man() {
       fail "$program's man page does not describe $option"
   done
 }
+# shellcheck disable=SC2046  # one argument per option
 check_man zorvane $("$prefix/bin/zorvane" --help | grep -o '^  --[a-z-]*')
 # The options in the simulator's usage (after the line saying what was wrong, if any).
 sim_options=$("$prefix/bin/zorvane-sim" --help 2>&1 | grep -v '^zorvane-sim:' | grep -o -- '--[a-z-]*')

@@ -40,7 +40,7 @@ check() {
       echo "FAIL: $file:$line: ${folder#"$src"/} may not include $prefix$used"
       status=1
     fi
-  done < <(grep -rnE "^#include \"$prefix[a-z_]" "$folder")
+  done < <(grep -rnE "^#include \"${prefix}[a-z_]" "$folder")
 }
 
 # placed PARENT TABLE-NAME: every folder of PARENT is listed, so a new one is placed on purpose.

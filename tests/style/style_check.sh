@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Every C and C++ file is as clang-format leaves it, and every shell script passes shellcheck
+# at warning level (following the files it sources). Lists the files that do not. Without git
+# or a checker it skips (77), and fails under CI=true, where scripts/deps.sh installed them.
+set -uo pipefail
+cd "$1" || exit 1
+
+cannot_check() {
+  echo "cannot check the style: $1"
+  [ "${CI:-}" = true ] && exit 1
+  exit 77
+}
+for tool in git clang-format shellcheck; do
+  command -v "$tool" >/dev/null || cannot_check "no $tool"
+done
+git rev-parse --is-inside-work-tree >/dev/null 2>&1 || cannot_check "not a git work tree"
+
+status=0
+mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.c')
+# clang-format names each file that differs, with the first place.
+unformatted=$(clang-format --dry-run --Werror "${sources[@]}" 2>&1 | grep -F 'error:')
+[ -n "$unformatted" ] && echo "$unformatted" && status=1
+
+mapfile -t scripts < <(git ls-files '*.sh' .ci/run)
+# Sourced files are found beside the script that sources them.
+shellcheck -x -P SCRIPTDIR -S warning "${scripts[@]}" || status=1
+exit $status
