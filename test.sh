@@ -51,7 +51,7 @@ side_builds() {
 side_log=$(mktemp)
 side_builds >"$side_log" 2>&1 &
 side=$!
-trap 'kill "$side" 2>/dev/null; rm -f "$side_log"' EXIT
+trap 'kill "$side" 2>/dev/null || true; rm -f "$side_log"' EXIT
 
 echo "== all tests =="
 with_display ctest --test-dir build --timeout 300 -j"$JOBS" || status=1
