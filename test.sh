@@ -49,9 +49,12 @@ side_builds() {
   cmake --build build-fuzz -j"$JOBS" --target fuzz_all
 }
 side_log=$(mktemp)
+# A process group of their own, so that a run stopped early stops the compilers too.
+set -m
 side_builds >"$side_log" 2>&1 &
 side=$!
-trap 'kill "$side" 2>/dev/null || true; rm -f "$side_log"' EXIT
+set +m
+trap 'kill -- -"$side" 2>/dev/null || true; rm -f "$side_log"' EXIT
 
 echo "== all tests =="
 with_display ctest --test-dir build --timeout 300 -j"$JOBS" || status=1
