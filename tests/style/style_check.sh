@@ -3,17 +3,11 @@
 # at warning level (following the files it sources). Lists the files that do not. Without git
 # or a checker it skips (77), and fails under CI=true, where scripts/deps.sh installed them.
 set -uo pipefail
+source "$(dirname "$0")/../support/skip.sh"
 cd "$1" || exit 1
 
-cannot_check() {
-  echo "cannot check the style: $1"
-  [ "${CI:-}" = true ] && exit 1
-  exit 77
-}
-for tool in git clang-format shellcheck; do
-  command -v "$tool" >/dev/null || cannot_check "no $tool"
-done
-git rev-parse --is-inside-work-tree >/dev/null 2>&1 || cannot_check "not a git work tree"
+need git clang-format shellcheck
+git rev-parse --is-inside-work-tree >/dev/null 2>&1 || skip "not a git work tree"
 
 status=0
 mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.c')
